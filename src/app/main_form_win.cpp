@@ -1,0 +1,243 @@
+#include "app/main_form_win.h"
+
+#include <shellapi.h>
+
+#include "app/messages.h"
+#include "app/paths_win.h"
+#include "platform/error_report_win.h"
+#include "platform/text_win.h"
+#include "resource.h"
+#include "settings/profile_win.h"
+#include "settings/settings_file.h"
+#include "system/privilege_win.h"
+#include "system/session_win.h"
+
+namespace {
+constexpr DWORD kNotifyForThisSession = 0;
+
+bool IsNtPlatform() {
+    OSVERSIONINFOW info{};
+    info.dwOSVersionInfoSize = sizeof info;
+    return GetVersionExW(&info) && info.dwPlatformId == VER_PLATFORM_WIN32_NT;
+}
+
+DWORD OsMajorVersion() {
+    OSVERSIONINFOW info{};
+    info.dwOSVersionInfoSize = sizeof info;
+    return GetVersionExW(&info) ? info.dwMajorVersion : 0;
+}
+
+std::wstring WindowsFolder() {
+    wchar_t buffer[MAX_PATH] = {};
+    UINT n = GetWindowsDirectoryW(buffer, MAX_PATH);
+    return WithTrailingBackslash(std::wstring(buffer, n < MAX_PATH ? n : 0));
+}
+
+// Small icon `index` of a file; the large one that comes with it is not kept.
+HICON ExtractSmallIcon(const std::wstring& file, int index) {
+    HICON large = nullptr, small = nullptr;
+    ExtractIconExW(file.c_str(), index, &large, &small, 1);
+    if (large) DestroyIcon(large);
+    return small;
+}
+
+void AppendItem(HMENU menu, UINT id, const char* caption) {
+    AppendMenuW(menu, MF_STRING, id, Widen(caption).c_str());
+}
+}  // namespace
+
+TFrmLumivexMain::TFrmLumivexMain() : TFrmLumivexMain(Options{}) {}
+
+TFrmLumivexMain::TFrmLumivexMain(Options options)
+    : options_(std::move(options)), timer1_(500, nullptr), timerDefrag_(120000, nullptr) {
+    programFolder_ = options_.ProgramFolder.empty() ? ProgramFolder() : WithTrailingBackslash(options_.ProgramFolder);
+}
+
+TFrmLumivexMain::~TFrmLumivexMain() {
+    if (!closed_ && Hwnd()) FormClose();
+    closed_ = true;
+    DestroyOwnWindow();
+}
+
+bool TFrmLumivexMain::Create() {
+    programIcon_.Reset(static_cast<HICON>(
+        LoadImageW(ProgramInstance(), MAKEINTRESOURCEW(IDI_LUMIVEX), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
+    // A tool window never gets a taskbar button; the window stays hidden until it serves as the About box.
+    if (!CreateWindowOf(Widen(kMainWindowClass).c_str(), WS_EX_TOOLWINDOW, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
+                        Widen(kApplicationTitle).c_str(), nullptr, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                        CW_USEDEFAULT, programIcon_.Get())) {
+        return false;
+    }
+    FormCreate();
+    return true;
+}
+
+void TFrmLumivexMain::FormCreate() {
+    if (!IsNtPlatform()) {
+        MessageBoxW(Hwnd(),
+                    L"This program Requires Windows NT/2000/XP/2003 Server/Vista/2008 Server/7/8 or higher",
+                    L"Lumivex", MB_OK | MB_ICONINFORMATION);
+        PostMessageW(Hwnd(), WM_QUIT, 0, 0);
+    }
+    handPointCursor_ = LoadCursorW(nullptr, IDC_HAND);
+    isVistaOrLater_ = OsMajorVersion() > 5;
+    {
+        WindowDc dc(Hwnd());
+        SelectGuard font(dc.Get(), GetStockObject(DEFAULT_GUI_FONT));
+        SIZE size{};
+        GetTextExtentPoint32W(dc.Get(), L"AA", 2, &size);
+        menuTextHeight_ = size.cy;
+    }
+    nextWarningTick_ = 0;
+    previousLoad_ = 0;
+
+    SettingsLocation location = GetSettingsFileName(programFolder_);
+    settingsPath_ = location.Path;
+    portableMode_ = location.PortableMode;
+    settings_.Font = FontSpec{};  // "Tahoma", 6 until the settings say otherwise
+
+    BuildPopupMenu();
+    LoadOptions();
+    InitSettings();
+    sessionRegistered_ = RegisterSessionEvents(Hwnd(), kNotifyForThisSession);
+    ExtractMenuIcons();
+    EnablePrivilege(L"SeDebugPrivilege", true);
+}
+
+void TFrmLumivexMain::BuildPopupMenu() {
+    popupMenu1_.Reset(CreatePopupMenu());
+    HMENU menu = popupMenu1_.Get();
+    settings2_ = CreatePopupMenu();
+    AppendItem(settings2_, IDM_THEMES, "主题");
+    AppendItem(settings2_, IDM_TEXT_COLOR, "文本颜色");
+    AppendItem(settings2_, IDM_TRANSPARENT_BACKGROUND, "图标背景透明");
+    AppendMenuW(settings2_, MF_SEPARATOR, 0, nullptr);
+    AppendItem(settings2_, IDM_SETTINGS, "更多设置");
+
+    AppendItem(menu, IDM_LAUNCH_TASK_MANAGER, "运行任务管理器");
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);  // N1: process rows go directly above it
+    AppendItem(menu, IDM_MEMORY_DEFRAGMENTER, "内存清理");
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(settings2_), Widen("设置").c_str());
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendItem(menu, IDM_ABOUT, "关于");
+    AppendItem(menu, IDM_CLOSE, "退出");
+    SetMenuDefaultItem(menu, IDM_LAUNCH_TASK_MANAGER, FALSE);
+}
+
+void TFrmLumivexMain::ExtractMenuIcons() {
+    std::wstring windows = WindowsFolder();
+    defaultProgramIcon_.Reset(isVistaOrLater_ ? ExtractSmallIcon(windows + L"System32\\User32.dll", 0)
+                                              : ExtractSmallIcon(windows + L"System32\\Shell32.dll", 2));
+    taskManagerIcon_.Reset(ExtractSmallIcon(windows + L"System32\\taskmgr.exe", 0));
+}
+
+void TFrmLumivexMain::LoadOptions() {
+    IniFileProfile profile(settingsPath_);
+    LoadedSettings loaded = LoadSettings(profile, isVistaOrLater_, settings_.Font);
+    settings_ = loaded.Settings;
+    firstRun_ = loaded.FirstRun;
+    ApplyFontColor();
+    InitDefaultMenu();
+    // The welcome balloon belongs to the very first start only.
+    PostMessageW(Hwnd(), MSG_STARTUP_NOTICE, firstRun_ ? 1 : 0, 0);
+}
+
+bool TFrmLumivexMain::SaveOptions() {
+    IniFileProfile profile(settingsPath_);
+    if (SaveSettings(profile, settings_)) return true;
+    ReportError("Unable to write to " + Narrow(settingsPath_));
+    return false;
+}
+
+void TFrmLumivexMain::ApplyFontColor() {
+    ::ApplyFontColor(settings_);
+    ApplyDisplayFont();
+}
+
+void TFrmLumivexMain::ApplyDisplayFont() {
+    const FontSpec& f = settings_.Font;
+    WindowDc dc(nullptr);
+    LOGFONTW lf{};
+    lf.lfHeight = -MulDiv(f.Size, GetDeviceCaps(dc.Get(), LOGPIXELSY), 72);
+    lf.lfWeight = (f.Style & 1) ? FW_BOLD : FW_NORMAL;
+    lf.lfItalic = (f.Style & 2) != 0;
+    lf.lfUnderline = (f.Style & 4) != 0;
+    lf.lfStrikeOut = (f.Style & 8) != 0;
+    lf.lfCharSet = static_cast<BYTE>(f.CharSet);
+    std::wstring face = Widen(f.Name).substr(0, LF_FACESIZE - 1);
+    face.copy(lf.lfFaceName, face.size());
+    displayFont_.Reset(CreateFontIndirectW(&lf));
+}
+
+void TFrmLumivexMain::InitSettings() {
+    timer1_.SetPeriodMs(static_cast<UINT>(settings_.RefreshRate));
+    timer1_.SetActive(true);
+    timerDefrag_.SetPeriodMs(static_cast<UINT>(settings_.DefragEvery) * 60000u);
+    timerDefrag_.SetActive(settings_.DefragEveryActive);
+}
+
+void TFrmLumivexMain::InitDefaultMenu() {
+    HMENU menu = popupMenu1_.Get();
+    if (!menu) return;
+    SetMenuDefaultItem(menu, static_cast<UINT>(-1), FALSE);
+    SetMenuDefaultItem(settings2_, static_cast<UINT>(-1), FALSE);
+    switch (settings_.DoubleClickAction) {
+        case 0: SetMenuDefaultItem(menu, IDM_LAUNCH_TASK_MANAGER, FALSE); break;
+        case 1: SetMenuDefaultItem(menu, IDM_MEMORY_DEFRAGMENTER, FALSE); break;
+        case 3: SetMenuDefaultItem(settings2_, IDM_SETTINGS, FALSE); break;
+        default: break;
+    }
+}
+
+bool TFrmLumivexMain::FormCloseQuery() {
+    SaveOptions();
+    return true;
+}
+
+void TFrmLumivexMain::FormClose() {
+    displayFont_.Reset();
+    defaultProgramIcon_.Reset();
+    taskManagerIcon_.Reset();
+    if (sessionRegistered_) UnregisterSessionEvents(Hwnd());
+    sessionRegistered_ = false;
+    timer1_.SetActive(false);
+    timerDefrag_.SetActive(false);
+}
+
+void TFrmLumivexMain::Close1Click() {
+    if (closed_ || !FormCloseQuery()) return;
+    FormClose();
+    closed_ = true;
+    DestroyOwnWindow();
+}
+
+void TFrmLumivexMain::OnCommand(UINT id) {
+    switch (id) {
+        case IDM_CLOSE: Close1Click(); break;
+        default: break;
+    }
+}
+
+LRESULT TFrmLumivexMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+        case WM_CLOSE:
+            // The close box and Alt+F4 only hide the About box; the program keeps running.
+            ShowWindow(Hwnd(), SW_HIDE);
+            return 0;
+        case WM_COMMAND:
+            if (HIWORD(wParam) == 0) OnCommand(LOWORD(wParam));
+            return 0;
+        case WM_QUERYENDSESSION:
+            // Log-off and shut-down ask the form like any close, so the settings are saved then too.
+            return FormCloseQuery() ? TRUE : FALSE;
+        case WM_ENDSESSION:
+            if (wParam) Close1Click();
+            return 0;
+        case WM_DESTROY:
+            if (options_.QuitOnDestroy) PostQuitMessage(0);
+            return 0;
+        default:
+            return Window::HandleMessage(msg, wParam, lParam);
+    }
+}

@@ -1,0 +1,86 @@
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "platform/unique_handle_win.h"
+#include "platform/window_win.h"
+#include "settings/settings.h"
+#include "tray/simple_timer_win.h"
+
+// The program's one form: hidden, without a taskbar button, owner of every long-lived object; it is only ever
+// seen as the About box.
+class TFrmLumivexMain : public Window {
+public:
+    struct Options {
+        std::wstring ProgramFolder;  // empty: the executable's folder
+        bool QuitOnDestroy = true;   // the program's form ends the message loop; a test's does not
+    };
+
+    TFrmLumivexMain();
+    explicit TFrmLumivexMain(Options options);
+    ~TFrmLumivexMain() override;
+
+    // Creates the hidden window and runs the start-up sequence.
+    bool Create();
+    // "退出": asks whether the form may close (saving the settings), releases everything and ends the loop.
+    void Close1Click();
+
+    void LoadOptions();
+    // Writes the whole record; a key that cannot be written is reported as "Unable to write to <path>".
+    bool SaveOptions();
+    void InitSettings();
+    void InitDefaultMenu();
+    void ApplyFontColor();
+
+    TSettings& Settings() { return settings_; }
+    const std::wstring& SettingsPath() const { return settingsPath_; }
+    bool PortableMode() const { return portableMode_; }
+    const std::wstring& ProgramFolderPath() const { return programFolder_; }
+    bool IsVistaOrLater() const { return isVistaOrLater_; }
+    bool FirstRun() const { return firstRun_; }
+    HMENU PopupMenu1() const { return popupMenu1_.Get(); }
+    HFONT DisplayFont() const { return displayFont_.Get(); }
+    HICON DefaultProgramIcon() const { return defaultProgramIcon_.Get(); }
+    HICON TaskManagerIcon() const { return taskManagerIcon_.Get(); }
+    TSimpleTimer& Timer1() { return timer1_; }
+    TSimpleTimer& TimerDefrag() { return timerDefrag_; }
+    bool SessionNotificationRegistered() const { return sessionRegistered_; }
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void FormCreate();
+    bool FormCloseQuery();
+    void FormClose();
+    void BuildPopupMenu();
+    void ApplyDisplayFont();
+    void ExtractMenuIcons();
+    void OnCommand(UINT id);
+
+    Options options_;
+    std::wstring programFolder_;
+    std::wstring settingsPath_;
+    bool portableMode_ = false;
+    bool isVistaOrLater_ = true;
+    bool firstRun_ = false;
+    bool closed_ = false;
+    TSettings settings_;
+    int previousLoad_ = 0;
+    DWORD nextWarningTick_ = 0;
+    int menuTextHeight_ = 0;
+    HCURSOR handPointCursor_ = nullptr;
+    bool sessionRegistered_ = false;
+
+    UniqueFont displayFont_;
+    UniqueIcon programIcon_;
+    UniqueIcon defaultProgramIcon_;
+    UniqueIcon taskManagerIcon_;
+    UniqueMenu popupMenu1_;
+    HMENU settings2_ = nullptr;  // submenu, owned by popupMenu1_
+    TSimpleTimer timer1_;
+    TSimpleTimer timerDefrag_;
+};

@@ -1,0 +1,76 @@
+#include "app/paths_win.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+std::wstring WithTrailingBackslash(std::wstring path) {
+    if (!path.empty() && path.back() != L'\\') path += L'\\';
+    return path;
+}
+
+std::wstring ProgramFolder() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n < path.size()) {
+            path.resize(n);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    return path.substr(0, path.find_last_of(L'\\') + 1);
+}
+
+namespace {
+// A drive letter whose size can be read: a removed USB stick or an empty card reader must not show the
+// "no disk" box, so critical-error boxes are off for the query.
+bool DriveIsReadable(wchar_t letter) {
+    wchar_t root[] = {letter, L':', L'\\', 0};
+    UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS);
+    ULARGE_INTEGER total{};
+    BOOL ok = GetDiskFreeSpaceExW(root, nullptr, &total, nullptr);
+    SetErrorMode(oldMode);
+    return ok && total.QuadPart > 0;
+}
+}  // namespace
+
+SettingsLocation GetSettingsFileName(const std::wstring& programFolder) {
+    std::wstring candidate = WithTrailingBackslash(programFolder) + L"Lumivex.Settings";
+    bool usable = false;
+    if (!candidate.empty()) {
+        wchar_t first = candidate[0];
+        if (first == L'\\') usable = true;
+        else if (first >= L'a' && first <= L'z') usable = DriveIsReadable(static_cast<wchar_t>(first - 32));
+        else if (first >= L'A' && first <= L'Z') usable = DriveIsReadable(first);
+    }
+    DWORD attributes = GetFileAttributesW(candidate.c_str());
+    if (usable && attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        return {candidate, true};
+    }
+    return {GetDataFolder(false, programFolder, false, false) + L"Lumivex.Settings", false};
+}
+
+bool ForceDirectories(const std::wstring& folder) {
+    std::wstring path = folder;
+    while (!path.empty() && path.back() == L'\\') path.pop_back();
+    if (path.empty()) return false;
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    size_t slash = path.find_last_of(L'\\');
+    if (slash != std::wstring::npos && slash > 2) ForceDirectories(path.substr(0, slash));
+    return CreateDirectoryW(path.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
+std::wstring GetDataFolder(bool portableMode, const std::wstring& programFolder, bool commonData, bool themes) {
+    std::wstring folder;
+    if (portableMode) {
+        folder = WithTrailingBackslash(programFolder);
+    } else {
+        wchar_t base[MAX_PATH] = {};
+        SHGetSpecialFolderPathW(nullptr, base, commonData ? CSIDL_COMMON_APPDATA : CSIDL_APPDATA, TRUE);
+        folder = WithTrailingBackslash(base) + L"Brindell\\Lumivex\\";
+    }
+    if (themes) folder = WithTrailingBackslash(folder) + L"Themes\\";
+    ForceDirectories(folder);  // a folder that cannot be made is used all the same; writing then reports
+    return folder;
+}

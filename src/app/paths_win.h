@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+
+// Folder of the running executable, with a trailing backslash.
+std::wstring ProgramFolder();
+
+struct SettingsLocation {
+    std::wstring Path;
+    bool PortableMode = false;
+};
+
+// "Lumivex.Settings" beside the executable when it is there and on a readable drive (portable mode), otherwise in
+// the per-user data folder.
+SettingsLocation GetSettingsFileName(const std::wstring& programFolder);
+
+// The data folder (per-user application data + "Brindell\Lumivex\", or the program folder in portable mode), or
+// its "Themes\" folder; created with its parents when missing. Ends with a backslash.
+std::wstring GetDataFolder(bool portableMode, const std::wstring& programFolder, bool commonData, bool themes);
+
+// Creates a folder and every missing parent; true when it exists afterwards.
+bool ForceDirectories(const std::wstring& folder);
+std::wstring WithTrailingBackslash(std::wstring path);

@@ -1,0 +1,38 @@
+#include <windows.h>
+#include <commctrl.h>
+#include <ole2.h>
+
+#include "app/main_form_win.h"
+#include "app/messages.h"
+#include "platform/system_library_win.h"
+#include "platform/text_win.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    HardenDllSearch();
+
+    // One copy per session: a second start only tells the running one, which shows a balloon.
+    if (HWND running = FindWindowW(Widen(kMainWindowClass).c_str(), nullptr)) {
+        PostMessageW(running, MSG_SECOND_INSTANCE, 0, 0);
+        return 0;
+    }
+
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_LINK_CLASS};
+    InitCommonControlsEx(&icc);
+    OleInitialize(nullptr);
+
+    int exitCode = 0;
+    {
+        TFrmLumivexMain form;
+        if (!form.Create()) return 1;
+        MSG msg;
+        BOOL r;
+        while ((r = GetMessageW(&msg, nullptr, 0, 0)) != 0) {
+            if (r == -1) break;
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        exitCode = static_cast<int>(msg.wParam);
+    }
+    OleUninitialize();
+    return exitCode;
+}

@@ -1,0 +1,114 @@
+#include "platform/window_win.h"
+
+#include <exception>
+#include <string>
+
+#include "platform/error_report_win.h"
+
+HINSTANCE ProgramInstance() {
+    return GetModuleHandleW(nullptr);
+}
+
+namespace {
+// No exception may unwind through the system's message dispatch: it ends the handler and is reported.
+template <typename F>
+auto Guarded(F&& f, decltype(f()) fallback) -> decltype(f()) {
+    try {
+        return f();
+    } catch (const std::exception& e) {
+        ReportError(e.what());
+    } catch (...) {
+        ReportError("Unexpected error");
+    }
+    return fallback;
+}
+}  // namespace
+
+Window::~Window() {
+    DestroyOwnWindow();
+}
+
+void Window::DestroyOwnWindow() {
+    if (hwnd_) {
+        HWND h = hwnd_;
+        DestroyWindow(h);  // WM_NCDESTROY clears hwnd_ and the back pointer
+        hwnd_ = nullptr;
+    }
+}
+
+bool Window::CreateWindowOf(const wchar_t* className, DWORD exStyle, DWORD style, const wchar_t* title, HWND parent,
+                            int x, int y, int width, int height, HICON icon) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    if (!GetClassInfoExW(ProgramInstance(), className, &wc)) {
+        wc = WNDCLASSEXW{};
+        wc.cbSize = sizeof(wc);
+        wc.lpfnWndProc = WndProc;
+        wc.hInstance = ProgramInstance();
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        wc.lpszClassName = className;
+        wc.hIcon = icon;
+        wc.hIconSm = icon;
+        if (!RegisterClassExW(&wc)) return false;
+    }
+    return CreateWindowExW(exStyle, className, title, style, x, y, width, height, parent, nullptr, ProgramInstance(),
+                           this) != nullptr;
+}
+
+LRESULT Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcW(hwnd_, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK Window::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    Window* self = nullptr;
+    if (msg == WM_NCCREATE) {
+        self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    } else {
+        self = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    }
+    if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
+    if (msg == WM_NCDESTROY) {
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        LRESULT r = Guarded([&] { return self->HandleMessage(msg, wParam, lParam); }, LRESULT{0});
+        self->hwnd_ = nullptr;
+        return r;
+    }
+    return Guarded([&] { return self->HandleMessage(msg, wParam, lParam); }, LRESULT{0});
+}
+
+Dialog::~Dialog() {
+    if (hwnd_ && modeless_) DestroyWindow(hwnd_);
+}
+
+INT_PTR Dialog::ShowModal(HWND owner, int templateId) {
+    modeless_ = false;
+    return DialogBoxParamW(ProgramInstance(), MAKEINTRESOURCEW(templateId), owner, DlgProc,
+                           reinterpret_cast<LPARAM>(this));
+}
+
+HWND Dialog::CreateModeless(HWND owner, int templateId) {
+    modeless_ = true;
+    return CreateDialogParamW(ProgramInstance(), MAKEINTRESOURCEW(templateId), owner, DlgProc,
+                              reinterpret_cast<LPARAM>(this));
+}
+
+INT_PTR CALLBACK Dialog::DlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    Dialog* self = nullptr;
+    if (msg == WM_INITDIALOG) {
+        self = reinterpret_cast<Dialog*>(lParam);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    } else {
+        self = reinterpret_cast<Dialog*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    }
+    if (!self) return FALSE;
+    INT_PTR r = Guarded([&] { return self->HandleMessage(msg, wParam, lParam); }, INT_PTR{FALSE});
+    if (msg == WM_NCDESTROY) {
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        self->hwnd_ = nullptr;
+    }
+    return r;
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+
+#include "settings/profile.h"
+#include "settings/settings.h"
+
+inline constexpr char kSettingsFileName[] = "Lumivex.Settings";
+inline constexpr char kSectionGeneral[] = "General";
+inline constexpr char kSectionFont[] = "Font";
+inline constexpr char kSectionColors[] = "Colors";
+inline constexpr char kSectionCustomColors[] = "自定义颜色";
+
+// The record as a fresh install has it; ShowPage defaults to true only before Windows Vista.
+TSettings DefaultSettings(bool isVistaOrLater);
+
+struct LoadedSettings {
+    TSettings Settings;
+    bool FirstRun = false;  // "General" "ShowPercentage" missing or not a number
+};
+
+// Fills the record from the profile; every missing or unreadable value takes its default. currentFont is the
+// display font as it stands before loading and supplies the "Font" defaults.
+LoadedSettings LoadSettings(IProfile& profile, bool isVistaOrLater, const FontSpec& currentFont);
+
+// Writes every key in the file's order. Stops at the first key that cannot be written and returns false; the keys
+// before it stay written.
+bool SaveSettings(IProfile& profile, const TSettings& settings);
+
+// A "Colors" key: empty or "Automatic" is automatic (-1), anything else is colour text.
+TColor ReadColorSetting(IProfile& profile, const std::string& key);
+
+// The display font takes FontColor, black while it is automatic.
+void ApplyFontColor(TSettings& settings);

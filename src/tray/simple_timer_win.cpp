@@ -1,0 +1,101 @@
+#include "tray/simple_timer_win.h"
+
+#include <map>
+
+#include "platform/window_win.h"
+
+// One per program: the hidden window all timers run on, made by the first timer and destroyed with the last.
+class TSimpleTimerHandler : public Window {
+public:
+    TSimpleTimerHandler() { CreateWindowOf(L"LumivexSimpleTimer", 0, 0, L"", HWND_MESSAGE, 0, 0, 0, 0); }
+    std::map<UINT_PTR, TSimpleTimer*> timers;
+    int running = 0;
+    UINT_PTR nextId = 1;
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        if (msg == WM_TIMER) {
+            auto it = timers.find(static_cast<UINT_PTR>(wParam));
+            if (it != timers.end()) it->second->Fire();
+            return 0;
+        }
+        return Window::HandleMessage(msg, wParam, lParam);
+    }
+};
+
+namespace {
+TSimpleTimerHandler* gHandler = nullptr;
+
+TSimpleTimerHandler& AcquireTimerHandler() {
+    if (!gHandler) gHandler = new TSimpleTimerHandler();
+    return *gHandler;
+}
+
+void ReleaseTimerHandler() {
+    if (gHandler && gHandler->timers.empty()) {
+        delete gHandler;
+        gHandler = nullptr;
+    }
+}
+}  // namespace
+
+TSimpleTimer::TSimpleTimer() : TSimpleTimer(1000, nullptr) {}
+
+TSimpleTimer::TSimpleTimer(UINT periodMs, Handler onFire) : periodMs_(periodMs), onFire_(std::move(onFire)) {
+    TSimpleTimerHandler& handler = AcquireTimerHandler();
+    timerId_ = handler.nextId++;
+    handler.timers[timerId_] = this;
+}
+
+TSimpleTimer::~TSimpleTimer() {
+    if (active_) StopTimer(true);
+    if (gHandler) gHandler->timers.erase(timerId_);
+    ReleaseTimerHandler();
+}
+
+bool TSimpleTimer::StartTimer() {
+    if (periodMs_ == 0) return false;
+    if (active_) StopTimer(false);
+    if (!SetTimer(gHandler->Hwnd(), timerId_, periodMs_, nullptr)) return false;
+    active_ = true;
+    ++gHandler->running;
+    return true;
+}
+
+bool TSimpleTimer::StopTimer(bool clearActive) {
+    if (clearActive) active_ = false;
+    if (!KillTimer(gHandler->Hwnd(), timerId_)) return false;
+    if (gHandler->running > 0) --gHandler->running;
+    return true;
+}
+
+void TSimpleTimer::SetActive(bool value) {
+    if (value) StartTimer();
+    else StopTimer(true);
+}
+
+void TSimpleTimer::SetPeriodMs(UINT value) {
+    if (value == periodMs_) return;
+    periodMs_ = value;
+    if (!active_) return;
+    if (value != 0) StartTimer();
+    else StopTimer(false);  // stays Active and resumes at the next non-zero period
+}
+
+void TSimpleTimer::SetOnFire(Handler handler) {
+    onFire_ = std::move(handler);
+    if (!onFire_ && active_) StopTimer(false);
+}
+
+void TSimpleTimer::Fire() {
+    if (stopOnFire_) StopTimer(true);
+    if (onFire_) onFire_(*this);
+}
+
+int TSimpleTimer::RunningCount() {
+    return gHandler ? gHandler->running : 0;
+}
+
+HWND TSimpleTimer::SharedWindow() {
+    return gHandler ? gHandler->Hwnd() : nullptr;
+}

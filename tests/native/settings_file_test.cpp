@@ -1,0 +1,169 @@
+#include "settings/settings_file.h"
+
+#include <gtest/gtest.h>
+
+#include "memory_profile.h"
+
+namespace {
+LoadedSettings Load(MemoryProfile& p, bool vista = true) {
+    return LoadSettings(p, vista, FontSpec{});
+}
+}  // namespace
+
+TEST(ParseInteger, Forms) {
+    EXPECT_EQ(ParseInteger("500"), 500);
+    EXPECT_EQ(ParseInteger("0x1F4"), 500);
+    EXPECT_EQ(ParseInteger("0X1f4"), 500);
+    EXPECT_EQ(ParseInteger("$1F4"), 500);
+    EXPECT_EQ(ParseInteger("-16777208"), -16777208);
+    EXPECT_EQ(ParseInteger("$FFFFFFFF"), -1);
+    EXPECT_EQ(ParseInteger("2147483647"), 2147483647);
+    EXPECT_EQ(ParseInteger("-2147483648"), INT32_MIN);
+    for (const char* bad : {"", "yes", "12a", "0x", "$", "2147483648", "99999999999999999999", "$1FFFFFFFF", "1 2"})
+        EXPECT_FALSE(ParseInteger(bad).has_value()) << bad;
+}
+
+TEST(SettingsFile, MissingFileGivesDefaultsAndFirstRun) {
+    MemoryProfile p;
+    LoadedSettings vista = Load(p, true);
+    EXPECT_TRUE(vista.FirstRun);
+    EXPECT_FALSE(vista.Settings.ShowPage);
+    EXPECT_TRUE(Load(p, false).Settings.ShowPage);
+    const TSettings& s = vista.Settings;
+    EXPECT_TRUE(s.Warn);
+    EXPECT_EQ(s.RefreshRate, 500);
+    EXPECT_EQ(s.RedPercent, 90);
+    EXPECT_EQ(s.YellowPercent, 65);
+    EXPECT_EQ(s.TopProcessCount, 10);
+    EXPECT_EQ(s.DefragEvery, 120);
+    EXPECT_EQ(s.HighlightProcessAbove, 100);
+    EXPECT_EQ(s.GreenColor, kAutomaticColor);
+    EXPECT_EQ(s.Font.Name, "Tahoma");
+    EXPECT_EQ(s.Font.Size, 6);
+    // The default font colour is WindowText, which is what FontColor starts from.
+    EXPECT_EQ(s.FontColor, kClWindowText);
+    EXPECT_EQ(s.Font.Color, kClWindowText);
+}
+
+TEST(SettingsFile, FirstRunProbe) {
+    MemoryProfile other;
+    other.Set("General", "RefreshRate", "300");
+    EXPECT_TRUE(Load(other).FirstRun);
+
+    MemoryProfile yes;
+    yes.Set("General", "ShowPercentage", "yes");
+    LoadedSettings l = Load(yes);
+    EXPECT_TRUE(l.FirstRun);
+    EXPECT_FALSE(l.Settings.ShowPercentage);
+
+    MemoryProfile written;
+    written.Set("General", "ShowPercentage", "0");
+    EXPECT_FALSE(Load(written).FirstRun);
+}
+
+TEST(SettingsFile, ValuesAsWritten) {
+    MemoryProfile p;
+    p.Set("General", "ShowFree", "2");
+    p.Set("General", "RefreshRate", "$1F4");
+    p.Set("General", "RedPercent", "0x50");
+    p.Set("General", "Warn", "garbage");
+    p.Set("General", "HighlightProcessAbove", "0");
+    p.Set("Colors", "GreenColor", "-1");
+    p.Set("Colors", "RedColor", "");
+    p.Set("Colors", "YellowColor", "#FF8000");
+    p.Set("Colors", "BarBorderColor", "Automatic");
+    p.Set("Font", "Color", "255");
+    p.Set("Font", "Name", "Arial");
+    const TSettings s = Load(p).Settings;
+    EXPECT_TRUE(s.ShowFree);
+    EXPECT_EQ(s.RefreshRate, 500);
+    EXPECT_EQ(s.RedPercent, 80);
+    EXPECT_TRUE(s.Warn);
+    EXPECT_EQ(s.HighlightProcessAbove, 0);
+    EXPECT_EQ(s.GreenColor, 0);
+    EXPECT_EQ(s.RedColor, kAutomaticColor);
+    EXPECT_EQ(s.YellowColor, Rgb(255, 128, 0));
+    EXPECT_EQ(s.BarBorderColor, kAutomaticColor);
+    EXPECT_EQ(s.FontColor, 255);
+    EXPECT_EQ(s.Font.Name, "Arial");
+}
+
+TEST(SettingsFile, UnsafeTimerValuesAreBroughtIntoRange) {
+    struct Case {
+        const char* key;
+        const char* value;
+        int32_t TSettings::*field;
+        int32_t expected;
+    } cases[] = {
+        {"RefreshRate", "0", &TSettings::RefreshRate, 500},
+        {"RefreshRate", "-5", &TSettings::RefreshRate, 500},
+        {"RefreshRate", "50", &TSettings::RefreshRate, 50},  // low but safe: kept as written
+        {"DefragEvery", "0", &TSettings::DefragEvery, 120},
+        {"DefragEvery", "-1", &TSettings::DefragEvery, 120},
+        {"DefragEvery", "2000000", &TSettings::DefragEvery, 35791},
+        {"DefragEvery", "35791", &TSettings::DefragEvery, 35791},
+        {"TopProcessCount", "5000", &TSettings::TopProcessCount, 100},
+        {"TopProcessCount", "100", &TSettings::TopProcessCount, 100},
+    };
+    for (const Case& c : cases) {
+        MemoryProfile p;
+        p.Set("General", c.key, c.value);
+        EXPECT_EQ(Load(p).Settings.*c.field, c.expected) << c.key << "=" << c.value;
+    }
+    EXPECT_LE(int64_t{35791} * 60000, int64_t{INT32_MAX});
+}
+
+TEST(SettingsFile, SaveWritesEveryKeyInOrder) {
+    MemoryProfile p;
+    TSettings s = DefaultSettings(true);
+    s.GreenColor = Rgb(0, 128, 0);
+    s.RedColor = SystemColor(13);
+    ASSERT_TRUE(SaveSettings(p, s));
+    std::vector<std::string> keys;
+    for (auto& w : p.writes) keys.push_back(w.first + "/" + w.second);
+    const std::vector<std::string> expected = {
+        "General/Warn", "General/WarnMsgBox", "General/HighlightProcessAbove", "General/ShowNameInsteadOfModule",
+        "General/ShowPage", "General/ShowFree", "General/NoBorder", "General/ShowPercentage", "General/ShowPercSign",
+        "General/InternalFont", "General/HintWhatisDisplayed", "General/StandardGauge", "General/BarBottom",
+        "General/TransBk", "General/MiniInternalFont", "General/RefreshRate", "General/FullBar",
+        "General/RefreshHotkey", "General/ShowTopProcess", "General/TopProcessCount", "General/ShowMemMenu",
+        "General/OptimizeForGigabytes", "General/DefragOnHighMemory", "General/DefragEveryActive",
+        "General/DefragEvery", "General/DoubleClickAction", "General/SwitchOffMonitorOnLock",
+        "General/ClickedDonation", "General/NoWarningSwithOffMonMobile", "Font/Name", "Font/CharSet", "Font/Color",
+        "Font/Size", "Font/Style", "General/RedPercent", "General/YellowPercent", "Colors/ProcMenuHightlightColor",
+        "Colors/OpaqueBkColor", "Colors/BarBorderColor", "Colors/GreenColor", "Colors/YellowColor",
+        "Colors/RedColor", "Colors/FullBarColor"};
+    EXPECT_EQ(keys, expected);
+    EXPECT_EQ(p.ReadString("Colors", "GreenColor", ""), "008000");
+    EXPECT_EQ(p.ReadString("Colors", "RedColor", ""), "Highlight");
+    EXPECT_EQ(p.ReadString("Colors", "FullBarColor", ""), "Automatic");
+    EXPECT_EQ(p.ReadString("General", "Warn", ""), "1");
+    EXPECT_EQ(p.ReadString("Font", "Color", ""), "-16777208");
+
+    // What was saved loads back to the same record and is no longer a first run.
+    LoadedSettings back = LoadSettings(p, true, FontSpec{});
+    EXPECT_FALSE(back.FirstRun);
+    EXPECT_EQ(back.Settings.GreenColor, s.GreenColor);
+    EXPECT_EQ(back.Settings.RedColor, s.RedColor);
+    EXPECT_EQ(back.Settings.Font, s.Font);
+}
+
+TEST(SettingsFile, AutomaticFontColorSavesAsBlack) {
+    MemoryProfile p;
+    TSettings s = DefaultSettings(true);
+    s.FontColor = kAutomaticColor;
+    ApplyFontColor(s);
+    EXPECT_EQ(s.Font.Color, 0);
+    ASSERT_TRUE(SaveSettings(p, s));
+    EXPECT_EQ(p.ReadString("Font", "Color", ""), "0");
+    EXPECT_EQ(LoadSettings(p, true, FontSpec{}).Settings.FontColor, 0);
+}
+
+TEST(SettingsFile, SaveStopsAtTheFirstFailedKey) {
+    MemoryProfile p;
+    p.failAtKey = "Name";
+    EXPECT_FALSE(SaveSettings(p, DefaultSettings(true)));
+    ASSERT_FALSE(p.writes.empty());
+    EXPECT_EQ(p.writes.back().second, "NoWarningSwithOffMonMobile");
+    EXPECT_EQ(p.writes.size(), 29u);
+}

@@ -1,0 +1,152 @@
+#include "app/main_form_win.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "app/messages.h"
+#include "app/paths_win.h"
+#include "platform/error_report_win.h"
+#include "resource.h"
+#include "settings/profile_win.h"
+#include "win_test_util.h"
+
+using namespace wintest;
+using ::testing::HasSubstr;
+
+namespace {
+constexpr char kForeign[] = "[Other]\r\nKeep=me\r\n[General]\r\nForeignKey=stays\r\nShowPercentage=1\r\n";
+
+std::unique_ptr<TFrmLumivexMain> MakeForm(const TempDir& dir) {
+    TFrmLumivexMain::Options o;
+    o.ProgramFolder = dir.Path();
+    o.QuitOnDestroy = false;
+    auto form = std::make_unique<TFrmLumivexMain>(o);
+    EXPECT_TRUE(form->Create());
+    return form;
+}
+
+class ErrorCapture {
+public:
+    ErrorCapture() {
+        SetErrorReporter([this](const std::string& t) { errors += t + "\n"; });
+    }
+    ~ErrorCapture() { SetErrorReporter(nullptr); }
+    std::string errors;
+};
+}  // namespace
+
+TEST(MainForm, HiddenToolWindowWithPortableSettings) {
+    TempDir dir;
+    ASSERT_TRUE(WriteBytes(dir.File(L"Lumivex.Settings"), kForeign));
+    auto form = MakeForm(dir);
+    EXPECT_FALSE(IsWindowVisible(form->Hwnd()));
+    EXPECT_TRUE(GetWindowLongW(form->Hwnd(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+    wchar_t cls[64];
+    GetClassNameW(form->Hwnd(), cls, 64);
+    EXPECT_STREQ(cls, L"TFrmLumivexMain");
+    EXPECT_TRUE(form->PortableMode());
+    EXPECT_EQ(form->SettingsPath(), dir.File(L"Lumivex.Settings"));
+    EXPECT_FALSE(form->FirstRun());
+    EXPECT_TRUE(form->Settings().ShowPercentage);
+    // WM_CLOSE (the close box) only hides the form.
+    EXPECT_EQ(SendMessageW(form->Hwnd(), WM_CLOSE, 0, 0), 0);
+    EXPECT_TRUE(IsWindow(form->Hwnd()));
+}
+
+TEST(MainForm, WithoutPortableFileTheSettingsLiveInTheDataFolder) {
+    TempDir dir;
+    SettingsLocation loc = GetSettingsFileName(dir.Path());
+    EXPECT_FALSE(loc.PortableMode);
+    EXPECT_THAT(Narrow(loc.Path), HasSubstr("\\Brindell\\Lumivex\\Lumivex.Settings"));
+    std::wstring themes = GetDataFolder(false, dir.Path(), false, true);
+    EXPECT_THAT(Narrow(themes), HasSubstr("\\Brindell\\Lumivex\\Themes\\"));
+    EXPECT_NE(GetFileAttributesW(themes.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(GetDataFolder(true, dir.Path(), false, true), dir.Path() + L"Themes\\");
+}
+
+TEST(MainForm, SaveWritesEveryKeyInOrderAndKeepsForeignLines) {
+    TempDir dir;
+    ASSERT_TRUE(WriteBytes(dir.File(L"Lumivex.Settings"), kForeign));
+    auto form = MakeForm(dir);
+    form->Settings().RedColor = Rgb(0x0D, 0x00, 0xFF);
+    ASSERT_TRUE(form->SaveOptions());
+    std::string text = ReadText(dir.File(L"Lumivex.Settings"));
+    EXPECT_THAT(text, HasSubstr("Keep=me"));
+    EXPECT_THAT(text, HasSubstr("ForeignKey=stays"));
+    const char* order[] = {"Warn=1", "WarnMsgBox=", "HighlightProcessAbove=", "NoWarningSwithOffMonMobile=",
+                           "RedPercent=90", "YellowPercent=65", "[Font]", "Name=Tahoma", "Style=0", "[Colors]",
+                           "ProcMenuHightlightColor=Automatic", "RedColor=0D00FF", "FullBarColor=Automatic"};
+    size_t at = 0;
+    for (const char* key : order) {
+        size_t found = text.find(key, key[0] == '[' ? 0 : at);
+        ASSERT_NE(found, std::string::npos) << key << "\n" << text;
+        if (key[0] != '[') at = found;
+    }
+}
+
+TEST(MainForm, NewSettingsFileKeepsChineseText) {
+    TempDir dir;
+    auto form = MakeForm(dir);  // not portable: the per-user file may not exist yet
+    TempDir other;
+    IniFileProfile profile(other.File(L"fresh.ini"));
+    ASSERT_TRUE(profile.WriteString("自定义颜色", "ColorA", "FFFFFF"));
+    EXPECT_EQ(profile.ReadString("自定义颜色", "ColorA", ""), "FFFFFF");
+    EXPECT_THAT(ReadText(other.File(L"fresh.ini")), HasSubstr("[自定义颜色]"));
+}
+
+TEST(MainForm, ReadOnlySettingsFileReportsAndLosesNothing) {
+    TempDir dir;
+    std::wstring path = dir.File(L"Lumivex.Settings");
+    ASSERT_TRUE(WriteBytes(path, kForeign));
+    auto form = MakeForm(dir);
+    ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
+    // Wine running as root writes read-only files all the same; a handle that shares nothing refuses the write
+    // there as Windows refuses the read-only file.
+    HANDLE lock = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    TSettings before = form->Settings();
+    ErrorCapture capture;
+    EXPECT_FALSE(form->SaveOptions());
+    CloseHandle(lock);
+    EXPECT_EQ(capture.errors, "Unable to write to " + Narrow(path) + "\n");
+    EXPECT_EQ(ReadBytes(path), kForeign);
+    EXPECT_EQ(form->Settings().RefreshRate, before.RefreshRate);
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST(MainForm, DefaultMenuItemFollowsDoubleClickAction) {
+    TempDir dir;
+    auto form = MakeForm(dir);
+    HMENU menu = form->PopupMenu1();
+    HMENU settings2 = nullptr;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i)
+        if (HMENU sub = GetSubMenu(menu, i)) settings2 = sub;
+    ASSERT_NE(settings2, nullptr);
+    struct Case {
+        int action;
+        UINT top, sub;
+    } cases[] = {{0, IDM_LAUNCH_TASK_MANAGER, UINT(-1)}, {1, IDM_MEMORY_DEFRAGMENTER, UINT(-1)},
+                 {3, UINT(-1), IDM_SETTINGS}, {2, UINT(-1), UINT(-1)}, {4, UINT(-1), UINT(-1)},
+                 {5, UINT(-1), UINT(-1)}, {6, UINT(-1), UINT(-1)}};
+    for (const Case& c : cases) {
+        form->Settings().DoubleClickAction = c.action;
+        form->InitDefaultMenu();
+        EXPECT_EQ(GetMenuDefaultItem(menu, FALSE, 0), c.top) << c.action;
+        EXPECT_EQ(GetMenuDefaultItem(settings2, FALSE, 0), c.sub) << c.action;
+    }
+}
+
+TEST(MainForm, InitSettingsAppliesTheTimers) {
+    TempDir dir;
+    auto form = MakeForm(dir);
+    form->Settings().RefreshRate = 250;
+    form->Settings().DefragEvery = 5;
+    form->Settings().DefragEveryActive = true;
+    form->InitSettings();
+    EXPECT_EQ(form->Timer1().PeriodMs(), 250u);
+    EXPECT_TRUE(form->Timer1().Active());
+    EXPECT_EQ(form->TimerDefrag().PeriodMs(), 300000u);
+    EXPECT_TRUE(form->TimerDefrag().Active());
+    form->Settings().DefragEveryActive = false;
+    form->InitSettings();
+    EXPECT_FALSE(form->TimerDefrag().Active());
+}

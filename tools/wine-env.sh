@@ -1,0 +1,40 @@
+# Sourced by the run and test scripts: a headless (or real) display, a Wine prefix inside the build folder and a
+# wineserver kept alive until lumivex_wine_stop, so every Wine start after the first is quick.
+lumivex_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+export WINEPREFIX=${LUMIVEX_WINEPREFIX:-$lumivex_root/build/wine}
+lumivex_xvfb_pid=""
+
+lumivex_wine_start() {
+    if [ -z "${DISPLAY:-}" ] || [ "${LUMIVEX_HEADLESS:-0}" = 1 ]; then
+        local n
+        for n in $(seq 90 140); do
+            [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] || break
+        done
+        Xvfb :$n -screen 0 ${LUMIVEX_SCREEN:-1280x800x24} -nolisten tcp >/dev/null 2>&1 &
+        lumivex_xvfb_pid=$!
+        export DISPLAY=:$n
+        for _ in $(seq 50); do
+            [ -e /tmp/.X11-unix/X$n ] && break
+            sleep 0.1
+        done
+    fi
+    mkdir -p "$WINEPREFIX"
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        echo "Preparing the Wine prefix $WINEPREFIX ..." >&2
+        wineboot -i >/dev/null 2>&1 || true
+    fi
+    wineserver -p 2>/dev/null || true
+    wineboot >/dev/null 2>&1 || true
+}
+
+lumivex_wine_stop() {
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
+    if [ -n "$lumivex_xvfb_pid" ]; then
+        kill "$lumivex_xvfb_pid" 2>/dev/null || true
+        wait "$lumivex_xvfb_pid" 2>/dev/null || true
+        lumivex_xvfb_pid=""
+    fi
+}
