@@ -8,17 +8,16 @@ lumivex_xvfb_pid=""
 
 lumivex_wine_start() {
     if [ -z "${DISPLAY:-}" ] || [ "${LUMIVEX_HEADLESS:-0}" = 1 ]; then
-        local n
-        for n in $(seq 90 140); do
-            [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] || break
-        done
-        Xvfb :$n -screen 0 ${LUMIVEX_SCREEN:-1280x800x24} -nolisten tcp >/dev/null 2>&1 &
+        # Xvfb picks a free display number itself, so several runs can share the machine.
+        local fifo
+        fifo=$(mktemp -u)
+        mkfifo "$fifo"
+        Xvfb -displayfd 3 -screen 0 ${LUMIVEX_SCREEN:-1280x800x24} -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
         lumivex_xvfb_pid=$!
+        local n
+        read -r -t 20 n <"$fifo"
+        rm -f "$fifo"
         export DISPLAY=:$n
-        for _ in $(seq 50); do
-            [ -e /tmp/.X11-unix/X$n ] && break
-            sleep 0.1
-        done
     fi
     mkdir -p "$WINEPREFIX"
     if [ ! -f "$WINEPREFIX/system.reg" ]; then

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// Every question and warning of the program. Texts are UTF-8; inside them the two characters backslash and n stand
+// for a line break. ButtonList / RadioList hold one caption per line: button i returns 100 + i, radio i 200 + i.
+struct TTaskDialog {
+    std::string Caption, Instruction, Content, ButtonList, RadioList, ExpandedInfo, ExpandedLabel, CollapsedLabel,
+        Footer, VerifyText, SelectionList, QueryText;
+    int RadioResult = 0;
+    int SelectionIndex = -1;
+    bool VerifyChecked = false;
+};
+
+// Common buttons (TDCBF_ values) and their result ids.
+enum TaskCommonButton : unsigned { tcbOk = 0x01, tcbYes = 0x02, tcbNo = 0x04, tcbCancel = 0x08, tcbRetry = 0x10, tcbClose = 0x20 };
+enum class TaskIcon { Blank = 0, Warning = 1, Question = 2, Error = 3, Information = 4, None5 = 5, Shield = 6 };
+enum class TaskFooterIcon { Blank = 0, Warning = 1, Question = 2, Error = 3, Information = 4, Shield = 5 };
+constexpr unsigned kTdfAllowDialogCancellation = 0x08;
+
+int ShowTaskDialog(TTaskDialog& dialog, unsigned commonButtons, int defaultButton, unsigned flags, TaskIcon mainIcon,
+                   TaskFooterIcon footerIcon, int defaultRadio, int width, HWND parent, bool forceEmulation,
+                   bool classicLook);
+int TaskMessage(const std::string& instruction, const std::string& content, unsigned commonButtons, TaskIcon mainIcon,
+                HWND parent, const std::string& caption = "", const std::string& footer = "",
+                TaskFooterIcon footerIcon = TaskFooterIcon::Blank, int width = 0);
+int TaskChoice(const std::string& instruction, const std::string& content, const std::string& buttonList,
+               TaskIcon mainIcon, HWND parent, const std::string& caption = "", const std::string& footer = "",
+               TaskFooterIcon footerIcon = TaskFooterIcon::Blank, int width = 0);
+void InfoMessage(const std::string& content, HWND parent);
+
+enum class MessageKind { Warning = 0, Error = 1, Information = 2, Confirmation = 3 };
+enum MessageButton : unsigned { mbYes = 0x01, mbNo = 0x02, mbOK = 0x04, mbCancel = 0x08, mbAbort = 0x10, mbRetry = 0x20 };
+int MessageBoxWithSound(const std::string& text, MessageKind kind, unsigned buttons, HWND owner);
+int SimpleTaskMessage(HWND owner, const std::string& title, const std::string& instruction, LPCWSTR icon,
+                      unsigned buttons, const std::string& content);
+
+bool HasLid();
+bool OnBattery();
+bool IsPortableDevice();
