@@ -8,6 +8,7 @@
 #include "platform/error_report_win.h"
 #include "resource.h"
 #include "settings/profile_win.h"
+#include "settings/settings_file.h"
 #include "win_test_util.h"
 
 using namespace wintest;
@@ -149,4 +150,19 @@ TEST(MainForm, InitSettingsAppliesTheTimers) {
     form->Settings().DefragEveryActive = false;
     form->InitSettings();
     EXPECT_FALSE(form->TimerDefrag().Active());
+}
+
+TEST(MainForm, GarbageSettingsFileLoadsAsDefaults) {
+    TempDir dir;
+    std::string garbage;
+    for (int i = 0; i < 70000; ++i) garbage += static_cast<char>((i * 7919) % 256);
+    garbage += "\r\n[General]\r\nRefreshRate=" + std::string(100000, '9') + "\r\nShowPercentage=" +
+               std::string(5000, 'x') + "\r\n";
+    ASSERT_TRUE(WriteBytes(dir.File(L"Lumivex.Settings"), garbage));
+    auto form = MakeForm(dir);
+    const TSettings defaults = DefaultSettings(form->IsVistaOrLater());
+    EXPECT_EQ(form->Settings().RefreshRate, defaults.RefreshRate);
+    EXPECT_EQ(form->Settings().ShowPercentage, defaults.ShowPercentage);
+    EXPECT_EQ(form->Settings().RedPercent, defaults.RedPercent);
+    EXPECT_TRUE(form->FirstRun());
 }
