@@ -1,0 +1,125 @@
+#include "processes/process_list_win.h"
+
+#include <tlhelp32.h>
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "platform/text_win.h"
+#include "platform/unique_handle_win.h"
+
+namespace {
+// PROCESS_ALL_ACCESS as Windows XP knows it; the creation time has always been read with it.
+constexpr DWORD kProcessAllAccess = 0x1F0FFF;
+
+UniqueKernelHandle Open(DWORD rights, DWORD processId) {
+    return UniqueKernelHandle(OpenProcess(rights, FALSE, processId));
+}
+}  // namespace
+
+void TProcessList::ReadProcess(TProcessRec& r, ProcessQuery::ImageRoute route, ProcessQuery::OwnerCache* cache) {
+    using namespace ProcessQuery;
+    const bool vista = route == ImageRoute::Vista;
+    // One handle with the strongest rights the process grants serves every query that those rights allow; the
+    // figures are the same as when each query opens the process with its own rights.
+    if (UniqueKernelHandle full = Open(kProcessAllAccess, r.ProcessID)) {
+        r.FullPath = ImagePath(full.Get(), route);
+        Owner(full.Get(), r.UserName, r.Domain, cache);
+        uint64_t created = 0;
+        if (CreationFileTime(full.Get(), created)) {
+            r.CreationFileTime = created;
+            r.CreationTime = LocalDateTime(created);
+        }
+        if (!WorkingSet(full.Get(), r.MemoryUsage)) r.MemoryUsage = 0;
+        return;
+    }
+    UniqueKernelHandle info = Open(ImagePathRights(route) | PROCESS_QUERY_INFORMATION, r.ProcessID);
+    const bool pathFromInfo = static_cast<bool>(info);
+    if (!info && !vista) info = Open(PROCESS_QUERY_INFORMATION, r.ProcessID);
+    if (info) {
+        if (!Owner(info.Get(), r.UserName, r.Domain, cache)) r.UserName.clear(), r.Domain.clear();
+        if (pathFromInfo) r.FullPath = ImagePath(info.Get(), route);
+        // Query-information rights include the limited ones that Vista's working-set query needs.
+        if (vista && !WorkingSet(info.Get(), r.MemoryUsage)) r.MemoryUsage = 0;
+        return;
+    }
+    if (!vista) return;
+    if (UniqueKernelHandle limited = Open(PROCESS_QUERY_LIMITED_INFORMATION, r.ProcessID)) {
+        r.FullPath = ImagePath(limited.Get(), route);
+        if (!WorkingSet(limited.Get(), r.MemoryUsage)) r.MemoryUsage = 0;
+    }
+}
+
+void TProcessList::Refresh() {
+    Clear();
+    UniqueFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot) return;
+    const ProcessQuery::ImageRoute route = ProcessQuery::RouteForThisSystem();
+    ProcessQuery::OwnerCache owners;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more; more = Process32NextW(snapshot.Get(), &entry)) {
+        // The system idle pseudo-process (id 0) is no program.
+        if (entry.th32ProcessID == 0) continue;
+        TProcessRec r;
+        r.ExeName = Narrow(entry.szExeFile);
+        r.Usage = entry.cntUsage;
+        r.ProcessID = entry.th32ProcessID;
+        r.DefaultHeapID = entry.th32DefaultHeapID;
+        r.ModuleID = entry.th32ModuleID;
+        r.Threads = entry.cntThreads;
+        r.ParentProcessID = entry.th32ParentProcessID;
+        r.PriClassBase = entry.pcPriClassBase;
+        ReadProcess(r, route, &owners);
+        items_.push_back(std::move(r));
+    }
+}
+
+void TProcessList::GetItem(int index, TProcessRec& record) const {
+    record = Item(index);
+}
+
+const TProcessRec& TProcessList::Item(int index) const {
+    if (index < 0 || index >= Count()) throw std::out_of_range("Index out of bounds");
+    return items_[static_cast<size_t>(index)];
+}
+
+void TProcessList::Delete(int index) {
+    if (index < 0 || index >= Count()) throw std::out_of_range("Index out of bounds");
+    items_.erase(items_.begin() + index);
+}
+
+void TProcessList::Clear() {
+    items_.clear();
+}
+
+void TProcessList::Sort(Compare compare) {
+    std::stable_sort(items_.begin(), items_.end(),
+                     [compare](const TProcessRec& a, const TProcessRec& b) { return compare(a, b) < 0; });
+}
+
+std::string TProcessList::GetImagePath(DWORD processId) {
+    const ProcessQuery::ImageRoute route = ProcessQuery::RouteForThisSystem();
+    UniqueKernelHandle process = Open(ProcessQuery::ImagePathRights(route), processId);
+    return process ? ProcessQuery::ImagePath(process.Get(), route) : std::string();
+}
+
+uint64_t TProcessList::GetMemoryUsage(DWORD processId, int unit) {
+    UniqueKernelHandle process =
+        Open(ProcessQuery::IsVistaOrLater() ? PROCESS_QUERY_LIMITED_INFORMATION : kProcessAllAccess, processId);
+    uint64_t bytes = 0;
+    if (!process || !ProcessQuery::WorkingSet(process.Get(), bytes)) return 0;
+    return MemoryInUnit(bytes, unit);
+}
+
+double TProcessList::GetCreationTime(DWORD processId) {
+    UniqueKernelHandle process = Open(kProcessAllAccess, processId);
+    uint64_t created = 0;
+    if (!process || !ProcessQuery::CreationFileTime(process.Get(), created)) return 0;
+    return ProcessQuery::LocalDateTime(created);
+}
+
+bool TProcessList::GetOwner(DWORD processId, std::string& userName, std::string& domain) {
+    UniqueKernelHandle process = Open(PROCESS_QUERY_INFORMATION, processId);
+    return process && ProcessQuery::Owner(process.Get(), userName, domain);
+}

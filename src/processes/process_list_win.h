@@ -1,0 +1,39 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "processes/process_query_win.h"
+#include "processes/process_rec.h"
+
+// A snapshot of the running processes, one record each; the tray menu makes one per right-click.
+class TProcessList {
+public:
+    using Compare = int (*)(const TProcessRec&, const TProcessRec&);
+
+    // Empties the list and fills it from a new snapshot (the idle pseudo-process is never kept).
+    void Refresh();
+    int Count() const { return static_cast<int>(items_.size()); }
+    // Throws std::out_of_range("Index out of bounds") outside 0..Count()-1.
+    void GetItem(int index, TProcessRec& record) const;
+    const TProcessRec& Item(int index) const;
+    void Delete(int index);
+    void Clear();
+    // Negative compare results put the first record first; equal records keep their snapshot order.
+    void Sort(Compare compare);
+
+    // Each opens the process by itself; a process that cannot be opened or read gives empty text, 0 or false.
+    static std::string GetImagePath(DWORD processId);
+    static uint64_t GetMemoryUsage(DWORD processId, int unit);
+    static double GetCreationTime(DWORD processId);
+    static bool GetOwner(DWORD processId, std::string& userName, std::string& domain);
+
+    // Fills the figures that come from opening the process (path, owner, times, working set) into record.
+    static void ReadProcess(TProcessRec& record, ProcessQuery::ImageRoute route, ProcessQuery::OwnerCache* cache);
+
+private:
+    std::vector<TProcessRec> items_;
+};

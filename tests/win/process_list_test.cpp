@@ -1,0 +1,160 @@
+#include "processes/process_list_win.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "memory_helper.h"
+#include "platform/native_path_win.h"
+#include "platform/unique_handle_win.h"
+#include "platform/version_info_win.h"
+
+using namespace wintest;
+
+namespace {
+constexpr uint64_t kMB = 1048576;
+
+const TProcessRec* Find(const TProcessList& list, DWORD id) {
+    for (int i = 0; i < list.Count(); ++i)
+        if (list.Item(i).ProcessID == id) return &list.Item(i);
+    return nullptr;
+}
+
+std::string Lower(std::string s) {
+    for (char& c : s) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+}  // namespace
+
+TEST(ProcessList, HelpersSortByWorkingSetWithPathsOwnersAndTimes) {
+    MemoryHelper small(24), large(96);
+    ASSERT_TRUE(small.Ready() && large.Ready());
+    TProcessList list;
+    list.Refresh();
+    list.Sort(CompareByMemoryDesc);
+    const TProcessRec* s = Find(list, small.Id());
+    const TProcessRec* l = Find(list, large.Id());
+    ASSERT_TRUE(s && l);
+    EXPECT_EQ(s->ExeName, "lumivex_test_helper_full.exe");
+    EXPECT_EQ(Lower(s->FullPath), Lower(Narrow(small.Path())));
+    EXPECT_GE(l->MemoryUsage, 96 * kMB);
+    EXPECT_LT(l->MemoryUsage, 200 * kMB);
+    EXPECT_GE(s->MemoryUsage, 24 * kMB);
+    EXPECT_LT(s->MemoryUsage, l->MemoryUsage);
+    EXPECT_GT(s->CreationTime, 40000.0);  // a date after 2009
+    EXPECT_NE(s->CreationFileTime, 0u);
+    EXPECT_FALSE(s->UserName.empty());
+    EXPECT_EQ(s->ParentProcessID, GetCurrentProcessId());
+    for (int i = 1; i < list.Count(); ++i) EXPECT_GE(list.Item(i - 1).MemoryUsage, list.Item(i).MemoryUsage);
+    for (int i = 0; i < list.Count(); ++i) EXPECT_NE(list.Item(i).ProcessID, 0u);
+
+    // The per-process queries agree with the record.
+    EXPECT_EQ(Lower(TProcessList::GetImagePath(small.Id())), Lower(s->FullPath));
+    EXPECT_EQ(TProcessList::GetMemoryUsage(large.Id(), 2), TProcessList::GetMemoryUsage(large.Id(), 0) >> 20);
+    EXPECT_EQ(TProcessList::GetMemoryUsage(large.Id(), 4), 0u);
+    EXPECT_DOUBLE_EQ(TProcessList::GetCreationTime(small.Id()), s->CreationTime);
+    std::string user, domain;
+    EXPECT_TRUE(TProcessList::GetOwner(small.Id(), user, domain));
+    EXPECT_EQ(user, s->UserName);
+    EXPECT_EQ(domain, s->Domain);
+}
+
+TEST(ProcessList, ProcessThatCannotBeOpenedGivesZeroAndEmptyTexts) {
+    TProcessRec r;
+    r.ProcessID = 0xFFFFFFF0;  // no process has this id
+    TProcessList::ReadProcess(r, ProcessQuery::RouteForThisSystem(), nullptr);
+    EXPECT_EQ(r.MemoryUsage, 0u);
+    EXPECT_EQ(r.FullPath, "");
+    EXPECT_EQ(r.CreationTime, 0.0);
+    EXPECT_EQ(r.UserName, "");
+    EXPECT_EQ(TProcessList::GetMemoryUsage(0xFFFFFFF0, 0), 0u);
+    EXPECT_EQ(TProcessList::GetCreationTime(0xFFFFFFF0), 0.0);
+}
+
+TEST(ProcessList, IndexOutsideTheListIsRefused) {
+    TProcessList list;
+    list.Refresh();
+    ASSERT_GT(list.Count(), 1);
+    TProcessRec r;
+    for (int bad : {-1, list.Count()}) {
+        try {
+            list.GetItem(bad, r);
+            ADD_FAILURE() << bad;
+        } catch (const std::out_of_range& e) {
+            EXPECT_STREQ(e.what(), "Index out of bounds");
+        }
+    }
+    int before = list.Count();
+    DWORD second = list.Item(1).ProcessID;
+    list.Delete(0);
+    EXPECT_EQ(list.Count(), before - 1);
+    EXPECT_EQ(list.Item(0).ProcessID, second);
+    list.Clear();
+    EXPECT_EQ(list.Count(), 0);
+}
+
+TEST(ProcessList, OlderImagePathRoutesGiveTheSamePath) {
+    MemoryHelper helper(1);
+    ASSERT_TRUE(helper.Ready());
+    using ProcessQuery::ImageRoute;
+    for (ImageRoute route : {ImageRoute::Vista, ImageRoute::DevicePath, ImageRoute::ModuleFileName}) {
+        UniqueKernelHandle process(OpenProcess(ProcessQuery::ImagePathRights(route), FALSE, helper.Id()));
+        ASSERT_TRUE(process);
+        EXPECT_EQ(Lower(ProcessQuery::ImagePath(process.Get(), route)), Lower(Narrow(helper.Path())))
+            << static_cast<int>(route);
+    }
+}
+
+TEST(VersionInfoReader, ReadsStringsTranslationsAndFixedVersions) {
+    TVersionInfoReader reader;
+    reader.SetFilename(Narrow(TestFolder() + L"lumivex_test_helper_full.exe"));
+    EXPECT_EQ(reader.GetByIndex(1), "Memory helper");
+    EXPECT_EQ(reader.GetByIndex(0), "Lumivex Tests");
+    EXPECT_EQ(reader.GetByIndex(10), "helper");
+    EXPECT_EQ(reader.GetByIndex(11), "");
+    EXPECT_EQ(reader.GetByIndex(-1), "");
+    EXPECT_EQ(reader.GetValue("Missing"), "");
+    EXPECT_THAT(reader.Translations(), ::testing::ElementsAre("040904b0"));
+    EXPECT_EQ(reader.FileVersion().Text(), "1.2.3.4");
+    EXPECT_EQ(reader.ProductVersion().Text(), "3.3.3.0");
+    EXPECT_EQ(reader.ProductVersion().VersionString, "3.3.3.0");
+
+    reader.SetFilename(Narrow(TestFolder() + L"lumivex_test_helper_no_translation.exe"));
+    EXPECT_TRUE(reader.Translations().empty());
+    EXPECT_EQ(reader.GetByIndex(1), "Helper without translation table");
+
+    reader.SetFilename(Narrow(TestFolder() + L"lumivex_test_helper_plain.exe"));
+    EXPECT_FALSE(reader.HasVersionInfo());
+    EXPECT_EQ(reader.GetByIndex(1), "");
+    EXPECT_EQ(reader.FileVersion().Text(), "");
+    EXPECT_EQ(reader.FixedInfo(), nullptr);
+
+    reader.SetFilename(Narrow(TestFolder() + L"does-not-exist.exe"));
+    EXPECT_FALSE(reader.HasVersionInfo());
+
+    // An empty name reads the program's own file, never the previous one.
+    TVersionInfoReader own;
+    own.SetFilename(Narrow(TestFolder() + L"lumivex_test_helper_full.exe"));
+    own.SetFilename("");
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    reader.SetFilename(Narrow(self));
+    EXPECT_EQ(own.HasVersionInfo(), reader.HasVersionInfo());
+    EXPECT_EQ(own.GetByIndex(1), reader.GetByIndex(1));
+}
+
+TEST(VersionInfoReader, System32PathsAreReadFromTheRealFolder) {
+    // A file that exists in the real System32 only: the 32-bit build would otherwise look for it in SysWOW64.
+    wchar_t windows[MAX_PATH];
+    GetSystemWindowsDirectoryW(windows, MAX_PATH);
+    std::string system32Path = Narrow(windows) + "\\System32\\lumivex-version-probe.exe";
+    std::wstring realPath = Widen(NativeFilePath(system32Path));
+    ASSERT_TRUE(CopyFileW((TestFolder() + L"lumivex_test_helper_full.exe").c_str(), realPath.c_str(), FALSE));
+    TVersionInfoReader reader;
+    reader.SetFilename(system32Path);
+    std::string description = reader.GetByIndex(1);
+    DeleteFileW(realPath.c_str());
+    EXPECT_EQ(description, "Memory helper");
+    EXPECT_EQ(RunningUnderWow64(), sizeof(void*) == 4);
+}
