@@ -8,16 +8,20 @@ std::wstring WithTrailingBackslash(std::wstring path) {
     return path;
 }
 
-std::wstring ProgramFolder() {
+std::wstring ExecutablePath() {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
         DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
         if (n < path.size()) {
             path.resize(n);
-            break;
+            return path;
         }
         path.resize(path.size() * 2);
     }
+}
+
+std::wstring ProgramFolder() {
+    std::wstring path = ExecutablePath();
     return path.substr(0, path.find_last_of(L'\\') + 1);
 }
 

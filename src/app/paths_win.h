@@ -2,6 +2,8 @@
 
 #include <string>
 
+// Full path of the running executable.
+std::wstring ExecutablePath();
 // Folder of the running executable, with a trailing backslash.
 std::wstring ProgramFolder();
 

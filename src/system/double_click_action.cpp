@@ -1,0 +1,11 @@
+#include "system/double_click_action.h"
+
+DoubleClickAction DoubleClickActionOf(int32_t setting) {
+    if (setting < 0 || setting > 6) return DoubleClickAction::Nothing;
+    return static_cast<DoubleClickAction>(setting);
+}
+
+std::string RunDialogDescription(std::string_view productName) {
+    return "Type the name of a program, folder, document, or Internet resource, and " + std::string(productName) +
+           " will open it for you.";
+}

@@ -1,0 +1,140 @@
+#include "update/update_checker_win.h"
+
+#include <shellapi.h>
+
+#include <memory>
+
+#include "app/paths_win.h"
+#include "platform/text_win.h"
+#include "update/download_win.h"
+#include "update/temp_file_win.h"
+#include "update/version_file.h"
+#include "update/version_strings_win.h"
+#include "update/version_text.h"
+
+const char kVersionDownloadFailedText[] =
+    "Couldn't download file version information from the Brindell Software website.\r\n Please check your internet "
+    "connection";
+
+std::string NewVersionPromptText(const std::string& currentVersion, const std::string& siteName) {
+    return "There's a new version " + currentVersion + " of this program\r\navaliable at: " + siteName +
+           "\r\nDo you wan't to download it now ?";
+}
+
+namespace {
+constexpr UINT kMsgDownloadDone = WM_APP + 1;
+constexpr int kIdYes = 6;
+
+// Reads at most limit + 1 bytes, so a file beyond the limit is recognised without reading all of it.
+std::optional<std::string> ReadFileUpTo(const std::wstring& file, size_t limit) {
+    HANDLE h = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return std::nullopt;
+    std::string data(limit + 1, '\0');
+    DWORD total = 0, n = 0;
+    while (total < data.size() &&
+           ReadFile(h, data.data() + total, static_cast<DWORD>(data.size() - total), &n, nullptr) && n > 0) {
+        total += n;
+    }
+    CloseHandle(h);
+    data.resize(total);
+    return data;
+}
+
+int StandardMessage(const std::string& text, MessageKind kind, unsigned buttons) {
+    UINT type = (buttons & mbYes) ? MB_YESNO : MB_OK;
+    switch (kind) {
+        case MessageKind::Warning: type |= MB_ICONWARNING; break;
+        case MessageKind::Error: type |= MB_ICONERROR; break;
+        case MessageKind::Information: type |= MB_ICONINFORMATION; break;
+        case MessageKind::Confirmation: type |= MB_ICONQUESTION; break;
+    }
+    return MessageBoxW(nullptr, Widen(text).c_str(), L"Lumivex", type | MB_TASKMODAL);
+}
+}  // namespace
+
+// One download. It copies everything it needs at the start, so the checker may change (or go) meanwhile; it
+// reaches the checker only by sending its window a message, and frees itself when it ends.
+struct TVInfoDownload {
+    HWND Target = nullptr;
+    std::wstring Address;
+    std::wstring TempFile;
+    bool ShowFailureDialog = false;
+    bool DownloadFailed = false;
+
+    static DWORD WINAPI Execute(void* param) {
+        std::unique_ptr<TVInfoDownload> self(static_cast<TVInfoDownload*>(param));
+        self->DownloadFailed = DownloadToFile(self->Address, self->TempFile, kMaxVersionFileBytes) != DownloadResult::Ok;
+        // Synchronous: the user-interface thread handles the outcome while this thread waits.
+        SendMessageW(self->Target, kMsgDownloadDone, 0, reinterpret_cast<LPARAM>(self.get()));
+        return 0;
+    }
+};
+
+TUpdateChecker::TUpdateChecker()
+    : URLCurrVerFile(), SiteName("Brindell Software"), TempFile(TempFolder() + L"curr_ver.tmp") {
+    ProgramName = Narrow(ExecutablePath());
+    ProgramName = ProgramNameOf(ProgramName);
+    OwnVersionStrings = [] { return ReadVersionStrings(ExecutablePath()); };
+    ShowMessage = StandardMessage;
+    OpenDownload = [](const std::string& address) {
+        ShellExecuteW(nullptr, L"open", Widen(address).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    };
+    CreateWindowOf(L"TUpdateChecker", 0, 0, L"", HWND_MESSAGE);
+}
+
+TUpdateChecker::~TUpdateChecker() = default;
+
+void TUpdateChecker::CheckNow() {
+    auto download = std::make_unique<TVInfoDownload>();
+    download->Target = Hwnd();
+    download->Address = Widen(URLCurrVerFile);
+    download->TempFile = TempFile;
+    download->ShowFailureDialog = FailureDlg;
+    HANDLE thread = CreateThread(nullptr, 0, TVInfoDownload::Execute, download.get(), CREATE_SUSPENDED, nullptr);
+    if (!thread) {
+        ReportFailure(FailureDlg);
+        return;
+    }
+    download.release();  // the thread owns it now
+    SetThreadPriority(thread, THREAD_PRIORITY_HIGHEST);
+    ResumeThread(thread);
+    CloseHandle(thread);
+}
+
+void TUpdateChecker::ReportFailure(bool showDialog) {
+    if (showDialog) {
+        if (ShowMessage) ShowMessage(kVersionDownloadFailedText, MessageKind::Warning, mbOK);
+    } else if (OnDownloadFailed) {
+        OnDownloadFailed(*this);
+    }
+}
+
+void TUpdateChecker::ProcessVersionFile(const std::wstring& file) {
+    std::optional<std::vector<std::string>> own = OwnVersionStrings ? OwnVersionStrings() : std::nullopt;
+    std::optional<std::string> text = ReadFileUpTo(file, kMaxVersionFileBytes);
+    // The file has served its purpose; it is not left behind in the temporary folder.
+    DeleteFileW(file.c_str());
+    // Without its own version the program cannot compare, and a file beyond the limit is no version file: both
+    // end as a failed check rather than in silence, so the owner never waits for an answer that cannot come.
+    if (!own || own->empty() || !text || text->size() > kMaxVersionFileBytes) {
+        ReportFailure(FailureDlg);
+        return;
+    }
+    VersionFileInfo info = ParseVersionFile(*text, ProgramName);
+    changes_ = info.Changes;
+    if (OnGetURL) OnGetURL(*this, info.CurrentVersion, info.DownloadURL, info.ReleaseDate, info.BetaVer);
+    if (IsNewerVersion(info.CurrentVersion, own->front()) && DownloadDlg && ShowMessage) {
+        int answer = ShowMessage(NewVersionPromptText(info.CurrentVersion, SiteName), MessageKind::Confirmation,
+                                 mbYes | mbNo);
+        // The address comes from the network: only a web address goes to the shell, never a program or a file.
+        if (answer == kIdYes && IsWebAddress(info.DownloadURL) && OpenDownload) OpenDownload(info.DownloadURL);
+    }
+}
+
+LRESULT TUpdateChecker::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg != kMsgDownloadDone) return Window::HandleMessage(msg, wParam, lParam);
+    const auto* download = reinterpret_cast<const TVInfoDownload*>(lParam);
+    if (!download->DownloadFailed) ProcessVersionFile(download->TempFile);
+    else ReportFailure(download->ShowFailureDialog);
+    return 0;
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/window_win.h"
+#include "system/task_dialog_win.h"
+
+class TUpdateChecker;
+using TOnGetURLEvent = std::function<void(TUpdateChecker& sender, const std::string& currentVersion,
+                                          const std::string& downloadURL, const std::string& releaseDate,
+                                          const std::string& betaVer)>;
+using TUpdateNotifyEvent = std::function<void(TUpdateChecker& sender)>;
+
+// Finds out whether a newer version has been published: downloads the version file on a worker thread
+// (TVInfoDownload) and reports what it says on the thread that owns the checker.
+class TUpdateChecker : private Window {
+public:
+    TUpdateChecker();
+    ~TUpdateChecker() override;
+
+    // Starts one download; the outcome arrives later through the events (or the messages) on this thread.
+    void CheckNow();
+    // Reads a downloaded version file and reports it (the outcome of a successful download).
+    void ProcessVersionFile(const std::wstring& file);
+
+    std::string URLCurrVerFile;
+    std::string SiteName;
+    bool FailureDlg = true;
+    bool DownloadDlg = true;
+    std::wstring TempFile;
+    // The name the version file lists the program under: the running executable's name without extension.
+    std::string ProgramName;
+    TOnGetURLEvent OnGetURL;
+    TUpdateNotifyEvent OnDownloadFailed;
+    const std::vector<std::string>& Changes() const { return changes_; }
+
+    // What the checker reads and shows through, replaceable for tests: the running program's version strings
+    // (FileVersion first), the standard message dialog, and the browser that opens a download address.
+    std::function<std::optional<std::vector<std::string>>()> OwnVersionStrings;
+    std::function<int(const std::string& text, MessageKind kind, unsigned buttons)> ShowMessage;
+    std::function<void(const std::string& address)> OpenDownload;
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void ReportFailure(bool showDialog);
+
+    std::vector<std::string> changes_;
+};
+
+// Texts of the checker's own messages.
+extern const char kVersionDownloadFailedText[];
+std::string NewVersionPromptText(const std::string& currentVersion, const std::string& siteName);
