@@ -1,0 +1,143 @@
+#include "memory/memory_format.h"
+
+#include <cmath>
+
+namespace {
+constexpr uint64_t kPowersOfTen[] = {1, 10, 100};
+
+// round(bytes / 2^shift * 10^decimals), half up, exact wherever 64 bits allow.
+uint64_t ScaledRound(uint64_t bytes, int shift, int decimals) {
+    const uint64_t scale = kPowersOfTen[decimals];
+    if (shift == 0)
+        return bytes * scale;
+    const uint64_t whole = bytes >> shift;
+    const uint64_t rest = bytes & ((uint64_t{1} << shift) - 1);
+    uint64_t fraction;
+    if (rest <= (UINT64_MAX >> 8) / scale) {
+        fraction = (rest * scale + (uint64_t{1} << (shift - 1))) >> shift;
+    } else {
+        fraction = static_cast<uint64_t>(std::floor(std::ldexp(static_cast<long double>(rest) * scale, -shift) + 0.5L));
+    }
+    return whole * scale + fraction;
+}
+
+std::string Grouped(const std::string& digits, const std::string& thousands) {
+    if (thousands.empty() || digits.size() <= 3)
+        return digits;
+    std::string out;
+    size_t lead = digits.size() % 3;
+    if (lead == 0)
+        lead = 3;
+    out.append(digits, 0, lead);
+    for (size_t i = lead; i < digits.size(); i += 3) {
+        out += thousands;
+        out.append(digits, i, 3);
+    }
+    return out;
+}
+
+// The "#.##" / "#" patterns of readable sizes: no leading zeros, at most `decimals` fraction digits, trailing
+// zeros dropped together with the separator when nothing remains.
+std::string FormatPattern(uint64_t bytes, int shift, int decimals, const std::string& decimal) {
+    uint64_t scaled = ScaledRound(bytes, shift, decimals);
+    uint64_t scale = kPowersOfTen[decimals];
+    std::string text = std::to_string(scaled / scale);
+    uint64_t fraction = scaled % scale;
+    if (fraction != 0) {
+        std::string digits = std::to_string(fraction);
+        digits.insert(0, static_cast<size_t>(decimals) - digits.size(), '0');
+        while (!digits.empty() && digits.back() == '0')
+            digits.pop_back();
+        text += decimal + digits;
+    }
+    return text;
+}
+}  // namespace
+
+TrayValueUnit TrayUnitFor(uint64_t bytes, bool optimizeForGigabytes) {
+    if (bytes < 10240)
+        return {0, 0};
+    if (bytes < 10485760)
+        return {10, 0};
+    if (!optimizeForGigabytes)
+        return {20, 0};
+    return {30, 2};
+}
+
+std::string FormatScaled(uint64_t bytes,
+                         int shift,
+                         int decimals,
+                         const std::string& thousands,
+                         const std::string& decimal) {
+    uint64_t scaled = ScaledRound(bytes, shift, decimals);
+    uint64_t scale = kPowersOfTen[decimals];
+    std::string text = Grouped(std::to_string(scaled / scale), thousands);
+    if (decimals > 0) {
+        std::string digits = std::to_string(scaled % scale);
+        text += decimal + std::string(static_cast<size_t>(decimals) - digits.size(), '0') + digits;
+    }
+    return text;
+}
+
+std::string FormatTrayValue(uint64_t bytes, bool optimizeForGigabytes, const NumberSeparators& separators) {
+    TrayValueUnit unit = TrayUnitFor(bytes, optimizeForGigabytes);
+    return FormatScaled(bytes, unit.Shift, unit.Decimals, separators.Thousands, separators.Decimal);
+}
+
+std::string FormatByteSize(uint64_t bytes, const NumberSeparators& separators) {
+    if (bytes > (uint64_t{1} << 30))
+        return FormatPattern(bytes, 30, 2, separators.Decimal) + " GB";
+    if (bytes > (uint64_t{1} << 20))
+        return FormatPattern(bytes, 20, 0, separators.Decimal) + " MB";
+    if (bytes > 1024)
+        return FormatPattern(bytes, 10, 2, separators.Decimal) + " KB";
+    if (bytes == 1)
+        return "1 byte";
+    // Zero reads "0 bytes": a pattern that drops every zero would leave the unit alone.
+    return std::to_string(bytes) + " bytes";
+}
+
+std::optional<uint64_t> DisplayedAmount(const MemorySample& sample, const TSettings& settings) {
+    if (settings.ShowPercentage)
+        return std::nullopt;
+    if (!settings.ShowFree)
+        return settings.ShowPage ? sample.PageFileUsed() : sample.PhysUsed();
+    if (settings.ShowPage)
+        return sample.ullAvailPageFile;
+    // From a load of 98 on, free physical memory reads as nothing left.
+    return sample.dwMemoryLoad <= 97 ? sample.ullAvailPhys : 0;
+}
+
+std::string SelectDisplayedValue(const MemorySample& sample,
+                                 const TSettings& settings,
+                                 const NumberSeparators& separators) {
+    if (std::optional<uint64_t> amount = DisplayedAmount(sample, settings)) {
+        return FormatTrayValue(*amount, settings.OptimizeForGigabytes, separators);
+    }
+    int64_t load = sample.dwMemoryLoad;
+    std::string text = std::to_string(settings.ShowFree ? 100 - load : load);
+    if (settings.ShowPercSign)
+        text += "%";
+    return text;
+}
+
+std::string BuildTrayHint(const MemorySample& sample, const TSettings& settings, const NumberSeparators& separators) {
+    std::string hint;
+    hint.reserve(256);
+    if (settings.HintWhatisDisplayed) {
+        hint += "当前显示： ";
+        hint += settings.ShowFree ? "空闲" : "已用";
+        hint += " ";
+        hint += settings.ShowPage ? "页面文件 " : "物理内存       ";
+        hint += " ";
+        if (settings.ShowPercentage)
+            hint += "%";
+        hint += "\r\n";
+    }
+    hint += "内存使用率   : " + std::to_string(sample.dwMemoryLoad) + "%\r\n";
+    hint += "物理内存使用    : " + FormatByteSize(sample.PhysUsed(), separators) + "/" +
+            FormatByteSize(sample.ullTotalPhys, separators) + "\r\n";
+    hint += "页面文件  : " + FormatByteSize(sample.PageFileUsed(), separators) + "/" +
+            FormatByteSize(sample.ullTotalPageFile, separators);
+    return hint;
+}

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "memory/memory_format.h"
+#include "memory/memory_sample.h"
+#include "settings/settings.h"
+
+constexpr int kTrayImageSize = 16;
+// The almost-black colour that stands for transparency when TransBk is set.
+constexpr uint32_t kTransparentKey = 0x030303;
+
+// The 16 x 16 tray picture, row by row from the top; colours as 0x00BBGGRR.
+struct TrayPicture {
+    std::array<uint32_t, kTrayImageSize * kTrayImageSize> Pixels{};
+
+    uint32_t At(int x, int y) const { return Pixels[static_cast<size_t>(y * kTrayImageSize + x)]; }
+    // Pixels outside the picture are clipped.
+    void Set(int x, int y, uint32_t color);
+    // Fills columns left..right-1 and rows top..bottom-1; an empty rectangle fills nothing.
+    void Fill(int left, int top, int right, int bottom, uint32_t color);
+    bool operator==(const TrayPicture& o) const { return Pixels == o.Pixels; }
+    bool operator!=(const TrayPicture& o) const { return !(*this == o); }
+};
+
+// The system's colour table (GetSysColor), by index 0-24.
+class ISystemColors {
+  public:
+    virtual ~ISystemColors() = default;
+    virtual uint32_t SysColor(int index) const = 0;
+};
+
+// The colours a fresh Windows 10 uses; the command-line renderer resolves system colours with them.
+class Windows10SystemColors : public ISystemColors {
+  public:
+    uint32_t SysColor(int index) const override;
+};
+
+// The colour an element shows, 0x00BBGGRR: its own default while automatic, system colours looked up.
+uint32_t ResolveColor(TColor value, TColor automatic, const ISystemColors& colors);
+
+// Text in the display font, for the picture's figures when InternalFont is off.
+class ITrayTextPainter {
+  public:
+    virtual ~ITrayTextPainter() = default;
+    virtual int TextWidth(const std::string& text) = 0;
+    virtual int TextHeight(const std::string& text) = 0;
+    // Draws with a transparent background; pixels outside the picture are clipped.
+    virtual void DrawText(TrayPicture& picture, int x, int y, const std::string& text, uint32_t color) = 0;
+};
+
+struct TrayRenderContext {
+    const ISystemColors& Colors;
+    ITrayTextPainter* Text = nullptr;  // without one, the display-font path draws no figures
+    NumberSeparators Separators;
+};
+
+struct TrayImage {
+    TrayPicture Picture;
+    std::string Text;  // the figure as shown, separators included
+    std::string Hint;
+};
+
+// Draws the picture of one sample from scratch and builds the hint of the same sample.
+TrayImage RenderTrayImage(const MemorySample& sample, const TSettings& settings, const TrayRenderContext& context);
