@@ -26,6 +26,11 @@ lumivex_wine_start() {
     fi
     wineserver -p 2>/dev/null || true
     wineboot >/dev/null 2>&1 || true
+    # Xvfb runs no window manager, and Wine waits two seconds for one each time a managed window is hidden (every
+    # dialog closed, every tray icon deleted). Unmanaged windows behave the same for the programs and close at once.
+    if ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
+    fi
 }
 
 lumivex_wine_stop() {

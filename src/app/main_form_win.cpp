@@ -56,6 +56,7 @@ TFrmLumivexMain::TFrmLumivexMain(Options options)
 TFrmLumivexMain::~TFrmLumivexMain() {
     if (!closed_ && Hwnd()) FormClose();
     closed_ = true;
+    tray_.reset();  // takes the icon out of the notification area
     DestroyOwnWindow();
 }
 
@@ -68,6 +69,7 @@ bool TFrmLumivexMain::Create() {
                         CW_USEDEFAULT, programIcon_.Get())) {
         return false;
     }
+    CreateTray();
     FormCreate();
     return true;
 }
@@ -97,6 +99,7 @@ void TFrmLumivexMain::FormCreate() {
     settings_.Font = FontSpec{};  // "Tahoma", 6 until the settings say otherwise
 
     BuildPopupMenu();
+    tray_->SetPopupMenu(popupMenu1_.Get());
     LoadOptions();
     InitSettings();
     sessionRegistered_ = RegisterSessionEvents(Hwnd(), kNotifyForThisSession);
@@ -233,6 +236,12 @@ LRESULT TFrmLumivexMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             return FormCloseQuery() ? TRUE : FALSE;
         case WM_ENDSESSION:
             if (wParam) Close1Click();
+            return 0;
+        case MSG_SECOND_INSTANCE:
+            SecondInstanceNotice();
+            return 0;
+        case MSG_STARTUP_NOTICE:
+            StartupNotice(wParam);
             return 0;
         case WM_DESTROY:
             if (options_.QuitOnDestroy) PostQuitMessage(0);

@@ -9,6 +9,7 @@
 #include "platform/window_win.h"
 #include "settings/settings.h"
 #include "tray/simple_timer_win.h"
+#include "tray/tray_icon_win.h"
 
 // The program's one form: hidden, without a taskbar button, owner of every long-lived object; it is only ever
 // seen as the About box.
@@ -45,6 +46,7 @@ public:
     HFONT DisplayFont() const { return displayFont_.Get(); }
     HICON DefaultProgramIcon() const { return defaultProgramIcon_.Get(); }
     HICON TaskManagerIcon() const { return taskManagerIcon_.Get(); }
+    TTrayIcon& Tray() { return *tray_; }
     TSimpleTimer& Timer1() { return timer1_; }
     TSimpleTimer& TimerDefrag() { return timerDefrag_; }
     bool SessionNotificationRegistered() const { return sessionRegistered_; }
@@ -60,6 +62,10 @@ private:
     void ApplyDisplayFont();
     void ExtractMenuIcons();
     void OnCommand(UINT id);
+    // Tray notices (main_form_tray_win.cpp).
+    void CreateTray();
+    void SecondInstanceNotice();
+    void StartupNotice(WPARAM firstRun);
 
     Options options_;
     std::wstring programFolder_;
@@ -81,6 +87,7 @@ private:
     UniqueIcon taskManagerIcon_;
     UniqueMenu popupMenu1_;
     HMENU settings2_ = nullptr;  // submenu, owned by popupMenu1_
+    std::unique_ptr<TTrayIcon> tray_;
     TSimpleTimer timer1_;
     TSimpleTimer timerDefrag_;
 };

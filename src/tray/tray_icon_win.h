@@ -27,16 +27,23 @@ using TNotifyEvent = std::function<void(TTrayIcon& sender)>;
 using TMouseEvent = std::function<void(TTrayIcon& sender, TMouseButton button, TShiftState shift, int x, int y)>;
 using TMouseMoveEvent = std::function<void(TTrayIcon& sender, TShiftState shift, int x, int y)>;
 using TCycleEvent = std::function<void(TTrayIcon& sender, int nextIndex)>;
+using TStartupEvent = std::function<void(TTrayIcon& sender, bool& showMainForm)>;
+// Stands in for Shell_NotifyIconW (tests watch or refuse the shell calls); an empty function restores the shell.
+using ShellNotifyFunction = std::function<BOOL(DWORD message, NOTIFYICONDATAW& data)>;
 
 // One icon in the notification area, with its mouse and balloon callbacks decoded on a hidden window that all tray
 // icons of the program share.
 class TTrayIcon {
 public:
-    // owner: the window that RestoreMainWindow / HideMainWindow show and hide (may be null).
+    // owner: the window that RestoreMainWindow / HideMainWindow show and hide, that receives the popup menu's
+    // commands and that may be minimised to the tray (may be null).
     explicit TTrayIcon(HWND owner = nullptr);
     ~TTrayIcon();
     TTrayIcon(const TTrayIcon&) = delete;
     TTrayIcon& operator=(const TTrayIcon&) = delete;
+
+    // Called once the owner has assigned properties and handlers: raises OnStartup and brings the shell up to date.
+    void Loaded();
 
     bool AddTrayIcon();
     bool RemoveTrayIcon();
@@ -52,6 +59,8 @@ public:
     void HideAppButton();
     void ShowAppButton();
     void SetCallbackVersion(int version);
+    int CallbackVersion() const { return callbackVersion_; }
+    void MinimizeToTrayNow();
 
     // The icon is copied; the caller keeps its own.
     void SetIcon(HICON icon);
@@ -59,23 +68,41 @@ public:
     void SetHint(const std::string& hint);
     const std::string& Hint() const { return hint_; }
     void SetShowHint(bool value);
+    bool ShowHint() const { return showHint_; }
     void SetIconVisible(bool value);
     bool IconVisible() const { return iconVisible_; }
     void SetEnabled(bool value) { enabled_ = value; }
     bool Enabled() const { return enabled_; }
+    // autoPopup: the component pops the menu up by itself on a right click (and a left one with LeftPopup).
     void SetPopupMenu(HMENU menu, bool autoPopup = false);
+    HMENU PopupMenu() const { return popupMenu_; }
     void SetLeftPopup(bool value) { leftPopup_ = value; }
+    bool LeftPopup() const { return leftPopup_; }
     void SetWantEnterExitEvents(bool value);
+    bool WantEnterExitEvents() const { return wantEnterExit_; }
     void SetMinimizeToTray(bool value) { minimizeToTray_ = value; }
+    bool MinimizeToTray() const { return minimizeToTray_; }
     // Icon cycling: icons are borrowed and must outlive the component's use of them.
     void SetIconList(std::vector<HICON> icons);
     void SetIconIndex(int index);
     int IconIndex() const { return iconIndex_; }
     void SetCycleIcons(bool value);
+    bool CycleIcons() const { return cycleIcons_; }
     void SetCycleInterval(UINT ms);
+    UINT CycleInterval() const { return cycleInterval_; }
+    // Form-designer flag, kept for completeness; the running program never previews.
+    void SetDesignPreview(bool value) { designPreview_ = value; }
+    bool DesignPreview() const { return designPreview_; }
 
     // The shared hidden window that receives the callbacks (tests post to it; menus take the foreground through it).
     static HWND HandlerWindow();
+    // The message id of "TaskbarCreated", which the shell broadcasts when it (re)starts.
+    static UINT TaskbarCreatedMessage();
+    // Returns the function it replaces.
+    static ShellNotifyFunction SetShellNotify(ShellNotifyFunction function);
+    // While a first add fails (no taskbar yet at log-on) it is tried again at this period.
+    static constexpr UINT kAddRetryMs = 1000;
+    bool AddPending() const { return addRetryTimer_.Active(); }
     UINT Id() const { return notifyData_.uID; }
     const NOTIFYICONDATAW& NotifyData() const { return notifyData_; }
 
@@ -85,17 +112,57 @@ public:
     TCycleEvent OnCycle;
     TNotifyEvent OnBalloonHintShow, OnBalloonHintHide, OnBalloonHintTimeout, OnBalloonHintClick;
     TNotifyEvent OnMinimizeToTray;
+    TStartupEvent OnStartup;
 
 private:
-    // Implementation state lives here (see tray_icon_win.cpp).
+    friend class TTrayIconHandler;
+    void HandleCallback(UINT code);
+    void TaskbarCreated();
+    bool Notify(DWORD message);
+    void PrepareNotifyData();
+    void RetryAdd();
+    void ClickDelayTick();
+    void LeaveTick();
+    void CycleTick();
+    void DoClick();
+    void DoDblClick();
+    void DoCycle();
+    void DoMouseDown(TMouseButton button, TShiftState shift, POINT at);
+    void DoMouseUp(TMouseButton button, TShiftState shift, POINT at);
+    bool MinimizeSteps();
+    void HookOwner();
+    void UnhookOwner();
+    static LRESULT CALLBACK OwnerSubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                              DWORD_PTR refData);
+
     HWND owner_;
+    bool ownerHooked_ = false;
     NOTIFYICONDATAW notifyData_{};
     UniqueIcon icon_;
     std::string hint_;
     bool showHint_ = true;
     bool iconVisible_ = false;
     bool enabled_ = true;
+    HMENU popupMenu_ = nullptr;
+    bool autoPopup_ = false;
     bool leftPopup_ = false;
+    bool wantEnterExit_ = false;
     bool minimizeToTray_ = false;
+    bool designPreview_ = false;
+    bool modernShell_ = true;
+    bool appButtonHidden_ = false;
+    std::vector<HICON> iconList_;
     int iconIndex_ = 0;
+    bool cycleIcons_ = false;
+    UINT cycleInterval_ = 0;
+    int callbackVersion_ = 0;
+    bool clickPending_ = false;
+    bool clickWaiting_ = false;
+    bool doubleClickSeen_ = false;
+    bool cursorLeft_ = true;
+    POINT lastCursor_{};
+    TSimpleTimer iconCycleTimer_;
+    TSimpleTimer clickDelayTimer_;
+    TSimpleTimer leaveTimer_;
+    TSimpleTimer addRetryTimer_;
 };

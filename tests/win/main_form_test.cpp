@@ -9,6 +9,7 @@
 #include "resource.h"
 #include "settings/profile_win.h"
 #include "settings/settings_file.h"
+#include "main_form_test_util.h"
 #include "win_test_util.h"
 
 using namespace wintest;
@@ -16,15 +17,6 @@ using ::testing::HasSubstr;
 
 namespace {
 constexpr char kForeign[] = "[Other]\r\nKeep=me\r\n[General]\r\nForeignKey=stays\r\nShowPercentage=1\r\n";
-
-std::unique_ptr<TFrmLumivexMain> MakeForm(const TempDir& dir) {
-    TFrmLumivexMain::Options o;
-    o.ProgramFolder = dir.Path();
-    o.QuitOnDestroy = false;
-    auto form = std::make_unique<TFrmLumivexMain>(o);
-    EXPECT_TRUE(form->Create());
-    return form;
-}
 
 class ErrorCapture {
 public:

@@ -1,0 +1,46 @@
+// The main form's tray icon: created visible with the program icon, and the notices shown on it.
+#include "app/main_form_win.h"
+#include "resource.h"
+
+namespace {
+// Lets the messages that are already waiting run, as the start-up notice does between its two steps.
+void ProcessPendingMessages() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+}  // namespace
+
+void TFrmLumivexMain::CreateTray() {
+    tray_ = std::make_unique<TTrayIcon>(Hwnd());
+    UniqueIcon small(static_cast<HICON>(LoadImageW(ProgramInstance(), MAKEINTRESOURCEW(IDI_LUMIVEX), IMAGE_ICON,
+                                                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
+    // Without the program's own icon (a build without resources) the tray shows the standard application icon.
+    HICON icon = small ? small.Get() : programIcon_ ? programIcon_.Get() : LoadIconW(nullptr, IDI_APPLICATION);
+    tray_->SetIcon(icon);
+    tray_->SetIconVisible(true);
+    tray_->Loaded();
+}
+
+void TFrmLumivexMain::SecondInstanceNotice() {
+    tray_->ShowBalloon("Lumivex", "Lumivex 正在运行中", BalloonIconKind::Info, 10);
+}
+
+void TFrmLumivexMain::StartupNotice(WPARAM firstRun) {
+    if (firstRun == 1) {
+        tray_->ShowBalloon("Lumivex",
+                           "Welcome to Lumivex. Your computer current memory is displayed in the tray. This balloon "
+                           "will not be shown again.",
+                           BalloonIconKind::None, 10);
+    }
+    ProcessPendingMessages();
+    tray_->HideAppButton();
+    ProcessPendingMessages();
+    tray_->ShowAppButton();
+}

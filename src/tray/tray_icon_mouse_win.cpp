@@ -1,0 +1,237 @@
+// The tray icon's side facing the user: mouse and balloon callbacks, the popup menu, and the owner window it
+// restores, hides and minimises to the tray.
+#include "tray/tray_icon_win.h"
+
+#include <commctrl.h>
+
+namespace {
+TShiftState KeyState() {
+    TShiftState s = 0;
+    if (GetAsyncKeyState(VK_SHIFT) & 0x8000) s |= ssShift;
+    if (GetAsyncKeyState(VK_MENU) & 0x8000) s |= ssAlt;
+    if (GetAsyncKeyState(VK_CONTROL) & 0x8000) s |= ssCtrl;
+    return s;
+}
+
+POINT CursorPosition() {
+    POINT p{};
+    GetCursorPos(&p);
+    return p;
+}
+
+void CloseOverflowWindow() {
+    // The overflow area of the notification area stays open after a menu or a double-click unless told to close.
+    if (HWND overflow = FindWindowExW(nullptr, nullptr, L"NotifyIconOverflowWindow", nullptr))
+        PostMessageW(overflow, WM_CLOSE, 0, 0);
+}
+
+bool IsBalloonNotification(UINT code) {
+    return code >= NIN_BALLOONSHOW && code <= NIN_BALLOONUSERCLICK;
+}
+
+constexpr UINT_PTR kOwnerSubclassId = 0x4C54;
+}  // namespace
+
+// Decodes one callback. Without OnDblClick a click is reported at once on button up; with it, a quick click is held
+// back for the double-click time, because the shell announces the second press of a double-click only as
+// WM_LBUTTONDBLCLK. A double-click thus gives down, up, double-click, up and no click.
+void TTrayIcon::HandleCallback(UINT code) {
+    if (IsBalloonNotification(code)) {
+        const TNotifyEvent* events[] = {&OnBalloonHintShow, &OnBalloonHintHide, &OnBalloonHintTimeout,
+                                        &OnBalloonHintClick};
+        const TNotifyEvent& event = *events[code - NIN_BALLOONSHOW];
+        if (event) event(*this);
+        return;
+    }
+    if (!enabled_) return;
+    const POINT at = CursorPosition();
+    const TShiftState keys = KeyState();
+    switch (code) {
+        case WM_MOUSEMOVE:
+            if (wantEnterExit_ && cursorLeft_) {
+                if (OnMouseEnter) OnMouseEnter(*this);
+                cursorLeft_ = false;
+            }
+            if (OnMouseMove) OnMouseMove(*this, keys, at.x, at.y);
+            lastCursor_ = at;
+            break;
+        case WM_LBUTTONDOWN:
+            if (OnDblClick) {
+                clickDelayTimer_.SetPeriodMs(GetDoubleClickTime());
+                clickDelayTimer_.SetActive(true);
+            }
+            DoMouseDown(TMouseButton::mbLeft, keys | ssLeft, at);
+            clickPending_ = true;
+            if (leftPopup_ && popupMenu_ && autoPopup_) PopupMenuAtCursor();
+            break;
+        case WM_LBUTTONUP:
+            if (clickPending_) {
+                clickWaiting_ = true;
+                // Held longer than the double-click time (or no double-click wanted): the click is due now.
+                if (!clickDelayTimer_.Active()) {
+                    clickPending_ = clickWaiting_ = false;
+                    DoClick();
+                }
+            }
+            clickPending_ = false;
+            DoMouseUp(TMouseButton::mbLeft, keys | ssLeft, at);
+            break;
+        case WM_LBUTTONDBLCLK:
+            clickWaiting_ = false;
+            doubleClickSeen_ = true;
+            DoDblClick();
+            if (popupMenu_ && autoPopup_ && !leftPopup_) {
+                UINT item = GetMenuDefaultItem(popupMenu_, FALSE, 0);
+                if (item != static_cast<UINT>(-1))
+                    PostMessageW(owner_ ? owner_ : HandlerWindow(), WM_COMMAND, MAKEWPARAM(item, 0), 0);
+            }
+            break;
+        case WM_RBUTTONDOWN:
+            DoMouseDown(TMouseButton::mbRight, keys | ssRight, at);
+            if (popupMenu_ && autoPopup_) PopupMenuAtCursor();
+            break;
+        case WM_RBUTTONUP:
+            if (callbackVersion_ == 0) DoMouseUp(TMouseButton::mbRight, keys | ssRight, at);
+            break;
+        case WM_CONTEXTMENU:
+        case NIN_SELECT:
+        case NIN_KEYSELECT:
+            if (callbackVersion_ == 1) DoMouseUp(TMouseButton::mbRight, keys | ssRight, at);
+            break;
+        case WM_MBUTTONDOWN:
+            DoMouseDown(TMouseButton::mbMiddle, keys | ssMiddle, at);
+            break;
+        case WM_MBUTTONUP:
+            DoMouseUp(TMouseButton::mbMiddle, keys | ssMiddle, at);
+            break;
+        default:
+            break;  // right and middle double-clicks are not reported
+    }
+}
+
+void TTrayIcon::ClickDelayTick() {
+    clickDelayTimer_.SetActive(false);
+    if (!doubleClickSeen_ && clickWaiting_) {
+        clickWaiting_ = false;
+        DoClick();
+    }
+    doubleClickSeen_ = false;
+}
+
+void TTrayIcon::LeaveTick() {
+    if (cursorLeft_) return;
+    POINT at = CursorPosition();
+    if (at.x != lastCursor_.x || at.y != lastCursor_.y) {
+        cursorLeft_ = true;
+        if (OnMouseExit) OnMouseExit(*this);
+    }
+}
+
+void TTrayIcon::DoClick() {
+    if (OnClick) OnClick(*this);
+}
+
+void TTrayIcon::DoDblClick() {
+    if (OnDblClick) OnDblClick(*this);
+    if (modernShell_) CloseOverflowWindow();
+}
+
+void TTrayIcon::DoMouseDown(TMouseButton button, TShiftState shift, POINT at) {
+    if (OnMouseDown) OnMouseDown(*this, button, shift, at.x, at.y);
+}
+
+void TTrayIcon::DoMouseUp(TMouseButton button, TShiftState shift, POINT at) {
+    if (OnMouseUp) OnMouseUp(*this, button, shift, at.x, at.y);
+}
+
+void TTrayIcon::PopupMenuAtCursor() {
+    POINT at{};
+    if (GetCursorPos(&at)) PopupMenuAt(at.x, at.y);
+}
+
+// The menu goes to the owner window (its commands and owner-drawing messages arrive there). The window must be in
+// the foreground while the menu is up, or the menu does not close when the user clicks elsewhere; the WM_NULL
+// afterwards lets the foreground switch complete, or the next popup would close at once.
+void TTrayIcon::PopupMenuAt(int x, int y) {
+    if (!popupMenu_) return;
+    HWND target = owner_ ? owner_ : HandlerWindow();
+    SetForegroundWindow(target);
+    TrackPopupMenuEx(popupMenu_, TPM_LEFTALIGN | TPM_RIGHTBUTTON, x, y, target, nullptr);
+    PostMessageW(target, WM_NULL, 0, 0);
+    if (modernShell_) CloseOverflowWindow();
+}
+
+void TTrayIcon::RestoreMainWindow() {
+    if (!owner_) return;
+    if (IsIconic(owner_)) ShowWindow(owner_, SW_RESTORE);
+    ShowWindow(owner_, SW_SHOW);
+    appButtonHidden_ = false;
+    SetForegroundWindow(owner_);
+}
+
+void TTrayIcon::HideMainWindow() {
+    if (!owner_) return;
+    ShowWindow(owner_, SW_HIDE);
+    HideAppButton();
+}
+
+// The program's top-level window is the owner itself. Hiding it takes its button off the taskbar; showing it again
+// only brings back what HideAppButton took away, so a window that was never shown (the hidden main form at start)
+// stays hidden.
+void TTrayIcon::HideAppButton() {
+    if (owner_ && IsWindowVisible(owner_)) {
+        ShowWindow(owner_, SW_HIDE);
+        appButtonHidden_ = true;
+    }
+}
+
+void TTrayIcon::ShowAppButton() {
+    if (owner_ && appButtonHidden_ && !IsWindowVisible(owner_)) ShowWindow(owner_, SW_SHOWNA);
+    appButtonHidden_ = false;
+}
+
+void TTrayIcon::MinimizeToTrayNow() {
+    HideMainWindow();
+    SetIconVisible(true);
+}
+
+bool TTrayIcon::MinimizeSteps() {
+    if (!minimizeToTray_ || !OnMinimizeToTray) return false;
+    OnMinimizeToTray(*this);
+    MinimizeToTrayNow();
+    return true;
+}
+
+void TTrayIcon::HookOwner() {
+    ownerHooked_ = SetWindowSubclass(owner_, OwnerSubclassProc, kOwnerSubclassId, reinterpret_cast<DWORD_PTR>(this));
+}
+
+void TTrayIcon::UnhookOwner() {
+    if (ownerHooked_ && IsWindow(owner_)) RemoveWindowSubclass(owner_, OwnerSubclassProc, kOwnerSubclassId);
+    ownerHooked_ = false;
+}
+
+LRESULT CALLBACK TTrayIcon::OwnerSubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                              DWORD_PTR refData) {
+    auto* self = reinterpret_cast<TTrayIcon*>(refData);
+    switch (msg) {
+        case WM_SHOWWINDOW:
+            if (wParam && lParam == 0) SetForegroundWindow(hwnd);
+            if (!wParam && lParam == SW_PARENTCLOSING && self->MinimizeSteps()) return 0;
+            break;
+        case WM_SYSCOMMAND:
+            if ((wParam & 0xFFF0) == SC_MINIMIZE && self->MinimizeSteps()) return 1;
+            if ((wParam & 0xFFF0) == SC_RESTORE && !IsWindowVisible(hwnd)) ShowWindow(hwnd, SW_SHOWNA);
+            break;
+        case WM_SIZE:
+            if (wParam == SIZE_MINIMIZED && self->minimizeToTray_) self->MinimizeToTrayNow();
+            break;
+        case WM_NCDESTROY:
+            RemoveWindowSubclass(hwnd, OwnerSubclassProc, kOwnerSubclassId);
+            self->ownerHooked_ = false;
+            break;
+        default:
+            break;
+    }
+    return DefSubclassProc(hwnd, msg, wParam, lParam);
+}

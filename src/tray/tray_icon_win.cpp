@@ -1,0 +1,375 @@
+#include "tray/tray_icon_win.h"
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+#include <utility>
+
+#include "platform/text_win.h"
+#include "platform/window_win.h"
+#include "tray/icon_mask.h"
+#include "tray/notify_text.h"
+
+namespace {
+constexpr UINT kCallbackMessage = 0x0800;  // WM_USER + 0x400: the shell's callbacks to the handler window
+constexpr UINT kBaseFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+// Function-local, so a test may install its stand-in during static initialisation.
+ShellNotifyFunction& ShellNotifyOverride() {
+    static ShellNotifyFunction function;
+    return function;
+}
+
+bool ProcessIsElevated() {
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
+    UniqueKernelHandle owned(token);
+    TOKEN_ELEVATION elevation{};
+    DWORD size = 0;
+    return GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size) &&
+           elevation.TokenIsElevated != 0;
+}
+
+DWORD OsMajorVersion() {
+    OSVERSIONINFOW info{};
+    info.dwOSVersionInfoSize = sizeof info;
+    return GetVersionExW(&info) ? info.dwMajorVersion : 0;
+}
+
+// Copies a UTF-8 text into a fixed shell field of `units` + 1 wide characters, cut and always terminated.
+template <size_t N>
+void FillField(wchar_t (&field)[N], const std::string& text) {
+    std::wstring wide = Widen(CutToUtf16Units(text, N - 1));
+    std::fill(std::begin(field), std::end(field), L'\0');
+    std::copy_n(wide.begin(), std::min(wide.size(), N - 1), field);
+}
+
+}  // namespace
+
+// One per program: the hidden window that receives every tray icon's callbacks and hears the shell restart. It
+// is a hidden top-level window because message-only windows get no broadcasts such as "TaskbarCreated".
+class TTrayIconHandler : public Window {
+public:
+    TTrayIconHandler() : taskbarCreated_(RegisterWindowMessageW(L"TaskbarCreated")) {
+        CreateWindowOf(L"LumivexTrayIconHandler", WS_EX_TOOLWINDOW, WS_POPUP, L"", nullptr, 0, 0, 0, 0);
+        // An elevated program hears nothing from the (non-elevated) shell unless it lets these messages in; an
+        // Explorer restart would otherwise lose the icon for good.
+        if (Hwnd() && ProcessIsElevated()) {
+            ChangeWindowMessageFilterEx(Hwnd(), taskbarCreated_, MSGFLT_ALLOW, nullptr);
+            ChangeWindowMessageFilterEx(Hwnd(), kCallbackMessage, MSGFLT_ALLOW, nullptr);
+        }
+    }
+
+    static TTrayIconHandler& Acquire() {
+        if (!instance_) instance_ = new TTrayIconHandler();
+        return *instance_;
+    }
+    static void Release(UINT id) {
+        if (!instance_) return;
+        instance_->icons_.erase(id);
+        if (instance_->icons_.empty()) {
+            delete instance_;
+            instance_ = nullptr;
+        }
+    }
+    static TTrayIconHandler* Instance() { return instance_; }
+
+    UINT Add(TTrayIcon* icon) {
+        UINT id = nextId_++;
+        icons_[id] = icon;
+        return id;
+    }
+    UINT TaskbarCreatedMessage() const { return taskbarCreated_; }
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        if (msg == kCallbackMessage) {
+            auto it = icons_.find(static_cast<UINT>(wParam));
+            if (it != icons_.end()) it->second->HandleCallback(LOWORD(lParam));
+            return 0;
+        }
+        if (taskbarCreated_ && msg == taskbarCreated_) {
+            // A handler may destroy an icon: walk a copy of the ids.
+            std::vector<UINT> ids;
+            for (const auto& entry : icons_) ids.push_back(entry.first);
+            for (UINT id : ids) {
+                auto it = icons_.find(id);
+                if (it != icons_.end()) it->second->TaskbarCreated();
+            }
+            return 0;
+        }
+        switch (msg) {
+            // The handler window lives exactly as long as the icons: no close or session end takes it away.
+            case WM_DESTROY:
+            case WM_CLOSE:
+            case WM_QUERYENDSESSION:
+            case WM_ENDSESSION:
+            case WM_NCDESTROY:
+                return 1;
+            default:
+                return Window::HandleMessage(msg, wParam, lParam);
+        }
+    }
+
+private:
+    static TTrayIconHandler* instance_;
+    std::map<UINT, TTrayIcon*> icons_;
+    UINT nextId_ = 1;
+    UINT taskbarCreated_;
+};
+
+TTrayIconHandler* TTrayIconHandler::instance_ = nullptr;
+
+TTrayIcon::TTrayIcon(HWND owner)
+    : owner_(owner),
+      iconCycleTimer_(1000, [this](TSimpleTimer&) { CycleTick(); }),
+      clickDelayTimer_(1000, [this](TSimpleTimer&) { ClickDelayTick(); }),
+      leaveTimer_(20, [this](TSimpleTimer&) { LeaveTick(); }),
+      addRetryTimer_(kAddRetryMs, [this](TSimpleTimer&) { RetryAdd(); }) {
+    TTrayIconHandler& handler = TTrayIconHandler::Acquire();
+    modernShell_ = OsMajorVersion() > 5;
+    notifyData_.cbSize = sizeof notifyData_;
+    notifyData_.hWnd = handler.Hwnd();
+    notifyData_.uID = handler.Add(this);
+    notifyData_.uFlags = kBaseFlags;
+    notifyData_.uCallbackMessage = kCallbackMessage;
+    if (owner_) HookOwner();
+}
+
+TTrayIcon::~TTrayIcon() {
+    // No ghost icon stays behind in the notification area.
+    if (iconVisible_) RemoveTrayIcon();
+    iconCycleTimer_.SetActive(false);
+    clickDelayTimer_.SetActive(false);
+    leaveTimer_.SetActive(false);
+    addRetryTimer_.SetActive(false);
+    UnhookOwner();
+    TTrayIconHandler::Release(notifyData_.uID);
+}
+
+void TTrayIcon::Loaded() {
+    if (owner_ && OnStartup) {
+        bool showMainForm = true;
+        OnStartup(*this, showMainForm);
+        if (!showMainForm) HideMainWindow();
+    }
+    UpdateTrayIcon();
+    SetIconVisible(iconVisible_);
+    SetCycleIcons(cycleIcons_);
+    SetWantEnterExitEvents(wantEnterExit_);
+    SetCallbackVersion(callbackVersion_);
+}
+
+HWND TTrayIcon::HandlerWindow() {
+    TTrayIconHandler* handler = TTrayIconHandler::Instance();
+    return handler ? handler->Hwnd() : nullptr;
+}
+
+UINT TTrayIcon::TaskbarCreatedMessage() {
+    return RegisterWindowMessageW(L"TaskbarCreated");
+}
+
+ShellNotifyFunction TTrayIcon::SetShellNotify(ShellNotifyFunction function) {
+    return std::exchange(ShellNotifyOverride(), std::move(function));
+}
+
+bool TTrayIcon::Notify(DWORD message) {
+    NOTIFYICONDATAW data = notifyData_;
+    const ShellNotifyFunction& override = ShellNotifyOverride();
+    return (override ? override(message, data) : Shell_NotifyIconW(message, &data)) != FALSE;
+}
+
+void TTrayIcon::PrepareNotifyData() {
+    notifyData_.hIcon = icon_.Get();
+    if (!hint_.empty() && showHint_) FillField(notifyData_.szTip, hint_);
+    else std::fill(std::begin(notifyData_.szTip), std::end(notifyData_.szTip), L'\0');
+}
+
+bool TTrayIcon::AddTrayIcon() {
+    iconVisible_ = true;
+    PrepareNotifyData();
+    if (Notify(NIM_ADD)) {
+        addRetryTimer_.SetActive(false);
+        // The shell forgets the callback version with the icon; a re-added icon gets it again.
+        if (callbackVersion_ != 0) SetCallbackVersion(callbackVersion_);
+        return true;
+    }
+    // An icon that is already there only needs bringing up to date.
+    if (Notify(NIM_MODIFY)) {
+        addRetryTimer_.SetActive(false);
+        return true;
+    }
+    // No taskbar yet (log-on, Explorer starting): keep trying until it takes the icon.
+    if (!addRetryTimer_.Active()) addRetryTimer_.SetActive(true);
+    return false;
+}
+
+void TTrayIcon::RetryAdd() {
+    if (iconVisible_) AddTrayIcon();
+    else addRetryTimer_.SetActive(false);
+}
+
+void TTrayIcon::TaskbarCreated() {
+    if (iconVisible_) AddTrayIcon();
+}
+
+bool TTrayIcon::RemoveTrayIcon() {
+    iconVisible_ = false;
+    addRetryTimer_.SetActive(false);
+    PrepareNotifyData();
+    return Notify(NIM_DELETE);
+}
+
+bool TTrayIcon::UpdateTrayIcon() {
+    PrepareNotifyData();
+    return Notify(NIM_MODIFY);
+}
+
+void TTrayIcon::SetCallbackVersion(int version) {
+    callbackVersion_ = version;
+    if (version == 0 || version == 1) notifyData_.uVersion = version == 1 ? NOTIFYICON_VERSION : 0;
+    Notify(NIM_SETVERSION);
+}
+
+void TTrayIcon::HideBalloon() {
+    notifyData_.uFlags |= NIF_INFO;
+    notifyData_.szInfo[0] = L'\0';
+    UpdateTrayIcon();
+    // Later tip and icon updates must not carry the balloon flag.
+    notifyData_.uFlags = kBaseFlags;
+}
+
+bool TTrayIcon::ShowBalloon(const std::string& title, const std::string& text, BalloonIconKind kind,
+                            BYTE timeoutSeconds) {
+    HideBalloon();
+    notifyData_.uFlags |= NIF_INFO;
+    FillField(notifyData_.szInfo, text);
+    FillField(notifyData_.szInfoTitle, title);
+    notifyData_.uTimeout = timeoutSeconds * 1000u;
+    notifyData_.dwInfoFlags = static_cast<DWORD>(kind);
+    bool shown = UpdateTrayIcon();
+    notifyData_.uFlags = kBaseFlags;
+    return shown;
+}
+
+UniqueIcon TTrayIcon::IconFromBitmap(HBITMAP bitmap, COLORREF maskColor) {
+    constexpr int kSize = 16;
+    if (!bitmap) return {};
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = kSize;
+    info.bmiHeader.biHeight = -kSize;  // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    UniqueBitmap color(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!color || !bits) return {};
+    std::vector<uint32_t> pixels(kSize * kSize, 0);
+
+    DIBSECTION section{};
+    if (GetObjectW(bitmap, sizeof section, &section) == sizeof section && section.dsBm.bmBits &&
+        section.dsBmih.biBitCount == 32 && section.dsBm.bmWidth >= kSize && section.dsBm.bmHeight >= kSize) {
+        // A 32-bit picture is read straight from its bits, so it may stay selected into its painter's DC.
+        const bool bottomUp = section.dsBmih.biHeight > 0;
+        const auto* src = static_cast<const uint8_t*>(section.dsBm.bmBits);
+        for (int y = 0; y < kSize; ++y) {
+            int row = bottomUp ? section.dsBm.bmHeight - 1 - y : y;
+            std::memcpy(&pixels[y * kSize], src + static_cast<size_t>(row) * section.dsBm.bmWidthBytes,
+                        kSize * sizeof(uint32_t));
+        }
+    } else {
+        UniqueMemoryDc from(CreateCompatibleDC(nullptr));
+        UniqueMemoryDc to(CreateCompatibleDC(nullptr));
+        {
+            SelectGuard a(from.Get(), bitmap);
+            SelectGuard b(to.Get(), color.Get());
+            BitBlt(to.Get(), 0, 0, kSize, kSize, from.Get(), 0, 0, SRCCOPY);
+        }
+        GdiFlush();
+        std::memcpy(pixels.data(), bits, pixels.size() * sizeof(uint32_t));
+    }
+    std::vector<uint8_t> mask = BuildIconMask(pixels, kSize, kSize, maskColor);
+    std::memcpy(bits, pixels.data(), pixels.size() * sizeof(uint32_t));
+    UniqueBitmap maskBitmap(CreateBitmap(kSize, kSize, 1, 1, mask.data()));
+    ICONINFO iconInfo{TRUE, 0, 0, maskBitmap.Get(), color.Get()};
+    // The icon gets its own copies of both bitmaps; ours go with this scope.
+    return UniqueIcon(CreateIconIndirect(&iconInfo));
+}
+
+void TTrayIcon::SetIcon(HICON icon) {
+    UniqueIcon previous(icon_.Release());
+    icon_.Reset(icon ? CopyIcon(icon) : nullptr);
+    UpdateTrayIcon();
+}
+
+void TTrayIcon::SetHint(const std::string& hint) {
+    hint_ = hint;
+    UpdateTrayIcon();
+}
+
+void TTrayIcon::SetShowHint(bool value) {
+    showHint_ = value;
+    UpdateTrayIcon();
+}
+
+void TTrayIcon::SetIconVisible(bool value) {
+    if (value) AddTrayIcon();
+    else RemoveTrayIcon();
+}
+
+void TTrayIcon::SetPopupMenu(HMENU menu, bool autoPopup) {
+    popupMenu_ = menu;
+    autoPopup_ = autoPopup;
+}
+
+void TTrayIcon::SetWantEnterExitEvents(bool value) {
+    wantEnterExit_ = value;
+    leaveTimer_.SetActive(value);
+}
+
+void TTrayIcon::SetIconList(std::vector<HICON> icons) {
+    iconList_ = std::move(icons);
+    SetIconIndex(0);
+}
+
+void TTrayIcon::SetIconIndex(int index) {
+    if (iconList_.empty()) {
+        iconIndex_ = 0;
+        UpdateTrayIcon();
+        return;
+    }
+    const int count = static_cast<int>(iconList_.size());
+    iconIndex_ = std::clamp(index, 0, count - 1);
+    SetIcon(iconList_[iconIndex_]);
+}
+
+void TTrayIcon::SetCycleIcons(bool value) {
+    cycleIcons_ = value;
+    if (value) {
+        SetIconIndex(0);
+        iconCycleTimer_.SetPeriodMs(cycleInterval_);
+        iconCycleTimer_.SetActive(true);  // a zero interval leaves it stopped until one is set
+    } else {
+        iconCycleTimer_.SetActive(false);
+    }
+}
+
+void TTrayIcon::SetCycleInterval(UINT ms) {
+    if (ms == cycleInterval_) return;
+    cycleInterval_ = ms;
+    SetCycleIcons(cycleIcons_);
+}
+
+void TTrayIcon::CycleTick() {
+    if (iconList_.empty()) return;
+    SetIcon(iconList_[iconIndex_]);
+    DoCycle();
+    SetIconIndex(static_cast<int>(iconList_.size()) - 1 > iconIndex_ ? iconIndex_ + 1 : 0);
+}
+
+void TTrayIcon::DoCycle() {
+    // The next index is reported against the count, so the last image announces the count while the cycle
+    // continues with 0.
+    int next = !iconList_.empty() && static_cast<int>(iconList_.size()) > iconIndex_ ? iconIndex_ + 1 : 0;
+    if (OnCycle) OnCycle(*this, next);
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <set>
+#include <utility>
+#include <vector>
+
+// Stands in for the notification area during the Windows tests: it answers like the shell (an icon is added once,
+// modified and deleted only while it is there) and records every call. Wine's own shell takes two seconds for each
+// delete when no window manager runs, which every test that creates the main form would pay.
+class TestShell {
+public:
+    struct Call {
+        DWORD message;
+        NOTIFYICONDATAW data;
+    };
+    static TestShell& Get();
+
+    BOOL Notify(DWORD message, NOTIFYICONDATAW& data);
+    bool Holds(HWND window, UINT id) const { return icons.count({window, id}) != 0; }
+    int Count(DWORD message) const;
+    // Explorer restarting: every icon is gone.
+    void Restart() { icons.clear(); }
+
+    std::vector<Call> calls;
+    std::set<std::pair<HWND, UINT>> icons;
+    bool taskbarUp = true;  // false: every call fails, as at log-on before the taskbar exists
+    bool realShell = false; // true: calls are recorded and passed on to Wine's shell
+};
+
+// Sets the test shell to a fresh state for one test and puts it back afterwards.
+class ScopedTestShell {
+public:
+    explicit ScopedTestShell(bool realShell = false) { Reset(realShell); }
+    ~ScopedTestShell() { Reset(false); }
+    TestShell* operator->() { return &TestShell::Get(); }
+
+private:
+    static void Reset(bool realShell) {
+        TestShell& shell = TestShell::Get();
+        shell.calls.clear();
+        shell.icons.clear();
+        shell.taskbarUp = true;
+        shell.realShell = realShell;
+    }
+};

@@ -1,0 +1,403 @@
+// The notification-area icon: callbacks posted to the real handler window, the shell calls it makes (recorded by the
+// test shell; once through Wine's own), balloons, the re-add after a shell restart.
+#include "tray/tray_icon_win.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/window_win.h"
+#include "test_shell.h"
+#include "win_test_util.h"
+
+using namespace wintest;
+using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
+
+namespace {
+constexpr UINT kCallback = 0x0800;
+
+// Whether the shell holds the icon right now.
+bool InShell(const TTrayIcon& tray) {
+    if (!TestShell::Get().realShell) return TestShell::Get().Holds(tray.NotifyData().hWnd, tray.Id());
+    // Only an icon that is there can be modified.
+    NOTIFYICONDATAW probe = tray.NotifyData();
+    probe.uFlags = 0;
+    return Shell_NotifyIconW(NIM_MODIFY, &probe) != FALSE;
+}
+
+// Records the events of one icon as short words.
+struct EventLog {
+    std::vector<std::string> events;
+    std::vector<TShiftState> shifts;
+    std::vector<POINT> points;
+
+    void Attach(TTrayIcon& tray, bool withDoubleClick) {
+        const char* names[] = {"L", "R", "M"};
+        tray.OnClick = [this](TTrayIcon&) { events.push_back("click"); };
+        if (withDoubleClick) tray.OnDblClick = [this](TTrayIcon&) { events.push_back("dbl"); };
+        tray.OnMouseDown = [this, names](TTrayIcon&, TMouseButton b, TShiftState s, int x, int y) {
+            events.push_back(std::string("down") + names[static_cast<int>(b)]);
+            shifts.push_back(s);
+            points.push_back({x, y});
+        };
+        tray.OnMouseUp = [this, names](TTrayIcon&, TMouseButton b, TShiftState s, int, int) {
+            events.push_back(std::string("up") + names[static_cast<int>(b)]);
+            shifts.push_back(s);
+        };
+        tray.OnMouseMove = [this](TTrayIcon&, TShiftState, int, int) { events.push_back("move"); };
+        tray.OnMouseEnter = [this](TTrayIcon&) { events.push_back("enter"); };
+        tray.OnMouseExit = [this](TTrayIcon&) { events.push_back("exit"); };
+        tray.OnBalloonHintShow = [this](TTrayIcon&) { events.push_back("bshow"); };
+        tray.OnBalloonHintHide = [this](TTrayIcon&) { events.push_back("bhide"); };
+        tray.OnBalloonHintTimeout = [this](TTrayIcon&) { events.push_back("btimeout"); };
+        tray.OnBalloonHintClick = [this](TTrayIcon&) { events.push_back("bclick"); };
+    }
+};
+
+// Posts callbacks as the shell does and lets them all run.
+void Deliver(const TTrayIcon& tray, const std::vector<UINT>& codes) {
+    for (UINT code : codes) PostMessageW(TTrayIcon::HandlerWindow(), kCallback, tray.Id(), code);
+    PumpFor(0);
+}
+}  // namespace
+
+TEST(TrayIcon, DecodesEveryCallback) {
+    struct Case {
+        const char* name;
+        bool doubleClick;
+        int version;
+        std::vector<UINT> codes;
+        std::vector<std::string> expected;
+    } cases[] = {
+        {"click without double-click handler", false, 0, {WM_LBUTTONDOWN, WM_LBUTTONUP}, {"downL", "click", "upL"}},
+        {"right button, classic", false, 0, {WM_RBUTTONDOWN, WM_RBUTTONUP}, {"downR", "upR"}},
+        {"right button, version 3", false, 1,
+         {WM_RBUTTONDOWN, WM_RBUTTONUP, WM_CONTEXTMENU, NIN_SELECT, NIN_KEYSELECT},
+         {"downR", "upR", "upR", "upR"}},
+        {"classic ignores version-3 codes", false, 0, {WM_CONTEXTMENU, NIN_SELECT, NIN_KEYSELECT}, {}},
+        {"middle button", false, 0, {WM_MBUTTONDOWN, WM_MBUTTONUP}, {"downM", "upM"}},
+        {"right and middle double-clicks", false, 0, {WM_RBUTTONDBLCLK, WM_MBUTTONDBLCLK}, {}},
+        {"balloons", false, 0,
+         {NIN_BALLOONSHOW, NIN_BALLOONHIDE, NIN_BALLOONTIMEOUT, NIN_BALLOONUSERCLICK},
+         {"bshow", "bhide", "btimeout", "bclick"}},
+        {"move without enter/exit", false, 0, {WM_MOUSEMOVE}, {"move"}},
+    };
+    for (const Case& c : cases) {
+        TTrayIcon tray;
+        EventLog log;
+        log.Attach(tray, c.doubleClick);
+        tray.SetCallbackVersion(c.version);
+        Deliver(tray, c.codes);
+        EXPECT_THAT(log.events, ElementsAreArray(c.expected)) << c.name;
+    }
+}
+
+TEST(TrayIcon, ButtonsCarryTheirShiftBitAndTheCursorPosition) {
+    TTrayIcon tray;
+    EventLog log;
+    log.Attach(tray, false);
+    SetCursorPos(123, 45);
+    Deliver(tray, {WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_MBUTTONDOWN});
+    EXPECT_THAT(log.shifts, ElementsAre(ssLeft, ssRight, ssMiddle));
+    ASSERT_EQ(log.points.size(), 3u);
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    EXPECT_EQ(log.points[0].x, cursor.x);
+    EXPECT_EQ(log.points[0].y, cursor.y);
+}
+
+TEST(TrayIcon, DoubleClickGivesNoClickAndASingleClickWaitsForTheDoubleClickTime) {
+    TTrayIcon tray;
+    EventLog log;
+    log.Attach(tray, true);
+    Deliver(tray, {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP});
+    EXPECT_THAT(log.events, ElementsAre("downL", "upL", "dbl", "upL"));
+    // The held-back click timer runs out without a click.
+    PumpFor(GetDoubleClickTime() + 300);
+    EXPECT_THAT(log.events, ElementsAre("downL", "upL", "dbl", "upL"));
+
+    log.events.clear();
+    DWORD start = GetTickCount();
+    Deliver(tray, {WM_LBUTTONDOWN, WM_LBUTTONUP});
+    EXPECT_THAT(log.events, ElementsAre("downL", "upL"));
+    ASSERT_TRUE(PumpUntil([&] { return log.events.size() == 3; }, 5000));
+    EXPECT_EQ(log.events.back(), "click");
+    EXPECT_GE(GetTickCount() - start + 50, GetDoubleClickTime());
+}
+
+TEST(TrayIcon, DisabledIgnoresTheMouseButNotTheBalloon) {
+    TTrayIcon tray;
+    EventLog log;
+    log.Attach(tray, true);
+    tray.SetWantEnterExitEvents(true);
+    tray.SetEnabled(false);
+    Deliver(tray, {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_RBUTTONDOWN, WM_RBUTTONUP,
+                   WM_MBUTTONDOWN, NIN_BALLOONSHOW, NIN_BALLOONUSERCLICK});
+    PumpFor(GetDoubleClickTime() + 200);
+    EXPECT_THAT(log.events, ElementsAre("bshow", "bclick"));
+}
+
+TEST(TrayIcon, EnterAndExitFollowTheCursor) {
+    TTrayIcon tray;
+    EventLog log;
+    log.Attach(tray, false);
+    tray.SetWantEnterExitEvents(true);
+    SetCursorPos(200, 200);
+    Deliver(tray, {WM_MOUSEMOVE, WM_MOUSEMOVE});
+    EXPECT_THAT(log.events, ElementsAre("enter", "move", "move"));
+    SetCursorPos(260, 230);
+    ASSERT_TRUE(PumpUntil([&] { return log.events.size() == 4; }, 3000));
+    EXPECT_EQ(log.events.back(), "exit");
+    Deliver(tray, {WM_MOUSEMOVE});
+    EXPECT_THAT(log.events, ElementsAre("enter", "move", "move", "exit", "enter", "move"));
+}
+
+TEST(TrayIcon, TipIsCutToItsFieldAndShowHintFalseSendsNone) {
+    ScopedTestShell shell;
+    TTrayIcon tray;
+    tray.SetIconVisible(true);
+    std::string hint(200, 'x');
+    for (size_t i = 0; i < hint.size(); ++i) hint[i] = static_cast<char>('a' + i % 26);
+    tray.SetHint(hint);
+    const NOTIFYICONDATAW& sent = shell->calls.back().data;
+    EXPECT_EQ(shell->calls.back().message, static_cast<DWORD>(NIM_MODIFY));
+    EXPECT_EQ(Narrow(sent.szTip), hint.substr(0, 127));
+    EXPECT_TRUE(shell->calls.back().data.uFlags & NIF_TIP);
+
+    // Chinese text counts in UTF-16 units, never split.
+    std::string chinese;
+    for (int i = 0; i < 130; ++i) chinese += "内";
+    tray.SetHint(chinese);
+    EXPECT_EQ(std::wstring(shell->calls.back().data.szTip).size(), 127u);
+
+    tray.SetShowHint(false);
+    EXPECT_EQ(shell->calls.back().data.szTip[0], L'\0');
+    EXPECT_EQ(tray.Hint(), chinese);
+}
+
+TEST(TrayIcon, BalloonFillsTheRecordOnceAndCutsItsTexts) {
+    ScopedTestShell shell;
+    TTrayIcon tray;
+    tray.SetIconVisible(true);
+    shell->calls.clear();
+    std::string title(80, 'T'), text(300, 'b');
+    EXPECT_TRUE(tray.ShowBalloon(title, text, BalloonIconKind::Warning, 40));
+    ASSERT_EQ(shell->calls.size(), 2u);  // the old balloon is cleared first
+    EXPECT_TRUE(shell->calls[0].data.uFlags & NIF_INFO);
+    EXPECT_EQ(shell->calls[0].data.szInfo[0], L'\0');
+    const NOTIFYICONDATAW& shown = shell->calls[1].data;
+    EXPECT_EQ(shown.uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_INFO));
+    EXPECT_EQ(Narrow(shown.szInfo), text.substr(0, 255));
+    EXPECT_EQ(Narrow(shown.szInfoTitle), title.substr(0, 63));
+    EXPECT_EQ(shown.uTimeout, 40000u);
+    EXPECT_EQ(shown.dwInfoFlags, static_cast<DWORD>(NIIF_WARNING));
+    // Later updates do not bring the balloon back.
+    EXPECT_EQ(tray.NotifyData().uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
+    tray.SetHint("after");
+    EXPECT_FALSE(shell->calls.back().data.uFlags & NIF_INFO);
+
+    struct Kind {
+        BalloonIconKind kind;
+        DWORD flags;
+    } kinds[] = {{BalloonIconKind::None, NIIF_NONE}, {BalloonIconKind::Info, NIIF_INFO},
+                 {BalloonIconKind::Error, NIIF_ERROR}, {BalloonIconKind::User, NIIF_USER}};
+    for (const Kind& k : kinds) {
+        tray.ShowBalloon("t", "x", k.kind, 10);
+        EXPECT_EQ(shell->calls.back().data.dwInfoFlags, k.flags);
+        EXPECT_EQ(shell->calls.back().data.uTimeout, 10000u);
+    }
+}
+
+TEST(TrayIcon, ShellRestartBringsBackOnlyAVisibleIcon) {
+    ScopedTestShell shell;
+    TTrayIcon visible, hidden;
+    UniqueIcon icon(CopyIcon(LoadIconW(nullptr, IDI_APPLICATION)));
+    visible.SetIcon(icon.Get());
+    visible.SetHint("still here");
+    visible.SetIconVisible(true);
+    hidden.SetIconVisible(true);
+    hidden.SetIconVisible(false);
+    ASSERT_TRUE(InShell(visible));
+    ASSERT_FALSE(InShell(hidden));
+
+    // Explorer restarts: its icons are gone until the programs add them again.
+    shell->Restart();
+    shell->calls.clear();
+    // A broadcast reaches the handler only because it is a top-level window.
+    PostMessageW(HWND_BROADCAST, TTrayIcon::TaskbarCreatedMessage(), 0, 0);
+    ASSERT_TRUE(PumpUntil([&] { return InShell(visible); }, 5000));
+    ASSERT_EQ(shell->Count(NIM_ADD), 1);
+    EXPECT_EQ(shell->calls[0].data.uID, visible.Id());
+    EXPECT_STREQ(shell->calls[0].data.szTip, L"still here");
+    EXPECT_NE(shell->calls[0].data.hIcon, nullptr);
+    EXPECT_FALSE(InShell(hidden));
+}
+
+TEST(TrayIcon, AddIsRetriedUntilTheTaskbarTakesIt) {
+    ScopedTestShell shell;
+    shell->taskbarUp = false;  // log-on: no taskbar yet
+    TTrayIcon tray;
+    EXPECT_FALSE(tray.AddTrayIcon());
+    EXPECT_TRUE(tray.IconVisible());
+    EXPECT_TRUE(tray.AddPending());
+    ASSERT_TRUE(PumpUntil([&] { return shell->Count(NIM_ADD) >= 2; }, 5000));
+    shell->taskbarUp = true;
+    ASSERT_TRUE(PumpUntil([&] { return !tray.AddPending(); }, 5000));
+    EXPECT_TRUE(InShell(tray));
+    // Hiding the icon while the taskbar is still missing ends the retries.
+    shell->taskbarUp = false;
+    TTrayIcon late;
+    late.SetIconVisible(true);
+    EXPECT_TRUE(late.AddPending());
+    late.SetIconVisible(false);
+    EXPECT_FALSE(late.AddPending());
+}
+
+TEST(TrayIcon, DestroyingTheComponentDeletesItsIcon) {
+    ScopedTestShell shell(true);
+    TTrayIcon keeper;  // keeps the shared handler window alive, so only the delete can remove the icon
+    NOTIFYICONDATAW data{};
+    {
+        TTrayIcon tray;
+        tray.SetIconVisible(true);
+        ASSERT_TRUE(InShell(tray));
+        data = tray.NotifyData();
+    }
+    data.uFlags = 0;
+    EXPECT_FALSE(Shell_NotifyIconW(NIM_MODIFY, &data));
+    EXPECT_NE(TTrayIcon::HandlerWindow(), nullptr);
+}
+
+TEST(TrayIcon, IconFromBitmapMakesTheMaskColourTransparent) {
+    // A 16 x 16 picture in the mask colour 0x030303 with one red square in the middle.
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof info.bmiHeader, 16, -16, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    UniqueBitmap picture(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    auto* px = static_cast<uint32_t*>(bits);
+    for (int i = 0; i < 256; ++i) px[i] = 0x030303;
+    for (int y = 4; y < 12; ++y)
+        for (int x = 4; x < 12; ++x) px[y * 16 + x] = 0xFF0000;
+
+    for (COLORREF mask : {COLORREF(0x030303), COLORREF(0x1FFFFFFF)}) {
+        UniqueIcon icon = TTrayIcon::IconFromBitmap(picture.Get(), mask);
+        ASSERT_TRUE(icon);
+        ICONINFO ii{};
+        ASSERT_TRUE(GetIconInfo(icon.Get(), &ii));
+        UniqueBitmap color(ii.hbmColor), maskBits(ii.hbmMask);
+        UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+        uint32_t out[256] = {};
+        GetDIBits(dc.Get(), color.Get(), 0, 16, out, &info, DIB_RGB_COLORS);
+        bool transparentCorner = (out[0] >> 24) == 0;
+        EXPECT_EQ(transparentCorner, mask == 0x030303) << std::hex << mask;
+        EXPECT_EQ(out[8 * 16 + 8], 0xFFFF0000u) << std::hex << mask;
+    }
+    EXPECT_FALSE(TTrayIcon::IconFromBitmap(nullptr, 0x030303));
+}
+
+TEST(TrayIcon, IconIndexIsClampedAndCyclingNeedsAnInterval) {
+    UniqueIcon a(CopyIcon(LoadIconW(nullptr, IDI_APPLICATION))), b(CopyIcon(LoadIconW(nullptr, IDI_WARNING))),
+        c(CopyIcon(LoadIconW(nullptr, IDI_ERROR)));
+    TTrayIcon tray;
+    tray.SetIconIndex(5);
+    EXPECT_EQ(tray.IconIndex(), 0);  // no list
+    tray.SetIconList({a.Get(), b.Get(), c.Get()});
+    tray.SetIconIndex(10);
+    EXPECT_EQ(tray.IconIndex(), 2);
+    EXPECT_NE(tray.Icon(), nullptr);
+
+    std::vector<int> next;
+    tray.OnCycle = [&](TTrayIcon&, int n) { next.push_back(n); };
+    tray.SetCycleIcons(true);
+    EXPECT_EQ(tray.IconIndex(), 0);
+    PumpFor(100);
+    EXPECT_TRUE(next.empty());  // interval 0: no cycling
+    tray.SetCycleInterval(20);
+    ASSERT_TRUE(PumpUntil([&] { return next.size() >= 4; }, 5000));
+    // The last image announces the count; the cycle goes on with 0.
+    EXPECT_THAT(std::vector<int>(next.begin(), next.begin() + 4), ElementsAre(1, 2, 3, 1));
+    tray.SetCycleIcons(false);
+    size_t seen = next.size();
+    PumpFor(100);
+    EXPECT_EQ(next.size(), seen);
+}
+
+namespace {
+// An owner window that counts what the tray icon sends it. A captionless popup: Wine waits two seconds for a
+// window manager (Xvfb has none) each time a window with a caption is hidden.
+class OwnerWindow : public Window {
+public:
+    OwnerWindow() {
+        CreateWindowOf(L"LumivexTrayOwnerTest", WS_EX_TOOLWINDOW, WS_POPUP | WS_SYSMENU, L"Owner", nullptr, 100, 100,
+                       300, 200);
+    }
+    int nulls = 0;
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        if (msg == WM_NULL) ++nulls;
+        return Window::HandleMessage(msg, wParam, lParam);
+    }
+};
+
+HWND gForegroundDuringMenu = nullptr;
+void CALLBACK CloseMenu(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    gForegroundDuringMenu = GetForegroundWindow();
+    EndMenu();
+}
+}  // namespace
+
+TEST(TrayIcon, PopupTakesTheForegroundAndNudgesTheOwnerAfterwards) {
+    OwnerWindow owner;
+    TTrayIcon tray(owner.Hwnd());
+    tray.PopupMenuAt(10, 10);  // no menu: nothing happens
+    PumpFor(0);
+    EXPECT_EQ(owner.nulls, 0);
+
+    UniqueMenu menu(CreatePopupMenu());
+    AppendMenuW(menu.Get(), MF_STRING, 1, L"One");
+    tray.SetPopupMenu(menu.Get());
+    gForegroundDuringMenu = nullptr;
+    SetTimer(nullptr, 0, 100, CloseMenu);
+    tray.PopupMenuAt(50, 50);  // returns when the menu closes
+    EXPECT_EQ(gForegroundDuringMenu, owner.Hwnd());
+    ASSERT_TRUE(PumpUntil([&] { return owner.nulls == 1; }, 2000));
+}
+
+TEST(TrayIcon, MinimisingTheOwnerHidesItInTheTray) {
+    ScopedTestShell shell;
+    OwnerWindow owner;
+    TTrayIcon tray(owner.Hwnd());
+    ShowWindow(owner.Hwnd(), SW_SHOW);
+    int minimised = 0;
+    tray.OnMinimizeToTray = [&](TTrayIcon&) { ++minimised; };
+
+    // Not wanted: the window minimises as usual.
+    SendMessageW(owner.Hwnd(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    EXPECT_EQ(minimised, 0);
+    EXPECT_TRUE(IsIconic(owner.Hwnd()));
+    ShowWindow(owner.Hwnd(), SW_RESTORE);
+
+    tray.SetMinimizeToTray(true);
+    EXPECT_EQ(SendMessageW(owner.Hwnd(), WM_SYSCOMMAND, SC_MINIMIZE, 0), 1);
+    EXPECT_EQ(minimised, 1);
+    EXPECT_FALSE(IsWindowVisible(owner.Hwnd()));
+    EXPECT_FALSE(IsIconic(owner.Hwnd()));
+    EXPECT_TRUE(tray.IconVisible());
+    EXPECT_TRUE(InShell(tray));
+
+    tray.RestoreMainWindow();
+    EXPECT_TRUE(IsWindowVisible(owner.Hwnd()));
+    // Hiding takes the window away for good; showing the "button" again brings back only what it hid itself.
+    tray.HideMainWindow();
+    tray.ShowAppButton();
+    EXPECT_FALSE(IsWindowVisible(owner.Hwnd()));
+    ShowWindow(owner.Hwnd(), SW_SHOW);
+    tray.HideAppButton();
+    EXPECT_FALSE(IsWindowVisible(owner.Hwnd()));
+    tray.ShowAppButton();
+    EXPECT_TRUE(IsWindowVisible(owner.Hwnd()));
+}
