@@ -11,6 +11,7 @@
 #include "settings/settings_file.h"
 #include "system/privilege_win.h"
 #include "system/session_win.h"
+#include "tray/tray_picture_win.h"
 
 namespace {
 constexpr DWORD kNotifyForThisSession = 0;
@@ -159,18 +160,7 @@ void TFrmLumivexMain::ApplyFontColor() {
 }
 
 void TFrmLumivexMain::ApplyDisplayFont() {
-    const FontSpec& f = settings_.Font;
-    WindowDc dc(nullptr);
-    LOGFONTW lf{};
-    lf.lfHeight = -MulDiv(f.Size, GetDeviceCaps(dc.Get(), LOGPIXELSY), 72);
-    lf.lfWeight = (f.Style & 1) ? FW_BOLD : FW_NORMAL;
-    lf.lfItalic = (f.Style & 2) != 0;
-    lf.lfUnderline = (f.Style & 4) != 0;
-    lf.lfStrikeOut = (f.Style & 8) != 0;
-    lf.lfCharSet = static_cast<BYTE>(f.CharSet);
-    std::wstring face = Widen(f.Name).substr(0, LF_FACESIZE - 1);
-    face.copy(lf.lfFaceName, face.size());
-    displayFont_.Reset(CreateFontIndirectW(&lf));
+    displayFont_ = CreateDisplayFont(settings_.Font);
 }
 
 void TFrmLumivexMain::InitSettings() {

@@ -20,10 +20,3 @@ struct MemorySample {
                ullTotalPageFile == o.ullTotalPageFile && ullAvailPageFile == o.ullAvailPageFile;
     }
 };
-
-// Where a tick's sample comes from: the system, or a test's script.
-class IMemorySampleSource {
-  public:
-    virtual ~IMemorySampleSource() = default;
-    virtual MemorySample Sample() = 0;
-};

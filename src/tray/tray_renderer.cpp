@@ -245,7 +245,7 @@ TrayImage RenderTrayImage(const MemorySample& sample, const TSettings& s, const 
         if (context.Text) {
             const int x = (kTrayImageSize - context.Text->TextWidth(drawn)) / 2;
             const int y = kTrayImageSize - context.Text->TextHeight("1") + dy;
-            context.Text->DrawText(picture, x, y, drawn, fontColor);
+            context.Text->PaintText(picture, x, y, drawn, fontColor);
         }
     } else {
         DrawBuiltInDigits(picture, s, figure, drawn, dy, fontColor);

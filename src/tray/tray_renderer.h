@@ -48,7 +48,7 @@ class ITrayTextPainter {
     virtual int TextWidth(const std::string& text) = 0;
     virtual int TextHeight(const std::string& text) = 0;
     // Draws with a transparent background; pixels outside the picture are clipped.
-    virtual void DrawText(TrayPicture& picture, int x, int y, const std::string& text, uint32_t color) = 0;
+    virtual void PaintText(TrayPicture& picture, int x, int y, const std::string& text, uint32_t color) = 0;
 };
 
 struct TrayRenderContext {

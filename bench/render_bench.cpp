@@ -1,0 +1,63 @@
+// The portable part of one refresh tick: render the 16 x 16 picture and build the hint.
+//
+//   lumivex_bench_render                 Google Benchmark figures (ns per render)
+//   lumivex_bench_render --renders N     N renders and nothing else, for callgrind (bench/run_native.sh)
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "tray/tray_renderer.h"
+
+namespace {
+MemorySample TypicalSample() {
+    MemorySample s;
+    s.dwMemoryLoad = 47;
+    s.ullTotalPhys = 17179869184;
+    s.ullAvailPhys = 9105330176;
+    s.ullTotalPageFile = 19327352832;
+    s.ullAvailPageFile = 8053063680;
+    return s;
+}
+
+struct Setup {
+    const char* name;
+    void (*adjust)(TSettings&);
+};
+const Setup kSetups[] = {
+    {"defaults", [](TSettings&) {}},
+    {"percent_outline", [](TSettings& s) { s.ShowPercentage = true, s.NoBorder = false; }},
+    {"megabytes_transparent", [](TSettings& s) { s.OptimizeForGigabytes = false, s.TransBk = true; }},
+};
+
+// Not inlined, so callgrind can count exactly this function.
+__attribute__((noinline)) void RenderLoop(int renders, const TSettings& settings) {
+    Windows10SystemColors colors;
+    MemorySample sample = TypicalSample();
+    for (int i = 0; i < renders; ++i) {
+        sample.ullAvailPhys += 4096;  // a slightly different reading every tick
+        TrayImage image = RenderTrayImage(sample, settings, TrayRenderContext{colors, nullptr, {}});
+        benchmark::DoNotOptimize(image);
+    }
+}
+
+void BM_RenderTrayImage(benchmark::State& state) {
+    TSettings settings;
+    kSetups[state.range(0)].adjust(settings);
+    state.SetLabel(kSetups[state.range(0)].name);
+    for (auto _ : state) RenderLoop(1, settings);
+}
+BENCHMARK(BM_RenderTrayImage)->DenseRange(0, 2);
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 3 && std::strcmp(argv[1], "--renders") == 0) {
+        RenderLoop(std::atoi(argv[2]), TSettings{});
+        return 0;
+    }
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

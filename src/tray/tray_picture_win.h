@@ -1,0 +1,39 @@
+#pragma once
+
+#include <windows.h>
+
+#include "platform/unique_handle_win.h"
+#include "settings/settings.h"
+#include "tray/tray_renderer.h"
+
+// The system's colour table.
+class GdiSystemColors : public ISystemColors {
+  public:
+    uint32_t SysColor(int index) const override { return GetSysColor(index); }
+};
+
+// Draws the picture's figures in the display font with GDI, on a 16 x 16 DIB kept between ticks.
+class GdiTextPainter : public ITrayTextPainter {
+  public:
+    // Borrows the font, which must outlive the painter's use of it.
+    explicit GdiTextPainter(HFONT font);
+    // Makes and owns a font from the settings.
+    explicit GdiTextPainter(const FontSpec& font);
+    int TextWidth(const std::string& text) override;
+    int TextHeight(const std::string& text) override;
+    void PaintText(TrayPicture& picture, int x, int y, const std::string& text, uint32_t color) override;
+
+  private:
+    SIZE Extent(const std::string& text);
+    UniqueFont ownFont_;
+    HFONT font_;
+    UniqueBitmap dib_;
+    uint32_t* bits_ = nullptr;
+    UniqueMemoryDc dc_;  // deleted first, so the bitmap and font it holds can be deleted after it
+};
+
+// The display font as the settings describe it (face, character set, size in points, style bits).
+UniqueFont CreateDisplayFont(const FontSpec& font);
+
+// The picture as an icon; with transparentKey every 0x030303 pixel is transparent.
+UniqueIcon PictureToIcon(const TrayPicture& picture, bool transparentKey);
