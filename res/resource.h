@@ -15,3 +15,6 @@
 // Process rows take commands from here on, one per row.
 #define IDM_PROCESS_ROW_FIRST 41000
 #define IDM_PROCESS_ROW_LAST 41999
+
+// About box
+#define IDR_LICENSE 7001

@@ -103,6 +103,7 @@ void TFrmLumivexMain::FormCreate() {
     tray_->SetPopupMenu(popupMenu1_.Get());
     LoadOptions();
     InitSettings();
+    InitAboutBox();
     sessionRegistered_ = RegisterSessionEvents(Hwnd(), kNotifyForThisSession);
     ExtractMenuIcons();
     EnablePrivilege(L"SeDebugPrivilege", true);
@@ -208,11 +209,15 @@ void TFrmLumivexMain::Close1Click() {
 void TFrmLumivexMain::OnCommand(UINT id) {
     switch (id) {
         case IDM_CLOSE: Close1Click(); break;
+        case IDM_ABOUT: About1Click(); break;
+        case IDOK:
+        case IDCANCEL: Button1Click(); break;
         default: break;
     }
 }
 
 LRESULT TFrmLumivexMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (LRESULT result = 0; HandleAboutMessage(msg, wParam, lParam, result)) return result;
     switch (msg) {
         case WM_CLOSE:
             // The close box and Alt+F4 only hide the About box; the program keeps running.

@@ -5,11 +5,16 @@
 #include <memory>
 #include <string>
 
+#include "app/about_box_win.h"
 #include "platform/unique_handle_win.h"
+#include "platform/version_info_win.h"
 #include "platform/window_win.h"
 #include "settings/settings.h"
+#include "system/monitor_off_win.h"
+#include "system/system_commands_win.h"
 #include "tray/simple_timer_win.h"
 #include "tray/tray_icon_win.h"
+#include "update/update_checker_win.h"
 
 // The program's one form: hidden, without a taskbar button, owner of every long-lived object; it is only ever
 // seen as the About box.
@@ -51,6 +56,26 @@ public:
     TSimpleTimer& TimerDefrag() { return timerDefrag_; }
     bool SessionNotificationRegistered() const { return sessionRegistered_; }
 
+    // About box and update check (main_form_about_win.cpp).
+    struct MakerAddresses {
+        std::string UpdateFile, Downloads, Home, Support, Donation;
+    };
+    void About1Click();
+    void Button1Click();
+    void FormShow();
+    void Label7Click();
+    void LinkLabel1LinkClick();
+    void LinkLabel3LinkClick();
+    void LinkLabel4LinkClick();
+    void LabelDownloadLinkClick(const std::string& linkText);
+    void GetUpdateGetURL(const std::string& currentVersion);
+    void GetUpdateDownloadFailed();
+    TAboutBox& AboutBox() { return aboutBox_; }
+    TUpdateChecker& GetUpdate() { return getUpdate_; }
+    MakerAddresses& Addresses() { return addresses_; }
+    TSystemLaunchers& Launchers() { return launchers_; }
+    bool UpdateCheckRunning() const { return updateCheckRunning_; }
+
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
@@ -66,6 +91,9 @@ private:
     void CreateTray();
     void SecondInstanceNotice();
     void StartupNotice(WPARAM firstRun);
+    // About box (main_form_about_win.cpp).
+    void InitAboutBox();
+    bool HandleAboutMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
     Options options_;
     std::wstring programFolder_;
@@ -90,4 +118,11 @@ private:
     std::unique_ptr<TTrayIcon> tray_;
     TSimpleTimer timer1_;
     TSimpleTimer timerDefrag_;
+
+    TAboutBox aboutBox_;
+    TVersionInfoReader ownVersionInfo_;  // the program's own file, for the version texts
+    TUpdateChecker getUpdate_;
+    MakerAddresses addresses_;
+    TSystemLaunchers launchers_;
+    bool updateCheckRunning_ = false;
 };

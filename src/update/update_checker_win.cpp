@@ -6,10 +6,10 @@
 
 #include "app/paths_win.h"
 #include "platform/text_win.h"
+#include "platform/version_info_win.h"
 #include "update/download_win.h"
 #include "update/temp_file_win.h"
 #include "update/version_file.h"
-#include "update/version_strings_win.h"
 #include "update/version_text.h"
 
 const char kVersionDownloadFailedText[] =
@@ -74,7 +74,17 @@ TUpdateChecker::TUpdateChecker()
     : URLCurrVerFile(), SiteName("Brindell Software"), TempFile(TempFolder() + L"curr_ver.tmp") {
     ProgramName = Narrow(ExecutablePath());
     ProgramName = ProgramNameOf(ProgramName);
-    OwnVersionStrings = [] { return ReadVersionStrings(ExecutablePath()); };
+    OwnVersionStrings = []() -> std::optional<std::vector<std::string>> {
+        TVersionInfoReader reader;
+        reader.SetFilename("");  // the program's own executable
+        if (!reader.HasVersionInfo()) return std::nullopt;
+        std::vector<std::string> values;
+        for (const char* key : {"FileVersion", "LegalCopyright", "ProductName", "ProductVersion"}) {
+            std::string value = reader.GetValue(key);
+            if (!value.empty()) values.push_back(value);
+        }
+        return values;
+    };
     ShowMessage = StandardMessage;
     OpenDownload = [](const std::string& address) {
         ShellExecuteW(nullptr, L"open", Widen(address).c_str(), nullptr, nullptr, SW_SHOWNORMAL);

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "platform/unique_handle_win.h"
+#include "widgets/licence_viewer_win.h"
+#include "widgets/link_label_win.h"
+
+// The controls of the About box, which is the main form's own surface: program picture, name, version, rights,
+// the links (update check, home page, support, donation, licence) and "确定" on a grey band.
+class TAboutBox {
+public:
+    static constexpr int kClientWidth = 373;
+    static constexpr int kClientHeight = 259;
+    static constexpr int kDonationRowHeight = 20;  // what the box loses once the donation row is gone
+    static constexpr int kButton1Id = IDOK;
+
+    // Creates the controls on the form and gives it the About box's size.
+    void Create(HWND form, HICON picture, const std::string& homeCaption);
+    // Hides the donation link and its picture and shortens the box by their row.
+    void HideDonation();
+    bool DonationVisible() const { return donationVisible_; }
+    // Painting, static colours and clicks on the donation picture; true when the message was handled.
+    bool HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+    HWND Label2() const { return label2_; }
+    HWND Button1() const { return button1_; }
+    RECT DonationImageRect() const { return donationImage_; }
+    TLinkLabel LabelDownload;  // the update check
+    TLinkLabel LinkLabel1;     // home page
+    TLinkLabel LinkLabel2;     // donation
+    TLinkLabel LinkLabel3;     // support
+    TLinkLabel LinkLabel4;     // licence agreement
+    TLicenceViewer LicenceViewer;
+    std::function<void()> OnDonationImageClick;
+
+private:
+    HWND Static(const std::string& text, int x, int y, int width, int height, HFONT font);
+    void Paint(HDC dc);
+    int BandTop() const;
+
+    HWND form_ = nullptr;
+    HWND label2_ = nullptr;  // children of the form
+    HWND button1_ = nullptr;
+    HICON picture_ = nullptr;  // borrowed from the form
+    RECT donationImage_{};
+    bool donationVisible_ = true;
+    UniqueFont font_, boldFont_;
+    UniqueBrush white_;
+};
+
+// The licence text built into the program.
+std::string LicenceText();

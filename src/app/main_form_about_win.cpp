@@ -1,0 +1,131 @@
+// The main form as the About box: start-up state, showing and hiding, the links and the update check's label.
+#include "app/main_form_win.h"
+
+#include "app/messages.h"
+#include "app/place_near_taskbar_win.h"
+#include "maker_addresses.h"
+#include "platform/text_win.h"
+#include "update/temp_file_win.h"
+#include "update/version_text.h"
+
+namespace {
+constexpr char kCheckForUpdates[] = "Check for updates";
+
+// What the home-page link shows: the site's host name.
+std::string HostOf(const std::string& address) {
+    size_t start = address.find("://");
+    start = start == std::string::npos ? 0 : start + 3;
+    return address.substr(start, address.find_first_of("/?#", start) - start);
+}
+}  // namespace
+
+void TFrmLumivexMain::InitAboutBox() {
+    addresses_ = MakerAddresses{LUMIVEX_UPDATE_FILE_URL, LUMIVEX_DOWNLOADS_URL, LUMIVEX_HOME_URL, LUMIVEX_SUPPORT_URL,
+                                LUMIVEX_DONATION_URL};
+    aboutBox_.Create(Hwnd(), programIcon_.Get(), HostOf(addresses_.Home));
+    aboutBox_.LabelDownload.OnLinkClick = [this](TLinkLabel&, int, const std::string& text) {
+        LabelDownloadLinkClick(text);
+    };
+    aboutBox_.LinkLabel1.OnLinkClick = [this](TLinkLabel&, int, const std::string&) { LinkLabel1LinkClick(); };
+    aboutBox_.LinkLabel2.OnLinkClick = [this](TLinkLabel&, int, const std::string&) { Label7Click(); };
+    aboutBox_.LinkLabel3.OnLinkClick = [this](TLinkLabel&, int, const std::string&) { LinkLabel3LinkClick(); };
+    aboutBox_.LinkLabel4.OnLinkClick = [this](TLinkLabel&, int, const std::string&) { LinkLabel4LinkClick(); };
+    aboutBox_.OnDonationImageClick = [this] { Label7Click(); };
+
+    // The program shows no messages of the checker's own: the label tells the outcome.
+    getUpdate_.FailureDlg = false;
+    getUpdate_.DownloadDlg = false;
+    getUpdate_.OnGetURL = [this](TUpdateChecker&, const std::string& currentVersion, const std::string&,
+                                 const std::string&, const std::string&) { GetUpdateGetURL(currentVersion); };
+    getUpdate_.OnDownloadFailed = [this](TUpdateChecker&) { GetUpdateDownloadFailed(); };
+
+    if (settings_.ClickedDonation) aboutBox_.HideDonation();
+    ownVersionInfo_.SetFilename("");
+    SetWindowTextW(aboutBox_.Label2(),
+                   Widen("Version " + FormatFileVersion(ownVersionInfo_.ProductVersion().Text(), false)).c_str());
+}
+
+void TFrmLumivexMain::About1Click() {
+    tray_->RestoreMainWindow();
+}
+
+void TFrmLumivexMain::Button1Click() {
+    tray_->HideMainWindow();
+}
+
+void TFrmLumivexMain::FormShow() {
+    PlaceNearTaskbar(Hwnd());
+    // The check starts once the box is on screen and the messages pending now have run.
+    PostMessageW(Hwnd(), MSG_ABOUT_SHOWN, 0, 0);
+}
+
+void TFrmLumivexMain::Label7Click() {
+    launchers_.WebPage(Hwnd(), addresses_.Donation);
+    settings_.ClickedDonation = true;  // saved with the settings; the donation row is gone from the next start
+}
+
+void TFrmLumivexMain::LinkLabel1LinkClick() {
+    launchers_.WebPage(Hwnd(), addresses_.Home);
+}
+
+void TFrmLumivexMain::LinkLabel3LinkClick() {
+    launchers_.WebPage(Hwnd(), addresses_.Support);
+}
+
+void TFrmLumivexMain::LinkLabel4LinkClick() {
+    aboutBox_.LicenceViewer.Show(Hwnd(), kApplicationTitle, LicenceText());
+}
+
+void TFrmLumivexMain::LabelDownloadLinkClick(const std::string& linkText) {
+    if (linkText != kCheckForUpdates) {
+        launchers_.WebPage(nullptr, addresses_.Downloads);
+        return;
+    }
+    TLinkLabel& label = aboutBox_.LabelDownload;
+    label.SetCaption("Checking for updates...");
+    label.SetFontColor(GetSysColor(COLOR_BTNSHADOW));
+    UpdateWindow(label.Hwnd());
+    getUpdate_.TempFile = UniqueTempFileName(TempFolder(), "");
+    getUpdate_.URLCurrVerFile = addresses_.UpdateFile;
+    updateCheckRunning_ = true;
+    getUpdate_.CheckNow();
+}
+
+void TFrmLumivexMain::GetUpdateGetURL(const std::string& currentVersion) {
+    // A file that does not list the program at all (an error page, a captive portal) is no answer.
+    if (currentVersion.empty()) {
+        GetUpdateDownloadFailed();
+        return;
+    }
+    updateCheckRunning_ = false;
+    TLinkLabel& label = aboutBox_.LabelDownload;
+    if (IsNewerByJoinedDigits(currentVersion, ownVersionInfo_.FileVersion().Text())) {
+        std::string shown = FormatFileVersion(currentVersion, true);
+        label.SetCaption("<link>Lumivex " + (shown.empty() ? currentVersion : shown) +
+                         " is available for download</link>");
+    } else {
+        label.SetCaption("Lumivex is up to date");
+    }
+    label.Tag = 1;  // no more automatic checks
+}
+
+void TFrmLumivexMain::GetUpdateDownloadFailed() {
+    updateCheckRunning_ = false;
+    aboutBox_.LabelDownload.SetCaption("Error checking for new version");
+    // Tag stays 0: the next showing of the box checks again.
+}
+
+bool TFrmLumivexMain::HandleAboutMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    switch (msg) {
+        case WM_SHOWWINDOW:
+            if (wParam) FormShow();
+            return false;
+        case MSG_ABOUT_SHOWN:
+            if (IsWindowVisible(Hwnd()) && aboutBox_.LabelDownload.Tag == 0 && !updateCheckRunning_) {
+                LabelDownloadLinkClick(kCheckForUpdates);
+            }
+            result = 0;
+            return true;
+        default: return aboutBox_.HandleMessage(msg, wParam, lParam, result);
+    }
+}

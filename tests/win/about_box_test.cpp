@@ -1,0 +1,219 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "app/main_form_win.h"
+#include "app/place_near_taskbar_win.h"
+#include "local_http_server.h"
+#include "resource.h"
+#include "update/version_text.h"
+#include "win_test_util.h"
+
+using namespace wintest;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+namespace {
+// A main form with its settings in a folder of its own, its update file on the local server and its browser
+// replaced by a list of the pages it would open.
+struct AboutFixture {
+    explicit AboutFixture(const std::string& settings = "") {
+        if (!settings.empty()) WriteBytes(dir.File(L"Lumivex.Settings"), settings);
+        TFrmLumivexMain::Options o;
+        o.ProgramFolder = dir.Path();
+        o.QuitOnDestroy = false;
+        form = std::make_unique<TFrmLumivexMain>(o);
+        EXPECT_TRUE(form->Create());
+        form->Addresses().UpdateFile = server.Url("/lumivex.upd");
+        form->Launchers().WebPage = [this](HWND, const std::string& address) {
+            pages.push_back(address);
+            return true;
+        };
+    }
+    ~AboutFixture() { form.reset(); }
+
+    TLinkLabel& Label() { return form->AboutBox().LabelDownload; }
+    std::string OwnFileVersion() {
+        TVersionInfoReader own;
+        own.SetFilename("");
+        return own.FileVersion().Text();
+    }
+    // Shows the box from the tray menu and waits until its update check (if one starts) is over.
+    void ShowAndSettle() {
+        SendMessageW(form->Hwnd(), WM_COMMAND, IDM_ABOUT, 0);
+        PumpUntil([] { return true; }, 0);  // runs what showing the box posted
+        ASSERT_TRUE(PumpUntil([&] { return !form->UpdateCheckRunning(); }, 30000));
+    }
+    // Clicks "Check for updates" and waits for the outcome.
+    void CheckNow() {
+        LabelDownloadClick();
+        ASSERT_TRUE(PumpUntil([&] { return !form->UpdateCheckRunning(); }, 30000));
+    }
+    void LabelDownloadClick() { ClickLink(Label()); }
+    // (Under Wine without a window manager every hide waits two seconds for the X server: tests hide sparingly.)
+    void Hide() { SendMessageW(form->Hwnd(), WM_CLOSE, 0, 0); }
+    void ClickLink(TLinkLabel& label, int link = 0) {
+        RECT r = label.LinkRect(link);
+        LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        SendMessageW(label.Hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+        SendMessageW(label.Hwnd(), WM_LBUTTONUP, 0, at);
+    }
+
+    TempDir dir;
+    LocalHttpServer server;
+    std::unique_ptr<TFrmLumivexMain> form;
+    std::vector<std::string> pages;
+};
+
+std::string VersionFile(const std::string& version) {
+    return "[CurrentVersions]\r\nlumivex_win_tests=" + version + "\r\n";
+}
+
+std::string Text(HWND h) {
+    wchar_t buffer[512] = {};
+    GetWindowTextW(h, buffer, 512);
+    return Narrow(buffer);
+}
+}  // namespace
+
+TEST(AboutBox, ShowsTheProgramAndHidesOnClose) {
+    AboutFixture f;
+    RECT client;
+    GetClientRect(f.form->Hwnd(), &client);
+    EXPECT_EQ(client.right, 373);
+    EXPECT_EQ(client.bottom, 259);
+    EXPECT_EQ(Text(f.form->AboutBox().Label2()), "Version " + FormatFileVersion(f.OwnFileVersion(), false));
+    EXPECT_EQ(Text(f.form->AboutBox().Button1()), "确定");
+    EXPECT_EQ(f.Label().Caption(), "<link>Check for updates</link>");
+    EXPECT_FALSE(IsWindowVisible(f.form->Hwnd()));
+    f.ShowAndSettle();
+    EXPECT_TRUE(IsWindowVisible(f.form->Hwnd()));
+    // "确定" and the close box hide the box; the program keeps running.
+    SendMessageW(f.form->Hwnd(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(f.form->AboutBox().Button1()));
+    EXPECT_FALSE(IsWindowVisible(f.form->Hwnd()));
+    f.ShowAndSettle();
+    f.Hide();
+    EXPECT_FALSE(IsWindowVisible(f.form->Hwnd()));
+    EXPECT_TRUE(IsWindow(f.form->Hwnd()));
+}
+
+TEST(AboutBox, UpdateLabelStates) {
+    AboutFixture probe;
+    const std::string own = probe.OwnFileVersion();
+    ASSERT_EQ(own, "1.0.0.0");  // the tests carry the program's version resource
+    struct Case {
+        std::string body;
+        int status;
+        std::string caption;
+        int tag;
+    } cases[] = {
+        {VersionFile("2.7.0.0"), 200, "<link>Lumivex 2.7 is available for download</link>", 1},
+        {VersionFile("1.0.0.10"), 200, "<link>Lumivex 1.0 SR10 is available for download</link>", 1},
+        {VersionFile(own), 200, "Lumivex is up to date", 1},
+        {VersionFile("0.9.0.0"), 200, "Lumivex is up to date", 1},
+        {VersionFile("2.x"), 200, "Lumivex is up to date", 1},
+        {"[CurrentVersions]\r\nSomethingElse=9.0.0.0\r\n", 200, "Error checking for new version", 0},
+        {"<html>captive portal</html>", 200, "Error checking for new version", 0},
+        {VersionFile("9.0.0.0") + std::string(100000, ';'), 200, "Error checking for new version", 0},
+        {VersionFile("9.0.0.0"), 404, "Error checking for new version", 0},
+    };
+    for (const Case& c : cases) {
+        AboutFixture f;
+        f.server.Set("/lumivex.upd", c.body, c.status);
+        f.CheckNow();
+        EXPECT_EQ(f.Label().Caption(), c.caption) << c.body.substr(0, 60);
+        EXPECT_EQ(f.Label().Tag, c.tag);
+        EXPECT_EQ(f.Label().FontColor(), GetSysColor(COLOR_BTNSHADOW));
+    }
+}
+
+TEST(AboutBox, ChecksAgainOnlyAfterAFailure) {
+    AboutFixture f;
+    f.form->Addresses().UpdateFile = ClosedPortUrl("/lumivex.upd");  // server down
+    f.ShowAndSettle();
+    EXPECT_EQ(f.Label().Caption(), "Error checking for new version");
+    f.Hide();
+    f.form->Addresses().UpdateFile = f.server.Url("/lumivex.upd");
+    f.server.Set("/lumivex.upd", VersionFile("2.7.0.0"));
+    f.ShowAndSettle();
+    EXPECT_EQ(f.server.Requests(), 1);
+    EXPECT_EQ(f.Label().Caption(), "<link>Lumivex 2.7 is available for download</link>");
+    f.Hide();
+    f.ShowAndSettle();
+    EXPECT_EQ(f.server.Requests(), 1);  // a successful check is not repeated
+    // The "is available" link opens the downloads page.
+    f.ClickLink(f.Label());
+    EXPECT_THAT(f.pages, ElementsAre(f.form->Addresses().Downloads));
+}
+
+TEST(AboutBox, LinksOpenTheMakersPagesAndTheLicence) {
+    AboutFixture f;
+    TAboutBox& box = f.form->AboutBox();
+    f.ClickLink(box.LinkLabel1);
+    f.ClickLink(box.LinkLabel3);
+    EXPECT_FALSE(f.form->Settings().ClickedDonation);
+    f.ClickLink(box.LinkLabel2);
+    EXPECT_THAT(f.pages, ElementsAre(f.form->Addresses().Home, f.form->Addresses().Support,
+                                     f.form->Addresses().Donation));
+    for (const std::string& page : f.pages) EXPECT_EQ(page.rfind("https://", 0), 0u) << page;
+    EXPECT_TRUE(f.form->Settings().ClickedDonation);
+    EXPECT_TRUE(box.DonationVisible());  // gone only from the next start
+
+    f.ClickLink(box.LinkLabel4);
+    HWND viewer = box.LicenceViewer.Hwnd();
+    ASSERT_TRUE(viewer);
+    EXPECT_TRUE(IsWindowVisible(viewer));
+    EXPECT_EQ(Text(viewer), "Lumivex");
+    std::string shown = Text(box.LicenceViewer.TextBox());
+    EXPECT_THAT(shown, HasSubstr("Copyright (c) 2026 Brindell"));
+    EXPECT_THAT(shown, HasSubstr("\r\n"));
+    SendMessageW(viewer, WM_COMMAND, IDOK, 0);
+    EXPECT_FALSE(IsWindow(viewer));
+}
+
+TEST(AboutBox, DonationRowGoneAfterItWasUsed) {
+    AboutFixture f("[General]\r\nClickedDonation=1\r\n");
+    EXPECT_FALSE(f.form->AboutBox().DonationVisible());
+    EXPECT_FALSE(IsWindowVisible(f.form->AboutBox().LinkLabel2.Hwnd()));
+    RECT client;
+    GetClientRect(f.form->Hwnd(), &client);
+    EXPECT_EQ(client.bottom, 259 - TAboutBox::kDonationRowHeight);
+}
+
+TEST(AboutBox, PlacedNearTheTaskbar) {
+    // A window of the taskbar's class stands in for the taskbar, at each edge of the screen.
+    const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+    AboutFixture f;
+    HWND form = f.form->Hwnd();
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"Shell_TrayWnd";
+    RegisterClassW(&wc);
+    struct Case {
+        RECT taskbar;
+        TaskbarEdge edge;
+    } cases[] = {
+        {{0, sh - 40, sw, sh}, TaskbarEdge::Bottom},
+        {{0, 0, sw, 40}, TaskbarEdge::Top},
+        {{0, 0, 60, sh}, TaskbarEdge::Left},
+        {{sw - 60, 0, sw, sh}, TaskbarEdge::Right},
+        {{100, sh / 2 + 100, 300, sh / 2 + 200}, TaskbarEdge::Unknown},
+    };
+    for (const Case& c : cases) {
+        const RECT& t = c.taskbar;
+        HWND taskbar = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, L"Shell_TrayWnd", L"", WS_POPUP, t.left, t.top,
+                                       t.right - t.left, t.bottom - t.top, nullptr, nullptr, nullptr, nullptr);
+        ASSERT_EQ(FindWindowW(L"Shell_TrayWnd", nullptr), taskbar);
+        EXPECT_EQ(CurrentTaskbarEdge(), c.edge);
+        SetWindowPos(form, nullptr, 33, 44, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        f.form->FormShow();  // what showing the box runs first
+        RECT work, r;
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+        GetWindowRect(form, &r);
+        std::optional<ScreenPoint> expected =
+            PositionNearTaskbar(c.edge, {work.left, work.top, work.right, work.bottom}, r.right - r.left, r.bottom - r.top);
+        ScreenPoint at{r.left, r.top};
+        EXPECT_EQ(at, expected.value_or(ScreenPoint{33, 44})) << static_cast<int>(c.edge);
+        DestroyWindow(taskbar);
+    }
+}
