@@ -14,6 +14,10 @@ headless=0
 lumivex_wine_start
 
 exe=build/mingw-i686/bin/Lumivex.exe
+# An installed copy finds the first-run themes in the per-user themes folder; the build puts them beside the
+# program (where a portable copy looks). Themes the user already has there are kept.
+themes="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/Brindell/Lumivex/Themes"
+mkdir -p "$themes" && cp -n res/themes/*.Lumivex\ Theme "$themes"/ 2>/dev/null || true
 shots=build/screenshots
 mkdir -p "$shots"
 desktop=${LUMIVEX_DESKTOP:-1024x768}

@@ -1,6 +1,7 @@
 #include "tray/tray_picture_win.h"
 
 #include "platform/text_win.h"
+#include "widgets/font_dialog_win.h"
 
 namespace {
 BITMAPINFO TopDownDib32() {
@@ -22,15 +23,7 @@ uint32_t SwapRedBlue(uint32_t c) {
 
 UniqueFont CreateDisplayFont(const FontSpec& f) {
     WindowDc screen(nullptr);
-    LOGFONTW lf{};
-    lf.lfHeight = -MulDiv(f.Size, GetDeviceCaps(screen.Get(), LOGPIXELSY), 72);
-    lf.lfWeight = (f.Style & 1) ? FW_BOLD : FW_NORMAL;
-    lf.lfItalic = (f.Style & 2) != 0;
-    lf.lfUnderline = (f.Style & 4) != 0;
-    lf.lfStrikeOut = (f.Style & 8) != 0;
-    lf.lfCharSet = static_cast<BYTE>(f.CharSet);
-    std::wstring face = Widen(f.Name).substr(0, LF_FACESIZE - 1);
-    face.copy(lf.lfFaceName, face.size());
+    LOGFONTW lf = LogFontFromSpec(f, GetDeviceCaps(screen.Get(), LOGPIXELSY));
     return UniqueFont(CreateFontIndirectW(&lf));
 }
 

@@ -41,3 +41,9 @@ std::string LinkMarkupPlainText(std::string_view caption) {
     for (const LinkSegment& s : ParseLinkMarkup(caption)) text += s.Text;
     return text;
 }
+
+std::string LinkMarkupToSysLink(std::string_view caption) {
+    std::string text;
+    for (const LinkSegment& s : ParseLinkMarkup(caption)) text += s.Link < 0 ? s.Text : "<a>" + s.Text + "</a>";
+    return text;
+}

@@ -16,3 +16,5 @@ struct LinkSegment {
 std::vector<LinkSegment> ParseLinkMarkup(std::string_view caption);
 // The caption without mark-up.
 std::string LinkMarkupPlainText(std::string_view caption);
+// The caption in the SysLink control's mark-up: each link as <a>text</a>.
+std::string LinkMarkupToSysLink(std::string_view caption);

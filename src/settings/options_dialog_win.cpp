@@ -1,0 +1,541 @@
+#include "settings/options_dialog_win.h"
+
+#include <commctrl.h>
+
+#include "options_resource.h"
+#include "app/place_near_taskbar_win.h"
+#include "platform/system_library_win.h"
+#include "platform/text_win.h"
+#include "settings/color_text.h"
+#include "settings/options_text.h"
+#include "settings/profile_win.h"
+#include "system/task_dialog_win.h"
+#include "tray/tray_picture_win.h"
+#include "widgets/control_text_win.h"
+#include "widgets/font_dialog_win.h"
+#include "widgets/link_markup.h"
+
+namespace {
+constexpr int kClientWidth = 408;
+constexpr int kClientHeight = 351;
+constexpr int kMargin = 6;
+constexpr int kButtonWidth = 75;
+constexpr int kButtonHeight = 25;
+constexpr int kPageTemplates[TFrmOptions::kPageCount] = {IDD_OPTIONS_GENERAL, IDD_OPTIONS_ASSIST, IDD_OPTIONS_TRAY,
+                                                         IDD_OPTIONS_DISPLAY, IDD_OPTIONS_THEMES};
+constexpr int kPortableButtonDontActivate = 101;
+
+// The check boxes that edit one flag each.
+struct FlagBox {
+    int Id;
+    bool TSettings::*Flag;
+};
+constexpr FlagBox kFlagBoxes[] = {
+    {IDC_CHECKDEFRAGONHIGHMEM, &TSettings::DefragOnHighMemory},
+    {IDC_CHECKMONITOR, &TSettings::SwitchOffMonitorOnLock},  // BM_SETCHECK raises no click: no warning then
+    {IDC_CHECKDEFRAGEVERYACTIVE, &TSettings::DefragEveryActive},
+    {IDC_CKWARN, &TSettings::Warn},
+    {IDC_CKWARNMSGBOX, &TSettings::WarnMsgBox},
+    {IDC_CKNOBORDER, &TSettings::NoBorder},
+    {IDC_CKSHOWPAGE, &TSettings::ShowPage},
+    {IDC_CKSHOWFREE, &TSettings::ShowFree},
+    {IDC_CKSHOWPERCENTAGE, &TSettings::ShowPercentage},
+    {IDC_CKSHOWPERCSIGN, &TSettings::ShowPercSign},
+    {IDC_CKINTERNALFONT, &TSettings::InternalFont},
+    {IDC_CKMINIFONT, &TSettings::MiniInternalFont},
+    {IDC_CKDISPLAYHINT, &TSettings::HintWhatisDisplayed},
+    {IDC_CKBARBOTTOM, &TSettings::BarBottom},
+    {IDC_CHECKSTANDARDBAR, &TSettings::StandardGauge},
+    {IDC_CHECKFULLBAR, &TSettings::FullBar},
+    {IDC_CHECKOPAQUE, &TSettings::TransBk},
+    {IDC_CKSHOWTOP, &TSettings::ShowTopProcess},
+    {IDC_CKSHOWMEMMENU, &TSettings::ShowMemMenu},
+    {IDC_CHECKSHOWPROCESSNAME, &TSettings::ShowNameInsteadOfModule},
+};
+constexpr int kPanelFontPoints = 8;
+
+void AddComboItems(HWND combo, const char* const* items, size_t count) {
+    for (size_t i = 0; i < count; ++i) {
+        SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(items[i]).c_str()));
+    }
+}
+
+// Pages on a tab control take the tab's own background where a visual style is active.
+void UseTabBackground(HWND page) {
+    static SystemLibrary uxtheme(L"uxtheme.dll");
+    using EnableThemeDialogTextureFn = HRESULT(WINAPI*)(HWND, DWORD);
+    constexpr DWORD kEtdtEnableTab = 0x06;  // ETDT_ENABLE | ETDT_USETABTEXTURE
+    if (auto enable = uxtheme.Proc<EnableThemeDialogTextureFn>("EnableThemeDialogTexture"))
+        enable(page, kEtdtEnableTab);
+}
+}  // namespace
+
+// One page: a child dialog that hands its controls' notifications to the options dialog.
+class TFrmOptions::Page : public Dialog {
+  public:
+    explicit Page(TFrmOptions& owner) : owner_(owner) {}
+
+  protected:
+    INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        switch (msg) {
+            case WM_INITDIALOG:
+                UseTabBackground(Hwnd());
+                return FALSE;
+            case WM_COMMAND:
+            case WM_NOTIFY:
+            case WM_DRAWITEM:
+                return owner_.PageMessage(msg, wParam, lParam);
+            default:
+                return FALSE;
+        }
+    }
+
+  private:
+    TFrmOptions& owner_;
+};
+
+TFrmOptions::TFrmOptions(OptionsHost host, OptionsServices services)
+    : host_(std::move(host)), services_(std::move(services)), settings_(*host_.Settings) {}
+
+TFrmOptions::~TFrmOptions() = default;
+
+void TFrmOptions::Execute(HWND owner, bool themePage) {
+    startOnThemePage_ = themePage;
+    ShowModal(owner, IDD_OPTIONS);
+}
+
+HWND TFrmOptions::Item(int id) const {
+    if (HWND h = GetDlgItem(Hwnd(), id))
+        return h;
+    for (const auto& page : pages_) {
+        if (page && page->Hwnd()) {
+            if (HWND h = GetDlgItem(page->Hwnd(), id))
+                return h;
+        }
+    }
+    return nullptr;
+}
+
+bool TFrmOptions::Checked(int id) const {
+    return SendMessageW(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void TFrmOptions::SetChecked(int id, bool checked) {
+    SendMessageW(Item(id), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void TFrmOptions::Enable(int id, bool enabled) {
+    EnableWindow(Item(id), enabled);
+}
+
+void TFrmOptions::CreatePages() {
+    HWND tab = Item(IDC_PAGECONTROL1);
+    for (int i = 0; i < kPageCount; ++i) {
+        std::wstring caption = Widen(kOptionsPageNames[static_cast<size_t>(i)]);
+        TCITEMW item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = caption.data();
+        SendMessageW(tab, TCM_INSERTITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+        pages_[static_cast<size_t>(i)] = std::make_unique<Page>(*this);
+        pages_[static_cast<size_t>(i)]->CreateModeless(Hwnd(), kPageTemplates[i]);
+    }
+}
+
+// The client area is 408 x 351 (at 96 dpi, scaled with the screen); the tab control fills it above the buttons and
+// each page fills the tab's display area.
+void TFrmOptions::LayOut() {
+    WindowDc dc(Hwnd());
+    auto scale = [dpi = GetDeviceCaps(dc.Get(), LOGPIXELSX)](int v) { return MulDiv(v, dpi, 96); };
+    RECT frame{0, 0, scale(kClientWidth), scale(kClientHeight)};
+    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongW(Hwnd(), GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongW(Hwnd(), GWL_EXSTYLE)));
+    SetWindowPos(Hwnd(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+    int width = scale(kClientWidth), height = scale(kClientHeight);
+    int buttonTop = height - scale(kMargin + kButtonHeight);
+    HWND tab = Item(IDC_PAGECONTROL1);
+    MoveWindow(tab, scale(kMargin), scale(kMargin), width - 2 * scale(kMargin), buttonTop - 2 * scale(kMargin), TRUE);
+    const int buttons[] = {IDC_BTNAPPLY, IDCANCEL, IDOK};
+    int right = width - scale(kMargin);
+    for (int id : buttons) {
+        MoveWindow(Item(id), right - scale(kButtonWidth), buttonTop, scale(kButtonWidth), scale(kButtonHeight), TRUE);
+        right -= scale(kButtonWidth + kMargin);
+    }
+    RECT display{};
+    GetWindowRect(tab, &display);
+    MapWindowPoints(nullptr, Hwnd(), reinterpret_cast<POINT*>(&display), 2);
+    SendMessageW(tab, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
+    for (const auto& page : pages_) {
+        SetWindowPos(page->Hwnd(), tab, display.left, display.top, display.right - display.left,
+                     display.bottom - display.top, SWP_NOACTIVATE);
+    }
+}
+
+void TFrmOptions::SetActivePage(int index) {
+    if (index < 0 || index >= kPageCount)
+        return;
+    activePage_ = index;
+    SendMessageW(Item(IDC_PAGECONTROL1), TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
+    for (int i = 0; i < kPageCount; ++i) {
+        ShowWindow(pages_[static_cast<size_t>(i)]->Hwnd(), i == index ? SW_SHOW : SW_HIDE);
+    }
+}
+
+INT_PTR TFrmOptions::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+        case WM_INITDIALOG:
+            CreatePages();
+            LayOut();
+            FormCreate();
+            if (startOnThemePage_)
+                SetActivePage(kThemePage);
+            FormShow();
+            return TRUE;
+        case WM_COMMAND:
+            OnCommand(LOWORD(wParam), HIWORD(wParam));
+            return TRUE;
+        case WM_NOTIFY: {
+            auto* header = reinterpret_cast<NMHDR*>(lParam);
+            if (header->idFrom == IDC_PAGECONTROL1 && header->code == TCN_SELCHANGE) {
+                SetActivePage(static_cast<int>(SendMessageW(header->hwndFrom, TCM_GETCURSEL, 0, 0)));
+                return TRUE;
+            }
+            return FALSE;
+        }
+        default:
+            return FALSE;
+    }
+}
+
+INT_PTR TFrmOptions::PageMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+        case WM_COMMAND:
+            OnCommand(LOWORD(wParam), HIWORD(wParam));
+            return TRUE;
+        case WM_NOTIFY: {
+            auto* header = reinterpret_cast<NMHDR*>(lParam);
+            if (header->idFrom == IDC_LINKLABEL1 && (header->code == NM_CLICK || header->code == NM_RETURN)) {
+                LinkLabel1LinkClick();
+                return TRUE;
+            }
+            return FALSE;
+        }
+        case WM_DRAWITEM: {
+            auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+            if (wParam == IDC_CMBCOLORPROCESSES)
+                CmbColorProcesses.DrawItem(*item);
+            else if (wParam == IDC_CMBFOREGROUND)
+                CmbForeground.DrawItem(*item);
+            else if (wParam == IDC_LBCOLORS)
+                LbColors.DrawItem(*item);
+            else
+                return FALSE;
+            return TRUE;
+        }
+        default:
+            return FALSE;
+    }
+}
+
+void TFrmOptions::OnCommand(int id, int code) {
+    if (code == BN_CLICKED) {
+        switch (id) {
+            case IDOK:
+                BtnOkClick(true);
+                return;
+            case IDC_BTNAPPLY:
+                BtnOkClick(false);
+                return;
+            case IDCANCEL:
+                BtnCancelClick();
+                return;
+            case IDC_BUTTON4:
+                Button4Click();
+                return;
+            case IDC_CKSHOWPERCENTAGE:
+                CkShowPercentageClick();
+                return;
+            case IDC_CKINTERNALFONT:
+            case IDC_CKMINIFONT:
+                ckInternalFontClick();
+                return;
+            case IDC_CKSHOWTOP:
+            case IDC_CKSHOWMEMMENU:
+            case IDC_CHECKSHOWPROCESSNAME:
+                CkShowTopClick();
+                return;
+            case IDC_CHECKHIGHTLIGHTPROCESS:
+                CheckHightLightProcessClick();
+                return;
+            case IDC_CHECKDEFRAGEVERYACTIVE:
+                CheckDefragEveryActiveClick();
+                return;
+            case IDC_CHECKMONITOR:
+                CheckMonitorClick();
+                return;
+            case IDC_BTNSAVEAS:
+                BtnSaveAsClick();
+                return;
+            case IDC_BTNDELETETHEME:
+                BtnDeleteThemeClick();
+                return;
+            default:
+                return;
+        }
+    }
+    if (code == EN_CHANGE && id == IDC_TXTYELLOW)
+        TxtYellowChange();
+    if (code == EN_CHANGE && id == IDC_TXTRED)
+        TxtRedChange();
+    if (code == CBN_SELCHANGE && id == IDC_CBTHEMES)
+        CbThemesClick();
+    if (code == CBN_SELCHANGE && id == IDC_CMBCOLORPROCESSES)
+        CmbColorProcesses.SelectionChanged();
+    if (code == CBN_SELCHANGE && id == IDC_CMBFOREGROUND)
+        CmbForeground.SelectionChanged();
+    if (code == LBN_SELCHANGE && id == IDC_LBCOLORS)
+        LbColorsClick();
+}
+
+void TFrmOptions::ShowFontPanel(const FontSpec& font) {
+    HWND panel = Item(IDC_PNLFONT2);
+    SetControlText(panel, FontPanelText(font));
+    FontSpec shown = font;
+    shown.Size = kPanelFontPoints;  // the typeface and style at a size that fits the panel
+    UniqueFont newFont = CreateDisplayFont(shown);
+    SendMessageW(panel, WM_SETFONT, reinterpret_cast<WPARAM>(newFont.Get()), TRUE);
+    panelFont_ = std::move(newFont);
+}
+
+// Record to controls.
+void TFrmOptions::FormCreate() {
+    auto storage = [path = host_.SettingsPath]() -> std::unique_ptr<IProfile> {
+        return std::make_unique<IniFileProfile>(path);
+    };
+    CmbColorProcesses.Attach(Item(IDC_CMBCOLORPROCESSES));
+    CmbForeground.Attach(Item(IDC_CMBFOREGROUND));
+    for (TColorComboBox* picker : {&CmbColorProcesses, &CmbForeground}) {
+        picker->SetCustomColorsStorage(storage);
+        picker->ChooseColorHook = services_.ChooseColor;
+    }
+    CmbForeground.OnChange = [this] { CmbForegroundChange(); };
+    LbColors.Attach(Item(IDC_LBCOLORS));
+    TxtYellow.Attach(Item(IDC_TXTYELLOW), 1, 100, 1, /*editorEnabled=*/false);
+    TxtRed.Attach(Item(IDC_TXTRED), 1, 100, 1, /*editorEnabled=*/false);
+    WinSpinDefragEveryActive.Attach(Item(IDC_WINSPINDEFRAGEVERYACTIVE), 5, 999, 1);
+    EditMili.Attach(Item(IDC_EDITMILI), 100, 10000, 100);
+    EditProcs.Attach(Item(IDC_EDITPROCS), 1, 100, 1);
+    EditProcsRam.Attach(Item(IDC_EDITPROCSRAM), 1, 9999, 1);
+    EditProcsRam.SetValue(100);
+    AddComboItems(Item(IDC_CMBDOUBLECLICK), kDoubleClickActionNames.data(), kDoubleClickActionNames.size());
+    AddComboItems(Item(IDC_COMBOGBVALUES), kGbValueNames.data(), kGbValueNames.size());
+    HWND link = Item(IDC_LINKLABEL1);
+    SetControlText(link, LinkMarkupToSysLink(GetControlText(link)));
+
+    SetActivePage(0);
+    currentColors_ = ThemeColorsOf(settings_);
+
+    for (const FlagBox& box : kFlagBoxes)
+        SetChecked(box.Id, settings_.*box.Flag);
+    SendMessageW(Item(IDC_CMBDOUBLECLICK), CB_SETCURSEL, static_cast<WPARAM>(settings_.DoubleClickAction), 0);
+    WinSpinDefragEveryActive.SetValue(settings_.DefragEvery);
+    CheckDefragEveryActiveClick();
+    // Each threshold starts bounded by the other; the first change narrows the bounds by one.
+    TxtYellow.SetMaxValue(settings_.RedPercent);
+    TxtRed.SetMinValue(settings_.YellowPercent);
+    TxtYellow.SetValue(settings_.YellowPercent);
+    TxtRed.SetValue(settings_.RedPercent);
+    openedHotKey_ = static_cast<THotKeyValue>(settings_.RefreshHotkey);
+    SendMessageW(Item(IDC_HOTKEY1), HKM_SETHOTKEY, HotKeyControlFromShortCut(openedHotKey_), 0);
+    SetChecked(IDC_CHECKHIGHTLIGHTPROCESS, settings_.HighlightProcessAbove > 0);
+    if (settings_.HighlightProcessAbove > 0)
+        EditProcsRam.SetValue(settings_.HighlightProcessAbove);
+    CheckHightLightProcessClick();
+
+    CmbColorProcesses.SetDefaultColor(AutomaticColors::ProcMenuHighlight);
+    if (settings_.ProcMenuHightlightColor == kAutomaticColor) {
+        CmbColorProcesses.SetItemIndex(TColorComboBox::kDefaultItem);
+    } else {
+        // A colour chosen earlier through the custom item is shown there again rather than dropped.
+        CmbColorProcesses.SetColor(settings_.ProcMenuHightlightColor);
+    }
+    settings_.ProcMenuHightlightColor =
+        CmbColorProcesses.ItemIndex() <= 0 ? kAutomaticColor : CmbColorProcesses.Color();
+
+    EditProcs.SetValue(settings_.TopProcessCount);
+    CkShowTopClick();
+    SendMessageW(Item(IDC_COMBOGBVALUES), CB_SETCURSEL, settings_.OptimizeForGigabytes ? 1 : 0, 0);
+    EditMili.SetValue(settings_.RefreshRate);
+    ckInternalFontClick();  // the panel, the chosen font and the small-font box follow the built-in font choice
+    CkShowPercentageClick();
+
+    LbColors.Clear();
+    ThemeColorTexts entries = ThemeColorsOf(settings_);
+    if (settings_.FontColor != kAutomaticColor)
+        entries[0] = ColorToText(chosenFont_.Color);
+    for (size_t i = 0; i < entries.size(); ++i)
+        LbColors.Add(kThemeColorSlots[i].Label, entries[i]);
+    LoadThemes();
+    SendMessageW(Item(IDC_CBTHEMES), CB_SETCURSEL, 1, 0);
+    CbThemesClick();
+    LbColors.SetItemIndex(0);
+    LbColorsClick();
+    UpdateHighLabel();
+}
+
+void TFrmOptions::FormShow() {
+    PlaceNearTaskbar(Hwnd());
+}
+
+// Controls to record, then save and apply at once. A failed save keeps the dialog open with the record updated.
+void TFrmOptions::BtnOkClick(bool ok) {
+    TSettings& s = settings_;
+    for (const FlagBox& box : kFlagBoxes)
+        s.*box.Flag = Checked(box.Id);
+    s.DoubleClickAction = static_cast<int32_t>(SendMessageW(Item(IDC_CMBDOUBLECLICK), CB_GETCURSEL, 0, 0));
+    if (s.DoubleClickAction < 0)
+        s.DoubleClickAction = 0;
+    if (s.DefragEveryActive)
+        s.DefragEvery = WinSpinDefragEveryActive.Value();  // unticked keeps the period
+    // The field has no Win modifier: a hand-made Win combination survives while the field is left alone.
+    auto word = static_cast<uint16_t>(SendMessageW(Item(IDC_HOTKEY1), HKM_GETHOTKEY, 0, 0));
+    if (word != HotKeyControlFromShortCut(openedHotKey_)) {
+        s.RefreshHotkey = static_cast<int32_t>(ShortCutFromHotKeyControl(word));
+    }
+    s.RefreshRate = EditMili.Value();
+    s.Font = chosenFont_;
+    s.YellowPercent = TxtYellow.Value();
+    s.RedPercent = TxtRed.Value();
+    s.OptimizeForGigabytes = SendMessageW(Item(IDC_COMBOGBVALUES), CB_GETCURSEL, 0, 0) == 1;
+    s.HighlightProcessAbove = Checked(IDC_CHECKHIGHTLIGHTPROCESS) ? EditProcsRam.Value() : 0;
+    s.ProcMenuHightlightColor = CmbColorProcesses.ItemIndex() <= 0 ? kAutomaticColor : CmbColorProcesses.Color();
+    s.TopProcessCount = EditProcs.Value();
+    StoreThemeColors(ColorEntries(), s);
+    if (host_.ApplyFontColor)
+        host_.ApplyFontColor();
+
+    if (host_.SaveOptions && !host_.SaveOptions())
+        return;
+    if (host_.OptionsApplied)
+        host_.OptionsApplied();
+    openedHotKey_ = static_cast<THotKeyValue>(s.RefreshHotkey);
+    if (ok)
+        EndDialog(Hwnd(), IDOK);
+}
+
+void TFrmOptions::BtnCancelClick() {
+    EndDialog(Hwnd(), IDCANCEL);
+}
+
+void TFrmOptions::Button4Click() {
+    FontSpec font = chosenFont_;
+    bool chosen = services_.ChooseFont ? services_.ChooseFont(Hwnd(), font) : ExecuteFontDialog(Hwnd(), font);
+    if (chosen) {
+        chosenFont_ = font;
+        ShowFontPanel(chosenFont_);
+    }
+    LbColors.SetText(0, ColorToText(chosenFont_.Color));
+    LbColorsClick();
+}
+
+void TFrmOptions::SetInternalFont() {
+    HWND panel = Item(IDC_PNLFONT2);
+    FontSpec tahoma;
+    tahoma.Size = kPanelFontPoints;
+    UniqueFont newFont = CreateDisplayFont(tahoma);
+    SendMessageW(panel, WM_SETFONT, reinterpret_cast<WPARAM>(newFont.Get()), TRUE);
+    panelFont_ = std::move(newFont);
+    SetControlText(panel, kInternalFontText);
+}
+
+void TFrmOptions::CkShowPercentageClick() {
+    bool percentage = Checked(IDC_CKSHOWPERCENTAGE);
+    Enable(IDC_CKSHOWPAGE, !percentage);
+    Enable(IDC_LABELGBVALUES, !percentage);
+    Enable(IDC_COMBOGBVALUES, !percentage);
+    Enable(IDC_CKSHOWPERCSIGN, percentage);
+}
+
+void TFrmOptions::ckInternalFontClick() {
+    ShowFontPanel(settings_.Font);
+    chosenFont_ = settings_.Font;
+    bool internal = Checked(IDC_CKINTERNALFONT);
+    if (internal)
+        SetInternalFont();
+    Enable(IDC_BUTTON4, !internal);
+    Enable(IDC_CKMINIFONT, internal);
+    if (!internal)
+        SetChecked(IDC_CKMINIFONT, false);
+}
+
+void TFrmOptions::CkShowTopClick() {
+    bool top = Checked(IDC_CKSHOWTOP);
+    EditProcs.SetEnabled(top);
+    Enable(IDC_LABELSHOWTOP, top);
+    Enable(IDC_LABELPROCESSS, top);
+    Enable(IDC_CHECKHIGHTLIGHTPROCESS, top);
+    if (!top)
+        SetChecked(IDC_CHECKHIGHTLIGHTPROCESS, false);
+    CheckHightLightProcessClick();
+}
+
+void TFrmOptions::CheckHightLightProcessClick() {
+    bool highlight = Checked(IDC_CHECKHIGHTLIGHTPROCESS);
+    EditProcsRam.SetEnabled(highlight);
+    Enable(IDC_LABELMB, highlight);
+    CmbColorProcesses.SetEnabled(highlight);
+    Enable(IDC_LABELHIGHLIGHTCOLOR, highlight);
+}
+
+void TFrmOptions::CheckDefragEveryActiveClick() {
+    bool active = Checked(IDC_CHECKDEFRAGEVERYACTIVE);
+    WinSpinDefragEveryActive.SetEnabled(active);
+    Enable(IDC_LABELDEFRAGEVERY, active);
+}
+
+void TFrmOptions::UpdateThresholdBounds() {
+    auto yellow = TxtYellow.TryValue();
+    auto red = TxtRed.TryValue();
+    if (!yellow || !red)
+        return;
+    TxtYellow.SetMaxValue(*red - 1);
+    TxtRed.SetMinValue(*yellow + 1);
+}
+
+void TFrmOptions::TxtYellowChange() {
+    UpdateThresholdBounds();
+}
+
+void TFrmOptions::TxtRedChange() {
+    UpdateHighLabel();
+    UpdateThresholdBounds();
+}
+
+void TFrmOptions::UpdateHighLabel() {
+    SetControlText(Item(IDC_LABEL17), HighLabelText(TxtRed.TryValue().value_or(TxtRed.MinValue())));
+}
+
+void TFrmOptions::CheckMonitorClick() {
+    if (!Checked(IDC_CHECKMONITOR) || settings_.NoWarningSwithOffMonMobile)
+        return;
+    if (!services_.IsPortableDevice || !services_.IsPortableDevice())
+        return;
+    TTaskDialog dialog;
+    dialog.Caption = "Warning";
+    dialog.Instruction = "Detected running on a portable device";
+    dialog.Content =
+        "Switch off computer's display when workstation is locked should only be active with an external display "
+        "such us desktop workstations.\r\n\r\nAre you sure you want want to activate this option?";
+    dialog.ButtonList = "Activate &Option\nDo&n't Activate";
+    dialog.VerifyText = "Do not show this warning again";
+    int result = services_.ShowPortableWarning ? services_.ShowPortableWarning(dialog, Hwnd()) : 0;
+    if (result == kPortableButtonDontActivate)
+        SetChecked(IDC_CHECKMONITOR, false);
+    if (dialog.VerifyChecked)
+        settings_.NoWarningSwithOffMonMobile = true;
+}
+
+void TFrmOptions::LinkLabel1LinkClick() {
+    SetActivePage(kThemePage);
+}

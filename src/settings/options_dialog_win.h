@@ -1,0 +1,125 @@
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/unique_handle_win.h"
+#include "platform/window_win.h"
+#include "settings/settings.h"
+#include "settings/themes.h"
+#include "system/hot_key.h"
+#include "widgets/color_combo_win.h"
+#include "widgets/color_list_win.h"
+#include "widgets/spin_edit_win.h"
+
+struct TTaskDialog;
+
+// What the options dialog asks of the user and of the computer besides its own controls; tests answer here.
+struct OptionsServices {
+    std::function<bool()> IsPortableDevice;
+    // The portable-device warning; returns the button id (100 "Activate &Option", 101 "Do&n't Activate").
+    std::function<int(TTaskDialog& dialog, HWND parent)> ShowPortableWarning;
+    // A warning with Yes and No; returns 6 (Yes) or 7 (No).
+    std::function<int(const std::string& text)> AskYesNo;
+    // "Save Theme" / "Theme Name"; false when cancelled.
+    std::function<bool(HWND owner, std::string& name)> AskThemeName;
+    std::function<bool(HWND owner, FontSpec& font)> ChooseFont;
+    std::function<bool(HWND owner, COLORREF& color, COLORREF* customColors)> ChooseColor;
+};
+
+// What the dialog needs of the program: the record it edits and what OK and Apply set off.
+struct OptionsHost {
+    TSettings* Settings = nullptr;
+    std::wstring SettingsPath;  // also keeps the colour pickers' custom colours
+    std::wstring ThemesFolder;  // ends with a backslash
+    std::function<bool()> SaveOptions;
+    std::function<void()> ApplyFontColor;
+    // After a successful save: refresh timer and tick, hot key, default menu item, menu rows that went away.
+    std::function<void()> OptionsApplied;
+};
+
+// "Lumivex 设置": the dialog in which every setting is edited, five pages on a tab control. It edits the record
+// directly on OK and Apply; Cancel only closes it.
+class TFrmOptions : public Dialog {
+  public:
+    static constexpr int kPageCount = 5;
+    static constexpr int kThemePage = 4;
+
+    TFrmOptions(OptionsHost host, OptionsServices services);
+    ~TFrmOptions() override;
+
+    // Shows the dialog modally (on the theme page when asked); returns when it has closed.
+    void Execute(HWND owner, bool themePage);
+    void SetActivePage(int index);
+    int ActivePage() const { return activePage_; }
+    // The control of that id on whichever page holds it.
+    HWND Item(int id) const;
+    const TColorTextListBox& ColorList() const { return LbColors; }
+    TColorComboBox& ForegroundPicker() { return CmbForeground; }
+    TColorComboBox& HighlightPicker() { return CmbColorProcesses; }
+
+  protected:
+    INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+  private:
+    class Page;
+    friend class Page;
+
+    void CreatePages();
+    void LayOut();
+    INT_PTR PageMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    void OnCommand(int id, int code);
+
+    bool Checked(int id) const;
+    void SetChecked(int id, bool checked);
+    void Enable(int id, bool enabled);
+    void ShowFontPanel(const FontSpec& font);
+
+    void FormCreate();
+    void FormShow();
+    void BtnOkClick(bool ok);
+    void BtnCancelClick();
+    void Button4Click();
+    void SetInternalFont();
+    void CkShowPercentageClick();
+    void ckInternalFontClick();
+    void CkShowTopClick();
+    void CheckHightLightProcessClick();
+    void CheckDefragEveryActiveClick();
+    void TxtYellowChange();
+    void TxtRedChange();
+    void UpdateThresholdBounds();
+    void UpdateHighLabel();
+    void CheckMonitorClick();
+    void LinkLabel1LinkClick();
+
+    // The theme page (options_theme_page_win.cpp).
+    void LoadThemes();
+    void CbThemesClick();
+    void LbColorsClick();
+    void CmbForegroundChange();
+    void BtnSaveAsClick();
+    void BtnDeleteThemeClick();
+    bool WriteThemeFile(const std::wstring& path, const std::string& name);
+    std::wstring ThemePath(const std::string& name) const;
+    ThemeColorTexts ColorEntries() const;
+
+    OptionsHost host_;
+    OptionsServices services_;
+    TSettings& settings_;
+    std::array<std::unique_ptr<Page>, kPageCount> pages_;
+    int activePage_ = 0;
+    bool startOnThemePage_ = false;
+
+    TWinSpinEdit TxtYellow, TxtRed, WinSpinDefragEveryActive, EditMili, EditProcs, EditProcsRam;
+    TColorComboBox CmbColorProcesses, CmbForeground;
+    TColorTextListBox LbColors;
+    FontSpec chosenFont_;  // the hidden font panel's font
+    UniqueFont panelFont_;
+    ThemeColorTexts currentColors_;
+    THotKeyValue openedHotKey_ = 0;
+};

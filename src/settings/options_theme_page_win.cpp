@@ -1,0 +1,155 @@
+// The theme page of the options dialog: the theme list, the colour list and its picker, saving and deleting themes.
+#include <windows.h>
+
+#include "options_resource.h"
+#include "platform/error_report_win.h"
+#include "platform/text_win.h"
+#include "settings/color_text.h"
+#include "settings/options_dialog_win.h"
+#include "settings/profile_win.h"
+#include "widgets/control_text_win.h"
+
+namespace {
+constexpr int kDefaultColorsEntry = 0;
+constexpr int kCurrentColorsEntry = 1;
+constexpr int kFirstThemeEntry = 2;
+constexpr int kAnswerYes = 6;
+constexpr int kAnswerNo = 7;
+
+void AddComboItemText(HWND combo, const std::string& text) {
+    SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(text).c_str()));
+}
+}  // namespace
+
+std::wstring TFrmOptions::ThemePath(const std::string& name) const {
+    return host_.ThemesFolder + Widen(name) + Widen(kThemeExtension);
+}
+
+ThemeColorTexts TFrmOptions::ColorEntries() const {
+    ThemeColorTexts colors;
+    for (int i = 0; i < kThemeColorCount && i < LbColors.Count(); ++i)
+        colors[static_cast<size_t>(i)] = LbColors.Text(i);
+    return colors;
+}
+
+// Every theme file of the folder (hidden, system and read-only ones too), in the order the folder lists them.
+void TFrmOptions::LoadThemes() {
+    HWND combo = Item(IDC_CBTHEMES);
+    SendMessageW(combo, CB_RESETCONTENT, 0, 0);
+    AddComboItemText(combo, "Default Colors");
+    AddComboItemText(combo, "Current Colors");
+    WIN32_FIND_DATAW found{};
+    std::wstring pattern = host_.ThemesFolder + L"*" + Widen(kThemeExtension);
+    HANDLE search = FindFirstFileW(pattern.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            continue;
+        std::string name = ThemeNameFromFileName(Narrow(found.cFileName));
+        if (!name.empty())
+            AddComboItemText(combo, name);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+}
+
+void TFrmOptions::CbThemesClick() {
+    HWND combo = Item(IDC_CBTHEMES);
+    int index = static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0));
+    Enable(IDC_BTNDELETETHEME, index >= kFirstThemeEntry);
+    if (index < 0)
+        return;
+    ThemeColorTexts colors;
+    if (index == kDefaultColorsEntry) {
+        colors.fill(kAutomaticEntry);
+    } else if (index == kCurrentColorsEntry) {
+        colors = currentColors_;
+    } else {
+        // A file that vanished or cannot be read gives all automatic, version "22": transparent, no full bar.
+        IniFileProfile file(ThemePath(ComboItemText(combo, index)));
+        ThemeFile theme = ReadThemeFile(file);
+        colors = theme.Colors;
+        SetChecked(IDC_CHECKOPAQUE, theme.TransBk());
+        SetChecked(IDC_CHECKFULLBAR, theme.BarOpaqueBackground);
+    }
+    for (int i = 0; i < kThemeColorCount && i < LbColors.Count(); ++i)
+        LbColors.SetText(i, colors[static_cast<size_t>(i)]);
+    LbColorsClick();
+}
+
+void TFrmOptions::LbColorsClick() {
+    int j = LbColors.ItemIndex();
+    if (j < 0 || j >= kThemeColorCount)
+        return;
+    CmbForeground.SetDefaultColor(kThemeColorSlots[static_cast<size_t>(j)].Automatic);
+    const std::string& text = LbColors.Text(j);
+    if (text == kAutomaticEntry) {
+        CmbForeground.SetItemIndex(TColorComboBox::kDefaultItem);
+    } else {
+        CmbForeground.SetColor(TextToColor(text));
+    }
+}
+
+void TFrmOptions::CmbForegroundChange() {
+    int j = LbColors.ItemIndex();
+    if (j < 0)
+        return;
+    bool automatic = CmbForeground.ItemIndex() == TColorComboBox::kDefaultItem;
+    LbColors.SetText(j, automatic ? std::string(kAutomaticEntry) : ColorToText(CmbForeground.Color()));
+    if (j == 0)
+        chosenFont_.Color = CmbForeground.Color();
+}
+
+bool TFrmOptions::WriteThemeFile(const std::wstring& path, const std::string& name) {
+    IniFileProfile file(path);
+    return ::WriteThemeFile(file, name, ColorEntries(), Checked(IDC_CHECKOPAQUE), Checked(IDC_CHECKFULLBAR));
+}
+
+void TFrmOptions::BtnSaveAsClick() {
+    std::string answer;
+    bool given = services_.AskThemeName ? services_.AskThemeName(Hwnd(), answer) : false;
+    if (!given || answer.empty())
+        return;
+    // The whole path has to fit the profile functions' MAX_PATH, not only the file name.
+    size_t room = MAX_PATH - 1 - host_.ThemesFolder.size() - kThemeExtensionLength;
+    if (host_.ThemesFolder.size() + kThemeExtensionLength + 1 >= MAX_PATH)
+        room = 1;
+    std::string name = MakeSafeFileName(answer, std::min(kMaxThemeNameLength, room));
+    std::wstring path = ThemePath(name);
+    if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        int reply = services_.AskYesNo
+                        ? services_.AskYesNo("A theme with the same name already exists. Do you want to replace it?")
+                        : kAnswerNo;
+        if (reply == kAnswerNo)
+            return;
+    }
+    if (!WriteThemeFile(path, name)) {
+        ReportError("Unable to write to " + Narrow(path));
+        return;
+    }
+    LoadThemes();
+    HWND combo = Item(IDC_CBTHEMES);
+    int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
+    for (int i = kFirstThemeEntry; i < count; ++i) {
+        // The file system ignores case: an existing file of another case keeps its own name.
+        if (lstrcmpiW(Widen(ComboItemText(combo, i)).c_str(), Widen(name).c_str()) == 0) {
+            SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(i), 0);
+            Enable(IDC_BTNDELETETHEME, true);
+            break;
+        }
+    }
+}
+
+void TFrmOptions::BtnDeleteThemeClick() {
+    HWND combo = Item(IDC_CBTHEMES);
+    int index = static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0));
+    if (index < kFirstThemeEntry)
+        return;
+    int reply = services_.AskYesNo ? services_.AskYesNo("Are you sure you want delete the selected theme?") : kAnswerNo;
+    if (reply != kAnswerYes)
+        return;
+    DeleteFileW(ThemePath(ComboItemText(combo, index)).c_str());  // a file that stays shows again next time
+    SendMessageW(combo, CB_DELETESTRING, static_cast<WPARAM>(index), 0);
+    SendMessageW(combo, CB_SETCURSEL, kCurrentColorsEntry, 0);
+    Enable(IDC_BTNDELETETHEME, false);
+}

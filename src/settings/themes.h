@@ -1,0 +1,75 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "settings/profile.h"
+#include "settings/settings.h"
+
+inline constexpr char kThemeSection[] = "LumivexTheme";
+inline constexpr char kThemeExtension[] = ".Lumivex Theme";
+constexpr size_t kThemeExtensionLength = 14;
+inline constexpr char kThemeVersion[] = "22";
+inline constexpr char kAutomaticEntry[] = "-1";  // automatic, as theme files and the colour list write it
+constexpr int kThemeColorCount = 7;
+
+// The seven theme colours in the order of the colour list and of the theme file.
+struct ThemeColorSlot {
+    const char* Key;    // key in the theme file
+    const char* Label;  // entry of the colour list
+    TColor TSettings::*Member;
+    TColor Automatic;  // what the element shows while automatic
+};
+extern const std::array<ThemeColorSlot, kThemeColorCount> kThemeColorSlots;
+
+// One colour text per slot: "-1" for automatic, else colour text (possibly unreadable, as a file had it).
+using ThemeColorTexts = std::array<std::string, kThemeColorCount>;
+
+struct ThemeFile {
+    std::string Ver = kThemeVersion;
+    ThemeColorTexts Colors;
+    bool OpaqueBackground = false;
+    bool BarOpaqueBackground = false;
+    // "透明背景": a current ("22") file stores the opposite of TransBk, older ones TransBk itself.
+    bool TransBk() const { return Ver == kThemeVersion ? !OpaqueBackground : OpaqueBackground; }
+};
+
+// A missing, empty or unreadable file reads as all automatic, version "22".
+ThemeFile ReadThemeFile(IProfile& profile);
+// Writes the theme keys in their order; false at the first key that cannot be written.
+bool WriteThemeFile(IProfile& profile,
+                    const std::string& name,
+                    const ThemeColorTexts& colors,
+                    bool transBk,
+                    bool fullBar);
+
+std::string ColorEntryText(TColor color);
+// "-1" is automatic; any other text is colour text, unreadable text black.
+TColor ColorFromEntry(std::string_view text);
+ThemeColorTexts ThemeColorsOf(const TSettings& settings);
+// Copies the seven entries into the record (FontColor included; the font itself follows with ApplyFontColor).
+void StoreThemeColors(const ThemeColorTexts& colors, TSettings& settings);
+
+// The longest theme name whose file name ("<name>.Lumivex Theme") still fits a file-name component.
+constexpr size_t kMaxThemeNameLength = 255 - kThemeExtensionLength;
+// A typed theme name made fit for a file name: | < > " ? * : / \ and control characters become "_", a device name
+// (CON, NUL, COM1...) gets a "_" appended, and the result is cut to maxLength UTF-16 units (never inside a
+// character).
+std::string MakeSafeFileName(std::string_view text, size_t maxLength = kMaxThemeNameLength);
+// The theme name of a file name "<name>.Lumivex Theme"; empty when the name does not end that way.
+std::string ThemeNameFromFileName(const std::string& fileName);
+
+// First run: which shipped theme matches the visual style. 0/1 Aero (composition on / "NormalColor"),
+// 2-4 the Windows XP styles, 5 the system colours.
+struct VisualStyle {
+    bool VistaOrLater = false;
+    bool XpOrLater = false;
+    bool CompositionEnabled = false;
+    std::string ColorScheme;  // GetCurrentThemeName's colour-scheme name
+};
+int DefaultThemeIndex(const VisualStyle& style);
+std::string DefaultThemeFileName(int index);
+// The colours and flags of a first-run theme file into the record: "-1" keeps the loaded colour; the Aero themes
+// (0, 1) always get an opaque black background.
+void ApplyThemeFileToSettings(IProfile& profile, int index, TSettings& settings);

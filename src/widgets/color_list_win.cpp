@@ -1,0 +1,73 @@
+#include "widgets/color_list_win.h"
+
+#include "platform/text_win.h"
+#include "platform/unique_handle_win.h"
+#include "settings/themes.h"
+#include "widgets/color_combo_win.h"
+#include "widgets/control_text_win.h"
+
+namespace {
+constexpr int kSwatchWidth = 28;
+}
+
+void TColorTextListBox::Attach(HWND listBox) {
+    list_ = listBox;
+    SendMessageW(listBox, LB_SETITEMHEIGHT, 0, DialogTextHeight(listBox) + 6);
+}
+
+void TColorTextListBox::Clear() {
+    SendMessageW(list_, LB_RESETCONTENT, 0, 0);
+    texts_.clear();
+}
+
+void TColorTextListBox::Add(const std::string& label, const std::string& text) {
+    SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(label).c_str()));
+    texts_.push_back(text);
+}
+
+std::string TColorTextListBox::Label(int index) const {
+    return ListItemText(list_, index);
+}
+
+void TColorTextListBox::SetText(int index, const std::string& text) {
+    texts_.at(static_cast<size_t>(index)) = text;
+    RECT r{};
+    if (SendMessageW(list_, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r)) != LB_ERR) {
+        InvalidateRect(list_, &r, TRUE);
+    }
+}
+
+int TColorTextListBox::ItemIndex() const {
+    return static_cast<int>(SendMessageW(list_, LB_GETCURSEL, 0, 0));
+}
+
+void TColorTextListBox::SetItemIndex(int index) {
+    SendMessageW(list_, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+void TColorTextListBox::DrawItem(const DRAWITEMSTRUCT& item) const {
+    HDC dc = item.hDC;
+    RECT r = item.rcItem;
+    bool selected = (item.itemState & ODS_SELECTED) != 0;
+    FillRect(dc, &r, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    if (item.itemID == static_cast<UINT>(-1) || item.itemID >= texts_.size())
+        return;
+    const std::string& text = texts_[item.itemID];
+
+    // Automatic has no colour of its own here: its swatch stays empty.
+    RECT swatch{r.right - kSwatchWidth - 3, r.top + 3, r.right - 3, r.bottom - 3};
+    if (text != kAutomaticEntry) {
+        UniqueBrush brush(CreateSolidBrush(ToColorRef(ColorFromEntry(text))));
+        FillRect(dc, &swatch, brush.Get());
+    }
+    FrameRect(dc, &swatch, GetSysColorBrush(COLOR_WINDOWTEXT));
+
+    std::wstring label = Widen(Label(static_cast<int>(item.itemID)));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    RECT textRect{r.left + 4, r.top, swatch.left - 4, r.bottom};
+    DrawTextW(dc, label.c_str(), static_cast<int>(label.size()), &textRect,
+              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+    if (item.itemState & ODS_FOCUS)
+        DrawFocusRect(dc, &r);
+}

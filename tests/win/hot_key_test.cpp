@@ -1,0 +1,103 @@
+#include "system/hot_key_manager_win.h"
+
+#include <gtest/gtest.h>
+
+#include "win_test_util.h"
+
+using namespace wintest;
+
+namespace {
+ATOM AtomOf(THotKeyValue value) {
+    return GlobalFindAtomW(Widen(HotKeyAtomName(value)).c_str());
+}
+
+struct Presses {
+    std::vector<THotKeyValue> values;
+    void Attach(THotKeyManager& m) {
+        m.OnHotKeyPressed = [this](THotKeyValue v, WORD) { values.push_back(v); };
+    }
+};
+}  // namespace
+
+TEST(HotKeyManager, AltARegistersUnderItsAtomAndClearingRemovesIt) {
+    THotKeyManager manager;
+    WORD id = manager.AddHotKey(32833);
+    ASSERT_NE(id, 0);
+    EXPECT_EQ(AtomOf(32833), id);
+    EXPECT_EQ(manager.Count(), 1u);
+    manager.ClearHotKeys();
+    EXPECT_EQ(manager.Count(), 0u);
+    EXPECT_EQ(AtomOf(32833), 0);
+    // The combination is free again.
+    EXPECT_TRUE(RegisterHotKey(nullptr, 0x2FFF, MOD_ALT, 'A'));
+    UnregisterHotKey(nullptr, 0x2FFF);
+}
+
+TEST(HotKeyManager, ZeroRegistersNothing) {
+    THotKeyManager manager;
+    EXPECT_EQ(manager.AddHotKey(0), 0);
+    EXPECT_EQ(manager.Count(), 0u);
+    EXPECT_EQ(AtomOf(0), 0);
+}
+
+TEST(HotKeyManager, ACombinationHeldElsewhereFailsWithoutLeavingAnAtom) {
+    const THotKeyValue value = kHotKeyCtrl | kHotKeyShift | kHotKeyAlt | 'K';
+    ASSERT_TRUE(RegisterHotKey(nullptr, 0x2FFE, MOD_CONTROL | MOD_SHIFT | MOD_ALT, 'K'));
+    THotKeyManager manager;
+    EXPECT_EQ(manager.AddHotKey(value), 0);
+    EXPECT_EQ(manager.Count(), 0u);
+    EXPECT_EQ(AtomOf(value), 0);
+    UnregisterHotKey(nullptr, 0x2FFE);
+}
+
+TEST(HotKeyManager, OnlyARegisteredCombinationIsReported) {
+    THotKeyManager manager;
+    Presses presses;
+    presses.Attach(manager);
+    WORD id = manager.AddHotKey(32833);
+    ASSERT_NE(id, 0);
+    SendMessageW(manager.Handle(), WM_HOTKEY, id, MAKELPARAM(MOD_ALT, 'A'));
+    SendMessageW(manager.Handle(), WM_HOTKEY, id, MAKELPARAM(MOD_ALT | MOD_SHIFT, 'A'));
+    SendMessageW(manager.Handle(), WM_HOTKEY, id, MAKELPARAM(MOD_ALT, 'B'));
+    EXPECT_EQ(presses.values, std::vector<THotKeyValue>{32833});
+    // Without a handler a hot key message is simply passed on.
+    manager.OnHotKeyPressed = nullptr;
+    SendMessageW(manager.Handle(), WM_HOTKEY, id, MAKELPARAM(MOD_ALT, 'A'));
+}
+
+TEST(HotKeyManager, PressingTheKeysAnywhereReportsOnce) {
+    THotKeyManager manager;
+    Presses presses;
+    presses.Attach(manager);
+    ASSERT_NE(manager.AddHotKey(kHotKeyCtrl | kHotKeyAlt | 'J'), 0);
+    INPUT in[6] = {};
+    const WORD keys[3] = {VK_CONTROL, VK_MENU, 'J'};
+    for (int i = 0; i < 3; ++i) {
+        in[i].type = in[5 - i].type = INPUT_KEYBOARD;
+        in[i].ki.wVk = in[5 - i].ki.wVk = keys[i];
+        in[5 - i].ki.dwFlags = KEYEVENTF_KEYUP;
+    }
+    ASSERT_EQ(SendInput(6, in, sizeof(INPUT)), 6u);
+    EXPECT_TRUE(PumpUntil([&] { return !presses.values.empty(); }, 5000));
+    PumpFor(200);
+    EXPECT_EQ(presses.values, std::vector<THotKeyValue>{kHotKeyCtrl | kHotKeyAlt | 'J'});
+}
+
+TEST(HotKeyManager, EnglishTextOfCombinations) {
+    struct Case {
+        THotKeyValue value;
+        const char* text;
+    } cases[] = {
+        {32833, "Alt+A"},
+        {kHotKeyShift | kHotKeyAlt | 'M', "Shift+Alt+M"},
+        {kHotKeyCtrl | kHotKeyWin | VK_F5, "Ctrl+Win+F5"},
+        {kHotKeyCtrl | VK_HOME, "Ctrl+Home"},
+        {kHotKeyAlt | VK_DELETE, "Alt+Delete"},
+        {VK_END, "End"},
+        {VK_LEFT, "Left"},
+        {VK_INSERT, "Insert"},
+        {kHotKeyCtrl | VK_MEDIA_PLAY_PAUSE, "Ctrl+Play/Pause Media"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(HotKeyToText(c.value, false), c.text) << c.value;
+}

@@ -1,0 +1,446 @@
+#include "settings/options_dialog_win.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "options_dialog_test_util.h"
+#include "settings/color_text.h"
+
+using namespace wintest;
+using ::testing::ElementsAre;
+
+namespace {
+// Every setting the dialog edits, away from its default.
+TSettings Changed() {
+    TSettings s;
+    s.Warn = false;
+    s.WarnMsgBox = true;
+    s.ShowPage = true;
+    s.ShowFree = true;
+    s.ShowPercentage = true;
+    s.ShowPercSign = true;
+    s.YellowPercent = 40;
+    s.RedPercent = 70;
+    s.NoBorder = false;
+    s.InternalFont = false;
+    s.MiniInternalFont = false;
+    s.TransBk = true;
+    s.BarBottom = true;
+    s.HintWhatisDisplayed = false;
+    s.StandardGauge = true;
+    s.FullBar = true;
+    s.RefreshRate = 700;
+    s.RefreshHotkey = kHotKeyShift | kHotKeyAlt | 'M';
+    s.ShowTopProcess = true;
+    s.TopProcessCount = 7;
+    s.ShowMemMenu = false;
+    s.OptimizeForGigabytes = false;
+    s.DefragOnHighMemory = false;
+    s.DefragEveryActive = true;
+    s.DefragEvery = 30;
+    s.DoubleClickAction = 4;
+    s.SwitchOffMonitorOnLock = true;
+    s.HighlightProcessAbove = 250;
+    s.ProcMenuHightlightColor = Rgb(0, 0, 128);
+    s.ShowNameInsteadOfModule = true;
+    s.Font = FontSpec{"Courier New", 0, Rgb(0x12, 0x34, 0x56), 9, 3};
+    s.FontColor = Rgb(0x12, 0x34, 0x56);
+    s.OpaqueBkColor = Rgb(1, 2, 3);
+    s.FullBarColor = SystemColor(15);
+    s.BarBorderColor = kAutomaticColor;
+    s.GreenColor = Rgb(0, 0x80, 0);
+    s.YellowColor = Rgb(0xEE, 0xDD, 0);
+    s.RedColor = Rgb(0xC0, 0, 0);
+    return s;
+}
+
+void ExpectSameRecord(const TSettings& a, const TSettings& b) {
+#define SAME(field) EXPECT_EQ(a.field, b.field) << #field
+    SAME(Warn);
+    SAME(WarnMsgBox);
+    SAME(ShowPage);
+    SAME(ShowFree);
+    SAME(ShowPercentage);
+    SAME(ShowPercSign);
+    SAME(YellowPercent);
+    SAME(RedPercent);
+    SAME(NoBorder);
+    SAME(InternalFont);
+    SAME(MiniInternalFont);
+    SAME(TransBk);
+    SAME(BarBottom);
+    SAME(HintWhatisDisplayed);
+    SAME(StandardGauge);
+    SAME(FullBar);
+    SAME(RefreshRate);
+    SAME(RefreshHotkey);
+    SAME(ShowTopProcess);
+    SAME(TopProcessCount);
+    SAME(ShowMemMenu);
+    SAME(OptimizeForGigabytes);
+    SAME(DefragOnHighMemory);
+    SAME(DefragEveryActive);
+    SAME(DefragEvery);
+    SAME(DoubleClickAction);
+    SAME(SwitchOffMonitorOnLock);
+    SAME(HighlightProcessAbove);
+    SAME(ProcMenuHightlightColor);
+    SAME(ShowNameInsteadOfModule);
+    SAME(Font);
+    SAME(FontColor);
+    SAME(OpaqueBkColor);
+    SAME(FullBarColor);
+    SAME(BarBorderColor);
+    SAME(GreenColor);
+    SAME(YellowColor);
+    SAME(RedColor);
+    SAME(NoWarningSwithOffMonMobile);
+    SAME(ClickedDonation);
+#undef SAME
+}
+}  // namespace
+
+TEST(OptionsDialog, FrameCaptionSizeAndPages) {
+    OptionsFixture f;
+    TFrmOptions dialog(f.Host(), f.Services());
+    RunOptions(dialog, false, [&](TFrmOptions& d) {
+        wchar_t caption[64];
+        GetWindowTextW(d.Hwnd(), caption, 64);
+        EXPECT_EQ(Narrow(caption), "Lumivex 设置");
+        RECT client;
+        GetClientRect(d.Hwnd(), &client);
+        WindowDc dc(d.Hwnd());
+        int dpi = GetDeviceCaps(dc.Get(), LOGPIXELSX);
+        EXPECT_EQ(client.right, MulDiv(408, dpi, 96));
+        EXPECT_EQ(client.bottom, MulDiv(351, dpi, 96));
+        HWND tab = d.Item(IDC_PAGECONTROL1);
+        EXPECT_EQ(SendMessageW(tab, TCM_GETITEMCOUNT, 0, 0), 5);
+        EXPECT_EQ(d.ActivePage(), 0);
+        EXPECT_EQ(TextOf(d, IDOK), "确定");
+        EXPECT_EQ(TextOf(d, IDCANCEL), "取消");
+        EXPECT_EQ(TextOf(d, IDC_BTNAPPLY), "应用");
+        EXPECT_EQ(TextOf(d, IDC_LABEL17), "触发事件（当内存超出    90%  ）时，执行：      ");
+        EXPECT_THAT(ComboEntries(d, IDC_CMBDOUBLECLICK), ElementsAre("任务管理器（默认）", "清理内存", "内存信息",
+                                                                     "显示设置", "锁定电脑", "运行程序", "关闭电脑"));
+        EXPECT_THAT(ComboEntries(d, IDC_COMBOGBVALUES), ElementsAre("MB为单位", "GB为单位"));
+        // The link opens the theme page.
+        NMHDR click{d.Item(IDC_LINKLABEL1), IDC_LINKLABEL1, static_cast<UINT>(NM_CLICK)};
+        SendMessageW(GetParent(click.hwndFrom), WM_NOTIFY, IDC_LINKLABEL1, reinterpret_cast<LPARAM>(&click));
+        EXPECT_EQ(d.ActivePage(), 4);
+        EXPECT_TRUE(IsWindowVisible(d.Item(IDC_LBCOLORS)));
+        EXPECT_FALSE(IsWindowVisible(d.Item(IDC_CKSHOWPAGE)));
+    });
+    EXPECT_EQ(f.saves, 0);  // Cancel itself saves nothing: the caller does
+}
+
+TEST(OptionsDialog, EverySettingShowsAndComesBackUnchanged) {
+    for (TSettings start : {TSettings{}, Changed()}) {
+        OptionsFixture f;
+        f.settings = start;
+        TFrmOptions dialog(f.Host(), f.Services());
+        RunOptions(dialog, false, [&](TFrmOptions& d) {
+            EXPECT_EQ(IsChecked(d, IDC_CKWARN), start.Warn);
+            EXPECT_EQ(IsChecked(d, IDC_CKSHOWPAGE), start.ShowPage);
+            EXPECT_EQ(IsChecked(d, IDC_CHECKOPAQUE), start.TransBk);
+            EXPECT_EQ(TextOf(d, IDC_TXTYELLOW), std::to_string(start.YellowPercent));
+            EXPECT_EQ(TextOf(d, IDC_TXTRED), std::to_string(start.RedPercent));
+            EXPECT_EQ(TextOf(d, IDC_EDITMILI), std::to_string(start.RefreshRate));
+            EXPECT_EQ(TextOf(d, IDC_WINSPINDEFRAGEVERYACTIVE), std::to_string(start.DefragEvery));
+            EXPECT_EQ(TextOf(d, IDC_EDITPROCS), std::to_string(start.TopProcessCount));
+            EXPECT_EQ(TextOf(d, IDC_EDITPROCSRAM), std::to_string(start.HighlightProcessAbove));
+            EXPECT_EQ(Selected(d, IDC_CMBDOUBLECLICK), start.DoubleClickAction);
+            EXPECT_EQ(SendMessageW(d.Item(IDC_HOTKEY1), HKM_GETHOTKEY, 0, 0),
+                      HotKeyControlFromShortCut(static_cast<THotKeyValue>(start.RefreshHotkey)));
+            EXPECT_EQ(TextOf(d, IDC_PNLFONT2), start.InternalFont ? "(Internal Font)" : "Courier New, 9pt");
+            const TColorTextListBox& colors = d.ColorList();
+            ASSERT_EQ(colors.Count(), 7);
+            EXPECT_EQ(colors.Label(4), "正常\\绿色     ");
+            for (int i = 0; i < 7; ++i) {
+                EXPECT_EQ(colors.Text(i), ColorEntryText(start.*kThemeColorSlots[static_cast<size_t>(i)].Member)) << i;
+            }
+            Click(d, IDOK);
+        });
+        EXPECT_EQ(f.saves, 1);
+        EXPECT_EQ(f.applied, 1);
+        ExpectSameRecord(f.settings, start);
+    }
+}
+
+TEST(OptionsDialog, EditedControlsReachTheRecord) {
+    OptionsFixture f;
+    TFrmOptions dialog(f.Host(), f.Services());
+    RunOptions(dialog, false, [&](TFrmOptions& d) {
+        for (int id : {IDC_CKWARN, IDC_CKWARNMSGBOX, IDC_CKSHOWFREE, IDC_CKDISPLAYHINT, IDC_CHECKDEFRAGONHIGHMEM,
+                       IDC_CHECKDEFRAGEVERYACTIVE, IDC_CHECKMONITOR, IDC_CKSHOWMEMMENU, IDC_CHECKSHOWPROCESSNAME,
+                       IDC_CHECKOPAQUE, IDC_CHECKSTANDARDBAR, IDC_CKNOBORDER, IDC_CKBARBOTTOM, IDC_CHECKFULLBAR,
+                       IDC_CKMINIFONT, IDC_CKSHOWPERCENTAGE, IDC_CKSHOWPERCSIGN}) {
+            Click(d, id);
+        }
+        Type(d, IDC_WINSPINDEFRAGEVERYACTIVE, "45");
+        Type(d, IDC_EDITMILI, "1200");
+        Type(d, IDC_EDITPROCS, "12");
+        Type(d, IDC_EDITPROCSRAM, "300");
+        Choose(d, IDC_CMBDOUBLECLICK, 6);
+        Choose(d, IDC_COMBOGBVALUES, 0);
+        SendMessageW(d.Item(IDC_HOTKEY1), HKM_SETHOTKEY, MAKEWORD('Q', HOTKEYF_CONTROL | HOTKEYF_SHIFT), 0);
+        Choose(d, IDC_CMBCOLORPROCESSES, 2);  // the first basic colour after black: maroon
+        Click(d, IDOK);
+    });
+    const TSettings& s = f.settings;
+    EXPECT_FALSE(s.Warn);
+    EXPECT_TRUE(s.WarnMsgBox);
+    EXPECT_TRUE(s.ShowFree);
+    EXPECT_FALSE(s.HintWhatisDisplayed);
+    EXPECT_FALSE(s.DefragOnHighMemory);
+    EXPECT_TRUE(s.DefragEveryActive);
+    EXPECT_EQ(s.DefragEvery, 45);
+    EXPECT_TRUE(s.SwitchOffMonitorOnLock);  // a desktop computer: no warning
+    EXPECT_FALSE(s.ShowMemMenu);
+    EXPECT_TRUE(s.ShowNameInsteadOfModule);
+    EXPECT_TRUE(s.TransBk);
+    EXPECT_TRUE(s.StandardGauge);
+    EXPECT_FALSE(s.NoBorder);
+    EXPECT_TRUE(s.BarBottom);
+    EXPECT_TRUE(s.FullBar);
+    EXPECT_TRUE(s.MiniInternalFont);
+    EXPECT_TRUE(s.ShowPercentage);
+    EXPECT_TRUE(s.ShowPercSign);
+    EXPECT_EQ(s.RefreshRate, 1200);
+    EXPECT_EQ(s.TopProcessCount, 12);
+    EXPECT_EQ(s.HighlightProcessAbove, 300);
+    EXPECT_EQ(s.DoubleClickAction, 6);
+    EXPECT_FALSE(s.OptimizeForGigabytes);
+    EXPECT_EQ(s.RefreshHotkey, static_cast<int32_t>(kHotKeyCtrl | kHotKeyShift | 'Q'));
+    EXPECT_EQ(s.ProcMenuHightlightColor, Rgb(128, 0, 0));
+}
+
+TEST(OptionsDialog, ApplyStoresAndStaysOpenThenCancelKeepsIt) {
+    OptionsFixture f;
+    TFrmOptions dialog(f.Host(), f.Services());
+    RunOptions(dialog, false, [&](TFrmOptions& d) {
+        Click(d, IDC_CKSHOWFREE);
+        Click(d, IDC_BTNAPPLY);
+        EXPECT_TRUE(IsWindowVisible(d.Hwnd()));
+        EXPECT_TRUE(f.settings.ShowFree);
+        EXPECT_EQ(f.saves, 1);
+        EXPECT_EQ(f.applied, 1);
+        Click(d, IDC_CKWARN);
+        Click(d, IDCANCEL);
+    });
+    EXPECT_TRUE(f.settings.ShowFree);
+    EXPECT_TRUE(f.settings.Warn);  // changed after Apply, then cancelled
+    EXPECT_EQ(f.saves, 1);
+}
+
+TEST(OptionsDialog, AFailedSaveKeepsTheDialogOpenWithTheRecordUpdated) {
+    OptionsFixture f;
+    f.failSave = true;
+    TFrmOptions dialog(f.Host(), f.Services());
+    RunOptions(dialog, false, [&](TFrmOptions& d) {
+        Click(d, IDC_CKSHOWFREE);
+        Click(d, IDOK);
+        EXPECT_TRUE(IsWindow(d.Hwnd()));
+        EXPECT_TRUE(f.settings.ShowFree);
+        EXPECT_EQ(f.applied, 0);
+    });
+}
+
+TEST(OptionsDialog, UntickedPeriodicTrimKeepsTheOldPeriod) {
+    OptionsFixture f;
+    f.settings.DefragEveryActive = true;
+    f.settings.DefragEvery = 33;
+    TFrmOptions dialog(f.Host(), f.Services());
+    RunOptions(dialog, false, [&](TFrmOptions& d) {
+        Click(d, IDC_CHECKDEFRAGEVERYACTIVE);
+        EXPECT_FALSE(IsEnabled(d, IDC_WINSPINDEFRAGEVERYACTIVE));
+        EXPECT_FALSE(IsEnabled(d, IDC_LABELDEFRAGEVERY));
+        Type(d, IDC_WINSPINDEFRAGEVERYACTIVE, "500");
+        Click(d, IDOK);
+    });
+    EXPECT_FALSE(f.settings.DefragEveryActive);
+    EXPECT_EQ(f.settings.DefragEvery, 33);
+}
+
+TEST(OptionsDialog, UntickedHighlightStoresZeroAndReopensAtHundred) {
+    OptionsFixture f;
+    f.settings.HighlightProcessAbove = 250;
+    {
+        TFrmOptions dialog(f.Host(), f.Services());
+        RunOptions(dialog, false, [&](TFrmOptions& d) {
+            Click(d, IDC_CHECKHIGHTLIGHTPROCESS);
+            Click(d, IDOK);
+        });
+    }
+    EXPECT_EQ(f.settings.HighlightProcessAbove, 0);
+    TFrmOptions again(f.Host(), f.Services());
+    RunOptions(again, false, [&](TFrmOptions& d) {
+        EXPECT_FALSE(IsChecked(d, IDC_CHECKHIGHTLIGHTPROCESS));
+        EXPECT_EQ(TextOf(d, IDC_EDITPROCSRAM), "100");
+        EXPECT_FALSE(IsEnabled(d, IDC_EDITPROCSRAM));
+        EXPECT_FALSE(IsEnabled(d, IDC_CMBCOLORPROCESSES));
+    });
+}
+
+TEST(OptionsDialog, YellowAndRedBoundEachOther) {
+    OptionsFixture f;  // yellow 65, red 90
+    TFrmOptions dialog(f.Host(), f.Services());
+    RunOptions(dialog, false, [&](TFrmOptions& d) {
+        auto press = [&](int id, UINT key, int times) {
+            for (int i = 0; i < times; ++i) {
+                SendMessageW(d.Item(id), WM_KEYDOWN, key, 0);
+                SendMessageW(d.Item(id), WM_KEYUP, key, 0);
+            }
+        };
+        press(IDC_TXTYELLOW, VK_UP, 40);
+        EXPECT_EQ(TextOf(d, IDC_TXTYELLOW), "89");
+        press(IDC_TXTYELLOW, VK_DOWN, 20);  // back to 69
+        press(IDC_TXTRED, VK_DOWN, 40);
+        EXPECT_EQ(TextOf(d, IDC_TXTRED), "70");
+        EXPECT_EQ(TextOf(d, IDC_LABEL17), "触发事件（当内存超出    70%  ）时，执行：      ");
+        // The fields take no typing.
+        SendMessageW(d.Item(IDC_TXTRED), WM_CHAR, '5', 0);
+        EXPECT_EQ(TextOf(d, IDC_TXTRED), "70");
+        Click(d, IDOK);
+    });
+    EXPECT_EQ(f.settings.YellowPercent, 69);
+    EXPECT_EQ(f.settings.RedPercent, 70);
+}
+
+TEST(OptionsDialog, SpinEditsTakeNumbersAndComeIntoRangeOnLeaving) {
+    OptionsFixture f;
+    f.settings.RefreshRate = 50;  // below the field's minimum, as a hand-edited file may have it
+    TFrmOptions dialog(f.Host(), f.Services());
+    RunOptions(dialog, false, [&](TFrmOptions& d) {
+        EXPECT_EQ(TextOf(d, IDC_EDITMILI), "50");
+        HWND edit = d.Item(IDC_EDITPROCS);
+        SetControlText(edit, "");
+        for (wchar_t c : std::wstring(L"1x2"))
+            SendMessageW(edit, WM_CHAR, c, 0);
+        EXPECT_EQ(TextOf(d, IDC_EDITPROCS), "12");
+        SetControlText(edit, "500");
+        SendMessageW(edit, WM_KEYUP, '0', 0);
+        EXPECT_EQ(TextOf(d, IDC_EDITPROCS), "100");
+        SetControlText(edit, "");
+        SendMessageW(edit, WM_KILLFOCUS, 0, 0);
+        EXPECT_EQ(TextOf(d, IDC_EDITPROCS), "1");
+        Click(d, IDOK);
+    });
+    EXPECT_EQ(f.settings.RefreshRate, 50);  // stored again as it was, since the field was not edited
+    EXPECT_EQ(f.settings.TopProcessCount, 1);
+}
+
+TEST(OptionsDialog, EnablingRules) {
+    OptionsFixture f;
+    f.settings.ShowPercentage = false;
+    f.settings.InternalFont = true;
+    f.settings.MiniInternalFont = true;
+    TFrmOptions dialog(f.Host(), f.Services());
+    RunOptions(dialog, false, [&](TFrmOptions& d) {
+        EXPECT_TRUE(IsEnabled(d, IDC_CKSHOWPAGE));
+        EXPECT_TRUE(IsEnabled(d, IDC_COMBOGBVALUES));
+        EXPECT_FALSE(IsEnabled(d, IDC_CKSHOWPERCSIGN));
+        Click(d, IDC_CKSHOWPERCENTAGE);
+        EXPECT_FALSE(IsEnabled(d, IDC_CKSHOWPAGE));
+        EXPECT_FALSE(IsEnabled(d, IDC_LABELGBVALUES));
+        EXPECT_FALSE(IsEnabled(d, IDC_COMBOGBVALUES));
+        EXPECT_TRUE(IsEnabled(d, IDC_CKSHOWPERCSIGN));
+
+        // Unticking the top list disables and unticks the highlight and everything under it.
+        EXPECT_TRUE(IsChecked(d, IDC_CHECKHIGHTLIGHTPROCESS));
+        Click(d, IDC_CKSHOWTOP);
+        for (int id : {IDC_EDITPROCS, IDC_LABELSHOWTOP, IDC_LABELPROCESSS, IDC_CHECKHIGHTLIGHTPROCESS, IDC_EDITPROCSRAM,
+                       IDC_LABELMB, IDC_CMBCOLORPROCESSES, IDC_LABELHIGHLIGHTCOLOR}) {
+            EXPECT_FALSE(IsEnabled(d, id)) << id;
+        }
+        EXPECT_FALSE(IsChecked(d, IDC_CHECKHIGHTLIGHTPROCESS));
+        Click(d, IDC_CKSHOWTOP);
+        EXPECT_TRUE(IsEnabled(d, IDC_CHECKHIGHTLIGHTPROCESS));
+        EXPECT_FALSE(IsEnabled(d, IDC_EDITPROCSRAM));
+
+        // The built-in font: the font button is off and the small font is offered.
+        EXPECT_EQ(TextOf(d, IDC_PNLFONT2), "(Internal Font)");
+        EXPECT_FALSE(IsEnabled(d, IDC_BUTTON4));
+        EXPECT_TRUE(IsEnabled(d, IDC_CKMINIFONT));
+        EXPECT_TRUE(IsChecked(d, IDC_CKMINIFONT));
+        Click(d, IDC_CKINTERNALFONT);
+        EXPECT_EQ(TextOf(d, IDC_PNLFONT2), "Tahoma, 6pt");
+        EXPECT_TRUE(IsEnabled(d, IDC_BUTTON4));
+        EXPECT_FALSE(IsEnabled(d, IDC_CKMINIFONT));
+        EXPECT_FALSE(IsChecked(d, IDC_CKMINIFONT));
+        Click(d, IDOK);
+    });
+    EXPECT_FALSE(f.settings.ShowTopProcess == false);
+    EXPECT_EQ(f.settings.HighlightProcessAbove, 0);
+    EXPECT_FALSE(f.settings.MiniInternalFont);
+    EXPECT_FALSE(f.settings.InternalFont);
+}
+
+TEST(OptionsDialog, FontButtonChangesTheChosenFontAndTheTextColour) {
+    OptionsFixture f;
+    f.settings.InternalFont = false;
+    f.chooseFont = [](FontSpec& font) {
+        font = FontSpec{"Arial", 0, Rgb(0xAA, 0xBB, 0xCC), 11, 1};
+        return true;
+    };
+    TFrmOptions dialog(f.Host(), f.Services());
+    RunOptions(dialog, false, [&](TFrmOptions& d) {
+        Click(d, IDC_BUTTON4);
+        EXPECT_EQ(TextOf(d, IDC_PNLFONT2), "Arial, 11pt");
+        EXPECT_EQ(d.ColorList().Text(0), "AABBCC");
+        Click(d, IDOK);
+    });
+    EXPECT_EQ(f.settings.Font, (FontSpec{"Arial", 0, Rgb(0xAA, 0xBB, 0xCC), 11, 1}));
+    EXPECT_EQ(f.settings.FontColor, Rgb(0xAA, 0xBB, 0xCC));
+}
+
+TEST(OptionsDialog, PortableDeviceWarning) {
+    struct Case {
+        bool portable;
+        bool noWarning;
+        int answer;
+        bool verify;
+        size_t warnings;
+        bool ticked;
+    } cases[] = {
+        {false, false, 100, false, 0, true},  // a desktop: no question
+        {true, true, 100, false, 0, true},    // told not to ask again
+        {true, false, 100, false, 1, true},   // "Activate &Option"
+        {true, false, 101, false, 1, false},  // "Do&n't Activate"
+        {true, false, 101, true, 1, false},
+    };
+    for (const Case& c : cases) {
+        OptionsFixture f;
+        f.portable = c.portable;
+        f.settings.NoWarningSwithOffMonMobile = c.noWarning;
+        f.warningAnswer = c.answer;
+        f.warningVerify = c.verify;
+        TFrmOptions dialog(f.Host(), f.Services());
+        RunOptions(dialog, false, [&](TFrmOptions& d) {
+            Click(d, IDC_CHECKMONITOR);
+            EXPECT_EQ(f.warnings.size(), c.warnings);
+            EXPECT_EQ(IsChecked(d, IDC_CHECKMONITOR), c.ticked);
+            if (c.ticked) {
+                Click(d, IDC_CHECKMONITOR);  // unticking never asks
+                EXPECT_EQ(f.warnings.size(), c.warnings);
+            }
+        });
+        EXPECT_EQ(f.settings.NoWarningSwithOffMonMobile, c.noWarning || c.verify);  // set at once, Cancel or not
+        if (!f.warnings.empty()) {
+            const TTaskDialog& w = f.warnings[0];
+            EXPECT_EQ(w.Caption, "Warning");
+            EXPECT_EQ(w.Instruction, "Detected running on a portable device");
+            EXPECT_EQ(w.ButtonList, "Activate &Option\nDo&n't Activate");
+            EXPECT_EQ(w.VerifyText, "Do not show this warning again");
+        }
+    }
+    // Ticked again on a portable computer, it asks again every time until told not to.
+    OptionsFixture f;
+    f.portable = true;
+    TFrmOptions dialog(f.Host(), f.Services());
+    RunOptions(dialog, false, [&](TFrmOptions& d) {
+        Click(d, IDC_CHECKMONITOR);
+        Click(d, IDC_CHECKMONITOR);
+        Click(d, IDC_CHECKMONITOR);
+        EXPECT_EQ(f.warnings.size(), 2u);
+    });
+}

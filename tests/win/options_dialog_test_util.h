@@ -1,0 +1,181 @@
+#pragma once
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "options_resource.h"
+#include "settings/options_dialog_win.h"
+#include "settings/profile_win.h"
+#include "settings/settings_file.h"
+#include "system/task_dialog_win.h"
+#include "widgets/control_text_win.h"
+#include "win_test_util.h"
+
+namespace wintest {
+
+// An options dialog over a record of its own, with every question answered by the test.
+struct OptionsFixture {
+    TempDir dir;
+    std::wstring themes = dir.Path() + L"Themes\\";
+    TSettings settings;
+    int saves = 0;
+    int applied = 0;
+    bool failSave = false;
+    bool portable = false;
+    int warningAnswer = 100;
+    bool warningVerify = false;
+    std::vector<TTaskDialog> warnings;
+    std::vector<std::string> questions;
+    int questionAnswer = 6;
+    std::string themeName;  // empty: the name box is cancelled
+    std::function<bool(FontSpec&)> chooseFont;
+    std::function<bool(COLORREF&, COLORREF*)> chooseColor;
+
+    OptionsFixture() { CreateDirectoryW(themes.c_str(), nullptr); }
+    std::wstring SettingsPath() const { return dir.File(L"Lumivex.Settings"); }
+
+    OptionsHost Host() {
+        OptionsHost host;
+        host.Settings = &settings;
+        host.SettingsPath = SettingsPath();
+        host.ThemesFolder = themes;
+        host.SaveOptions = [this] {
+            ++saves;
+            return !failSave;
+        };
+        host.ApplyFontColor = [this] { ApplyFontColor(settings); };
+        host.OptionsApplied = [this] { ++applied; };
+        return host;
+    }
+    OptionsServices Services() {
+        OptionsServices s;
+        s.IsPortableDevice = [this] { return portable; };
+        s.ShowPortableWarning = [this](TTaskDialog& d, HWND) {
+            warnings.push_back(d);
+            d.VerifyChecked = warningVerify;
+            return warningAnswer;
+        };
+        s.AskYesNo = [this](const std::string& text) {
+            questions.push_back(text);
+            return questionAnswer;
+        };
+        s.AskThemeName = [this](HWND, std::string& name) {
+            name = themeName;
+            return !themeName.empty();
+        };
+        s.ChooseFont = [this](HWND, FontSpec& f) { return chooseFont && chooseFont(f); };
+        s.ChooseColor = [this](HWND, COLORREF& c, COLORREF* custom) { return chooseColor && chooseColor(c, custom); };
+        return s;
+    }
+};
+
+// Shows a dialog modally and runs `script` inside its modal loop once the dialog is up; the dialog is cancelled
+// afterwards unless the script closed it.
+struct ModalScript {
+    static std::function<bool()>& Pending() {
+        static std::function<bool()> pending;  // answers true once it has run
+        return pending;
+    }
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
+        auto& pending = Pending();
+        if (!pending)
+            return;
+        auto run = pending;
+        if (run()) {
+            KillTimer(nullptr, id);
+            pending = nullptr;
+        }
+    }
+};
+
+template <typename D>
+void RunModal(D& dialog, const std::function<void(D&)>& script, const std::function<void()>& show) {
+    ModalScript::Pending() = [&dialog, &script] {
+        if (!dialog.Hwnd() || !IsWindowVisible(dialog.Hwnd()))
+            return false;
+        ModalScript::Pending() = [] { return false; };  // no second run while the script runs
+        script(dialog);
+        if (dialog.Hwnd())
+            PostMessageW(dialog.Hwnd(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        return true;
+    };
+    UINT_PTR timer = SetTimer(nullptr, 0, 10, ModalScript::Tick);
+    show();
+    KillTimer(nullptr, timer);
+    ModalScript::Pending() = nullptr;
+}
+
+inline void RunOptions(TFrmOptions& dialog, bool themePage, const std::function<void(TFrmOptions&)>& script) {
+    RunModal<TFrmOptions>(dialog, script, [&] { dialog.Execute(nullptr, themePage); });
+}
+
+// The page that holds a control is made active first, as a user would see it.
+inline int PageOf(int id) {
+    return id >= 1500 ? 4 : id >= 1400 ? 3 : id >= 1300 ? 2 : id >= 1200 ? 1 : 0;
+}
+
+inline void Click(TFrmOptions& d, int id) {
+    if (id > 1100)
+        d.SetActivePage(PageOf(id));
+    SendMessageW(d.Item(id), BM_CLICK, 0, 0);
+}
+
+inline bool IsChecked(TFrmOptions& d, int id) {
+    return SendMessageW(d.Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+inline void SetCheck(TFrmOptions& d, int id, bool checked) {
+    if (IsChecked(d, id) != checked)
+        Click(d, id);
+}
+
+inline bool IsEnabled(TFrmOptions& d, int id) {
+    return IsWindowEnabled(d.Item(id)) != FALSE;
+}
+
+inline std::string TextOf(TFrmOptions& d, int id) {
+    return GetControlText(d.Item(id));
+}
+
+inline void Type(TFrmOptions& d, int id, const std::string& text) {
+    SetControlText(d.Item(id), text);
+}
+
+// Selects a combo box entry as the user does: the selection, then its notification.
+inline void Choose(TFrmOptions& d, int id, int index) {
+    HWND combo = d.Item(id);
+    SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    SendMessageW(GetParent(combo), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+}
+
+inline int Selected(TFrmOptions& d, int id) {
+    return static_cast<int>(SendMessageW(d.Item(id), CB_GETCURSEL, 0, 0));
+}
+
+inline void SelectColorEntry(TFrmOptions& d, int index) {
+    HWND list = d.Item(IDC_LBCOLORS);
+    SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    SendMessageW(GetParent(list), WM_COMMAND, MAKEWPARAM(IDC_LBCOLORS, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+}
+
+inline std::string ComboEntry(TFrmOptions& d, int id, int index) {
+    HWND combo = d.Item(id);
+    wchar_t text[512] = {};
+    SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
+    return Narrow(text);
+}
+
+inline std::vector<std::string> ComboEntries(TFrmOptions& d, int id) {
+    std::vector<std::string> entries;
+    int n = static_cast<int>(SendMessageW(d.Item(id), CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < n; ++i)
+        entries.push_back(ComboEntry(d, id, i));
+    return entries;
+}
+
+}  // namespace wintest

@@ -1,0 +1,266 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "options_dialog_test_util.h"
+#include "settings/color_text.h"
+
+using namespace wintest;
+using ::testing::Contains;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+namespace {
+std::vector<std::string> ColorTexts(TFrmOptions& d) {
+    std::vector<std::string> texts;
+    for (int i = 0; i < d.ColorList().Count(); ++i)
+        texts.push_back(d.ColorList().Text(i));
+    return texts;
+}
+
+int IndexOf(TFrmOptions& d, const std::string& entry) {
+    auto entries = ComboEntries(d, IDC_CBTHEMES);
+    for (size_t i = 0; i < entries.size(); ++i)
+        if (entries[i] == entry)
+            return static_cast<int>(i);
+    return -1;
+}
+
+void WriteTheme(OptionsFixture& f, const std::wstring& name, const std::string& body) {
+    ASSERT_TRUE(WriteBytes(f.themes + name + L".Lumivex Theme", body));
+}
+}  // namespace
+
+TEST(OptionsThemePage, ListsThemesAndAppliesThem) {
+    OptionsFixture f;
+    f.settings.RedColor = Rgb(0xC0, 0, 0);
+    WriteTheme(f, L"Dark",
+               "[LumivexTheme]\r\nVer=22\r\nFontColor=FFFFFF\r\nBackgroundColor=000000\r\n"
+               "RedColor=ThreeDFace\r\nOpaqueBackground=1\r\nBarOpaqueBackground=1\r\n");
+    WriteTheme(f, L"Old", "[LumivexTheme]\r\nVer=21\r\nOpaqueBackground=1\r\n");
+    WriteTheme(f, L"NoVer", "[LumivexTheme]\r\nOpaqueBackground=1\r\n");
+    ASSERT_TRUE(WriteBytes(f.themes + L"notes.txt", "x"));
+    CreateDirectoryW((f.themes + L"Folder.Lumivex Theme").c_str(), nullptr);
+    TFrmOptions dialog(f.Host(), f.Services());
+    RunOptions(dialog, true, [&](TFrmOptions& d) {
+        EXPECT_EQ(d.ActivePage(), 4);
+        auto entries = ComboEntries(d, IDC_CBTHEMES);
+        ASSERT_EQ(entries.size(), 5u);
+        EXPECT_EQ(entries[0], "Default Colors");
+        EXPECT_EQ(entries[1], "Current Colors");
+        EXPECT_THAT(entries, Contains("Dark"));
+        EXPECT_THAT(entries, Not(Contains("Folder")));
+        EXPECT_EQ(Selected(d, IDC_CBTHEMES), 1);
+        EXPECT_FALSE(IsEnabled(d, IDC_BTNDELETETHEME));
+
+        Choose(d, IDC_CBTHEMES, IndexOf(d, "Dark"));
+        EXPECT_THAT(ColorTexts(d), ElementsAre("FFFFFF", "000000", "-1", "-1", "-1", "-1", "ThreeDFace"));
+        EXPECT_FALSE(IsChecked(d, IDC_CHECKOPAQUE));  // a "22" file stores the opposite of transparent
+        EXPECT_TRUE(IsChecked(d, IDC_CHECKFULLBAR));
+        EXPECT_TRUE(IsEnabled(d, IDC_BTNDELETETHEME));
+
+        Choose(d, IDC_CBTHEMES, IndexOf(d, "Old"));
+        EXPECT_TRUE(IsChecked(d, IDC_CHECKOPAQUE));  // any other "Ver" stores it as it is
+        EXPECT_FALSE(IsChecked(d, IDC_CHECKFULLBAR));
+        Choose(d, IDC_CBTHEMES, IndexOf(d, "NoVer"));
+        EXPECT_FALSE(IsChecked(d, IDC_CHECKOPAQUE));
+
+        // "Default Colors" makes everything automatic and leaves the two boxes alone.
+        Click(d, IDC_CHECKOPAQUE);
+        Choose(d, IDC_CBTHEMES, 0);
+        EXPECT_THAT(ColorTexts(d), ElementsAre("-1", "-1", "-1", "-1", "-1", "-1", "-1"));
+        EXPECT_TRUE(IsChecked(d, IDC_CHECKOPAQUE));
+        EXPECT_FALSE(IsEnabled(d, IDC_BTNDELETETHEME));
+        Choose(d, IDC_CBTHEMES, 1);
+        EXPECT_EQ(ColorTexts(d)[6], "C00000");
+
+        Choose(d, IDC_CBTHEMES, IndexOf(d, "Dark"));
+        Click(d, IDOK);
+    });
+    EXPECT_EQ(f.settings.FontColor, Rgb(255, 255, 255));
+    EXPECT_EQ(f.settings.Font.Color, Rgb(255, 255, 255));
+    EXPECT_EQ(f.settings.OpaqueBkColor, Rgb(0, 0, 0));
+    EXPECT_EQ(f.settings.RedColor, SystemColor(15));
+    EXPECT_EQ(f.settings.GreenColor, kAutomaticColor);
+    EXPECT_FALSE(f.settings.TransBk);
+    EXPECT_TRUE(f.settings.FullBar);
+}
+
+TEST(OptionsThemePage, BrokenThemeFilesLoadWithoutHarm) {
+    OptionsFixture f;
+    std::string binary;
+    for (int i = 0; i < 4096; ++i)
+        binary += static_cast<char>((i * 7919) & 0xFF);
+    WriteTheme(f, L"Binary", binary);
+    WriteTheme(f, L"Empty", "");
+    WriteTheme(f, L"Truncated", "[LumivexTheme]\r\nVer=22\r\nFontColor=FF");
+    WriteTheme(f, L"Unreadable", "[LumivexTheme]\r\nFontColor=xyz\r\nGreenColor=#12\r\nRedColor=Automatic\r\n");
+    TFrmOptions dialog(f.Host(), f.Services());
+    RunOptions(dialog, true, [&](TFrmOptions& d) {
+        for (const char* name : {"Binary", "Empty", "Truncated"}) {
+            Choose(d, IDC_CBTHEMES, IndexOf(d, name));
+            EXPECT_EQ(d.ColorList().Count(), 7) << name;
+        }
+        Choose(d, IDC_CBTHEMES, IndexOf(d, "Empty"));
+        EXPECT_THAT(ColorTexts(d), ElementsAre("-1", "-1", "-1", "-1", "-1", "-1", "-1"));
+        EXPECT_TRUE(IsChecked(d, IDC_CHECKOPAQUE));
+        Choose(d, IDC_CBTHEMES, IndexOf(d, "Unreadable"));
+        EXPECT_THAT(ColorTexts(d), ElementsAre("xyz", "-1", "-1", "-1", "#12", "-1", "Automatic"));
+        SelectColorEntry(d, 0);
+        EXPECT_EQ(d.ForegroundPicker().Color(), Rgb(0, 0, 0));  // the picker shows what cannot be read as black
+        Click(d, IDOK);
+    });
+    EXPECT_EQ(f.settings.FontColor, 0);
+    EXPECT_EQ(f.settings.GreenColor, 0);
+    EXPECT_EQ(f.settings.RedColor, 0);
+}
+
+TEST(OptionsThemePage, ColourListAndPicker) {
+    OptionsFixture f;
+    f.settings.GreenColor = Rgb(0, 128, 0);
+    TFrmOptions dialog(f.Host(), f.Services());
+    RunOptions(dialog, true, [&](TFrmOptions& d) {
+        TColorComboBox& picker = d.ForegroundPicker();
+        SelectColorEntry(d, 4);
+        EXPECT_EQ(picker.ItemIndex(), 3);  // the basic colour green
+        EXPECT_EQ(picker.DefaultColor(), Rgb(0, 255, 0));
+        SelectColorEntry(d, 3);
+        EXPECT_EQ(picker.ItemIndex(), 0);  // automatic: the default item, showing the bar border's own colour
+        EXPECT_EQ(picker.DefaultColor(), SystemColor(16));
+        Choose(d, IDC_CMBFOREGROUND, 17 + 8);  // WindowText
+        EXPECT_EQ(d.ColorList().Text(3), "WindowText");
+        Choose(d, IDC_CMBFOREGROUND, 0);
+        EXPECT_EQ(d.ColorList().Text(3), "-1");
+        SelectColorEntry(d, 0);
+        Choose(d, IDC_CMBFOREGROUND, 10);  // red: also the chosen font's colour
+        EXPECT_EQ(d.ColorList().Text(0), "FF0000");
+        Click(d, IDOK);
+    });
+    EXPECT_EQ(f.settings.FontColor, Rgb(255, 0, 0));
+    EXPECT_EQ(f.settings.Font.Color, Rgb(255, 0, 0));
+    EXPECT_EQ(f.settings.BarBorderColor, kAutomaticColor);
+}
+
+TEST(OptionsThemePage, CustomColoursLiveInTheSettingsFileAndSurviveReopening) {
+    OptionsFixture f;
+    f.chooseColor = [](COLORREF& c, COLORREF* custom) {
+        c = RGB(0x13, 0x57, 0x9B);
+        custom[0] = c;  // the user keeps it among the custom colours
+        return true;
+    };
+    {
+        TFrmOptions dialog(f.Host(), f.Services());
+        RunOptions(dialog, false, [&](TFrmOptions& d) {
+            TColorComboBox& picker = d.HighlightPicker();
+            Choose(d, IDC_CMBCOLORPROCESSES, picker.CustomItemIndex());
+            EXPECT_EQ(picker.Color(), Rgb(0x13, 0x57, 0x9B));
+            Click(d, IDOK);
+        });
+    }
+    EXPECT_EQ(f.settings.ProcMenuHightlightColor, Rgb(0x13, 0x57, 0x9B));
+    IniFileProfile file(f.SettingsPath());
+    EXPECT_EQ(file.ReadString("自定义颜色", "ColorA", ""), "9B5713");  // blue first; untouched ones white
+    EXPECT_EQ(file.ReadString("自定义颜色", "ColorP", ""), "FFFFFF");
+
+    COLORREF offered = 0;
+    f.chooseColor = [&](COLORREF&, COLORREF* custom) {
+        offered = custom[0];
+        return false;  // cancelled: the selection stays
+    };
+    TFrmOptions again(f.Host(), f.Services());
+    RunOptions(again, false, [&](TFrmOptions& d) {
+        TColorComboBox& picker = d.HighlightPicker();
+        EXPECT_EQ(picker.ItemIndex(), picker.CustomItemIndex());
+        Choose(d, IDC_CMBCOLORPROCESSES, 5);
+        Choose(d, IDC_CMBCOLORPROCESSES, picker.CustomItemIndex());
+        EXPECT_EQ(picker.ItemIndex(), 5);
+    });
+    EXPECT_EQ(offered, RGB(0x13, 0x57, 0x9B));
+    EXPECT_EQ(f.settings.ProcMenuHightlightColor, Rgb(0x13, 0x57, 0x9B));
+}
+
+TEST(OptionsThemePage, SaveAsUsesASafeNameAndAsksBeforeReplacing) {
+    OptionsFixture f;
+    f.settings.GreenColor = Rgb(0, 0x80, 0);
+    f.settings.TransBk = true;
+    f.themeName = "a/b:c?d";
+    TFrmOptions dialog(f.Host(), f.Services());
+    RunOptions(dialog, true, [&](TFrmOptions& d) {
+        Click(d, IDC_BTNSAVEAS);
+        EXPECT_TRUE(f.questions.empty());
+        EXPECT_EQ(Selected(d, IDC_CBTHEMES), IndexOf(d, "a_b_c_d"));
+        EXPECT_TRUE(IsEnabled(d, IDC_BTNDELETETHEME));
+
+        // Replacing asks first; No leaves the file as it was.
+        std::wstring path = f.themes + L"a_b_c_d.Lumivex Theme";
+        std::string before = ReadText(path);
+        f.questionAnswer = 7;
+        Click(d, IDC_CHECKOPAQUE);
+        Click(d, IDC_BTNSAVEAS);
+        EXPECT_THAT(f.questions, ElementsAre("A theme with the same name already exists. Do you want to replace it?"));
+        EXPECT_EQ(ReadText(path), before);
+        f.questionAnswer = 6;
+        Click(d, IDC_BTNSAVEAS);
+        EXPECT_NE(ReadText(path), before);
+        EXPECT_EQ(ComboEntries(d, IDC_CBTHEMES).size(), 3u);
+
+        // Names of forbidden characters only, or far too long, still make a file.
+        for (std::string name : {std::string("???"), std::string(400, 'n'), std::string("CON")}) {
+            f.themeName = name;
+            Click(d, IDC_BTNSAVEAS);
+        }
+        auto entries = ComboEntries(d, IDC_CBTHEMES);
+        EXPECT_THAT(entries, Contains("___"));
+        EXPECT_THAT(entries, Contains("CON_"));
+        bool longOne = false;
+        for (const std::string& e : entries)
+            longOne |= e.size() > 150 && e.find_first_not_of('n') == std::string::npos;
+        EXPECT_TRUE(longOne);
+        f.themeName.clear();  // cancelled: nothing happens
+        Click(d, IDC_BTNSAVEAS);
+        EXPECT_EQ(ComboEntries(d, IDC_CBTHEMES).size(), entries.size());
+    });
+    std::string text = ReadText(f.themes + L"a_b_c_d.Lumivex Theme");
+    EXPECT_THAT(text, HasSubstr("Ver=22"));
+    EXPECT_THAT(text, HasSubstr("Name=a_b_c_d"));
+    EXPECT_THAT(text, HasSubstr("GreenColor=008000"));
+    EXPECT_THAT(text, HasSubstr("FontColor="));
+    EXPECT_THAT(text, HasSubstr("OpaqueBackground=1"));  // saved again after "透明背景" was unticked
+}
+
+TEST(OptionsThemePage, DeleteAsksThenSelectsCurrentColors) {
+    OptionsFixture f;
+    WriteTheme(f, L"Gone", "[LumivexTheme]\r\nFontColor=123456\r\n");
+    WriteTheme(f, L"Kept", "[LumivexTheme]\r\nFontColor=654321\r\n");
+    TFrmOptions dialog(f.Host(), f.Services());
+    RunOptions(dialog, true, [&](TFrmOptions& d) {
+        Choose(d, IDC_CBTHEMES, IndexOf(d, "Kept"));
+        f.questionAnswer = 7;
+        Click(d, IDC_BTNDELETETHEME);
+        EXPECT_EQ(GetFileAttributesW((f.themes + L"Kept.Lumivex Theme").c_str()) != INVALID_FILE_ATTRIBUTES, true);
+
+        Choose(d, IDC_CBTHEMES, IndexOf(d, "Gone"));
+        f.questionAnswer = 6;
+        Click(d, IDC_BTNDELETETHEME);
+        EXPECT_THAT(f.questions, ElementsAre("Are you sure you want delete the selected theme?",
+                                             "Are you sure you want delete the selected theme?"));
+        EXPECT_EQ(GetFileAttributesW((f.themes + L"Gone.Lumivex Theme").c_str()), INVALID_FILE_ATTRIBUTES);
+        EXPECT_EQ(IndexOf(d, "Gone"), -1);
+        EXPECT_EQ(Selected(d, IDC_CBTHEMES), 1);
+        EXPECT_FALSE(IsEnabled(d, IDC_BTNDELETETHEME));
+        EXPECT_EQ(d.ColorList().Text(0), "123456");  // the colour list keeps what it showed
+    });
+}
+
+TEST(Themes, ShippedFirstRunThemesAreBesideTheProgram) {
+    for (int index = 0; index <= 5; ++index) {
+        std::wstring path = TestFolder() + L"Themes\\" + Widen(DefaultThemeFileName(index));
+        ASSERT_NE(GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES) << Narrow(path);
+        IniFileProfile file(path);
+        ThemeFile theme = ReadThemeFile(file);
+        EXPECT_EQ(theme.Ver, "22");
+        for (const std::string& c : theme.Colors) {
+            EXPECT_TRUE(c == "-1" || ColorToText(TextToColor(c)) == c) << Narrow(path) << " " << c;
+        }
+    }
+}
