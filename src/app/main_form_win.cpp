@@ -65,9 +65,10 @@ bool TFrmLumivexMain::Create() {
     programIcon_.Reset(static_cast<HICON>(
         LoadImageW(ProgramInstance(), MAKEINTRESOURCEW(IDI_LUMIVEX), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
     // A tool window never gets a taskbar button; the window stays hidden until it serves as the About box.
-    if (!CreateWindowOf(Widen(kMainWindowClass).c_str(), WS_EX_TOOLWINDOW, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
-                        Widen(kApplicationTitle).c_str(), nullptr, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                        CW_USEDEFAULT, programIcon_.Get())) {
+    // WS_EX_CONTROLPARENT: the About box's controls get the dialog keys from the message loop.
+    if (!CreateWindowOf(Widen(kMainWindowClass).c_str(), WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT,
+                        WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, Widen(kApplicationTitle).c_str(), nullptr,
+                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, programIcon_.Get())) {
         return false;
     }
     CreateTray();
@@ -104,6 +105,7 @@ void TFrmLumivexMain::FormCreate() {
     LoadOptions();
     InitSettings();
     InitAboutBox();
+    InitSystemActions();
     sessionRegistered_ = RegisterSessionEvents(Hwnd(), kNotifyForThisSession);
     ExtractMenuIcons();
     EnablePrivilege(L"SeDebugPrivilege", true);
@@ -210,6 +212,7 @@ void TFrmLumivexMain::OnCommand(UINT id) {
     switch (id) {
         case IDM_CLOSE: Close1Click(); break;
         case IDM_ABOUT: About1Click(); break;
+        case IDM_LAUNCH_TASK_MANAGER: LaunchTaskManager1Click(); break;
         case IDOK:
         case IDCANCEL: Button1Click(); break;
         default: break;
@@ -225,6 +228,9 @@ LRESULT TFrmLumivexMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_COMMAND:
             if (HIWORD(wParam) == 0) OnCommand(LOWORD(wParam));
+            return 0;
+        case WM_WTSSESSION_CHANGE:
+            SessionChange(wParam);
             return 0;
         case WM_QUERYENDSESSION:
             // Log-off and shut-down ask the form like any close, so the settings are saved then too.

@@ -76,6 +76,13 @@ public:
     TSystemLaunchers& Launchers() { return launchers_; }
     bool UpdateCheckRunning() const { return updateCheckRunning_; }
 
+    // System actions (main_form_actions_win.cpp).
+    void LaunchTaskManager1Click();
+    void TrayDblClick();
+    // WM_WTSSESSION_CHANGE: the display goes off on lock when "SwitchOffMonitorOnLock" is set.
+    void SessionChange(WPARAM code);
+    const TMonitorOffSequence& MonitorOff() const { return monitorOff_; }
+
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
@@ -94,6 +101,7 @@ private:
     // About box (main_form_about_win.cpp).
     void InitAboutBox();
     bool HandleAboutMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    void InitSystemActions();
 
     Options options_;
     std::wstring programFolder_;
@@ -125,4 +133,5 @@ private:
     MakerAddresses addresses_;
     TSystemLaunchers launchers_;
     bool updateCheckRunning_ = false;
+    TMonitorOffSequence monitorOff_;
 };

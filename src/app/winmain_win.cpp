@@ -28,6 +28,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         BOOL r;
         while ((r = GetMessageW(&msg, nullptr, 0, 0)) != 0) {
             if (r == -1) break;
+            // Windows that hold controls (the About box, the licence text) get the dialog keys: Tab, Enter, Esc.
+            HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+            if (root && (GetWindowLongW(root, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) && IsDialogMessageW(root, &msg)) {
+                continue;
+            }
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }

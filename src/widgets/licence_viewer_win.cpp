@@ -20,7 +20,7 @@ std::wstring WithCrLf(const std::string& text) {
 void TLicenceViewer::Show(HWND owner, const std::string& title, const std::string& text) {
     if (!Hwnd()) {
         RECT r{0, 0, kWidth, kHeight};
-        if (!CreateWindowOf(L"TLicenceViewer", WS_EX_DLGMODALFRAME, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME,
+        if (!CreateWindowOf(L"TLicenceViewer", WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME,
                             L"", owner, CW_USEDEFAULT, CW_USEDEFAULT, r.right, r.bottom)) {
             return;
         }

@@ -132,8 +132,13 @@ LRESULT TLinkLabel::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             if (clicked) Click(link);
             return 0;
         }
-        case WM_GETDLGCODE:
-            return DLGC_WANTCHARS | DLGC_BUTTON;
+        case WM_GETDLGCODE: {
+            // Enter and Space follow the link; every other key keeps its dialog meaning (Tab, Esc).
+            const MSG* m = reinterpret_cast<const MSG*>(lParam);
+            if (m && m->message == WM_KEYDOWN && (m->wParam == VK_RETURN || m->wParam == VK_SPACE))
+                return DLGC_WANTMESSAGE;
+            return 0;
+        }
         case WM_KEYDOWN:
             if (wParam == VK_RETURN || wParam == VK_SPACE) {
                 Click(0);

@@ -87,8 +87,14 @@ TEST(AboutBox, ShowsTheProgramAndHidesOnClose) {
     EXPECT_FALSE(IsWindowVisible(f.form->Hwnd()));
     f.ShowAndSettle();
     EXPECT_TRUE(IsWindowVisible(f.form->Hwnd()));
-    // "确定" and the close box hide the box; the program keeps running.
-    SendMessageW(f.form->Hwnd(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(f.form->AboutBox().Button1()));
+    // "确定", Esc (as the message loop hands dialog keys over) and the close box hide the box; the program keeps
+    // running.
+    SendMessageW(f.form->AboutBox().Button1(), BM_CLICK, 0, 0);
+    EXPECT_FALSE(IsWindowVisible(f.form->Hwnd()));
+    f.ShowAndSettle();
+    SetFocus(f.Label().Hwnd());
+    MSG escape{f.Label().Hwnd(), WM_KEYDOWN, VK_ESCAPE, 0, 0, {}};
+    EXPECT_TRUE(IsDialogMessageW(f.form->Hwnd(), &escape));
     EXPECT_FALSE(IsWindowVisible(f.form->Hwnd()));
     f.ShowAndSettle();
     f.Hide();

@@ -1,0 +1,43 @@
+// The main form's system actions: the tray icon's double-click, the Task Manager command and switching the
+// display off when the workstation is locked.
+#include "app/main_form_win.h"
+
+#include "app/messages.h"
+#include "resource.h"
+#include "system/double_click_action.h"
+
+namespace {
+constexpr WPARAM kWtsSessionLock = 7;
+constexpr WPARAM kWtsSessionUnlock = 8;
+}  // namespace
+
+void TFrmLumivexMain::InitSystemActions() {
+    tray_->OnDblClick = [this](TTrayIcon&) { TrayDblClick(); };
+}
+
+void TFrmLumivexMain::LaunchTaskManager1Click() {
+    launchers_.TaskManager(Hwnd());
+}
+
+void TFrmLumivexMain::TrayDblClick() {
+    switch (DoubleClickActionOf(settings_.DoubleClickAction)) {
+        case DoubleClickAction::TaskManager: LaunchTaskManager1Click(); break;
+        case DoubleClickAction::FreeMemory: launchers_.MenuCommand(Hwnd(), IDM_MEMORY_DEFRAGMENTER); break;
+        case DoubleClickAction::MemoryBalloon:
+            // The memory text of the last refresh, also when the tip itself is switched off.
+            tray_->ShowBalloon("Lumivex", tray_->Hint(), BalloonIconKind::Info, 40);
+            break;
+        case DoubleClickAction::ShowSettings: launchers_.MenuCommand(Hwnd(), IDM_SETTINGS); break;
+        case DoubleClickAction::LockComputer: launchers_.Lock(); break;
+        case DoubleClickAction::RunDialog: launchers_.RunDialog(kApplicationTitle, Hwnd(), programIcon_.Get()); break;
+        case DoubleClickAction::ShutDownDialog: launchers_.ShutDownDialog(); break;
+        case DoubleClickAction::Nothing: break;
+    }
+}
+
+// The power-off commands go out from a timer, so the icon and its menu keep answering meanwhile. Unlocking ends a
+// sequence that is still running: the user who has just unlocked must not see the display go dark.
+void TFrmLumivexMain::SessionChange(WPARAM code) {
+    if (code == kWtsSessionLock && settings_.SwitchOffMonitorOnLock) monitorOff_.Start(Hwnd());
+    else if (code == kWtsSessionUnlock) monitorOff_.Stop();
+}

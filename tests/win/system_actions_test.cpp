@@ -1,0 +1,186 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "app/main_form_win.h"
+#include "resource.h"
+#include "system/double_click_action.h"
+#include "win_test_util.h"
+
+#include <thread>
+
+using namespace wintest;
+using ::testing::ElementsAre;
+
+namespace {
+// A main form whose shell commands are recorded instead of run.
+struct ActionsFixture {
+    ActionsFixture() {
+        TFrmLumivexMain::Options o;
+        o.ProgramFolder = dir.Path();
+        o.QuitOnDestroy = false;
+        form = std::make_unique<TFrmLumivexMain>(o);
+        EXPECT_TRUE(form->Create());
+        TSystemLaunchers& l = form->Launchers();
+        l.TaskManager = [this](HWND owner) { calls.push_back(owner == form->Hwnd() ? "taskmgr" : "taskmgr?"); };
+        l.Lock = [this] {
+            calls.push_back("lock");
+            return true;
+        };
+        l.RunDialog = [this](const std::string& name, HWND owner, HICON icon) {
+            calls.push_back("run " + name + (owner == form->Hwnd() && icon ? "" : "?"));
+        };
+        l.ShutDownDialog = [this] { calls.push_back("shutdown"); };
+        l.MenuCommand = [this](HWND target, UINT command) {
+            calls.push_back((target == form->Hwnd() ? "command " : "command? ") + std::to_string(command));
+        };
+        l.WebPage = [this](HWND, const std::string& page) {
+            calls.push_back("page " + page);
+            return true;
+        };
+    }
+    void DoubleClick() { form->Tray().OnDblClick(form->Tray()); }
+
+    TempDir dir;
+    std::unique_ptr<TFrmLumivexMain> form;
+    std::vector<std::string> calls;
+};
+
+// Every power-off command that reaches a window of this thread, with the tick it arrived at.
+std::vector<DWORD>* g_powerOffTicks = nullptr;
+LRESULT CALLBACK RecordPowerOff(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* m = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && g_powerOffTicks && m->message == WM_SYSCOMMAND && (m->wParam & 0xFFF0) == SC_MONITORPOWER &&
+        m->lParam == 2) {
+        g_powerOffTicks->push_back(GetTickCount());
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+struct PowerOffRecorder {
+    PowerOffRecorder() {
+        g_powerOffTicks = &ticks;
+        hook = SetWindowsHookExW(WH_CALLWNDPROC, RecordPowerOff, nullptr, GetCurrentThreadId());
+    }
+    ~PowerOffRecorder() {
+        UnhookWindowsHookEx(hook);
+        g_powerOffTicks = nullptr;
+    }
+    std::vector<DWORD> ticks;
+    HHOOK hook;
+};
+}  // namespace
+
+TEST(SystemActions, DoubleClickRunsTheConfiguredAction) {
+    ActionsFixture f;
+    struct Case {
+        int action;
+        std::vector<std::string> calls;
+    } cases[] = {
+        {0, {"taskmgr"}},
+        {1, {"command " + std::to_string(IDM_MEMORY_DEFRAGMENTER)}},
+        {2, {}},
+        {3, {"command " + std::to_string(IDM_SETTINGS)}},
+        {4, {"lock"}},
+        {5, {"run Lumivex"}},
+        {6, {"shutdown"}},
+        {7, {}},
+        {-1, {}},
+    };
+    for (const Case& c : cases) {
+        f.calls.clear();
+        f.form->Settings().DoubleClickAction = c.action;
+        f.DoubleClick();
+        EXPECT_EQ(f.calls, c.calls) << c.action;
+    }
+    // The Task Manager item of the tray menu starts it the same way.
+    f.calls.clear();
+    SendMessageW(f.form->Hwnd(), WM_COMMAND, IDM_LAUNCH_TASK_MANAGER, 0);
+    EXPECT_THAT(f.calls, ElementsAre("taskmgr"));
+}
+
+TEST(SystemActions, MemoryBalloonShowsTheHintEvenWithTheTipOff) {
+    ActionsFixture f;
+    f.form->Settings().DoubleClickAction = 2;
+    f.form->Tray().SetHint("Physical memory: 61% used");
+    f.form->Tray().SetShowHint(false);
+    f.DoubleClick();
+    const NOTIFYICONDATAW& data = f.form->Tray().NotifyData();
+    EXPECT_EQ(Narrow(data.szInfoTitle), "Lumivex");
+    EXPECT_EQ(Narrow(data.szInfo), "Physical memory: 61% used");
+    EXPECT_EQ(data.dwInfoFlags, static_cast<DWORD>(NIIF_INFO));
+    EXPECT_EQ(data.uTimeout, 40000u);
+}
+
+TEST(SystemActions, DisplayOffOnLockOnlyWhenSet) {
+    ActionsFixture f;
+    PowerOffRecorder recorder;
+    const HWND form = f.form->Hwnd();
+    // Not set: locking sends nothing.
+    SendMessageW(form, WM_WTSSESSION_CHANGE, 7, 0);
+    PumpFor(500);
+    EXPECT_TRUE(recorder.ticks.empty());
+
+    f.form->Settings().SwitchOffMonitorOnLock = true;
+    SendMessageW(form, WM_WTSSESSION_CHANGE, 7, 0);
+    // The handler returns at once with the first command sent; the others follow from a timer while the
+    // form keeps answering.
+    EXPECT_EQ(recorder.ticks.size(), 1u);
+    EXPECT_TRUE(f.form->MonitorOff().Running());
+    ASSERT_TRUE(PumpUntil([&] { return !f.form->MonitorOff().Running(); }, 20000));
+    PumpFor(600);
+    ASSERT_EQ(recorder.ticks.size(), static_cast<size_t>(kMonitorOffRepeats));
+    for (size_t i = 1; i < recorder.ticks.size(); ++i) EXPECT_GE(recorder.ticks[i] - recorder.ticks[i - 1], 380u) << i;
+
+    // Other session changes (unlock among them) send nothing, and an unlock ends a sequence still running.
+    recorder.ticks.clear();
+    for (WPARAM code : {1, 2, 3, 4, 5, 6, 8, 9}) SendMessageW(form, WM_WTSSESSION_CHANGE, code, 0);
+    PumpFor(500);
+    EXPECT_TRUE(recorder.ticks.empty());
+    SendMessageW(form, WM_WTSSESSION_CHANGE, 7, 0);
+    SendMessageW(form, WM_WTSSESSION_CHANGE, 8, 0);
+    PumpFor(1000);
+    EXPECT_EQ(recorder.ticks.size(), 1u);
+}
+
+namespace {
+BOOL CALLBACK FindDialog(HWND h, LPARAM out) {
+    wchar_t cls[16] = {};
+    GetClassNameW(h, cls, 16);
+    if (std::wstring(cls) == L"#32770") *reinterpret_cast<HWND*>(out) = h;
+    return TRUE;
+}
+BOOL CALLBACK CollectText(HWND h, LPARAM out) {
+    wchar_t text[256] = {};
+    GetWindowTextW(h, text, 256);
+    *reinterpret_cast<std::string*>(out) += Narrow(text) + "\n";
+    return TRUE;
+}
+}  // namespace
+
+TEST(SystemActions, RunDialogShowsTheProgramsDescription) {
+    // The shell's own dialog, closed by a watcher thread once it has read the texts.
+    const DWORD uiThread = GetCurrentThreadId();
+    std::string title, texts;
+    std::thread watcher([&] {
+        HWND dialog = nullptr;
+        for (int i = 0; i < 500 && !dialog; ++i) {
+            EnumThreadWindows(uiThread, FindDialog, reinterpret_cast<LPARAM>(&dialog));
+            if (!dialog) Sleep(20);
+        }
+        if (!dialog) return;
+        // The dialog fills in its texts while it starts; wait for them rather than for a fixed time.
+        for (int i = 0; i < 250 && texts.find("will open it for you.") == std::string::npos; ++i) {
+            texts.clear();
+            EnumChildWindows(dialog, CollectText, reinterpret_cast<LPARAM>(&texts));
+            if (texts.find("will open it for you.") == std::string::npos) Sleep(20);
+        }
+        wchar_t buffer[256] = {};
+        GetWindowTextW(dialog, buffer, 256);
+        title = Narrow(buffer);
+        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    ActionsFixture f;
+    ShowRunDialog("Lumivex", f.form->Hwnd(), nullptr);
+    watcher.join();
+    EXPECT_EQ(title, "Run");
+    EXPECT_THAT(texts, ::testing::HasSubstr(RunDialogDescription("Lumivex")));
+}
