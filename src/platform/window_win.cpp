@@ -89,6 +89,11 @@ INT_PTR Dialog::ShowModal(HWND owner, int templateId) {
                            reinterpret_cast<LPARAM>(this));
 }
 
+INT_PTR Dialog::ShowModal(HWND owner, const DLGTEMPLATE* dialogTemplate) {
+    modeless_ = false;
+    return DialogBoxIndirectParamW(ProgramInstance(), dialogTemplate, owner, DlgProc, reinterpret_cast<LPARAM>(this));
+}
+
 HWND Dialog::CreateModeless(HWND owner, int templateId) {
     modeless_ = true;
     return CreateDialogParamW(ProgramInstance(), MAKEINTRESOURCEW(templateId), owner, DlgProc,

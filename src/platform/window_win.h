@@ -36,6 +36,8 @@ public:
 
     HWND Hwnd() const { return hwnd_; }
     INT_PTR ShowModal(HWND owner, int templateId);
+    // The same from a template in memory (dialogs that lay out their own controls).
+    INT_PTR ShowModal(HWND owner, const DLGTEMPLATE* dialogTemplate);
     HWND CreateModeless(HWND owner, int templateId);
 
 protected:

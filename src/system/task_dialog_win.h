@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 // Every question and warning of the program. Texts are UTF-8; inside them the two characters backslash and n stand
@@ -36,6 +37,10 @@ enum MessageButton : unsigned { mbYes = 0x01, mbNo = 0x02, mbOK = 0x04, mbCancel
 int MessageBoxWithSound(const std::string& text, MessageKind kind, unsigned buttons, HWND owner);
 int SimpleTaskMessage(HWND owner, const std::string& title, const std::string& instruction, LPCWSTR icon,
                       unsigned buttons, const std::string& content);
+
+// Called once a task dialog is on screen and its message loop runs (tests press its buttons from here); native
+// tells the system's dialog (TDM_ messages) from the emulated one (ordinary controls). Empty: nobody is told.
+void SetTaskDialogObserver(std::function<void(HWND dialog, bool native)> observer);
 
 bool HasLid();
 bool OnBattery();

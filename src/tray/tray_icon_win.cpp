@@ -5,6 +5,7 @@
 #include <map>
 #include <utility>
 
+#include "platform/os_version_win.h"
 #include "platform/text_win.h"
 #include "platform/window_win.h"
 #include "tray/icon_mask.h"
@@ -27,12 +28,6 @@ bool ProcessIsElevated() {
     DWORD size = 0;
     return GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size) &&
            elevation.TokenIsElevated != 0;
-}
-
-DWORD OsMajorVersion() {
-    OSVERSIONINFOW info{};
-    info.dwOSVersionInfoSize = sizeof info;
-    return GetVersionExW(&info) ? info.dwMajorVersion : 0;
 }
 
 // Copies a UTF-8 text into a fixed shell field of `units` + 1 wide characters, cut and always terminated.

@@ -1,0 +1,120 @@
+#include "system/task_dialog_model.h"
+
+#include <algorithm>
+#include <cctype>
+
+std::string ExpandLineBreaks(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\\' && i + 1 < text.size() && text[i + 1] == 'n') {
+            out += '\n';
+            ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+std::vector<std::string> SplitDialogList(std::string_view list) {
+    auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    while (!list.empty() && blank(list.front())) list.remove_prefix(1);
+    while (!list.empty() && blank(list.back())) list.remove_suffix(1);
+    std::vector<std::string> items;
+    size_t start = 0;
+    while (start <= list.size() && !list.empty()) {
+        size_t end = list.find_first_of("\r\n", start);
+        std::string_view line = list.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+        if (!line.empty()) items.push_back(ExpandLineBreaks(line));
+        if (end == std::string_view::npos) break;
+        start = end + 1;
+    }
+    return items;
+}
+
+const std::vector<CommonButtonInfo>& CommonButtons() {
+    static const std::vector<CommonButtonInfo> buttons = {
+        {0x01, 1, 1, "OK"},     {0x02, 6, 6, "&Yes"},   {0x04, 7, 7, "&No"},
+        {0x08, 2, 2, "Cancel"}, {0x10, 4, 4, "&Retry"}, {0x20, 8, 3, "&Close"},
+    };
+    return buttons;
+}
+
+std::string StripAccelerators(std::string_view caption) {
+    std::string out;
+    for (size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] == '&') {
+            if (i + 1 < caption.size() && caption[i + 1] == '&') {
+                out += '&';
+                ++i;
+            }
+            continue;
+        }
+        out += caption[i];
+    }
+    return out;
+}
+
+bool IsCancelCaption(std::string_view caption) {
+    std::string upper(caption);
+    std::transform(upper.begin(), upper.end(), upper.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return upper == "CANCEL" || upper == "&CANCEL";
+}
+
+namespace {
+size_t CharacterCount(std::string_view utf8) {
+    return static_cast<size_t>(
+        std::count_if(utf8.begin(), utf8.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
+}  // namespace
+
+int EmulatedDialogWidth(int width, int instructionPixels, int contentPixels, std::string_view buttonList,
+                        std::string_view radioList) {
+    if (width > 0) return width;
+    bool wide = instructionPixels > 300 || contentPixels > 300 || CharacterCount(buttonList) > 40 ||
+                CharacterCount(radioList) > 40;
+    return wide ? 480 : 420;
+}
+
+std::vector<ButtonPlace> LayoutButtonRow(const std::vector<int>& widths, int clientWidth, int textIndent, int top,
+                                         int margin, int gap, int rowStep) {
+    std::vector<ButtonPlace> places(widths.size());
+    const int right = clientWidth - margin;
+    int x = right, y = top;
+    bool rowEmpty = true;
+    for (size_t i = widths.size(); i-- > 0;) {
+        int left = x - widths[i];
+        if (!rowEmpty && left < textIndent / 2) {
+            y += rowStep;
+            left = right - widths[i];
+        }
+        places[i] = {left, y};
+        x = left - gap;
+        rowEmpty = false;
+    }
+    return places;
+}
+
+int ButtonWidthFor(int captionPixels) {
+    return std::max(captionPixels + 52, 80);
+}
+
+unsigned MessageButtonsToTaskButtons(unsigned buttons) {
+    struct Map {
+        unsigned from, to;
+    } maps[] = {{0x01, 0x02}, {0x02, 0x04}, {0x04, 0x01}, {0x08, 0x08}, {0x20, 0x10}, {0x10, 0x20}};
+    unsigned out = 0;
+    for (const Map& m : maps)
+        if (buttons & m.from) out |= m.to;
+    return out;
+}
+
+int TaskResultToMessageResult(int id) {
+    switch (id) {
+        case 2: case 4: case 6: case 7: return id;
+        case 8: return 3;
+        default: return 1;
+    }
+}

@@ -1,0 +1,252 @@
+#include "system/task_dialog_win.h"
+
+#include <commctrl.h>
+
+#include <deque>
+#include <vector>
+
+#include "app/messages.h"
+#include "platform/os_version_win.h"
+#include "platform/text_win.h"
+#include "system/task_dialog_emulated_win.h"
+#include "system/task_dialog_model.h"
+
+namespace {
+using TaskDialogIndirectFunction = HRESULT(WINAPI*)(const TASKDIALOGCONFIG*, int*, int*, BOOL*);
+
+std::function<void(HWND, bool)>& Observer() {
+    static std::function<void(HWND, bool)> observer;
+    return observer;
+}
+
+// Looked up once: Windows before Vista has no task dialog, and then every dialog is emulated.
+TaskDialogIndirectFunction NativeTaskDialog() {
+    static const TaskDialogIndirectFunction function = [] {
+        HMODULE comctl = OsMajorVersion() > 5 ? GetModuleHandleW(L"comctl32.dll") : nullptr;
+        return comctl ? reinterpret_cast<TaskDialogIndirectFunction>(
+                            reinterpret_cast<void*>(GetProcAddress(comctl, "TaskDialogIndirect")))
+                      : nullptr;
+    }();
+    return function;
+}
+
+// The program's main form (the window of the program's class in this process), or null.
+HWND MainWindow() {
+    const std::wstring cls = Widen(kMainWindowClass);
+    for (HWND h = FindWindowExW(nullptr, nullptr, cls.c_str(), nullptr); h;
+         h = FindWindowExW(nullptr, h, cls.c_str(), nullptr)) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(h, &pid);
+        if (pid == GetCurrentProcessId()) return h;
+    }
+    return nullptr;
+}
+
+std::string DefaultCaption() {
+    if (HWND main = MainWindow()) {
+        wchar_t title[256] = {};
+        if (GetWindowTextW(main, title, 256) > 0) return Narrow(title);
+    }
+    return kApplicationTitle;
+}
+
+// Icon numbers the system dialog takes for the main icon (Blank, Warning, Question, Error, Information, none,
+// Shield) and the footer icon (Blank, Warning, Question, Error, Information, Shield).
+constexpr WORD kNativeMainIcons[] = {17, 84, 99, 98, 81, 0, 78};
+constexpr WORD kNativeFooterIcons[] = {17, 84, 99, 98, 65533, 65532};
+
+HRESULT CALLBACK NativeCallback(HWND dialog, UINT notification, WPARAM, LPARAM, LONG_PTR) {
+    if (notification == TDN_CREATED) NotifyTaskDialogShown(dialog, true);
+    return S_OK;
+}
+
+// Texts converted once and kept alive while the system dialog runs (a deque never moves its elements).
+class NativeTexts {
+public:
+    LPCWSTR Add(const std::string& utf8) {
+        if (utf8.empty()) return nullptr;
+        texts_.push_back(Widen(ExpandLineBreaks(utf8)));
+        return texts_.back().c_str();
+    }
+    std::vector<TASKDIALOG_BUTTON> Buttons(const std::string& list, int firstId) {
+        std::vector<TASKDIALOG_BUTTON> buttons;
+        for (const std::string& caption : SplitDialogList(list)) {
+            texts_.push_back(Widen(caption));
+            buttons.push_back({firstId + static_cast<int>(buttons.size()), texts_.back().c_str()});
+        }
+        return buttons;
+    }
+
+private:
+    std::deque<std::wstring> texts_;
+};
+
+int ShowNativeTaskDialog(TaskDialogIndirectFunction function, TTaskDialog& d, const TaskDialogParams& p,
+                         bool hasCustomButtons) {
+    NativeTexts texts;
+    std::vector<TASKDIALOG_BUTTON> buttons = texts.Buttons(d.ButtonList, kFirstCustomButtonId);
+    std::vector<TASKDIALOG_BUTTON> radios = texts.Buttons(d.RadioList, kFirstRadioButtonId);
+    TASKDIALOGCONFIG config{};
+    config.cbSize = sizeof config;
+    config.hwndParent = p.Parent;
+    config.dwFlags = p.Flags & 0xFFFF;
+    if (!d.VerifyText.empty() && d.VerifyChecked) config.dwFlags |= TDF_VERIFICATION_FLAG_CHECKED;
+    if (!hasCustomButtons && p.CommonButtons == tcbOk) config.dwFlags |= TDF_ALLOW_DIALOG_CANCELLATION;
+    config.dwCommonButtons = p.CommonButtons;
+    config.pszWindowTitle = texts.Add(p.Caption);
+    config.pszMainIcon = MAKEINTRESOURCEW(kNativeMainIcons[static_cast<int>(p.MainIcon) % 7]);
+    config.pszMainInstruction = texts.Add(d.Instruction);
+    config.pszContent = texts.Add(d.Content);
+    config.cButtons = static_cast<UINT>(buttons.size());
+    config.pButtons = buttons.empty() ? nullptr : buttons.data();
+    config.nDefaultButton = p.DefaultButton;
+    config.cRadioButtons = static_cast<UINT>(radios.size());
+    config.pRadioButtons = radios.empty() ? nullptr : radios.data();
+    config.nDefaultRadioButton = p.DefaultRadio;
+    config.pszVerificationText = texts.Add(d.VerifyText);
+    config.pszExpandedInformation = texts.Add(d.ExpandedInfo);
+    config.pszExpandedControlText = texts.Add(d.ExpandedLabel);
+    config.pszCollapsedControlText = texts.Add(d.CollapsedLabel);
+    config.pszFooterIcon = MAKEINTRESOURCEW(kNativeFooterIcons[static_cast<int>(p.FooterIcon) % 6]);
+    config.pszFooter = texts.Add(d.Footer);
+    config.pfCallback = NativeCallback;
+    config.cxWidth = p.Width > 0 ? static_cast<UINT>(p.Width) : 0;
+    int button = 0, radio = 0;
+    BOOL verified = FALSE;
+    if (FAILED(function(&config, &button, &radio, &verified))) return 0;
+    d.RadioResult = radio;
+    if (!d.VerifyText.empty()) d.VerifyChecked = verified != FALSE;
+    return button;
+}
+
+MessageKind KindOfIcon(LPCWSTR icon) {
+    switch (reinterpret_cast<ULONG_PTR>(icon)) {
+        case 32513: return MessageKind::Error;
+        case 32514: return MessageKind::Confirmation;
+        case 32515: return MessageKind::Warning;
+        default: return MessageKind::Information;
+    }
+}
+
+// The standard message dialog, for Windows without task dialogs: the emulated dialog with the kind's title, icon
+// and system sound.
+int StandardMessageDialog(const std::string& title, const std::string& text, MessageKind kind, unsigned taskButtons,
+                          HWND owner) {
+    struct KindInfo {
+        const char* title;
+        TaskIcon icon;
+        UINT sound;
+    } const kinds[] = {{"Warning", TaskIcon::Warning, MB_ICONEXCLAMATION},
+                       {"Error", TaskIcon::Error, MB_ICONHAND},
+                       {"Information", TaskIcon::Information, MB_ICONQUESTION},
+                       {"Confirm", TaskIcon::Question, MB_ICONQUESTION}};
+    const KindInfo& k = kinds[static_cast<int>(kind) & 3];
+    TTaskDialog d;
+    d.Caption = title.empty() ? k.title : title;
+    d.Content = text;
+    MessageBeep(k.sound);  // plays the kind's system sound without waiting
+    TaskDialogParams p;
+    p.CommonButtons = taskButtons ? taskButtons : tcbOk;
+    p.MainIcon = k.icon;
+    p.Parent = owner;
+    p.ClassicLook = true;
+    p.Caption = d.Caption;
+    return ShowEmulatedTaskDialog(d, p);
+}
+}  // namespace
+
+void SetTaskDialogObserver(std::function<void(HWND dialog, bool native)> observer) {
+    Observer() = std::move(observer);
+}
+
+void NotifyTaskDialogShown(HWND dialog, bool native) {
+    if (Observer()) Observer()(dialog, native);
+}
+
+int ShowTaskDialog(TTaskDialog& dialog, unsigned commonButtons, int defaultButton, unsigned flags, TaskIcon mainIcon,
+                   TaskFooterIcon footerIcon, int defaultRadio, int width, HWND parent, bool forceEmulation,
+                   bool classicLook) {
+    const bool hasCustomButtons = !SplitDialogList(dialog.ButtonList).empty();
+    TaskDialogParams p;
+    p.CommonButtons = commonButtons;
+    p.DefaultButton = defaultButton;
+    // A dialog without any button gets OK, which is then also the default.
+    if (commonButtons == 0 && !hasCustomButtons) {
+        p.CommonButtons = tcbOk;
+        if (p.DefaultButton == 0) p.DefaultButton = IDOK;
+    }
+    p.Flags = flags;
+    p.MainIcon = mainIcon;
+    p.FooterIcon = footerIcon;
+    p.DefaultRadio = defaultRadio;
+    p.Width = width;
+    p.ClassicLook = classicLook;
+    p.Caption = dialog.Caption.empty() ? DefaultCaption() : dialog.Caption;
+    p.Parent = parent ? parent : GetActiveWindow();
+    if (!p.Parent) p.Parent = MainWindow();
+
+    TaskDialogIndirectFunction native = NativeTaskDialog();
+    if (native && !forceEmulation && !(flags & kTaskQueryEdit) && dialog.SelectionList.empty())
+        return ShowNativeTaskDialog(native, dialog, p, hasCustomButtons);
+    return ShowEmulatedTaskDialog(dialog, p);
+}
+
+int TaskMessage(const std::string& instruction, const std::string& content, unsigned commonButtons, TaskIcon mainIcon,
+                HWND parent, const std::string& caption, const std::string& footer, TaskFooterIcon footerIcon,
+                int width) {
+    TTaskDialog d;
+    d.Caption = caption;
+    d.Instruction = instruction;
+    d.Content = content;
+    d.Footer = footer;
+    return ShowTaskDialog(d, commonButtons, 0, kTdfAllowDialogCancellation, mainIcon, footerIcon, 0, width, parent,
+                          false, true);
+}
+
+int TaskChoice(const std::string& instruction, const std::string& content, const std::string& buttonList,
+               TaskIcon mainIcon, HWND parent, const std::string& caption, const std::string& footer,
+               TaskFooterIcon footerIcon, int width) {
+    TTaskDialog d;
+    d.Caption = caption;
+    d.Instruction = instruction;
+    d.Content = content;
+    d.ButtonList = buttonList;
+    d.Footer = footer;
+    return ShowTaskDialog(d, 0, 0, kTdfAllowDialogCancellation, mainIcon, footerIcon, 0, width, parent, false, true);
+}
+
+void InfoMessage(const std::string& content, HWND parent) {
+    TaskMessage("", content, tcbOk, TaskIcon::Information, parent, "", "", TaskFooterIcon::Blank, 0);
+}
+
+int MessageBoxWithSound(const std::string& text, MessageKind kind, unsigned buttons, HWND owner) {
+    if (!owner) owner = MainWindow();
+    const unsigned taskButtons = MessageButtonsToTaskButtons(buttons);
+    if (OsMajorVersion() < 6) return StandardMessageDialog("", text, kind, taskButtons, owner);
+    static const char* const kTitles[] = {"Warning", "Error", "Information", "Confirm"};
+    static const WORD kIcons[] = {32515, 32513, 32516, 32514};  // IDI_WARNING, IDI_ERROR, IDI_INFORMATION, IDI_QUESTION
+    const int k = static_cast<int>(kind) & 3;
+    return SimpleTaskMessage(owner, kTitles[k], "", MAKEINTRESOURCEW(kIcons[k]), taskButtons, text);
+}
+
+// The system's simple task dialog (through the same entry as every other task dialog, so it can be watched);
+// without one, the standard message dialog instead of nothing.
+int SimpleTaskMessage(HWND owner, const std::string& title, const std::string& instruction, LPCWSTR icon,
+                      unsigned buttons, const std::string& content) {
+    TaskDialogIndirectFunction native = NativeTaskDialog();
+    if (!native) return StandardMessageDialog(title, content, KindOfIcon(icon), buttons, owner);
+    std::wstring wideTitle = Widen(title), wideInstruction = Widen(instruction);
+    std::wstring wideContent = Widen(content).substr(0, 1024);
+    TASKDIALOGCONFIG config{};
+    config.cbSize = sizeof config;
+    config.hwndParent = owner;
+    config.dwCommonButtons = buttons;
+    config.pszWindowTitle = wideTitle.c_str();
+    config.pszMainIcon = icon;
+    config.pszMainInstruction = wideInstruction.empty() ? nullptr : wideInstruction.c_str();
+    config.pszContent = wideContent.c_str();
+    config.pfCallback = NativeCallback;
+    int button = 0;
+    if (FAILED(native(&config, &button, nullptr, nullptr))) return 0;
+    return TaskResultToMessageResult(button);
+}

@@ -1,0 +1,269 @@
+// Both kinds of message dialog, driven as a user would: the system's task dialog through its TDM_ messages, the
+// emulated one by clicking its controls; keys and the close box go through each dialog's own message loop.
+#include "system/task_dialog_win.h"
+
+#include <commctrl.h>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/window_win.h"
+#include "system/power_win.h"
+#include "win_test_util.h"
+
+using namespace wintest;
+
+namespace {
+using Action = std::function<void(HWND dialog, bool native)>;
+constexpr int kStuck = 12345;
+constexpr int kVerifyId = 300;
+
+Action Click(int id) {
+    return [id](HWND dialog, bool native) {
+        if (native) PostMessageW(dialog, TDM_CLICK_BUTTON, id, 0);
+        else PostMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+    };
+}
+Action Radio(int id) {
+    return [id](HWND dialog, bool native) {
+        if (native) PostMessageW(dialog, TDM_CLICK_RADIO_BUTTON, id, 0);
+        else PostMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+    };
+}
+Action Verify() {
+    return [](HWND dialog, bool native) {
+        if (native) PostMessageW(dialog, TDM_CLICK_VERIFICATION, TRUE, FALSE);
+        else PostMessageW(GetDlgItem(dialog, kVerifyId), BM_CLICK, 0, 0);
+    };
+}
+Action Key(WPARAM key) {
+    return [key](HWND dialog, bool) { PostMessageW(dialog, WM_KEYDOWN, key, 0); };
+}
+Action CloseBox() {
+    return [](HWND dialog, bool) { PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); };
+}
+
+// Runs the actions once the dialog is up and notes what it saw; a dialog that does not close ends with kStuck.
+class Driver {
+public:
+    explicit Driver(std::vector<Action> actions) : actions_(std::move(actions)) {
+        current_ = this;
+        SetTaskDialogObserver([this](HWND dialog, bool native) {
+            this->dialog = dialog;
+            this->native = native;
+            wchar_t text[256] = {};
+            GetWindowTextW(dialog, text, 256);
+            caption = Narrow(text);
+            for (const Action& a : actions_) a(dialog, native);
+            watchdog_ = SetTimer(nullptr, 0, 10000, Watchdog);
+        });
+    }
+    ~Driver() {
+        if (watchdog_) KillTimer(nullptr, watchdog_);
+        SetTaskDialogObserver(nullptr);
+        current_ = nullptr;
+    }
+    HWND dialog = nullptr;
+    bool native = false;
+    std::string caption;
+
+private:
+    static void CALLBACK Watchdog(HWND, UINT, UINT_PTR id, DWORD) {
+        KillTimer(nullptr, id);
+        if (current_ && IsWindow(current_->dialog)) EndDialog(current_->dialog, kStuck);
+    }
+    static Driver* current_;
+    std::vector<Action> actions_;
+    UINT_PTR watchdog_ = 0;
+};
+Driver* Driver::current_ = nullptr;
+
+struct Shown {
+    int result;
+    TTaskDialog dialog;
+    bool native;
+    std::string caption;
+};
+
+Shown Show(bool emulated, TTaskDialog d, std::vector<Action> actions, unsigned common = 0,
+           unsigned flags = kTdfAllowDialogCancellation, int defaultRadio = 0) {
+    Driver driver(std::move(actions));
+    int r = ShowTaskDialog(d, common, 0, flags, TaskIcon::Warning, TaskFooterIcon::Information, defaultRadio, 0,
+                           nullptr, emulated, true);
+    EXPECT_EQ(driver.native, !emulated) << "the dialog kind";
+    return {r, d, driver.native, driver.caption};
+}
+
+const char* Kind(bool emulated) {
+    return emulated ? "emulated" : "native";
+}
+
+// Wine's task dialog ignores Escape without a Cancel button and reports the first radio whatever was clicked;
+// Windows does both. Those two checks of the system's dialog only run on Windows.
+bool WineTaskDialogLimits(bool emulated) {
+    return !emulated && GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
+}  // namespace
+
+class TaskDialogKinds : public ::testing::TestWithParam<bool> {};
+INSTANTIATE_TEST_SUITE_P(Both, TaskDialogKinds, ::testing::Values(false, true),
+                         [](const auto& info) { return std::string(Kind(info.param)); });
+
+TEST_P(TaskDialogKinds, CustomButtonsReturnTheirIds) {
+    const bool emulated = GetParam();
+    TTaskDialog d;
+    d.Caption = "Lumivex";
+    d.Instruction = "Memory is high (93%)";
+    d.Content = "First line\\nsecond line";
+    d.ButtonList = "&Defrag memory\nTask Manager\n&Close\n";
+    for (int id : {100, 101, 102}) EXPECT_EQ(Show(emulated, d, {Click(id)}).result, id) << Kind(emulated);
+}
+
+TEST_P(TaskDialogKinds, ADialogWithoutButtonsHasADefaultOk) {
+    const bool emulated = GetParam();
+    TTaskDialog d;
+    d.Content = "Nothing to choose";
+    EXPECT_EQ(Show(emulated, d, {Key(VK_RETURN)}, 0, 0).result, IDOK);
+    EXPECT_EQ(Show(emulated, d, {CloseBox()}, 0, 0).result, IDCANCEL);
+    // Escape: the emulated OK is also the cancel button; the native dialog is cancelled.
+    if (!WineTaskDialogLimits(emulated)) {
+        EXPECT_EQ(Show(emulated, d, {Key(VK_ESCAPE)}, 0, 0).result, emulated ? IDOK : IDCANCEL);
+    }
+}
+
+TEST_P(TaskDialogKinds, VerificationBoxAndRadioComeBack) {
+    const bool emulated = GetParam();
+    TTaskDialog d;
+    d.Content = "Pick one";
+    d.ButtonList = "Activate &Option\nDo&n't Activate";
+    d.RadioList = "  first\r\nsecond\r\nthird  ";
+    d.VerifyText = "Do not show this warning again";
+    Shown s = Show(emulated, d, {Radio(202), Verify(), Click(101)});
+    EXPECT_EQ(s.result, 101);
+    EXPECT_TRUE(s.dialog.VerifyChecked);
+    if (!WineTaskDialogLimits(emulated)) {
+        EXPECT_EQ(s.dialog.RadioResult, 202);
+    }
+
+    // Untouched: the default radio and the initial check state come back as they went in.
+    d.VerifyChecked = true;
+    s = Show(emulated, d, {Click(100)}, 0, kTdfAllowDialogCancellation, 201);
+    EXPECT_EQ(s.result, 100);
+    EXPECT_TRUE(s.dialog.VerifyChecked);
+    if (!WineTaskDialogLimits(emulated)) {
+        EXPECT_EQ(s.dialog.RadioResult, 201);
+    }
+}
+
+TEST_P(TaskDialogKinds, CommonButtonsAndTheCloseBox) {
+    const bool emulated = GetParam();
+    TTaskDialog d;
+    d.Content = "Common";
+    const unsigned all = tcbOk | tcbYes | tcbNo | tcbCancel | tcbRetry | tcbClose;
+    struct Case {
+        int control;
+        int result;
+    } cases[] = {{IDOK, 1}, {IDYES, 6}, {IDNO, 7}, {IDCANCEL, 2}, {IDRETRY, 4},
+                 {emulated ? 3 : IDCLOSE, emulated ? 3 : IDCLOSE}};
+    for (const Case& c : cases) EXPECT_EQ(Show(emulated, d, {Click(c.control)}, all).result, c.result) << c.control;
+    EXPECT_EQ(Show(emulated, d, {CloseBox()}, all).result, IDCANCEL);
+    // Escape answers Cancel, or No when there is no Cancel.
+    EXPECT_EQ(Show(emulated, d, {Key(VK_ESCAPE)}, all).result, IDCANCEL);
+    if (emulated) {
+        EXPECT_EQ(Show(emulated, d, {Key(VK_ESCAPE)}, tcbYes | tcbNo).result, IDNO);
+    }
+}
+
+TEST(TaskDialogEmulated, CloseBoxEscapeAndQueryControls) {
+    TTaskDialog d;
+    d.Content = "Process";
+    d.ButtonList = "打开文件目录\n释 放 内 存 \n结 束 进 程 \n取 消 ";
+    d.VerifyText = "Don't show this warning again";
+    EXPECT_EQ(Show(true, d, {Verify(), CloseBox()}).result, IDCANCEL);
+    // The close box still reports the box's state.
+    EXPECT_EQ(Show(true, d, {Verify(), CloseBox()}).dialog.VerifyChecked, true);
+    // No button answers Escape here, so Escape does nothing until a button is pressed.
+    EXPECT_EQ(Show(true, d, {Key(VK_ESCAPE), Click(103)}).result, 103);
+    d.ButtonList = "Go\nCancel";
+    EXPECT_EQ(Show(true, d, {Key(VK_ESCAPE)}).result, 101);
+
+    TTaskDialog q;
+    q.Content = "Choose";
+    q.SelectionList = "alpha\nbeta\ngamma";
+    q.QueryText = "beta";
+    Shown s = Show(true, q, {Click(IDOK)}, tcbOk);  // a selection list always gets the emulated dialog
+    EXPECT_EQ(s.dialog.SelectionIndex, 1);
+    EXPECT_EQ(s.dialog.QueryText, "beta");
+    TTaskDialog e;
+    e.QueryText = "secret";
+    s = Show(true, e, {Click(IDOK)}, tcbOk, 0x10000 | 0x20000 | 0x40000);
+    EXPECT_EQ(s.result, IDOK);
+    EXPECT_EQ(s.dialog.QueryText, "secret");
+}
+
+namespace {
+class FakeMainForm : public Window {
+public:
+    FakeMainForm() { CreateWindowOf(L"TFrmLumivexMain", WS_EX_TOOLWINDOW, WS_POPUP, L"Lumivex main", nullptr); }
+};
+}  // namespace
+
+TEST(TaskDialog, EmptyCaptionTakesTheMainWindowsCaption) {
+    TTaskDialog d;
+    d.Content = "x";
+    EXPECT_EQ(Show(true, d, {Click(IDOK)}).caption, "Lumivex");  // no main window: the program's title
+    FakeMainForm main;
+    EXPECT_EQ(Show(true, d, {Click(IDOK)}).caption, "Lumivex main");
+    EXPECT_EQ(Show(false, d, {Click(IDOK)}).caption, "Lumivex main");
+}
+
+TEST(TaskDialog, WrappersAndTheMessageBoxReturnThePressedButton) {
+    {
+        Driver driver({Click(101)});
+        EXPECT_EQ(TaskChoice("Instruction", "Content", "A\nB\nC", TaskIcon::Information, nullptr, "Lumivex"), 101);
+    }
+    {
+        Driver driver({Click(IDNO)});
+        EXPECT_EQ(TaskMessage("Instruction", "Content", tcbYes | tcbNo, TaskIcon::Question, nullptr), IDNO);
+    }
+    {
+        Driver driver({Click(IDOK)});
+        InfoMessage("Returns once closed", nullptr);
+        EXPECT_TRUE(driver.native);
+        EXPECT_EQ(driver.caption, "Lumivex");
+    }
+    // The theme commands ask Yes / No and expect 6 or 7.
+    for (int id : {IDYES, IDNO}) {
+        Driver driver({Click(id)});
+        EXPECT_EQ(MessageBoxWithSound("Delete the theme?", MessageKind::Warning, mbYes | mbNo, nullptr), id);
+        EXPECT_EQ(driver.caption, "Warning");
+    }
+    {
+        Driver driver({Click(IDCLOSE)});  // Abort is shown as Close and answers 3
+        EXPECT_EQ(MessageBoxWithSound("Stop?", MessageKind::Error, mbAbort | mbRetry, nullptr), 3);
+        EXPECT_EQ(driver.caption, "Error");
+    }
+}
+
+TEST(PortableDevice, FollowsTheInjectedPowerReadings) {
+    struct Case {
+        PowerReadings readings;
+        bool lid, battery;
+    } cases[] = {
+        {{true, false, true, 1}, false, false},     // desktop on mains
+        {{true, true, true, 1}, true, false},       // laptop on mains
+        {{true, false, true, 0}, false, true},      // on battery
+        {{true, false, true, 255}, false, false},   // status unknown
+        {{false, true, false, 0}, false, false},    // both queries failed
+    };
+    for (const Case& c : cases) {
+        SetPowerReader([&] { return c.readings; });
+        EXPECT_EQ(HasLid(), c.lid);
+        EXPECT_EQ(OnBattery(), c.battery);
+        EXPECT_EQ(IsPortableDevice(), c.lid || c.battery);
+    }
+    SetPowerReader(nullptr);
+    PowerReadings system = ReadSystemPower();
+    EXPECT_EQ(IsPortableDevice(), ReadingsPortable(system));
+}
