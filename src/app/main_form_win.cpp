@@ -52,6 +52,7 @@ TFrmLumivexMain::TFrmLumivexMain() : TFrmLumivexMain(Options{}) {}
 TFrmLumivexMain::TFrmLumivexMain(Options options)
     : options_(std::move(options)), timer1_(500, nullptr), timerDefrag_(120000, nullptr) {
     programFolder_ = options_.ProgramFolder.empty() ? ProgramFolder() : WithTrailingBackslash(options_.ProgramFolder);
+    InitOptionsServices();
 }
 
 TFrmLumivexMain::~TFrmLumivexMain() {
@@ -145,6 +146,8 @@ void TFrmLumivexMain::LoadOptions() {
     settings_ = loaded.Settings;
     firstRun_ = loaded.FirstRun;
     ApplyFontColor();
+    ApplyHotKey();
+    if (firstRun_) ApplyDefaultTheme();
     InitDefaultMenu();
     // The welcome balloon belongs to the very first start only.
     PostMessageW(Hwnd(), MSG_STARTUP_NOTICE, firstRun_ ? 1 : 0, 0);
@@ -199,6 +202,7 @@ void TFrmLumivexMain::FormClose() {
     sessionRegistered_ = false;
     timer1_.SetActive(false);
     timerDefrag_.SetActive(false);
+    hotKeyManager1_.ClearHotKeys();
 }
 
 void TFrmLumivexMain::Close1Click() {
@@ -213,6 +217,10 @@ void TFrmLumivexMain::OnCommand(UINT id) {
         case IDM_CLOSE: Close1Click(); break;
         case IDM_ABOUT: About1Click(); break;
         case IDM_LAUNCH_TASK_MANAGER: LaunchTaskManager1Click(); break;
+        case IDM_THEMES: hemes1Click(); break;
+        case IDM_TEXT_COLOR: extColor1Click(); break;
+        case IDM_TRANSPARENT_BACKGROUND: ransparentBackground1Click(); break;
+        case IDM_SETTINGS: Settings1Click(); break;
         case IDOK:
         case IDCANCEL: Button1Click(); break;
         default: break;
@@ -243,6 +251,9 @@ LRESULT TFrmLumivexMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         case MSG_STARTUP_NOTICE:
             StartupNotice(wParam);
+            return 0;
+        case WM_INITMENUPOPUP:
+            if (reinterpret_cast<HMENU>(wParam) == settings2_) Settings2Click();
             return 0;
         case WM_DESTROY:
             if (options_.QuitOnDestroy) PostQuitMessage(0);

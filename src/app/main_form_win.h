@@ -9,8 +9,10 @@
 #include "platform/unique_handle_win.h"
 #include "platform/version_info_win.h"
 #include "platform/window_win.h"
+#include "settings/options_dialog_win.h"
 #include "settings/settings.h"
 #include "system/monitor_off_win.h"
+#include "system/hot_key_manager_win.h"
 #include "system/system_commands_win.h"
 #include "tray/simple_timer_win.h"
 #include "tray/tray_icon_win.h"
@@ -83,6 +85,27 @@ public:
     void SessionChange(WPARAM code);
     const TMonitorOffSequence& MonitorOff() const { return monitorOff_; }
 
+    // Options dialog, themes and the global hot key (main_form_options_win.cpp).
+    void ShowSettings(bool themePage);
+    void Settings1Click();
+    void hemes1Click();
+    void Settings2Click();
+    void extColor1Click();
+    void ransparentBackground1Click();
+    void ApplyHotKey();
+    void HotKeyManager1HotKeyPressed(THotKeyValue hotKey, WORD index);
+    void ApplyDefaultTheme();
+    std::wstring ThemesFolder() const;
+    THotKeyManager& HotKeyManager1() { return hotKeyManager1_; }
+    // The shortcut the tray menu shows beside "内存清理": the low 16 bits of RefreshHotkey (0: none).
+    WORD MemoryDefragmenterShortCut() const { return memoryDefragmenterShortCut_; }
+    // The open options dialog, or null.
+    TFrmOptions* OptionsDialog() const { return optionsDialog_; }
+    // What the options dialog asks the user and the computer; tests answer here.
+    OptionsServices& OptionsDialogServices() { return optionsServices_; }
+    // "文本颜色"'s colour dialog; tests answer here.
+    std::function<bool(COLORREF& color)> ChooseTextColor;
+
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
@@ -134,4 +157,14 @@ private:
     TSystemLaunchers launchers_;
     bool updateCheckRunning_ = false;
     TMonitorOffSequence monitorOff_;
+
+    // Options dialog, themes and the global hot key (main_form_options_win.cpp).
+    void InitOptionsServices();
+    void OptionsApplied();
+    THotKeyManager hotKeyManager1_;
+    WORD memoryDefragmenterShortCut_ = 0;
+    TFrmOptions* optionsDialog_ = nullptr;
+    OptionsServices optionsServices_;
+    COLORREF textColor_ = RGB(0, 0, 0);  // "文本颜色" starts with the colour last chosen in this run
+    COLORREF textColorCustom_[16] = {};
 };

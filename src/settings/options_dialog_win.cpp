@@ -317,7 +317,7 @@ void TFrmOptions::FormCreate() {
     CmbForeground.Attach(Item(IDC_CMBFOREGROUND));
     for (TColorComboBox* picker : {&CmbColorProcesses, &CmbForeground}) {
         picker->SetCustomColorsStorage(storage);
-        picker->ChooseColorHook = services_.ChooseColor;
+        picker->ChooseColorHook = services_.PickColor;
     }
     CmbForeground.OnChange = [this] { CmbForegroundChange(); };
     LbColors.Attach(Item(IDC_LBCOLORS));
@@ -430,7 +430,7 @@ void TFrmOptions::BtnCancelClick() {
 
 void TFrmOptions::Button4Click() {
     FontSpec font = chosenFont_;
-    bool chosen = services_.ChooseFont ? services_.ChooseFont(Hwnd(), font) : ExecuteFontDialog(Hwnd(), font);
+    bool chosen = services_.PickFont ? services_.PickFont(Hwnd(), font) : ExecuteFontDialog(Hwnd(), font);
     if (chosen) {
         chosenFont_ = font;
         ShowFontPanel(chosenFont_);

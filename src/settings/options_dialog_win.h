@@ -27,8 +27,8 @@ struct OptionsServices {
     std::function<int(const std::string& text)> AskYesNo;
     // "Save Theme" / "Theme Name"; false when cancelled.
     std::function<bool(HWND owner, std::string& name)> AskThemeName;
-    std::function<bool(HWND owner, FontSpec& font)> ChooseFont;
-    std::function<bool(HWND owner, COLORREF& color, COLORREF* customColors)> ChooseColor;
+    std::function<bool(HWND owner, FontSpec& font)> PickFont;
+    std::function<bool(HWND owner, COLORREF& color, COLORREF* customColors)> PickColor;
 };
 
 // What the dialog needs of the program: the record it edits and what OK and Apply set off.

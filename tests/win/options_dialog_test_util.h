@@ -68,8 +68,8 @@ struct OptionsFixture {
             name = themeName;
             return !themeName.empty();
         };
-        s.ChooseFont = [this](HWND, FontSpec& f) { return chooseFont && chooseFont(f); };
-        s.ChooseColor = [this](HWND, COLORREF& c, COLORREF* custom) { return chooseColor && chooseColor(c, custom); };
+        s.PickFont = [this](HWND, FontSpec& f) { return chooseFont && chooseFont(f); };
+        s.PickColor = [this](HWND, COLORREF& c, COLORREF* custom) { return chooseColor && chooseColor(c, custom); };
         return s;
     }
 };

@@ -1,0 +1,138 @@
+// The main form's part in the options dialog, the themes and the global hot key.
+#include "app/main_form_win.h"
+
+#include <commdlg.h>
+
+#include "app/paths_win.h"
+#include "platform/text_win.h"
+#include "resource.h"
+#include "settings/profile_win.h"
+#include "settings/settings_file.h"
+#include "settings/themes_win.h"
+#include "system/task_dialog_win.h"
+#include "widgets/font_dialog_win.h"
+#include "widgets/input_query_win.h"
+
+void TFrmLumivexMain::InitOptionsServices() {
+    hotKeyManager1_.OnHotKeyPressed = [this](THotKeyValue hotKey, WORD index) {
+        HotKeyManager1HotKeyPressed(hotKey, index);
+    };
+    OptionsServices& s = optionsServices_;
+    s.IsPortableDevice = [] { return ::IsPortableDevice(); };
+    s.ShowPortableWarning = [](TTaskDialog& dialog, HWND parent) {
+        return ShowTaskDialog(dialog, 0, 0, kTdfAllowDialogCancellation, TaskIcon::Warning,
+                              TaskFooterIcon::Information, 0, 0, parent, false, true);
+    };
+    // The question belongs to the dialog that asks it: in front of it and modal to it.
+    s.AskYesNo = [this](const std::string& text) {
+        return MessageBoxWithSound(text, MessageKind::Warning, mbYes | mbNo,
+                                   optionsDialog_ ? optionsDialog_->Hwnd() : Hwnd());
+    };
+    s.AskThemeName = [](HWND owner, std::string& name) {
+        name.clear();
+        return InputQuery(owner, "Save Theme", "Theme Name", name);
+    };
+    s.PickFont = [](HWND owner, FontSpec& font) { return ExecuteFontDialog(owner, font); };
+}
+
+std::wstring TFrmLumivexMain::ThemesFolder() const {
+    return GetDataFolder(portableMode_, programFolder_, false, true);
+}
+
+// One options dialog at a time: asking again while it is open brings it forward (on the theme page for "主题").
+void TFrmLumivexMain::ShowSettings(bool themePage) {
+    if (optionsDialog_) {
+        if (themePage) optionsDialog_->SetActivePage(TFrmOptions::kThemePage);
+        SetForegroundWindow(optionsDialog_->Hwnd());
+        return;
+    }
+    OptionsHost host;
+    host.Settings = &settings_;
+    host.SettingsPath = settingsPath_;
+    host.ThemesFolder = ThemesFolder();
+    host.SaveOptions = [this] { return SaveOptions(); };
+    host.ApplyFontColor = [this] { ApplyFontColor(); };
+    host.OptionsApplied = [this] { OptionsApplied(); };
+    TFrmOptions dialog(std::move(host), optionsServices_);
+
+    // Whatever ends the dialog (a button, the close box, an error), it goes, the timers follow the settings and
+    // "更多设置" comes back.
+    struct Closing {
+        TFrmLumivexMain& form;
+        ~Closing() {
+            form.optionsDialog_ = nullptr;
+            form.InitSettings();
+            EnableMenuItem(form.settings2_, IDM_SETTINGS, MF_BYCOMMAND | MF_ENABLED);
+        }
+    } closing{*this};
+    optionsDialog_ = &dialog;
+    EnableMenuItem(settings2_, IDM_SETTINGS, MF_BYCOMMAND | MF_GRAYED);
+    dialog.Execute(Hwnd(), themePage);
+    SaveOptions();
+}
+
+void TFrmLumivexMain::Settings1Click() {
+    ShowSettings(false);
+}
+
+void TFrmLumivexMain::hemes1Click() {
+    ShowSettings(true);
+}
+
+void TFrmLumivexMain::Settings2Click() {
+    CheckMenuItem(settings2_, IDM_TRANSPARENT_BACKGROUND,
+                  MF_BYCOMMAND | (settings_.TransBk ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void TFrmLumivexMain::extColor1Click() {
+    COLORREF color = textColor_;
+    bool chosen = false;
+    if (ChooseTextColor) {
+        chosen = ChooseTextColor(color);
+    } else {
+        CHOOSECOLORW cc{};
+        cc.lStructSize = sizeof cc;
+        cc.hwndOwner = Hwnd();
+        cc.rgbResult = color;
+        cc.lpCustColors = textColorCustom_;
+        cc.Flags = CC_RGBINIT | CC_ANYCOLOR;
+        chosen = ChooseColorW(&cc) != FALSE;
+        color = cc.rgbResult;
+    }
+    if (!chosen) return;
+    textColor_ = color;
+    settings_.FontColor = static_cast<TColor>(color & 0xFFFFFFu);
+    ApplyFontColor();
+}
+
+void TFrmLumivexMain::ransparentBackground1Click() {
+    settings_.TransBk = !settings_.TransBk;
+    Settings2Click();
+}
+
+void TFrmLumivexMain::OptionsApplied() {
+    timer1_.SetPeriodMs(static_cast<UINT>(settings_.RefreshRate));
+    ApplyHotKey();
+    InitDefaultMenu();
+}
+
+void TFrmLumivexMain::ApplyHotKey() {
+    memoryDefragmenterShortCut_ = static_cast<WORD>(settings_.RefreshHotkey & 0xFFFF);
+    hotKeyManager1_.ClearHotKeys();
+    // A combination another program holds is not registered; nothing is shown.
+    hotKeyManager1_.AddHotKey(static_cast<THotKeyValue>(settings_.RefreshHotkey));
+}
+
+// The hot key frees memory as the tray menu's "内存清理" does.
+void TFrmLumivexMain::HotKeyManager1HotKeyPressed(THotKeyValue, WORD) {
+    OnCommand(IDM_MEMORY_DEFRAGMENTER);
+}
+
+void TFrmLumivexMain::ApplyDefaultTheme() {
+    int index = DetectDefaultTheme(isVistaOrLater_);
+    std::wstring path = ThemesFolder() + Widen(DefaultThemeFileName(index));
+    if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return;
+    IniFileProfile file(path);
+    ApplyThemeFileToSettings(file, index, settings_);
+    ApplyFontColor();
+}

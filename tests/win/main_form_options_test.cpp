@@ -1,0 +1,137 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "main_form_test_util.h"
+#include "options_dialog_test_util.h"
+#include "resource.h"
+#include "settings/themes_win.h"
+
+using namespace wintest;
+using ::testing::HasSubstr;
+
+namespace {
+constexpr char kPortable[] = "[General]\r\nShowPercentage=0\r\nRefreshHotkey=32833\r\n";
+
+// Opens the options dialog from the tray menu's item and runs `script` inside it.
+void RunSettings(TFrmLumivexMain& form, bool themePage, const std::function<void(TFrmOptions&)>& script) {
+    struct Shown {
+        TFrmLumivexMain& form;
+        HWND Hwnd() const { return form.OptionsDialog() ? form.OptionsDialog()->Hwnd() : nullptr; }
+    } shown{form};
+    RunModal<Shown>(
+        shown, [&](Shown&) { script(*form.OptionsDialog()); },
+        [&] { SendMessageW(form.Hwnd(), WM_COMMAND, themePage ? IDM_THEMES : IDM_SETTINGS, 0); });
+}
+
+UINT MenuState(TFrmLumivexMain& form, UINT id) {
+    return GetMenuState(form.PopupMenu1(), id, MF_BYCOMMAND);
+}
+
+ATOM HotKeyAtom(THotKeyValue value) {
+    return GlobalFindAtomW(Widen(HotKeyAtomName(value)).c_str());
+}
+}  // namespace
+
+TEST(MainFormOptions, CancelStillSavesAndOnlyOneDialogIsOpen) {
+    TempDir dir;
+    std::wstring path = dir.File(L"Lumivex.Settings");
+    ASSERT_TRUE(WriteBytes(path, kPortable));
+    auto form = MakeForm(dir);
+    ASSERT_TRUE(WriteBytes(path, "[Other]\r\nKeep=1\r\n"));
+    TFrmOptions* first = nullptr;
+    RunSettings(*form, false, [&](TFrmOptions& d) {
+        first = &d;
+        EXPECT_EQ(d.ActivePage(), 0);
+        EXPECT_TRUE(MenuState(*form, IDM_SETTINGS) & MF_GRAYED);
+        // "主题" while the dialog is open: the same dialog, on its theme page.
+        SendMessageW(form->Hwnd(), WM_COMMAND, IDM_THEMES, 0);
+        EXPECT_EQ(form->OptionsDialog(), first);
+        EXPECT_EQ(d.ActivePage(), 4);
+        Click(d, IDCANCEL);
+    });
+    EXPECT_EQ(form->OptionsDialog(), nullptr);
+    EXPECT_FALSE(MenuState(*form, IDM_SETTINGS) & MF_GRAYED);
+    std::string text = ReadText(path);
+    EXPECT_THAT(text, HasSubstr("Keep=1"));
+    EXPECT_THAT(text, HasSubstr("ShowPercentage=0"));
+    EXPECT_THAT(text, HasSubstr("RefreshHotkey=32833"));
+}
+
+TEST(MainFormOptions, HotKeyFollowsTheSettingWithOneRegistration) {
+    TempDir dir;
+    ASSERT_TRUE(WriteBytes(dir.File(L"Lumivex.Settings"), kPortable));
+    auto form = MakeForm(dir);
+    EXPECT_EQ(form->HotKeyManager1().Count(), 1u);
+    EXPECT_NE(HotKeyAtom(32833), 0);
+    EXPECT_EQ(form->MemoryDefragmenterShortCut(), 32833);
+    RunSettings(*form, false, [&](TFrmOptions& d) {
+        EXPECT_EQ(SendMessageW(d.Item(IDC_HOTKEY1), HKM_GETHOTKEY, 0, 0), MAKEWORD('A', HOTKEYF_ALT));
+        SendMessageW(d.Item(IDC_HOTKEY1), HKM_SETHOTKEY, MAKEWORD('M', HOTKEYF_ALT | HOTKEYF_SHIFT), 0);
+        Click(d, IDOK);
+    });
+    const THotKeyValue shiftAltM = kHotKeyShift | kHotKeyAlt | 'M';
+    EXPECT_EQ(form->HotKeyManager1().Count(), 1u);
+    EXPECT_EQ(HotKeyAtom(32833), 0);
+    EXPECT_NE(HotKeyAtom(shiftAltM), 0);
+    EXPECT_EQ(form->MemoryDefragmenterShortCut(), shiftAltM);
+    EXPECT_EQ(HotKeyToText(form->MemoryDefragmenterShortCut(), false), "Shift+Alt+M");
+    // No hot key at all registers nothing.
+    form->Settings().RefreshHotkey = 0;
+    form->ApplyHotKey();
+    EXPECT_EQ(form->HotKeyManager1().Count(), 0u);
+    EXPECT_EQ(HotKeyAtom(shiftAltM), 0);
+    // Closing the program leaves no registration behind.
+    form->Settings().RefreshHotkey = 32833;
+    form->ApplyHotKey();
+    form->Close1Click();
+    EXPECT_EQ(HotKeyAtom(32833), 0);
+}
+
+TEST(MainFormOptions, FirstRunAppliesTheThemeOfTheVisualStyle) {
+    for (bool firstRun : {true, false}) {
+        TempDir dir;
+        // Portable, without the first-run probe key unless it is a later run.
+        ASSERT_TRUE(WriteBytes(dir.File(L"Lumivex.Settings"),
+                               firstRun ? "[Other]\r\nx=1\r\n" : "[General]\r\nShowPercentage=0\r\n"));
+        CreateDirectoryW(dir.File(L"Themes").c_str(), nullptr);
+        int index = DetectDefaultTheme(true);
+        std::wstring theme = dir.File(L"Themes\\") + Widen(DefaultThemeFileName(index));
+        ASSERT_TRUE(WriteBytes(theme, "[LumivexTheme]\r\nVer=22\r\nFontColor=FFFFFF\r\nGreenColor=00AA00\r\n"
+                                      "BackgroundColor=102030\r\nOpaqueBackground=1\r\nBarOpaqueBackground=1\r\n"));
+        auto form = MakeForm(dir);
+        const TSettings& s = form->Settings();
+        EXPECT_EQ(form->FirstRun(), firstRun);
+        EXPECT_EQ(s.GreenColor, firstRun ? Rgb(0, 0xAA, 0) : kAutomaticColor);
+        EXPECT_EQ(s.FontColor, firstRun ? Rgb(255, 255, 255) : kClWindowText);
+        EXPECT_EQ(s.Font.Color, firstRun ? Rgb(255, 255, 255) : kClWindowText);
+        EXPECT_EQ(s.FullBar, firstRun);
+        EXPECT_FALSE(s.TransBk);
+        EXPECT_EQ(s.OpaqueBkColor, !firstRun ? kAutomaticColor : index <= 1 ? Rgb(0, 0, 0) : Rgb(0x10, 0x20, 0x30));
+        EXPECT_EQ(s.RedColor, kAutomaticColor);  // "-1" in the file keeps the loaded colour
+    }
+}
+
+TEST(MainFormOptions, SettingsSubmenuTextColourAndTransparentBackground) {
+    TempDir dir;
+    ASSERT_TRUE(WriteBytes(dir.File(L"Lumivex.Settings"), kPortable));
+    auto form = MakeForm(dir);
+    EXPECT_FALSE(form->Settings().TransBk);
+    SendMessageW(form->Hwnd(), WM_COMMAND, IDM_TRANSPARENT_BACKGROUND, 0);
+    EXPECT_TRUE(form->Settings().TransBk);
+    EXPECT_TRUE(MenuState(*form, IDM_TRANSPARENT_BACKGROUND) & MF_CHECKED);
+    SendMessageW(form->Hwnd(), WM_COMMAND, IDM_TRANSPARENT_BACKGROUND, 0);
+    EXPECT_FALSE(form->Settings().TransBk);
+    EXPECT_FALSE(MenuState(*form, IDM_TRANSPARENT_BACKGROUND) & MF_CHECKED);
+
+    std::vector<COLORREF> offered;
+    form->ChooseTextColor = [&](COLORREF& c) {
+        offered.push_back(c);
+        c = RGB(0x20, 0x40, 0x60);
+        return true;
+    };
+    SendMessageW(form->Hwnd(), WM_COMMAND, IDM_TEXT_COLOR, 0);
+    SendMessageW(form->Hwnd(), WM_COMMAND, IDM_TEXT_COLOR, 0);
+    EXPECT_EQ(offered, (std::vector<COLORREF>{RGB(0, 0, 0), RGB(0x20, 0x40, 0x60)}));  // black the first time
+    EXPECT_EQ(form->Settings().FontColor, Rgb(0x20, 0x40, 0x60));
+    EXPECT_EQ(form->Settings().Font.Color, Rgb(0x20, 0x40, 0x60));
+}

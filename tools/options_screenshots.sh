@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Makes a PNG screenshot of every page of the options dialog "Lumivex 设置" under Xvfb and Wine, into docs/options
+# (or the folder given as the first argument). Each picture is the dialog alone, cut from the virtual screen.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+out=${1:-docs/options}
+bash tools/setup.sh
+cmake --preset mingw-i686 >/dev/null
+cmake --build --preset mingw-i686 --target lumivex-options-shots Lumivex >/dev/null
+export LUMIVEX_HEADLESS=1 LUMIVEX_SCREEN=${LUMIVEX_SCREEN:-1024x768x24}
+source tools/wine-env.sh
+handshake=$(mktemp -d)
+cleanup() {
+    lumivex_wine_stop
+    rm -rf "$handshake"
+}
+trap cleanup EXIT
+lumivex_wine_start
+# Chinese captions: Tahoma falls back to WenQuanYi Micro Hei for the characters it lacks, as Windows links a CJK
+# font to its dialog font.
+ln -sf /usr/share/fonts/truetype/wqy/wqy-microhei.ttc "$WINEPREFIX/drive_c/windows/Fonts/wqy-microhei.ttc"
+wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /v Tahoma /t REG_MULTI_SZ \
+    /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f >/dev/null 2>&1
+mkdir -p "$out"
+
+names=(general assist tray display themes)
+wine build/mingw-i686/bin/lumivex-options-shots.exe "$(winepath -w "$handshake")" &
+shots_pid=$!
+for page in 0 1 2 3 4; do
+    ready="$handshake/page-$page.ready"
+    for _ in $(seq 600); do
+        [ -s "$ready" ] && break
+        kill -0 "$shots_pid" 2>/dev/null || { echo "lumivex-options-shots ended early" >&2; exit 1; }
+        sleep 0.1
+    done
+    [ -s "$ready" ] || { echo "page $page did not show" >&2; exit 1; }
+    read -r x y w h <"$ready"
+    sleep 0.5  # let the page finish painting
+    file="$out/options-$page-${names[$page]}.png"
+    import -display "$DISPLAY" -window root -crop "${w}x${h}+${x}+${y}" +repage "$file"
+    echo "$file"
+    touch "$handshake/page-$page.done"
+done
+wait "$shots_pid"

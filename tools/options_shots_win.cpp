@@ -1,0 +1,83 @@
+// lumivex-options-shots: shows the options dialog over the default settings and steps through its five pages for
+// tools/options_screenshots.sh. For each page it writes "<folder>\page-N.ready" holding the dialog's screen
+// rectangle ("left top width height") and waits for "<folder>\page-N.done" before it goes on.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <string>
+
+#include "app/paths_win.h"
+#include "settings/options_dialog_win.h"
+#include "settings/settings_file.h"
+
+namespace {
+constexpr UINT kPollMs = 50;
+constexpr DWORD kGiveUpMs = 60000;
+
+struct Shots {
+    TFrmOptions* dialog = nullptr;
+    std::wstring folder;
+    int page = -1;  // the page whose picture is being taken
+    DWORD since = 0;
+} shots;
+
+bool Exists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::wstring Marker(int page, const wchar_t* kind) {
+    return shots.folder + L"\\page-" + std::to_wstring(page) + kind;
+}
+
+void ShowPage(int page) {
+    shots.page = page;
+    shots.since = GetTickCount();
+    shots.dialog->SetActivePage(page);
+    RedrawWindow(shots.dialog->Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    RECT r{};
+    GetWindowRect(shots.dialog->Hwnd(), &r);
+    char line[64];
+    int n = std::snprintf(line, sizeof line, "%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+    HANDLE file = CreateFileW(Marker(page, L".ready").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    DWORD written = 0;
+    WriteFile(file, line, static_cast<DWORD>(n), &written, nullptr);
+    CloseHandle(file);
+}
+
+void CALLBACK Step(HWND, UINT, UINT_PTR, DWORD) {
+    HWND hwnd = shots.dialog->Hwnd();
+    if (!hwnd || !IsWindowVisible(hwnd)) return;
+    if (shots.page < 0) return ShowPage(0);
+    bool done = Exists(Marker(shots.page, L".done"));
+    if (!done && GetTickCount() - shots.since < kGiveUpMs) return;
+    if (shots.page + 1 < TFrmOptions::kPageCount) return ShowPage(shots.page + 1);
+    PostMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+}
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    int argc = 0;
+    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    if (argc < 2) return 2;
+    shots.folder = argv[1];
+    LocalFree(argv);
+
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_LINK_CLASS};
+    InitCommonControlsEx(&icc);
+
+    TSettings settings = DefaultSettings(true);
+    OptionsHost host;
+    host.Settings = &settings;
+    host.SettingsPath = shots.folder + L"\\Lumivex.Settings";
+    host.ThemesFolder = ProgramFolder() + L"Themes\\";  // the shipped themes fill the theme list
+    host.SaveOptions = [] { return true; };
+    TFrmOptions dialog(std::move(host), OptionsServices{});
+    shots.dialog = &dialog;
+    SetTimer(nullptr, 0, kPollMs, Step);
+    dialog.Execute(nullptr, false);
+    return 0;
+}
