@@ -105,17 +105,17 @@ TEST(AboutBox, ShowsTheProgramAndHidesOnClose) {
 TEST(AboutBox, UpdateLabelStates) {
     AboutFixture probe;
     const std::string own = probe.OwnFileVersion();
-    ASSERT_EQ(own, "1.0.0.0");  // the tests carry the program's version resource
+    ASSERT_FALSE(own.empty());  // the tests carry the program's version resource
     struct Case {
         std::string body;
         int status;
         std::string caption;
         int tag;
     } cases[] = {
-        {VersionFile("2.7.0.0"), 200, "<link>Lumivex 2.7 is available for download</link>", 1},
-        {VersionFile("1.0.0.10"), 200, "<link>Lumivex 1.0 SR10 is available for download</link>", 1},
+        {VersionFile("99.7.0.0"), 200, "<link>Lumivex 99.7 is available for download</link>", 1},
+        {VersionFile("99.0.0.10"), 200, "<link>Lumivex 99.0 SR10 is available for download</link>", 1},
         {VersionFile(own), 200, "Lumivex is up to date", 1},
-        {VersionFile("0.9.0.0"), 200, "Lumivex is up to date", 1},
+        {VersionFile("0.0.0.0"), 200, "Lumivex is up to date", 1},
         {VersionFile("2.x"), 200, "Lumivex is up to date", 1},
         {"[CurrentVersions]\r\nSomethingElse=9.0.0.0\r\n", 200, "Error checking for new version", 0},
         {"<html>captive portal</html>", 200, "Error checking for new version", 0},
@@ -139,10 +139,10 @@ TEST(AboutBox, ChecksAgainOnlyAfterAFailure) {
     EXPECT_EQ(f.Label().Caption(), "Error checking for new version");
     f.Hide();
     f.form->Addresses().UpdateFile = f.server.Url("/lumivex.upd");
-    f.server.Set("/lumivex.upd", VersionFile("2.7.0.0"));
+    f.server.Set("/lumivex.upd", VersionFile("99.7.0.0"));
     f.ShowAndSettle();
     EXPECT_EQ(f.server.Requests(), 1);
-    EXPECT_EQ(f.Label().Caption(), "<link>Lumivex 2.7 is available for download</link>");
+    EXPECT_EQ(f.Label().Caption(), "<link>Lumivex 99.7 is available for download</link>");
     f.Hide();
     f.ShowAndSettle();
     EXPECT_EQ(f.server.Requests(), 1);  // a successful check is not repeated
