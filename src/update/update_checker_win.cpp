@@ -40,16 +40,6 @@ std::optional<std::string> ReadFileUpTo(const std::wstring& file, size_t limit) 
     return data;
 }
 
-int StandardMessage(const std::string& text, MessageKind kind, unsigned buttons) {
-    UINT type = (buttons & mbYes) ? MB_YESNO : MB_OK;
-    switch (kind) {
-        case MessageKind::Warning: type |= MB_ICONWARNING; break;
-        case MessageKind::Error: type |= MB_ICONERROR; break;
-        case MessageKind::Information: type |= MB_ICONINFORMATION; break;
-        case MessageKind::Confirmation: type |= MB_ICONQUESTION; break;
-    }
-    return MessageBoxW(nullptr, Widen(text).c_str(), L"Lumivex", type | MB_TASKMODAL);
-}
 }  // namespace
 
 // One download. It copies everything it needs at the start, so the checker may change (or go) meanwhile; it
@@ -85,7 +75,9 @@ TUpdateChecker::TUpdateChecker()
         }
         return values;
     };
-    ShowMessage = StandardMessage;
+    ShowMessage = [](const std::string& text, MessageKind kind, unsigned buttons) {
+        return MessageBoxWithSound(text, kind, buttons, nullptr);
+    };
     OpenDownload = [](const std::string& address) {
         ShellExecuteW(nullptr, L"open", Widen(address).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     };
