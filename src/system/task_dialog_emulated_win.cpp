@@ -18,23 +18,35 @@ constexpr int kRowStep = 32;
 
 LPCWSTR StockMainIcon(TaskIcon icon) {
     switch (icon) {
-        case TaskIcon::Warning: return IDI_EXCLAMATION;
-        case TaskIcon::Question: return IDI_QUESTION;
-        case TaskIcon::Error: return IDI_HAND;
-        case TaskIcon::Information: return IDI_ASTERISK;
-        case TaskIcon::Shield: return IDI_WINLOGO;
-        default: return nullptr;
+        case TaskIcon::Warning:
+            return IDI_EXCLAMATION;
+        case TaskIcon::Question:
+            return IDI_QUESTION;
+        case TaskIcon::Error:
+            return IDI_HAND;
+        case TaskIcon::Information:
+            return IDI_ASTERISK;
+        case TaskIcon::Shield:
+            return IDI_WINLOGO;
+        default:
+            return nullptr;
     }
 }
 
 LPCWSTR StockFooterIcon(TaskFooterIcon icon) {
     switch (icon) {
-        case TaskFooterIcon::Warning: return IDI_EXCLAMATION;
-        case TaskFooterIcon::Question: return IDI_QUESTION;
-        case TaskFooterIcon::Error: return IDI_HAND;
-        case TaskFooterIcon::Information: return IDI_ASTERISK;
-        case TaskFooterIcon::Shield: return IDI_WINLOGO;
-        default: return nullptr;
+        case TaskFooterIcon::Warning:
+            return IDI_EXCLAMATION;
+        case TaskFooterIcon::Question:
+            return IDI_QUESTION;
+        case TaskFooterIcon::Error:
+            return IDI_HAND;
+        case TaskFooterIcon::Information:
+            return IDI_ASTERISK;
+        case TaskFooterIcon::Shield:
+            return IDI_WINLOGO;
+        default:
+            return nullptr;
     }
 }
 
@@ -55,7 +67,7 @@ struct alignas(4) EmptyTemplate {
 };
 
 class TEmulatedTaskDialog : public Dialog {
-public:
+  public:
     TEmulatedTaskDialog(TTaskDialog& dialog, const TaskDialogParams& params) : d_(dialog), p_(params) {}
 
     int Run() {
@@ -66,7 +78,7 @@ public:
         return r < 0 ? 0 : static_cast<int>(r);
     }
 
-protected:
+  protected:
     INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
         switch (msg) {
             case WM_INITDIALOG:
@@ -91,7 +103,7 @@ protected:
         }
     }
 
-private:
+  private:
     HWND Add(const wchar_t* cls, const std::string& text, DWORD style, RECT r, int id, HFONT font) {
         HWND h = CreateWindowExW(0, cls, Widen(text).c_str(), WS_CHILD | WS_VISIBLE | style, r.left, r.top,
                                  r.right - r.left, r.bottom - r.top, Hwnd(),
@@ -135,15 +147,17 @@ private:
         const int textWidth = width - indent - kMargin;
         int y = kMargin;
         if (mainIcon) {
-            HWND icon = Add(L"STATIC", "", SS_ICON, {kMargin, kMargin, kMargin + kIconSize, kMargin + kIconSize},
-                            -1, nullptr);
+            HWND icon =
+                Add(L"STATIC", "", SS_ICON, {kMargin, kMargin, kMargin + kIconSize, kMargin + kIconSize}, -1, nullptr);
             SendMessageW(icon, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconW(nullptr, mainIcon)), 0);
         }
         for (auto [text, font] : {std::pair{instruction, boldFont_.Get()}, std::pair{content, font_.Get()},
                                   std::pair{expanded, font_.Get()}}) {
-            if (!text.empty()) y += AddText(text, font, indent, y, textWidth) + 8;
+            if (!text.empty())
+                y += AddText(text, font, indent, y, textWidth) + 8;
         }
-        if (mainIcon) y = std::max(y, kMargin + kIconSize + 8);
+        if (mainIcon)
+            y = std::max(y, kMargin + kIconSize + 8);
 
         const bool commandLinks = (p_.Flags & (kTdfUseCommandLinks | kTdfUseCommandLinksNoIcon)) && !custom.empty();
         if (commandLinks) {
@@ -158,16 +172,19 @@ private:
         }
         const int radioCount = static_cast<int>(radios.size());
         // The radio whose id is DefaultRadio starts checked, else the first.
-        const int checkedRadio = p_.DefaultRadio - kFirstRadioButtonId < radioCount && p_.DefaultRadio >= kFirstRadioButtonId
-                                     ? p_.DefaultRadio - kFirstRadioButtonId
-                                     : 0;
+        const int checkedRadio =
+            p_.DefaultRadio - kFirstRadioButtonId < radioCount && p_.DefaultRadio >= kFirstRadioButtonId
+                ? p_.DefaultRadio - kFirstRadioButtonId
+                : 0;
         for (size_t i = 0; i < radios.size(); ++i) {
             int id = kFirstRadioButtonId + static_cast<int>(i);
             int h = std::max(Measure(radios[i], font_.Get(), textWidth - 20).cy + 4, 20);
-            HWND radio = Add(L"BUTTON", radios[i], BS_AUTORADIOBUTTON | BS_MULTILINE | (i == 0 ? WS_GROUP | WS_TABSTOP : 0),
-                             {indent, y, indent + textWidth, y + h}, id, nullptr);
+            HWND radio =
+                Add(L"BUTTON", radios[i], BS_AUTORADIOBUTTON | BS_MULTILINE | (i == 0 ? WS_GROUP | WS_TABSTOP : 0),
+                    {indent, y, indent + textWidth, y + h}, id, nullptr);
             radioIds_.push_back(id);
-            if (static_cast<int>(i) == checkedRadio) SendMessageW(radio, BM_SETCHECK, BST_CHECKED, 0);
+            if (static_cast<int>(i) == checkedRadio)
+                SendMessageW(radio, BM_SETCHECK, BST_CHECKED, 0);
             y += h + 2;
         }
         if (!selection.empty()) {
@@ -176,7 +193,8 @@ private:
             int chosen = 0;
             for (size_t i = 0; i < selection.size(); ++i) {
                 SendMessageW(selection_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(selection[i]).c_str()));
-                if (selection[i] == d_.QueryText) chosen = static_cast<int>(i);
+                if (selection[i] == d_.QueryText)
+                    chosen = static_cast<int>(i);
             }
             SendMessageW(selection_, CB_SETCURSEL, chosen, 0);
             y += 30;
@@ -185,7 +203,8 @@ private:
             query_ = Add(L"EDIT", d_.QueryText,
                          WS_BORDER | ES_AUTOHSCROLL | WS_TABSTOP | ((p_.Flags & kTaskQueryMasked) ? ES_PASSWORD : 0),
                          {indent, y, indent + textWidth, y + 22}, kQueryControlId, nullptr);
-            if (p_.Flags & kTaskQueryMasked) SendMessageW(query_, EM_SETPASSWORDCHAR, L'*', 0);
+            if (p_.Flags & kTaskQueryMasked)
+                SendMessageW(query_, EM_SETPASSWORDCHAR, L'*', 0);
             y += 30;
         }
         panelBottom_ = y + 4;
@@ -194,12 +213,14 @@ private:
         // The row: OK, Yes, No, Cancel, Retry, Close, then the custom buttons, placed from the right.
         std::vector<std::pair<int, std::string>> row;
         for (const CommonButtonInfo& b : CommonButtons())
-            if (p_.CommonButtons & b.flag) row.push_back({b.emulatedId, b.caption});
+            if (p_.CommonButtons & b.flag)
+                row.push_back({b.emulatedId, b.caption});
         if (!commandLinks)
             for (size_t i = 0; i < custom.size(); ++i)
                 row.push_back({kFirstCustomButtonId + static_cast<int>(i), custom[i]});
         std::vector<int> widths;
-        for (const auto& b : row) widths.push_back(ButtonWidthFor(Measure(StripAccelerators(b.second), font_.Get(), 0).cx));
+        for (const auto& b : row)
+            widths.push_back(ButtonWidthFor(Measure(StripAccelerators(b.second), font_.Get(), 0).cx));
         std::vector<ButtonPlace> places = LayoutButtonRow(widths, width, indent, y, kMargin, kButtonGap, kRowStep);
         int rowBottom = y;
         for (size_t i = 0; i < row.size(); ++i) {
@@ -212,12 +233,17 @@ private:
         }
         y = rowBottom;
         for (size_t i = 0; i < custom.size() && !escapeId_; ++i)
-            if (IsCancelCaption(custom[i])) escapeId_ = kFirstCustomButtonId + static_cast<int>(i);
+            if (IsCancelCaption(custom[i]))
+                escapeId_ = kFirstCustomButtonId + static_cast<int>(i);
         // Escape: Cancel, else No, else a custom "Cancel", else OK when it is the only common button.
-        if (p_.CommonButtons & tcbCancel) escapeId_ = IDCANCEL;
-        else if (p_.CommonButtons & tcbNo) escapeId_ = IDNO;
-        else if (!escapeId_ && p_.CommonButtons == tcbOk) escapeId_ = IDOK;
-        if (p_.CommonButtons & tcbOk) SendMessageW(Hwnd(), DM_SETDEFID, IDOK, 0);
+        if (p_.CommonButtons & tcbCancel)
+            escapeId_ = IDCANCEL;
+        else if (p_.CommonButtons & tcbNo)
+            escapeId_ = IDNO;
+        else if (!escapeId_ && p_.CommonButtons == tcbOk)
+            escapeId_ = IDOK;
+        if (p_.CommonButtons & tcbOk)
+            SendMessageW(Hwnd(), DM_SETDEFID, IDOK, 0);
 
         if (!d_.VerifyText.empty()) {
             verify_ = Add(L"BUTTON", ExpandLineBreaks(d_.VerifyText), BS_AUTOCHECKBOX | WS_TABSTOP,
@@ -251,25 +277,32 @@ private:
     }
 
     HWND FocusTarget() {
-        if (query_ && (p_.Flags & kTaskQueryFocus)) return query_;
+        if (query_ && (p_.Flags & kTaskQueryFocus))
+            return query_;
         auto has = [&](int id) { return std::find(buttonIds_.begin(), buttonIds_.end(), id) != buttonIds_.end(); };
-        if (p_.DefaultButton && has(p_.DefaultButton)) return GetDlgItem(Hwnd(), p_.DefaultButton);
-        if (has(IDOK)) return GetDlgItem(Hwnd(), IDOK);
+        if (p_.DefaultButton && has(p_.DefaultButton))
+            return GetDlgItem(Hwnd(), p_.DefaultButton);
+        if (has(IDOK))
+            return GetDlgItem(Hwnd(), IDOK);
         return buttonIds_.empty() ? nullptr : GetDlgItem(Hwnd(), buttonIds_.front());
     }
 
     INT_PTR OnCommand(int id) {
         const bool isButton = std::find(buttonIds_.begin(), buttonIds_.end(), id) != buttonIds_.end();
-        if (isButton) Finish(id);
-        else if (id == IDCANCEL && escapeId_) Finish(escapeId_);  // the Escape key
+        if (isButton)
+            Finish(id);
+        else if (id == IDCANCEL && escapeId_)
+            Finish(escapeId_);  // the Escape key
         return isButton || id == IDCANCEL || id == IDOK;
     }
 
     void Finish(int id) {
-        if (verify_) d_.VerifyChecked = SendMessageW(verify_, BM_GETCHECK, 0, 0) == BST_CHECKED;
+        if (verify_)
+            d_.VerifyChecked = SendMessageW(verify_, BM_GETCHECK, 0, 0) == BST_CHECKED;
         d_.RadioResult = 0;
         for (int radio : radioIds_)
-            if (IsDlgButtonChecked(Hwnd(), radio) == BST_CHECKED) d_.RadioResult = radio;
+            if (IsDlgButtonChecked(Hwnd(), radio) == BST_CHECKED)
+                d_.RadioResult = radio;
         if (selection_) {
             LRESULT index = SendMessageW(selection_, CB_GETCURSEL, 0, 0);
             d_.SelectionIndex = static_cast<int>(index);
@@ -287,7 +320,8 @@ private:
     }
 
     bool InPanel(HWND control) const {
-        if (p_.ClassicLook) return false;
+        if (p_.ClassicLook)
+            return false;
         RECT r{};
         GetWindowRect(control, &r);
         MapWindowPoints(nullptr, Hwnd(), reinterpret_cast<POINT*>(&r), 2);

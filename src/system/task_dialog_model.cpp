@@ -19,15 +19,20 @@ std::string ExpandLineBreaks(std::string_view text) {
 
 std::vector<std::string> SplitDialogList(std::string_view list) {
     auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-    while (!list.empty() && blank(list.front())) list.remove_prefix(1);
-    while (!list.empty() && blank(list.back())) list.remove_suffix(1);
+    while (!list.empty() && blank(list.front()))
+        list.remove_prefix(1);
+    while (!list.empty() && blank(list.back()))
+        list.remove_suffix(1);
     std::vector<std::string> items;
     size_t start = 0;
     while (start <= list.size() && !list.empty()) {
         size_t end = list.find_first_of("\r\n", start);
-        std::string_view line = list.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
-        if (!line.empty()) items.push_back(ExpandLineBreaks(line));
-        if (end == std::string_view::npos) break;
+        std::string_view line =
+            list.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+        if (!line.empty())
+            items.push_back(ExpandLineBreaks(line));
+        if (end == std::string_view::npos)
+            break;
         start = end + 1;
     }
     return items;
@@ -70,16 +75,25 @@ size_t CharacterCount(std::string_view utf8) {
 }
 }  // namespace
 
-int EmulatedDialogWidth(int width, int instructionPixels, int contentPixels, std::string_view buttonList,
+int EmulatedDialogWidth(int width,
+                        int instructionPixels,
+                        int contentPixels,
+                        std::string_view buttonList,
                         std::string_view radioList) {
-    if (width > 0) return width;
+    if (width > 0)
+        return width;
     bool wide = instructionPixels > 300 || contentPixels > 300 || CharacterCount(buttonList) > 40 ||
                 CharacterCount(radioList) > 40;
     return wide ? 480 : 420;
 }
 
-std::vector<ButtonPlace> LayoutButtonRow(const std::vector<int>& widths, int clientWidth, int textIndent, int top,
-                                         int margin, int gap, int rowStep) {
+std::vector<ButtonPlace> LayoutButtonRow(const std::vector<int>& widths,
+                                         int clientWidth,
+                                         int textIndent,
+                                         int top,
+                                         int margin,
+                                         int gap,
+                                         int rowStep) {
     std::vector<ButtonPlace> places(widths.size());
     const int right = clientWidth - margin;
     int x = right, y = top;
@@ -107,14 +121,21 @@ unsigned MessageButtonsToTaskButtons(unsigned buttons) {
     } maps[] = {{0x01, 0x02}, {0x02, 0x04}, {0x04, 0x01}, {0x08, 0x08}, {0x20, 0x10}, {0x10, 0x20}};
     unsigned out = 0;
     for (const Map& m : maps)
-        if (buttons & m.from) out |= m.to;
+        if (buttons & m.from)
+            out |= m.to;
     return out;
 }
 
 int TaskResultToMessageResult(int id) {
     switch (id) {
-        case 2: case 4: case 6: case 7: return id;
-        case 8: return 3;
-        default: return 1;
+        case 2:
+        case 4:
+        case 6:
+        case 7:
+            return id;
+        case 8:
+            return 3;
+        default:
+            return 1;
     }
 }

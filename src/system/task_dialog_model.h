@@ -33,7 +33,10 @@ bool IsCancelCaption(std::string_view caption);
 
 // Client width of the emulated dialog: the given width, or 480 when the texts are wide (over 300 pixels) or the
 // button or radio list is long (over 40 characters), else 420.
-int EmulatedDialogWidth(int width, int instructionPixels, int contentPixels, std::string_view buttonList,
+int EmulatedDialogWidth(int width,
+                        int instructionPixels,
+                        int contentPixels,
+                        std::string_view buttonList,
                         std::string_view radioList);
 
 // The row of push buttons of the emulated dialog, placed from right to left; a button that would start left of
@@ -41,8 +44,13 @@ int EmulatedDialogWidth(int width, int instructionPixels, int contentPixels, std
 struct ButtonPlace {
     int x, y;
 };
-std::vector<ButtonPlace> LayoutButtonRow(const std::vector<int>& widths, int clientWidth, int textIndent, int top,
-                                         int margin, int gap, int rowStep);
+std::vector<ButtonPlace> LayoutButtonRow(const std::vector<int>& widths,
+                                         int clientWidth,
+                                         int textIndent,
+                                         int top,
+                                         int margin,
+                                         int gap,
+                                         int rowStep);
 // Width of a push button for a caption of `captionPixels`.
 int ButtonWidthFor(int captionPixels);
 

@@ -37,7 +37,8 @@ HWND MainWindow() {
          h = FindWindowExW(nullptr, h, cls.c_str(), nullptr)) {
         DWORD pid = 0;
         GetWindowThreadProcessId(h, &pid);
-        if (pid == GetCurrentProcessId()) return h;
+        if (pid == GetCurrentProcessId())
+            return h;
     }
     return nullptr;
 }
@@ -45,7 +46,8 @@ HWND MainWindow() {
 std::string DefaultCaption() {
     if (HWND main = MainWindow()) {
         wchar_t title[256] = {};
-        if (GetWindowTextW(main, title, 256) > 0) return Narrow(title);
+        if (GetWindowTextW(main, title, 256) > 0)
+            return Narrow(title);
     }
     return kApplicationTitle;
 }
@@ -56,15 +58,17 @@ constexpr WORD kNativeMainIcons[] = {17, 84, 99, 98, 81, 0, 78};
 constexpr WORD kNativeFooterIcons[] = {17, 84, 99, 98, 65533, 65532};
 
 HRESULT CALLBACK NativeCallback(HWND dialog, UINT notification, WPARAM, LPARAM, LONG_PTR) {
-    if (notification == TDN_CREATED) NotifyTaskDialogShown(dialog, true);
+    if (notification == TDN_CREATED)
+        NotifyTaskDialogShown(dialog, true);
     return S_OK;
 }
 
 // Texts converted once and kept alive while the system dialog runs (a deque never moves its elements).
 class NativeTexts {
-public:
+  public:
     LPCWSTR Add(const std::string& utf8) {
-        if (utf8.empty()) return nullptr;
+        if (utf8.empty())
+            return nullptr;
         texts_.push_back(Widen(ExpandLineBreaks(utf8)));
         return texts_.back().c_str();
     }
@@ -77,11 +81,13 @@ public:
         return buttons;
     }
 
-private:
+  private:
     std::deque<std::wstring> texts_;
 };
 
-int ShowNativeTaskDialog(TaskDialogIndirectFunction function, TTaskDialog& d, const TaskDialogParams& p,
+int ShowNativeTaskDialog(TaskDialogIndirectFunction function,
+                         TTaskDialog& d,
+                         const TaskDialogParams& p,
                          bool hasCustomButtons) {
     NativeTexts texts;
     std::vector<TASKDIALOG_BUTTON> buttons = texts.Buttons(d.ButtonList, kFirstCustomButtonId);
@@ -90,8 +96,10 @@ int ShowNativeTaskDialog(TaskDialogIndirectFunction function, TTaskDialog& d, co
     config.cbSize = sizeof config;
     config.hwndParent = p.Parent;
     config.dwFlags = p.Flags & 0xFFFF;
-    if (!d.VerifyText.empty() && d.VerifyChecked) config.dwFlags |= TDF_VERIFICATION_FLAG_CHECKED;
-    if (!hasCustomButtons && p.CommonButtons == tcbOk) config.dwFlags |= TDF_ALLOW_DIALOG_CANCELLATION;
+    if (!d.VerifyText.empty() && d.VerifyChecked)
+        config.dwFlags |= TDF_VERIFICATION_FLAG_CHECKED;
+    if (!hasCustomButtons && p.CommonButtons == tcbOk)
+        config.dwFlags |= TDF_ALLOW_DIALOG_CANCELLATION;
     config.dwCommonButtons = p.CommonButtons;
     config.pszWindowTitle = texts.Add(p.Caption);
     config.pszMainIcon = MAKEINTRESOURCEW(kNativeMainIcons[static_cast<int>(p.MainIcon) % 7]);
@@ -113,24 +121,33 @@ int ShowNativeTaskDialog(TaskDialogIndirectFunction function, TTaskDialog& d, co
     config.cxWidth = p.Width > 0 ? static_cast<UINT>(p.Width) : 0;
     int button = 0, radio = 0;
     BOOL verified = FALSE;
-    if (FAILED(function(&config, &button, &radio, &verified))) return 0;
+    if (FAILED(function(&config, &button, &radio, &verified)))
+        return 0;
     d.RadioResult = radio;
-    if (!d.VerifyText.empty()) d.VerifyChecked = verified != FALSE;
+    if (!d.VerifyText.empty())
+        d.VerifyChecked = verified != FALSE;
     return button;
 }
 
 MessageKind KindOfIcon(LPCWSTR icon) {
     switch (reinterpret_cast<ULONG_PTR>(icon)) {
-        case 32513: return MessageKind::Error;
-        case 32514: return MessageKind::Confirmation;
-        case 32515: return MessageKind::Warning;
-        default: return MessageKind::Information;
+        case 32513:
+            return MessageKind::Error;
+        case 32514:
+            return MessageKind::Confirmation;
+        case 32515:
+            return MessageKind::Warning;
+        default:
+            return MessageKind::Information;
     }
 }
 
 // The standard message dialog, for Windows without task dialogs: the emulated dialog with the kind's title, icon
 // and system sound.
-int StandardMessageDialog(const std::string& title, const std::string& text, MessageKind kind, unsigned taskButtons,
+int StandardMessageDialog(const std::string& title,
+                          const std::string& text,
+                          MessageKind kind,
+                          unsigned taskButtons,
                           HWND owner) {
     struct KindInfo {
         const char* title;
@@ -160,11 +177,20 @@ void SetTaskDialogObserver(std::function<void(HWND dialog, bool native)> observe
 }
 
 void NotifyTaskDialogShown(HWND dialog, bool native) {
-    if (Observer()) Observer()(dialog, native);
+    if (Observer())
+        Observer()(dialog, native);
 }
 
-int ShowTaskDialog(TTaskDialog& dialog, unsigned commonButtons, int defaultButton, unsigned flags, TaskIcon mainIcon,
-                   TaskFooterIcon footerIcon, int defaultRadio, int width, HWND parent, bool forceEmulation,
+int ShowTaskDialog(TTaskDialog& dialog,
+                   unsigned commonButtons,
+                   int defaultButton,
+                   unsigned flags,
+                   TaskIcon mainIcon,
+                   TaskFooterIcon footerIcon,
+                   int defaultRadio,
+                   int width,
+                   HWND parent,
+                   bool forceEmulation,
                    bool classicLook) {
     const bool hasCustomButtons = !SplitDialogList(dialog.ButtonList).empty();
     TaskDialogParams p;
@@ -173,7 +199,8 @@ int ShowTaskDialog(TTaskDialog& dialog, unsigned commonButtons, int defaultButto
     // A dialog without any button gets OK, which is then also the default.
     if (commonButtons == 0 && !hasCustomButtons) {
         p.CommonButtons = tcbOk;
-        if (p.DefaultButton == 0) p.DefaultButton = IDOK;
+        if (p.DefaultButton == 0)
+            p.DefaultButton = IDOK;
     }
     p.Flags = flags;
     p.MainIcon = mainIcon;
@@ -183,7 +210,8 @@ int ShowTaskDialog(TTaskDialog& dialog, unsigned commonButtons, int defaultButto
     p.ClassicLook = classicLook;
     p.Caption = dialog.Caption.empty() ? DefaultCaption() : dialog.Caption;
     p.Parent = parent ? parent : GetActiveWindow();
-    if (!p.Parent) p.Parent = MainWindow();
+    if (!p.Parent)
+        p.Parent = MainWindow();
 
     TaskDialogIndirectFunction native = NativeTaskDialog();
     if (native && !forceEmulation && !(flags & kTaskQueryEdit) && dialog.SelectionList.empty())
@@ -191,8 +219,14 @@ int ShowTaskDialog(TTaskDialog& dialog, unsigned commonButtons, int defaultButto
     return ShowEmulatedTaskDialog(dialog, p);
 }
 
-int TaskMessage(const std::string& instruction, const std::string& content, unsigned commonButtons, TaskIcon mainIcon,
-                HWND parent, const std::string& caption, const std::string& footer, TaskFooterIcon footerIcon,
+int TaskMessage(const std::string& instruction,
+                const std::string& content,
+                unsigned commonButtons,
+                TaskIcon mainIcon,
+                HWND parent,
+                const std::string& caption,
+                const std::string& footer,
+                TaskFooterIcon footerIcon,
                 int width) {
     TTaskDialog d;
     d.Caption = caption;
@@ -203,9 +237,15 @@ int TaskMessage(const std::string& instruction, const std::string& content, unsi
                           false, true);
 }
 
-int TaskChoice(const std::string& instruction, const std::string& content, const std::string& buttonList,
-               TaskIcon mainIcon, HWND parent, const std::string& caption, const std::string& footer,
-               TaskFooterIcon footerIcon, int width) {
+int TaskChoice(const std::string& instruction,
+               const std::string& content,
+               const std::string& buttonList,
+               TaskIcon mainIcon,
+               HWND parent,
+               const std::string& caption,
+               const std::string& footer,
+               TaskFooterIcon footerIcon,
+               int width) {
     TTaskDialog d;
     d.Caption = caption;
     d.Instruction = instruction;
@@ -220,9 +260,11 @@ void InfoMessage(const std::string& content, HWND parent) {
 }
 
 int MessageBoxWithSound(const std::string& text, MessageKind kind, unsigned buttons, HWND owner) {
-    if (!owner) owner = MainWindow();
+    if (!owner)
+        owner = MainWindow();
     const unsigned taskButtons = MessageButtonsToTaskButtons(buttons);
-    if (OsMajorVersion() < 6) return StandardMessageDialog("", text, kind, taskButtons, owner);
+    if (OsMajorVersion() < 6)
+        return StandardMessageDialog("", text, kind, taskButtons, owner);
     static const char* const kTitles[] = {"Warning", "Error", "Information", "Confirm"};
     static const WORD kIcons[] = {32515, 32513, 32516, 32514};  // IDI_WARNING, IDI_ERROR, IDI_INFORMATION, IDI_QUESTION
     const int k = static_cast<int>(kind) & 3;
@@ -231,10 +273,15 @@ int MessageBoxWithSound(const std::string& text, MessageKind kind, unsigned butt
 
 // The system's simple task dialog (through the same entry as every other task dialog, so it can be watched);
 // without one, the standard message dialog instead of nothing.
-int SimpleTaskMessage(HWND owner, const std::string& title, const std::string& instruction, LPCWSTR icon,
-                      unsigned buttons, const std::string& content) {
+int SimpleTaskMessage(HWND owner,
+                      const std::string& title,
+                      const std::string& instruction,
+                      LPCWSTR icon,
+                      unsigned buttons,
+                      const std::string& content) {
     TaskDialogIndirectFunction native = NativeTaskDialog();
-    if (!native) return StandardMessageDialog(title, content, KindOfIcon(icon), buttons, owner);
+    if (!native)
+        return StandardMessageDialog(title, content, KindOfIcon(icon), buttons, owner);
     std::wstring wideTitle = Widen(title), wideInstruction = Widen(instruction);
     std::wstring wideContent = Widen(content).substr(0, 1024);
     TASKDIALOGCONFIG config{};
@@ -247,6 +294,7 @@ int SimpleTaskMessage(HWND owner, const std::string& title, const std::string& i
     config.pszContent = wideContent.c_str();
     config.pfCallback = NativeCallback;
     int button = 0;
-    if (FAILED(native(&config, &button, nullptr, nullptr))) return 0;
+    if (FAILED(native(&config, &button, nullptr, nullptr)))
+        return 0;
     return TaskResultToMessageResult(button);
 }

@@ -16,27 +16,65 @@ struct TTaskDialog {
 };
 
 // Common buttons (TDCBF_ values) and their result ids.
-enum TaskCommonButton : unsigned { tcbOk = 0x01, tcbYes = 0x02, tcbNo = 0x04, tcbCancel = 0x08, tcbRetry = 0x10, tcbClose = 0x20 };
+enum TaskCommonButton : unsigned {
+    tcbOk = 0x01,
+    tcbYes = 0x02,
+    tcbNo = 0x04,
+    tcbCancel = 0x08,
+    tcbRetry = 0x10,
+    tcbClose = 0x20
+};
 enum class TaskIcon { Blank = 0, Warning = 1, Question = 2, Error = 3, Information = 4, None5 = 5, Shield = 6 };
 enum class TaskFooterIcon { Blank = 0, Warning = 1, Question = 2, Error = 3, Information = 4, Shield = 5 };
 constexpr unsigned kTdfAllowDialogCancellation = 0x08;
 
-int ShowTaskDialog(TTaskDialog& dialog, unsigned commonButtons, int defaultButton, unsigned flags, TaskIcon mainIcon,
-                   TaskFooterIcon footerIcon, int defaultRadio, int width, HWND parent, bool forceEmulation,
+int ShowTaskDialog(TTaskDialog& dialog,
+                   unsigned commonButtons,
+                   int defaultButton,
+                   unsigned flags,
+                   TaskIcon mainIcon,
+                   TaskFooterIcon footerIcon,
+                   int defaultRadio,
+                   int width,
+                   HWND parent,
+                   bool forceEmulation,
                    bool classicLook);
-int TaskMessage(const std::string& instruction, const std::string& content, unsigned commonButtons, TaskIcon mainIcon,
-                HWND parent, const std::string& caption = "", const std::string& footer = "",
-                TaskFooterIcon footerIcon = TaskFooterIcon::Blank, int width = 0);
-int TaskChoice(const std::string& instruction, const std::string& content, const std::string& buttonList,
-               TaskIcon mainIcon, HWND parent, const std::string& caption = "", const std::string& footer = "",
-               TaskFooterIcon footerIcon = TaskFooterIcon::Blank, int width = 0);
+int TaskMessage(const std::string& instruction,
+                const std::string& content,
+                unsigned commonButtons,
+                TaskIcon mainIcon,
+                HWND parent,
+                const std::string& caption = "",
+                const std::string& footer = "",
+                TaskFooterIcon footerIcon = TaskFooterIcon::Blank,
+                int width = 0);
+int TaskChoice(const std::string& instruction,
+               const std::string& content,
+               const std::string& buttonList,
+               TaskIcon mainIcon,
+               HWND parent,
+               const std::string& caption = "",
+               const std::string& footer = "",
+               TaskFooterIcon footerIcon = TaskFooterIcon::Blank,
+               int width = 0);
 void InfoMessage(const std::string& content, HWND parent);
 
 enum class MessageKind { Warning = 0, Error = 1, Information = 2, Confirmation = 3 };
-enum MessageButton : unsigned { mbYes = 0x01, mbNo = 0x02, mbOK = 0x04, mbCancel = 0x08, mbAbort = 0x10, mbRetry = 0x20 };
+enum MessageButton : unsigned {
+    mbYes = 0x01,
+    mbNo = 0x02,
+    mbOK = 0x04,
+    mbCancel = 0x08,
+    mbAbort = 0x10,
+    mbRetry = 0x20
+};
 int MessageBoxWithSound(const std::string& text, MessageKind kind, unsigned buttons, HWND owner);
-int SimpleTaskMessage(HWND owner, const std::string& title, const std::string& instruction, LPCWSTR icon,
-                      unsigned buttons, const std::string& content);
+int SimpleTaskMessage(HWND owner,
+                      const std::string& title,
+                      const std::string& instruction,
+                      LPCWSTR icon,
+                      unsigned buttons,
+                      const std::string& content);
 
 // Called once a task dialog is on screen and its message loop runs (tests press its buttons from here); native
 // tells the system's dialog (TDM_ messages) from the emulated one (ordinary controls). Empty: nobody is told.

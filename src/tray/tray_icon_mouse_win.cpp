@@ -7,9 +7,12 @@
 namespace {
 TShiftState KeyState() {
     TShiftState s = 0;
-    if (GetAsyncKeyState(VK_SHIFT) & 0x8000) s |= ssShift;
-    if (GetAsyncKeyState(VK_MENU) & 0x8000) s |= ssAlt;
-    if (GetAsyncKeyState(VK_CONTROL) & 0x8000) s |= ssCtrl;
+    if (GetAsyncKeyState(VK_SHIFT) & 0x8000)
+        s |= ssShift;
+    if (GetAsyncKeyState(VK_MENU) & 0x8000)
+        s |= ssAlt;
+    if (GetAsyncKeyState(VK_CONTROL) & 0x8000)
+        s |= ssCtrl;
     return s;
 }
 
@@ -40,19 +43,23 @@ void TTrayIcon::HandleCallback(UINT code) {
         const TNotifyEvent* events[] = {&OnBalloonHintShow, &OnBalloonHintHide, &OnBalloonHintTimeout,
                                         &OnBalloonHintClick};
         const TNotifyEvent& event = *events[code - NIN_BALLOONSHOW];
-        if (event) event(*this);
+        if (event)
+            event(*this);
         return;
     }
-    if (!enabled_) return;
+    if (!enabled_)
+        return;
     const POINT at = CursorPosition();
     const TShiftState keys = KeyState();
     switch (code) {
         case WM_MOUSEMOVE:
             if (wantEnterExit_ && cursorLeft_) {
-                if (OnMouseEnter) OnMouseEnter(*this);
+                if (OnMouseEnter)
+                    OnMouseEnter(*this);
                 cursorLeft_ = false;
             }
-            if (OnMouseMove) OnMouseMove(*this, keys, at.x, at.y);
+            if (OnMouseMove)
+                OnMouseMove(*this, keys, at.x, at.y);
             lastCursor_ = at;
             break;
         case WM_LBUTTONDOWN:
@@ -62,7 +69,8 @@ void TTrayIcon::HandleCallback(UINT code) {
             }
             DoMouseDown(TMouseButton::mbLeft, keys | ssLeft, at);
             clickPending_ = true;
-            if (leftPopup_ && popupMenu_ && autoPopup_) PopupMenuAtCursor();
+            if (leftPopup_ && popupMenu_ && autoPopup_)
+                PopupMenuAtCursor();
             break;
         case WM_LBUTTONUP:
             if (clickPending_) {
@@ -88,15 +96,18 @@ void TTrayIcon::HandleCallback(UINT code) {
             break;
         case WM_RBUTTONDOWN:
             DoMouseDown(TMouseButton::mbRight, keys | ssRight, at);
-            if (popupMenu_ && autoPopup_) PopupMenuAtCursor();
+            if (popupMenu_ && autoPopup_)
+                PopupMenuAtCursor();
             break;
         case WM_RBUTTONUP:
-            if (callbackVersion_ == 0) DoMouseUp(TMouseButton::mbRight, keys | ssRight, at);
+            if (callbackVersion_ == 0)
+                DoMouseUp(TMouseButton::mbRight, keys | ssRight, at);
             break;
         case WM_CONTEXTMENU:
         case NIN_SELECT:
         case NIN_KEYSELECT:
-            if (callbackVersion_ == 1) DoMouseUp(TMouseButton::mbRight, keys | ssRight, at);
+            if (callbackVersion_ == 1)
+                DoMouseUp(TMouseButton::mbRight, keys | ssRight, at);
             break;
         case WM_MBUTTONDOWN:
             DoMouseDown(TMouseButton::mbMiddle, keys | ssMiddle, at);
@@ -119,58 +130,71 @@ void TTrayIcon::ClickDelayTick() {
 }
 
 void TTrayIcon::LeaveTick() {
-    if (cursorLeft_) return;
+    if (cursorLeft_)
+        return;
     POINT at = CursorPosition();
     if (at.x != lastCursor_.x || at.y != lastCursor_.y) {
         cursorLeft_ = true;
-        if (OnMouseExit) OnMouseExit(*this);
+        if (OnMouseExit)
+            OnMouseExit(*this);
     }
 }
 
 void TTrayIcon::DoClick() {
-    if (OnClick) OnClick(*this);
+    if (OnClick)
+        OnClick(*this);
 }
 
 void TTrayIcon::DoDblClick() {
-    if (OnDblClick) OnDblClick(*this);
-    if (modernShell_) CloseOverflowWindow();
+    if (OnDblClick)
+        OnDblClick(*this);
+    if (modernShell_)
+        CloseOverflowWindow();
 }
 
 void TTrayIcon::DoMouseDown(TMouseButton button, TShiftState shift, POINT at) {
-    if (OnMouseDown) OnMouseDown(*this, button, shift, at.x, at.y);
+    if (OnMouseDown)
+        OnMouseDown(*this, button, shift, at.x, at.y);
 }
 
 void TTrayIcon::DoMouseUp(TMouseButton button, TShiftState shift, POINT at) {
-    if (OnMouseUp) OnMouseUp(*this, button, shift, at.x, at.y);
+    if (OnMouseUp)
+        OnMouseUp(*this, button, shift, at.x, at.y);
 }
 
 void TTrayIcon::PopupMenuAtCursor() {
     POINT at{};
-    if (GetCursorPos(&at)) PopupMenuAt(at.x, at.y);
+    if (GetCursorPos(&at))
+        PopupMenuAt(at.x, at.y);
 }
 
 // The menu goes to the owner window (its commands and owner-drawing messages arrive there). The window must be in
 // the foreground while the menu is up, or the menu does not close when the user clicks elsewhere; the WM_NULL
 // afterwards lets the foreground switch complete, or the next popup would close at once.
 void TTrayIcon::PopupMenuAt(int x, int y) {
-    if (!popupMenu_) return;
+    if (!popupMenu_)
+        return;
     HWND target = owner_ ? owner_ : HandlerWindow();
     SetForegroundWindow(target);
     TrackPopupMenuEx(popupMenu_, TPM_LEFTALIGN | TPM_RIGHTBUTTON, x, y, target, nullptr);
     PostMessageW(target, WM_NULL, 0, 0);
-    if (modernShell_) CloseOverflowWindow();
+    if (modernShell_)
+        CloseOverflowWindow();
 }
 
 void TTrayIcon::RestoreMainWindow() {
-    if (!owner_) return;
-    if (IsIconic(owner_)) ShowWindow(owner_, SW_RESTORE);
+    if (!owner_)
+        return;
+    if (IsIconic(owner_))
+        ShowWindow(owner_, SW_RESTORE);
     ShowWindow(owner_, SW_SHOW);
     appButtonHidden_ = false;
     SetForegroundWindow(owner_);
 }
 
 void TTrayIcon::HideMainWindow() {
-    if (!owner_) return;
+    if (!owner_)
+        return;
     ShowWindow(owner_, SW_HIDE);
     HideAppButton();
 }
@@ -186,7 +210,8 @@ void TTrayIcon::HideAppButton() {
 }
 
 void TTrayIcon::ShowAppButton() {
-    if (owner_ && appButtonHidden_ && !IsWindowVisible(owner_)) ShowWindow(owner_, SW_SHOWNA);
+    if (owner_ && appButtonHidden_ && !IsWindowVisible(owner_))
+        ShowWindow(owner_, SW_SHOWNA);
     appButtonHidden_ = false;
 }
 
@@ -196,7 +221,8 @@ void TTrayIcon::MinimizeToTrayNow() {
 }
 
 bool TTrayIcon::MinimizeSteps() {
-    if (!minimizeToTray_ || !OnMinimizeToTray) return false;
+    if (!minimizeToTray_ || !OnMinimizeToTray)
+        return false;
     OnMinimizeToTray(*this);
     MinimizeToTrayNow();
     return true;
@@ -207,24 +233,30 @@ void TTrayIcon::HookOwner() {
 }
 
 void TTrayIcon::UnhookOwner() {
-    if (ownerHooked_ && IsWindow(owner_)) RemoveWindowSubclass(owner_, OwnerSubclassProc, kOwnerSubclassId);
+    if (ownerHooked_ && IsWindow(owner_))
+        RemoveWindowSubclass(owner_, OwnerSubclassProc, kOwnerSubclassId);
     ownerHooked_ = false;
 }
 
-LRESULT CALLBACK TTrayIcon::OwnerSubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                              DWORD_PTR refData) {
+LRESULT CALLBACK
+TTrayIcon::OwnerSubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR refData) {
     auto* self = reinterpret_cast<TTrayIcon*>(refData);
     switch (msg) {
         case WM_SHOWWINDOW:
-            if (wParam && lParam == 0) SetForegroundWindow(hwnd);
-            if (!wParam && lParam == SW_PARENTCLOSING && self->MinimizeSteps()) return 0;
+            if (wParam && lParam == 0)
+                SetForegroundWindow(hwnd);
+            if (!wParam && lParam == SW_PARENTCLOSING && self->MinimizeSteps())
+                return 0;
             break;
         case WM_SYSCOMMAND:
-            if ((wParam & 0xFFF0) == SC_MINIMIZE && self->MinimizeSteps()) return 1;
-            if ((wParam & 0xFFF0) == SC_RESTORE && !IsWindowVisible(hwnd)) ShowWindow(hwnd, SW_SHOWNA);
+            if ((wParam & 0xFFF0) == SC_MINIMIZE && self->MinimizeSteps())
+                return 1;
+            if ((wParam & 0xFFF0) == SC_RESTORE && !IsWindowVisible(hwnd))
+                ShowWindow(hwnd, SW_SHOWNA);
             break;
         case WM_SIZE:
-            if (wParam == SIZE_MINIMIZED && self->minimizeToTray_) self->MinimizeToTrayNow();
+            if (wParam == SIZE_MINIMIZED && self->minimizeToTray_)
+                self->MinimizeToTrayNow();
             break;
         case WM_NCDESTROY:
             RemoveWindowSubclass(hwnd, OwnerSubclassProc, kOwnerSubclassId);

@@ -22,7 +22,8 @@ ShellNotifyFunction& ShellNotifyOverride() {
 
 bool ProcessIsElevated() {
     HANDLE token = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
+        return false;
     UniqueKernelHandle owned(token);
     TOKEN_ELEVATION elevation{};
     DWORD size = 0;
@@ -43,7 +44,7 @@ void FillField(wchar_t (&field)[N], const std::string& text) {
 // One per program: the hidden window that receives every tray icon's callbacks and hears the shell restart. It
 // is a hidden top-level window because message-only windows get no broadcasts such as "TaskbarCreated".
 class TTrayIconHandler : public Window {
-public:
+  public:
     TTrayIconHandler() : taskbarCreated_(RegisterWindowMessageW(L"TaskbarCreated")) {
         CreateWindowOf(L"LumivexTrayIconHandler", WS_EX_TOOLWINDOW, WS_POPUP, L"", nullptr, 0, 0, 0, 0);
         // An elevated program hears nothing from the (non-elevated) shell unless it lets these messages in; an
@@ -55,11 +56,13 @@ public:
     }
 
     static TTrayIconHandler& Acquire() {
-        if (!instance_) instance_ = new TTrayIconHandler();
+        if (!instance_)
+            instance_ = new TTrayIconHandler();
         return *instance_;
     }
     static void Release(UINT id) {
-        if (!instance_) return;
+        if (!instance_)
+            return;
         instance_->icons_.erase(id);
         if (instance_->icons_.empty()) {
             delete instance_;
@@ -75,20 +78,23 @@ public:
     }
     UINT TaskbarCreatedMessage() const { return taskbarCreated_; }
 
-protected:
+  protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
         if (msg == kCallbackMessage) {
             auto it = icons_.find(static_cast<UINT>(wParam));
-            if (it != icons_.end()) it->second->HandleCallback(LOWORD(lParam));
+            if (it != icons_.end())
+                it->second->HandleCallback(LOWORD(lParam));
             return 0;
         }
         if (taskbarCreated_ && msg == taskbarCreated_) {
             // A handler may destroy an icon: walk a copy of the ids.
             std::vector<UINT> ids;
-            for (const auto& entry : icons_) ids.push_back(entry.first);
+            for (const auto& entry : icons_)
+                ids.push_back(entry.first);
             for (UINT id : ids) {
                 auto it = icons_.find(id);
-                if (it != icons_.end()) it->second->TaskbarCreated();
+                if (it != icons_.end())
+                    it->second->TaskbarCreated();
             }
             return 0;
         }
@@ -105,7 +111,7 @@ protected:
         }
     }
 
-private:
+  private:
     static TTrayIconHandler* instance_;
     std::map<UINT, TTrayIcon*> icons_;
     UINT nextId_ = 1;
@@ -127,12 +133,14 @@ TTrayIcon::TTrayIcon(HWND owner)
     notifyData_.uID = handler.Add(this);
     notifyData_.uFlags = kBaseFlags;
     notifyData_.uCallbackMessage = kCallbackMessage;
-    if (owner_) HookOwner();
+    if (owner_)
+        HookOwner();
 }
 
 TTrayIcon::~TTrayIcon() {
     // No ghost icon stays behind in the notification area.
-    if (iconVisible_) RemoveTrayIcon();
+    if (iconVisible_)
+        RemoveTrayIcon();
     iconCycleTimer_.SetActive(false);
     clickDelayTimer_.SetActive(false);
     leaveTimer_.SetActive(false);
@@ -145,7 +153,8 @@ void TTrayIcon::Loaded() {
     if (owner_ && OnStartup) {
         bool showMainForm = true;
         OnStartup(*this, showMainForm);
-        if (!showMainForm) HideMainWindow();
+        if (!showMainForm)
+            HideMainWindow();
     }
     UpdateTrayIcon();
     SetIconVisible(iconVisible_);
@@ -175,8 +184,10 @@ bool TTrayIcon::Notify(DWORD message) {
 
 void TTrayIcon::PrepareNotifyData() {
     notifyData_.hIcon = icon_.Get();
-    if (!hint_.empty() && showHint_) FillField(notifyData_.szTip, hint_);
-    else std::fill(std::begin(notifyData_.szTip), std::end(notifyData_.szTip), L'\0');
+    if (!hint_.empty() && showHint_)
+        FillField(notifyData_.szTip, hint_);
+    else
+        std::fill(std::begin(notifyData_.szTip), std::end(notifyData_.szTip), L'\0');
 }
 
 bool TTrayIcon::AddTrayIcon() {
@@ -185,7 +196,8 @@ bool TTrayIcon::AddTrayIcon() {
     if (Notify(NIM_ADD)) {
         addRetryTimer_.SetActive(false);
         // The shell forgets the callback version with the icon; a re-added icon gets it again.
-        if (callbackVersion_ != 0) SetCallbackVersion(callbackVersion_);
+        if (callbackVersion_ != 0)
+            SetCallbackVersion(callbackVersion_);
         return true;
     }
     // An icon that is already there only needs bringing up to date.
@@ -194,17 +206,21 @@ bool TTrayIcon::AddTrayIcon() {
         return true;
     }
     // No taskbar yet (log-on, Explorer starting): keep trying until it takes the icon.
-    if (!addRetryTimer_.Active()) addRetryTimer_.SetActive(true);
+    if (!addRetryTimer_.Active())
+        addRetryTimer_.SetActive(true);
     return false;
 }
 
 void TTrayIcon::RetryAdd() {
-    if (iconVisible_) AddTrayIcon();
-    else addRetryTimer_.SetActive(false);
+    if (iconVisible_)
+        AddTrayIcon();
+    else
+        addRetryTimer_.SetActive(false);
 }
 
 void TTrayIcon::TaskbarCreated() {
-    if (iconVisible_) AddTrayIcon();
+    if (iconVisible_)
+        AddTrayIcon();
 }
 
 bool TTrayIcon::RemoveTrayIcon() {
@@ -221,7 +237,8 @@ bool TTrayIcon::UpdateTrayIcon() {
 
 void TTrayIcon::SetCallbackVersion(int version) {
     callbackVersion_ = version;
-    if (version == 0 || version == 1) notifyData_.uVersion = version == 1 ? NOTIFYICON_VERSION : 0;
+    if (version == 0 || version == 1)
+        notifyData_.uVersion = version == 1 ? NOTIFYICON_VERSION : 0;
     Notify(NIM_SETVERSION);
 }
 
@@ -233,7 +250,9 @@ void TTrayIcon::HideBalloon() {
     notifyData_.uFlags = kBaseFlags;
 }
 
-bool TTrayIcon::ShowBalloon(const std::string& title, const std::string& text, BalloonIconKind kind,
+bool TTrayIcon::ShowBalloon(const std::string& title,
+                            const std::string& text,
+                            BalloonIconKind kind,
                             BYTE timeoutSeconds) {
     HideBalloon();
     notifyData_.uFlags |= NIF_INFO;
@@ -248,7 +267,8 @@ bool TTrayIcon::ShowBalloon(const std::string& title, const std::string& text, B
 
 UniqueIcon TTrayIcon::IconFromBitmap(HBITMAP bitmap, COLORREF maskColor) {
     constexpr int kSize = 16;
-    if (!bitmap) return {};
+    if (!bitmap)
+        return {};
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = kSize;
@@ -258,7 +278,8 @@ UniqueIcon TTrayIcon::IconFromBitmap(HBITMAP bitmap, COLORREF maskColor) {
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
     UniqueBitmap color(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!color || !bits) return {};
+    if (!color || !bits)
+        return {};
     std::vector<uint32_t> pixels(kSize * kSize, 0);
 
     DIBSECTION section{};
@@ -308,8 +329,10 @@ void TTrayIcon::SetShowHint(bool value) {
 }
 
 void TTrayIcon::SetIconVisible(bool value) {
-    if (value) AddTrayIcon();
-    else RemoveTrayIcon();
+    if (value)
+        AddTrayIcon();
+    else
+        RemoveTrayIcon();
 }
 
 void TTrayIcon::SetPopupMenu(HMENU menu, bool autoPopup) {
@@ -350,13 +373,15 @@ void TTrayIcon::SetCycleIcons(bool value) {
 }
 
 void TTrayIcon::SetCycleInterval(UINT ms) {
-    if (ms == cycleInterval_) return;
+    if (ms == cycleInterval_)
+        return;
     cycleInterval_ = ms;
     SetCycleIcons(cycleIcons_);
 }
 
 void TTrayIcon::CycleTick() {
-    if (iconList_.empty()) return;
+    if (iconList_.empty())
+        return;
     SetIcon(iconList_[iconIndex_]);
     DoCycle();
     SetIconIndex(static_cast<int>(iconList_.size()) - 1 > iconIndex_ ? iconIndex_ + 1 : 0);
@@ -366,5 +391,6 @@ void TTrayIcon::DoCycle() {
     // The next index is reported against the count, so the last image announces the count while the cycle
     // continues with 0.
     int next = !iconList_.empty() && static_cast<int>(iconList_.size()) > iconIndex_ ? iconIndex_ + 1 : 0;
-    if (OnCycle) OnCycle(*this, next);
+    if (OnCycle)
+        OnCycle(*this, next);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <windows.h>
+
 #include <shellapi.h>
 
 #include <functional>
@@ -34,7 +35,7 @@ using ShellNotifyFunction = std::function<BOOL(DWORD message, NOTIFYICONDATAW& d
 // One icon in the notification area, with its mouse and balloon callbacks decoded on a hidden window that all tray
 // icons of the program share.
 class TTrayIcon {
-public:
+  public:
     // owner: the window that RestoreMainWindow / HideMainWindow show and hide, that receives the popup menu's
     // commands and that may be minimised to the tray (may be null).
     explicit TTrayIcon(HWND owner = nullptr);
@@ -114,7 +115,7 @@ public:
     TNotifyEvent OnMinimizeToTray;
     TStartupEvent OnStartup;
 
-private:
+  private:
     friend class TTrayIconHandler;
     void HandleCallback(UINT code);
     void TaskbarCreated();
@@ -132,8 +133,8 @@ private:
     bool MinimizeSteps();
     void HookOwner();
     void UnhookOwner();
-    static LRESULT CALLBACK OwnerSubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                              DWORD_PTR refData);
+    static LRESULT CALLBACK
+    OwnerSubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR refData);
 
     HWND owner_;
     bool ownerHooked_ = false;

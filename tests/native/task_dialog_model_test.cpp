@@ -20,12 +20,13 @@ TEST(TaskDialogModel, ListsSplitIntoCaptions) {
     } cases[] = {
         {"&Defrag memory\nTask Manager\n&Close", {"&Defrag memory", "Task Manager", "&Close"}},
         {"  first\r\nsecond\r\n\r\nthird \n", {"first", "second", "third"}},  // whole list trimmed, blanks skipped
-        {"释 放 内 存 \n取 消 ", {"释 放 内 存 ", "取 消"}},  // inner captions keep their blanks
+        {"释 放 内 存 \n取 消 ", {"释 放 内 存 ", "取 消"}},                  // inner captions keep their blanks
         {"two\\nlines\nnext", {"two\nlines", "next"}},
         {"", {}},
         {" \r\n ", {}},
     };
-    for (const Case& c : cases) EXPECT_EQ(SplitDialogList(c.list), c.expected) << c.list;
+    for (const Case& c : cases)
+        EXPECT_EQ(SplitDialogList(c.list), c.expected) << c.list;
 }
 
 TEST(TaskDialogModel, CaptionsButtonsAndResults) {
@@ -50,7 +51,8 @@ TEST(TaskDialogModel, CaptionsButtonsAndResults) {
     struct Map {
         int id, result;
     } maps[] = {{1, 1}, {2, 2}, {4, 4}, {6, 6}, {7, 7}, {8, 3}, {100, 1}, {0, 1}};
-    for (const Map& m : maps) EXPECT_EQ(TaskResultToMessageResult(m.id), m.result) << m.id;
+    for (const Map& m : maps)
+        EXPECT_EQ(TaskResultToMessageResult(m.id), m.result) << m.id;
 }
 
 TEST(TaskDialogModel, EmulatedWidthAndButtonRows) {
@@ -71,7 +73,8 @@ TEST(TaskDialogModel, EmulatedWidthAndButtonRows) {
     EXPECT_EQ(two[1].y, 50);
     EXPECT_EQ(two[0].y, 82);
     EXPECT_EQ(two[0].x, 420 - 14 - 150);
-    for (const ButtonPlace& p : two) EXPECT_GE(p.x, 58 / 2);
+    for (const ButtonPlace& p : two)
+        EXPECT_GE(p.x, 58 / 2);
 }
 
 TEST(PortableDeviceRule, LidOrBatteryMakesAComputerPortable) {
@@ -79,12 +82,13 @@ TEST(PortableDeviceRule, LidOrBatteryMakesAComputerPortable) {
         PowerReadings r;
         bool portable;
     } cases[] = {
-        {{true, false, true, 1}, false},   // desktop on mains
-        {{true, true, true, 1}, true},     // laptop on mains: it has a lid
-        {{true, false, true, 0}, true},    // on battery
-        {{true, false, true, 255}, false}, // unknown status, no lid
-        {{true, true, true, 255}, true},   // unknown status with a lid
-        {{false, true, false, 0}, false},  // failed queries count as nothing
+        {{true, false, true, 1}, false},    // desktop on mains
+        {{true, true, true, 1}, true},      // laptop on mains: it has a lid
+        {{true, false, true, 0}, true},     // on battery
+        {{true, false, true, 255}, false},  // unknown status, no lid
+        {{true, true, true, 255}, true},    // unknown status with a lid
+        {{false, true, false, 0}, false},   // failed queries count as nothing
     };
-    for (const Case& c : cases) EXPECT_EQ(ReadingsPortable(c.r), c.portable);
+    for (const Case& c : cases)
+        EXPECT_EQ(ReadingsPortable(c.r), c.portable);
 }

@@ -6,7 +6,7 @@
 #include "tray/notify_text.h"
 
 TEST(CutToUtf16Units, KeepsWholeCharactersWithinTheLimit) {
-    const std::string chinese = "内存";        // one unit each, three bytes each
+    const std::string chinese = "内存";            // one unit each, three bytes each
     const std::string emoji = "\xF0\x9F\x98\x80";  // outside the basic plane: two units
     struct Case {
         std::string text;
@@ -19,10 +19,13 @@ TEST(CutToUtf16Units, KeepsWholeCharactersWithinTheLimit) {
         {chinese, 1, "内"},
         {"a" + emoji, 2, "a"},  // the pair would not fit: never half of it
         {"a" + emoji, 3, "a" + emoji},
-        {"a\xFF" "b", 2, "a\xFF"},  // a stray byte counts as one character
+        {"a\xFF"
+         "b",
+         2, "a\xFF"},                     // a stray byte counts as one character
         {"ab\xE5\x86", 3, "ab\xE5\x86"},  // a cut-off sequence at the end stays one character
     };
-    for (const Case& c : cases) EXPECT_EQ(CutToUtf16Units(c.text, c.max), c.expected) << c.text << " " << c.max;
+    for (const Case& c : cases)
+        EXPECT_EQ(CutToUtf16Units(c.text, c.max), c.expected) << c.text << " " << c.max;
     EXPECT_EQ(CutToUtf16Units(std::string(200, 'x'), kTipUnits).size(), 127u);
 }
 

@@ -4,8 +4,8 @@
 
 #include "app/main_form_win.h"
 #include "app/messages.h"
-#include "test_shell.h"
 #include "main_form_test_util.h"
+#include "test_shell.h"
 #include "win_test_util.h"
 
 using namespace wintest;

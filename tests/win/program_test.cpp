@@ -1,4 +1,7 @@
 // Starts the real Lumivex.exe: single instance, hidden form, portable settings, saving on the way out.
+#include <windows.h>
+#include <shellapi.h>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -44,6 +47,20 @@ HWND FindProgramWindow(DWORD processId) {
     }
     return found;
 }
+bool ProgramTrayIconShown(DWORD processId) {
+    for (HWND h = FindWindowExW(nullptr, nullptr, L"LumivexTrayIconHandler", nullptr); h;
+         h = FindWindowExW(nullptr, h, L"LumivexTrayIconHandler", nullptr)) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(h, &pid);
+        if (pid != processId) continue;
+        NOTIFYICONDATAW probe{};
+        probe.cbSize = sizeof probe;
+        probe.hWnd = h;
+        probe.uID = 1;  // the program's one icon
+        return Shell_NotifyIconW(NIM_MODIFY, &probe) != FALSE;
+    }
+    return false;
+}
 }  // namespace
 
 TEST(Program, SecondStartSignalsTheRunningCopyAndEnds) {
@@ -69,6 +86,8 @@ TEST(Program, RunsHiddenAsOneCopyAndSavesWhenTheSessionEnds) {
     ASSERT_TRUE(PumpUntil([&] { return (form = FindProgramWindow(pid)) != nullptr; }, 15000));
     EXPECT_FALSE(IsWindowVisible(form));
     EXPECT_TRUE(GetWindowLongW(form, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+    // Its icon is in the notification area (Wine's own shell): only an icon that is there can be modified.
+    EXPECT_TRUE(PumpUntil([&] { return ProgramTrayIconShown(pid); }, 10000));
 
     HANDLE second = Launch(copy.exe);
     ASSERT_NE(second, nullptr);

@@ -3,6 +3,7 @@
 #include "system/task_dialog_win.h"
 
 #include <commctrl.h>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -21,20 +22,26 @@ constexpr int kVerifyId = 300;
 
 Action Click(int id) {
     return [id](HWND dialog, bool native) {
-        if (native) PostMessageW(dialog, TDM_CLICK_BUTTON, id, 0);
-        else PostMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+        if (native)
+            PostMessageW(dialog, TDM_CLICK_BUTTON, id, 0);
+        else
+            PostMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
     };
 }
 Action Radio(int id) {
     return [id](HWND dialog, bool native) {
-        if (native) PostMessageW(dialog, TDM_CLICK_RADIO_BUTTON, id, 0);
-        else PostMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+        if (native)
+            PostMessageW(dialog, TDM_CLICK_RADIO_BUTTON, id, 0);
+        else
+            PostMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
     };
 }
 Action Verify() {
     return [](HWND dialog, bool native) {
-        if (native) PostMessageW(dialog, TDM_CLICK_VERIFICATION, TRUE, FALSE);
-        else PostMessageW(GetDlgItem(dialog, kVerifyId), BM_CLICK, 0, 0);
+        if (native)
+            PostMessageW(dialog, TDM_CLICK_VERIFICATION, TRUE, FALSE);
+        else
+            PostMessageW(GetDlgItem(dialog, kVerifyId), BM_CLICK, 0, 0);
     };
 }
 Action Key(WPARAM key) {
@@ -46,7 +53,7 @@ Action CloseBox() {
 
 // Runs the actions once the dialog is up and notes what it saw; a dialog that does not close ends with kStuck.
 class Driver {
-public:
+  public:
     explicit Driver(std::vector<Action> actions) : actions_(std::move(actions)) {
         current_ = this;
         SetTaskDialogObserver([this](HWND dialog, bool native) {
@@ -55,12 +62,14 @@ public:
             wchar_t text[256] = {};
             GetWindowTextW(dialog, text, 256);
             caption = Narrow(text);
-            for (const Action& a : actions_) a(dialog, native);
+            for (const Action& a : actions_)
+                a(dialog, native);
             watchdog_ = SetTimer(nullptr, 0, 10000, Watchdog);
         });
     }
     ~Driver() {
-        if (watchdog_) KillTimer(nullptr, watchdog_);
+        if (watchdog_)
+            KillTimer(nullptr, watchdog_);
         SetTaskDialogObserver(nullptr);
         current_ = nullptr;
     }
@@ -68,10 +77,11 @@ public:
     bool native = false;
     std::string caption;
 
-private:
+  private:
     static void CALLBACK Watchdog(HWND, UINT, UINT_PTR id, DWORD) {
         KillTimer(nullptr, id);
-        if (current_ && IsWindow(current_->dialog)) EndDialog(current_->dialog, kStuck);
+        if (current_ && IsWindow(current_->dialog))
+            EndDialog(current_->dialog, kStuck);
     }
     static Driver* current_;
     std::vector<Action> actions_;
@@ -86,8 +96,12 @@ struct Shown {
     std::string caption;
 };
 
-Shown Show(bool emulated, TTaskDialog d, std::vector<Action> actions, unsigned common = 0,
-           unsigned flags = kTdfAllowDialogCancellation, int defaultRadio = 0) {
+Shown Show(bool emulated,
+           TTaskDialog d,
+           std::vector<Action> actions,
+           unsigned common = 0,
+           unsigned flags = kTdfAllowDialogCancellation,
+           int defaultRadio = 0) {
     Driver driver(std::move(actions));
     int r = ShowTaskDialog(d, common, 0, flags, TaskIcon::Warning, TaskFooterIcon::Information, defaultRadio, 0,
                            nullptr, emulated, true);
@@ -107,8 +121,9 @@ bool WineTaskDialogLimits(bool emulated) {
 }  // namespace
 
 class TaskDialogKinds : public ::testing::TestWithParam<bool> {};
-INSTANTIATE_TEST_SUITE_P(Both, TaskDialogKinds, ::testing::Values(false, true),
-                         [](const auto& info) { return std::string(Kind(info.param)); });
+INSTANTIATE_TEST_SUITE_P(Both, TaskDialogKinds, ::testing::Values(false, true), [](const auto& info) {
+    return std::string(Kind(info.param));
+});
 
 TEST_P(TaskDialogKinds, CustomButtonsReturnTheirIds) {
     const bool emulated = GetParam();
@@ -117,7 +132,8 @@ TEST_P(TaskDialogKinds, CustomButtonsReturnTheirIds) {
     d.Instruction = "Memory is high (93%)";
     d.Content = "First line\\nsecond line";
     d.ButtonList = "&Defrag memory\nTask Manager\n&Close\n";
-    for (int id : {100, 101, 102}) EXPECT_EQ(Show(emulated, d, {Click(id)}).result, id) << Kind(emulated);
+    for (int id : {100, 101, 102})
+        EXPECT_EQ(Show(emulated, d, {Click(id)}).result, id) << Kind(emulated);
 }
 
 TEST_P(TaskDialogKinds, ADialogWithoutButtonsHasADefaultOk) {
@@ -164,9 +180,10 @@ TEST_P(TaskDialogKinds, CommonButtonsAndTheCloseBox) {
     struct Case {
         int control;
         int result;
-    } cases[] = {{IDOK, 1}, {IDYES, 6}, {IDNO, 7}, {IDCANCEL, 2}, {IDRETRY, 4},
-                 {emulated ? 3 : IDCLOSE, emulated ? 3 : IDCLOSE}};
-    for (const Case& c : cases) EXPECT_EQ(Show(emulated, d, {Click(c.control)}, all).result, c.result) << c.control;
+    } cases[] = {{IDOK, 1},     {IDYES, 6},   {IDNO, 7},
+                 {IDCANCEL, 2}, {IDRETRY, 4}, {emulated ? 3 : IDCLOSE, emulated ? 3 : IDCLOSE}};
+    for (const Case& c : cases)
+        EXPECT_EQ(Show(emulated, d, {Click(c.control)}, all).result, c.result) << c.control;
     EXPECT_EQ(Show(emulated, d, {CloseBox()}, all).result, IDCANCEL);
     // Escape answers Cancel, or No when there is no Cancel.
     EXPECT_EQ(Show(emulated, d, {Key(VK_ESCAPE)}, all).result, IDCANCEL);
@@ -204,7 +221,7 @@ TEST(TaskDialogEmulated, CloseBoxEscapeAndQueryControls) {
 
 namespace {
 class FakeMainForm : public Window {
-public:
+  public:
     FakeMainForm() { CreateWindowOf(L"TFrmLumivexMain", WS_EX_TOOLWINDOW, WS_POPUP, L"Lumivex main", nullptr); }
 };
 }  // namespace
@@ -251,11 +268,11 @@ TEST(PortableDevice, FollowsTheInjectedPowerReadings) {
         PowerReadings readings;
         bool lid, battery;
     } cases[] = {
-        {{true, false, true, 1}, false, false},     // desktop on mains
-        {{true, true, true, 1}, true, false},       // laptop on mains
-        {{true, false, true, 0}, false, true},      // on battery
-        {{true, false, true, 255}, false, false},   // status unknown
-        {{false, true, false, 0}, false, false},    // both queries failed
+        {{true, false, true, 1}, false, false},    // desktop on mains
+        {{true, true, true, 1}, true, false},      // laptop on mains
+        {{true, false, true, 0}, false, true},     // on battery
+        {{true, false, true, 255}, false, false},  // status unknown
+        {{false, true, false, 0}, false, false},   // both queries failed
     };
     for (const Case& c : cases) {
         SetPowerReader([&] { return c.readings; });

@@ -11,29 +11,34 @@ TestShell& TestShell::Get() {
 
 BOOL TestShell::Notify(DWORD message, NOTIFYICONDATAW& data) {
     calls.push_back({message, data});
-    if (!taskbarUp) return FALSE;
-    if (realShell) return Shell_NotifyIconW(message, &data);
+    if (!taskbarUp)
+        return FALSE;
+    if (realShell)
+        return Shell_NotifyIconW(message, &data);
     std::pair<HWND, UINT> key{data.hWnd, data.uID};
     switch (message) {
-        case NIM_ADD: return icons.insert(key).second;
-        case NIM_DELETE: return icons.erase(key) != 0;
-        default: return Holds(data.hWnd, data.uID);
+        case NIM_ADD:
+            return icons.insert(key).second;
+        case NIM_DELETE:
+            return icons.erase(key) != 0;
+        default:
+            return Holds(data.hWnd, data.uID);
     }
 }
 
 int TestShell::Count(DWORD message) const {
     int n = 0;
-    for (const Call& c : calls) n += c.message == message;
+    for (const Call& c : calls)
+        n += c.message == message;
     return n;
 }
 
 namespace {
 class TestShellEnvironment : public ::testing::Environment {
-public:
+  public:
     void SetUp() override {
-        TTrayIcon::SetShellNotify([](DWORD message, NOTIFYICONDATAW& data) {
-            return TestShell::Get().Notify(message, data);
-        });
+        TTrayIcon::SetShellNotify(
+            [](DWORD message, NOTIFYICONDATAW& data) { return TestShell::Get().Notify(message, data); });
     }
     void TearDown() override { TTrayIcon::SetShellNotify(nullptr); }
 };

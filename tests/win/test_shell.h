@@ -1,6 +1,7 @@
 #pragma once
 
 #include <windows.h>
+
 #include <shellapi.h>
 
 #include <set>
@@ -11,7 +12,7 @@
 // modified and deleted only while it is there) and records every call. Wine's own shell takes two seconds for each
 // delete when no window manager runs, which every test that creates the main form would pay.
 class TestShell {
-public:
+  public:
     struct Call {
         DWORD message;
         NOTIFYICONDATAW data;
@@ -26,18 +27,18 @@ public:
 
     std::vector<Call> calls;
     std::set<std::pair<HWND, UINT>> icons;
-    bool taskbarUp = true;  // false: every call fails, as at log-on before the taskbar exists
-    bool realShell = false; // true: calls are recorded and passed on to Wine's shell
+    bool taskbarUp = true;   // false: every call fails, as at log-on before the taskbar exists
+    bool realShell = false;  // true: calls are recorded and passed on to Wine's shell
 };
 
 // Sets the test shell to a fresh state for one test and puts it back afterwards.
 class ScopedTestShell {
-public:
+  public:
     explicit ScopedTestShell(bool realShell = false) { Reset(realShell); }
     ~ScopedTestShell() { Reset(false); }
     TestShell* operator->() { return &TestShell::Get(); }
 
-private:
+  private:
     static void Reset(bool realShell) {
         TestShell& shell = TestShell::Get();
         shell.calls.clear();

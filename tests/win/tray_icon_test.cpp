@@ -20,7 +20,8 @@ constexpr UINT kCallback = 0x0800;
 
 // Whether the shell holds the icon right now.
 bool InShell(const TTrayIcon& tray) {
-    if (!TestShell::Get().realShell) return TestShell::Get().Holds(tray.NotifyData().hWnd, tray.Id());
+    if (!TestShell::Get().realShell)
+        return TestShell::Get().Holds(tray.NotifyData().hWnd, tray.Id());
     // Only an icon that is there can be modified.
     NOTIFYICONDATAW probe = tray.NotifyData();
     probe.uFlags = 0;
@@ -36,7 +37,8 @@ struct EventLog {
     void Attach(TTrayIcon& tray, bool withDoubleClick) {
         const char* names[] = {"L", "R", "M"};
         tray.OnClick = [this](TTrayIcon&) { events.push_back("click"); };
-        if (withDoubleClick) tray.OnDblClick = [this](TTrayIcon&) { events.push_back("dbl"); };
+        if (withDoubleClick)
+            tray.OnDblClick = [this](TTrayIcon&) { events.push_back("dbl"); };
         tray.OnMouseDown = [this, names](TTrayIcon&, TMouseButton b, TShiftState s, int x, int y) {
             events.push_back(std::string("down") + names[static_cast<int>(b)]);
             shifts.push_back(s);
@@ -58,7 +60,8 @@ struct EventLog {
 
 // Posts callbacks as the shell does and lets them all run.
 void Deliver(const TTrayIcon& tray, const std::vector<UINT>& codes) {
-    for (UINT code : codes) PostMessageW(TTrayIcon::HandlerWindow(), kCallback, tray.Id(), code);
+    for (UINT code : codes)
+        PostMessageW(TTrayIcon::HandlerWindow(), kCallback, tray.Id(), code);
     PumpFor(0);
 }
 }  // namespace
@@ -73,13 +76,17 @@ TEST(TrayIcon, DecodesEveryCallback) {
     } cases[] = {
         {"click without double-click handler", false, 0, {WM_LBUTTONDOWN, WM_LBUTTONUP}, {"downL", "click", "upL"}},
         {"right button, classic", false, 0, {WM_RBUTTONDOWN, WM_RBUTTONUP}, {"downR", "upR"}},
-        {"right button, version 3", false, 1,
+        {"right button, version 3",
+         false,
+         1,
          {WM_RBUTTONDOWN, WM_RBUTTONUP, WM_CONTEXTMENU, NIN_SELECT, NIN_KEYSELECT},
          {"downR", "upR", "upR", "upR"}},
         {"classic ignores version-3 codes", false, 0, {WM_CONTEXTMENU, NIN_SELECT, NIN_KEYSELECT}, {}},
         {"middle button", false, 0, {WM_MBUTTONDOWN, WM_MBUTTONUP}, {"downM", "upM"}},
         {"right and middle double-clicks", false, 0, {WM_RBUTTONDBLCLK, WM_MBUTTONDBLCLK}, {}},
-        {"balloons", false, 0,
+        {"balloons",
+         false,
+         0,
          {NIN_BALLOONSHOW, NIN_BALLOONHIDE, NIN_BALLOONTIMEOUT, NIN_BALLOONUSERCLICK},
          {"bshow", "bhide", "btimeout", "bclick"}},
         {"move without enter/exit", false, 0, {WM_MOUSEMOVE}, {"move"}},
@@ -159,7 +166,8 @@ TEST(TrayIcon, TipIsCutToItsFieldAndShowHintFalseSendsNone) {
     TTrayIcon tray;
     tray.SetIconVisible(true);
     std::string hint(200, 'x');
-    for (size_t i = 0; i < hint.size(); ++i) hint[i] = static_cast<char>('a' + i % 26);
+    for (size_t i = 0; i < hint.size(); ++i)
+        hint[i] = static_cast<char>('a' + i % 26);
     tray.SetHint(hint);
     const NOTIFYICONDATAW& sent = shell->calls.back().data;
     EXPECT_EQ(shell->calls.back().message, static_cast<DWORD>(NIM_MODIFY));
@@ -168,7 +176,8 @@ TEST(TrayIcon, TipIsCutToItsFieldAndShowHintFalseSendsNone) {
 
     // Chinese text counts in UTF-16 units, never split.
     std::string chinese;
-    for (int i = 0; i < 130; ++i) chinese += "内";
+    for (int i = 0; i < 130; ++i)
+        chinese += "内";
     tray.SetHint(chinese);
     EXPECT_EQ(std::wstring(shell->calls.back().data.szTip).size(), 127u);
 
@@ -201,8 +210,10 @@ TEST(TrayIcon, BalloonFillsTheRecordOnceAndCutsItsTexts) {
     struct Kind {
         BalloonIconKind kind;
         DWORD flags;
-    } kinds[] = {{BalloonIconKind::None, NIIF_NONE}, {BalloonIconKind::Info, NIIF_INFO},
-                 {BalloonIconKind::Error, NIIF_ERROR}, {BalloonIconKind::User, NIIF_USER}};
+    } kinds[] = {{BalloonIconKind::None, NIIF_NONE},
+                 {BalloonIconKind::Info, NIIF_INFO},
+                 {BalloonIconKind::Error, NIIF_ERROR},
+                 {BalloonIconKind::User, NIIF_USER}};
     for (const Kind& k : kinds) {
         tray.ShowBalloon("t", "x", k.kind, 10);
         EXPECT_EQ(shell->calls.back().data.dwInfoFlags, k.flags);
@@ -277,9 +288,11 @@ TEST(TrayIcon, IconFromBitmapMakesTheMaskColourTransparent) {
     void* bits = nullptr;
     UniqueBitmap picture(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     auto* px = static_cast<uint32_t*>(bits);
-    for (int i = 0; i < 256; ++i) px[i] = 0x030303;
+    for (int i = 0; i < 256; ++i)
+        px[i] = 0x030303;
     for (int y = 4; y < 12; ++y)
-        for (int x = 4; x < 12; ++x) px[y * 16 + x] = 0xFF0000;
+        for (int x = 4; x < 12; ++x)
+            px[y * 16 + x] = 0xFF0000;
 
     for (COLORREF mask : {COLORREF(0x030303), COLORREF(0x1FFFFFFF)}) {
         UniqueIcon icon = TTrayIcon::IconFromBitmap(picture.Get(), mask);
@@ -328,16 +341,17 @@ namespace {
 // An owner window that counts what the tray icon sends it. A captionless popup: Wine waits two seconds for a
 // window manager (Xvfb has none) each time a window with a caption is hidden.
 class OwnerWindow : public Window {
-public:
+  public:
     OwnerWindow() {
         CreateWindowOf(L"LumivexTrayOwnerTest", WS_EX_TOOLWINDOW, WS_POPUP | WS_SYSMENU, L"Owner", nullptr, 100, 100,
                        300, 200);
     }
     int nulls = 0;
 
-protected:
+  protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
-        if (msg == WM_NULL) ++nulls;
+        if (msg == WM_NULL)
+            ++nulls;
         return Window::HandleMessage(msg, wParam, lParam);
     }
 };
