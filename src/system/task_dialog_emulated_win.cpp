@@ -33,21 +33,10 @@ LPCWSTR StockMainIcon(TaskIcon icon) {
     }
 }
 
+// The footer's icons are the main icons without the empty slot 5.
 LPCWSTR StockFooterIcon(TaskFooterIcon icon) {
-    switch (icon) {
-        case TaskFooterIcon::Warning:
-            return IDI_EXCLAMATION;
-        case TaskFooterIcon::Question:
-            return IDI_QUESTION;
-        case TaskFooterIcon::Error:
-            return IDI_HAND;
-        case TaskFooterIcon::Information:
-            return IDI_ASTERISK;
-        case TaskFooterIcon::Shield:
-            return IDI_WINLOGO;
-        default:
-            return nullptr;
-    }
+    return icon == TaskFooterIcon::Shield ? StockMainIcon(TaskIcon::Shield)
+                                          : StockMainIcon(static_cast<TaskIcon>(icon));
 }
 
 UniqueFont MakeFont(int points, int weight) {

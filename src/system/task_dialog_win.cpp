@@ -219,6 +219,19 @@ int ShowTaskDialog(TTaskDialog& dialog,
     return ShowEmulatedTaskDialog(dialog, p);
 }
 
+namespace {
+// The wrappers' common dialog: classic look, cancellation allowed, no radios.
+int WrappedDialog(TTaskDialog& d,
+                  unsigned commonButtons,
+                  TaskIcon mainIcon,
+                  HWND parent,
+                  TaskFooterIcon footerIcon,
+                  int width) {
+    return ShowTaskDialog(d, commonButtons, 0, kTdfAllowDialogCancellation, mainIcon, footerIcon, 0, width, parent,
+                          false, true);
+}
+}  // namespace
+
 int TaskMessage(const std::string& instruction,
                 const std::string& content,
                 unsigned commonButtons,
@@ -233,8 +246,7 @@ int TaskMessage(const std::string& instruction,
     d.Instruction = instruction;
     d.Content = content;
     d.Footer = footer;
-    return ShowTaskDialog(d, commonButtons, 0, kTdfAllowDialogCancellation, mainIcon, footerIcon, 0, width, parent,
-                          false, true);
+    return WrappedDialog(d, commonButtons, mainIcon, parent, footerIcon, width);
 }
 
 int TaskChoice(const std::string& instruction,
@@ -252,7 +264,7 @@ int TaskChoice(const std::string& instruction,
     d.Content = content;
     d.ButtonList = buttonList;
     d.Footer = footer;
-    return ShowTaskDialog(d, 0, 0, kTdfAllowDialogCancellation, mainIcon, footerIcon, 0, width, parent, false, true);
+    return WrappedDialog(d, 0, mainIcon, parent, footerIcon, width);
 }
 
 void InfoMessage(const std::string& content, HWND parent) {
