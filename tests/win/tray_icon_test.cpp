@@ -347,11 +347,14 @@ class OwnerWindow : public Window {
                        300, 200);
     }
     int nulls = 0;
+    std::vector<UINT> commands;
 
   protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
         if (msg == WM_NULL)
             ++nulls;
+        if (msg == WM_COMMAND)
+            commands.push_back(LOWORD(wParam));
         return Window::HandleMessage(msg, wParam, lParam);
     }
 };
@@ -414,4 +417,32 @@ TEST(TrayIcon, MinimisingTheOwnerHidesItInTheTray) {
     EXPECT_FALSE(IsWindowVisible(owner.Hwnd()));
     tray.ShowAppButton();
     EXPECT_TRUE(IsWindowVisible(owner.Hwnd()));
+}
+
+TEST(TrayIcon, OnlyAnAutomaticMenuAnswersTheMouseByItself) {
+    OwnerWindow owner;
+    TTrayIcon tray(owner.Hwnd());
+    UniqueMenu menu(CreatePopupMenu());
+    AppendMenuW(menu.Get(), MF_STRING, 7, L"First");
+    AppendMenuW(menu.Get(), MF_STRING, 8, L"Default");
+    SetMenuDefaultItem(menu.Get(), 8, FALSE);
+    int doubleClicks = 0;
+    tray.OnDblClick = [&](TTrayIcon&) { ++doubleClicks; };
+
+    // As in the program: the menu's automatic popup is off, so the component never touches it.
+    tray.SetPopupMenu(menu.Get(), false);
+    Deliver(tray, {WM_LBUTTONDBLCLK, WM_RBUTTONDOWN, WM_RBUTTONUP});
+    PumpFor(0);
+    EXPECT_EQ(doubleClicks, 1);
+    EXPECT_TRUE(owner.commands.empty());
+    EXPECT_EQ(owner.nulls, 0);  // no menu was popped up
+
+    // Automatic: a double-click chooses the default item; a right click pops the menu up.
+    tray.SetPopupMenu(menu.Get(), true);
+    Deliver(tray, {WM_LBUTTONDBLCLK});
+    ASSERT_TRUE(PumpUntil([&] { return !owner.commands.empty(); }, 2000));
+    EXPECT_THAT(owner.commands, ElementsAre(8u));
+    SetTimer(nullptr, 0, 100, CloseMenu);
+    Deliver(tray, {WM_RBUTTONDOWN});
+    EXPECT_TRUE(PumpUntil([&] { return owner.nulls == 1; }, 3000));
 }
