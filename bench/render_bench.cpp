@@ -46,7 +46,8 @@ void BM_RenderTrayImage(benchmark::State& state) {
     TSettings settings;
     kSetups[state.range(0)].adjust(settings);
     state.SetLabel(kSetups[state.range(0)].name);
-    for (auto _ : state) RenderLoop(1, settings);
+    for (auto _ : state)
+        RenderLoop(1, settings);
 }
 BENCHMARK(BM_RenderTrayImage)->DenseRange(0, 2);
 }  // namespace

@@ -114,6 +114,7 @@ void TFrmLumivexMain::OptionsApplied() {
     timer1_.SetPeriodMs(static_cast<UINT>(settings_.RefreshRate));
     ApplyHotKey();
     InitDefaultMenu();
+    Timer1Timer();  // the icon shows the new settings at once
 }
 
 void TFrmLumivexMain::ApplyHotKey() {

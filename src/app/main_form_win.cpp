@@ -93,8 +93,7 @@ void TFrmLumivexMain::FormCreate() {
         GetTextExtentPoint32W(dc.Get(), L"AA", 2, &size);
         menuTextHeight_ = size.cy;
     }
-    nextWarningTick_ = 0;
-    previousLoad_ = 0;
+    alert_ = THighMemoryAlert();  // PreviousLoad 0, no warning given yet
 
     SettingsLocation location = GetSettingsFileName(programFolder_);
     settingsPath_ = location.Path;
@@ -103,12 +102,14 @@ void TFrmLumivexMain::FormCreate() {
 
     BuildPopupMenu();
     tray_->SetPopupMenu(popupMenu1_.Get());
+    InitTick();
     LoadOptions();
     InitSettings();
     InitAboutBox();
     InitSystemActions();
     sessionRegistered_ = RegisterSessionEvents(Hwnd(), kNotifyForThisSession);
     ExtractMenuIcons();
+    Timer1Timer();  // the icon shows the memory state before the message loop starts
     EnablePrivilege(L"SeDebugPrivilege", true);
 }
 
@@ -223,6 +224,7 @@ void TFrmLumivexMain::OnCommand(UINT id) {
         case IDM_SETTINGS: Settings1Click(); break;
         case IDOK:
         case IDCANCEL: Button1Click(); break;
+        case IDM_MEMORY_DEFRAGMENTER: MemoryDefragmenter1Click(); break;
         default: break;
     }
 }

@@ -2,10 +2,14 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "app/about_box_win.h"
+#include "app/high_memory_alert.h"
+#include "memory/memory_sample.h"
+#include "memory/ram_optimization_win.h"
 #include "platform/unique_handle_win.h"
 #include "platform/version_info_win.h"
 #include "platform/window_win.h"
@@ -16,7 +20,10 @@
 #include "system/system_commands_win.h"
 #include "tray/simple_timer_win.h"
 #include "tray/tray_icon_win.h"
+#include "tray/tray_picture_win.h"
 #include "update/update_checker_win.h"
+
+struct TTaskDialog;
 
 // The program's one form: hidden, without a taskbar button, owner of every long-lived object; it is only ever
 // seen as the About box.
@@ -25,6 +32,11 @@ public:
     struct Options {
         std::wstring ProgramFolder;  // empty: the executable's folder
         bool QuitOnDestroy = true;   // the program's form ends the message loop; a test's does not
+        // Where the refresh tick and memory trimming reach the system; empty: the real thing.
+        std::function<MemorySample()> Sample;              // GlobalMemoryStatusEx
+        std::function<uint32_t()> TickCount;               // GetTickCount
+        std::function<void(DWORD processId)> TrimProcess;  // SetProcessWorkingSetSize
+        std::function<int(TTaskDialog& dialog)> WarningDialog;  // the high-memory dialog; returns the button
     };
 
     TFrmLumivexMain();
@@ -42,6 +54,14 @@ public:
     void InitSettings();
     void InitDefaultMenu();
     void ApplyFontColor();
+
+    // The refresh tick: picture, hint and the high-memory warning (main_form_tick_win.cpp).
+    void Timer1Timer();
+    void TimerDefragTimer();
+    // "内存清理": trims every program with a top-level window; the menu item is disabled meanwhile.
+    void MemoryDefragmenter1Click();
+    const THighMemoryAlert& HighMemoryAlert() const { return alert_; }
+    TRamOptimization& RamOptimization1() { return ramOptimization1_; }
 
     TSettings& Settings() { return settings_; }
     const std::wstring& SettingsPath() const { return settingsPath_; }
@@ -125,6 +145,10 @@ private:
     void InitAboutBox();
     bool HandleAboutMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
     void InitSystemActions();
+    // The tick's side (main_form_tick_win.cpp).
+    friend class FormAlertActions;
+    void InitTick();
+    int ShowWarningDialog(TTaskDialog& dialog);
 
     Options options_;
     std::wstring programFolder_;
@@ -134,8 +158,7 @@ private:
     bool firstRun_ = false;
     bool closed_ = false;
     TSettings settings_;
-    int previousLoad_ = 0;
-    DWORD nextWarningTick_ = 0;
+    THighMemoryAlert alert_;  // PreviousLoad, NextWarningTick, WarningDialogOpen
     int menuTextHeight_ = 0;
     HCURSOR handPointCursor_ = nullptr;
     bool sessionRegistered_ = false;
@@ -167,4 +190,10 @@ private:
     OptionsServices optionsServices_;
     COLORREF textColor_ = RGB(0, 0, 0);  // "文本颜色" starts with the colour last chosen in this run
     COLORREF textColorCustom_[16] = {};
+    TRamOptimization ramOptimization1_;
+    std::unique_ptr<GdiTextPainter> textPainter_;  // for the display font, made on first use
+    HFONT textPainterFont_ = nullptr;
+    bool trayPictureShown_ = false;  // the last picture sent to the tray, to skip ticks that change nothing
+    TrayPicture shownPicture_;
+    bool shownTransparent_ = false;
 };

@@ -318,6 +318,13 @@ void TTrayIcon::SetIcon(HICON icon) {
     UpdateTrayIcon();
 }
 
+void TTrayIcon::SetIconAndHint(UniqueIcon icon, const std::string& hint) {
+    UniqueIcon previous(icon_.Release());  // destroyed after the shell has the new one
+    icon_ = std::move(icon);
+    hint_ = hint;
+    UpdateTrayIcon();
+}
+
 void TTrayIcon::SetHint(const std::string& hint) {
     hint_ = hint;
     UpdateTrayIcon();

@@ -66,6 +66,8 @@ class TTrayIcon {
     // The icon is copied; the caller keeps its own.
     void SetIcon(HICON icon);
     HICON Icon() const { return icon_.Get(); }
+    // Takes the icon and sets the hint with one update of the notification area (the refresh tick's path).
+    void SetIconAndHint(UniqueIcon icon, const std::string& hint);
     void SetHint(const std::string& hint);
     const std::string& Hint() const { return hint_; }
     void SetShowHint(bool value);

@@ -10,11 +10,22 @@
 namespace wintest {
 
 // A main form whose program folder is `dir` (settings beside it when the test puts a file there) and whose
-// destruction does not end the test's message loop.
-inline std::unique_ptr<TFrmLumivexMain> MakeForm(const TempDir& dir) {
-    TFrmLumivexMain::Options o;
+// destruction does not end the test's message loop. Unless the test gives its own, the refresh tick reads a calm
+// memory state, never the machine's (a busy machine would otherwise warn and trim during unrelated tests), and
+// trimming touches no process.
+inline std::unique_ptr<TFrmLumivexMain> MakeForm(const TempDir& dir, TFrmLumivexMain::Options o = {}) {
     o.ProgramFolder = dir.Path();
     o.QuitOnDestroy = false;
+    if (!o.Sample) {
+        o.Sample = [] {
+            MemorySample calm;
+            calm.dwMemoryLoad = 40;
+            calm.ullTotalPhys = calm.ullTotalPageFile = 8ull << 30;
+            calm.ullAvailPhys = calm.ullAvailPageFile = 5ull << 30;
+            return calm;
+        };
+    }
+    if (!o.TrimProcess) o.TrimProcess = [](DWORD) {};
     auto form = std::make_unique<TFrmLumivexMain>(o);
     EXPECT_TRUE(form->Create());
     return form;

@@ -1,0 +1,133 @@
+// The refresh tick under Windows (or Wine) against its floor, measured side by side in one process (rounds of
+// each in turn, medians):
+//   floor:                one GlobalMemoryStatusEx and one NIM_MODIFY with a fixed icon and tip;
+//   floor, shell redraws: the same, alternating two fixed icons and tips, so the shell shows a change each time;
+//   full tick:            Timer1Timer with a reading that changes picture and hint every time;
+//   unchanged tick:       Timer1Timer with a reading that gives the picture and hint already shown.
+// Prints nanoseconds per operation and the ratios. Target: full tick / floor <= 1.5.
+
+#include <windows.h>
+// after windows.h
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+#include "app/main_form_win.h"
+#include "memory/memory_status_win.h"
+#include "tray/tray_picture_win.h"
+
+namespace {
+double NsPerRun(const std::function<void()>& run, int runs) {
+    LARGE_INTEGER frequency, start, end;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
+    for (int i = 0; i < runs; ++i)
+        run();
+    QueryPerformanceCounter(&end);
+    return static_cast<double>(end.QuadPart - start.QuadPart) * 1e9 / static_cast<double>(frequency.QuadPart) / runs;
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+void Pump() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageW(&msg);
+}
+
+UniqueIcon SolidIcon(uint32_t color) {
+    TrayPicture picture;
+    picture.Fill(0, 0, kTrayImageSize, kTrayImageSize, color);
+    return PictureToIcon(picture, false);
+}
+}  // namespace
+
+int main() {
+    bool fixed = false;
+    bool flip = false;
+    const MemorySample constant = ReadMemoryStatus();
+    TFrmLumivexMain::Options options;
+    options.QuitOnDestroy = false;
+    options.TrimProcess = [](DWORD) {};
+    options.Sample = [&] {
+        MemorySample s = ReadMemoryStatus();  // the tick's one system call, always made
+        if (fixed)
+            return constant;
+        flip = !flip;  // another gauge, figure and hint every tick
+        s.dwMemoryLoad = flip ? 30 : 70;
+        s.ullAvailPhys = s.ullTotalPhys / (flip ? 3 : 2);
+        return s;
+    };
+    // A settings file of its own in the temporary folder.
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    options.ProgramFolder = std::wstring(temp) + L"lumivex-bench\\";
+    CreateDirectoryW(options.ProgramFolder.c_str(), nullptr);
+    DeleteFileW((options.ProgramFolder + L"Lumivex.Settings").c_str());
+
+    TFrmLumivexMain form(options);
+    if (!form.Create()) {
+        std::fprintf(stderr, "cannot create the main form\n");
+        return 1;
+    }
+    form.Settings().Warn = form.Settings().DefragOnHighMemory = form.Settings().WarnMsgBox = false;
+    form.Timer1().SetActive(false);
+    form.RamOptimization1().SetEnabled(false);
+    Pump();
+
+    UniqueIcon iconA = SolidIcon(0x00FF00), iconB = SolidIcon(0x0000FF);
+    NOTIFYICONDATAW floorData = form.Tray().NotifyData();
+    floorData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    floorData.hIcon = iconA.Get();
+    const bool shellAnswers = Shell_NotifyIconW(NIM_MODIFY, &floorData) != FALSE;
+    NOTIFYICONDATAW changing = floorData;
+    bool other = false;
+
+    auto floor = [&] {
+        ReadMemoryStatus();
+        Shell_NotifyIconW(NIM_MODIFY, &floorData);
+    };
+    auto floorRedraw = [&] {
+        ReadMemoryStatus();
+        other = !other;
+        changing.hIcon = other ? iconB.Get() : iconA.Get();
+        changing.szTip[0] = other ? L'A' : L'B';
+        Shell_NotifyIconW(NIM_MODIFY, &changing);
+    };
+    auto full = [&] {
+        fixed = false;
+        form.Timer1Timer();
+    };
+    auto unchanged = [&] {
+        fixed = true;
+        form.Timer1Timer();
+    };
+
+    const int runs = 50, rounds = 21;
+    std::vector<double> floors, redraws, fulls, unchangeds;
+    for (int r = 0; r < rounds; ++r) {
+        floors.push_back(NsPerRun(floor, runs));
+        redraws.push_back(NsPerRun(floorRedraw, runs));
+        fulls.push_back(NsPerRun(full, runs));
+        unchanged();  // the first tick with the fixed reading still shows a change
+        unchangeds.push_back(NsPerRun(unchanged, runs));
+        Pump();
+    }
+    const double f = Median(floors), fr = Median(redraws), t = Median(fulls), u = Median(unchangeds);
+    std::printf("shell answers NIM_MODIFY: %s\n", shellAnswers ? "yes" : "no (no notification area)");
+    std::printf("floor: GlobalMemoryStatusEx + NIM_MODIFY, fixed icon  %10.0f ns\n", f);
+    std::printf("floor with a change the shell must redraw             %10.0f ns   %.2f x floor\n", fr, fr / f);
+    std::printf(
+        "full tick, new picture and hint every time            %10.0f ns   %.2f x floor (target <= 1.5), "
+        "%.2f x floor with redraw\n",
+        t, t / f, t / fr);
+    std::printf("unchanged tick (nothing sent to the shell)            %10.0f ns   %.3f x floor\n", u, u / f);
+    form.Close1Click();
+    return 0;
+}

@@ -1,0 +1,114 @@
+// The refresh tick, the high-memory warning and memory trimming of the main form.
+#include "app/main_form_win.h"
+
+#include "app/foreground_win.h"
+#include "memory/memory_status_win.h"
+#include "memory/working_set_win.h"
+#include "resource.h"
+#include "system/task_dialog_win.h"
+#include "tray/tray_renderer.h"
+
+// What the warning does, done with the form's tray, dialogs and trimming.
+class FormAlertActions : public IHighMemoryActions {
+  public:
+    explicit FormAlertActions(TFrmLumivexMain& form) : form_(form) {}
+    void TrimMemory() override { form_.MemoryDefragmenter1Click(); }
+    void ShowBalloon(const std::string& title, const std::string& text) override {
+        form_.Tray().ShowBalloon(title, text, BalloonIconKind::Warning, 10);
+    }
+    int ShowWarningDialog(const std::string& title,
+                          const std::string& text,
+                          const std::string& buttons,
+                          bool& dontShowAgain) override {
+        TTaskDialog dialog;
+        dialog.Caption = "Lumivex";
+        dialog.Instruction = title;
+        dialog.Content = text;
+        dialog.ButtonList = buttons;
+        dialog.VerifyText = THighMemoryAlert::kDontShowAgain;
+        ForceForeground(form_.Hwnd());
+        const int result = form_.ShowWarningDialog(dialog);
+        dontShowAgain = dialog.VerifyChecked;
+        return result;
+    }
+    void LaunchTaskManager() override { form_.LaunchTaskManager1Click(); }
+
+  private:
+    TFrmLumivexMain& form_;
+};
+
+void TFrmLumivexMain::InitTick() {
+    if (!options_.Sample)
+        options_.Sample = ReadMemoryStatus;
+    if (!options_.TickCount)
+        options_.TickCount = [] { return static_cast<uint32_t>(GetTickCount()); };
+    if (!options_.TrimProcess)
+        options_.TrimProcess = [](DWORD id) { TrimProcessWorkingSet(id); };
+    timer1_.SetOnFire([this](TSimpleTimer&) { Timer1Timer(); });
+    timerDefrag_.SetOnFire([this](TSimpleTimer&) { TimerDefragTimer(); });
+    ramOptimization1_.SetPeriod(2000);
+}
+
+void TFrmLumivexMain::Timer1Timer() {
+    const MemorySample sample = options_.Sample();
+    ITrayTextPainter* text = nullptr;
+    if (!settings_.InternalFont) {
+        if (!textPainter_ || textPainterFont_ != displayFont_.Get()) {
+            textPainter_ = std::make_unique<GdiTextPainter>(displayFont_.Get());
+            textPainterFont_ = displayFont_.Get();
+        }
+        text = textPainter_.get();
+    }
+    const GdiSystemColors colors;
+    const TrayImage image = RenderTrayImage(sample, settings_, TrayRenderContext{colors, text, UserNumberSeparators()});
+
+    // The shell call is most of a tick's cost: a tick that would show the same picture and hint sends nothing.
+    const bool transparent = settings_.TransBk;
+    if (!trayPictureShown_ || image.Picture != shownPicture_ || transparent != shownTransparent_ ||
+        image.Hint != tray_->Hint()) {
+        tray_->SetIconAndHint(PictureToIcon(image.Picture, transparent), image.Hint);
+        shownPicture_ = image.Picture;
+        shownTransparent_ = transparent;
+        trayPictureShown_ = true;
+    }
+
+    FormAlertActions actions(*this);
+    alert_.Check(static_cast<int>(sample.dwMemoryLoad), options_.TickCount(), settings_, actions);
+}
+
+int TFrmLumivexMain::ShowWarningDialog(TTaskDialog& dialog) {
+    if (options_.WarningDialog)
+        return options_.WarningDialog(dialog);
+    return ShowTaskDialog(dialog, 0, 0, 0, TaskIcon::Warning, TaskFooterIcon::Blank, 0, 270, Hwnd(), false, false);
+}
+
+void TFrmLumivexMain::TimerDefragTimer() {
+    if (settings_.DefragEveryActive)
+        MemoryDefragmenter1Click();
+}
+
+namespace {
+// Disables a menu item for as long as it lives, and enables it again however the scope is left.
+class DisabledMenuItem {
+  public:
+    DisabledMenuItem(HMENU menu, UINT id) : menu_(menu), id_(id) {
+        if (menu_)
+            EnableMenuItem(menu_, id_, MF_BYCOMMAND | MF_GRAYED);
+    }
+    ~DisabledMenuItem() {
+        if (menu_)
+            EnableMenuItem(menu_, id_, MF_BYCOMMAND | MF_ENABLED);
+    }
+    DisabledMenuItem(const DisabledMenuItem&) = delete;
+    DisabledMenuItem& operator=(const DisabledMenuItem&) = delete;
+
+  private:
+    HMENU menu_;
+    UINT id_;
+};
+}  // namespace
+
+void TFrmLumivexMain::MemoryDefragmenter1Click() {
+    DisabledMenuItem busy(popupMenu1_.Get(), IDM_MEMORY_DEFRAGMENTER);
+    TrimAllWindowProcesses(options_.TrimProcess);
+}

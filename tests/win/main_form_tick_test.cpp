@@ -1,0 +1,241 @@
+// The refresh tick of the main form: picture and hint to the tray, the high-memory warning, memory trimming.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "app/main_form_win.h"
+#include "main_form_test_util.h"
+#include "memory/memory_status_win.h"
+#include "resource.h"
+#include "system/task_dialog_win.h"
+#include "test_shell.h"
+#include "tray/tray_renderer.h"
+#include "win_test_util.h"
+
+using namespace wintest;
+
+namespace {
+constexpr uint64_t GiB = 1ull << 30;
+
+// A form whose tick reads `sample`, whose clock reads `now` and whose trims and dialogs are recorded.
+struct TickRig {
+    MemorySample sample;
+    uint32_t now = 1000;
+    std::vector<std::string> log;
+    std::function<int(TTaskDialog&)> dialog = [](TTaskDialog&) { return 102; };
+    TempDir dir;
+    std::unique_ptr<TFrmLumivexMain> form;
+
+    explicit TickRig(uint32_t load = 40) {
+        SetLoad(load);
+        TFrmLumivexMain::Options o;
+        o.Sample = [this] { return sample; };
+        o.TickCount = [this] { return now; };
+        o.TrimProcess = [this](DWORD) {
+            if (log.empty() || log.back() != "trim")
+                log.push_back("trim");
+        };
+        o.WarningDialog = [this](TTaskDialog& d) {
+            log.push_back("dialog " + d.Instruction + " | " + d.ButtonList + " | " + d.VerifyText);
+            return dialog(d);
+        };
+        // Settings of its own beside the program, whatever other tests left in the per-user file.
+        WriteBytes(dir.File(L"Lumivex.Settings"),
+                   "[General]\r\nShowPercentage=0\r\nWarn=1\r\nDefragOnHighMemory=1\r\nWarnMsgBox=0\r\n"
+                   "RedPercent=90\r\nInternalFont=1\r\nTransBk=0\r\n");
+        form = MakeForm(dir, o);
+    }
+    void SetLoad(uint32_t load, uint64_t used = 3 * GiB) {
+        sample.dwMemoryLoad = load;
+        sample.ullTotalPhys = 8 * GiB;
+        sample.ullAvailPhys = 8 * GiB - used;
+        sample.ullTotalPageFile = 16 * GiB;
+        sample.ullAvailPageFile = 9 * GiB;
+    }
+    TrayImage Expected() const {
+        GdiSystemColors colors;
+        return RenderTrayImage(sample, form->Settings(), TrayRenderContext{colors, nullptr, UserNumberSeparators()});
+    }
+};
+
+// The icon's pixels back as the picture would have them, with transparent pixels as the key.
+TrayPicture IconPixels(HICON icon) {
+    TrayPicture picture;
+    ICONINFO info{};
+    if (!GetIconInfo(icon, &info))
+        return picture;
+    UniqueBitmap color(info.hbmColor), mask(info.hbmMask);
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = kTrayImageSize;
+    bi.bmiHeader.biHeight = -kTrayImageSize;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    uint32_t colorBits[256] = {}, maskBits[256] = {};
+    WindowDc screen(nullptr);
+    GetDIBits(screen.Get(), color.Get(), 0, kTrayImageSize, colorBits, &bi, DIB_RGB_COLORS);
+    GetDIBits(screen.Get(), mask.Get(), 0, kTrayImageSize, maskBits, &bi, DIB_RGB_COLORS);
+    for (size_t i = 0; i < 256; ++i) {
+        uint32_t c = colorBits[i] & 0xFFFFFF;
+        picture.Pixels[i] = (maskBits[i] & 0xFFFFFF) ? kTransparentKey : ((c & 0xFF) << 16) | (c & 0xFF00) | (c >> 16);
+    }
+    return picture;
+}
+}  // namespace
+
+TEST(RefreshTick, ShowsPictureAndHintAndSendsNothingWhenNothingChanged) {
+    ScopedTestShell shell;
+    TickRig rig;
+    TTrayIcon& tray = rig.form->Tray();
+    EXPECT_EQ(tray.Hint(), rig.Expected().Hint);  // the start-up tick already ran
+    EXPECT_EQ(IconPixels(tray.Icon()), rig.Expected().Picture);
+
+    const int modifies = shell->Count(NIM_MODIFY);
+    const HICON icon = tray.Icon();
+    rig.form->Timer1Timer();
+    EXPECT_EQ(shell->Count(NIM_MODIFY), modifies);
+    EXPECT_EQ(tray.Icon(), icon);
+
+    // A new figure: one update carries icon and tip together.
+    rig.SetLoad(41, 5 * GiB);
+    rig.form->Timer1Timer();
+    ASSERT_EQ(shell->Count(NIM_MODIFY), modifies + 1);
+    const NOTIFYICONDATAW& sent = shell->calls.back().data;
+    EXPECT_EQ(sent.uFlags & (NIF_ICON | NIF_TIP), static_cast<UINT>(NIF_ICON | NIF_TIP));
+    EXPECT_EQ(Narrow(sent.szTip), rig.Expected().Hint.substr(0, Narrow(sent.szTip).size()));
+    EXPECT_EQ(IconPixels(tray.Icon()), rig.Expected().Picture);
+
+    // Only the transparency changes: the picture is the same, the icon is not.
+    rig.form->Settings().TransBk = true;
+    rig.form->Settings().ShowPercentage = true;
+    rig.form->Timer1Timer();
+    EXPECT_EQ(shell->Count(NIM_MODIFY), modifies + 2);
+    TrayPicture transparent = rig.Expected().Picture;
+    EXPECT_EQ(IconPixels(tray.Icon()), transparent);
+    EXPECT_EQ(transparent.At(15, 15), kTransparentKey);
+}
+
+TEST(RefreshTick, HighMemoryTrimsThenWarnsOncePerCrossing) {
+    ScopedTestShell shell;
+    TickRig rig;
+    TSettings& s = rig.form->Settings();
+    s.WarnMsgBox = true;  // with Warn and DefragOnHighMemory, as by default
+    rig.dialog = [&](TTaskDialog& d) {
+        EXPECT_TRUE(rig.form->HighMemoryAlert().WarningDialogOpen());
+        d.VerifyChecked = true;
+        return 100;
+    };
+    rig.SetLoad(95);
+    rig.form->Timer1Timer();
+    EXPECT_THAT(rig.log,
+                ::testing::ElementsAre("trim", "dialog Memory is high (95%) | &OK | Don't show this warning again"));
+    bool balloon = false;
+    for (const TestShell::Call& c : shell->calls) {
+        if ((c.data.uFlags & NIF_INFO) && Narrow(c.data.szInfoTitle) == "Memory is high (95%)") {
+            balloon = c.data.dwInfoFlags == NIIF_WARNING && c.data.uTimeout == 10000 &&
+                      Narrow(c.data.szInfo) == THighMemoryAlert::kTrimmedMessage;
+        }
+    }
+    EXPECT_TRUE(balloon);
+    EXPECT_FALSE(s.WarnMsgBox);
+    EXPECT_FALSE(rig.form->HighMemoryAlert().WarningDialogOpen());
+    EXPECT_EQ(rig.form->HighMemoryAlert().PreviousLoad(), 95);
+
+    rig.log.clear();
+    rig.SetLoad(50);
+    rig.form->Timer1Timer();
+    rig.SetLoad(96);
+    rig.now += 60000;  // a second crossing within five minutes
+    rig.form->Timer1Timer();
+    EXPECT_TRUE(rig.log.empty());
+}
+
+TEST(RefreshTick, StartsWithPreviousLoadZero) {
+    ScopedTestShell shell;
+    TickRig rig(93);  // already high when the program starts: the start-up tick warns
+    EXPECT_THAT(rig.log, ::testing::ElementsAre("trim"));
+    EXPECT_EQ(rig.form->HighMemoryAlert().PreviousLoad(), 93);
+}
+
+TEST(MemoryDefragmenter, MenuItemIsDisabledWhileTrimming) {
+    ScopedTestShell shell;
+    TempDir dir;
+    TFrmLumivexMain* form = nullptr;
+    std::vector<UINT> states;
+    TFrmLumivexMain::Options o;
+    o.TrimProcess = [&](DWORD) {
+        if (form)
+            states.push_back(GetMenuState(form->PopupMenu1(), IDM_MEMORY_DEFRAGMENTER, MF_BYCOMMAND));
+    };
+    auto owned = MakeForm(dir, o);
+    form = owned.get();
+    // The menu command, as "内存清理" sends it.
+    SendMessageW(form->Hwnd(), WM_COMMAND, IDM_MEMORY_DEFRAGMENTER, 0);
+    ASSERT_FALSE(states.empty());
+    for (UINT state : states)
+        EXPECT_TRUE(state & MF_GRAYED);
+    EXPECT_FALSE(GetMenuState(form->PopupMenu1(), IDM_MEMORY_DEFRAGMENTER, MF_BYCOMMAND) & MF_GRAYED);
+
+    // The trimming timer trims only while DefragEveryActive is on.
+    states.clear();
+    form->Settings().DefragEveryActive = false;
+    form->TimerDefragTimer();
+    EXPECT_TRUE(states.empty());
+    form->Settings().DefragEveryActive = true;
+    form->Settings().DefragEvery = 5;
+    form->InitSettings();
+    EXPECT_EQ(form->TimerDefrag().PeriodMs(), 300000u);
+    EXPECT_TRUE(form->TimerDefrag().Active());
+    form->TimerDefragTimer();
+    EXPECT_FALSE(states.empty());
+    EXPECT_EQ(form->RamOptimization1().Period(), 2000);
+}
+
+namespace {
+// How many more objects of a kind this process may still create: made until the system refuses, then freed.
+// Wine answers 0 to GetGuiResources, so the room left is what tells a leak.
+template <typename Make, typename Free>
+size_t RoomLeft(Make make, Free free) {
+    std::vector<decltype(make())> made;
+    while (made.size() < 200000) {
+        auto h = make();
+        if (!h)
+            break;
+        made.push_back(h);
+    }
+    for (auto h : made)
+        free(h);
+    return made.size();
+}
+
+size_t GdiRoomLeft() {
+    return RoomLeft([] { return CreateBitmap(1, 1, 1, 1, nullptr); }, [](HBITMAP b) { DeleteObject(b); });
+}
+
+size_t UserRoomLeft() {
+    // A menu is a pure USER object: no GDI object comes with it.
+    return RoomLeft([] { return CreatePopupMenu(); }, [](HMENU m) { DestroyMenu(m); });
+}
+}  // namespace
+
+TEST(RefreshTick, TenThousandTicksLeaveGdiAndUserObjectsWhereTheyWere) {
+    ScopedTestShell shell;
+    TickRig rig;
+    rig.form->Settings().TransBk = true;
+    // Every tick a different picture, so every tick makes an icon and drops the previous one.
+    auto tick = [&](int i) {
+        rig.SetLoad(static_cast<uint32_t>(20 + i % 60), GiB + static_cast<uint64_t>(i % 97) * 40 * (1ull << 20));
+        rig.form->Timer1Timer();
+    };
+    for (int i = 0; i < 20; ++i)
+        tick(i);
+    const size_t gdiBefore = GdiRoomLeft(), userBefore = UserRoomLeft();
+    const int modifiesBefore = shell->Count(NIM_MODIFY);
+    for (int i = 0; i < 10000; ++i)
+        tick(i);
+    EXPECT_EQ(shell->Count(NIM_MODIFY) - modifiesBefore, 10000);
+    EXPECT_EQ(GdiRoomLeft(), gdiBefore);
+    EXPECT_EQ(UserRoomLeft(), userBefore);
+    shell->calls.clear();
+}
