@@ -13,12 +13,12 @@ run() {
     "$@" || { echo "FAILED: $*" >&2; status=1; return 1; }
 }
 
-presets=(native mingw-i686 mingw-x64)
+presets=(native mingw-i686 mingw-x64 fuzz)
 [ -n "${LUMIVEX_PRESETS:-}" ] && read -r -a presets <<<"$LUMIVEX_PRESETS"
 
 trap lumivex_wine_stop EXIT
 for preset in "${presets[@]}"; do
-    if [ "$preset" != native ] && [ -z "$lumivex_xvfb_pid" ] && [ -z "${lumivex_wine_started:-}" ]; then
+    if [[ "$preset" == mingw-* ]] && [ -z "$lumivex_xvfb_pid" ] && [ -z "${lumivex_wine_started:-}" ]; then
         lumivex_wine_start
         lumivex_wine_started=1
     fi
