@@ -1,0 +1,192 @@
+#include "desktop_probe.h"
+
+#include <shellapi.h>
+#include <psapi.h>
+#include <winternl.h>
+
+#include <vector>
+
+namespace probe {
+namespace {
+
+// The system's list of open handles, as ntdll answers class 16 (the layout every Windows and Wine share).
+struct HandleEntry {
+    ULONG ownerProcessId;
+    BYTE objectType;
+    BYTE flags;
+    USHORT value;
+    PVOID object;
+    ULONG access;
+};
+struct HandleList {
+    ULONG count;
+    HandleEntry entries[1];
+};
+constexpr ULONG kSystemHandleInformation = 16;
+constexpr NTSTATUS kInfoLengthMismatch = static_cast<NTSTATUS>(0xC0000004L);
+
+using NtQuerySystemInformationFn = NTSTATUS(NTAPI*)(ULONG, PVOID, ULONG, PULONG);
+using NtQueryInformationProcessFn = NTSTATUS(NTAPI*)(HANDLE, ULONG, PVOID, ULONG, PULONG);
+
+template <typename Function>
+Function Ntdll(const char* name) {
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), name)));
+}
+
+long CountKernelHandles(DWORD processId) {
+    auto query = Ntdll<NtQuerySystemInformationFn>("NtQuerySystemInformation");
+    if (!query) return -1;
+    std::vector<unsigned char> buffer(1 << 20);
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        ULONG needed = 0;
+        NTSTATUS status = query(kSystemHandleInformation, buffer.data(), static_cast<ULONG>(buffer.size()), &needed);
+        if (status == kInfoLengthMismatch) {
+            buffer.resize(std::max<size_t>(buffer.size() * 2, needed + 4096));
+            continue;
+        }
+        if (status < 0) return -1;
+        const auto* list = reinterpret_cast<const HandleList*>(buffer.data());
+        long count = 0;
+        for (ULONG i = 0; i < list->count; ++i) {
+            if (list->entries[i].ownerProcessId == processId) ++count;
+        }
+        return count;
+    }
+    return -1;
+}
+
+// One entry of the GDI handle table that the process's PEB points to; the layout is the same for 32-bit and 64-bit
+// processes. A free entry has type 0.
+struct GdiHandleEntry {
+    uint64_t object;
+    uint32_t owner;
+    uint16_t unique;
+    uint8_t type;
+    uint8_t flags;
+    uint64_t userPointer;
+};
+constexpr size_t kGdiHandleCount = 0x10000;
+// Where the PEB keeps the table's address, for a process of this program's own width.
+constexpr size_t kPebGdiSharedHandleTable = sizeof(void*) == 8 ? 0xF8 : 0x94;
+
+long CountGdiObjects(HANDLE process) {
+    auto query = Ntdll<NtQueryInformationProcessFn>("NtQueryInformationProcess");
+    if (!query) return -1;
+    PROCESS_BASIC_INFORMATION info{};
+    if (query(process, 0 /* ProcessBasicInformation */, &info, sizeof info, nullptr) < 0 || !info.PebBaseAddress) {
+        return -1;
+    }
+    void* table = nullptr;
+    SIZE_T read = 0;
+    auto* address = reinterpret_cast<const unsigned char*>(info.PebBaseAddress) + kPebGdiSharedHandleTable;
+    if (!ReadProcessMemory(process, address, &table, sizeof table, &read) || !table) return -1;
+    std::vector<GdiHandleEntry> entries(kGdiHandleCount);
+    if (!ReadProcessMemory(process, table, entries.data(), entries.size() * sizeof(GdiHandleEntry), &read)) return -1;
+    long count = 0;
+    for (size_t i = 0; i < read / sizeof(GdiHandleEntry); ++i) {
+        if (entries[i].type != 0) ++count;
+    }
+    return count;
+}
+
+struct WindowCount {
+    DWORD processId;
+    long count;
+};
+
+BOOL CALLBACK CountChild(HWND hwnd, LPARAM param) {
+    auto* state = reinterpret_cast<WindowCount*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid == state->processId) ++state->count;
+    return TRUE;
+}
+
+BOOL CALLBACK CountTopLevel(HWND hwnd, LPARAM param) {
+    CountChild(hwnd, param);
+    EnumChildWindows(hwnd, CountChild, param);
+    return TRUE;
+}
+
+long CountWindows(DWORD processId) {
+    WindowCount state{processId, 0};
+    EnumWindows(CountTopLevel, reinterpret_cast<LPARAM>(&state));
+    for (HWND h = FindWindowExW(HWND_MESSAGE, nullptr, nullptr, nullptr); h;
+         h = FindWindowExW(HWND_MESSAGE, h, nullptr, nullptr)) {
+        CountTopLevel(h, reinterpret_cast<LPARAM>(&state));
+    }
+    return state.count;
+}
+
+}  // namespace
+
+bool AttachToDesktop(const wchar_t* name) {
+    HDESK desktop = OpenDesktopW(name, 0, FALSE, GENERIC_ALL);
+    return desktop && SetThreadDesktop(desktop);
+}
+
+int ProgramIconCount(DWORD processId) {
+    if (!FindWindowW(L"Shell_TrayWnd", nullptr)) return -1;
+    std::vector<HWND> windows;
+    auto collect = [&](HWND h) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(h, &pid);
+        if (pid == processId) windows.push_back(h);
+    };
+    for (HWND parent : {static_cast<HWND>(nullptr), HWND_MESSAGE}) {
+        for (HWND h = FindWindowExW(parent, nullptr, nullptr, nullptr); h; h = FindWindowExW(parent, h, nullptr, nullptr)) {
+            collect(h);
+        }
+    }
+    int count = 0;
+    for (HWND window : windows) {
+        for (UINT id = 0; id < 16; ++id) {
+            NOTIFYICONDATAW data{};
+            data.cbSize = sizeof data;
+            data.hWnd = window;
+            data.uID = id;
+            if (Shell_NotifyIconW(NIM_MODIFY, &data)) ++count;
+        }
+    }
+    return count;
+}
+
+HWND FindProcessWindow(const wchar_t* className, DWORD processId) {
+    for (HWND parent : {static_cast<HWND>(nullptr), HWND_MESSAGE}) {
+        for (HWND h = FindWindowExW(parent, nullptr, className, nullptr); h;
+             h = FindWindowExW(parent, h, className, nullptr)) {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(h, &pid);
+            if (processId == 0 || pid == processId) return h;
+        }
+    }
+    return nullptr;
+}
+
+ProcessFigures MeasureProcess(DWORD processId) {
+    ProcessFigures figures;
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
+    if (!process) return figures;
+    figures.kernelHandles = CountKernelHandles(processId);
+    figures.gdiObjects = CountGdiObjects(process);
+    figures.windows = CountWindows(processId);
+    PROCESS_MEMORY_COUNTERS_EX memory{};
+    memory.cb = sizeof memory;
+    if (GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory)) {
+        figures.privateBytes = memory.PrivateUsage;
+    }
+    CloseHandle(process);
+    return figures;
+}
+
+bool EndGracefully(HWND mainForm, DWORD processId, DWORD timeoutMs) {
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, processId);
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(mainForm, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 5000, &result);
+    SendMessageTimeoutW(mainForm, WM_ENDSESSION, TRUE, 0, SMTO_ABORTIFHUNG, 5000, &result);
+    bool ended = process && WaitForSingleObject(process, timeoutMs) == WAIT_OBJECT_0;
+    if (process) CloseHandle(process);
+    return ended;
+}
+
+}  // namespace probe
