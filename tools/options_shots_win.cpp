@@ -42,7 +42,8 @@ void ShowPage(int page) {
     char line[64];
     int n = std::snprintf(line, sizeof line, "%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
     HANDLE file = CreateFileW(Marker(page, L".ready").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
+    if (file == INVALID_HANDLE_VALUE)
+        return;
     DWORD written = 0;
     WriteFile(file, line, static_cast<DWORD>(n), &written, nullptr);
     CloseHandle(file);
@@ -50,11 +51,15 @@ void ShowPage(int page) {
 
 void CALLBACK Step(HWND, UINT, UINT_PTR, DWORD) {
     HWND hwnd = shots.dialog->Hwnd();
-    if (!hwnd || !IsWindowVisible(hwnd)) return;
-    if (shots.page < 0) return ShowPage(0);
+    if (!hwnd || !IsWindowVisible(hwnd))
+        return;
+    if (shots.page < 0)
+        return ShowPage(0);
     bool done = Exists(Marker(shots.page, L".done"));
-    if (!done && GetTickCount() - shots.since < kGiveUpMs) return;
-    if (shots.page + 1 < TFrmOptions::kPageCount) return ShowPage(shots.page + 1);
+    if (!done && GetTickCount() - shots.since < kGiveUpMs)
+        return;
+    if (shots.page + 1 < TFrmOptions::kPageCount)
+        return ShowPage(shots.page + 1);
     PostMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
 }
 }  // namespace
@@ -62,7 +67,8 @@ void CALLBACK Step(HWND, UINT, UINT_PTR, DWORD) {
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     int argc = 0;
     LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-    if (argc < 2) return 2;
+    if (argc < 2)
+        return 2;
     shots.folder = argv[1];
     LocalFree(argv);
 

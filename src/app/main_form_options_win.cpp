@@ -20,8 +20,8 @@ void TFrmLumivexMain::InitOptionsServices() {
     OptionsServices& s = optionsServices_;
     s.IsPortableDevice = [] { return ::IsPortableDevice(); };
     s.ShowPortableWarning = [](TTaskDialog& dialog, HWND parent) {
-        return ShowTaskDialog(dialog, 0, 0, kTdfAllowDialogCancellation, TaskIcon::Warning,
-                              TaskFooterIcon::Information, 0, 0, parent, false, true);
+        return ShowTaskDialog(dialog, 0, 0, kTdfAllowDialogCancellation, TaskIcon::Warning, TaskFooterIcon::Information,
+                              0, 0, parent, false, true);
     };
     // The question belongs to the dialog that asks it: in front of it and modal to it.
     s.AskYesNo = [this](const std::string& text) {
@@ -42,7 +42,8 @@ std::wstring TFrmLumivexMain::ThemesFolder() const {
 // One options dialog at a time: asking again while it is open brings it forward (on the theme page for "主题").
 void TFrmLumivexMain::ShowSettings(bool themePage) {
     if (optionsDialog_) {
-        if (themePage) optionsDialog_->SetActivePage(TFrmOptions::kThemePage);
+        if (themePage)
+            optionsDialog_->SetActivePage(TFrmOptions::kThemePage);
         SetForegroundWindow(optionsDialog_->Hwnd());
         return;
     }
@@ -99,7 +100,8 @@ void TFrmLumivexMain::extColor1Click() {
         chosen = ChooseColorW(&cc) != FALSE;
         color = cc.rgbResult;
     }
-    if (!chosen) return;
+    if (!chosen)
+        return;
     textColor_ = color;
     settings_.FontColor = static_cast<TColor>(color & 0xFFFFFFu);
     ApplyFontColor();
@@ -132,7 +134,8 @@ void TFrmLumivexMain::HotKeyManager1HotKeyPressed(THotKeyValue, WORD) {
 void TFrmLumivexMain::ApplyDefaultTheme() {
     int index = DetectDefaultTheme(isVistaOrLater_);
     std::wstring path = ThemesFolder() + Widen(DefaultThemeFileName(index));
-    if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return;
+    if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES)
+        return;
     IniFileProfile file(path);
     ApplyThemeFileToSettings(file, index, settings_);
     ApplyFontColor();

@@ -2,8 +2,8 @@
 
 #include <commctrl.h>
 
-#include "options_resource.h"
 #include "app/place_near_taskbar_win.h"
+#include "options_resource.h"
 #include "platform/system_library_win.h"
 #include "platform/text_win.h"
 #include "settings/color_text.h"
@@ -347,6 +347,8 @@ void TFrmOptions::FormCreate() {
     TxtYellow.SetValue(settings_.YellowPercent);
     TxtRed.SetValue(settings_.RedPercent);
     openedHotKey_ = static_cast<THotKeyValue>(settings_.RefreshHotkey);
+    // A global hot key without Ctrl or Alt would take that key from every program: the field adds Alt then.
+    SendMessageW(Item(IDC_HOTKEY1), HKM_SETRULES, HKCOMB_NONE | HKCOMB_S, MAKELPARAM(HOTKEYF_ALT, 0));
     SendMessageW(Item(IDC_HOTKEY1), HKM_SETHOTKEY, HotKeyControlFromShortCut(openedHotKey_), 0);
     SetChecked(IDC_CHECKHIGHTLIGHTPROCESS, settings_.HighlightProcessAbove > 0);
     if (settings_.HighlightProcessAbove > 0)
@@ -375,7 +377,7 @@ void TFrmOptions::FormCreate() {
     if (settings_.FontColor != kAutomaticColor)
         entries[0] = ColorToText(chosenFont_.Color);
     for (size_t i = 0; i < entries.size(); ++i)
-        LbColors.Add(kThemeColorSlots[i].Label, entries[i]);
+        LbColors.Add(kThemeColorSlots[i].Label, entries[i], kThemeColorSlots[i].Automatic);
     LoadThemes();
     SendMessageW(Item(IDC_CBTHEMES), CB_SETCURSEL, 1, 0);
     CbThemesClick();

@@ -12,7 +12,8 @@ constexpr int kNameChars = 255;
 bool IsXpOrLater() {
     OSVERSIONINFOW info{};
     info.dwOSVersionInfoSize = sizeof info;
-    if (!GetVersionExW(&info)) return false;
+    if (!GetVersionExW(&info))
+        return false;
     return info.dwMajorVersion > 5 || (info.dwMajorVersion == 5 && info.dwMinorVersion >= 1);
 }
 
@@ -31,7 +32,8 @@ int DetectDefaultTheme(bool isVistaOrLater) {
     SystemLibrary uxtheme(L"uxtheme.dll");
     using GetCurrentThemeNameFn = HRESULT(WINAPI*)(LPWSTR, int, LPWSTR, int, LPWSTR, int);
     auto getName = uxtheme.Proc<GetCurrentThemeNameFn>("GetCurrentThemeName");
-    if (!getName) return DefaultThemeIndex(style);  // no visual styles: the system colours
+    if (!getName)
+        return DefaultThemeIndex(style);  // no visual styles: the system colours
     wchar_t file[kNameChars] = {}, color[kNameChars] = {}, size[kNameChars] = {};
     getName(file, kNameChars, color, kNameChars, size, kNameChars);
     style.ColorScheme = Narrow(color);

@@ -18,11 +18,13 @@ void TColorTextListBox::Attach(HWND listBox) {
 void TColorTextListBox::Clear() {
     SendMessageW(list_, LB_RESETCONTENT, 0, 0);
     texts_.clear();
+    automatic_.clear();
 }
 
-void TColorTextListBox::Add(const std::string& label, const std::string& text) {
+void TColorTextListBox::Add(const std::string& label, const std::string& text, TColor automatic) {
     SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(label).c_str()));
     texts_.push_back(text);
+    automatic_.push_back(automatic);
 }
 
 std::string TColorTextListBox::Label(int index) const {
@@ -54,12 +56,12 @@ void TColorTextListBox::DrawItem(const DRAWITEMSTRUCT& item) const {
         return;
     const std::string& text = texts_[item.itemID];
 
-    // Automatic has no colour of its own here: its swatch stays empty.
+    // Automatic shows the element's own colour, hatched so that it reads as "not chosen".
     RECT swatch{r.right - kSwatchWidth - 3, r.top + 3, r.right - 3, r.bottom - 3};
-    if (text != kAutomaticEntry) {
-        UniqueBrush brush(CreateSolidBrush(ToColorRef(ColorFromEntry(text))));
-        FillRect(dc, &swatch, brush.Get());
-    }
+    bool automatic = text == kAutomaticEntry;
+    COLORREF color = ToColorRef(automatic ? automatic_[item.itemID] : ColorFromEntry(text));
+    UniqueBrush brush(automatic ? CreateHatchBrush(HS_BDIAGONAL, color) : CreateSolidBrush(color));
+    FillRect(dc, &swatch, brush.Get());
     FrameRect(dc, &swatch, GetSysColorBrush(COLOR_WINDOWTEXT));
 
     std::wstring label = Widen(Label(static_cast<int>(item.itemID)));

@@ -5,14 +5,17 @@
 #include <string>
 #include <vector>
 
-// A list box (owner-drawn, LBS_HASSTRINGS) whose entries each carry a second, hidden text: here the colour text of
-// a theme colour, shown as a swatch beside the label. The dialog forwards WM_DRAWITEM.
+#include "settings/settings.h"
+
+// A list box (owner-drawn, LBS_HASSTRINGS) whose entries each carry a second, hidden text: the colour text of a
+// theme colour ("-1" automatic), shown as a swatch beside the label. The dialog forwards WM_DRAWITEM.
 class TColorTextListBox {
   public:
     void Attach(HWND listBox);
     HWND Handle() const { return list_; }
     void Clear();
-    void Add(const std::string& label, const std::string& text);
+    // automatic: what the entry's swatch shows while its text is "-1".
+    void Add(const std::string& label, const std::string& text, TColor automatic);
     int Count() const { return static_cast<int>(texts_.size()); }
     std::string Label(int index) const;
     const std::string& Text(int index) const { return texts_.at(static_cast<size_t>(index)); }
@@ -24,4 +27,5 @@ class TColorTextListBox {
   private:
     HWND list_ = nullptr;
     std::vector<std::string> texts_;
+    std::vector<TColor> automatic_;
 };

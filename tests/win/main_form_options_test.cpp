@@ -96,8 +96,9 @@ TEST(MainFormOptions, FirstRunAppliesTheThemeOfTheVisualStyle) {
         CreateDirectoryW(dir.File(L"Themes").c_str(), nullptr);
         int index = DetectDefaultTheme(true);
         std::wstring theme = dir.File(L"Themes\\") + Widen(DefaultThemeFileName(index));
-        ASSERT_TRUE(WriteBytes(theme, "[LumivexTheme]\r\nVer=22\r\nFontColor=FFFFFF\r\nGreenColor=00AA00\r\n"
-                                      "BackgroundColor=102030\r\nOpaqueBackground=1\r\nBarOpaqueBackground=1\r\n"));
+        ASSERT_TRUE(WriteBytes(theme,
+                               "[LumivexTheme]\r\nVer=22\r\nFontColor=FFFFFF\r\nGreenColor=00AA00\r\n"
+                               "BackgroundColor=102030\r\nOpaqueBackground=1\r\nBarOpaqueBackground=1\r\n"));
         auto form = MakeForm(dir);
         const TSettings& s = form->Settings();
         EXPECT_EQ(form->FirstRun(), firstRun);

@@ -114,7 +114,17 @@ TEST(OptionsDialog, FrameCaptionSizeAndPages) {
         EXPECT_EQ(client.right, MulDiv(408, dpi, 96));
         EXPECT_EQ(client.bottom, MulDiv(351, dpi, 96));
         HWND tab = d.Item(IDC_PAGECONTROL1);
-        EXPECT_EQ(SendMessageW(tab, TCM_GETITEMCOUNT, 0, 0), 5);
+        std::vector<std::string> tabs;
+        for (int i = 0; i < SendMessageW(tab, TCM_GETITEMCOUNT, 0, 0); ++i) {
+            wchar_t text[32] = {};
+            TCITEMW item{};
+            item.mask = TCIF_TEXT;
+            item.pszText = text;
+            item.cchTextMax = 32;
+            SendMessageW(tab, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
+            tabs.push_back(Narrow(text));
+        }
+        EXPECT_THAT(tabs, ElementsAre("常规", "辅助", "托盘图标", "显示", "主题"));
         EXPECT_EQ(d.ActivePage(), 0);
         EXPECT_EQ(TextOf(d, IDOK), "确定");
         EXPECT_EQ(TextOf(d, IDCANCEL), "取消");
@@ -443,4 +453,20 @@ TEST(OptionsDialog, PortableDeviceWarning) {
         Click(d, IDC_CHECKMONITOR);
         EXPECT_EQ(f.warnings.size(), 2u);
     });
+}
+
+TEST(OptionsDialog, HotKeyFieldAddsAltToAPlainKey) {
+    // A global hot key without Ctrl or Alt would take that key from every other program.
+    OptionsFixture f;
+    TFrmOptions dialog(f.Host(), f.Services());
+    RunOptions(dialog, false, [&](TFrmOptions& d) {
+        d.SetActivePage(1);
+        HWND field = d.Item(IDC_HOTKEY1);
+        SetFocus(field);
+        SendMessageW(field, WM_KEYDOWN, 'B', 0);
+        SendMessageW(field, WM_KEYUP, 'B', 0);
+        EXPECT_EQ(SendMessageW(field, HKM_GETHOTKEY, 0, 0), MAKEWORD('B', HOTKEYF_ALT));
+        Click(d, IDOK);
+    });
+    EXPECT_EQ(f.settings.RefreshHotkey, static_cast<int32_t>(kHotKeyAlt | 'B'));
 }

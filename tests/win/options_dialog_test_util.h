@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "options_resource.h"
+#include "platform/error_report_win.h"
 #include "settings/options_dialog_win.h"
 #include "settings/profile_win.h"
 #include "settings/settings_file.h"

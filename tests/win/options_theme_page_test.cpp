@@ -264,3 +264,24 @@ TEST(Themes, ShippedFirstRunThemesAreBesideTheProgram) {
         }
     }
 }
+
+TEST(OptionsThemePage, AThemeThatCannotBeWrittenIsReported) {
+    OptionsFixture f;
+    std::wstring path = f.themes + L"Locked.Lumivex Theme";
+    WriteTheme(f, L"Locked", "[LumivexTheme]\r\nVer=22\r\n");
+    // A handle that shares nothing refuses the write, as a read-only file does on Windows.
+    HANDLE lock = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    std::string errors;
+    SetErrorReporter([&](const std::string& text) { errors += text + "\n"; });
+    f.themeName = "Locked";
+    TFrmOptions dialog(f.Host(), f.Services());
+    RunOptions(dialog, true, [&](TFrmOptions& d) {
+        Click(d, IDC_BTNSAVEAS);
+        EXPECT_EQ(Selected(d, IDC_CBTHEMES), 1);  // the list was not rebuilt
+    });
+    SetErrorReporter(nullptr);
+    CloseHandle(lock);
+    EXPECT_EQ(errors, "Unable to write to " + Narrow(path) + "\n");
+    EXPECT_EQ(ReadText(path), "[LumivexTheme]\r\nVer=22\r\n");
+}
