@@ -114,9 +114,9 @@ void TFrmLumivexMain::ransparentBackground1Click() {
 
 void TFrmLumivexMain::OptionsApplied() {
     timer1_.SetPeriodMs(static_cast<UINT>(settings_.RefreshRate));
+    Timer1Timer();  // the icon shows the new settings at once
     ApplyHotKey();
     InitDefaultMenu();
-    Timer1Timer();  // the icon shows the new settings at once
 }
 
 void TFrmLumivexMain::ApplyHotKey() {
@@ -128,7 +128,7 @@ void TFrmLumivexMain::ApplyHotKey() {
 
 // The hot key frees memory as the tray menu's "内存清理" does.
 void TFrmLumivexMain::HotKeyManager1HotKeyPressed(THotKeyValue, WORD) {
-    OnCommand(IDM_MEMORY_DEFRAGMENTER);
+    MemoryDefragmenter1Click();
 }
 
 void TFrmLumivexMain::ApplyDefaultTheme() {

@@ -136,3 +136,30 @@ TEST(MainFormOptions, SettingsSubmenuTextColourAndTransparentBackground) {
     EXPECT_EQ(form->Settings().FontColor, Rgb(0x20, 0x40, 0x60));
     EXPECT_EQ(form->Settings().Font.Color, Rgb(0x20, 0x40, 0x60));
 }
+
+TEST(MainFormOptions, PressingTheHotKeyFreesMemoryOnce) {
+    TempDir dir;
+    const THotKeyValue ctrlAltJ = kHotKeyCtrl | kHotKeyAlt | 'J';
+    ASSERT_TRUE(WriteBytes(dir.File(L"Lumivex.Settings"),
+                           "[General]\r\nShowPercentage=0\r\nRefreshHotkey=" + std::to_string(ctrlAltJ) + "\r\n"));
+    std::vector<DWORD> trimmed;
+    TFrmLumivexMain::Options o;
+    o.TrimProcess = [&](DWORD pid) { trimmed.push_back(pid); };
+    auto form = MakeForm(dir, o);
+    ASSERT_EQ(form->HotKeyManager1().Count(), 1u);
+    INPUT in[6] = {};
+    const WORD keys[3] = {VK_CONTROL, VK_MENU, 'J'};
+    for (int i = 0; i < 3; ++i) {
+        in[i].type = in[5 - i].type = INPUT_KEYBOARD;
+        in[i].ki.wVk = in[5 - i].ki.wVk = keys[i];
+        in[5 - i].ki.dwFlags = KEYEVENTF_KEYUP;
+    }
+    ASSERT_EQ(SendInput(6, in, sizeof(INPUT)), 6u);
+    EXPECT_TRUE(PumpUntil([&] { return !trimmed.empty(); }, 5000));
+    PumpFor(200);
+    // One pass, the same as the menu's "内存清理" makes.
+    size_t byHotKey = trimmed.size();
+    trimmed.clear();
+    form->MemoryDefragmenter1Click();
+    EXPECT_EQ(byHotKey, trimmed.size());
+}
