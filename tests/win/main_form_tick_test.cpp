@@ -116,6 +116,25 @@ TEST(RefreshTick, ShowsPictureAndHintAndSendsNothingWhenNothingChanged) {
     EXPECT_EQ(transparent.At(15, 15), kTransparentKey);
 }
 
+TEST(RefreshTick, DisplayFontDrawsTheFigureBelowTheGauge) {
+    ScopedTestShell shell;
+    TickRig rig;
+    rig.form->Settings().InternalFont = false;
+    rig.form->Settings().ShowPercentage = true;
+    rig.SetLoad(88);
+    rig.form->Timer1Timer();
+    const TrayPicture picture = IconPixels(rig.form->Tray().Icon());
+    int inked = 0;
+    for (int y = 0; y < kTrayImageSize; ++y) {
+        for (int x = 0; x < kTrayImageSize; ++x) {
+            const uint32_t c = picture.At(x, y);
+            const bool dark = (c & 0xFF) < 0x80 && ((c >> 8) & 0xFF) < 0x80 && (c >> 16) < 0x80;
+            if (dark) inked += y >= 4 ? 1 : -100;  // the figure, never on the gauge
+        }
+    }
+    EXPECT_GT(inked, 5);
+}
+
 TEST(RefreshTick, HighMemoryTrimsThenWarnsOncePerCrossing) {
     ScopedTestShell shell;
     TickRig rig;

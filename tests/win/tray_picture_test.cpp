@@ -1,0 +1,33 @@
+#include "tray/tray_picture_win.h"
+
+#include <gtest/gtest.h>
+
+TEST(GdiTextPainter, DrawsTheFigureInTheDisplayFontAndLeavesTheRest) {
+    FontSpec font;
+    font.Size = 9;
+    GdiTextPainter painter(font);
+    const int width = painter.TextWidth("88"), height = painter.TextHeight("1");
+    ASSERT_GT(width, 4);
+    ASSERT_GT(height, 4);
+    TrayPicture picture;
+    picture.Fill(0, 0, kTrayImageSize, kTrayImageSize, 0xFFFFFF);
+    picture.Fill(0, 0, kTrayImageSize, 2, 0x00FF00);  // a gauge row the text must not touch
+    painter.PaintText(picture, 2, 4, "88", 0x0000FF);
+    int inked = 0;
+    for (int y = 0; y < kTrayImageSize; ++y) {
+        for (int x = 0; x < kTrayImageSize; ++x) {
+            const uint32_t c = picture.At(x, y);
+            if (y < 2) {
+                EXPECT_EQ(c, 0x00FF00u);
+            }
+            if (c != 0xFFFFFF && y >= 2) {
+                ++inked;
+                EXPECT_GE(x, 2);
+                EXPECT_GE(y, 4);
+                // Red text on white: no blue or green appears beyond white's own.
+                EXPECT_GE(c & 0xFF, (c >> 8) & 0xFF);
+            }
+        }
+    }
+    EXPECT_GT(inked, 6);
+}
