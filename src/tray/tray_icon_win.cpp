@@ -265,48 +265,65 @@ bool TTrayIcon::ShowBalloon(const std::string& title,
     return shown;
 }
 
-UniqueIcon TTrayIcon::IconFromBitmap(HBITMAP bitmap, COLORREF maskColor) {
-    constexpr int kSize = 16;
-    if (!bitmap)
-        return {};
+namespace {
+constexpr int kIconSize = 16;
+
+// A 16 x 16 top-down 32-bit DIB section and its bits.
+UniqueBitmap CreateIconDib(void** bits) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = kSize;
-    info.bmiHeader.biHeight = -kSize;  // top-down
+    info.bmiHeader.biWidth = kIconSize;
+    info.bmiHeader.biHeight = -kIconSize;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    UniqueBitmap color(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!color || !bits)
-        return {};
-    std::vector<uint32_t> pixels(kSize * kSize, 0);
+    return UniqueBitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0));
+}
+}  // namespace
 
+UniqueIcon TTrayIcon::IconFromBitmap(HBITMAP bitmap, COLORREF maskColor) {
+    if (!bitmap)
+        return {};
+    std::vector<uint32_t> pixels(kIconSize * kIconSize, 0);
     DIBSECTION section{};
     if (GetObjectW(bitmap, sizeof section, &section) == sizeof section && section.dsBm.bmBits &&
-        section.dsBmih.biBitCount == 32 && section.dsBm.bmWidth >= kSize && section.dsBm.bmHeight >= kSize) {
+        section.dsBmih.biBitCount == 32 && section.dsBm.bmWidth >= kIconSize && section.dsBm.bmHeight >= kIconSize) {
         // A 32-bit picture is read straight from its bits, so it may stay selected into its painter's DC.
         const bool bottomUp = section.dsBmih.biHeight > 0;
         const auto* src = static_cast<const uint8_t*>(section.dsBm.bmBits);
-        for (int y = 0; y < kSize; ++y) {
+        for (int y = 0; y < kIconSize; ++y) {
             int row = bottomUp ? section.dsBm.bmHeight - 1 - y : y;
-            std::memcpy(&pixels[y * kSize], src + static_cast<size_t>(row) * section.dsBm.bmWidthBytes,
-                        kSize * sizeof(uint32_t));
+            std::memcpy(&pixels[y * kIconSize], src + static_cast<size_t>(row) * section.dsBm.bmWidthBytes,
+                        kIconSize * sizeof(uint32_t));
         }
     } else {
+        void* bits = nullptr;
+        UniqueBitmap copy = CreateIconDib(&bits);
+        if (!copy || !bits)
+            return {};
         UniqueMemoryDc from(CreateCompatibleDC(nullptr));
         UniqueMemoryDc to(CreateCompatibleDC(nullptr));
         {
             SelectGuard a(from.Get(), bitmap);
-            SelectGuard b(to.Get(), color.Get());
-            BitBlt(to.Get(), 0, 0, kSize, kSize, from.Get(), 0, 0, SRCCOPY);
+            SelectGuard b(to.Get(), copy.Get());
+            BitBlt(to.Get(), 0, 0, kIconSize, kIconSize, from.Get(), 0, 0, SRCCOPY);
         }
         GdiFlush();
         std::memcpy(pixels.data(), bits, pixels.size() * sizeof(uint32_t));
     }
-    std::vector<uint8_t> mask = BuildIconMask(pixels, kSize, kSize, maskColor);
+    return IconFromPixels(std::move(pixels), maskColor);
+}
+
+UniqueIcon TTrayIcon::IconFromPixels(std::vector<uint32_t> pixels, COLORREF maskColor) {
+    if (pixels.size() != static_cast<size_t>(kIconSize * kIconSize))
+        return {};
+    void* bits = nullptr;
+    UniqueBitmap color = CreateIconDib(&bits);
+    if (!color || !bits)
+        return {};
+    std::vector<uint8_t> mask = BuildIconMask(pixels, kIconSize, kIconSize, maskColor);
     std::memcpy(bits, pixels.data(), pixels.size() * sizeof(uint32_t));
-    UniqueBitmap maskBitmap(CreateBitmap(kSize, kSize, 1, 1, mask.data()));
+    UniqueBitmap maskBitmap(CreateBitmap(kIconSize, kIconSize, 1, 1, mask.data()));
     ICONINFO iconInfo{TRUE, 0, 0, maskBitmap.Get(), color.Get()};
     // The icon gets its own copies of both bitmaps; ours go with this scope.
     return UniqueIcon(CreateIconIndirect(&iconInfo));

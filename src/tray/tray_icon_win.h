@@ -53,6 +53,8 @@ class TTrayIcon {
     void HideBalloon();
     // Turns a 16 x 16 bitmap into an icon, with maskColor as the transparent colour (0x1FFFFFFF: none).
     static UniqueIcon IconFromBitmap(HBITMAP bitmap, COLORREF maskColor);
+    // The same from 16 x 16 top-down 0xAARRGGBB pixels.
+    static UniqueIcon IconFromPixels(std::vector<uint32_t> pixels, COLORREF maskColor);
     void PopupMenuAtCursor();
     void PopupMenuAt(int x, int y);
     void RestoreMainWindow();

@@ -1,6 +1,8 @@
 #include "tray/tray_picture_win.h"
 
 #include "platform/text_win.h"
+#include "tray/icon_mask.h"
+#include "tray/tray_icon_win.h"
 #include "widgets/font_dialog_win.h"
 
 namespace {
@@ -77,33 +79,8 @@ void GdiTextPainter::PaintText(TrayPicture& picture, int x, int y, const std::st
 }
 
 UniqueIcon PictureToIcon(const TrayPicture& picture, bool transparentKey) {
-    BITMAPINFO info = TopDownDib32();
-    void* bits = nullptr;
-    UniqueBitmap color(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!color)
-        return UniqueIcon();
-    // The mask: one bit per pixel, rows padded to 16 bits, 1 = transparent.
-    WORD mask[kTrayImageSize] = {};
-    auto* pixels = static_cast<uint32_t*>(bits);
-    for (int y = 0; y < kTrayImageSize; ++y) {
-        for (int x = 0; x < kTrayImageSize; ++x) {
-            const uint32_t c = picture.At(x, y);
-            const size_t i = static_cast<size_t>(y * kTrayImageSize + x);
-            if (transparentKey && c == kTransparentKey) {
-                pixels[i] = 0;  // black under a set mask bit leaves the screen as it is
-                // Mask bytes run left to right with the most significant bit first.
-                reinterpret_cast<BYTE*>(&mask[y])[x / 8] |= static_cast<BYTE>(0x80 >> (x % 8));
-            } else {
-                pixels[i] = 0xFF000000u | SwapRedBlue(c);
-            }
-        }
-    }
-    UniqueBitmap maskBitmap(CreateBitmap(kTrayImageSize, kTrayImageSize, 1, 1, mask));
-    if (!maskBitmap)
-        return UniqueIcon();
-    ICONINFO icon{};
-    icon.fIcon = TRUE;
-    icon.hbmMask = maskBitmap.Get();
-    icon.hbmColor = color.Get();
-    return UniqueIcon(CreateIconIndirect(&icon));
+    std::vector<uint32_t> pixels(picture.Pixels.size());
+    for (size_t i = 0; i < pixels.size(); ++i)
+        pixels[i] = SwapRedBlue(picture.Pixels[i]);
+    return TTrayIcon::IconFromPixels(std::move(pixels), transparentKey ? kTransparentKey : kNoMaskColor);
 }

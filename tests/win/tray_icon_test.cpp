@@ -9,6 +9,7 @@
 
 #include "platform/window_win.h"
 #include "test_shell.h"
+#include "tray/tray_picture_win.h"
 #include "win_test_util.h"
 
 using namespace wintest;
@@ -281,10 +282,30 @@ TEST(TrayIcon, DestroyingTheComponentDeletesItsIcon) {
     EXPECT_NE(TTrayIcon::HandlerWindow(), nullptr);
 }
 
-TEST(TrayIcon, IconFromBitmapMakesTheMaskColourTransparent) {
-    // A 16 x 16 picture in the mask colour 0x030303 with one red square in the middle.
+namespace {
+BITMAPINFO Dib16() {
     BITMAPINFO info{};
     info.bmiHeader = {sizeof info.bmiHeader, 16, -16, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    return info;
+}
+
+// The colour pixels of an icon, 0xAARRGGBB.
+std::vector<uint32_t> IconPixels(HICON icon) {
+    std::vector<uint32_t> out(256, 0);
+    ICONINFO ii{};
+    if (!GetIconInfo(icon, &ii))
+        return {};
+    UniqueBitmap color(ii.hbmColor), mask(ii.hbmMask);
+    UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    BITMAPINFO info = Dib16();
+    GetDIBits(dc.Get(), color.Get(), 0, 16, out.data(), &info, DIB_RGB_COLORS);
+    return out;
+}
+}  // namespace
+
+TEST(TrayIcon, PicturesBecomeIconsWithTheMaskColourTransparent) {
+    // A 16 x 16 picture in the mask colour 0x030303 with one red square in the middle.
+    BITMAPINFO info = Dib16();
     void* bits = nullptr;
     UniqueBitmap picture(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     auto* px = static_cast<uint32_t*>(bits);
@@ -297,17 +318,23 @@ TEST(TrayIcon, IconFromBitmapMakesTheMaskColourTransparent) {
     for (COLORREF mask : {COLORREF(0x030303), COLORREF(0x1FFFFFFF)}) {
         UniqueIcon icon = TTrayIcon::IconFromBitmap(picture.Get(), mask);
         ASSERT_TRUE(icon);
-        ICONINFO ii{};
-        ASSERT_TRUE(GetIconInfo(icon.Get(), &ii));
-        UniqueBitmap color(ii.hbmColor), maskBits(ii.hbmMask);
-        UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
-        uint32_t out[256] = {};
-        GetDIBits(dc.Get(), color.Get(), 0, 16, out, &info, DIB_RGB_COLORS);
-        bool transparentCorner = (out[0] >> 24) == 0;
-        EXPECT_EQ(transparentCorner, mask == 0x030303) << std::hex << mask;
+        std::vector<uint32_t> out = IconPixels(icon.Get());
+        ASSERT_EQ(out.size(), 256u);
+        EXPECT_EQ((out[0] >> 24) == 0, mask == 0x030303) << std::hex << mask;
         EXPECT_EQ(out[8 * 16 + 8], 0xFFFF0000u) << std::hex << mask;
     }
     EXPECT_FALSE(TTrayIcon::IconFromBitmap(nullptr, 0x030303));
+
+    // The renderer's picture (colour values, red in the low byte) takes the same way.
+    TrayPicture rendered;
+    rendered.Pixels.fill(kTransparentKey);
+    rendered.Set(8, 8, 0x0000FF);
+    for (bool transparent : {true, false}) {
+        std::vector<uint32_t> out = IconPixels(PictureToIcon(rendered, transparent).Get());
+        ASSERT_EQ(out.size(), 256u);
+        EXPECT_EQ(out[0], transparent ? 0u : 0xFF030303u);
+        EXPECT_EQ(out[8 * 16 + 8], 0xFFFF0000u);
+    }
 }
 
 TEST(TrayIcon, IconIndexIsClampedAndCyclingNeedsAnInterval) {
