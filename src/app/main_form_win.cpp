@@ -6,6 +6,7 @@
 #include "app/paths_win.h"
 #include "platform/error_report_win.h"
 #include "platform/text_win.h"
+#include "processes/tray_menu_model.h"
 #include "resource.h"
 #include "settings/profile_win.h"
 #include "settings/settings_file.h"
@@ -42,9 +43,6 @@ HICON ExtractSmallIcon(const std::wstring& file, int index) {
     return small;
 }
 
-void AppendItem(HMENU menu, UINT id, const char* caption) {
-    AppendMenuW(menu, MF_STRING, id, Widen(caption).c_str());
-}
 }  // namespace
 
 TFrmLumivexMain::TFrmLumivexMain() : TFrmLumivexMain(Options{}) {}
@@ -101,7 +99,7 @@ void TFrmLumivexMain::FormCreate() {
     settings_.Font = FontSpec{};  // "Tahoma", 6 until the settings say otherwise
 
     BuildPopupMenu();
-    tray_->SetPopupMenu(popupMenu1_.Get());
+    tray_->SetPopupMenu(popupMenu1_.Handle());
     InitTick();
     LoadOptions();
     InitSettings();
@@ -114,24 +112,27 @@ void TFrmLumivexMain::FormCreate() {
 }
 
 void TFrmLumivexMain::BuildPopupMenu() {
-    popupMenu1_.Reset(CreatePopupMenu());
-    HMENU menu = popupMenu1_.Get();
+    TPopupMenu& m = popupMenu1_;
     settings2_ = CreatePopupMenu();
-    AppendItem(settings2_, IDM_THEMES, "主题");
-    AppendItem(settings2_, IDM_TEXT_COLOR, "文本颜色");
-    AppendItem(settings2_, IDM_TRANSPARENT_BACKGROUND, "图标背景透明");
-    AppendMenuW(settings2_, MF_SEPARATOR, 0, nullptr);
-    AppendItem(settings2_, IDM_SETTINGS, "更多设置");
+    m.Add(settings2_, "主题", IDM_THEMES);
+    m.Add(settings2_, "文本颜色", IDM_TEXT_COLOR);
+    m.Add(settings2_, "图标背景透明", IDM_TRANSPARENT_BACKGROUND);
+    m.Add(settings2_, "-", 0);
+    m.Add(settings2_, "更多设置", IDM_SETTINGS);
 
-    AppendItem(menu, IDM_LAUNCH_TASK_MANAGER, "运行任务管理器");
-    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);  // N1: process rows go directly above it
-    AppendItem(menu, IDM_MEMORY_DEFRAGMENTER, "内存清理");
-    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(settings2_), Widen("设置").c_str());
-    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    AppendItem(menu, IDM_ABOUT, "关于");
-    AppendItem(menu, IDM_CLOSE, "退出");
-    SetMenuDefaultItem(menu, IDM_LAUNCH_TASK_MANAGER, FALSE);
+    m.Add(nullptr, "运行任务管理器", IDM_LAUNCH_TASK_MANAGER, kTagTaskManager);
+    n1_ = &m.Add(nullptr, "-", 0);
+    m.Add(nullptr, "内存清理", IDM_MEMORY_DEFRAGMENTER);
+    m.Add(nullptr, "-", 0);
+    m.Add(nullptr, "设置", 0, 0, settings2_);
+    m.Add(nullptr, "-", 0);
+    m.Add(nullptr, "关于", IDM_ABOUT);
+    m.Add(nullptr, "退出", IDM_CLOSE);
+    SetMenuDefaultItem(m.Handle(), IDM_LAUNCH_TASK_MANAGER, FALSE);
+    menuPainter_.SetWindow(Hwnd());
+    tray_->OnMouseDown = [this](TTrayIcon& sender, TMouseButton button, TShiftState shift, int x, int y) {
+        TrayMouseDown(sender, button, shift, x, y);
+    };
 }
 
 void TFrmLumivexMain::ExtractMenuIcons() {
@@ -178,7 +179,7 @@ void TFrmLumivexMain::InitSettings() {
 }
 
 void TFrmLumivexMain::InitDefaultMenu() {
-    HMENU menu = popupMenu1_.Get();
+    HMENU menu = popupMenu1_.Handle();
     if (!menu) return;
     SetMenuDefaultItem(menu, static_cast<UINT>(-1), FALSE);
     SetMenuDefaultItem(settings2_, static_cast<UINT>(-1), FALSE);
@@ -197,6 +198,7 @@ bool TFrmLumivexMain::FormCloseQuery() {
 
 void TFrmLumivexMain::FormClose() {
     displayFont_.Reset();
+    RemoveProcessRows();
     defaultProgramIcon_.Reset();
     taskManagerIcon_.Reset();
     if (sessionRegistered_) UnregisterSessionEvents(Hwnd());
@@ -236,9 +238,12 @@ LRESULT TFrmLumivexMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             // The close box and Alt+F4 only hide the About box; the program keeps running.
             ShowWindow(Hwnd(), SW_HIDE);
             return 0;
-        case WM_COMMAND:
+        case WM_COMMAND: {
+            LRESULT result = 0;
+            if (HandleMenuMessage(msg, wParam, lParam, result)) return result;
             if (HIWORD(wParam) == 0) OnCommand(LOWORD(wParam));
             return 0;
+        }
         case WM_WTSSESSION_CHANGE:
             SessionChange(wParam);
             return 0;
@@ -260,7 +265,10 @@ LRESULT TFrmLumivexMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_DESTROY:
             if (options_.QuitOnDestroy) PostQuitMessage(0);
             return 0;
-        default:
+        default: {
+            LRESULT result = 0;
+            if (HandleMenuMessage(msg, wParam, lParam, result)) return result;
             return Window::HandleMessage(msg, wParam, lParam);
+        }
     }
 }

@@ -10,9 +10,14 @@
 #include "app/high_memory_alert.h"
 #include "memory/memory_sample.h"
 #include "memory/ram_optimization_win.h"
+#include "app/popup_menu_win.h"
+#include "memory/memory_format.h"
 #include "platform/unique_handle_win.h"
 #include "platform/version_info_win.h"
 #include "platform/window_win.h"
+#include "processes/menu_painter_win.h"
+#include "processes/process_dialog.h"
+#include "processes/process_rec.h"
 #include "settings/options_dialog_win.h"
 #include "settings/settings.h"
 #include "system/monitor_off_win.h"
@@ -69,7 +74,7 @@ public:
     const std::wstring& ProgramFolderPath() const { return programFolder_; }
     bool IsVistaOrLater() const { return isVistaOrLater_; }
     bool FirstRun() const { return firstRun_; }
-    HMENU PopupMenu1() const { return popupMenu1_.Get(); }
+    HMENU PopupMenu1() const { return popupMenu1_.Handle(); }
     HFONT DisplayFont() const { return displayFont_.Get(); }
     HICON DefaultProgramIcon() const { return defaultProgramIcon_.Get(); }
     HICON TaskManagerIcon() const { return taskManagerIcon_.Get(); }
@@ -97,6 +102,29 @@ public:
     MakerAddresses& Addresses() { return addresses_; }
     TSystemLaunchers& Launchers() { return launchers_; }
     bool UpdateCheckRunning() const { return updateCheckRunning_; }
+    // The tray menu (main_form_menu_win.cpp). A right press rebuilds the process and memory rows and pops the menu
+    // up at the cursor.
+    void TrayMouseDown(TTrayIcon& sender, TMouseButton button, TShiftState shift, int x, int y);
+    // The rows of the heaviest programs (ShowTopProcess) and of the hint's lines (ShowMemMenu).
+    void BuildMenuRows(const std::string& hint);
+    void BuildProcessRows();
+    void BuildMemoryRows(const std::string& hint);
+    void RemoveProcessRows();
+    void RemoveMemoryRows();
+    void MeasureItem(MEASUREITEMSTRUCT& measure);
+    void DrawItem(const DRAWITEMSTRUCT& draw);
+    // A process row's click: the dialog about the program, then the chosen action.
+    void KillItem(const TMenuItemEx& row);
+    TPopupMenu& PopupMenu() { return popupMenu1_; }
+    TMenuPainter& MenuPainter() { return menuPainter_; }
+    TVersionInfoReader& FileVer() { return fileVer_; }
+    MenuDrawContext MenuContext() const;
+    // One process row from a record of the sorted list.
+    std::unique_ptr<TMenuItemEx> MakeProcessRow(const TProcessRec& r, UINT id, const NumberSeparators& separators);
+
+    // The process dialog (100..103, 2 when cancelled) and the notice that its process has ended.
+    std::function<int(const ProcessDialogTexts& texts)> ProcessChoice;
+    std::function<void(const std::string& text)> ProcessNotice;
 
     // System actions (main_form_actions_win.cpp).
     void LaunchTaskManager1Click();
@@ -149,6 +177,9 @@ private:
     friend class FormAlertActions;
     void InitTick();
     int ShowWarningDialog(TTaskDialog& dialog);
+    bool HandleMenuMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    void Settings2Click();
+    static std::unique_ptr<TMenuItemEx> MakeSeparator(int tag);
 
     Options options_;
     std::wstring programFolder_;
@@ -167,9 +198,12 @@ private:
     UniqueIcon programIcon_;
     UniqueIcon defaultProgramIcon_;
     UniqueIcon taskManagerIcon_;
-    UniqueMenu popupMenu1_;
+    TPopupMenu popupMenu1_;
     HMENU settings2_ = nullptr;  // submenu, owned by popupMenu1_
     std::unique_ptr<TTrayIcon> tray_;
+    TMenuItemEx* n1_ = nullptr;  // the separator below which the fixed items start; process rows go above it
+    TMenuPainter menuPainter_;
+    TVersionInfoReader fileVer_;
     TSimpleTimer timer1_;
     TSimpleTimer timerDefrag_;
 

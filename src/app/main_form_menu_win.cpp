@@ -1,0 +1,208 @@
+// The tray menu of the main form: rows of the heaviest programs and of the memory figures, owner drawing, and the
+// dialog of a process row.
+
+#include "app/main_form_win.h"
+
+#include <shellapi.h>
+
+#include "memory/memory_format.h"
+#include "memory/number_separators_win.h"
+#include "platform/native_path_win.h"
+#include "platform/text_win.h"
+#include "processes/process_actions_win.h"
+#include "processes/process_dialog.h"
+#include "processes/process_list_win.h"
+#include "processes/tray_menu_model.h"
+#include "resource.h"
+
+namespace {
+COLORREF ToColorRef(TColor color) {
+    if ((static_cast<uint32_t>(color) & 0xFF000000u) == static_cast<uint32_t>(kSystemColorFlag))
+        return GetSysColor(static_cast<int>(color & 0xFF));
+    return static_cast<COLORREF>(color) & 0x00FFFFFF;
+}
+
+// The small icon of an executable, when the file gives both sizes; System32 paths from the real folder.
+UniqueIcon SmallIconOf(const std::string& path) {
+    if (path.empty()) return {};
+    HICON large = nullptr, small = nullptr;
+    UINT extracted = ExtractIconExW(Widen(NativeFilePath(path)).c_str(), 0, &large, &small, 1);
+    UniqueIcon largeIcon(large), smallIcon(small);
+    if (extracted != 2) return {};
+    return smallIcon;
+}
+}  // namespace
+
+void TFrmLumivexMain::TrayMouseDown(TTrayIcon& sender, TMouseButton button, TShiftState, int, int) {
+    if (button != TMouseButton::mbRight) return;
+    // The menu closes when the user clicks elsewhere only while this thread has the foreground.
+    SetForegroundWindow(TTrayIcon::HandlerWindow());
+    BuildMenuRows(sender.Hint());
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    // The items are measured, drawn and clicked through this form's window; a click arrives as WM_COMMAND after
+    // the menu has closed.
+    TrackPopupMenuEx(popupMenu1_.Handle(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, Hwnd(),
+                     nullptr);
+    PostMessageW(Hwnd(), WM_NULL, 0, 0);
+    if (isVistaOrLater_) {
+        // The notification-area overflow panel from which the icon may have been clicked closes with the menu.
+        if (HWND overflow = FindWindowExW(nullptr, nullptr, L"NotifyIconOverflowWindow", nullptr))
+            PostMessageW(overflow, WM_CLOSE, 0, 0);
+    }
+}
+
+void TFrmLumivexMain::BuildMenuRows(const std::string& hint) {
+    if (settings_.ShowTopProcess) BuildProcessRows();
+    if (settings_.ShowMemMenu) BuildMemoryRows(hint);
+}
+
+std::unique_ptr<TMenuItemEx> TFrmLumivexMain::MakeProcessRow(const TProcessRec& r, UINT id,
+                                                             const NumberSeparators& separators) {
+    auto row = std::make_unique<TMenuItemEx>();
+    row->Tag = kTagProcessRow;
+    row->Id = id;
+    row->ProcessID = r.ProcessID;
+    row->CreationFileTime = r.CreationFileTime;
+    row->ExeName = r.ExeName;
+    row->FullPath = r.FullPath;
+    row->IconHandle = SmallIconOf(r.FullPath);
+    row->NoIcon = !row->IconHandle;
+    std::string description;
+    if (settings_.ShowNameInsteadOfModule && !r.FullPath.empty()) {
+        fileVer_.SetFilename(r.FullPath);
+        description = fileVer_.GetByIndex(1);
+    }
+    row->Caption = ProcessCaption(r.ExeName, description, settings_.ShowNameInsteadOfModule);
+    row->MemText = r.MemoryUsage == 0 ? "n/a" : FormatByteSize(r.MemoryUsage, separators);
+    row->Highlight = IsHighlighted(r.MemoryUsage, settings_.HighlightProcessAbove);
+    return row;
+}
+
+void TFrmLumivexMain::BuildProcessRows() {
+    TProcessList list;
+    list.Refresh();
+    list.Sort(CompareByMemoryDesc);
+    RemoveProcessRows();
+    const NumberSeparators separators = UserNumberSeparators();
+    const int rows = ProcessRowCount(settings_.TopProcessCount, list.Count());
+    const UINT idCount = IDM_PROCESS_ROW_LAST - IDM_PROCESS_ROW_FIRST + 1;
+    for (int i = 0; i < rows; ++i) {
+        UINT id = IDM_PROCESS_ROW_FIRST + static_cast<UINT>(i) % idCount;
+        popupMenu1_.Insert(nullptr, TPopupMenu::IndexOf(*n1_), MakeProcessRow(list.Item(i), id, separators));
+    }
+    if (rows > 0) popupMenu1_.Insert(nullptr, 1, MakeSeparator(kTagProcessRow));
+}
+
+std::unique_ptr<TMenuItemEx> TFrmLumivexMain::MakeSeparator(int tag) {
+    auto separator = std::make_unique<TMenuItemEx>();
+    separator->Caption = "-";
+    separator->Tag = tag;
+    return separator;
+}
+
+void TFrmLumivexMain::BuildMemoryRows(const std::string& hint) {
+    RemoveMemoryRows();
+    std::vector<std::string> lines = SplitHintLines(hint);
+    for (size_t i = 0; i < lines.size(); ++i) {
+        MemoryRowText text = SplitHintLine(lines[i]);
+        auto row = std::make_unique<TMenuItemEx>();
+        row->Tag = kTagMemoryRow;
+        row->Caption = text.Caption;
+        row->MemText = text.MemText;
+        popupMenu1_.Insert(nullptr, static_cast<int>(i) + 2, std::move(row), TPopupMenu::Disabled);
+    }
+    if (!lines.empty()) popupMenu1_.Insert(nullptr, static_cast<int>(lines.size()) + 2, MakeSeparator(kTagMemoryRow));
+}
+
+void TFrmLumivexMain::RemoveProcessRows() {
+    popupMenu1_.RemoveByTag(kTagProcessRow);
+}
+
+void TFrmLumivexMain::RemoveMemoryRows() {
+    popupMenu1_.RemoveByTag(kTagMemoryRow);
+}
+
+MenuDrawContext TFrmLumivexMain::MenuContext() const {
+    MenuDrawContext context;
+    context.NewMenus = isVistaOrLater_;
+    context.DefaultProgramIcon = defaultProgramIcon_.Get();
+    context.TaskManagerIcon = taskManagerIcon_.Get();
+    context.Highlight = ToColorRef(GetProcMenuHighlighColor(settings_.ProcMenuHightlightColor, false));
+    return context;
+}
+
+void TFrmLumivexMain::MeasureItem(MEASUREITEMSTRUCT& measure) {
+    auto* item = reinterpret_cast<TMenuItemEx*>(measure.itemData);
+    if (!item) return;
+    const bool isDefault = (TPopupMenu::StateOf(*item) & MFS_DEFAULT) != 0;
+    menuPainter_.MeasureItem(*item, TPopupMenu::TextOf(*item), isDefault, measure.itemWidth, measure.itemHeight);
+}
+
+void TFrmLumivexMain::DrawItem(const DRAWITEMSTRUCT& draw) {
+    auto* item = reinterpret_cast<TMenuItemEx*>(draw.itemData);
+    if (!item) return;
+    MenuItemState state;
+    state.Selected = (draw.itemState & ODS_SELECTED) != 0;
+    state.Enabled = (draw.itemState & (ODS_DISABLED | ODS_GRAYED)) == 0;
+    state.Checked = (draw.itemState & ODS_CHECKED) != 0;
+    state.Default = (draw.itemState & ODS_DEFAULT) != 0 || (TPopupMenu::StateOf(*item) & MFS_DEFAULT) != 0;
+    menuPainter_.DrawItem(draw.hDC, draw.rcItem, *item, TPopupMenu::TextOf(*item), state, MenuContext());
+}
+
+void TFrmLumivexMain::Settings2Click() {
+    CheckMenuItem(settings2_, IDM_TRANSPARENT_BACKGROUND, MF_BYCOMMAND | (settings_.TransBk ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void TFrmLumivexMain::KillItem(const TMenuItemEx& row) {
+    std::string description, company, fileVersion;
+    if (!row.FullPath.empty()) {
+        fileVer_.SetFilename(row.FullPath);
+        description = fileVer_.GetByIndex(1);
+        company = fileVer_.GetByIndex(0);
+        fileVersion = fileVer_.FileVersion().Text();
+    }
+    ProcessDialogTexts texts = BuildProcessDialogTexts(row.ExeName, description, company, fileVersion);
+    if (!ProcessChoice) return;
+    // The dialog is modal and a right-click on the tray icon meanwhile rebuilds the rows: keep copies.
+    const ProcessIdentity identity{row.ProcessID, row.CreationFileTime, row.FullPath};
+    const std::string exeName = row.ExeName;
+    ProcessActionOutcome outcome = RunProcessAction(ProcessChoice(texts), identity, Hwnd());
+    if (outcome == ProcessActionOutcome::Ended && ProcessNotice) ProcessNotice(ProcessEndedText(exeName));
+}
+
+bool TFrmLumivexMain::HandleMenuMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    switch (msg) {
+        case WM_MEASUREITEM: {
+            auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+            if (wParam != 0 || !measure || measure->CtlType != ODT_MENU) return false;
+            MeasureItem(*measure);
+            result = TRUE;
+            return true;
+        }
+        case WM_DRAWITEM: {
+            auto* draw = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+            if (wParam != 0 || !draw || draw->CtlType != ODT_MENU) return false;
+            DrawItem(*draw);
+            result = TRUE;
+            return true;
+        }
+        case WM_INITMENUPOPUP:
+            if (reinterpret_cast<HMENU>(wParam) == settings2_) Settings2Click();
+            result = 0;
+            return true;
+        case WM_THEMECHANGED:
+        case WM_SETTINGCHANGE:
+            menuPainter_.Reset();
+            return false;
+        case WM_COMMAND: {
+            UINT id = LOWORD(wParam);
+            if (HIWORD(wParam) != 0 || id < IDM_PROCESS_ROW_FIRST || id > IDM_PROCESS_ROW_LAST) return false;
+            if (const TMenuItemEx* row = popupMenu1_.FindById(id)) KillItem(*row);
+            result = 0;
+            return true;
+        }
+        default:
+            return false;
+    }
+}

@@ -1,0 +1,239 @@
+#include "processes/menu_painter_win.h"
+
+#include <uxtheme.h>
+#include <vssym32.h>
+
+#include "platform/text_win.h"
+#include "processes/tray_menu_model.h"
+
+namespace {
+constexpr int kSeparatorHeight = 6;
+constexpr int kWidthExtra = 127;     // icon column, margins and room for a figure
+constexpr int kIconColumn = 26;
+constexpr int kCaptionLeft = 30;
+constexpr int kRightMargin = 10;
+constexpr int kFigureGap = 16;       // between a long caption and its figure
+constexpr int kThemedSeparatorLeft = 25;
+// Ampersands are taken out beforehand (HidePrefix): not every DrawText honours DT_HIDEPREFIX.
+constexpr UINT kMeasureFlags = DT_CALCRECT | DT_EXPANDTABS | DT_NOPREFIX;
+constexpr UINT kCaptionFlags = DT_VCENTER | DT_EXPANDTABS | DT_NOPREFIX;
+constexpr UINT kFigureFlags = DT_RIGHT | DT_EXPANDTABS | DT_NOPREFIX;
+constexpr int kObmCheck = 32760;
+
+SIZE TextSize(HDC dc, const std::wstring& text, UINT flags = kMeasureFlags) {
+    RECT r{0, 0, 0, 0};
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, flags);
+    return {r.right - r.left, r.bottom - r.top};
+}
+
+void FillSolid(HDC dc, const RECT& r, COLORREF color) {
+    UniqueBrush brush(CreateSolidBrush(color));
+    FillRect(dc, &r, brush.Get());
+}
+
+void Line(HDC dc, int x1, int x2, int y, COLORREF color) {
+    UniquePen pen(CreatePen(PS_SOLID, 1, color));
+    SelectGuard select(dc, pen.Get());
+    MoveToEx(dc, x1, y, nullptr);
+    LineTo(dc, x2, y);
+}
+}  // namespace
+
+// uxtheme.dll is loaded on first use and kept: the menu draws often while it is open.
+struct TMenuPainter::UxTheme {
+    using OpenFn = HTHEME(WINAPI*)(HWND, LPCWSTR);
+    using CloseFn = HRESULT(WINAPI*)(HTHEME);
+    using DrawFn = HRESULT(WINAPI*)(HTHEME, HDC, int, int, const RECT*, const RECT*);
+    using ColorFn = HRESULT(WINAPI*)(HTHEME, int, int, int, COLORREF*);
+    using FlagFn = BOOL(WINAPI*)();
+
+    SystemLibrary library{L"uxtheme.dll"};
+    OpenFn Open = library.Proc<OpenFn>("OpenThemeData");
+    CloseFn Close = library.Proc<CloseFn>("CloseThemeData");
+    DrawFn Draw = library.Proc<DrawFn>("DrawThemeBackground");
+    ColorFn Color = library.Proc<ColorFn>("GetThemeColor");
+    FlagFn IsThemeActive = library.Proc<FlagFn>("IsThemeActive");
+    FlagFn IsAppThemed = library.Proc<FlagFn>("IsAppThemed");
+    bool Ready() const { return Open && Close && Draw && Color && IsThemeActive && IsAppThemed; }
+
+    static const UxTheme& Get() {
+        static UxTheme ux;
+        return ux;
+    }
+};
+
+TMenuPainter::TMenuPainter() = default;
+
+TMenuPainter::~TMenuPainter() {
+    Reset();
+}
+
+void TMenuPainter::Reset() {
+    if (theme_) UxTheme::Get().Close(static_cast<HTHEME>(theme_));
+    theme_ = nullptr;
+    themeOpened_ = false;
+    font_.Reset();
+    boldFont_.Reset();
+}
+
+void* TMenuPainter::Theme() {
+    if (!themeOpened_) {
+        themeOpened_ = true;
+        const UxTheme& ux = UxTheme::Get();
+        if (ux.Ready()) theme_ = ux.Open(window_, L"MENU");
+    }
+    return theme_;
+}
+
+bool TMenuPainter::Themed() {
+    if (forceClassic_) return false;
+    const UxTheme& ux = UxTheme::Get();
+    return ux.Ready() && ux.IsThemeActive() && ux.IsAppThemed() && Theme();
+}
+
+void TMenuPainter::DrawThemePart(HDC dc, int part, int state, const RECT& rect) {
+    UxTheme::Get().Draw(static_cast<HTHEME>(Theme()), dc, part, state, &rect, nullptr);
+}
+
+HFONT TMenuPainter::Font(bool bold) {
+    if (!font_) {
+        NONCLIENTMETRICSW metrics{};
+        metrics.cbSize = sizeof metrics;
+        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+        LOGFONTW lf = metrics.lfMenuFont;
+        font_.Reset(CreateFontIndirectW(&lf));
+        lf.lfWeight = FW_BOLD;
+        boldFont_.Reset(CreateFontIndirectW(&lf));
+    }
+    return bold ? boldFont_.Get() : font_.Get();
+}
+
+void TMenuPainter::MeasureItem(const TMenuItemEx& item, const std::string& text, bool isDefault, UINT& width,
+                               UINT& height) {
+    if (item.Caption == "-") {
+        height = kSeparatorHeight;
+        return;
+    }
+    WindowDc screen(nullptr);
+    SelectGuard font(screen.Get(), Font(isDefault));
+    CaptionParts parts = SplitShortcut(text);
+    int captionWidth = TextSize(screen.Get(), Widen(HidePrefix(parts.Caption))).cx;
+    int w = captionWidth + kWidthExtra;
+    // A figure or shortcut wider than the room the extra width leaves still stands clear of the caption.
+    const std::string& figure = parts.Shortcut.empty() ? item.MemText : parts.Shortcut;
+    if (!figure.empty()) {
+        int needed =
+            kCaptionLeft + captionWidth + kFigureGap + TextSize(screen.Get(), Widen(HidePrefix(figure))).cx + kRightMargin;
+        if (needed > w) w = needed;
+    }
+    width = static_cast<UINT>(w);
+    SIZE aa{};
+    GetTextExtentPoint32W(screen.Get(), L"AA", 2, &aa);
+    lastMenuTextHeight_ = aa.cy;
+    height = static_cast<UINT>(lastMenuTextHeight_ + 7);
+}
+
+void TMenuPainter::DrawCheck(HDC dc, const RECT& r, int y, bool themedNew, bool enabled) {
+    if (themedNew) {
+        RECT area{r.left, r.top, r.left + 24, r.bottom};
+        DrawThemePart(dc, MENU_POPUPCHECKBACKGROUND, enabled ? MCB_NORMAL : MCB_DISABLED, area);
+        DrawThemePart(dc, MENU_POPUPCHECK, enabled ? MC_CHECKMARKNORMAL : MC_CHECKMARKDISABLED, area);
+        return;
+    }
+    UniqueBitmap check(LoadBitmapW(nullptr, MAKEINTRESOURCEW(kObmCheck)));
+    BITMAP info{};
+    if (!check || !GetObjectW(check.Get(), sizeof info, &info)) return;
+    UniqueMemoryDc source(CreateCompatibleDC(dc));
+    SelectGuard select(source.Get(), check.Get());
+    // The monochrome mark: its white stays out (AND with white), its black strokes come through black.
+    COLORREF oldText = SetTextColor(dc, RGB(0, 0, 0));
+    COLORREF oldBack = SetBkColor(dc, RGB(255, 255, 255));
+    BitBlt(dc, r.left + info.bmWidth / 2 + 1, y, info.bmWidth, info.bmHeight, source.Get(), 0, 0, SRCAND);
+    SetTextColor(dc, oldText);
+    SetBkColor(dc, oldBack);
+}
+
+void TMenuPainter::DrawItem(HDC dc, const RECT& rect, const TMenuItemEx& item, const std::string& text,
+                            MenuItemState state, const MenuDrawContext& context) {
+    const RECT r = rect;
+    const int L = r.left, T = r.top, Rt = r.right, B = r.bottom;
+    const bool themed = Themed();
+    const bool themedNew = themed && context.NewMenus;
+    const bool highlighted = item.Tag == kTagProcessRow && item.Highlight;
+
+    if (themed) DrawThemePart(dc, MENU_POPUPBACKGROUND, 1, r);
+    if (highlighted) FillSolid(dc, r, context.Highlight);
+    if (themed) {
+        // A heavy process keeps its colour under the icon: the gutter shrinks to its one-pixel edge.
+        RECT gutter{highlighted ? L + 25 : L, T, L + kIconColumn, B};
+        DrawThemePart(dc, MENU_POPUPGUTTER, state.Selected ? 2 : 1, gutter);
+    }
+
+    if (item.Caption == "-") {
+        const int m = (T + B) / 2;
+        if (themedNew) {
+            RECT line{L + kThemedSeparatorLeft, T, Rt, B};
+            DrawThemePart(dc, MENU_POPUPSEPARATOR, 1, line);
+        } else {
+            Line(dc, L + 2, Rt - 2, m, GetSysColor(COLOR_BTNSHADOW));
+            if (!themed) Line(dc, L + 2, Rt - 2, m + 1, GetSysColor(COLOR_BTNHIGHLIGHT));
+        }
+        return;
+    }
+
+    COLORREF textColor;
+    const bool hot = state.Selected && state.Enabled;
+    if (themedNew) {
+        if (hot) {
+            DrawThemePart(dc, MENU_POPUPITEM, MPI_HOT, r);
+            textColor = GetSysColor(COLOR_MENUTEXT);
+            UxTheme::Get().Color(static_cast<HTHEME>(Theme()), MENU_POPUPITEM, MPI_HOT, TMT_TEXTCOLOR, &textColor);
+        } else {
+            // Memory rows cannot be clicked but are read like any other text.
+            textColor = GetSysColor(state.Enabled || item.Tag == kTagMemoryRow ? COLOR_MENUTEXT : COLOR_BTNSHADOW);
+        }
+    } else {
+        COLORREF brush;
+        if (hot) {
+            brush = GetSysColor(COLOR_HIGHLIGHT);
+            textColor = GetSysColor(COLOR_HIGHLIGHTTEXT);
+        } else {
+            brush = highlighted ? context.Highlight : GetSysColor(COLOR_MENU);
+            textColor = GetSysColor(state.Enabled ? COLOR_MENUTEXT : COLOR_BTNSHADOW);
+        }
+        FillSolid(dc, r, brush);
+    }
+
+    const int y = (T + B - 16) / 2;
+    HICON icon = nullptr;
+    if (item.Tag == kTagProcessRow) icon = item.NoIcon ? context.DefaultProgramIcon : item.IconHandle.Get();
+    else if (item.Tag == kTagTaskManager) icon = context.TaskManagerIcon;
+    if (icon) DrawIconEx(dc, L + 4, y, icon, 16, 16, 0, nullptr, DI_NORMAL);
+
+    if (state.Checked) DrawCheck(dc, r, y, themedNew, state.Enabled);
+
+    SelectGuard font(dc, Font(state.Default));
+    if (lastMenuTextHeight_ == 0) {
+        SIZE aa{};
+        GetTextExtentPoint32W(dc, L"AA", 2, &aa);
+        lastMenuTextHeight_ = aa.cy;
+    }
+    int oldMode = SetBkMode(dc, TRANSPARENT);
+    COLORREF oldColor = SetTextColor(dc, textColor);
+    const int textHeight = lastMenuTextHeight_ < 0 ? -lastMenuTextHeight_ : lastMenuTextHeight_;
+    RECT textRect{L + kCaptionLeft, (T + B - textHeight) / 2, Rt, B};
+    CaptionParts parts = SplitShortcut(text);
+    std::wstring caption = Widen(HidePrefix(parts.Caption));
+    DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &textRect, kCaptionFlags);
+
+    auto drawRight = [&](const std::string& figureText) {
+        std::wstring figure = Widen(HidePrefix(figureText));
+        int w = TextSize(dc, figure).cx;
+        RECT figureRect{Rt - kRightMargin - w, textRect.top, Rt - kRightMargin, B};
+        DrawTextW(dc, figure.c_str(), static_cast<int>(figure.size()), &figureRect, kFigureFlags);
+    };
+    if ((item.Tag == kTagProcessRow || item.Tag == kTagMemoryRow) && !item.MemText.empty()) drawRight(item.MemText);
+    if (!parts.Shortcut.empty()) drawRight(parts.Shortcut);
+    SetTextColor(dc, oldColor);
+    SetBkMode(dc, oldMode);
+}

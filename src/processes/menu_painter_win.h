@@ -1,0 +1,63 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "app/menu_item_ex_win.h"
+#include "platform/system_library_win.h"
+#include "platform/unique_handle_win.h"
+
+// What drawing an item needs besides the item: the system generation, the two shared icons and the colour of
+// heavy process rows.
+struct MenuDrawContext {
+    bool NewMenus = true;  // Windows Vista and later
+    HICON DefaultProgramIcon = nullptr;
+    HICON TaskManagerIcon = nullptr;
+    COLORREF Highlight = RGB(251, 225, 225);
+};
+
+struct MenuItemState {
+    bool Selected = false;
+    bool Enabled = true;
+    bool Checked = false;
+    bool Default = false;
+};
+
+// Measures and paints the tray menu's items in the system's menu font: a 26-pixel icon column, bold default item,
+// right-aligned figures and shortcuts, highlighted heavy processes; through the "MENU" visual style when the
+// application is themed, in the classic look otherwise.
+class TMenuPainter {
+public:
+    TMenuPainter();
+    ~TMenuPainter();
+    TMenuPainter(const TMenuPainter&) = delete;
+    TMenuPainter& operator=(const TMenuPainter&) = delete;
+
+    // The window whose visual style is used (may be null).
+    void SetWindow(HWND window) { window_ = window; }
+    // Forgets the opened style and fonts (after a theme or settings change); the next use opens them anew.
+    void Reset();
+    void SetForceClassic(bool value) { forceClassic_ = value; }
+    bool Themed();
+
+    // text: the item's text, with a shortcut after a tab where it has one.
+    void MeasureItem(const TMenuItemEx& item, const std::string& text, bool isDefault, UINT& width, UINT& height);
+    void DrawItem(HDC dc, const RECT& rect, const TMenuItemEx& item, const std::string& text, MenuItemState state,
+                  const MenuDrawContext& context);
+    int LastMenuTextHeight() const { return lastMenuTextHeight_; }
+    HFONT Font(bool bold);
+
+private:
+    struct UxTheme;
+    void* Theme();
+    void DrawThemePart(HDC dc, int part, int state, const RECT& rect);
+    void DrawCheck(HDC dc, const RECT& r, int y, bool themedNew, bool enabled);
+
+    HWND window_ = nullptr;
+    bool forceClassic_ = false;
+    void* theme_ = nullptr;
+    bool themeOpened_ = false;
+    int lastMenuTextHeight_ = 0;
+    UniqueFont font_, boldFont_;
+};

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+
+// The dialog that a click on a process row opens.
+struct ProcessDialogTexts {
+    std::string Instruction;
+    std::string Content;
+    std::string Footer;  // empty unless the program is a system process
+};
+
+constexpr char kProcessDialogButtons[] = "打开文件目录\n释 放 内 存 \n结 束 进 程 \n取 消 ";
+constexpr char kProcessDialogCaption[] = "Lumivex";
+constexpr int kProcessDialogWidth = 250;
+
+// The dialog's results: the four buttons give 100..103; closing or cancelling gives 2.
+enum ProcessChoice : int { kChoiceOpenFolder = 100, kChoiceFreeMemory = 101, kChoiceEndProcess = 102, kChoiceCancel = 2 };
+int NormalizeProcessChoice(int result);
+
+// description, company and fileVersion come from the program's version resource ("" when it has none).
+ProcessDialogTexts BuildProcessDialogTexts(const std::string& exeName, const std::string& description,
+                                           const std::string& company, const std::string& fileVersion);
+
+// Told when the process has ended (or its id now names another program) before the action could run.
+std::string ProcessEndedText(const std::string& exeName);

@@ -1,0 +1,60 @@
+#include "processes/tray_menu_model.h"
+
+std::vector<std::string> SplitHintLines(const std::string& hint) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < hint.size()) {
+        size_t end = hint.find_first_of("\r\n", start);
+        if (end == std::string::npos) {
+            lines.push_back(hint.substr(start));
+            break;
+        }
+        lines.push_back(hint.substr(start, end - start));
+        start = end + ((hint[end] == '\r' && end + 1 < hint.size() && hint[end + 1] == '\n') ? 2 : 1);
+    }
+    return lines;
+}
+
+MemoryRowText SplitHintLine(const std::string& line) {
+    size_t colon = line.find(':');
+    if (colon == std::string::npos) return {line, {}};
+    return {line.substr(0, colon), line.substr(colon + 1)};
+}
+
+int ProcessRowCount(int topProcessCount, int listCount) {
+    if (topProcessCount <= 0 || listCount <= 0) return 0;
+    return topProcessCount < listCount ? topProcessCount : listCount;
+}
+
+bool IsHighlighted(uint64_t memoryUsage, int highlightAboveMB) {
+    return highlightAboveMB > 0 && memoryUsage > 0 && (memoryUsage >> 20) >= static_cast<uint64_t>(highlightAboveMB);
+}
+
+std::string ProcessCaption(const std::string& exeName, const std::string& description, bool showNameInsteadOfModule) {
+    return showNameInsteadOfModule && !description.empty() ? description : exeName;
+}
+
+TColor GetProcMenuHighlighColor(TColor setting, bool useDefault) {
+    return useDefault ? AutomaticColors::ProcMenuHighlight
+                      : ResolveAutomatic(setting, AutomaticColors::ProcMenuHighlight);
+}
+
+CaptionParts SplitShortcut(const std::string& itemText) {
+    size_t tab = itemText.find('\t');
+    if (tab == std::string::npos) return {itemText, {}};
+    return {itemText.substr(0, tab), itemText.substr(tab + 1)};
+}
+
+
+std::string HidePrefix(const std::string& text) {
+    std::string shown;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '&') {
+            shown += text[i];
+        } else if (i + 1 < text.size() && text[i + 1] == '&') {
+            shown += '&';
+            ++i;
+        }
+    }
+    return shown;
+}

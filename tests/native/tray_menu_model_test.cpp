@@ -1,0 +1,85 @@
+#include "processes/tray_menu_model.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "processes/process_dialog.h"
+
+using ::testing::ElementsAre;
+
+TEST(TrayMenuModel, HintLinesEndAtAnyLineBreak) {
+    EXPECT_THAT(SplitHintLines("a\r\nb\rc\nd"), ElementsAre("a", "b", "c", "d"));
+    EXPECT_THAT(SplitHintLines("a\r\n\r\nb\r\n"), ElementsAre("a", "", "b"));
+    EXPECT_TRUE(SplitHintLines("").empty());
+}
+
+TEST(TrayMenuModel, HintLineSplitsAtTheFirstColon) {
+    struct {
+        const char* line;
+        const char* caption;
+        const char* figure;
+    } cases[] = {{"内存使用率   : 45 %", "内存使用率   ", " 45 %"},
+                 {"a: b: c", "a", " b: c"},
+                 {"当前显示： 物理内存", "当前显示： 物理内存", ""},  // a full-width colon is no separator
+                 {":x", "", "x"}};
+    for (const auto& c : cases) {
+        MemoryRowText row = SplitHintLine(c.line);
+        EXPECT_EQ(row.Caption, c.caption) << c.line;
+        EXPECT_EQ(row.MemText, c.figure) << c.line;
+    }
+}
+
+TEST(TrayMenuModel, RowCountHighlightAndCaption) {
+    EXPECT_EQ(ProcessRowCount(5, 3), 3);
+    EXPECT_EQ(ProcessRowCount(2, 3), 2);
+    EXPECT_EQ(ProcessRowCount(0, 3), 0);
+    EXPECT_EQ(ProcessRowCount(-1, 3), 0);
+    EXPECT_EQ(ProcessRowCount(10, 0), 0);
+
+    const uint64_t mb = 1048576;
+    EXPECT_TRUE(IsHighlighted(100 * mb, 100));
+    EXPECT_FALSE(IsHighlighted(100 * mb - 1, 100));
+    EXPECT_FALSE(IsHighlighted(100 * mb, 0));
+    EXPECT_FALSE(IsHighlighted(0, 1));
+    EXPECT_TRUE(IsHighlighted(5000 * mb, 4097));  // beyond 4 GB
+
+    EXPECT_EQ(ProcessCaption("app.exe", "My App", true), "My App");
+    EXPECT_EQ(ProcessCaption("app.exe", "My App", false), "app.exe");
+    EXPECT_EQ(ProcessCaption("app.exe", "", true), "app.exe");
+}
+
+TEST(TrayMenuModel, HighlightColourAndShortcut) {
+    EXPECT_EQ(GetProcMenuHighlighColor(kAutomaticColor, false), Rgb(251, 225, 225));
+    EXPECT_EQ(GetProcMenuHighlighColor(Rgb(1, 2, 3), false), Rgb(1, 2, 3));
+    EXPECT_EQ(GetProcMenuHighlighColor(Rgb(1, 2, 3), true), 0x00E1E1FB);
+
+    CaptionParts parts = SplitShortcut("内存清理\tAlt+A");
+    EXPECT_EQ(parts.Caption, "内存清理");
+    EXPECT_EQ(parts.Shortcut, "Alt+A");
+    EXPECT_EQ(SplitShortcut("关于").Shortcut, "");
+
+    EXPECT_EQ(HidePrefix("&About"), "About");
+    EXPECT_EQ(HidePrefix("Tom && Jerry&"), "Tom & Jerry");
+}
+
+TEST(ProcessDialog, TextsWithAndWithoutVersionInformation) {
+    ProcessDialogTexts t = BuildProcessDialogTexts("app.exe", "My App", "Maker", "1.2.3.4");
+    EXPECT_EQ(t.Instruction, "进 程 信 息 ：           'app.exe'");
+    EXPECT_EQ(t.Content,
+              "My App\r\nMaker\r\n版本号： 1.2.3.4\r\n\r\n"
+              "进程可以被结束，但是请注意，终止该进程将导致所有未保存的信息丢失！                                           "
+              "\r\n\r\n提示：你可以清理进程内存或打开程序所在目录。                              ");
+    EXPECT_EQ(t.Footer, "");
+
+    t = BuildProcessDialogTexts("SvcHost.EXE", "", "Maker", "1.0.0.0");
+    EXPECT_EQ(t.Content.rfind("(没有相关进程信息)      \r\n\r\n进程可以被结束", 0), 0u);
+    EXPECT_EQ(t.Footer, "'SvcHost.EXE' 是一个系统进程！！！     ");
+    EXPECT_EQ(BuildProcessDialogTexts("svchost32.exe", "", "", "").Footer, "");
+}
+
+TEST(ProcessDialog, FourthButtonCountsAsCancel) {
+    EXPECT_EQ(NormalizeProcessChoice(103), kChoiceCancel);
+    EXPECT_EQ(NormalizeProcessChoice(2), kChoiceCancel);
+    EXPECT_EQ(NormalizeProcessChoice(101), kChoiceFreeMemory);
+    EXPECT_STREQ(kProcessDialogButtons, "打开文件目录\n释 放 内 存 \n结 束 进 程 \n取 消 ");
+}

@@ -1,0 +1,257 @@
+// Items of the tray menu painted into a memory bitmap and checked at the pixels that matter.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "app/popup_menu_win.h"
+#include "processes/menu_painter_win.h"
+#include "processes/tray_menu_model.h"
+#include "win_test_util.h"
+
+namespace {
+constexpr int kWidth = 300;
+constexpr COLORREF kUntouched = RGB(255, 0, 255);
+
+// A 32-bit bitmap in a memory device context, filled with kUntouched.
+class Canvas {
+public:
+    explicit Canvas(int height) : height_(height) {
+        BITMAPINFO bi{};
+        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+        bi.bmiHeader.biWidth = kWidth;
+        bi.bmiHeader.biHeight = -height;
+        bi.bmiHeader.biPlanes = 1;
+        bi.bmiHeader.biBitCount = 32;
+        dc_.Reset(CreateCompatibleDC(nullptr));
+        bitmap_.Reset(CreateDIBSection(dc_.Get(), &bi, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0));
+        old_ = SelectObject(dc_.Get(), bitmap_.Get());
+        RECT all{0, 0, kWidth, height};
+        UniqueBrush brush(CreateSolidBrush(kUntouched));
+        FillRect(dc_.Get(), &all, brush.Get());
+    }
+    ~Canvas() { SelectObject(dc_.Get(), old_); }
+    HDC Dc() const { return dc_.Get(); }
+    RECT Rect() const { return {0, 0, kWidth, height_}; }
+    COLORREF At(int x, int y) const {
+        GdiFlush();
+        DWORD p = bits_[y * kWidth + x];
+        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+    }
+    // Pixels in [x0, x1) of every row that differ from `background`.
+    int CountNot(COLORREF background, int x0, int x1) const {
+        int n = 0;
+        for (int y = 0; y < height_; ++y)
+            for (int x = x0; x < x1; ++x) n += At(x, y) != background;
+        return n;
+    }
+    int Count(COLORREF color) const {
+        int n = 0;
+        for (int y = 0; y < height_; ++y)
+            for (int x = 0; x < kWidth; ++x) n += At(x, y) == color;
+        return n;
+    }
+    // The rightmost column with a pixel other than `background`, or -1.
+    int RightmostNot(COLORREF background) const {
+        for (int x = kWidth - 1; x >= 0; --x)
+            for (int y = 0; y < height_; ++y)
+                if (At(x, y) != background) return x;
+        return -1;
+    }
+
+private:
+    int height_;
+    UniqueMemoryDc dc_;
+    UniqueBitmap bitmap_;
+    HGDIOBJ old_ = nullptr;
+    DWORD* bits_ = nullptr;
+};
+
+UniqueIcon SolidIcon(COLORREF color) {
+    WindowDc screen(nullptr);
+    UniqueBitmap image(CreateCompatibleBitmap(screen.Get(), 16, 16));
+    UniqueBitmap mask(CreateBitmap(16, 16, 1, 1, nullptr));
+    {
+        UniqueMemoryDc dc(CreateCompatibleDC(screen.Get()));
+        SelectGuard select(dc.Get(), image.Get());
+        RECT r{0, 0, 16, 16};
+        UniqueBrush brush(CreateSolidBrush(color));
+        FillRect(dc.Get(), &r, brush.Get());
+        SelectGuard selectMask(dc.Get(), mask.Get());
+        PatBlt(dc.Get(), 0, 0, 16, 16, BLACKNESS);  // opaque everywhere
+    }
+    ICONINFO info{TRUE, 0, 0, mask.Get(), image.Get()};
+    return UniqueIcon(CreateIconIndirect(&info));
+}
+
+struct Fixture {
+    TMenuPainter painter;
+    UniqueIcon defaultIcon = SolidIcon(RGB(0, 0, 255));
+    UniqueIcon taskManagerIcon = SolidIcon(RGB(255, 0, 0));
+    MenuDrawContext context;
+    UINT height = 0;
+    explicit Fixture(bool classic = true) {
+        painter.SetForceClassic(classic);
+        context.DefaultProgramIcon = defaultIcon.Get();
+        context.TaskManagerIcon = taskManagerIcon.Get();
+        context.Highlight = RGB(251, 225, 225);
+        TMenuItemEx probe;
+        probe.Caption = "AA";
+        UINT width = 0;
+        painter.MeasureItem(probe, probe.Caption, false, width, height);
+    }
+    void Draw(Canvas& canvas, const TMenuItemEx& item, MenuItemState state = {}, const std::string& text = "") {
+        painter.DrawItem(canvas.Dc(), canvas.Rect(), item, text.empty() ? item.Caption : text, state, context);
+    }
+};
+
+TMenuItemEx Row(int tag, const std::string& caption, const std::string& memText = "", bool highlight = false) {
+    TMenuItemEx item;
+    item.Tag = tag;
+    item.Caption = caption;
+    item.MemText = memText;
+    item.Highlight = highlight;
+    return item;
+}
+}  // namespace
+
+TEST(MenuDrawing, HighlightedProcessRowAndSelection) {
+    Fixture f;
+    const int mid = static_cast<int>(f.height) / 2;
+    TMenuItemEx heavy = Row(kTagProcessRow, "x", "200 MB", true);
+    struct Case {
+        const TMenuItemEx* item;
+        bool selected;
+        COLORREF expected;
+    } cases[] = {{&heavy, false, RGB(251, 225, 225)}, {&heavy, true, GetSysColor(COLOR_HIGHLIGHT)}};
+    TMenuItemEx light = Row(kTagProcessRow, "x", "2 MB", false);
+    Case more[] = {{&light, false, GetSysColor(COLOR_MENU)}, {&light, true, GetSysColor(COLOR_HIGHLIGHT)}};
+    for (const Case* list : {cases, more}) {
+        for (int i = 0; i < 2; ++i) {
+            Canvas canvas(static_cast<int>(f.height));
+            MenuItemState state;
+            state.Selected = list[i].selected;
+            f.Draw(canvas, *list[i].item, state);
+            EXPECT_EQ(canvas.At(150, mid), list[i].expected) << i << list[i].item->MemText;
+            EXPECT_EQ(canvas.At(1, mid), list[i].expected) << "icon column";
+        }
+    }
+    // The colour of the setting, when one is set.
+    f.context.Highlight = RGB(10, 200, 30);
+    Canvas canvas(static_cast<int>(f.height));
+    f.Draw(canvas, heavy);
+    EXPECT_EQ(canvas.At(150, mid), RGB(10, 200, 30));
+}
+
+TEST(MenuDrawing, IconColumn) {
+    Fixture f;
+    UniqueIcon own = SolidIcon(RGB(0, 255, 0));
+    TMenuItemEx withIcon = Row(kTagProcessRow, "x");
+    withIcon.IconHandle.Reset(own.Release());
+    withIcon.NoIcon = false;
+    TMenuItemEx withoutIcon = Row(kTagProcessRow, "x");
+    TMenuItemEx taskManager = Row(kTagTaskManager, "运行任务管理器");
+    TMenuItemEx about = Row(0, "关于");
+    struct {
+        const TMenuItemEx* item;
+        COLORREF expected;
+    } cases[] = {{&withIcon, RGB(0, 255, 0)},
+                 {&withoutIcon, RGB(0, 0, 255)},
+                 {&taskManager, RGB(255, 0, 0)},
+                 {&about, GetSysColor(COLOR_MENU)}};
+    const int iconTop = (static_cast<int>(f.height) - 16) / 2;
+    for (const auto& c : cases) {
+        Canvas canvas(static_cast<int>(f.height));
+        f.Draw(canvas, *c.item);
+        EXPECT_EQ(canvas.At(4 + 8, iconTop + 8), c.expected) << c.item->Caption << c.item->Tag;
+        EXPECT_EQ(canvas.At(4 + 15, iconTop + 15), c.expected);
+        EXPECT_EQ(canvas.At(4 + 16, iconTop + 8), GetSysColor(COLOR_MENU));  // 16 pixels wide, no more
+    }
+}
+
+TEST(MenuDrawing, DefaultItemIsMeasuredAndDrawnBold) {
+    Fixture f;
+    TMenuItemEx item = Row(0, "运行任务管理器 Task Manager");
+    UINT plainWidth = 0, boldWidth = 0, height = 0;
+    f.painter.MeasureItem(item, item.Caption, false, plainWidth, height);
+    EXPECT_EQ(height, static_cast<UINT>(f.painter.LastMenuTextHeight() + 7));
+    f.painter.MeasureItem(item, item.Caption, true, boldWidth, height);
+    EXPECT_GT(boldWidth, plainWidth);
+    Canvas plain(static_cast<int>(height)), bold(static_cast<int>(height));
+    MenuItemState state;
+    f.Draw(plain, item, state);
+    state.Default = true;
+    f.Draw(bold, item, state);
+    const COLORREF menu = GetSysColor(COLOR_MENU);
+    EXPECT_GT(plain.CountNot(menu, 30, kWidth), 0);
+    EXPECT_GT(bold.CountNot(menu, 30, kWidth), plain.CountNot(menu, 30, kWidth));
+    EXPECT_EQ(plain.CountNot(menu, 0, 30), 0);  // the caption starts at L + 30
+}
+
+TEST(MenuDrawing, FiguresAndShortcutsEndTenPixelsFromTheRight) {
+    Fixture f;
+    const COLORREF menu = GetSysColor(COLOR_MENU);
+    TMenuItemEx process = Row(kTagProcessRow, "a", "1234 MB");
+    TMenuItemEx memory = Row(kTagMemoryRow, "b", " 45 %");
+    TMenuItemEx defrag = Row(0, "内存清理");
+    TMenuItemEx plain = Row(0, "c", "99 MB");  // only process and memory rows show a figure
+    struct {
+        const TMenuItemEx* item;
+        std::string text;
+        bool figure;
+    } cases[] = {{&process, "a", true}, {&memory, "b", true}, {&defrag, "内存清理\tAlt+A", true}, {&plain, "c", false}};
+    for (const auto& c : cases) {
+        Canvas canvas(static_cast<int>(f.height));
+        MenuItemState state;
+        state.Enabled = c.item->Tag != kTagMemoryRow;
+        f.Draw(canvas, *c.item, state, c.text);
+        int right = canvas.RightmostNot(menu);
+        if (c.figure) {
+            EXPECT_LT(right, kWidth - 10) << c.text;
+            EXPECT_GE(right, kWidth - 14) << c.text;
+        } else {
+            EXPECT_LT(right, 60) << c.text;
+        }
+    }
+    // "&" is no mnemonic: nothing is underlined and the ampersand is not drawn.
+    Canvas withPrefix(static_cast<int>(f.height)), without(static_cast<int>(f.height));
+    f.Draw(withPrefix, Row(0, "&About"));
+    f.Draw(without, Row(0, "About"));
+    for (int y = 0; y < static_cast<int>(f.height); ++y)
+        for (int x = 0; x < kWidth; ++x) ASSERT_EQ(withPrefix.At(x, y), without.At(x, y)) << x << "," << y;
+}
+
+TEST(MenuDrawing, ClassicSeparatorAndDisabledMemoryRow) {
+    Fixture f;
+    Canvas separator(6);
+    f.Draw(separator, Row(kTagMemoryRow, "-", " 45 %"));  // a caption of "-" is a separator whatever its tag
+    EXPECT_EQ(separator.At(2, 3), GetSysColor(COLOR_BTNSHADOW));
+    EXPECT_EQ(separator.At(kWidth - 3, 3), GetSysColor(COLOR_BTNSHADOW));
+    EXPECT_EQ(separator.At(150, 4), GetSysColor(COLOR_BTNHIGHLIGHT));
+    EXPECT_EQ(separator.At(1, 3), kUntouched);
+    EXPECT_EQ(separator.At(150, 1), kUntouched);
+
+    Canvas memory(static_cast<int>(f.height));
+    MenuItemState disabled;
+    disabled.Enabled = false;
+    f.Draw(memory, Row(kTagMemoryRow, "内存使用率   ", " 45 %"), disabled);
+    EXPECT_GT(memory.Count(GetSysColor(COLOR_BTNSHADOW)), 0);
+    EXPECT_EQ(memory.Count(GetSysColor(COLOR_MENUTEXT)), 0);
+}
+
+TEST(MenuDrawing, ThemedMenuKeepsTheHighlightAndTheIcons) {
+    Fixture f(false);
+    if (!f.painter.Themed()) GTEST_SKIP() << "no visual style active";
+    const int mid = static_cast<int>(f.height) / 2;
+    Canvas canvas(static_cast<int>(f.height));
+    f.Draw(canvas, Row(kTagProcessRow, "x", "200 MB", true));
+    EXPECT_EQ(canvas.At(150, mid), RGB(251, 225, 225));
+    EXPECT_EQ(canvas.At(1, mid), RGB(251, 225, 225));  // the gutter leaves the icon column in the colour
+    const int iconTop = (static_cast<int>(f.height) - 16) / 2;
+    EXPECT_EQ(canvas.At(12, iconTop + 8), RGB(0, 0, 255));
+    // A memory row cannot be clicked but reads in the normal text colour.
+    Canvas memory(static_cast<int>(f.height));
+    MenuItemState disabled;
+    disabled.Enabled = false;
+    f.Draw(memory, Row(kTagMemoryRow, "内存使用率   ", " 45 %"), disabled);
+    EXPECT_GT(memory.Count(GetSysColor(COLOR_MENUTEXT)), 0);
+}

@@ -1,0 +1,157 @@
+// The tray menu's rows, their drawing and the process dialog's actions, with helper programs of known working sets.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "app/main_form_win.h"
+#include "main_form_test_util.h"
+#include "memory_helper.h"
+#include "processes/process_actions_win.h"
+#include "processes/process_list_win.h"
+#include "processes/tray_menu_model.h"
+#include "resource.h"
+
+using namespace wintest;
+using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
+
+namespace {
+constexpr uint64_t kMB = 1048576;
+
+std::vector<TMenuItemEx*> TopItems(TFrmLumivexMain& form) {
+    std::vector<TMenuItemEx*> items;
+    for (int i = 0; i < form.PopupMenu().Count(); ++i) items.push_back(form.PopupMenu().ItemAt(i));
+    return items;
+}
+
+std::vector<TMenuItemEx*> ProcessRows(TFrmLumivexMain& form) {
+    std::vector<TMenuItemEx*> rows;
+    for (TMenuItemEx* item : TopItems(form))
+        if (item->Tag == kTagProcessRow && item->Caption != "-") rows.push_back(item);
+    return rows;
+}
+
+// The top level as a short text: each row kind once per run, fixed items by caption.
+std::vector<std::string> Layout(TFrmLumivexMain& form) {
+    std::vector<std::string> layout;
+    for (TMenuItemEx* item : TopItems(form)) {
+        std::string word = item->Caption == "-" ? "-" + std::to_string(item->Tag)
+                           : item->Tag == kTagProcessRow ? "processes"
+                           : item->Tag == kTagMemoryRow  ? "memory"
+                                                         : item->Caption;
+        if (layout.empty() || layout.back() != word || word == "-0") layout.push_back(word);
+    }
+    return layout;
+}
+
+constexpr char kHint[] = "内存使用率   : 45 %\r\n物理内存使用    : 1.2 GB / 4 GB\r\n页面文件  : 2 GB: 8 GB";
+}  // namespace
+
+TEST(TrayMenu, ProcessRowsFollowTheWorkingSetsAndTheCount) {
+    MemoryHelper big(160), middle(128), small(96);
+    ASSERT_TRUE(big.Ready() && middle.Ready() && small.Ready());
+    TempDir dir;
+    auto form = MakeForm(dir);
+    form->Settings().ShowMemMenu = false;
+    form->Settings().HighlightProcessAbove = 120;
+
+    form->Settings().TopProcessCount = 2;
+    form->BuildMenuRows("");
+    std::vector<TMenuItemEx*> rows = ProcessRows(*form);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0]->ProcessID, big.Id());
+    EXPECT_EQ(rows[1]->ProcessID, middle.Id());
+    EXPECT_EQ(rows[0]->Caption, "lumivex_test_helper_full.exe");
+    EXPECT_EQ(rows[0]->MemText.substr(rows[0]->MemText.size() - 3), " MB");
+    EXPECT_TRUE(rows[0]->Highlight);
+    EXPECT_TRUE(rows[1]->Highlight);
+    EXPECT_FALSE(rows[0]->NoIcon);  // the helper carries an icon
+    EXPECT_NE(rows[0]->IconHandle.Get(), nullptr);
+
+    // More rows asked for than there are processes: every process once, heaviest first, the helpers on top.
+    form->Settings().TopProcessCount = 100000;
+    form->Settings().ShowNameInsteadOfModule = true;
+    form->BuildMenuRows("");
+    rows = ProcessRows(*form);
+    ASSERT_GT(rows.size(), 3u);
+    EXPECT_LT(rows.size(), 100000u);
+    EXPECT_EQ(rows[2]->ProcessID, small.Id());
+    EXPECT_FALSE(rows[2]->Highlight);  // 96 MB is below 120
+    EXPECT_EQ(rows[0]->Caption, "Memory helper");
+    EXPECT_EQ(Layout(*form)[1], "-99");
+    EXPECT_EQ(Layout(*form)[2], "processes");
+
+    form->Settings().TopProcessCount = 0;
+    form->BuildMenuRows("");
+    EXPECT_THAT(Layout(*form), ElementsAre("运行任务管理器", "-0", "内存清理", "-0", "设置", "-0", "关于", "退出"));
+}
+
+TEST(TrayMenu, UnreadableProcessShowsNaWithTheDefaultIcon) {
+    TempDir dir;
+    auto form = MakeForm(dir);
+    form->Settings().HighlightProcessAbove = 1;
+    TProcessRec ghost;
+    ghost.ProcessID = 0xFFFFFFF0;
+    ghost.ExeName = "ghost.exe";
+    TProcessList::ReadProcess(ghost, ProcessQuery::RouteForThisSystem(), nullptr);
+    auto row = form->MakeProcessRow(ghost, IDM_PROCESS_ROW_FIRST, NumberSeparators{});
+    EXPECT_EQ(row->MemText, "n/a");
+    EXPECT_FALSE(row->Highlight);
+    EXPECT_TRUE(row->NoIcon);
+    EXPECT_EQ(row->Caption, "ghost.exe");
+}
+
+TEST(TrayMenu, RowsInTheThreeOrdersAndOnlyOneSetAfterTwoClicks) {
+    TempDir dir;
+    auto form = MakeForm(dir);
+    form->Settings().TopProcessCount = 3;
+    struct Case {
+        bool processes, memory;
+        std::vector<std::string> layout;
+    } cases[] = {
+        {true, true,
+         {"运行任务管理器", "-99", "memory", "-98", "processes", "-0", "内存清理", "-0", "设置", "-0", "关于", "退出"}},
+        {true, false, {"运行任务管理器", "-99", "processes", "-0", "内存清理", "-0", "设置", "-0", "关于", "退出"}},
+        {false, true, {"运行任务管理器", "-0", "memory", "-98", "内存清理", "-0", "设置", "-0", "关于", "退出"}},
+    };
+    for (const Case& c : cases) {
+        form->RemoveProcessRows();
+        form->RemoveMemoryRows();
+        form->Settings().ShowTopProcess = c.processes;
+        form->Settings().ShowMemMenu = c.memory;
+        form->BuildMenuRows(kHint);
+        form->BuildMenuRows(kHint);  // the second right-click replaces the rows of the first
+        EXPECT_THAT(Layout(*form), ElementsAreArray(c.layout)) << c.processes << c.memory;
+        EXPECT_EQ(ProcessRows(*form).size(), c.processes ? 3u : 0u);
+    }
+    // The memory rows: caption before the first colon, the rest (second colon included) as the figure; disabled.
+    TMenuItemEx* pageFile = form->PopupMenu().ItemAt(4);
+    ASSERT_EQ(pageFile->Tag, kTagMemoryRow);
+    EXPECT_EQ(pageFile->Caption, "页面文件  ");
+    EXPECT_EQ(pageFile->MemText, " 2 GB: 8 GB");
+    EXPECT_TRUE(TPopupMenu::StateOf(*pageFile) & MFS_DISABLED);
+
+    form->BuildMenuRows("");  // an empty hint leaves no memory rows and no separator
+    EXPECT_THAT(Layout(*form), ElementsAre("运行任务管理器", "-0", "内存清理", "-0", "设置", "-0", "关于", "退出"));
+}
+
+TEST(TrayMenu, DefaultItemKeepsItsMarkAmongOwnerDrawnRows) {
+    TempDir dir;
+    auto form = MakeForm(dir);
+    form->Settings().DoubleClickAction = 1;
+    form->InitDefaultMenu();
+    form->BuildMenuRows(kHint);
+    EXPECT_EQ(GetMenuDefaultItem(form->PopupMenu1(), FALSE, 0), static_cast<UINT>(IDM_MEMORY_DEFRAGMENTER));
+    TMenuItemEx* defrag = form->PopupMenu().FindById(IDM_MEMORY_DEFRAGMENTER);
+    ASSERT_NE(defrag, nullptr);
+    EXPECT_TRUE(TPopupMenu::StateOf(*defrag) & MFS_DEFAULT);
+    // A shortcut set on the item's text later is read back for drawing.
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_STRING;
+    wchar_t text[] = L"内存清理\tAlt+A";
+    info.dwTypeData = text;
+    ASSERT_TRUE(SetMenuItemInfoW(form->PopupMenu1(), IDM_MEMORY_DEFRAGMENTER, FALSE, &info));
+    EXPECT_EQ(TPopupMenu::TextOf(*defrag), "内存清理\tAlt+A");
+}
