@@ -14,14 +14,10 @@
 #include "processes/process_list_win.h"
 #include "processes/tray_menu_model.h"
 #include "resource.h"
+#include "tray/tray_picture_win.h"
+#include "tray/tray_renderer.h"
 
 namespace {
-COLORREF ToColorRef(TColor color) {
-    if ((static_cast<uint32_t>(color) & 0xFF000000u) == static_cast<uint32_t>(kSystemColorFlag))
-        return GetSysColor(static_cast<int>(color & 0xFF));
-    return static_cast<COLORREF>(color) & 0x00FFFFFF;
-}
-
 // The small icon of an executable, when the file gives both sizes; System32 paths from the real folder.
 UniqueIcon SmallIconOf(const std::string& path) {
     if (path.empty()) return {};
@@ -128,7 +124,8 @@ MenuDrawContext TFrmLumivexMain::MenuContext() const {
     context.NewMenus = isVistaOrLater_;
     context.DefaultProgramIcon = defaultProgramIcon_.Get();
     context.TaskManagerIcon = taskManagerIcon_.Get();
-    context.Highlight = ToColorRef(GetProcMenuHighlighColor(settings_.ProcMenuHightlightColor, false));
+    context.Highlight = ResolveColor(GetProcMenuHighlighColor(settings_.ProcMenuHightlightColor, false),
+                                     AutomaticColors::ProcMenuHighlight, GdiSystemColors());
     return context;
 }
 

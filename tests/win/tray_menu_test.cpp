@@ -45,6 +45,14 @@ std::vector<std::string> Layout(TFrmLumivexMain& form) {
     return layout;
 }
 
+TFrmLumivexMain* measuredForm = nullptr;
+DWORD menuDeadline = 0;
+// Closes the open menu once its items have been measured (or, should that never happen, after a while).
+void CALLBACK CloseMenuOnceMeasured(HWND, UINT, UINT_PTR, DWORD) {
+    if (measuredForm->MenuPainter().LastMenuTextHeight() > 0 || static_cast<int>(GetTickCount() - menuDeadline) > 0)
+        EndMenu();
+}
+
 constexpr char kHint[] = "内存使用率   : 45 %\r\n物理内存使用    : 1.2 GB / 4 GB\r\n页面文件  : 2 GB: 8 GB";
 }  // namespace
 
@@ -154,4 +162,40 @@ TEST(TrayMenu, DefaultItemKeepsItsMarkAmongOwnerDrawnRows) {
     info.dwTypeData = text;
     ASSERT_TRUE(SetMenuItemInfoW(form->PopupMenu1(), IDM_MEMORY_DEFRAGMENTER, FALSE, &info));
     EXPECT_EQ(TPopupMenu::TextOf(*defrag), "内存清理\tAlt+A");
+}
+
+TEST(TrayMenu, RightPressPopsUpTheOwnerDrawnMenuAndOtherButtonsDoNothing) {
+    TempDir dir;
+    auto form = MakeForm(dir);
+    form->Settings().TopProcessCount = 2;
+    TTrayIcon tray;
+    tray.SetHint(kHint);
+    for (TMouseButton button : {TMouseButton::mbLeft, TMouseButton::mbMiddle}) {
+        form->TrayMouseDown(tray, button, 0, 0, 0);
+        EXPECT_THAT(Layout(*form), ElementsAre("运行任务管理器", "-0", "内存清理", "-0", "设置", "-0", "关于", "退出"));
+    }
+    // The menu is modal: a timer of this thread closes it once it has been measured.
+    measuredForm = form.get();
+    menuDeadline = GetTickCount() + 10000;
+    UINT_PTR timer = SetTimer(nullptr, 0, 100, CloseMenuOnceMeasured);
+    form->TrayMouseDown(tray, TMouseButton::mbRight, 0, 0, 0);
+    KillTimer(nullptr, timer);
+    EXPECT_GT(form->MenuPainter().LastMenuTextHeight(), 0);
+    EXPECT_THAT(Layout(*form), ElementsAre("运行任务管理器", "-99", "memory", "-98", "processes", "-0", "内存清理", "-0",
+                                           "设置", "-0", "关于", "退出"));
+}
+
+TEST(TrayMenu, HighlightColourComesFromTheSettings) {
+    TempDir dir;
+    auto form = MakeForm(dir);
+    struct {
+        TColor setting;
+        COLORREF expected;
+    } cases[] = {{kAutomaticColor, RGB(251, 225, 225)},
+                 {Rgb(10, 20, 30), RGB(10, 20, 30)},
+                 {SystemColor(COLOR_HIGHLIGHT), GetSysColor(COLOR_HIGHLIGHT)}};
+    for (const auto& c : cases) {
+        form->Settings().ProcMenuHightlightColor = c.setting;
+        EXPECT_EQ(form->MenuContext().Highlight, c.expected) << c.setting;
+    }
 }
