@@ -14,6 +14,7 @@
 #include "processes/process_list_win.h"
 #include "processes/tray_menu_model.h"
 #include "resource.h"
+#include "system/task_dialog_win.h"
 #include "tray/tray_picture_win.h"
 #include "tray/tray_renderer.h"
 
@@ -28,6 +29,20 @@ UniqueIcon SmallIconOf(const std::string& path) {
     return smallIcon;
 }
 }  // namespace
+
+void TFrmLumivexMain::InitTrayMenu() {
+    tray_->OnMouseDown = [this](TTrayIcon& sender, TMouseButton button, TShiftState shift, int x, int y) {
+        TrayMouseDown(sender, button, shift, x, y);
+    };
+    ProcessChoice = [](const ProcessDialogTexts& t) {
+        return TaskChoice(t.Instruction, t.Content, kProcessDialogButtons, TaskIcon::Information, nullptr,
+                          kProcessDialogCaption, t.Footer,
+                          t.Footer.empty() ? TaskFooterIcon::Blank : TaskFooterIcon::Warning, kProcessDialogWidth);
+    };
+    ProcessNotice = [](const std::string& text) {
+        TaskMessage(text, "", tcbOk, TaskIcon::Information, nullptr, kProcessDialogCaption);
+    };
+}
 
 void TFrmLumivexMain::TrayMouseDown(TTrayIcon& sender, TMouseButton button, TShiftState, int, int) {
     if (button != TMouseButton::mbRight) return;

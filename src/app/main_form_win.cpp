@@ -130,9 +130,7 @@ void TFrmLumivexMain::BuildPopupMenu() {
     m.Add(nullptr, "退出", IDM_CLOSE);
     SetMenuDefaultItem(m.Handle(), IDM_LAUNCH_TASK_MANAGER, FALSE);
     menuPainter_.SetWindow(Hwnd());
-    tray_->OnMouseDown = [this](TTrayIcon& sender, TMouseButton button, TShiftState shift, int x, int y) {
-        TrayMouseDown(sender, button, shift, x, y);
-    };
+    InitTrayMenu();
 }
 
 void TFrmLumivexMain::ExtractMenuIcons() {

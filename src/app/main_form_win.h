@@ -177,6 +177,7 @@ private:
     friend class FormAlertActions;
     void InitTick();
     int ShowWarningDialog(TTaskDialog& dialog);
+    void InitTrayMenu();
     bool HandleMenuMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
     void Settings2Click();
     static std::unique_ptr<TMenuItemEx> MakeSeparator(int tag);

@@ -118,3 +118,37 @@ TEST(ProcessActions, ProcessRowOpensTheDialogAndActs) {
     ASSERT_EQ(notices.size(), 1u);
     EXPECT_THAT(notices[0], HasSubstr("lumivex_test_helper_full.exe"));
 }
+
+namespace {
+HWND dialogSeen = nullptr;
+BOOL CALLBACK CloseIfProcessDialog(HWND hwnd, LPARAM) {
+    wchar_t title[32] = {};
+    GetWindowTextW(hwnd, title, 32);
+    if (!IsWindowVisible(hwnd) || std::wstring(title) != L"Lumivex") return TRUE;
+    dialogSeen = hwnd;
+    PostMessageW(hwnd, WM_CLOSE, 0, 0);
+    return FALSE;
+}
+// Closes the first visible "Lumivex" window of this thread (the form stays hidden): the process dialog.
+void CALLBACK CloseProcessDialog(HWND, UINT, UINT_PTR, DWORD) {
+    EnumThreadWindows(GetCurrentThreadId(), CloseIfProcessDialog, 0);
+}
+}  // namespace
+
+TEST(ProcessActions, ClosingTheRealDialogLeavesTheProcessAlone) {
+    MemoryHelper helper(1);
+    ASSERT_TRUE(helper.Ready());
+    TempDir dir;
+    auto form = MakeForm(dir);
+    TProcessRec r;
+    r.ProcessID = helper.Id();
+    r.ExeName = "lumivex_test_helper_full.exe";
+    TProcessList::ReadProcess(r, ProcessQuery::RouteForThisSystem(), nullptr);
+    auto row = form->MakeProcessRow(r, 41000, NumberSeparators{});
+    dialogSeen = nullptr;
+    UINT_PTR timer = SetTimer(nullptr, 0, 100, CloseProcessDialog);
+    form->KillItem(*row);
+    KillTimer(nullptr, timer);
+    EXPECT_NE(dialogSeen, nullptr);
+    EXPECT_FALSE(helper.Ended());
+}
