@@ -14,6 +14,7 @@
 #include "processes/process_list_win.h"
 #include "processes/tray_menu_model.h"
 #include "resource.h"
+#include "system/hot_key_manager_win.h"
 #include "system/task_dialog_win.h"
 #include "tray/tray_picture_win.h"
 #include "tray/tray_renderer.h"
@@ -144,11 +145,18 @@ MenuDrawContext TFrmLumivexMain::MenuContext() const {
     return context;
 }
 
+std::string TFrmLumivexMain::MenuItemText(const TMenuItemEx& item) const {
+    std::string text = TPopupMenu::TextOf(item);
+    if (item.Id == IDM_MEMORY_DEFRAGMENTER && memoryDefragmenterShortCut_ != 0 && text.find('\t') == std::string::npos)
+        text += "\t" + HotKeyToText(memoryDefragmenterShortCut_, true);
+    return text;
+}
+
 void TFrmLumivexMain::MeasureItem(MEASUREITEMSTRUCT& measure) {
     auto* item = reinterpret_cast<TMenuItemEx*>(measure.itemData);
     if (!item) return;
     const bool isDefault = (TPopupMenu::StateOf(*item) & MFS_DEFAULT) != 0;
-    menuPainter_.MeasureItem(*item, TPopupMenu::TextOf(*item), isDefault, measure.itemWidth, measure.itemHeight);
+    menuPainter_.MeasureItem(*item, MenuItemText(*item), isDefault, measure.itemWidth, measure.itemHeight);
 }
 
 void TFrmLumivexMain::DrawItem(const DRAWITEMSTRUCT& draw) {
@@ -159,11 +167,7 @@ void TFrmLumivexMain::DrawItem(const DRAWITEMSTRUCT& draw) {
     state.Enabled = (draw.itemState & (ODS_DISABLED | ODS_GRAYED)) == 0;
     state.Checked = (draw.itemState & ODS_CHECKED) != 0;
     state.Default = (draw.itemState & ODS_DEFAULT) != 0 || (TPopupMenu::StateOf(*item) & MFS_DEFAULT) != 0;
-    menuPainter_.DrawItem(draw.hDC, draw.rcItem, *item, TPopupMenu::TextOf(*item), state, MenuContext());
-}
-
-void TFrmLumivexMain::Settings2Click() {
-    CheckMenuItem(settings2_, IDM_TRANSPARENT_BACKGROUND, MF_BYCOMMAND | (settings_.TransBk ? MF_CHECKED : MF_UNCHECKED));
+    menuPainter_.DrawItem(draw.hDC, draw.rcItem, *item, MenuItemText(*item), state, MenuContext());
 }
 
 void TFrmLumivexMain::KillItem(const TMenuItemEx& row) {
@@ -199,10 +203,6 @@ bool TFrmLumivexMain::HandleMenuMessage(UINT msg, WPARAM wParam, LPARAM lParam, 
             result = TRUE;
             return true;
         }
-        case WM_INITMENUPOPUP:
-            if (reinterpret_cast<HMENU>(wParam) == settings2_) Settings2Click();
-            result = 0;
-            return true;
         case WM_THEMECHANGED:
         case WM_SETTINGCHANGE:
             menuPainter_.Reset();

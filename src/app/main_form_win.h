@@ -119,6 +119,8 @@ public:
     TMenuPainter& MenuPainter() { return menuPainter_; }
     TVersionInfoReader& FileVer() { return fileVer_; }
     MenuDrawContext MenuContext() const;
+    // The text an item shows: its caption, and after a tab the hot key beside "内存清理".
+    std::string MenuItemText(const TMenuItemEx& item) const;
     // One process row from a record of the sorted list.
     std::unique_ptr<TMenuItemEx> MakeProcessRow(const TProcessRec& r, UINT id, const NumberSeparators& separators);
 
@@ -179,7 +181,6 @@ private:
     int ShowWarningDialog(TTaskDialog& dialog);
     void InitTrayMenu();
     bool HandleMenuMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
-    void Settings2Click();
     static std::unique_ptr<TMenuItemEx> MakeSeparator(int tag);
 
     Options options_;

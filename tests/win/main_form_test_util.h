@@ -31,4 +31,11 @@ inline std::unique_ptr<TFrmLumivexMain> MakeForm(const TempDir& dir, TFrmLumivex
     return form;
 }
 
+// The same with a settings file of its own beside it (portable mode): what the test changes never reaches the
+// per-user settings that later tests would read.
+inline std::unique_ptr<TFrmLumivexMain> MakePortableForm(const TempDir& dir) {
+    WriteBytes(dir.File(L"Lumivex.Settings"), "[General]\r\n");
+    return MakeForm(dir);
+}
+
 }  // namespace wintest

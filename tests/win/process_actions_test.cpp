@@ -77,7 +77,7 @@ TEST(ProcessActions, ProcessRowOpensTheDialogAndActs) {
     MemoryHelper helper(80);
     MemoryHelper system(72, "plain", dir.File(L"SvcHost.EXE"));
     ASSERT_TRUE(helper.Ready() && system.Ready());
-    auto formPtr = MakeForm(dir);
+    auto formPtr = MakePortableForm(dir);
     TFrmLumivexMain& form = *formPtr;
     form.Settings().TopProcessCount = 2;
     form.BuildMenuRows("");
@@ -139,7 +139,7 @@ TEST(ProcessActions, ClosingTheRealDialogLeavesTheProcessAlone) {
     MemoryHelper helper(1);
     ASSERT_TRUE(helper.Ready());
     TempDir dir;
-    auto form = MakeForm(dir);
+    auto form = MakePortableForm(dir);
     TProcessRec r;
     r.ProcessID = helper.Id();
     r.ExeName = "lumivex_test_helper_full.exe";

@@ -7,6 +7,7 @@
 #include "app/main_form_win.h"
 #include "main_form_test_util.h"
 #include "memory_helper.h"
+#include "options_dialog_test_util.h"
 #include "processes/process_actions_win.h"
 #include "processes/process_list_win.h"
 #include "processes/tray_menu_model.h"
@@ -60,7 +61,7 @@ TEST(TrayMenu, ProcessRowsFollowTheWorkingSetsAndTheCount) {
     MemoryHelper big(160), middle(128), small(96);
     ASSERT_TRUE(big.Ready() && middle.Ready() && small.Ready());
     TempDir dir;
-    auto form = MakeForm(dir);
+    auto form = MakePortableForm(dir);
     form->Settings().ShowMemMenu = false;
     form->Settings().HighlightProcessAbove = 120;
 
@@ -97,7 +98,7 @@ TEST(TrayMenu, ProcessRowsFollowTheWorkingSetsAndTheCount) {
 
 TEST(TrayMenu, UnreadableProcessShowsNaWithTheDefaultIcon) {
     TempDir dir;
-    auto form = MakeForm(dir);
+    auto form = MakePortableForm(dir);
     form->Settings().HighlightProcessAbove = 1;
     TProcessRec ghost;
     ghost.ProcessID = 0xFFFFFFF0;
@@ -112,7 +113,7 @@ TEST(TrayMenu, UnreadableProcessShowsNaWithTheDefaultIcon) {
 
 TEST(TrayMenu, RowsInTheThreeOrdersAndOnlyOneSetAfterTwoClicks) {
     TempDir dir;
-    auto form = MakeForm(dir);
+    auto form = MakePortableForm(dir);
     form->Settings().TopProcessCount = 3;
     struct Case {
         bool processes, memory;
@@ -146,7 +147,7 @@ TEST(TrayMenu, RowsInTheThreeOrdersAndOnlyOneSetAfterTwoClicks) {
 
 TEST(TrayMenu, DefaultItemKeepsItsMarkAmongOwnerDrawnRows) {
     TempDir dir;
-    auto form = MakeForm(dir);
+    auto form = MakePortableForm(dir);
     form->Settings().DoubleClickAction = 1;
     form->InitDefaultMenu();
     form->BuildMenuRows(kHint);
@@ -154,19 +155,21 @@ TEST(TrayMenu, DefaultItemKeepsItsMarkAmongOwnerDrawnRows) {
     TMenuItemEx* defrag = form->PopupMenu().FindById(IDM_MEMORY_DEFRAGMENTER);
     ASSERT_NE(defrag, nullptr);
     EXPECT_TRUE(TPopupMenu::StateOf(*defrag) & MFS_DEFAULT);
-    // A shortcut set on the item's text later is read back for drawing.
-    MENUITEMINFOW info{};
-    info.cbSize = sizeof info;
-    info.fMask = MIIM_STRING;
-    wchar_t text[] = L"内存清理\tAlt+A";
-    info.dwTypeData = text;
-    ASSERT_TRUE(SetMenuItemInfoW(form->PopupMenu1(), IDM_MEMORY_DEFRAGMENTER, FALSE, &info));
-    EXPECT_EQ(TPopupMenu::TextOf(*defrag), "内存清理\tAlt+A");
+    // The hot key shows beside "内存清理" only.
+    form->Settings().RefreshHotkey = 0;
+    form->ApplyHotKey();
+    EXPECT_EQ(form->MenuItemText(*defrag), "内存清理");
+    form->Settings().RefreshHotkey = 32833;
+    form->ApplyHotKey();
+    EXPECT_EQ(form->MenuItemText(*defrag), "内存清理\tAlt+A");
+    EXPECT_EQ(form->MenuItemText(*form->PopupMenu().FindById(IDM_ABOUT)), "关于");
+    form->Settings().RefreshHotkey = 0;
+    form->ApplyHotKey();
 }
 
 TEST(TrayMenu, RightPressPopsUpTheOwnerDrawnMenuAndOtherButtonsDoNothing) {
     TempDir dir;
-    auto form = MakeForm(dir);
+    auto form = MakePortableForm(dir);
     form->Settings().TopProcessCount = 2;
     TTrayIcon tray;
     tray.SetHint(kHint);
@@ -187,7 +190,7 @@ TEST(TrayMenu, RightPressPopsUpTheOwnerDrawnMenuAndOtherButtonsDoNothing) {
 
 TEST(TrayMenu, HighlightColourComesFromTheSettings) {
     TempDir dir;
-    auto form = MakeForm(dir);
+    auto form = MakePortableForm(dir);
     struct {
         TColor setting;
         COLORREF expected;
@@ -198,4 +201,30 @@ TEST(TrayMenu, HighlightColourComesFromTheSettings) {
         form->Settings().ProcMenuHightlightColor = c.setting;
         EXPECT_EQ(form->MenuContext().Highlight, c.expected) << c.setting;
     }
+}
+
+TEST(TrayMenu, SwitchingARowKindOffInTheOptionsRemovesItsRows) {
+    TempDir dir;
+    auto form = MakePortableForm(dir);
+    form->Settings().TopProcessCount = 2;
+    form->BuildMenuRows(kHint);
+    struct Shown {
+        TFrmLumivexMain& form;
+        HWND Hwnd() const { return form.OptionsDialog() ? form.OptionsDialog()->Hwnd() : nullptr; }
+    } shown{*form};
+    RunModal<Shown>(
+        shown,
+        [&](Shown&) {
+            TFrmOptions& d = *form->OptionsDialog();
+            SetCheck(d, IDC_CKSHOWTOP, false);
+            Click(d, IDOK);
+        },
+        [&] { SendMessageW(form->Hwnd(), WM_COMMAND, IDM_SETTINGS, 0); });
+    EXPECT_FALSE(form->Settings().ShowTopProcess);
+    EXPECT_TRUE(ProcessRows(*form).empty());
+    EXPECT_THAT(Layout(*form), ElementsAre("运行任务管理器", "memory", "-98", "-0", "内存清理", "-0", "设置", "-0",
+                                           "关于", "退出"));
+    form->BuildMenuRows(kHint);  // the next right-click puts the memory rows below N1 again
+    EXPECT_THAT(Layout(*form),
+                ElementsAre("运行任务管理器", "-0", "memory", "-98", "内存清理", "-0", "设置", "-0", "关于", "退出"));
 }
