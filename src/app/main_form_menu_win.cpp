@@ -6,7 +6,7 @@
 #include <shellapi.h>
 
 #include "memory/memory_format.h"
-#include "memory/number_separators_win.h"
+#include "memory/memory_status_win.h"
 #include "platform/native_path_win.h"
 #include "platform/text_win.h"
 #include "processes/process_actions_win.h"

@@ -109,6 +109,6 @@ class DisabledMenuItem {
 }  // namespace
 
 void TFrmLumivexMain::MemoryDefragmenter1Click() {
-    DisabledMenuItem busy(popupMenu1_.Get(), IDM_MEMORY_DEFRAGMENTER);
+    DisabledMenuItem busy(popupMenu1_.Handle(), IDM_MEMORY_DEFRAGMENTER);
     TrimAllWindowProcesses(options_.TrimProcess);
 }
