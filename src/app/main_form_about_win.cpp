@@ -121,9 +121,10 @@ bool TFrmLumivexMain::HandleAboutMessage(UINT msg, WPARAM wParam, LPARAM lParam,
             if (wParam) FormShow();
             return false;
         case MSG_ABOUT_SHOWN:
-            if (IsWindowVisible(Hwnd()) && aboutBox_.LabelDownload.Tag == 0 && !updateCheckRunning_) {
-                LabelDownloadLinkClick(kCheckForUpdates);
-            }
+            if (!IsWindowVisible(Hwnd())) return true;
+            // "确定" is the default button: Enter and Esc close the box from the start.
+            if (!IsChild(Hwnd(), GetFocus())) SetFocus(aboutBox_.Button1());
+            if (aboutBox_.LabelDownload.Tag == 0 && !updateCheckRunning_) LabelDownloadLinkClick(kCheckForUpdates);
             result = 0;
             return true;
         default: return aboutBox_.HandleMessage(msg, wParam, lParam, result);
