@@ -6,14 +6,15 @@ namespace {
 constexpr LPARAM kMonitorPowerOff = 2;
 }
 
-TMonitorOffSequence::TMonitorOffSequence() : timer_(kMonitorOffSpacingMs, [this](TSimpleTimer&) { SendOne(); }) {}
+TMonitorOffSequence::TMonitorOffSequence() : timer_(kMonitorOffSpacingMs, [this](TSimpleTimer&) { SendOne(); }) {
+    timer_.SetStopOnFire(true);
+}
 
 void TMonitorOffSequence::Start(HWND target) {
     target_ = target;
     remaining_ = kMonitorOffRepeats;
     timer_.SetActive(false);
     SendOne();
-    if (remaining_ > 0) timer_.SetActive(true);
 }
 
 void TMonitorOffSequence::Stop() {
@@ -27,6 +28,8 @@ void TMonitorOffSequence::SendOne() {
         return;
     }
     --remaining_;
-    if (remaining_ == 0) timer_.SetActive(false);
     SendMessageW(target_, WM_SYSCOMMAND, SC_MONITORPOWER, kMonitorPowerOff);
+    // The next command is due a full spacing after this one was handled, as a pause between them would have it;
+    // a periodic timer could bunch two late ticks together.
+    if (remaining_ > 0) timer_.SetActive(true);
 }
