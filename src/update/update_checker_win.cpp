@@ -1,12 +1,11 @@
 #include "update/update_checker_win.h"
 
-#include <shellapi.h>
-
 #include <memory>
 
 #include "app/paths_win.h"
 #include "platform/text_win.h"
 #include "platform/version_info_win.h"
+#include "system/system_commands_win.h"
 #include "update/download_win.h"
 #include "update/temp_file_win.h"
 #include "update/version_file.h"
@@ -78,9 +77,7 @@ TUpdateChecker::TUpdateChecker()
     ShowMessage = [](const std::string& text, MessageKind kind, unsigned buttons) {
         return MessageBoxWithSound(text, kind, buttons, nullptr);
     };
-    OpenDownload = [](const std::string& address) {
-        ShellExecuteW(nullptr, L"open", Widen(address).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-    };
+    OpenDownload = [](const std::string& address) { OpenWebPage(nullptr, address); };
     CreateWindowOf(L"TUpdateChecker", 0, 0, L"", HWND_MESSAGE);
 }
 
