@@ -5,8 +5,6 @@
 #include "tray/digit_strip.h"
 
 namespace {
-constexpr uint32_t kWhite = 0xFFFFFF;
-
 bool IsContinuation(char c) {
     return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
 }
@@ -46,7 +44,7 @@ void RemoveAll(std::string& text, const std::string& part) {
 // Amounts the strips cannot hold (five or more digits in megabytes, or gigabytes of four digits and more, which
 // the four-character cut would shorten by whole digits): shown one unit up - further up until at most three
 // whole digits remain - with two decimals and no grouping, cut to four characters and drawn with the decimal
-// point like gigabytes. 16384 MB reads 16.0, 10000 KB reads 9.76; the hint keeps the exact figures.
+// point like gigabytes. 16384 MB reads 16.0, 10000 KB reads 9.77; the hint keeps the exact figures.
 std::string CompactAmount(uint64_t bytes, int shift, const NumberSeparators& separators) {
     shift += 10;
     while (shift < 60 && (bytes >> shift) >= 1000)
