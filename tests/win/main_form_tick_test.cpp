@@ -5,6 +5,9 @@
 #include <vector>
 
 #include "app/main_form_win.h"
+// after windows.h
+#include <commctrl.h>
+
 #include "main_form_test_util.h"
 #include "memory/memory_status_win.h"
 #include "resource.h"
@@ -27,7 +30,7 @@ struct TickRig {
     TempDir dir;
     std::unique_ptr<TFrmLumivexMain> form;
 
-    explicit TickRig(uint32_t load = 40) {
+    explicit TickRig(uint32_t load = 40, bool realDialog = false) {
         SetLoad(load);
         TFrmLumivexMain::Options o;
         o.Sample = [this] { return sample; };
@@ -36,10 +39,12 @@ struct TickRig {
             if (log.empty() || log.back() != "trim")
                 log.push_back("trim");
         };
-        o.WarningDialog = [this](TTaskDialog& d) {
-            log.push_back("dialog " + d.Instruction + " | " + d.ButtonList + " | " + d.VerifyText);
-            return dialog(d);
-        };
+        if (!realDialog) {
+            o.WarningDialog = [this](TTaskDialog& d) {
+                log.push_back("dialog " + d.Instruction + " | " + d.ButtonList + " | " + d.VerifyText);
+                return dialog(d);
+            };
+        }
         // Settings of its own beside the program, whatever other tests left in the per-user file.
         WriteBytes(dir.File(L"Lumivex.Settings"),
                    "[General]\r\nShowPercentage=0\r\nWarn=1\r\nDefragOnHighMemory=1\r\nWarnMsgBox=0\r\n"
@@ -129,7 +134,8 @@ TEST(RefreshTick, DisplayFontDrawsTheFigureBelowTheGauge) {
         for (int x = 0; x < kTrayImageSize; ++x) {
             const uint32_t c = picture.At(x, y);
             const bool dark = (c & 0xFF) < 0x80 && ((c >> 8) & 0xFF) < 0x80 && (c >> 16) < 0x80;
-            if (dark) inked += y >= 4 ? 1 : -100;  // the figure, never on the gauge
+            if (dark)
+                inked += y >= 4 ? 1 : -100;  // the figure, never on the gauge
         }
     }
     EXPECT_GT(inked, 5);
@@ -168,6 +174,38 @@ TEST(RefreshTick, HighMemoryTrimsThenWarnsOncePerCrossing) {
     rig.now += 60000;  // a second crossing within five minutes
     rig.form->Timer1Timer();
     EXPECT_TRUE(rig.log.empty());
+}
+
+TEST(RefreshTick, TheWarningDialogOffersTheTaskManagerAndCanBeSwitchedOff) {
+    ScopedTestShell shell;
+    TickRig rig(40, true);
+    TSettings& s = rig.form->Settings();
+    s.DefragOnHighMemory = false;
+    s.WarnMsgBox = true;
+    int taskManagers = 0;
+    rig.form->Launchers().TaskManager = [&](HWND) { ++taskManagers; };
+    std::string caption;
+    // As a user: tick "Don't show this warning again", then press "Task Manager" (the second button, 101).
+    SetTaskDialogObserver([&](HWND dialog, bool native) {
+        wchar_t text[64] = {};
+        GetWindowTextW(dialog, text, 64);
+        caption = Narrow(text);
+        if (native) {
+            PostMessageW(dialog, TDM_CLICK_VERIFICATION, TRUE, FALSE);
+            PostMessageW(dialog, TDM_CLICK_BUTTON, 101, 0);
+        } else {
+            PostMessageW(GetDlgItem(dialog, 300), BM_CLICK, 0, 0);
+            PostMessageW(GetDlgItem(dialog, 101), BM_CLICK, 0, 0);
+        }
+    });
+    rig.SetLoad(92);
+    rig.form->Timer1Timer();
+    SetTaskDialogObserver(nullptr);
+    EXPECT_EQ(caption, "Lumivex");
+    EXPECT_EQ(taskManagers, 1);
+    EXPECT_TRUE(rig.log.empty());  // no trim: the user chose the Task Manager
+    EXPECT_FALSE(s.WarnMsgBox);
+    EXPECT_FALSE(rig.form->HighMemoryAlert().WarningDialogOpen());
 }
 
 TEST(RefreshTick, StartsWithPreviousLoadZero) {
