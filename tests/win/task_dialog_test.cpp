@@ -204,6 +204,11 @@ TEST(TaskDialogEmulated, CloseBoxEscapeAndQueryControls) {
     EXPECT_EQ(Show(true, d, {Key(VK_ESCAPE), Click(103)}).result, 103);
     d.ButtonList = "Go\nCancel";
     EXPECT_EQ(Show(true, d, {Key(VK_ESCAPE)}).result, 101);
+    // As command links the custom buttons keep their ids (and Escape its button).
+    for (unsigned links : {0x10u, 0x20u}) {
+        EXPECT_EQ(Show(true, d, {Click(100)}, 0, links).result, 100);
+        EXPECT_EQ(Show(true, d, {Key(VK_ESCAPE)}, 0, links).result, 101);
+    }
 
     TTaskDialog q;
     q.Content = "Choose";
