@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "memory/working_set_win.h"
+
 TRamOptimization::TRamOptimization() {
     CreateWindowOf(L"LumivexRamOptimization", 0, 0, L"", HWND_MESSAGE, 0, 0, 0, 0);
 }
@@ -40,7 +42,7 @@ void TRamOptimization::DoTimer() {
 }
 
 bool TRamOptimization::OptimizeNow() {
-    return SetProcessWorkingSetSize(GetCurrentProcess(), static_cast<SIZE_T>(-1), static_cast<SIZE_T>(-1)) != FALSE;
+    return TrimWorkingSet(GetCurrentProcess());
 }
 
 LRESULT TRamOptimization::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -2,10 +2,14 @@
 
 #include "platform/unique_handle_win.h"
 
+bool TrimWorkingSet(HANDLE process) {
+    return SetProcessWorkingSetSize(process, static_cast<SIZE_T>(-1), static_cast<SIZE_T>(-1)) != FALSE;
+}
+
 bool TrimProcessWorkingSet(DWORD processId) {
     // Trimming needs the quota right only; asking for every right would fail for processes that grant less.
     UniqueKernelHandle process(OpenProcess(PROCESS_SET_QUOTA, FALSE, processId));
-    return process && SetProcessWorkingSetSize(process.Get(), static_cast<SIZE_T>(-1), static_cast<SIZE_T>(-1));
+    return process && TrimWorkingSet(process.Get());
 }
 
 namespace {

@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "memory/working_set_win.h"
 #include "platform/ascii_text.h"
 #include "platform/text_win.h"
 #include "platform/unique_handle_win.h"
@@ -48,7 +49,7 @@ ProcessActionOutcome RunProcessAction(int choice, const ProcessIdentity& identit
             UniqueKernelHandle process;
             ProcessActionOutcome outcome = OpenSameProcess(identity, PROCESS_SET_QUOTA, process);
             if (outcome == ProcessActionOutcome::Done)
-                SetProcessWorkingSetSize(process.Get(), static_cast<SIZE_T>(-1), static_cast<SIZE_T>(-1));
+                TrimWorkingSet(process.Get());
             return outcome;
         }
         case kChoiceEndProcess: {
