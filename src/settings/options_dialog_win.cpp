@@ -99,9 +99,43 @@ TFrmOptions::TFrmOptions(OptionsHost host, OptionsServices services)
 
 TFrmOptions::~TFrmOptions() = default;
 
+namespace {
+// The dialog whose modal loop the keyboard filter serves (one options dialog at a time).
+TFrmOptions* filteredDialog = nullptr;
+HHOOK pageKeysHook = nullptr;
+
+// Ctrl+Tab / Ctrl+Shift+Tab and Ctrl+PageDown / Ctrl+PageUp turn the pages, as in the system's settings dialogs;
+// the dialog manager would take Ctrl+Tab for plain Tab.
+LRESULT CALLBACK PageKeys(int code, WPARAM wParam, LPARAM lParam) {
+    auto* msg = reinterpret_cast<MSG*>(lParam);
+    if (code == MSGF_DIALOGBOX && filteredDialog && msg->message == WM_KEYDOWN && (GetKeyState(VK_CONTROL) & 0x8000) &&
+        IsChild(filteredDialog->Hwnd(), msg->hwnd)) {
+        int step = 0;
+        if (msg->wParam == VK_TAB)
+            step = (GetKeyState(VK_SHIFT) & 0x8000) ? -1 : 1;
+        if (msg->wParam == VK_NEXT)
+            step = 1;
+        if (msg->wParam == VK_PRIOR)
+            step = -1;
+        if (step) {
+            int count = TFrmOptions::kPageCount;
+            filteredDialog->SetActivePage((filteredDialog->ActivePage() + step + count) % count);
+            return TRUE;
+        }
+    }
+    return CallNextHookEx(pageKeysHook, code, wParam, lParam);
+}
+}  // namespace
+
 void TFrmOptions::Execute(HWND owner, bool themePage) {
     startOnThemePage_ = themePage;
+    filteredDialog = this;
+    pageKeysHook = SetWindowsHookExW(WH_MSGFILTER, PageKeys, nullptr, GetCurrentThreadId());
     ShowModal(owner, IDD_OPTIONS);
+    if (pageKeysHook)
+        UnhookWindowsHookEx(pageKeysHook);
+    pageKeysHook = nullptr;
+    filteredDialog = nullptr;
 }
 
 HWND TFrmOptions::Item(int id) const {

@@ -470,3 +470,45 @@ TEST(OptionsDialog, HotKeyFieldAddsAltToAPlainKey) {
     });
     EXPECT_EQ(f.settings.RefreshHotkey, static_cast<int32_t>(kHotKeyAlt | 'B'));
 }
+
+TEST(OptionsDialog, CtrlTabTurnsThePages) {
+    OptionsFixture f;
+    TFrmOptions dialog(f.Host(), f.Services());
+    RunOptions(dialog, false, [&](TFrmOptions& d) {
+        SetForegroundWindow(d.Hwnd());
+        SetFocus(d.Item(IDC_CKSHOWPAGE));
+        auto press = [](std::vector<WORD> keys) {
+            std::vector<INPUT> in(keys.size() * 2);
+            for (size_t i = 0; i < keys.size(); ++i) {
+                in[i].type = in[in.size() - 1 - i].type = INPUT_KEYBOARD;
+                in[i].ki.wVk = in[in.size() - 1 - i].ki.wVk = keys[i];
+                in[in.size() - 1 - i].ki.dwFlags = KEYEVENTF_KEYUP;
+            }
+            SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+        };
+        // The keys go through a loop like the dialog's own (this script runs inside one of its messages).
+        auto pumpUntilPage = [&](int page) {
+            DWORD start = GetTickCount();
+            while (d.ActivePage() != page && GetTickCount() - start < 3000) {
+                MSG msg;
+                while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                    if (CallMsgFilterW(&msg, MSGF_DIALOGBOX) || IsDialogMessageW(d.Hwnd(), &msg))
+                        continue;
+                    TranslateMessage(&msg);
+                    DispatchMessageW(&msg);
+                }
+                MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+            }
+            return d.ActivePage() == page;
+        };
+        press({VK_CONTROL, VK_TAB});
+        EXPECT_TRUE(pumpUntilPage(1));
+        press({VK_CONTROL, VK_NEXT});
+        EXPECT_TRUE(pumpUntilPage(2));
+        press({VK_CONTROL, VK_SHIFT, VK_TAB});
+        EXPECT_TRUE(pumpUntilPage(1));
+        press({VK_CONTROL, VK_PRIOR});
+        press({VK_CONTROL, VK_PRIOR});
+        EXPECT_TRUE(pumpUntilPage(4));
+    });
+}
