@@ -44,15 +44,21 @@ bool IsDeviceName(std::string_view name) {
            upper[3] >= '1' && upper[3] <= '9';
 }
 
-// Length in bytes of the UTF-8 sequence that starts with c.
-size_t SequenceLength(unsigned char c) {
-    if (c >= 0xF0)
-        return 4;
-    if (c >= 0xE0)
-        return 3;
-    if (c >= 0xC0)
-        return 2;
-    return 1;
+// Length in bytes of the well-formed UTF-8 sequence at text[i]; 0 when the bytes there are not one.
+size_t SequenceLength(std::string_view text, size_t i) {
+    auto c = static_cast<unsigned char>(text[i]);
+    size_t length = c < 0x80                   ? 1
+                    : (c >= 0xC2 && c <= 0xDF) ? 2
+                    : (c >= 0xE0 && c <= 0xEF) ? 3
+                    : (c >= 0xF0 && c <= 0xF4) ? 4
+                                               : 0;
+    if (length == 0 || i + length > text.size())
+        return 0;
+    for (size_t k = 1; k < length; ++k) {
+        if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80)
+            return 0;
+    }
+    return length;
 }
 }  // namespace
 
@@ -110,12 +116,13 @@ std::string MakeSafeFileName(std::string_view text, size_t maxLength) {
     size_t units = 0;
     for (size_t i = 0; i < text.size();) {
         auto c = static_cast<unsigned char>(text[i]);
-        size_t length = std::min(SequenceLength(c), text.size() - i);
+        size_t length = SequenceLength(text, i);
         size_t width = length == 4 ? 2 : 1;  // characters beyond the BMP take two UTF-16 units
         if (units + width > maxLength)
             break;
-        if (length == 1 && IsForbiddenFileNameChar(c)) {
-            result += '_';
+        if (length == 0 || (length == 1 && IsForbiddenFileNameChar(c))) {
+            result += '_';  // a byte that is no character of its own does not take the next ones with it
+            length = 1;
         } else {
             result.append(text.substr(i, length));
         }

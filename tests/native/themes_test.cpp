@@ -108,7 +108,10 @@ TEST(Themes, LongNamesAreCutSoTheFileNameFits) {
     EXPECT_EQ(cut.size(), 3 * kMaxThemeNameLength);
     EXPECT_EQ(MakeSafeFileName("ab主cd", 3), "ab主");
     EXPECT_EQ(MakeSafeFileName("ab\xF0\x9F\x98\x80", 3), "ab");  // an emoji takes two units
-    EXPECT_EQ(MakeSafeFileName("abc\xE4", 10), "abc\xE4");       // a truncated sequence stays as it was
+    // Bytes that are no UTF-8 character become "_" one by one and never hide the characters after them.
+    EXPECT_EQ(MakeSafeFileName("abc\xE4", 10), "abc_");
+    EXPECT_EQ(MakeSafeFileName("\xFE?/x", 10), "___x");
+    EXPECT_EQ(MakeSafeFileName("\xE4\xB8:", 10), "___");
 }
 
 TEST(Themes, ThemeNamesFromFileNames) {
