@@ -8,6 +8,8 @@ bash tools/setup.sh
 cmake --preset mingw-i686 >/dev/null
 cmake --build --preset mingw-i686 --target lumivex-options-shots Lumivex >/dev/null
 export LUMIVEX_HEADLESS=1 LUMIVEX_SCREEN=${LUMIVEX_SCREEN:-1024x768x24}
+# A prefix of its own: the font link below must not change how the tests' prefix draws text.
+export LUMIVEX_WINEPREFIX=${LUMIVEX_WINEPREFIX:-$PWD/build/wine-screenshots}
 source tools/wine-env.sh
 handshake=$(mktemp -d)
 cleanup() {
