@@ -22,11 +22,13 @@
 namespace {
 // The small icon of an executable, when the file gives both sizes; System32 paths from the real folder.
 UniqueIcon SmallIconOf(const std::string& path) {
-    if (path.empty()) return {};
+    if (path.empty())
+        return {};
     HICON large = nullptr, small = nullptr;
     UINT extracted = ExtractIconExW(Widen(NativeFilePath(path)).c_str(), 0, &large, &small, 1);
     UniqueIcon largeIcon(large), smallIcon(small);
-    if (extracted != 2) return {};
+    if (extracted != 2)
+        return {};
     return smallIcon;
 }
 }  // namespace
@@ -46,7 +48,8 @@ void TFrmLumivexMain::InitTrayMenu() {
 }
 
 void TFrmLumivexMain::TrayMouseDown(TTrayIcon& sender, TMouseButton button, TShiftState, int, int) {
-    if (button != TMouseButton::mbRight) return;
+    if (button != TMouseButton::mbRight)
+        return;
     // The menu closes when the user clicks elsewhere only while this thread has the foreground.
     SetForegroundWindow(TTrayIcon::HandlerWindow());
     BuildMenuRows(sender.Hint());
@@ -65,11 +68,14 @@ void TFrmLumivexMain::TrayMouseDown(TTrayIcon& sender, TMouseButton button, TShi
 }
 
 void TFrmLumivexMain::BuildMenuRows(const std::string& hint) {
-    if (settings_.ShowTopProcess) BuildProcessRows();
-    if (settings_.ShowMemMenu) BuildMemoryRows(hint);
+    if (settings_.ShowTopProcess)
+        BuildProcessRows();
+    if (settings_.ShowMemMenu)
+        BuildMemoryRows(hint);
 }
 
-std::unique_ptr<TMenuItemEx> TFrmLumivexMain::MakeProcessRow(const TProcessRec& r, UINT id,
+std::unique_ptr<TMenuItemEx> TFrmLumivexMain::MakeProcessRow(const TProcessRec& r,
+                                                             UINT id,
                                                              const NumberSeparators& separators) {
     auto row = std::make_unique<TMenuItemEx>();
     row->Tag = kTagProcessRow;
@@ -103,7 +109,8 @@ void TFrmLumivexMain::BuildProcessRows() {
         UINT id = IDM_PROCESS_ROW_FIRST + static_cast<UINT>(i) % idCount;
         popupMenu1_.Insert(nullptr, TPopupMenu::IndexOf(*n1_), MakeProcessRow(list.Item(i), id, separators));
     }
-    if (rows > 0) popupMenu1_.Insert(nullptr, 1, MakeSeparator(kTagProcessRow));
+    if (rows > 0)
+        popupMenu1_.Insert(nullptr, 1, MakeSeparator(kTagProcessRow));
 }
 
 std::unique_ptr<TMenuItemEx> TFrmLumivexMain::MakeSeparator(int tag) {
@@ -124,7 +131,8 @@ void TFrmLumivexMain::BuildMemoryRows(const std::string& hint) {
         row->MemText = text.MemText;
         popupMenu1_.Insert(nullptr, static_cast<int>(i) + 2, std::move(row), TPopupMenu::Disabled);
     }
-    if (!lines.empty()) popupMenu1_.Insert(nullptr, static_cast<int>(lines.size()) + 2, MakeSeparator(kTagMemoryRow));
+    if (!lines.empty())
+        popupMenu1_.Insert(nullptr, static_cast<int>(lines.size()) + 2, MakeSeparator(kTagMemoryRow));
 }
 
 void TFrmLumivexMain::RemoveProcessRows() {
@@ -154,14 +162,16 @@ std::string TFrmLumivexMain::MenuItemText(const TMenuItemEx& item) const {
 
 void TFrmLumivexMain::MeasureItem(MEASUREITEMSTRUCT& measure) {
     auto* item = reinterpret_cast<TMenuItemEx*>(measure.itemData);
-    if (!item) return;
+    if (!item)
+        return;
     const bool isDefault = (TPopupMenu::StateOf(*item) & MFS_DEFAULT) != 0;
     menuPainter_.MeasureItem(*item, MenuItemText(*item), isDefault, measure.itemWidth, measure.itemHeight);
 }
 
 void TFrmLumivexMain::DrawItem(const DRAWITEMSTRUCT& draw) {
     auto* item = reinterpret_cast<TMenuItemEx*>(draw.itemData);
-    if (!item) return;
+    if (!item)
+        return;
     MenuItemState state;
     state.Selected = (draw.itemState & ODS_SELECTED) != 0;
     state.Enabled = (draw.itemState & (ODS_DISABLED | ODS_GRAYED)) == 0;
@@ -179,26 +189,30 @@ void TFrmLumivexMain::KillItem(const TMenuItemEx& row) {
         fileVersion = fileVer_.FileVersion().Text();
     }
     ProcessDialogTexts texts = BuildProcessDialogTexts(row.ExeName, description, company, fileVersion);
-    if (!ProcessChoice) return;
+    if (!ProcessChoice)
+        return;
     // The dialog is modal and a right-click on the tray icon meanwhile rebuilds the rows: keep copies.
     const ProcessIdentity identity{row.ProcessID, row.CreationFileTime, row.FullPath};
     const std::string exeName = row.ExeName;
     ProcessActionOutcome outcome = RunProcessAction(ProcessChoice(texts), identity, Hwnd());
-    if (outcome == ProcessActionOutcome::Ended && ProcessNotice) ProcessNotice(ProcessEndedText(exeName));
+    if (outcome == ProcessActionOutcome::Ended && ProcessNotice)
+        ProcessNotice(ProcessEndedText(exeName));
 }
 
 bool TFrmLumivexMain::HandleMenuMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (msg) {
         case WM_MEASUREITEM: {
             auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-            if (wParam != 0 || !measure || measure->CtlType != ODT_MENU) return false;
+            if (wParam != 0 || !measure || measure->CtlType != ODT_MENU)
+                return false;
             MeasureItem(*measure);
             result = TRUE;
             return true;
         }
         case WM_DRAWITEM: {
             auto* draw = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-            if (wParam != 0 || !draw || draw->CtlType != ODT_MENU) return false;
+            if (wParam != 0 || !draw || draw->CtlType != ODT_MENU)
+                return false;
             DrawItem(*draw);
             result = TRUE;
             return true;
@@ -209,8 +223,10 @@ bool TFrmLumivexMain::HandleMenuMessage(UINT msg, WPARAM wParam, LPARAM lParam, 
             return false;
         case WM_COMMAND: {
             UINT id = LOWORD(wParam);
-            if (HIWORD(wParam) != 0 || id < IDM_PROCESS_ROW_FIRST || id > IDM_PROCESS_ROW_LAST) return false;
-            if (const TMenuItemEx* row = popupMenu1_.FindById(id)) KillItem(*row);
+            if (HIWORD(wParam) != 0 || id < IDM_PROCESS_ROW_FIRST || id > IDM_PROCESS_ROW_LAST)
+                return false;
+            if (const TMenuItemEx* row = popupMenu1_.FindById(id))
+                KillItem(*row);
             result = 0;
             return true;
         }

@@ -12,9 +12,9 @@
 // 98 memory rows, 99 process rows, 0 the rest).
 struct TMenuItemEx {
     int Tag = 0;
-    UINT Id = 0;            // command id; 0 for separators and memory rows
-    HMENU Menu = nullptr;   // the menu that holds the item
-    std::string Caption;    // the text it was created with ("-" for separators)
+    UINT Id = 0;           // command id; 0 for separators and memory rows
+    HMENU Menu = nullptr;  // the menu that holds the item
+    std::string Caption;   // the text it was created with ("-" for separators)
     DWORD ProcessID = 0;
     uint64_t CreationFileTime = 0;  // tells the process apart from a later one with the same id; 0 when unknown
     std::string ExeName;

@@ -6,7 +6,10 @@
 
 TPopupMenu::TPopupMenu() : menu_(CreatePopupMenu()) {}
 
-TMenuItemEx& TPopupMenu::Insert(HMENU menu, int index, std::unique_ptr<TMenuItemEx> item, unsigned flags,
+TMenuItemEx& TPopupMenu::Insert(HMENU menu,
+                                int index,
+                                std::unique_ptr<TMenuItemEx> item,
+                                unsigned flags,
                                 HMENU submenu) {
     item->Menu = menu ? menu : menu_.Get();
     std::wstring text = Widen(item->Caption);
@@ -44,7 +47,8 @@ TMenuItemEx& TPopupMenu::Add(HMENU menu, const std::string& caption, UINT id, in
 int TPopupMenu::IndexOf(const TMenuItemEx& item) {
     int count = GetMenuItemCount(item.Menu);
     for (int i = 0; i < count; ++i)
-        if (ItemAt(item.Menu, i) == &item) return i;
+        if (ItemAt(item.Menu, i) == &item)
+            return i;
     return -1;
 }
 
@@ -52,26 +56,30 @@ TMenuItemEx* TPopupMenu::ItemAt(HMENU menu, int index) {
     MENUITEMINFOW info{};
     info.cbSize = sizeof info;
     info.fMask = MIIM_DATA;
-    if (!GetMenuItemInfoW(menu, static_cast<UINT>(index), TRUE, &info)) return nullptr;
+    if (!GetMenuItemInfoW(menu, static_cast<UINT>(index), TRUE, &info))
+        return nullptr;
     return reinterpret_cast<TMenuItemEx*>(info.dwItemData);
 }
 
 int TPopupMenu::IndexOfId(UINT id) const {
     for (int i = 0; i < Count(); ++i)
-        if (GetMenuItemID(menu_.Get(), i) == id) return i;
+        if (GetMenuItemID(menu_.Get(), i) == id)
+            return i;
     return -1;
 }
 
 TMenuItemEx* TPopupMenu::FindById(UINT id) const {
     for (const auto& item : items_)
-        if (item->Id == id) return item.get();
+        if (item->Id == id)
+            return item.get();
     return nullptr;
 }
 
 void TPopupMenu::RemoveByTag(int tag) {
     for (int i = Count() - 1; i >= 0; --i) {
         TMenuItemEx* item = ItemAt(i);
-        if (!item || item->Tag != tag) continue;
+        if (!item || item->Tag != tag)
+            continue;
         RemoveMenu(menu_.Get(), static_cast<UINT>(i), MF_BYPOSITION);
         items_.erase(std::find_if(items_.begin(), items_.end(), [item](const auto& p) { return p.get() == item; }));
     }
@@ -79,15 +87,18 @@ void TPopupMenu::RemoveByTag(int tag) {
 
 std::string TPopupMenu::TextOf(const TMenuItemEx& item) {
     int position = IndexOf(item);
-    if (position < 0) return item.Caption;
+    if (position < 0)
+        return item.Caption;
     MENUITEMINFOW info{};
     info.cbSize = sizeof info;
     info.fMask = MIIM_STRING;
-    if (!GetMenuItemInfoW(item.Menu, static_cast<UINT>(position), TRUE, &info) || info.cch == 0) return item.Caption;
+    if (!GetMenuItemInfoW(item.Menu, static_cast<UINT>(position), TRUE, &info) || info.cch == 0)
+        return item.Caption;
     std::wstring text(info.cch + 1, L'\0');
     info.dwTypeData = text.data();
     info.cch = static_cast<UINT>(text.size());
-    if (!GetMenuItemInfoW(item.Menu, static_cast<UINT>(position), TRUE, &info)) return item.Caption;
+    if (!GetMenuItemInfoW(item.Menu, static_cast<UINT>(position), TRUE, &info))
+        return item.Caption;
     return Narrow(text.c_str());
 }
 
@@ -96,7 +107,8 @@ UINT TPopupMenu::StateOf(const TMenuItemEx& item) {
     MENUITEMINFOW info{};
     info.cbSize = sizeof info;
     info.fMask = MIIM_STATE;
-    if (position < 0 || !GetMenuItemInfoW(item.Menu, static_cast<UINT>(position), TRUE, &info)) return 0;
+    if (position < 0 || !GetMenuItemInfoW(item.Menu, static_cast<UINT>(position), TRUE, &info))
+        return 0;
     return info.fState;
 }
 

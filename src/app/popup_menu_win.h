@@ -11,16 +11,19 @@
 
 // A popup menu whose items are all owner-drawn TMenuItemEx objects; it owns the menu handle and the items.
 class TPopupMenu {
-public:
+  public:
     TPopupMenu();
     TPopupMenu(const TPopupMenu&) = delete;
     TPopupMenu& operator=(const TPopupMenu&) = delete;
 
     HMENU Handle() const { return menu_.Get(); }
     enum ItemFlags : unsigned { Plain = 0, Disabled = 1 };
-    // Inserts item into menu (the top level when null; a submenu is destroyed with the item that carries it) at index (-1: the end); a caption of "-" makes a
-    // separator. Returns the item, which stays owned here.
-    TMenuItemEx& Insert(HMENU menu, int index, std::unique_ptr<TMenuItemEx> item, unsigned flags = Plain,
+    // Inserts item into menu (the top level when null; a submenu is destroyed with the item that carries it) at index
+    // (-1: the end); a caption of "-" makes a separator. Returns the item, which stays owned here.
+    TMenuItemEx& Insert(HMENU menu,
+                        int index,
+                        std::unique_ptr<TMenuItemEx> item,
+                        unsigned flags = Plain,
                         HMENU submenu = nullptr);
     TMenuItemEx& Add(HMENU menu, const std::string& caption, UINT id, int tag = 0, HMENU submenu = nullptr);
 
@@ -40,7 +43,7 @@ public:
     static UINT StateOf(const TMenuItemEx& item);
     static bool IsSeparator(const TMenuItemEx& item);
 
-private:
+  private:
     UniqueMenu menu_;
     std::vector<std::unique_ptr<TMenuItemEx>> items_;
 };

@@ -21,10 +21,12 @@ bool RunningUnderWow64() {
 }
 
 std::string NativeFilePath(const std::string& path) {
-    if (!RunningUnderWow64() || path.empty()) return path;
+    if (!RunningUnderWow64() || path.empty())
+        return path;
     wchar_t buffer[MAX_PATH];
     UINT n = GetSystemWindowsDirectoryW(buffer, MAX_PATH);
-    if (n == 0 || n >= MAX_PATH) return path;
+    if (n == 0 || n >= MAX_PATH)
+        return path;
     std::string windows = Narrow(std::wstring_view(buffer, n));
     // Windows 7 and later know the Sysnative alias; Lumivex runs on nothing older that is 64-bit.
     return SysnativeAlias(path, Narrow(std::wstring_view(buffer, n)));

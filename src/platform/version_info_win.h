@@ -19,7 +19,7 @@ struct TVersionNumberInformation {
 // Reads the version resource of an executable: the eleven version strings by index and the fixed file and product
 // versions. System32 paths are read from the real file in the 32-bit program on 64-bit Windows.
 class TVersionInfoReader {
-public:
+  public:
     TVersionInfoReader() = default;
     TVersionInfoReader(const TVersionInfoReader&) = delete;
     TVersionInfoReader& operator=(const TVersionInfoReader&) = delete;
@@ -40,7 +40,7 @@ public:
     const TVersionNumberInformation& FileVersion() const { return fileVersion_; }
     const TVersionNumberInformation& ProductVersion() const { return productVersion_; }
 
-private:
+  private:
     void Reload();
 
     std::string filename_;

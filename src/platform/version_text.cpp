@@ -5,8 +5,8 @@
 #include "platform/ascii_text.h"
 
 const char* const kVersionKeys[kVersionKeyCount] = {
-    "CompanyName",      "FileDescription", "FileVersion", "InternalName", "LegalCopyright", "LegalTrademarks",
-    "OriginalFilename", "ProductName",     "ProductVersion", "Comments",  "BuildFlags"};
+    "CompanyName",      "FileDescription", "FileVersion",    "InternalName", "LegalCopyright", "LegalTrademarks",
+    "OriginalFilename", "ProductName",     "ProductVersion", "Comments",     "BuildFlags"};
 
 std::string TranslationText(uint16_t language, uint16_t codePage) {
     char text[16];
@@ -23,8 +23,10 @@ std::string VersionNumberText(uint32_t mostSignificant, uint32_t leastSignifican
 
 std::string SysnativeAlias(const std::string& path, const std::string& windowsFolder) {
     std::string folder = windowsFolder;
-    if (folder.empty()) return path;
-    if (folder.back() != '\\') folder += '\\';
+    if (folder.empty())
+        return path;
+    if (folder.back() != '\\')
+        folder += '\\';
     const std::string system32 = folder + "System32\\";
     if (path.size() <= system32.size() || !SameTextIgnoringAsciiCase(path.substr(0, system32.size()), system32))
         return path;

@@ -8,11 +8,11 @@
 
 namespace {
 constexpr int kSeparatorHeight = 6;
-constexpr int kWidthExtra = 127;     // icon column, margins and room for a figure
+constexpr int kWidthExtra = 127;  // icon column, margins and room for a figure
 constexpr int kIconColumn = 26;
 constexpr int kCaptionLeft = 30;
 constexpr int kRightMargin = 10;
-constexpr int kFigureGap = 16;       // between a long caption and its figure
+constexpr int kFigureGap = 16;  // between a long caption and its figure
 constexpr int kThemedSeparatorLeft = 25;
 // Ampersands are taken out beforehand (HidePrefix): not every DrawText honours DT_HIDEPREFIX.
 constexpr UINT kMeasureFlags = DT_CALCRECT | DT_EXPANDTABS | DT_NOPREFIX;
@@ -69,7 +69,8 @@ TMenuPainter::~TMenuPainter() {
 }
 
 void TMenuPainter::Reset() {
-    if (theme_) UxTheme::Get().Close(static_cast<HTHEME>(theme_));
+    if (theme_)
+        UxTheme::Get().Close(static_cast<HTHEME>(theme_));
     theme_ = nullptr;
     themeOpened_ = false;
     font_.Reset();
@@ -80,13 +81,15 @@ void* TMenuPainter::Theme() {
     if (!themeOpened_) {
         themeOpened_ = true;
         const UxTheme& ux = UxTheme::Get();
-        if (ux.Ready()) theme_ = ux.Open(window_, L"MENU");
+        if (ux.Ready())
+            theme_ = ux.Open(window_, L"MENU");
     }
     return theme_;
 }
 
 bool TMenuPainter::Themed() {
-    if (forceClassic_) return false;
+    if (forceClassic_)
+        return false;
     const UxTheme& ux = UxTheme::Get();
     return ux.Ready() && ux.IsThemeActive() && ux.IsAppThemed() && Theme();
 }
@@ -108,7 +111,10 @@ HFONT TMenuPainter::Font(bool bold) {
     return bold ? boldFont_.Get() : font_.Get();
 }
 
-void TMenuPainter::MeasureItem(const TMenuItemEx& item, const std::string& text, bool isDefault, UINT& width,
+void TMenuPainter::MeasureItem(const TMenuItemEx& item,
+                               const std::string& text,
+                               bool isDefault,
+                               UINT& width,
                                UINT& height) {
     if (item.Caption == "-") {
         height = kSeparatorHeight;
@@ -122,9 +128,10 @@ void TMenuPainter::MeasureItem(const TMenuItemEx& item, const std::string& text,
     // A figure or shortcut wider than the room the extra width leaves still stands clear of the caption.
     const std::string& figure = parts.Shortcut.empty() ? item.MemText : parts.Shortcut;
     if (!figure.empty()) {
-        int needed =
-            kCaptionLeft + captionWidth + kFigureGap + TextSize(screen.Get(), Widen(HidePrefix(figure))).cx + kRightMargin;
-        if (needed > w) w = needed;
+        int needed = kCaptionLeft + captionWidth + kFigureGap + TextSize(screen.Get(), Widen(HidePrefix(figure))).cx +
+                     kRightMargin;
+        if (needed > w)
+            w = needed;
     }
     width = static_cast<UINT>(w);
     SIZE aa{};
@@ -142,7 +149,8 @@ void TMenuPainter::DrawCheck(HDC dc, const RECT& r, int y, bool themedNew, bool 
     }
     UniqueBitmap check(LoadBitmapW(nullptr, MAKEINTRESOURCEW(kObmCheck)));
     BITMAP info{};
-    if (!check || !GetObjectW(check.Get(), sizeof info, &info)) return;
+    if (!check || !GetObjectW(check.Get(), sizeof info, &info))
+        return;
     UniqueMemoryDc source(CreateCompatibleDC(dc));
     SelectGuard select(source.Get(), check.Get());
     // The monochrome mark: its white stays out (AND with white), its black strokes come through black.
@@ -153,16 +161,22 @@ void TMenuPainter::DrawCheck(HDC dc, const RECT& r, int y, bool themedNew, bool 
     SetBkColor(dc, oldBack);
 }
 
-void TMenuPainter::DrawItem(HDC dc, const RECT& rect, const TMenuItemEx& item, const std::string& text,
-                            MenuItemState state, const MenuDrawContext& context) {
+void TMenuPainter::DrawItem(HDC dc,
+                            const RECT& rect,
+                            const TMenuItemEx& item,
+                            const std::string& text,
+                            MenuItemState state,
+                            const MenuDrawContext& context) {
     const RECT r = rect;
     const int L = r.left, T = r.top, Rt = r.right, B = r.bottom;
     const bool themed = Themed();
     const bool themedNew = themed && context.NewMenus;
     const bool highlighted = item.Tag == kTagProcessRow && item.Highlight;
 
-    if (themed) DrawThemePart(dc, MENU_POPUPBACKGROUND, 1, r);
-    if (highlighted) FillSolid(dc, r, context.Highlight);
+    if (themed)
+        DrawThemePart(dc, MENU_POPUPBACKGROUND, 1, r);
+    if (highlighted)
+        FillSolid(dc, r, context.Highlight);
     if (themed) {
         // A heavy process keeps its colour under the icon: the gutter shrinks to its one-pixel edge.
         RECT gutter{highlighted ? L + 25 : L, T, L + kIconColumn, B};
@@ -176,7 +190,8 @@ void TMenuPainter::DrawItem(HDC dc, const RECT& rect, const TMenuItemEx& item, c
             DrawThemePart(dc, MENU_POPUPSEPARATOR, 1, line);
         } else {
             Line(dc, L + 2, Rt - 2, m, GetSysColor(COLOR_BTNSHADOW));
-            if (!themed) Line(dc, L + 2, Rt - 2, m + 1, GetSysColor(COLOR_BTNHIGHLIGHT));
+            if (!themed)
+                Line(dc, L + 2, Rt - 2, m + 1, GetSysColor(COLOR_BTNHIGHLIGHT));
         }
         return;
     }
@@ -206,11 +221,15 @@ void TMenuPainter::DrawItem(HDC dc, const RECT& rect, const TMenuItemEx& item, c
 
     const int y = (T + B - 16) / 2;
     HICON icon = nullptr;
-    if (item.Tag == kTagProcessRow) icon = item.NoIcon ? context.DefaultProgramIcon : item.IconHandle.Get();
-    else if (item.Tag == kTagTaskManager) icon = context.TaskManagerIcon;
-    if (icon) DrawIconEx(dc, L + 4, y, icon, 16, 16, 0, nullptr, DI_NORMAL);
+    if (item.Tag == kTagProcessRow)
+        icon = item.NoIcon ? context.DefaultProgramIcon : item.IconHandle.Get();
+    else if (item.Tag == kTagTaskManager)
+        icon = context.TaskManagerIcon;
+    if (icon)
+        DrawIconEx(dc, L + 4, y, icon, 16, 16, 0, nullptr, DI_NORMAL);
 
-    if (state.Checked) DrawCheck(dc, r, y, themedNew, state.Enabled);
+    if (state.Checked)
+        DrawCheck(dc, r, y, themedNew, state.Enabled);
 
     SelectGuard font(dc, Font(state.Default));
     if (lastMenuTextHeight_ == 0) {
@@ -232,8 +251,10 @@ void TMenuPainter::DrawItem(HDC dc, const RECT& rect, const TMenuItemEx& item, c
         RECT figureRect{Rt - kRightMargin - w, textRect.top, Rt - kRightMargin, B};
         DrawTextW(dc, figure.c_str(), static_cast<int>(figure.size()), &figureRect, kFigureFlags);
     };
-    if ((item.Tag == kTagProcessRow || item.Tag == kTagMemoryRow) && !item.MemText.empty()) drawRight(item.MemText);
-    if (!parts.Shortcut.empty()) drawRight(parts.Shortcut);
+    if ((item.Tag == kTagProcessRow || item.Tag == kTagMemoryRow) && !item.MemText.empty())
+        drawRight(item.MemText);
+    if (!parts.Shortcut.empty())
+        drawRight(parts.Shortcut);
     SetTextColor(dc, oldColor);
     SetBkMode(dc, oldMode);
 }

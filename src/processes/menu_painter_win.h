@@ -28,7 +28,7 @@ struct MenuItemState {
 // right-aligned figures and shortcuts, highlighted heavy processes; through the "MENU" visual style when the
 // application is themed, in the classic look otherwise.
 class TMenuPainter {
-public:
+  public:
     TMenuPainter();
     ~TMenuPainter();
     TMenuPainter(const TMenuPainter&) = delete;
@@ -43,12 +43,16 @@ public:
 
     // text: the item's text, with a shortcut after a tab where it has one.
     void MeasureItem(const TMenuItemEx& item, const std::string& text, bool isDefault, UINT& width, UINT& height);
-    void DrawItem(HDC dc, const RECT& rect, const TMenuItemEx& item, const std::string& text, MenuItemState state,
+    void DrawItem(HDC dc,
+                  const RECT& rect,
+                  const TMenuItemEx& item,
+                  const std::string& text,
+                  MenuItemState state,
                   const MenuDrawContext& context);
     int LastMenuTextHeight() const { return lastMenuTextHeight_; }
     HFONT Font(bool bold);
 
-private:
+  private:
     struct UxTheme;
     void* Theme();
     void DrawThemePart(HDC dc, int part, int state, const RECT& rect);

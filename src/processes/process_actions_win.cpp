@@ -17,10 +17,12 @@ ProcessActionOutcome OpenSameProcess(const ProcessIdentity& identity, DWORD righ
     if (!process) {
         // A process that the system still knows but keeps from us differs from one that is gone.
         UniqueKernelHandle probe(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, identity.ProcessID));
-        if (probe || GetLastError() == ERROR_ACCESS_DENIED) return ProcessActionOutcome::NoAccess;
+        if (probe || GetLastError() == ERROR_ACCESS_DENIED)
+            return ProcessActionOutcome::NoAccess;
         return ProcessActionOutcome::Ended;
     }
-    if (WaitForSingleObject(process.Get(), 0) == WAIT_OBJECT_0) return ProcessActionOutcome::Ended;
+    if (WaitForSingleObject(process.Get(), 0) == WAIT_OBJECT_0)
+        return ProcessActionOutcome::Ended;
     if (identity.CreationFileTime != 0) {
         uint64_t created = 0;
         ProcessQuery::CreationFileTime(process.Get(), created);
@@ -40,7 +42,8 @@ ProcessActionOutcome RunProcessAction(int choice, const ProcessIdentity& identit
     switch (NormalizeProcessChoice(choice)) {
         case kChoiceOpenFolder: {
             std::string folder = FolderOfPath(identity.FullPath);
-            if (folder.empty()) return ProcessActionOutcome::Nothing;
+            if (folder.empty())
+                return ProcessActionOutcome::Nothing;
             std::wstring quoted = L"\"" + Widen(folder) + L"\"";
             ShellExecuteW(owner, L"OPEN", quoted.c_str(), L"", L"", SW_SHOW);
             return ProcessActionOutcome::Done;
@@ -55,7 +58,8 @@ ProcessActionOutcome RunProcessAction(int choice, const ProcessIdentity& identit
         case kChoiceEndProcess: {
             UniqueKernelHandle process;
             ProcessActionOutcome outcome = OpenSameProcess(identity, PROCESS_TERMINATE, process);
-            if (outcome == ProcessActionOutcome::Done) TerminateProcess(process.Get(), 0);
+            if (outcome == ProcessActionOutcome::Done)
+                TerminateProcess(process.Get(), 0);
             return outcome;
         }
         default:

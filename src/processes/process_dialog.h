@@ -14,12 +14,19 @@ constexpr char kProcessDialogCaption[] = "Lumivex";
 constexpr int kProcessDialogWidth = 250;
 
 // The dialog's results: the four buttons give 100..103; closing or cancelling gives 2.
-enum ProcessChoice : int { kChoiceOpenFolder = 100, kChoiceFreeMemory = 101, kChoiceEndProcess = 102, kChoiceCancel = 2 };
+enum ProcessChoice : int {
+    kChoiceOpenFolder = 100,
+    kChoiceFreeMemory = 101,
+    kChoiceEndProcess = 102,
+    kChoiceCancel = 2
+};
 int NormalizeProcessChoice(int result);
 
 // description, company and fileVersion come from the program's version resource ("" when it has none).
-ProcessDialogTexts BuildProcessDialogTexts(const std::string& exeName, const std::string& description,
-                                           const std::string& company, const std::string& fileVersion);
+ProcessDialogTexts BuildProcessDialogTexts(const std::string& exeName,
+                                           const std::string& description,
+                                           const std::string& company,
+                                           const std::string& fileVersion);
 
 // Told when the process has ended (or its id now names another program) before the action could run.
 std::string ProcessEndedText(const std::string& exeName);

@@ -30,37 +30,46 @@ void TProcessList::ReadProcess(TProcessRec& r, ProcessQuery::ImageRoute route, P
             r.CreationFileTime = created;
             r.CreationTime = LocalDateTime(created);
         }
-        if (!WorkingSet(full.Get(), r.MemoryUsage)) r.MemoryUsage = 0;
+        if (!WorkingSet(full.Get(), r.MemoryUsage))
+            r.MemoryUsage = 0;
         return;
     }
     UniqueKernelHandle info = Open(ImagePathRights(route) | PROCESS_QUERY_INFORMATION, r.ProcessID);
     const bool pathFromInfo = static_cast<bool>(info);
-    if (!info && !vista) info = Open(PROCESS_QUERY_INFORMATION, r.ProcessID);
+    if (!info && !vista)
+        info = Open(PROCESS_QUERY_INFORMATION, r.ProcessID);
     if (info) {
-        if (!Owner(info.Get(), r.UserName, r.Domain, cache)) r.UserName.clear(), r.Domain.clear();
-        if (pathFromInfo) r.FullPath = ImagePath(info.Get(), route);
+        if (!Owner(info.Get(), r.UserName, r.Domain, cache))
+            r.UserName.clear(), r.Domain.clear();
+        if (pathFromInfo)
+            r.FullPath = ImagePath(info.Get(), route);
         // Query-information rights include the limited ones that Vista's working-set query needs.
-        if (vista && !WorkingSet(info.Get(), r.MemoryUsage)) r.MemoryUsage = 0;
+        if (vista && !WorkingSet(info.Get(), r.MemoryUsage))
+            r.MemoryUsage = 0;
         return;
     }
-    if (!vista) return;
+    if (!vista)
+        return;
     if (UniqueKernelHandle limited = Open(PROCESS_QUERY_LIMITED_INFORMATION, r.ProcessID)) {
         r.FullPath = ImagePath(limited.Get(), route);
-        if (!WorkingSet(limited.Get(), r.MemoryUsage)) r.MemoryUsage = 0;
+        if (!WorkingSet(limited.Get(), r.MemoryUsage))
+            r.MemoryUsage = 0;
     }
 }
 
 void TProcessList::Refresh() {
     Clear();
     UniqueFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    if (!snapshot) return;
+    if (!snapshot)
+        return;
     const ProcessQuery::ImageRoute route = ProcessQuery::RouteForThisSystem();
     ProcessQuery::OwnerCache owners;
     PROCESSENTRY32W entry{};
     entry.dwSize = sizeof entry;
     for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more; more = Process32NextW(snapshot.Get(), &entry)) {
         // The system idle pseudo-process (id 0) is no program.
-        if (entry.th32ProcessID == 0) continue;
+        if (entry.th32ProcessID == 0)
+            continue;
         TProcessRec r;
         r.ExeName = Narrow(entry.szExeFile);
         r.Usage = entry.cntUsage;
@@ -80,12 +89,14 @@ void TProcessList::GetItem(int index, TProcessRec& record) const {
 }
 
 const TProcessRec& TProcessList::Item(int index) const {
-    if (index < 0 || index >= Count()) throw std::out_of_range("Index out of bounds");
+    if (index < 0 || index >= Count())
+        throw std::out_of_range("Index out of bounds");
     return items_[static_cast<size_t>(index)];
 }
 
 void TProcessList::Delete(int index) {
-    if (index < 0 || index >= Count()) throw std::out_of_range("Index out of bounds");
+    if (index < 0 || index >= Count())
+        throw std::out_of_range("Index out of bounds");
     items_.erase(items_.begin() + index);
 }
 
@@ -108,14 +119,16 @@ uint64_t TProcessList::GetMemoryUsage(DWORD processId, int unit) {
     UniqueKernelHandle process =
         Open(ProcessQuery::IsVistaOrLater() ? PROCESS_QUERY_LIMITED_INFORMATION : kProcessAllAccess, processId);
     uint64_t bytes = 0;
-    if (!process || !ProcessQuery::WorkingSet(process.Get(), bytes)) return 0;
+    if (!process || !ProcessQuery::WorkingSet(process.Get(), bytes))
+        return 0;
     return MemoryInUnit(bytes, unit);
 }
 
 double TProcessList::GetCreationTime(DWORD processId) {
     UniqueKernelHandle process = Open(kProcessAllAccess, processId);
     uint64_t created = 0;
-    if (!process || !ProcessQuery::CreationFileTime(process.Get(), created)) return 0;
+    if (!process || !ProcessQuery::CreationFileTime(process.Get(), created))
+        return 0;
     return ProcessQuery::LocalDateTime(created);
 }
 

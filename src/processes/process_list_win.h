@@ -11,7 +11,7 @@
 
 // A snapshot of the running processes, one record each; the tray menu makes one per right-click.
 class TProcessList {
-public:
+  public:
     using Compare = int (*)(const TProcessRec&, const TProcessRec&);
 
     // Empties the list and fills it from a new snapshot (the idle pseudo-process is never kept).
@@ -34,6 +34,6 @@ public:
     // Fills the figures that come from opening the process (path, owner, times, working set) into record.
     static void ReadProcess(TProcessRec& record, ProcessQuery::ImageRoute route, ProcessQuery::OwnerCache* cache);
 
-private:
+  private:
     std::vector<TProcessRec> items_;
 };

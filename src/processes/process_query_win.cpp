@@ -27,7 +27,8 @@ const SystemLibrary& Psapi() {
 // A function of kernel32 (Windows 7 and later carry the K32 names there) or else of psapi.dll.
 template <typename F>
 F KernelOrPsapiProc(const char* kernelName, const char* psapiName) {
-    if (F f = KernelProc<F>(kernelName)) return f;
+    if (F f = KernelProc<F>(kernelName))
+        return f;
     return Psapi().Proc<F>(psapiName);
 }
 
@@ -56,12 +57,14 @@ static_assert(sizeof(VmCounters64) == 88, "VM_COUNTERS of a 64-bit system");
 // A 32-bit program sees SIZE_T figures clamped to 4 GB; the 64-bit query through ntdll gives the real size.
 bool NativeWorkingSet(HANDLE process, uint64_t& bytes) {
     using QueryFn = LONG(NTAPI*)(HANDLE, ULONG, PVOID, ULONG, PULONG);
-    static const auto query = reinterpret_cast<QueryFn>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtWow64QueryInformationProcess64")));
-    if (!RunningUnderWow64() || !query) return false;
+    static const auto query = reinterpret_cast<QueryFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtWow64QueryInformationProcess64")));
+    if (!RunningUnderWow64() || !query)
+        return false;
     constexpr ULONG kProcessVmCounters = 3;
     VmCounters64 counters{};
-    if (query(process, kProcessVmCounters, &counters, sizeof counters, nullptr) < 0) return false;
+    if (query(process, kProcessVmCounters, &counters, sizeof counters, nullptr) < 0)
+        return false;
     bytes = counters.WorkingSetSize;
     return true;
 }
@@ -82,7 +85,8 @@ bool IsVistaOrLater() {
 }
 
 ImageRoute RouteForThisSystem() {
-    if (IsVistaOrLater()) return ImageRoute::Vista;
+    if (IsVistaOrLater())
+        return ImageRoute::Vista;
     OSVERSIONINFOW info{};
     info.dwOSVersionInfoSize = sizeof info;
     GetVersionExW(&info);
@@ -100,18 +104,22 @@ std::string ImagePath(HANDLE process, ImageRoute route) {
             using QueryFn = BOOL(WINAPI*)(HANDLE, DWORD, LPWSTR, PDWORD);
             static const auto query = KernelProc<QueryFn>("QueryFullProcessImageNameW");
             DWORD size = kPathBufferChars;
-            if (query && query(process, 0, buffer, &size)) return Narrow(std::wstring_view(buffer, size));
+            if (query && query(process, 0, buffer, &size))
+                return Narrow(std::wstring_view(buffer, size));
             return {};
         }
         case ImageRoute::DevicePath: {
             using GetNameFn = DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD);
-            static const auto get = KernelOrPsapiProc<GetNameFn>("GetProcessImageFileNameW", "GetProcessImageFileNameW");
+            static const auto get =
+                KernelOrPsapiProc<GetNameFn>("GetProcessImageFileNameW", "GetProcessImageFileNameW");
             DWORD n = get ? get(process, buffer, kPathBufferChars) : 0;
-            if (n == 0) return {};
+            if (n == 0)
+                return {};
             return DevicePathToDosPath(Narrow(std::wstring_view(buffer, n)),
                                        [](const std::string& drive, std::string& target) {
                                            wchar_t devices[500];
-                                           if (!QueryDosDeviceW(Widen(drive).c_str(), devices, 500)) return false;
+                                           if (!QueryDosDeviceW(Widen(drive).c_str(), devices, 500))
+                                               return false;
                                            target = Narrow(devices);  // the first target, up to its NUL
                                            return true;
                                        });
@@ -127,42 +135,50 @@ std::string ImagePath(HANDLE process, ImageRoute route) {
 }
 
 bool WorkingSet(HANDLE process, uint64_t& bytes) {
-    if (NativeWorkingSet(process, bytes)) return true;
+    if (NativeWorkingSet(process, bytes))
+        return true;
     using GetInfoFn = BOOL(WINAPI*)(HANDLE, PPROCESS_MEMORY_COUNTERS, DWORD);
     static const auto get = KernelOrPsapiProc<GetInfoFn>("K32GetProcessMemoryInfo", "GetProcessMemoryInfo");
     PROCESS_MEMORY_COUNTERS counters{};
     counters.cb = sizeof counters;
-    if (!get || !get(process, &counters, sizeof counters)) return false;
+    if (!get || !get(process, &counters, sizeof counters))
+        return false;
     bytes = counters.WorkingSetSize;
     return true;
 }
 
 bool CreationFileTime(HANDLE process, uint64_t& fileTime) {
     FILETIME creation{}, exitTime{}, kernel{}, user{};
-    if (!GetProcessTimes(process, &creation, &exitTime, &kernel, &user)) return false;
+    if (!GetProcessTimes(process, &creation, &exitTime, &kernel, &user))
+        return false;
     fileTime = FromFileTime(creation);
     return fileTime != 0;
 }
 
 double LocalDateTime(uint64_t utcFileTime) {
-    if (utcFileTime == 0) return 0;
+    if (utcFileTime == 0)
+        return 0;
     FILETIME utc{static_cast<DWORD>(utcFileTime), static_cast<DWORD>(utcFileTime >> 32)}, local{};
-    if (!FileTimeToLocalFileTime(&utc, &local)) return 0;
+    if (!FileTimeToLocalFileTime(&utc, &local))
+        return 0;
     return FileTimeToDateTime(FromFileTime(local));
 }
 
 bool Owner(HANDLE process, std::string& userName, std::string& domain, OwnerCache* cache) {
     HANDLE rawToken = nullptr;
-    if (!OpenProcessToken(process, TOKEN_QUERY, &rawToken)) return false;
+    if (!OpenProcessToken(process, TOKEN_QUERY, &rawToken))
+        return false;
     UniqueKernelHandle token(rawToken);
     DWORD length = 0;
     std::vector<BYTE> buffer;
     while (!GetTokenInformation(token.Get(), TokenUser, buffer.data(), static_cast<DWORD>(buffer.size()), &length)) {
-        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || length <= buffer.size()) return false;
+        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || length <= buffer.size())
+            return false;
         buffer.resize(length);
     }
     PSID sid = reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid;
-    if (!IsValidSid(sid)) return false;
+    if (!IsValidSid(sid))
+        return false;
     std::string key(static_cast<const char*>(sid), GetLengthSid(sid));
     if (cache) {
         auto found = cache->Names.find(key);
@@ -175,12 +191,15 @@ bool Owner(HANDLE process, std::string& userName, std::string& domain, OwnerCach
     DWORD nameLength = 0, domainLength = 0;
     SID_NAME_USE use;
     LookupAccountSidW(nullptr, sid, nullptr, &nameLength, nullptr, &domainLength, &use);
-    if (nameLength == 0 || domainLength == 0) return false;
+    if (nameLength == 0 || domainLength == 0)
+        return false;
     std::wstring name(nameLength, L'\0'), dom(domainLength, L'\0');
-    if (!LookupAccountSidW(nullptr, sid, name.data(), &nameLength, dom.data(), &domainLength, &use)) return false;
+    if (!LookupAccountSidW(nullptr, sid, name.data(), &nameLength, dom.data(), &domainLength, &use))
+        return false;
     userName = Narrow(name.c_str());
     domain = Narrow(dom.c_str());
-    if (cache) cache->Names[key] = {userName, domain};
+    if (cache)
+        cache->Names[key] = {userName, domain};
     return true;
 }
 

@@ -3,13 +3,16 @@
 #include "platform/ascii_text.h"
 
 int CompareByMemoryDesc(const TProcessRec& a, const TProcessRec& b) {
-    if (b.MemoryUsage > a.MemoryUsage) return 1;
-    if (b.MemoryUsage == a.MemoryUsage) return 0;
+    if (b.MemoryUsage > a.MemoryUsage)
+        return 1;
+    if (b.MemoryUsage == a.MemoryUsage)
+        return 0;
     return -1;
 }
 
 uint64_t MemoryInUnit(uint64_t bytes, int unit) {
-    if (unit < 0 || unit > 3) return 0;
+    if (unit < 0 || unit > 3)
+        return 0;
     return bytes >> (10 * unit);
 }
 
@@ -23,17 +26,22 @@ double FileTimeToDateTime(uint64_t localFileTime) {
 std::string DevicePathToDosPath(
     const std::string& devicePath,
     const std::function<bool(const std::string& drive, std::string& target)>& queryDosDevice) {
-    if (devicePath.size() < 2) return {};
+    if (devicePath.size() < 2)
+        return {};
     size_t second = devicePath.find('\\', 1);
-    if (second == std::string::npos) return {};
+    if (second == std::string::npos)
+        return {};
     size_t third = devicePath.find('\\', second + 1);
-    if (third == std::string::npos) return {};
+    if (third == std::string::npos)
+        return {};
     std::string device = devicePath.substr(0, third);
     for (char letter = 'a'; letter <= 'z'; ++letter) {
         std::string drive = std::string(1, letter) + ":";
         std::string target;
-        if (!queryDosDevice(drive, target)) continue;
-        if (SameTextIgnoringAsciiCase(target, device)) return drive + devicePath.substr(third);
+        if (!queryDosDevice(drive, target))
+            continue;
+        if (SameTextIgnoringAsciiCase(target, device))
+            return drive + devicePath.substr(third);
     }
     return {};
 }
@@ -49,6 +57,7 @@ std::string FolderOfPath(const std::string& path) {
 
 bool IsSystemProcess(const std::string& exeName) {
     for (const char* name : {"DWM.EXE", "SVCHOST.EXE", "CSRSS.EXE"})
-        if (SameTextIgnoringAsciiCase(exeName, name)) return true;
+        if (SameTextIgnoringAsciiCase(exeName, name))
+            return true;
     return false;
 }

@@ -33,8 +33,9 @@ double FileTimeToDateTime(uint64_t localFileTime);
 
 // \Device\HarddiskVolume2\Windows\explorer.exe -> c:\Windows\explorer.exe, asking queryDosDevice("c:") for each drive
 // letter a..z in turn; empty when no drive maps to the device or the path has no device part.
-std::string DevicePathToDosPath(const std::string& devicePath,
-                                const std::function<bool(const std::string& drive, std::string& target)>& queryDosDevice);
+std::string DevicePathToDosPath(
+    const std::string& devicePath,
+    const std::function<bool(const std::string& drive, std::string& target)>& queryDosDevice);
 
 // Drops the "\??\" prefix that the oldest image-path route may return.
 std::string StripNtPathPrefix(const std::string& path);

@@ -17,12 +17,14 @@ std::vector<std::string> SplitHintLines(const std::string& hint) {
 
 MemoryRowText SplitHintLine(const std::string& line) {
     size_t colon = line.find(':');
-    if (colon == std::string::npos) return {line, {}};
+    if (colon == std::string::npos)
+        return {line, {}};
     return {line.substr(0, colon), line.substr(colon + 1)};
 }
 
 int ProcessRowCount(int topProcessCount, int listCount) {
-    if (topProcessCount <= 0 || listCount <= 0) return 0;
+    if (topProcessCount <= 0 || listCount <= 0)
+        return 0;
     return topProcessCount < listCount ? topProcessCount : listCount;
 }
 
@@ -41,10 +43,10 @@ TColor GetProcMenuHighlighColor(TColor setting, bool useDefault) {
 
 CaptionParts SplitShortcut(const std::string& itemText) {
     size_t tab = itemText.find('\t');
-    if (tab == std::string::npos) return {itemText, {}};
+    if (tab == std::string::npos)
+        return {itemText, {}};
     return {itemText.substr(0, tab), itemText.substr(tab + 1)};
 }
-
 
 std::string HidePrefix(const std::string& text) {
     std::string shown;

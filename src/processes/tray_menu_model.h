@@ -39,4 +39,3 @@ CaptionParts SplitShortcut(const std::string& itemText);
 
 // The text as the menu shows it: a single "&" marks no mnemonic and is not shown, "&&" shows one "&".
 std::string HidePrefix(const std::string& text);
-

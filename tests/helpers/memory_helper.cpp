@@ -10,9 +10,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     SIZE_T megabytes = argc > 1 ? static_cast<SIZE_T>(wcstoul(argv[1], nullptr, 10)) : 0;
     SIZE_T bytes = megabytes << 20;
     if (bytes) {
-        auto* memory = static_cast<volatile char*>(VirtualAlloc(nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
-        if (!memory) return 2;
-        for (SIZE_T i = 0; i < bytes; i += 4096) memory[i] = 1;
+        auto* memory =
+            static_cast<volatile char*>(VirtualAlloc(nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+        if (!memory)
+            return 2;
+        for (SIZE_T i = 0; i < bytes; i += 4096)
+            memory[i] = 1;
     }
     if (argc > 2) {
         if (HANDLE ready = OpenEventW(EVENT_MODIFY_STATE, FALSE, argv[2])) {
@@ -22,6 +25,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     }
     // A message queue keeps the helper an ordinary idle program until the test ends it.
     MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0)
+        DispatchMessageW(&msg);
     return 0;
 }

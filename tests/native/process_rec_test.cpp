@@ -22,9 +22,14 @@ TEST(ProcessRec, MemoryInUnitTruncates) {
         uint64_t bytes;
         int unit;
         uint64_t expected;
-    } cases[] = {{justUnder3MB, 0, justUnder3MB}, {justUnder3MB, 1, 3071}, {justUnder3MB, 2, 2},
-                 {5ull << 30, 3, 5},              {justUnder3MB, 4, 0},    {justUnder3MB, -1, 0}};
-    for (const auto& c : cases) EXPECT_EQ(MemoryInUnit(c.bytes, c.unit), c.expected) << c.unit;
+    } cases[] = {{justUnder3MB, 0, justUnder3MB},
+                 {justUnder3MB, 1, 3071},
+                 {justUnder3MB, 2, 2},
+                 {5ull << 30, 3, 5},
+                 {justUnder3MB, 4, 0},
+                 {justUnder3MB, -1, 0}};
+    for (const auto& c : cases)
+        EXPECT_EQ(MemoryInUnit(c.bytes, c.unit), c.expected) << c.unit;
 }
 
 TEST(ProcessRec, DevicePathBecomesDosPathWithLowerCaseDrive) {
@@ -34,7 +39,8 @@ TEST(ProcessRec, DevicePathBecomesDosPathWithLowerCaseDrive) {
     auto query = [&](const std::string& drive, std::string& target) {
         asked += drive;
         auto it = devices.find(drive);
-        if (it == devices.end()) return false;
+        if (it == devices.end())
+            return false;
         target = it->second;
         return true;
     };
@@ -53,7 +59,8 @@ TEST(ProcessRec, PathHelpers) {
     EXPECT_EQ(FolderOfPath("C:\\Tools\\app.exe"), "C:\\Tools\\");
     EXPECT_EQ(FolderOfPath("C:app.exe"), "C:");
     EXPECT_EQ(FolderOfPath("app.exe"), "");
-    EXPECT_EQ(SysnativeAlias("C:\\WINDOWS\\system32\\svchost.exe", "C:\\Windows"), "C:\\Windows\\Sysnative\\svchost.exe");
+    EXPECT_EQ(SysnativeAlias("C:\\WINDOWS\\system32\\svchost.exe", "C:\\Windows"),
+              "C:\\Windows\\Sysnative\\svchost.exe");
     EXPECT_EQ(SysnativeAlias("C:\\Windows\\SysWOW64\\a.exe", "C:\\Windows\\"), "C:\\Windows\\SysWOW64\\a.exe");
     EXPECT_EQ(SysnativeAlias("D:\\Windows\\System32\\a.exe", "C:\\Windows"), "D:\\Windows\\System32\\a.exe");
     EXPECT_EQ(SysnativeAlias("C:\\Windows\\System32\\", "C:\\Windows"), "C:\\Windows\\System32\\");
@@ -63,9 +70,10 @@ TEST(ProcessRec, SystemProcessNamesInAnyCase) {
     struct {
         const char* name;
         bool system;
-    } cases[] = {{"svchost.exe", true}, {"SvcHost.EXE", true}, {"dwm.exe", true},       {"CSRSS.exe", true},
-                 {"svchost32.exe", false}, {"svchost", false},  {"explorer.exe", false}, {"", false}};
-    for (const auto& c : cases) EXPECT_EQ(IsSystemProcess(c.name), c.system) << c.name;
+    } cases[] = {{"svchost.exe", true},    {"SvcHost.EXE", true}, {"dwm.exe", true},       {"CSRSS.exe", true},
+                 {"svchost32.exe", false}, {"svchost", false},    {"explorer.exe", false}, {"", false}};
+    for (const auto& c : cases)
+        EXPECT_EQ(IsSystemProcess(c.name), c.system) << c.name;
 }
 
 TEST(ProcessRec, FileTimeBecomesDateTime) {

@@ -65,10 +65,11 @@ TEST(TrayMenuModel, HighlightColourAndShortcut) {
 TEST(ProcessDialog, TextsWithAndWithoutVersionInformation) {
     ProcessDialogTexts t = BuildProcessDialogTexts("app.exe", "My App", "Maker", "1.2.3.4");
     EXPECT_EQ(t.Instruction, "进 程 信 息 ：           'app.exe'");
-    EXPECT_EQ(t.Content,
-              "My App\r\nMaker\r\n版本号： 1.2.3.4\r\n\r\n"
-              "进程可以被结束，但是请注意，终止该进程将导致所有未保存的信息丢失！                                           "
-              "\r\n\r\n提示：你可以清理进程内存或打开程序所在目录。                              ");
+    EXPECT_EQ(
+        t.Content,
+        "My App\r\nMaker\r\n版本号： 1.2.3.4\r\n\r\n"
+        "进程可以被结束，但是请注意，终止该进程将导致所有未保存的信息丢失！                                           "
+        "\r\n\r\n提示：你可以清理进程内存或打开程序所在目录。                              ");
     EXPECT_EQ(t.Footer, "");
 
     t = BuildProcessDialogTexts("SvcHost.EXE", "", "Maker", "1.0.0.0");

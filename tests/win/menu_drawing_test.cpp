@@ -14,7 +14,7 @@ constexpr COLORREF kUntouched = RGB(255, 0, 255);
 
 // A 32-bit bitmap in a memory device context, filled with kUntouched.
 class Canvas {
-public:
+  public:
     explicit Canvas(int height) : height_(height) {
         BITMAPINFO bi{};
         bi.bmiHeader.biSize = sizeof bi.bmiHeader;
@@ -41,24 +41,27 @@ public:
     int CountNot(COLORREF background, int x0, int x1) const {
         int n = 0;
         for (int y = 0; y < height_; ++y)
-            for (int x = x0; x < x1; ++x) n += At(x, y) != background;
+            for (int x = x0; x < x1; ++x)
+                n += At(x, y) != background;
         return n;
     }
     int Count(COLORREF color) const {
         int n = 0;
         for (int y = 0; y < height_; ++y)
-            for (int x = 0; x < kWidth; ++x) n += At(x, y) == color;
+            for (int x = 0; x < kWidth; ++x)
+                n += At(x, y) == color;
         return n;
     }
     // The rightmost column with a pixel other than `background`, or -1.
     int RightmostNot(COLORREF background) const {
         for (int x = kWidth - 1; x >= 0; --x)
             for (int y = 0; y < height_; ++y)
-                if (At(x, y) != background) return x;
+                if (At(x, y) != background)
+                    return x;
         return -1;
     }
 
-private:
+  private:
     int height_;
     UniqueMemoryDc dc_;
     UniqueBitmap bitmap_;
@@ -217,7 +220,8 @@ TEST(MenuDrawing, FiguresAndShortcutsEndTenPixelsFromTheRight) {
     f.Draw(withPrefix, Row(0, "&About"));
     f.Draw(without, Row(0, "About"));
     for (int y = 0; y < static_cast<int>(f.height); ++y)
-        for (int x = 0; x < kWidth; ++x) ASSERT_EQ(withPrefix.At(x, y), without.At(x, y)) << x << "," << y;
+        for (int x = 0; x < kWidth; ++x)
+            ASSERT_EQ(withPrefix.At(x, y), without.At(x, y)) << x << "," << y;
 }
 
 TEST(MenuDrawing, ClassicSeparatorAndDisabledMemoryRow) {
@@ -240,7 +244,8 @@ TEST(MenuDrawing, ClassicSeparatorAndDisabledMemoryRow) {
 
 TEST(MenuDrawing, ThemedMenuKeepsTheHighlightAndTheIcons) {
     Fixture f(false);
-    if (!f.painter.Themed()) GTEST_SKIP() << "no visual style active";
+    if (!f.painter.Themed())
+        GTEST_SKIP() << "no visual style active";
     const int mid = static_cast<int>(f.height) / 2;
     Canvas canvas(static_cast<int>(f.height));
     f.Draw(canvas, Row(kTagProcessRow, "x", "200 MB", true));

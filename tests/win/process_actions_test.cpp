@@ -25,7 +25,8 @@ ProcessIdentity IdentityOf(const MemoryHelper& helper) {
 bool SystemTrimsWorkingSets() {
     const SIZE_T size = 32 * kMB;
     auto* memory = static_cast<volatile char*>(VirtualAlloc(nullptr, size, MEM_COMMIT, PAGE_READWRITE));
-    for (SIZE_T i = 0; i < size; i += 4096) memory[i] = 1;
+    for (SIZE_T i = 0; i < size; i += 4096)
+        memory[i] = 1;
     uint64_t before = TProcessList::GetMemoryUsage(GetCurrentProcessId(), 0);
     SetProcessWorkingSetSize(GetCurrentProcess(), static_cast<SIZE_T>(-1), static_cast<SIZE_T>(-1));
     uint64_t after = TProcessList::GetMemoryUsage(GetCurrentProcessId(), 0);
@@ -40,7 +41,8 @@ TEST(ProcessActions, FreeingMemoryDropsTheWorkingSet) {
     ASSERT_GE(TProcessList::GetMemoryUsage(helper.Id(), 0), 64 * kMB);
     EXPECT_EQ(RunProcessAction(101, IdentityOf(helper), nullptr), ProcessActionOutcome::Done);
     EXPECT_FALSE(helper.Ended());
-    if (!SystemTrimsWorkingSets()) GTEST_SKIP() << "this system keeps working sets as they are (Wine)";
+    if (!SystemTrimsWorkingSets())
+        GTEST_SKIP() << "this system keeps working sets as they are (Wine)";
     EXPECT_LT(TProcessList::GetMemoryUsage(helper.Id(), 0), 32 * kMB);
 }
 
@@ -85,8 +87,10 @@ TEST(ProcessActions, ProcessRowOpensTheDialogAndActs) {
     TMenuItemEx* systemRow = nullptr;
     for (int i = 0; i < form.PopupMenu().Count(); ++i) {
         TMenuItemEx* item = form.PopupMenu().ItemAt(i);
-        if (item->ProcessID == helper.Id()) helperRow = item;
-        if (item->ProcessID == system.Id()) systemRow = item;
+        if (item->ProcessID == helper.Id())
+            helperRow = item;
+        if (item->ProcessID == system.Id())
+            systemRow = item;
     }
     ASSERT_TRUE(helperRow && systemRow);
 
@@ -124,7 +128,8 @@ HWND dialogSeen = nullptr;
 BOOL CALLBACK CloseIfProcessDialog(HWND hwnd, LPARAM) {
     wchar_t title[32] = {};
     GetWindowTextW(hwnd, title, 32);
-    if (!IsWindowVisible(hwnd) || std::wstring(title) != L"Lumivex") return TRUE;
+    if (!IsWindowVisible(hwnd) || std::wstring(title) != L"Lumivex")
+        return TRUE;
     dialogSeen = hwnd;
     PostMessageW(hwnd, WM_CLOSE, 0, 0);
     return FALSE;

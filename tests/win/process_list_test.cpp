@@ -17,12 +17,14 @@ constexpr uint64_t kMB = 1048576;
 
 const TProcessRec* Find(const TProcessList& list, DWORD id) {
     for (int i = 0; i < list.Count(); ++i)
-        if (list.Item(i).ProcessID == id) return &list.Item(i);
+        if (list.Item(i).ProcessID == id)
+            return &list.Item(i);
     return nullptr;
 }
 
 std::string Lower(std::string s) {
-    for (char& c : s) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+    for (char& c : s)
+        c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
     return s;
 }
 }  // namespace
@@ -46,8 +48,10 @@ TEST(ProcessList, HelpersSortByWorkingSetWithPathsOwnersAndTimes) {
     EXPECT_NE(s->CreationFileTime, 0u);
     EXPECT_FALSE(s->UserName.empty());
     EXPECT_EQ(s->ParentProcessID, GetCurrentProcessId());
-    for (int i = 1; i < list.Count(); ++i) EXPECT_GE(list.Item(i - 1).MemoryUsage, list.Item(i).MemoryUsage);
-    for (int i = 0; i < list.Count(); ++i) EXPECT_NE(list.Item(i).ProcessID, 0u);
+    for (int i = 1; i < list.Count(); ++i)
+        EXPECT_GE(list.Item(i - 1).MemoryUsage, list.Item(i).MemoryUsage);
+    for (int i = 0; i < list.Count(); ++i)
+        EXPECT_NE(list.Item(i).ProcessID, 0u);
 
     // The per-process queries agree with the record.
     EXPECT_EQ(Lower(TProcessList::GetImagePath(small.Id())), Lower(s->FullPath));

@@ -22,14 +22,16 @@ constexpr uint64_t kMB = 1048576;
 
 std::vector<TMenuItemEx*> TopItems(TFrmLumivexMain& form) {
     std::vector<TMenuItemEx*> items;
-    for (int i = 0; i < form.PopupMenu().Count(); ++i) items.push_back(form.PopupMenu().ItemAt(i));
+    for (int i = 0; i < form.PopupMenu().Count(); ++i)
+        items.push_back(form.PopupMenu().ItemAt(i));
     return items;
 }
 
 std::vector<TMenuItemEx*> ProcessRows(TFrmLumivexMain& form) {
     std::vector<TMenuItemEx*> rows;
     for (TMenuItemEx* item : TopItems(form))
-        if (item->Tag == kTagProcessRow && item->Caption != "-") rows.push_back(item);
+        if (item->Tag == kTagProcessRow && item->Caption != "-")
+            rows.push_back(item);
     return rows;
 }
 
@@ -37,11 +39,12 @@ std::vector<TMenuItemEx*> ProcessRows(TFrmLumivexMain& form) {
 std::vector<std::string> Layout(TFrmLumivexMain& form) {
     std::vector<std::string> layout;
     for (TMenuItemEx* item : TopItems(form)) {
-        std::string word = item->Caption == "-" ? "-" + std::to_string(item->Tag)
+        std::string word = item->Caption == "-"          ? "-" + std::to_string(item->Tag)
                            : item->Tag == kTagProcessRow ? "processes"
                            : item->Tag == kTagMemoryRow  ? "memory"
                                                          : item->Caption;
-        if (layout.empty() || layout.back() != word || word == "-0") layout.push_back(word);
+        if (layout.empty() || layout.back() != word || word == "-0")
+            layout.push_back(word);
     }
     return layout;
 }
@@ -119,7 +122,8 @@ TEST(TrayMenu, RowsInTheThreeOrdersAndOnlyOneSetAfterTwoClicks) {
         bool processes, memory;
         std::vector<std::string> layout;
     } cases[] = {
-        {true, true,
+        {true,
+         true,
          {"运行任务管理器", "-99", "memory", "-98", "processes", "-0", "内存清理", "-0", "设置", "-0", "关于", "退出"}},
         {true, false, {"运行任务管理器", "-99", "processes", "-0", "内存清理", "-0", "设置", "-0", "关于", "退出"}},
         {false, true, {"运行任务管理器", "-0", "memory", "-98", "内存清理", "-0", "设置", "-0", "关于", "退出"}},
@@ -184,8 +188,8 @@ TEST(TrayMenu, RightPressPopsUpTheOwnerDrawnMenuAndOtherButtonsDoNothing) {
     form->TrayMouseDown(tray, TMouseButton::mbRight, 0, 0, 0);
     KillTimer(nullptr, timer);
     EXPECT_GT(form->MenuPainter().LastMenuTextHeight(), 0);
-    EXPECT_THAT(Layout(*form), ElementsAre("运行任务管理器", "-99", "memory", "-98", "processes", "-0", "内存清理", "-0",
-                                           "设置", "-0", "关于", "退出"));
+    EXPECT_THAT(Layout(*form), ElementsAre("运行任务管理器", "-99", "memory", "-98", "processes", "-0", "内存清理",
+                                           "-0", "设置", "-0", "关于", "退出"));
 }
 
 TEST(TrayMenu, HighlightColourComesFromTheSettings) {
@@ -222,8 +226,8 @@ TEST(TrayMenu, SwitchingARowKindOffInTheOptionsRemovesItsRows) {
         [&] { SendMessageW(form->Hwnd(), WM_COMMAND, IDM_SETTINGS, 0); });
     EXPECT_FALSE(form->Settings().ShowTopProcess);
     EXPECT_TRUE(ProcessRows(*form).empty());
-    EXPECT_THAT(Layout(*form), ElementsAre("运行任务管理器", "memory", "-98", "-0", "内存清理", "-0", "设置", "-0",
-                                           "关于", "退出"));
+    EXPECT_THAT(Layout(*form),
+                ElementsAre("运行任务管理器", "memory", "-98", "-0", "内存清理", "-0", "设置", "-0", "关于", "退出"));
     form->BuildMenuRows(kHint);  // the next right-click puts the memory rows below N1 again
     EXPECT_THAT(Layout(*form),
                 ElementsAre("运行任务管理器", "-0", "memory", "-98", "内存清理", "-0", "设置", "-0", "关于", "退出"));

@@ -1,0 +1,149 @@
+// Building the tray menu's process rows under Windows (or Wine) with 200 and more running processes, against the
+// floor of a bare process snapshot plus one working-set query per process, measured side by side in one process
+// (rounds of each in turn, medians):
+//   floor:        CreateToolhelp32Snapshot, every entry, OpenProcess + GetProcessMemoryInfo + CloseHandle each;
+//   refresh+sort: TProcessList::Refresh and the sort by working set (paths, owners, times, working sets);
+//   rows:         BuildProcessRows as a right-click runs it (refresh, sort, the shown rows with icons and
+//                 descriptions, the old rows removed).
+// Prints milliseconds per operation and the ratios. Helper programs fill the list up to the wanted count and
+// end with the benchmark (a job object ends them even if it does not get that far).
+#include <windows.h>
+// after windows.h
+#include <psapi.h>
+#include <tlhelp32.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cwchar>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/main_form_win.h"
+#include "platform/system_library_win.h"
+#include "processes/process_list_win.h"
+
+namespace {
+double MsPerRun(const std::function<void()>& run, int runs) {
+    LARGE_INTEGER frequency, start, end;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
+    for (int i = 0; i < runs; ++i)
+        run();
+    QueryPerformanceCounter(&end);
+    return static_cast<double>(end.QuadPart - start.QuadPart) * 1e3 / static_cast<double>(frequency.QuadPart) / runs;
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+int ProcessCount() {
+    int n = 0;
+    UniqueFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more; more = Process32NextW(snapshot.Get(), &entry))
+        ++n;
+    return n;
+}
+
+std::wstring OwnFolder() {
+    wchar_t path[MAX_PATH];
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring s = path;
+    return s.substr(0, s.find_last_of(L'\\') + 1);
+}
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    const int wanted = argc > 1 ? static_cast<int>(wcstol(argv[1], nullptr, 10)) : 210;
+    UniqueKernelHandle job(CreateJobObjectW(nullptr, nullptr));
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    SetInformationJobObject(job.Get(), JobObjectExtendedLimitInformation, &limits, sizeof limits);
+
+    // Helpers of a few megabytes each, half with an icon and a version resource, until the list is long enough.
+    std::vector<UniqueKernelHandle> helpers;
+    const std::wstring folder = OwnFolder();
+    for (int i = 0; ProcessCount() < wanted && i < wanted; ++i) {
+        std::wstring exe = folder + (i % 2 ? L"lumivex_test_helper_full.exe" : L"lumivex_test_helper_plain.exe");
+        std::wstring cmd = L"\"" + exe + L"\" " + std::to_wstring(1 + i % 8);
+        STARTUPINFOW si{};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi{};
+        if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr, &si,
+                            &pi)) {
+            std::fprintf(stderr, "cannot start %ls\n", exe.c_str());
+            return 1;
+        }
+        AssignProcessToJobObject(job.Get(), pi.hProcess);
+        ResumeThread(pi.hThread);
+        CloseHandle(pi.hThread);
+        WaitForInputIdle(pi.hProcess, 10000);
+        helpers.emplace_back(pi.hProcess);
+    }
+    const int processes = ProcessCount();
+
+    using GetInfoFn = BOOL(WINAPI*)(HANDLE, PPROCESS_MEMORY_COUNTERS, DWORD);
+    SystemLibrary psapi(L"psapi.dll");
+    auto getInfo = reinterpret_cast<GetInfoFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "K32GetProcessMemoryInfo")));
+    if (!getInfo)
+        getInfo = psapi.Proc<GetInfoFn>("GetProcessMemoryInfo");
+    SIZE_T sink = 0;
+    auto floor = [&] {
+        UniqueFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+        PROCESSENTRY32W entry{};
+        entry.dwSize = sizeof entry;
+        for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more; more = Process32NextW(snapshot.Get(), &entry)) {
+            UniqueKernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID));
+            PROCESS_MEMORY_COUNTERS counters{};
+            if (process && getInfo(process.Get(), &counters, sizeof counters))
+                sink += counters.WorkingSetSize;
+        }
+    };
+    auto refresh = [] {
+        TProcessList list;
+        list.Refresh();
+        list.Sort(CompareByMemoryDesc);
+    };
+
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    TFrmLumivexMain::Options options;
+    options.QuitOnDestroy = false;
+    options.ProgramFolder = std::wstring(temp) + L"lumivex-bench\\";
+    CreateDirectoryW(options.ProgramFolder.c_str(), nullptr);
+    DeleteFileW((options.ProgramFolder + L"Lumivex.Settings").c_str());
+    TFrmLumivexMain form(options);
+    if (!form.Create()) {
+        std::fprintf(stderr, "cannot create the main form\n");
+        return 1;
+    }
+    form.Timer1().SetActive(false);
+    form.Settings().TopProcessCount = 10;
+    auto rows = [&] { form.BuildProcessRows(); };
+    form.Settings().ShowNameInsteadOfModule = true;
+    auto rowsWithDescriptions = [&] { form.BuildProcessRows(); };
+
+    const int runs = 3, rounds = 9;
+    std::vector<double> floors, refreshes, rowTimes, describedTimes;
+    for (int r = 0; r < rounds; ++r) {
+        floors.push_back(MsPerRun(floor, runs));
+        refreshes.push_back(MsPerRun(refresh, runs));
+        form.Settings().ShowNameInsteadOfModule = false;
+        rowTimes.push_back(MsPerRun(rows, runs));
+        form.Settings().ShowNameInsteadOfModule = true;
+        describedTimes.push_back(MsPerRun(rowsWithDescriptions, runs));
+    }
+    const double f = Median(floors), s = Median(refreshes), b = Median(rowTimes), d = Median(describedTimes);
+    std::printf("running processes: %d (%zu helpers started)\n", processes, helpers.size());
+    std::printf("floor: snapshot + one working-set query per process   %8.2f ms\n", f);
+    std::printf("TProcessList::Refresh + sort                           %8.2f ms   %.2f x floor\n", s, s / f);
+    std::printf("process rows of a right-click (10 rows)               %8.2f ms   %.2f x floor\n", b, b / f);
+    std::printf("the same with descriptions as captions                %8.2f ms   %.2f x floor\n", d, d / f);
+    form.Close1Click();
+    return sink == 1 ? 2 : 0;
+}
