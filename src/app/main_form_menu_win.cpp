@@ -50,8 +50,9 @@ void TFrmLumivexMain::InitTrayMenu() {
 void TFrmLumivexMain::TrayMouseDown(TTrayIcon& sender, TMouseButton button, TShiftState, int, int) {
     if (button != TMouseButton::mbRight)
         return;
-    // The menu closes when the user clicks elsewhere only while this thread has the foreground.
-    SetForegroundWindow(TTrayIcon::HandlerWindow());
+    // A tray menu closes when the user clicks elsewhere only while its owner window has the foreground; the owner is
+    // this form, which measures and draws the items.
+    SetForegroundWindow(Hwnd());
     BuildMenuRows(sender.Hint());
     POINT cursor{};
     GetCursorPos(&cursor);

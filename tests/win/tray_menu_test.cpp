@@ -99,19 +99,35 @@ TEST(TrayMenu, ProcessRowsFollowTheWorkingSetsAndTheCount) {
     EXPECT_THAT(Layout(*form), ElementsAre("运行任务管理器", "-0", "内存清理", "-0", "设置", "-0", "关于", "退出"));
 }
 
-TEST(TrayMenu, UnreadableProcessShowsNaWithTheDefaultIcon) {
+TEST(TrayMenu, RowFiguresFromTheRecord) {
     TempDir dir;
     auto form = MakePortableForm(dir);
-    form->Settings().HighlightProcessAbove = 1;
+    // A process that cannot be opened at all.
     TProcessRec ghost;
     ghost.ProcessID = 0xFFFFFFF0;
     ghost.ExeName = "ghost.exe";
     TProcessList::ReadProcess(ghost, ProcessQuery::RouteForThisSystem(), nullptr);
-    auto row = form->MakeProcessRow(ghost, IDM_PROCESS_ROW_FIRST, NumberSeparators{});
-    EXPECT_EQ(row->MemText, "n/a");
-    EXPECT_FALSE(row->Highlight);
-    EXPECT_TRUE(row->NoIcon);
-    EXPECT_EQ(row->Caption, "ghost.exe");
+    // A working set beyond 4 GB, which 32 bits would have read as 1.5 GB.
+    TProcessRec huge = ghost;
+    huge.ExeName = "huge.exe";
+    huge.MemoryUsage = 5632 * kMB;  // 5.5 GB
+    struct {
+        const TProcessRec* record;
+        int highlightAbove;
+        const char* memText;
+        bool highlight;
+    } cases[] = {{&ghost, 1, "n/a", false},
+                 {&huge, 5632, "5.5 GB", true},
+                 {&huge, 5633, "5.5 GB", false},
+                 {&huge, 0, "5.5 GB", false}};
+    for (const auto& c : cases) {
+        form->Settings().HighlightProcessAbove = c.highlightAbove;
+        auto row = form->MakeProcessRow(*c.record, IDM_PROCESS_ROW_FIRST, NumberSeparators{});
+        EXPECT_EQ(row->MemText, c.memText) << c.record->ExeName;
+        EXPECT_EQ(row->Highlight, c.highlight) << c.record->ExeName << c.highlightAbove;
+        EXPECT_TRUE(row->NoIcon);  // no path, no icon of its own: DefaultProgramIcon is drawn
+        EXPECT_EQ(row->Caption, c.record->ExeName);
+    }
 }
 
 TEST(TrayMenu, RowsInTheThreeOrdersAndOnlyOneSetAfterTwoClicks) {
