@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "options_dialog_test_util.h"
 #include "widgets/font_dialog_win.h"
+#include "widgets/input_query_win.h"
 
 TEST(FontDialog, LogFontAndSpecRoundTrip) {
     FontSpec cases[] = {
@@ -14,5 +16,26 @@ TEST(FontDialog, LogFontAndSpecRoundTrip) {
             EXPECT_LT(lf.lfHeight, 0);
             EXPECT_EQ(SpecFromLogFont(lf, dpi, f.Color), f) << f.Name << " " << dpi;
         }
+    }
+}
+
+TEST(InputQuery, ReturnsTheTypedTextOrNothingWhenCancelled) {
+    struct Box {
+        HWND Hwnd() const { return FindWindowW(nullptr, L"Save Theme"); }
+    } box;
+    for (bool ok : {true, false}) {
+        std::string name = "preset";
+        bool answered = false;
+        wintest::RunModal<Box>(
+            box,
+            [&](Box& b) {
+                EXPECT_EQ(GetControlText(GetDlgItem(b.Hwnd(), IDC_INPUT_PROMPT)), "Theme Name");
+                EXPECT_EQ(GetControlText(GetDlgItem(b.Hwnd(), IDC_INPUT_EDIT)), "preset");
+                SetControlText(GetDlgItem(b.Hwnd(), IDC_INPUT_EDIT), "夜间 a/b");
+                SendMessageW(GetDlgItem(b.Hwnd(), ok ? IDOK : IDCANCEL), BM_CLICK, 0, 0);
+            },
+            [&] { answered = InputQuery(nullptr, "Save Theme", "Theme Name", name); });
+        EXPECT_EQ(answered, ok);
+        EXPECT_EQ(name, ok ? "夜间 a/b" : "preset");
     }
 }
