@@ -18,11 +18,7 @@ cleanup() {
 }
 trap cleanup EXIT
 lumivex_wine_start
-# Chinese captions: Tahoma falls back to WenQuanYi Micro Hei for the characters it lacks, as Windows links a CJK
-# font to its dialog font.
-ln -sf /usr/share/fonts/truetype/wqy/wqy-microhei.ttc "$WINEPREFIX/drive_c/windows/Fonts/wqy-microhei.ttc"
-wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /v Tahoma /t REG_MULTI_SZ \
-    /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f >/dev/null 2>&1
+lumivex_wine_cjk_fonts
 mkdir -p "$out"
 
 names=(general assist tray display themes)

@@ -42,3 +42,11 @@ lumivex_wine_stop() {
         lumivex_xvfb_pid=""
     fi
 }
+
+# Chinese captions on screenshots: Tahoma falls back to WenQuanYi Micro Hei for the characters it lacks, as Windows
+# links a CJK font to its dialog font.
+lumivex_wine_cjk_fonts() {
+    ln -sf /usr/share/fonts/truetype/wqy/wqy-microhei.ttc "$WINEPREFIX/drive_c/windows/Fonts/wqy-microhei.ttc"
+    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /v Tahoma /t REG_MULTI_SZ \
+        /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f >/dev/null 2>&1
+}

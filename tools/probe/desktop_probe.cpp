@@ -56,7 +56,7 @@ long CountKernelHandles(DWORD processId) {
 }
 
 // One entry of the GDI handle table that the process's PEB points to; the layout is the same for 32-bit and 64-bit
-// processes. A free entry has type 0.
+// processes. A free entry has type 0. Wine 8 keeps the table for 64-bit processes only: a 32-bit one reads -1.
 struct GdiHandleEntry {
     uint64_t object;
     uint32_t owner;
@@ -170,11 +170,10 @@ ProcessFigures MeasureProcess(DWORD processId) {
     figures.kernelHandles = CountKernelHandles(processId);
     figures.gdiObjects = CountGdiObjects(process);
     figures.windows = CountWindows(processId);
-    PROCESS_MEMORY_COUNTERS_EX memory{};
+    // The commit charge is the process's private memory; Wine leaves the newer PrivateUsage field empty.
+    PROCESS_MEMORY_COUNTERS memory{};
     memory.cb = sizeof memory;
-    if (GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory)) {
-        figures.privateBytes = memory.PrivateUsage;
-    }
+    if (GetProcessMemoryInfo(process, &memory, sizeof memory)) figures.privateBytes = memory.PagefileUsage;
     CloseHandle(process);
     return figures;
 }

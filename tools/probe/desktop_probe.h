@@ -25,13 +25,13 @@ HWND FindProcessWindow(const wchar_t* className, DWORD processId);
 
 struct ProcessFigures {
     long kernelHandles = -1;  // handles in the process's handle table
-    long gdiObjects = -1;     // entries of the GDI handle table in use
+    long gdiObjects = -1;     // entries of the GDI handle table in use (-1: no table to read)
     long windows = -1;        // windows of the process: top-level, child and message-only
     uint64_t privateBytes = 0;
 };
 // GetProcessHandleCount and GetGuiResources answer 0 under Wine, so the figures are counted instead: the kernel
 // handles through the system's handle list, the GDI objects in the process's own GDI handle table (which a leaked
-// icon, bitmap, font or brush occupies), the windows by enumeration.
+// icon, bitmap, font or brush occupies; the probe must be as wide as the process), the windows by enumeration.
 ProcessFigures MeasureProcess(DWORD processId);
 
 // Ends the program as a log-off does (it saves its settings) and waits for its process to end.

@@ -4,7 +4,8 @@
 //   lumivex-probe icons               number of Lumivex icons in the notification area
 //   lumivex-probe command ID          the main form runs menu command ID (res/resource.h)
 //   lumivex-probe tray right|double   the tray icon gets a right click or a double-click
-//   lumivex-probe key VK              a key press (virtual key, decimal) for the foreground window
+//   lumivex-probe key CLASS CHILD VK  a key press (virtual key, decimal) for the first CHILD-class control of
+//                                     the first visible CLASS window, e.g. "#32770 SysTabControl32 39": next page
 //   lumivex-probe rect CLASS          "x y width height" of the first visible window of CLASS
 //   lumivex-probe close CLASS         closes the first visible window of CLASS (a dialog, the menu)
 //   lumivex-probe stats               "handles=N gdi=N windows=N private=N" of Lumivex
@@ -46,12 +47,16 @@ HWND VisibleWindow(const wchar_t* className) {
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 2) return Fail("no command");
-    if (!probe::AttachToDesktop(probe::kShellDesktop)) return Fail("no \"shell\" desktop");
     std::wstring command = argv[1];
     const wchar_t* arg = argc > 2 ? argv[2] : L"";
+    // Waiting may begin before the desktop exists.
+    const DWORD deadline = GetTickCount() + (command == L"wait" ? 1000u * std::wcstoul(arg, nullptr, 10) : 0);
+    while (!probe::AttachToDesktop(probe::kShellDesktop)) {
+        if (static_cast<int>(deadline - GetTickCount()) <= 0) return Fail("no \"shell\" desktop");
+        Sleep(100);
+    }
 
     if (command == L"wait") {
-        DWORD deadline = GetTickCount() + 1000u * static_cast<DWORD>(std::wcstoul(arg, nullptr, 10));
         DWORD pid = 0;
         do {
             if (MainForm(&pid) && probe::FindProcessWindow(kTrayHandlerClass, pid) && probe::ProgramIconCount(pid) > 0) {
@@ -87,13 +92,14 @@ int wmain(int argc, wchar_t** argv) {
         return 0;
     }
     if (command == L"key") {
-        INPUT input[2] = {};
-        input[0].type = input[1].type = INPUT_KEYBOARD;
-        input[0].ki.wVk = input[1].ki.wVk = static_cast<WORD>(std::wcstoul(arg, nullptr, 10));
-        input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-        return SendInput(2, input, sizeof(INPUT)) == 2 ? 0 : Fail("the key did not go out");
+        HWND window = VisibleWindow(arg);
+        HWND control = window && argc > 4 ? FindWindowExW(window, nullptr, argv[3], nullptr) : nullptr;
+        if (!control) return Fail("no such control");
+        WPARAM key = std::wcstoul(argv[4], nullptr, 10);
+        PostMessageW(control, WM_KEYDOWN, key, 1);
+        PostMessageW(control, WM_KEYUP, key, 0xC0000001);
+        return 0;
     }
-
     DWORD pid = 0;
     HWND form = MainForm(&pid);
     if (!form) return Fail("Lumivex is not running");

@@ -1,0 +1,180 @@
+#!/usr/bin/env bash
+# Starts the 32-bit Lumivex.exe (a portable copy) under Wine on a desktop with a taskbar and captures PNG
+# screenshots of what a user sees: the tray area with the live icon, the tray menu, the process dialog, the
+# high-memory warning, every page of the options dialog and the About box. Fails when a screenshot is missing,
+# black or of one colour.
+#   bash tools/screenshots.sh                 into build/screenshots/
+#   bash tools/screenshots.sh --update-docs   also into docs/screenshots/ (what the README shows)
+set -uo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+update_docs=0
+[ "${1:-}" = --update-docs ] && update_docs=1
+
+bash tools/setup.sh || exit 1
+cmake --preset mingw-i686 >/dev/null || exit 1
+cmake --build --preset mingw-i686 --target Lumivex lumivex-probe -- -j"${LUMIVEX_JOBS:-$(nproc)}" >/dev/null || exit 1
+bin=$root/build/mingw-i686/bin
+
+export LUMIVEX_HEADLESS=${LUMIVEX_HEADLESS:-1}
+export LUMIVEX_SCREEN=1024x768x24
+source tools/wine-env.sh
+desktop=1024x768
+out=$root/build/screenshots
+rm -rf "$out"
+mkdir -p "$out"
+failures=0
+desktop_pid=""
+
+probe() { wine "$bin/lumivex-probe.exe" "$@"; }
+fail() { echo "screenshots: $*" >&2; failures=$((failures + 1)); }
+
+# Polls a command until it succeeds; quiet, true when it did within the time.
+wait_for() {  # seconds command...
+    local until=$((SECONDS + $1))
+    shift
+    until "$@" >/dev/null 2>&1; do
+        [ $SECONDS -ge $until ] && return 1
+        sleep 0.2
+    done
+}
+
+# A picture that is all black, or one flat colour, shows nothing.
+check_picture() {  # file
+    [ -s "$1" ] || { fail "$(basename "$1") is missing or empty"; return 1; }
+    local mean deviation
+    read -r mean deviation < <(convert "$1" -colorspace Gray -format '%[fx:mean] %[fx:standard_deviation]\n' info:)
+    if awk -v m="$mean" -v d="$deviation" 'BEGIN { exit !(m < 0.02 || d < 0.01) }'; then
+        fail "$(basename "$1") is black or blank (mean $mean, deviation $deviation)"
+        return 1
+    fi
+    echo "  $(basename "$1") (mean $mean, deviation $deviation)"
+}
+
+# The whole desktop, or the part of it around a window rectangle "x y w h" (with a margin), as name.png.
+shot() {  # name [x y w h]
+    local file=$out/$1.png
+    shift
+    # Let the last paint reach the virtual screen.
+    sleep 0.5
+    if [ $# -eq 4 ]; then
+        local m=12 x=$(($1 - 12)) y=$(($2 - 12)) w=$(($3 + 24)) h=$(($4 + 24))
+        [ $x -lt 0 ] && x=0
+        [ $y -lt 0 ] && y=0
+        import -display "$DISPLAY" -window root -crop "${w}x${h}+${x}+${y}" +repage "$file" 2>/dev/null
+        : "$m"
+    else
+        import -display "$DISPLAY" -window root -crop "${desktop}+0+0" +repage "$file" 2>/dev/null
+    fi
+    check_picture "$file"
+}
+
+# The notification area, enlarged so the 16 x 16 icon can be seen.
+tray_shot() {  # name
+    local file=$out/$1.png
+    sleep 0.5
+    import -display "$DISPLAY" -window root -crop 96x20+928+748 +repage -filter point -resize 400% "$file" 2>/dev/null
+    check_picture "$file"
+}
+
+# A portable copy with the given settings, started on the taskbar desktop.
+start_lumivex() {  # settings text
+    local app=$out/app
+    rm -rf "$app"
+    mkdir -p "$app/Themes"
+    cp "$bin/Lumivex.exe" "$app/"
+    printf '%b' "$1" >"$app/Lumivex.Settings"
+    find "$root" \( -path "$root/build" -o -path "$root/dist" -o -path "$root/.git" \) -prune -o \
+        -type f -name '*.Lumivex Theme' -exec cp {} "$app/Themes/" \;
+    wine explorer /desktop=shell,$desktop "$(winepath -w "$app/Lumivex.exe")" >/dev/null 2>&1 &
+    desktop_pid=$!
+    probe wait 40 >/dev/null || { fail "Lumivex did not start"; return 1; }
+}
+
+stop_lumivex() {
+    probe end >/dev/null 2>&1 || true
+    wait "$desktop_pid" 2>/dev/null
+    desktop_pid=""
+}
+
+window_rect() { probe rect "$1" 2>/dev/null | tr -d '\r'; }
+
+# Menu commands (res/resource.h).
+IDM_SETTINGS=40006
+IDM_ABOUT=40007
+
+lumivex_wine_start
+lumivex_wine_cjk_fonts
+trap 'stop_lumivex; lumivex_wine_stop' EXIT
+
+echo "Screenshots in $out:"
+settings='[General]\r\nShowPercentage=1\r\nRefreshRate=500\r\nWarn=0\r\nWarnMsgBox=0\r\n'
+if start_lumivex "$settings"; then
+    shot desktop
+    tray_shot tray-icon
+
+    # The tray menu pops up at the cursor: bring the cursor to the icon first, then point at a row.
+    xdotool mousemove 1000 758
+    probe tray right >/dev/null
+    if wait_for 10 window_rect '#32768'; then
+        read -r x y w h < <(window_rect '#32768')
+        xdotool mousemove $((x + w / 2)) $((y + 12))
+        shot tray-menu "$x" "$y" "$w" "$h"
+        # The first row is a process row when the menu lists processes: it opens the process dialog.
+        xdotool click 1
+        if wait_for 10 window_rect '#32770'; then
+            read -r x y w h < <(window_rect '#32770')
+            shot process-dialog "$x" "$y" "$w" "$h"
+            probe close '#32770' >/dev/null
+        else
+            fail "no process dialog after a click on the first menu row"
+            probe close '#32768' >/dev/null 2>&1
+        fi
+    else
+        fail "the tray menu did not open"
+    fi
+
+    probe command $IDM_ABOUT >/dev/null
+    if wait_for 10 window_rect TFrmLumivexMain; then
+        read -r x y w h < <(window_rect TFrmLumivexMain)
+        shot about "$x" "$y" "$w" "$h"
+        probe close TFrmLumivexMain >/dev/null
+    else
+        fail "the About box did not open"
+    fi
+
+    probe command $IDM_SETTINGS >/dev/null
+    if wait_for 10 window_rect '#32770'; then
+        # Every page: the right arrow on the page tabs moves to the next one.
+        for page in 1 2 3 4 5; do
+            read -r x y w h < <(window_rect '#32770')
+            shot "options-page-$page" "$x" "$y" "$w" "$h"
+            probe key '#32770' SysTabControl32 39 >/dev/null || fail "no page tabs in the options dialog"
+        done
+        probe close '#32770' >/dev/null
+    else
+        fail "the options dialog did not open"
+    fi
+    stop_lumivex
+fi
+
+# High memory: a red threshold of 1 % is crossed on the first tick, which warns with a balloon and the dialog.
+if start_lumivex '[General]\r\nShowPercentage=1\r\nRedPercent=1\r\nYellowPercent=0\r\nWarn=1\r\nWarnMsgBox=1\r\nDefragOnHighMemory=0\r\n'; then
+    if wait_for 15 window_rect '#32770'; then
+        read -r x y w h < <(window_rect '#32770')
+        shot high-memory-warning "$x" "$y" "$w" "$h"
+        shot high-memory-desktop
+        probe close '#32770' >/dev/null
+    else
+        fail "no high-memory warning"
+    fi
+    stop_lumivex
+fi
+
+if [ $update_docs = 1 ]; then
+    mkdir -p docs/screenshots
+    cp "$out"/*.png docs/screenshots/
+    echo "Copied to docs/screenshots/."
+fi
+[ $failures -eq 0 ] && echo "All screenshots taken." || echo "$failures screenshot(s) failed." >&2
+exit $((failures > 0))
