@@ -102,6 +102,7 @@ window_rect() { probe rect "$1" 2>/dev/null | tr -d '\r'; }
 # Menu commands (res/resource.h).
 IDM_SETTINGS=40006
 IDM_ABOUT=40007
+IDM_PROCESS_ROW_FIRST=41000
 
 lumivex_wine_start
 lumivex_wine_cjk_fonts
@@ -120,15 +121,15 @@ if start_lumivex "$settings"; then
         read -r x y w h < <(window_rect '#32768')
         xdotool mousemove $((x + w / 2)) $((y + 12))
         shot tray-menu "$x" "$y" "$w" "$h"
-        # The first row is a process row when the menu lists processes: it opens the process dialog.
-        xdotool click 1
+        probe close '#32768' >/dev/null
+        # The command a click on the first process row sends (the rows stay until the menu opens again).
+        probe command $IDM_PROCESS_ROW_FIRST >/dev/null
         if wait_for 10 window_rect '#32770'; then
             read -r x y w h < <(window_rect '#32770')
             shot process-dialog "$x" "$y" "$w" "$h"
             probe close '#32770' >/dev/null
         else
-            fail "no process dialog after a click on the first menu row"
-            probe close '#32768' >/dev/null 2>&1
+            fail "no process dialog for the first process row"
         fi
     else
         fail "the tray menu did not open"
@@ -172,8 +173,11 @@ if start_lumivex '[General]\r\nShowPercentage=1\r\nRedPercent=1\r\nYellowPercent
 fi
 
 if [ $update_docs = 1 ]; then
+    # The options pages are in docs/options already (tools/options_screenshots.sh).
     mkdir -p docs/screenshots
-    cp "$out"/*.png docs/screenshots/
+    for file in "$out"/*.png; do
+        case "$(basename "$file")" in options-page-* | desktop.png) ;; *) cp "$file" docs/screenshots/ ;; esac
+    done
     echo "Copied to docs/screenshots/."
 fi
 [ $failures -eq 0 ] && echo "All screenshots taken." || echo "$failures screenshot(s) failed." >&2

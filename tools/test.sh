@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the portable core natively (ASan, UBSan), then the 32-bit and 64-bit
-# Windows builds under Wine. Exits non-zero when anything fails.
+# Windows builds under Wine, the fuzz targets for a bounded time, the screenshots and a short soak. Exits non-zero
+# when anything fails.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 bash tools/setup.sh || exit 1
@@ -26,5 +27,13 @@ for preset in "${presets[@]}"; do
         run cmake --build --preset "$preset" -- -j"${LUMIVEX_JOBS:-$(nproc)}" &&
         run ctest --preset "$preset" ${LUMIVEX_CTEST_ARGS:-}
 done
+# What a user sees, from the real program on a desktop with a taskbar: a missing, black or blank picture fails.
+if [[ " ${presets[*]} " == *" mingw-i686 "* ]]; then
+    run bash tools/screenshots.sh
+fi
+# A two-minute soak of the 64-bit build (the ten-minute one: bash tools/soak.sh).
+if [[ " ${presets[*]} " == *" mingw-x64 "* ]]; then
+    run bash tools/soak.sh --minutes 2 --warmup 40
+fi
 [ $status -eq 0 ] && echo "All test suites passed." || echo "Some test suites failed." >&2
 exit $status
