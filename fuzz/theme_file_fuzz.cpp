@@ -1,44 +1,15 @@
 // A theme file and a theme name from outside the program: whatever the file holds, reading it, storing its colours
 // and writing it again must agree; whatever name is typed, the file name made of it must be one Windows accepts.
-#include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <map>
 #include <string>
-#include <utility>
 
+#include "fuzz_profiles.h"
 #include "settings/themes.h"
 
 namespace {
-class FuzzedProfile : public IProfile {
-  public:
-    explicit FuzzedProfile(FuzzedDataProvider& input) : input_(input) {}
-    std::string ReadString(const std::string&, const std::string&, const std::string& def) override {
-        if (input_.remaining_bytes() == 0 || input_.ConsumeBool())
-            return def;
-        return input_.ConsumeRandomLengthString(32);
-    }
-    bool WriteString(const std::string&, const std::string&, const std::string&) override { return false; }
-
-  private:
-    FuzzedDataProvider& input_;
-};
-
-class StoredProfile : public IProfile {
-  public:
-    std::map<std::pair<std::string, std::string>, std::string> values;
-    std::string ReadString(const std::string& section, const std::string& key, const std::string& def) override {
-        auto it = values.find({section, key});
-        return it == values.end() ? def : it->second;
-    }
-    bool WriteString(const std::string& section, const std::string& key, const std::string& value) override {
-        values[{section, key}] = value;
-        return true;
-    }
-};
-
 void CheckFileName(const std::string& name, size_t maxLength) {
     size_t units = 0;
     for (size_t i = 0; i < name.size(); ++i) {
@@ -58,7 +29,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     size_t maxLength = input.ConsumeIntegralInRange<size_t>(1, kMaxThemeNameLength);
     std::string typed = input.ConsumeRandomLengthString(600);
     CheckFileName(MakeSafeFileName(typed, maxLength), maxLength);
-    CheckFileName(MakeSafeFileName(typed), kMaxThemeNameLength);
+    std::string name = MakeSafeFileName(typed);
+    CheckFileName(name, kMaxThemeNameLength);
+    // The theme list shows the file's name without the extension: the name that was saved.
+    if (!name.empty() && ThemeNameFromFileName(name + kThemeExtension) != name)
+        std::abort();
 
     FuzzedProfile hostile(input);
     ThemeFile theme = ReadThemeFile(hostile);

@@ -18,6 +18,9 @@ bin=$root/build/mingw-i686/bin
 
 export LUMIVEX_HEADLESS=${LUMIVEX_HEADLESS:-1}
 export LUMIVEX_SCREEN=1024x768x24
+# A prefix of its own (the one tools/options_screenshots.sh uses): the linked CJK font must not change how the
+# tests' prefix draws text.
+export LUMIVEX_WINEPREFIX=${LUMIVEX_WINEPREFIX:-$root/build/wine-screenshots}
 source tools/wine-env.sh
 desktop=1024x768
 out=$root/build/screenshots

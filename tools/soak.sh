@@ -33,6 +33,9 @@ bin=$root/build/$preset/bin
 
 export LUMIVEX_HEADLESS=${LUMIVEX_HEADLESS:-1}
 export LUMIVEX_SCREEN=1024x768x24
+# A prefix of its own (the one tools/options_screenshots.sh uses): the linked CJK font must not change how the
+# tests' prefix draws text.
+export LUMIVEX_WINEPREFIX=${LUMIVEX_WINEPREFIX:-$root/build/wine-screenshots}
 source tools/wine-env.sh
 app=$root/build/soak/app
 rm -rf "$app"
