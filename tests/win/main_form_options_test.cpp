@@ -124,6 +124,17 @@ TEST(MainFormOptions, SettingsSubmenuTextColourAndTransparentBackground) {
     EXPECT_FALSE(form->Settings().TransBk);
     EXPECT_FALSE(MenuState(*form, IDM_TRANSPARENT_BACKGROUND) & MF_CHECKED);
 
+    // Opening the submenu shows what the record says, whoever changed it.
+    form->Settings().TransBk = true;
+    HMENU settings2 = nullptr;
+    for (int i = 0; i < GetMenuItemCount(form->PopupMenu1()); ++i) {
+        if (HMENU sub = GetSubMenu(form->PopupMenu1(), i))
+            settings2 = sub;
+    }
+    ASSERT_NE(settings2, nullptr);
+    SendMessageW(form->Hwnd(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(settings2), 0);
+    EXPECT_TRUE(MenuState(*form, IDM_TRANSPARENT_BACKGROUND) & MF_CHECKED);
+
     std::vector<COLORREF> offered;
     form->ChooseTextColor = [&](COLORREF& c) {
         offered.push_back(c);
