@@ -53,10 +53,9 @@ void TFrmLumivexMain::Timer1Timer() {
     const MemorySample sample = options_.Sample();
     ITrayTextPainter* text = nullptr;
     if (!settings_.InternalFont) {
-        if (!textPainter_ || textPainterFont_ != displayFont_.Get()) {
+        if (!textPainter_)
             textPainter_ = std::make_unique<GdiTextPainter>(displayFont_.Get());
-            textPainterFont_ = displayFont_.Get();
-        }
+        textPainter_->SetFont(displayFont_.Get());  // the options may have made a new one since the last tick
         text = textPainter_.get();
     }
     const GdiSystemColors colors;

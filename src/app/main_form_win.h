@@ -228,7 +228,6 @@ private:
     COLORREF textColorCustom_[16] = {};
     TRamOptimization ramOptimization1_;
     std::unique_ptr<GdiTextPainter> textPainter_;  // for the display font, made on first use
-    HFONT textPainterFont_ = nullptr;
     bool trayPictureShown_ = false;  // the last picture sent to the tray, to skip ticks that change nothing
     TrayPicture shownPicture_;
     bool shownTransparent_ = false;

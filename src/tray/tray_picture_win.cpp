@@ -38,21 +38,18 @@ GdiTextPainter::GdiTextPainter(HFONT font) : font_(font) {
     // Both stay selected for the painter's life; the DC is deleted before the bitmap and the font.
     if (dib_)
         SelectObject(dc_.Get(), dib_.Get());
-    if (font_)
-        SelectObject(dc_.Get(), font_);
     SetBkMode(dc_.Get(), TRANSPARENT);
 }
 
 GdiTextPainter::GdiTextPainter(const FontSpec& font) : GdiTextPainter(static_cast<HFONT>(nullptr)) {
     ownFont_ = CreateDisplayFont(font);
     font_ = ownFont_.Get();
-    if (font_)
-        SelectObject(dc_.Get(), font_);
 }
 
 SIZE GdiTextPainter::Extent(const std::string& text) {
     std::wstring w = Widen(text);
     SIZE size{};
+    SelectGuard font(dc_.Get(), font_);
     GetTextExtentPoint32W(dc_.Get(), w.c_str(), static_cast<int>(w.size()), &size);
     return size;
 }
@@ -71,6 +68,7 @@ void GdiTextPainter::PaintText(TrayPicture& picture, int x, int y, const std::st
     for (size_t i = 0; i < picture.Pixels.size(); ++i)
         bits_[i] = SwapRedBlue(picture.Pixels[i]);
     std::wstring w = Widen(text);
+    SelectGuard font(dc_.Get(), font_);
     SetTextColor(dc_.Get(), color);
     TextOutW(dc_.Get(), x, y, w.c_str(), static_cast<int>(w.size()));
     GdiFlush();

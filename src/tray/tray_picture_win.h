@@ -15,10 +15,12 @@ class GdiSystemColors : public ISystemColors {
 // Draws the picture's figures in the display font with GDI, on a 16 x 16 DIB kept between ticks.
 class GdiTextPainter : public ITrayTextPainter {
   public:
-    // Borrows the font, which must outlive the painter's use of it.
+    // Borrows the font, which must outlive each use; it is selected only while measuring or drawing, so the
+    // owner may replace and delete it between uses (SetFont).
     explicit GdiTextPainter(HFONT font);
     // Makes and owns a font from the settings.
     explicit GdiTextPainter(const FontSpec& font);
+    void SetFont(HFONT font) { font_ = font; }
     int TextWidth(const std::string& text) override;
     int TextHeight(const std::string& text) override;
     void PaintText(TrayPicture& picture, int x, int y, const std::string& text, uint32_t color) override;
@@ -29,7 +31,7 @@ class GdiTextPainter : public ITrayTextPainter {
     HFONT font_;
     UniqueBitmap dib_;
     uint32_t* bits_ = nullptr;
-    UniqueMemoryDc dc_;  // deleted first, so the bitmap and font it holds can be deleted after it
+    UniqueMemoryDc dc_;  // deleted first, so the bitmap it holds can be deleted after it
 };
 
 // The display font as the settings describe it (face, character set, size in points, style bits).

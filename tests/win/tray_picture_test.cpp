@@ -31,3 +31,18 @@ TEST(GdiTextPainter, DrawsTheFigureInTheDisplayFontAndLeavesTheRest) {
     }
     EXPECT_GT(inked, 6);
 }
+
+TEST(GdiTextPainter, TheOwnerMayReplaceAndDeleteItsFontBetweenUses) {
+    FontSpec small, large;
+    small.Size = 6;
+    large.Size = 14;
+    UniqueFont first = CreateDisplayFont(small);
+    GdiTextPainter painter(first.Get());
+    TrayPicture picture;
+    painter.PaintText(picture, 0, 0, "8", 0);
+    const int smallWidth = painter.TextWidth("888");
+    UniqueFont second = CreateDisplayFont(large);
+    painter.SetFont(second.Get());
+    EXPECT_TRUE(DeleteObject(first.Release()));  // not held by the painter's device context
+    EXPECT_GT(painter.TextWidth("888"), smallWidth);
+}
