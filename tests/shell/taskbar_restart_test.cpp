@@ -61,7 +61,7 @@ TEST(TaskbarRestart, AHundredAnnouncementsLeaveExactlyOneIcon) {
             return handler && probe::ProgramIconCount(pid) > 0;
         },
         30000));
-    ASSERT_EQ(probe::ProgramIconCount(pid), 1);
+    ASSERT_EQ(probe::ProgramIconCount(pid), 1) << probe::ProgramIconList(pid);
 
     const UINT taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
     for (int round = 0; round < 100; ++round) {
@@ -77,7 +77,7 @@ TEST(TaskbarRestart, AHundredAnnouncementsLeaveExactlyOneIcon) {
         }
         DWORD_PTR result = 0;
         SendMessageTimeoutW(HWND_BROADCAST, taskbarCreated, 0, 0, SMTO_ABORTIFHUNG, 5000, &result);
-        ASSERT_EQ(probe::ProgramIconCount(pid), 1) << "round " << round;
+        ASSERT_EQ(probe::ProgramIconCount(pid), 1) << "round " << round << ": " << probe::ProgramIconList(pid);
     }
 
     // Ending the program takes its icon away: the shell holds no icon of its handler window any more.

@@ -4,6 +4,9 @@
 #include <psapi.h>
 #include <winternl.h>
 
+#include <cstdio>
+#include <set>
+#include <utility>
 #include <vector>
 
 namespace probe {
@@ -89,35 +92,34 @@ long CountGdiObjects(HANDLE process) {
     return count;
 }
 
-struct WindowCount {
-    DWORD processId;
-    long count;
-};
-
-BOOL CALLBACK CountChild(HWND hwnd, LPARAM param) {
-    auto* state = reinterpret_cast<WindowCount*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    if (pid == state->processId) ++state->count;
+BOOL CALLBACK CollectChild(HWND hwnd, LPARAM param) {
+    reinterpret_cast<std::set<HWND>*>(param)->insert(hwnd);
     return TRUE;
 }
 
-BOOL CALLBACK CountTopLevel(HWND hwnd, LPARAM param) {
-    CountChild(hwnd, param);
-    EnumChildWindows(hwnd, CountChild, param);
-    return TRUE;
+// The windows of the process: top-level and message-only, with their children when asked. Under Wine the
+// message-only list can repeat top-level windows, hence the set.
+std::set<HWND> ProcessWindows(DWORD processId, bool children) {
+    std::set<HWND> all;
+    for (HWND parent : {static_cast<HWND>(nullptr), HWND_MESSAGE}) {
+        for (HWND h = FindWindowExW(parent, nullptr, nullptr, nullptr); h;
+             h = FindWindowExW(parent, h, nullptr, nullptr)) {
+            all.insert(h);
+            if (children) EnumChildWindows(h, CollectChild, reinterpret_cast<LPARAM>(&all));
+        }
+    }
+    std::set<HWND> mine;
+    for (HWND h : all) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(h, &pid);
+        if (pid == processId) mine.insert(h);
+    }
+    return mine;
 }
 
 long CountWindows(DWORD processId) {
-    WindowCount state{processId, 0};
-    EnumWindows(CountTopLevel, reinterpret_cast<LPARAM>(&state));
-    for (HWND h = FindWindowExW(HWND_MESSAGE, nullptr, nullptr, nullptr); h;
-         h = FindWindowExW(HWND_MESSAGE, h, nullptr, nullptr)) {
-        CountTopLevel(h, reinterpret_cast<LPARAM>(&state));
-    }
-    return state.count;
+    return static_cast<long>(ProcessWindows(processId, true).size());
 }
-
 }  // namespace
 
 bool AttachToDesktop(const wchar_t* name) {
@@ -125,30 +127,40 @@ bool AttachToDesktop(const wchar_t* name) {
     return desktop && SetThreadDesktop(desktop);
 }
 
-int ProgramIconCount(DWORD processId) {
-    if (!FindWindowW(L"Shell_TrayWnd", nullptr)) return -1;
-    std::vector<HWND> windows;
-    auto collect = [&](HWND h) {
-        DWORD pid = 0;
-        GetWindowThreadProcessId(h, &pid);
-        if (pid == processId) windows.push_back(h);
-    };
-    for (HWND parent : {static_cast<HWND>(nullptr), HWND_MESSAGE}) {
-        for (HWND h = FindWindowExW(parent, nullptr, nullptr, nullptr); h; h = FindWindowExW(parent, h, nullptr, nullptr)) {
-            collect(h);
-        }
-    }
-    int count = 0;
-    for (HWND window : windows) {
+namespace {
+// Every (window, id) of the process that the shell holds an icon for; nothing without a taskbar.
+std::vector<std::pair<HWND, UINT>> ProgramIcons(DWORD processId) {
+    std::vector<std::pair<HWND, UINT>> icons;
+    if (!FindWindowW(L"Shell_TrayWnd", nullptr)) return icons;
+    // Icons belong to the windows that get their callbacks: top-level or message-only ones.
+    for (HWND window : ProcessWindows(processId, false)) {
         for (UINT id = 0; id < 16; ++id) {
             NOTIFYICONDATAW data{};
             data.cbSize = sizeof data;
             data.hWnd = window;
             data.uID = id;
-            if (Shell_NotifyIconW(NIM_MODIFY, &data)) ++count;
+            if (Shell_NotifyIconW(NIM_MODIFY, &data)) icons.emplace_back(window, id);
         }
     }
-    return count;
+    return icons;
+}
+}  // namespace
+
+int ProgramIconCount(DWORD processId) {
+    if (!FindWindowW(L"Shell_TrayWnd", nullptr)) return -1;
+    return static_cast<int>(ProgramIcons(processId).size());
+}
+
+std::string ProgramIconList(DWORD processId) {
+    std::string list;
+    for (const auto& [window, id] : ProgramIcons(processId)) {
+        char name[128] = {};
+        GetClassNameA(window, name, sizeof name);
+        char item[200];
+        std::snprintf(item, sizeof item, "%s%s@%p/%u", list.empty() ? "" : ", ", name, static_cast<void*>(window), id);
+        list += item;
+    }
+    return list;
 }
 
 HWND FindProcessWindow(const wchar_t* className, DWORD processId) {

@@ -19,6 +19,8 @@ bool AttachToDesktop(const wchar_t* name);
 // knows. It asks the shell itself (a modify that changes nothing succeeds only for an icon it holds), so the
 // answer is the taskbar's, whatever the program believes; -1 without a taskbar.
 int ProgramIconCount(DWORD processId);
+// The same icons as "window class/id" texts, for reports.
+std::string ProgramIconList(DWORD processId);
 
 // The first window of the class that belongs to the process (0: any process), top-level or message-only.
 HWND FindProcessWindow(const wchar_t* className, DWORD processId);
