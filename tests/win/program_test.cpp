@@ -109,3 +109,52 @@ TEST(Program, RunsHiddenAsOneCopyAndSavesWhenTheSessionEnds) {
     EXPECT_THAT(text, HasSubstr("NoWarningSwithOffMonMobile=0"));
     EXPECT_THAT(text, HasSubstr("FullBarColor=Automatic"));
 }
+
+// The real program: a right press on its icon opens the tray menu, and Escape closes it.
+TEST(Program, RightPressOnTheIconOpensTheTrayMenu) {
+    PortableCopy copy("[General]\r\nTopProcessCount=3\r\nShowTopProcess=1\r\nShowMemMenu=1\r\n");
+    HANDLE program = Launch(copy.exe);
+    ASSERT_NE(program, nullptr);
+    struct Ending {
+        HANDLE process;
+        ~Ending() {
+            if (WaitForSingleObject(process, 0) != WAIT_OBJECT_0)
+                TerminateProcess(process, 1);
+            CloseHandle(process);
+        }
+    } ending{program};
+    DWORD pid = GetProcessId(program);
+    auto windowOf = [pid](const wchar_t* cls) {
+        for (HWND h = FindWindowExW(nullptr, nullptr, cls, nullptr); h; h = FindWindowExW(nullptr, h, cls, nullptr)) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(h, &owner);
+            if (owner == pid && (wcscmp(cls, L"#32768") != 0 || IsWindowVisible(h)))
+                return h;
+        }
+        return HWND{};
+    };
+    HWND form = nullptr, handler = nullptr;
+    ASSERT_TRUE(PumpUntil(
+        [&] {
+            form = FindProgramWindow(pid);
+            handler = windowOf(L"LumivexTrayIconHandler");
+            return form && handler && ProgramTrayIconShown(pid);
+        },
+        15000));
+
+    PostMessageW(handler, kTrayCallbackMessage, 1, WM_RBUTTONDOWN);
+    HWND menuWindow = nullptr;
+    ASSERT_TRUE(PumpUntil([&] { return (menuWindow = windowOf(L"#32768")) != nullptr; }, 15000));
+    // The menu holds the process rows and the memory rows besides the eight fixed items: it is that much taller
+    // than eight items of the plain menu would be.
+    RECT box{};
+    GetWindowRect(menuWindow, &box);
+    EXPECT_GT(box.bottom - box.top, 8 * GetSystemMetrics(SM_CYMENU));
+
+    PostMessageW(menuWindow, WM_CANCELMODE, 0, 0);
+    EXPECT_TRUE(PumpUntil([&] { return windowOf(L"#32768") == nullptr; }, 10000));
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(form, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 5000, &result);
+    SendMessageTimeoutW(form, WM_ENDSESSION, TRUE, 0, SMTO_ABORTIFHUNG, 5000, &result);
+    EXPECT_TRUE(WaitProcess(program, 10000));
+}
