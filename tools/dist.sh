@@ -2,6 +2,7 @@
 # Builds what is handed to users into one folder (dist/ unless --out says otherwise):
 #   Lumivex-<version>-win32-portable.zip, Lumivex-<version>-win64-portable.zip  Lumivex.exe, "Lumivex.Settings"
 #       (so the copy runs in portable mode, e.g. from a USB stick) and the "Themes" folder with the first-run themes
+#       of res/themes
 #   Lumivex-<version>-setup.exe  the installer: the 32-bit or 64-bit build to match Windows
 #   SHA256SUMS                   sums of the three, in the format `sha256sum -c` reads
 # --no-build packages the executables already in build/mingw-i686 and build/mingw-x64 (the 64-bit one may be
@@ -35,11 +36,10 @@ exe64=$root/build/mingw-x64/bin/Lumivex.exe
 [ -f "$exe32" ] || { echo "missing $exe32 (build the mingw-i686 preset)" >&2; exit 1; }
 [ $build = 0 ] || [ -f "$exe64" ] || { echo "missing $exe64" >&2; exit 1; }
 
-# The first-run theme files are data kept in the repository; every "*.Lumivex Theme" in it is shipped.
+# The first-run theme files (res/themes).
 themes=()
 while IFS= read -r -d '' f; do themes+=("$f"); done < <(
-    find "$root" \( -path "$root/build" -o -path "$root/dist" -o -path "$root/.git" -o -path "$root/$out" \) -prune \
-        -o -type f -name '*.Lumivex Theme' -print0 | sort -z)
+    find "$root/res/themes" -maxdepth 1 -type f -name '*.Lumivex Theme' -print0 2>/dev/null | sort -z)
 
 mkdir -p "$out"
 out=$(cd "$out" && pwd)

@@ -87,8 +87,7 @@ start_lumivex() {  # settings text
     mkdir -p "$app/Themes"
     cp "$bin/Lumivex.exe" "$app/"
     printf '%b' "$1" >"$app/Lumivex.Settings"
-    find "$root" \( -path "$root/build" -o -path "$root/dist" -o -path "$root/.git" \) -prune -o \
-        -type f -name '*.Lumivex Theme' -exec cp {} "$app/Themes/" \;
+    cp "$root"/res/themes/*.Lumivex\ Theme "$app/Themes/"
     wine explorer /desktop=shell,$desktop "$(winepath -w "$app/Lumivex.exe")" >/dev/null 2>&1 &
     desktop_pid=$!
     probe wait 40 >/dev/null || { fail "Lumivex did not start"; return 1; }
