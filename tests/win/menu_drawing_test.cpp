@@ -260,3 +260,21 @@ TEST(MenuDrawing, ThemedMenuKeepsTheHighlightAndTheIcons) {
     f.Draw(memory, Row(kTagMemoryRow, "内存使用率   ", " 45 %"), disabled);
     EXPECT_GT(memory.Count(GetSysColor(COLOR_MENUTEXT)), 0);
 }
+
+TEST(MenuDrawing, CheckMarkInTheIconColumn) {
+    for (bool classic : {true, false}) {
+        Fixture f(classic);
+        if (!classic && !f.painter.Themed())
+            continue;  // no visual style to draw with
+        const COLORREF background = classic ? GetSysColor(COLOR_MENU) : kUntouched;
+        Canvas unchecked(static_cast<int>(f.height)), checked(static_cast<int>(f.height));
+        MenuItemState state;
+        f.Draw(unchecked, Row(0, "图标背景透明"), state);
+        state.Checked = true;
+        f.Draw(checked, Row(0, "图标背景透明"), state);
+        EXPECT_GT(checked.CountNot(unchecked.At(2, 2), 0, 26), 0) << classic;
+        if (classic) {
+            EXPECT_EQ(unchecked.CountNot(background, 0, 26), 0);
+        }
+    }
+}
