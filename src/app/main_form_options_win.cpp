@@ -36,7 +36,7 @@ void TFrmLumivexMain::InitOptionsServices() {
 }
 
 std::wstring TFrmLumivexMain::ThemesFolder() const {
-    return GetDataFolder(portableMode_, programFolder_, false, true);
+    return GetDataFolder(portableMode_, programFolder_, false, true, options_.UserDataFolder);
 }
 
 // One options dialog at a time: asking again while it is open brings it forward (on the theme page for "主题").

@@ -93,7 +93,7 @@ void TFrmLumivexMain::FormCreate() {
     }
     alert_ = THighMemoryAlert();  // PreviousLoad 0, no warning given yet
 
-    SettingsLocation location = GetSettingsFileName(programFolder_);
+    SettingsLocation location = GetSettingsFileName(programFolder_, options_.UserDataFolder);
     settingsPath_ = location.Path;
     portableMode_ = location.PortableMode;
     settings_.Font = FontSpec{};  // "Tahoma", 6 until the settings say otherwise

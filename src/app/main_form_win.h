@@ -37,6 +37,7 @@ public:
     struct Options {
         std::wstring ProgramFolder;  // empty: the executable's folder
         bool QuitOnDestroy = true;   // the program's form ends the message loop; a test's does not
+        std::wstring UserDataFolder; // empty: the per-user application-data folder
         // Where the refresh tick and memory trimming reach the system; empty: the real thing.
         std::function<MemorySample()> Sample;              // GlobalMemoryStatusEx
         std::function<uint32_t()> TickCount;               // GetTickCount

@@ -38,7 +38,7 @@ bool DriveIsReadable(wchar_t letter) {
 }
 }  // namespace
 
-SettingsLocation GetSettingsFileName(const std::wstring& programFolder) {
+SettingsLocation GetSettingsFileName(const std::wstring& programFolder, const std::wstring& userDataFolder) {
     std::wstring candidate = WithTrailingBackslash(programFolder) + L"Lumivex.Settings";
     bool usable = false;
     if (!candidate.empty()) {
@@ -51,7 +51,7 @@ SettingsLocation GetSettingsFileName(const std::wstring& programFolder) {
     if (usable && attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         return {candidate, true};
     }
-    return {GetDataFolder(false, programFolder, false, false) + L"Lumivex.Settings", false};
+    return {GetDataFolder(false, programFolder, false, false, userDataFolder) + L"Lumivex.Settings", false};
 }
 
 bool ForceDirectories(const std::wstring& folder) {
@@ -65,13 +65,18 @@ bool ForceDirectories(const std::wstring& folder) {
     return CreateDirectoryW(path.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
-std::wstring GetDataFolder(bool portableMode, const std::wstring& programFolder, bool commonData, bool themes) {
+std::wstring GetDataFolder(bool portableMode, const std::wstring& programFolder, bool commonData, bool themes,
+                          const std::wstring& userDataFolder) {
     std::wstring folder;
     if (portableMode) {
         folder = WithTrailingBackslash(programFolder);
     } else {
-        wchar_t base[MAX_PATH] = {};
-        SHGetSpecialFolderPathW(nullptr, base, commonData ? CSIDL_COMMON_APPDATA : CSIDL_APPDATA, TRUE);
+        std::wstring base = userDataFolder;
+        if (base.empty()) {
+            wchar_t shellFolder[MAX_PATH] = {};
+            SHGetSpecialFolderPathW(nullptr, shellFolder, commonData ? CSIDL_COMMON_APPDATA : CSIDL_APPDATA, TRUE);
+            base = shellFolder;
+        }
         folder = WithTrailingBackslash(base) + L"Brindell\\Lumivex\\";
     }
     if (themes) folder = WithTrailingBackslash(folder) + L"Themes\\";

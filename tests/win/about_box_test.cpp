@@ -6,6 +6,7 @@
 #include "local_http_server.h"
 #include "resource.h"
 #include "update/version_text.h"
+#include "main_form_test_util.h"
 #include "win_test_util.h"
 
 using namespace wintest;
@@ -18,11 +19,7 @@ namespace {
 struct AboutFixture {
     explicit AboutFixture(const std::string& settings = "") {
         if (!settings.empty()) WriteBytes(dir.File(L"Lumivex.Settings"), settings);
-        TFrmLumivexMain::Options o;
-        o.ProgramFolder = dir.Path();
-        o.QuitOnDestroy = false;
-        form = std::make_unique<TFrmLumivexMain>(o);
-        EXPECT_TRUE(form->Create());
+        form = MakeForm(dir);
         form->Addresses().UpdateFile = server.Url("/lumivex.upd");
         form->Launchers().WebPage = [this](HWND, const std::string& address) {
             pages.push_back(address);

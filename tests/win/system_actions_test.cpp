@@ -4,6 +4,7 @@
 #include "app/main_form_win.h"
 #include "resource.h"
 #include "system/double_click_action.h"
+#include "main_form_test_util.h"
 #include "win_test_util.h"
 
 #include <thread>
@@ -15,11 +16,7 @@ namespace {
 // A main form whose shell commands are recorded instead of run.
 struct ActionsFixture {
     ActionsFixture() {
-        TFrmLumivexMain::Options o;
-        o.ProgramFolder = dir.Path();
-        o.QuitOnDestroy = false;
-        form = std::make_unique<TFrmLumivexMain>(o);
-        EXPECT_TRUE(form->Create());
+        form = MakeForm(dir);
         TSystemLaunchers& l = form->Launchers();
         l.TaskManager = [this](HWND owner) { calls.push_back(owner == form->Hwnd() ? "taskmgr" : "taskmgr?"); };
         l.Lock = [this] {
@@ -45,13 +42,22 @@ struct ActionsFixture {
     std::vector<std::string> calls;
 };
 
-// Every power-off command that reaches a window of this thread, with the tick it arrived at.
+// Milliseconds from the performance counter: Wine's GetTickCount is a shared value that a busy machine updates
+// late, which made gaps between commands look shorter than they were.
+DWORD NowMs() {
+    LARGE_INTEGER frequency, now;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&now);
+    return static_cast<DWORD>(now.QuadPart * 1000 / frequency.QuadPart);
+}
+
+// Every power-off command that reaches a window of this thread, with the time it arrived at.
 std::vector<DWORD>* g_powerOffTicks = nullptr;
 LRESULT CALLBACK RecordPowerOff(int code, WPARAM wParam, LPARAM lParam) {
     const auto* m = reinterpret_cast<const CWPSTRUCT*>(lParam);
     if (code == HC_ACTION && g_powerOffTicks && m->message == WM_SYSCOMMAND && (m->wParam & 0xFFF0) == SC_MONITORPOWER &&
         m->lParam == 2) {
-        g_powerOffTicks->push_back(GetTickCount());
+        g_powerOffTicks->push_back(NowMs());
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
