@@ -8,10 +8,14 @@ bash tools/setup.sh || exit 1
 cmake --preset mingw-i686 >/dev/null || exit 1
 cmake --build --preset mingw-i686 --target Lumivex || exit 1
 export LUMIVEX_SCREEN=${LUMIVEX_SCREEN:-1024x768x24}
+# A prefix of its own, with a Chinese font linked to Tahoma so the captions read as on Windows (the tests' prefix
+# keeps Wine's plain fonts).
+export LUMIVEX_WINEPREFIX=${LUMIVEX_WINEPREFIX:-$PWD/build/wine-run}
 source tools/wine-env.sh
 headless=0
 [ -z "${DISPLAY:-}" ] && headless=1
 lumivex_wine_start
+lumivex_wine_cjk_fonts
 
 exe=build/mingw-i686/bin/Lumivex.exe
 # An installed copy finds the first-run themes in the per-user themes folder; the build puts them beside the

@@ -28,8 +28,13 @@ lumivex_wine_start() {
     wineboot >/dev/null 2>&1 || true
     # Xvfb runs no window manager, and Wine waits two seconds for one each time a managed window is hidden (every
     # dialog closed, every tray icon deleted). Unmanaged windows behave the same for the programs and close at once.
-    if ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
-        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
+    # With a real display the window manager frames and moves Wine's windows as usual.
+    if [ -n "$lumivex_xvfb_pid" ]; then
+        if ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+            wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
+        fi
+    elif grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+        wine reg delete 'HKCU\Software\Wine\X11 Driver' /v Managed /f >/dev/null 2>&1 || true
     fi
 }
 
