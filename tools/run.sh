@@ -25,7 +25,7 @@ mkdir -p "$themes" && cp -n res/themes/*.Lumivex\ Theme "$themes"/ 2>/dev/null |
 shots=build/screenshots
 mkdir -p "$shots"
 desktop=${LUMIVEX_DESKTOP:-1024x768}
-wine explorer /desktop=shell,$desktop "$exe" &
+setsid wine explorer /desktop=shell,$desktop "$exe" &
 desktop_pid=$!
 
 stopping=0

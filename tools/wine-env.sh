@@ -12,20 +12,26 @@ lumivex_wine_start() {
         local fifo
         fifo=$(mktemp -u)
         mkfifo "$fifo"
-        Xvfb -displayfd 3 -screen 0 ${LUMIVEX_SCREEN:-1280x800x24} -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
-        lumivex_xvfb_pid=$!
+        # setsid: a Ctrl+C in the terminal is for the script, which ends Lumivex first; Xvfb must not die of it
+        # before then. The shell that becomes Xvfb writes its pid, which stays right even when setsid forks.
+        local pidfile
+        pidfile=$(mktemp)
+        setsid sh -c 'echo $$ >"$1"; shift; exec "$@"' sh "$pidfile" \
+            Xvfb -displayfd 3 -screen 0 ${LUMIVEX_SCREEN:-1280x800x24} -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
         local n
         read -r -t 20 n <"$fifo"
         rm -f "$fifo"
+        lumivex_xvfb_pid=$(cat "$pidfile")
+        rm -f "$pidfile"
         export DISPLAY=:$n
     fi
     mkdir -p "$WINEPREFIX"
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         echo "Preparing the Wine prefix $WINEPREFIX ..." >&2
-        wineboot -i >/dev/null 2>&1 || true
+        setsid wineboot -i >/dev/null 2>&1 || true
     fi
-    wineserver -p 2>/dev/null || true
-    wineboot >/dev/null 2>&1 || true
+    setsid wineserver -p 2>/dev/null || true
+    setsid wineboot >/dev/null 2>&1 || true
     # Xvfb runs no window manager, and Wine waits two seconds for one each time a managed window is hidden (every
     # dialog closed, every tray icon deleted). Unmanaged windows behave the same for the programs and close at once.
     # With a real display the window manager frames and moves Wine's windows as usual.
