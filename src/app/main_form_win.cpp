@@ -5,6 +5,7 @@
 #include "app/messages.h"
 #include "app/paths_win.h"
 #include "platform/error_report_win.h"
+#include "platform/os_version_win.h"
 #include "platform/text_win.h"
 #include "processes/tray_menu_model.h"
 #include "resource.h"
@@ -12,6 +13,7 @@
 #include "settings/settings_file.h"
 #include "system/privilege_win.h"
 #include "system/session_win.h"
+#include "system/task_dialog_win.h"
 #include "tray/tray_picture_win.h"
 
 namespace {
@@ -21,12 +23,6 @@ bool IsNtPlatform() {
     OSVERSIONINFOW info{};
     info.dwOSVersionInfoSize = sizeof info;
     return GetVersionExW(&info) && info.dwPlatformId == VER_PLATFORM_WIN32_NT;
-}
-
-DWORD OsMajorVersion() {
-    OSVERSIONINFOW info{};
-    info.dwOSVersionInfoSize = sizeof info;
-    return GetVersionExW(&info) ? info.dwMajorVersion : 0;
 }
 
 std::wstring WindowsFolder() {
@@ -77,9 +73,7 @@ bool TFrmLumivexMain::Create() {
 
 void TFrmLumivexMain::FormCreate() {
     if (!IsNtPlatform()) {
-        MessageBoxW(Hwnd(),
-                    L"This program Requires Windows NT/2000/XP/2003 Server/Vista/2008 Server/7/8 or higher",
-                    L"Lumivex", MB_OK | MB_ICONINFORMATION);
+        InfoMessage("This program Requires Windows NT/2000/XP/2003 Server/Vista/2008 Server/7/8 or higher", nullptr);
         PostMessageW(Hwnd(), WM_QUIT, 0, 0);
     }
     handPointCursor_ = LoadCursorW(nullptr, IDC_HAND);
