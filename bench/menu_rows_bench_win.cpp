@@ -20,23 +20,13 @@
 #include <vector>
 
 #include "app/main_form_win.h"
+#include "bench_timing_win.h"
 #include "platform/system_library_win.h"
 #include "processes/process_list_win.h"
 
 namespace {
 double MsPerRun(const std::function<void()>& run, int runs) {
-    LARGE_INTEGER frequency, start, end;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&start);
-    for (int i = 0; i < runs; ++i)
-        run();
-    QueryPerformanceCounter(&end);
-    return static_cast<double>(end.QuadPart - start.QuadPart) * 1e3 / static_cast<double>(frequency.QuadPart) / runs;
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
+    return SecondsPerRun(run, runs) * 1e3;
 }
 
 int ProcessCount() {

@@ -16,23 +16,13 @@
 #include <vector>
 
 #include "app/main_form_win.h"
+#include "bench_timing_win.h"
 #include "memory/memory_status_win.h"
 #include "tray/tray_picture_win.h"
 
 namespace {
 double NsPerRun(const std::function<void()>& run, int runs) {
-    LARGE_INTEGER frequency, start, end;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&start);
-    for (int i = 0; i < runs; ++i)
-        run();
-    QueryPerformanceCounter(&end);
-    return static_cast<double>(end.QuadPart - start.QuadPart) * 1e9 / static_cast<double>(frequency.QuadPart) / runs;
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
+    return SecondsPerRun(run, runs) * 1e9;
 }
 
 void Pump() {
