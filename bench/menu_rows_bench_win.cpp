@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "app/main_form_win.h"
-#include "bench_timing_win.h"
+#include "bench_win.h"
 #include "platform/system_library_win.h"
 #include "processes/process_list_win.h"
 
@@ -100,19 +100,10 @@ int wmain(int argc, wchar_t** argv) {
         list.Sort(CompareByMemoryDesc);
     };
 
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    TFrmLumivexMain::Options options;
-    options.QuitOnDestroy = false;
-    options.ProgramFolder = std::wstring(temp) + L"lumivex-bench\\";
-    CreateDirectoryW(options.ProgramFolder.c_str(), nullptr);
-    DeleteFileW((options.ProgramFolder + L"Lumivex.Settings").c_str());
-    TFrmLumivexMain form(options);
-    if (!form.Create()) {
-        std::fprintf(stderr, "cannot create the main form\n");
+    auto owned = CreateBenchForm(TFrmLumivexMain::Options{});
+    if (!owned)
         return 1;
-    }
-    form.Timer1().SetActive(false);
+    TFrmLumivexMain& form = *owned;
     form.Settings().TopProcessCount = 10;
     auto rows = [&] { form.BuildProcessRows(); };
     form.Settings().ShowNameInsteadOfModule = true;

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "app/main_form_win.h"
-#include "bench_timing_win.h"
+#include "bench_win.h"
 #include "memory/memory_status_win.h"
 #include "tray/tray_picture_win.h"
 
@@ -54,20 +54,11 @@ int main() {
         s.ullAvailPhys = s.ullTotalPhys / (flip ? 3 : 2);
         return s;
     };
-    // A settings file of its own in the temporary folder.
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    options.ProgramFolder = std::wstring(temp) + L"lumivex-bench\\";
-    CreateDirectoryW(options.ProgramFolder.c_str(), nullptr);
-    DeleteFileW((options.ProgramFolder + L"Lumivex.Settings").c_str());
-
-    TFrmLumivexMain form(options);
-    if (!form.Create()) {
-        std::fprintf(stderr, "cannot create the main form\n");
+    auto owned = CreateBenchForm(options);
+    if (!owned)
         return 1;
-    }
+    TFrmLumivexMain& form = *owned;
     form.Settings().Warn = form.Settings().DefragOnHighMemory = form.Settings().WarnMsgBox = false;
-    form.Timer1().SetActive(false);
     form.RamOptimization1().SetEnabled(false);
     Pump();
 

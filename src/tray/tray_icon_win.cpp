@@ -5,6 +5,7 @@
 #include <map>
 #include <utility>
 
+#include "platform/dib_win.h"
 #include "platform/os_version_win.h"
 #include "platform/text_win.h"
 #include "platform/window_win.h"
@@ -268,16 +269,8 @@ bool TTrayIcon::ShowBalloon(const std::string& title,
 namespace {
 constexpr int kIconSize = 16;
 
-// A 16 x 16 top-down 32-bit DIB section and its bits.
 UniqueBitmap CreateIconDib(void** bits) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = kIconSize;
-    info.bmiHeader.biHeight = -kIconSize;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    return UniqueBitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0));
+    return CreateTopDownDib(kIconSize, kIconSize, bits);
 }
 }  // namespace
 

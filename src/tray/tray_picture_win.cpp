@@ -1,22 +1,12 @@
 #include "tray/tray_picture_win.h"
 
+#include "platform/dib_win.h"
 #include "platform/text_win.h"
 #include "tray/icon_mask.h"
 #include "tray/tray_icon_win.h"
 #include "widgets/font_dialog_win.h"
 
 namespace {
-BITMAPINFO TopDownDib32() {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = kTrayImageSize;
-    info.bmiHeader.biHeight = -kTrayImageSize;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    return info;
-}
-
 // COLORREF (0x00BBGGRR) and DIB pixels (0x00RRGGBB) swap red and blue.
 uint32_t SwapRedBlue(uint32_t c) {
     return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
@@ -31,9 +21,8 @@ UniqueFont CreateDisplayFont(const FontSpec& f) {
 
 GdiTextPainter::GdiTextPainter(HFONT font) : font_(font) {
     dc_.Reset(CreateCompatibleDC(nullptr));
-    BITMAPINFO info = TopDownDib32();
     void* bits = nullptr;
-    dib_.Reset(CreateDIBSection(dc_.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    dib_ = CreateTopDownDib(kTrayImageSize, kTrayImageSize, &bits);
     bits_ = static_cast<uint32_t*>(bits);
     // Both stay selected for the painter's life; the DC is deleted before the bitmap and the font.
     if (dib_)

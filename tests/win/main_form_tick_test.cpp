@@ -10,6 +10,7 @@
 
 #include "main_form_test_util.h"
 #include "memory/memory_status_win.h"
+#include "platform/dib_win.h"
 #include "resource.h"
 #include "system/task_dialog_win.h"
 #include "test_shell.h"
@@ -71,12 +72,7 @@ TrayPicture IconPixels(HICON icon) {
     if (!GetIconInfo(icon, &info))
         return picture;
     UniqueBitmap color(info.hbmColor), mask(info.hbmMask);
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = kTrayImageSize;
-    bi.bmiHeader.biHeight = -kTrayImageSize;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
+    BITMAPINFO bi = TopDownDibInfo(kTrayImageSize, kTrayImageSize);
     uint32_t colorBits[256] = {}, maskBits[256] = {};
     WindowDc screen(nullptr);
     GetDIBits(screen.Get(), color.Get(), 0, kTrayImageSize, colorBits, &bi, DIB_RGB_COLORS);

@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "app/popup_menu_win.h"
+#include "platform/dib_win.h"
 #include "processes/menu_painter_win.h"
 #include "processes/tray_menu_model.h"
 #include "win_test_util.h"
@@ -16,14 +17,8 @@ constexpr COLORREF kUntouched = RGB(255, 0, 255);
 class Canvas {
   public:
     explicit Canvas(int height) : height_(height) {
-        BITMAPINFO bi{};
-        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-        bi.bmiHeader.biWidth = kWidth;
-        bi.bmiHeader.biHeight = -height;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
         dc_.Reset(CreateCompatibleDC(nullptr));
-        bitmap_.Reset(CreateDIBSection(dc_.Get(), &bi, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0));
+        bitmap_ = CreateTopDownDib(kWidth, height, reinterpret_cast<void**>(&bits_));
         old_ = SelectObject(dc_.Get(), bitmap_.Get());
         RECT all{0, 0, kWidth, height};
         UniqueBrush brush(CreateSolidBrush(kUntouched));
