@@ -1,8 +1,8 @@
 // The main form as the About box: start-up state, showing and hiding, the links and the update check's label.
 #include "app/main_form_win.h"
 
-#include "app/messages.h"
-#include "app/place_near_taskbar_win.h"
+#include "platform/messages.h"
+#include "platform/place_near_taskbar_win.h"
 #include "maker_addresses.h"
 #include "platform/text_win.h"
 #include "update/temp_file_win.h"

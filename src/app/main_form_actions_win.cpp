@@ -2,7 +2,7 @@
 // display off when the workstation is locked.
 #include "app/main_form_win.h"
 
-#include "app/messages.h"
+#include "platform/messages.h"
 #include "resource.h"
 #include "system/double_click_action.h"
 

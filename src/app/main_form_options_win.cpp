@@ -3,7 +3,7 @@
 
 #include <commdlg.h>
 
-#include "app/paths_win.h"
+#include "platform/paths_win.h"
 #include "platform/text_win.h"
 #include "resource.h"
 #include "settings/profile_win.h"

@@ -2,8 +2,8 @@
 
 #include <shellapi.h>
 
-#include "app/messages.h"
-#include "app/paths_win.h"
+#include "platform/messages.h"
+#include "platform/paths_win.h"
 #include "platform/error_report_win.h"
 #include "platform/os_version_win.h"
 #include "platform/text_win.h"
@@ -90,6 +90,7 @@ void TFrmLumivexMain::FormCreate() {
     SettingsLocation location = GetSettingsFileName(programFolder_, options_.UserDataFolder);
     settingsPath_ = location.Path;
     portableMode_ = location.PortableMode;
+    SetErrorLogPath(LogPathBeside(settingsPath_));
     settings_.Font = FontSpec{};  // "Tahoma", 6 until the settings say otherwise
 
     BuildPopupMenu();
@@ -150,7 +151,7 @@ void TFrmLumivexMain::LoadOptions() {
 bool TFrmLumivexMain::SaveOptions() {
     IniFileProfile profile(settingsPath_);
     if (SaveSettings(profile, settings_)) return true;
-    ReportError("Unable to write to " + Narrow(settingsPath_));
+    ReportSystemError("Unable to write to " + Narrow(settingsPath_), profile.LastError());
     return false;
 }
 

@@ -3,7 +3,7 @@
 #include <ole2.h>
 
 #include "app/main_form_win.h"
-#include "app/messages.h"
+#include "platform/messages.h"
 #include "platform/system_library_win.h"
 #include "platform/text_win.h"
 

@@ -2,21 +2,84 @@
 
 #include <windows.h>
 
+#include "platform/error_log.h"
 #include "platform/text_win.h"
+#include "platform/unique_handle_win.h"
 
 namespace {
 std::function<void(const std::string&)>& Reporter() {
     static std::function<void(const std::string&)> reporter;
     return reporter;
 }
+
+std::wstring& LogPath() {
+    static std::wstring path;
+    return path;
+}
+
+// Set while an error box is up: the box runs a message loop, the tick or a save may fail again meanwhile, and
+// a stack of identical boxes helps nobody. Those errors still reach the log.
+bool gBoxOpen = false;
+
+std::string ReadWhole(HANDLE file) {
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file, &size) || size.QuadPart <= 0 || size.QuadPart > 16 * static_cast<LONGLONG>(kErrorLogCap))
+        return {};
+    std::string data(static_cast<size_t>(size.QuadPart), '\0');
+    DWORD read = 0;
+    if (!ReadFile(file, data.data(), static_cast<DWORD>(data.size()), &read, nullptr)) return {};
+    data.resize(read);
+    return data;
+}
 }  // namespace
 
+std::string SystemErrorText(unsigned long errorCode) {
+    if (errorCode == 0) return {};
+    wchar_t* buffer = nullptr;
+    DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                      FORMAT_MESSAGE_IGNORE_INSERTS,
+                                  nullptr, errorCode, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::wstring text = length && buffer ? std::wstring(buffer, length) : std::wstring();
+    if (buffer) LocalFree(buffer);
+    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
+    return Narrow(text);
+}
+
+void LogError(const std::string& text) {
+    const std::wstring& path = LogPath();
+    if (path.empty()) return;
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    std::string line = ErrorLogLine(now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, text);
+    UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                                FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return;
+    std::string log = AppendToErrorLog(ReadWhole(file.Get()), line);
+    SetFilePointer(file.Get(), 0, nullptr, FILE_BEGIN);
+    DWORD written = 0;
+    WriteFile(file.Get(), log.data(), static_cast<DWORD>(log.size()), &written, nullptr);
+    SetEndOfFile(file.Get());
+}
+
 void ReportError(const std::string& text) {
+    LogError(text);
     if (Reporter()) {
         Reporter()(text);
         return;
     }
+    if (gBoxOpen) return;
+    gBoxOpen = true;
     MessageBoxW(nullptr, Widen(text).c_str(), L"Lumivex", MB_OK | MB_ICONERROR | MB_TASKMODAL);
+    gBoxOpen = false;
+}
+
+void ReportSystemError(const std::string& text, unsigned long errorCode) {
+    std::string reason = SystemErrorText(errorCode);
+    ReportError(reason.empty() ? text : text + "\r\n\r\n" + reason);
+}
+
+void SetErrorLogPath(const std::wstring& path) {
+    LogPath() = path;
 }
 
 void SetErrorReporter(std::function<void(const std::string&)> reporter) {

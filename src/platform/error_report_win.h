@@ -3,7 +3,16 @@
 #include <functional>
 #include <string>
 
-// The program's general error report: what an event handler could not do reaches the user here.
+// The program's general error report: what an event handler could not do reaches the user here, and every
+// error is also written with its time to the error log.
 void ReportError(const std::string& text);
-// Replaces the report (tests capture it); an empty function restores the message box.
+// The same with the system's text for errorCode (GetLastError) after it; 0 adds nothing.
+void ReportSystemError(const std::string& text, unsigned long errorCode);
+// Writes to the error log only: for errors nobody should be asked about (while the session ends).
+void LogError(const std::string& text);
+// The system's message for errorCode, without the trailing line break; empty for 0 or an unknown code.
+std::string SystemErrorText(unsigned long errorCode);
+// Where the log lives ("Lumivex.log" beside the settings file); empty: no log.
+void SetErrorLogPath(const std::wstring& path);
+// Replaces the message box (tests capture it); an empty function restores it.
 void SetErrorReporter(std::function<void(const std::string&)> reporter);

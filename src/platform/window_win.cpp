@@ -24,8 +24,16 @@ auto Guarded(F&& f, decltype(f()) fallback) -> decltype(f()) {
 }
 }  // namespace
 
+// By the time a base destructor runs, the derived part of the object is gone: the window is detached first, so
+// the messages DestroyWindow sends (WM_DESTROY, WM_NCDESTROY, focus changes) go to DefWindowProc and never to a
+// destroyed HandleMessage.
 Window::~Window() {
-    DestroyOwnWindow();
+    if (hwnd_) {
+        HWND h = hwnd_;
+        hwnd_ = nullptr;
+        SetWindowLongPtrW(h, GWLP_USERDATA, 0);
+        DestroyWindow(h);
+    }
 }
 
 void Window::DestroyOwnWindow() {
@@ -79,8 +87,14 @@ LRESULT CALLBACK Window::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
     return Guarded([&] { return self->HandleMessage(msg, wParam, lParam); }, LRESULT{0});
 }
 
+// As for windows: detached before it is destroyed, so no message of the teardown reaches the derived dialog.
 Dialog::~Dialog() {
-    if (hwnd_ && modeless_) DestroyWindow(hwnd_);
+    if (hwnd_ && modeless_) {
+        HWND h = hwnd_;
+        hwnd_ = nullptr;
+        SetWindowLongPtrW(h, GWLP_USERDATA, 0);
+        DestroyWindow(h);
+    }
 }
 
 INT_PTR Dialog::ShowModal(HWND owner, int templateId) {

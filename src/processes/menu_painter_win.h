@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/menu_item_ex_win.h"
+#include "processes/menu_item_ex_win.h"
 #include "platform/system_library_win.h"
 #include "platform/unique_handle_win.h"
 

@@ -28,7 +28,9 @@ std::string IniFileProfile::ReadString(const std::string& section, const std::st
 }
 
 bool IniFileProfile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
-    if (!EnsureUnicodeFile(path_)) return false;
-    return WritePrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(), Widen(value).c_str(),
-                                      path_.c_str()) != FALSE;
+    if (EnsureUnicodeFile(path_) && WritePrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(),
+                                                               Widen(value).c_str(), path_.c_str()))
+        return true;
+    lastError_ = GetLastError();
+    return false;
 }

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "tray/simple_timer_win.h"
+#include "platform/simple_timer_win.h"
 
 // Switches the display off after the workstation was locked: the power-off command goes to the window a number
 // of times, spaced by a timer, so the program keeps answering meanwhile.

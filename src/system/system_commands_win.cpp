@@ -9,7 +9,7 @@
 #include "platform/error_report_win.h"
 #include "platform/text_win.h"
 #include "system/double_click_action.h"
-#include "update/version_text.h"
+#include "platform/web_address.h"
 
 void LaunchTaskManager(HWND owner) {
     ShellExecuteW(owner, L"Open", L"taskmgr.exe", L"", L"", SW_SHOW);

@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/messages.h"
 #include "platform/text_win.h"
 #include "platform/unique_handle_win.h"
 #include "platform/window_win.h"
 #include "system/task_dialog_model.h"
 
 namespace {
-constexpr UINT kShownMessage = WM_APP + 1;
 constexpr int kMargin = 14;
 constexpr int kIconSize = 32;
 constexpr int kButtonHeight = 24;
@@ -72,9 +72,9 @@ class TEmulatedTaskDialog : public Dialog {
         switch (msg) {
             case WM_INITDIALOG:
                 Build();
-                PostMessageW(Hwnd(), kShownMessage, 0, 0);
+                PostMessageW(Hwnd(), MSG_DIALOG_SHOWN, 0, 0);
                 return FALSE;  // the focus is set
-            case kShownMessage:
+            case MSG_DIALOG_SHOWN:
                 NotifyTaskDialogShown(Hwnd(), false);
                 return TRUE;
             case WM_COMMAND:

@@ -5,7 +5,7 @@
 #include <deque>
 #include <vector>
 
-#include "app/messages.h"
+#include "platform/messages.h"
 #include "platform/os_version_win.h"
 #include "platform/text_win.h"
 #include "system/task_dialog_emulated_win.h"

@@ -5,6 +5,7 @@
 #include <map>
 #include <utility>
 
+#include "platform/messages.h"
 #include "platform/dib_win.h"
 #include "platform/os_version_win.h"
 #include "platform/text_win.h"
@@ -13,7 +14,6 @@
 #include "tray/notify_text.h"
 
 namespace {
-constexpr UINT kCallbackMessage = 0x0800;  // WM_USER + 0x400: the shell's callbacks to the handler window
 constexpr UINT kBaseFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
 // Function-local, so a test may install its stand-in during static initialisation.
 ShellNotifyFunction& ShellNotifyOverride() {
@@ -52,7 +52,7 @@ class TTrayIconHandler : public Window {
         // Explorer restart would otherwise lose the icon for good.
         if (Hwnd() && ProcessIsElevated()) {
             ChangeWindowMessageFilterEx(Hwnd(), taskbarCreated_, MSGFLT_ALLOW, nullptr);
-            ChangeWindowMessageFilterEx(Hwnd(), kCallbackMessage, MSGFLT_ALLOW, nullptr);
+            ChangeWindowMessageFilterEx(Hwnd(), kTrayCallbackMessage, MSGFLT_ALLOW, nullptr);
         }
     }
 
@@ -81,7 +81,7 @@ class TTrayIconHandler : public Window {
 
   protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
-        if (msg == kCallbackMessage) {
+        if (msg == kTrayCallbackMessage) {
             auto it = icons_.find(static_cast<UINT>(wParam));
             if (it != icons_.end())
                 it->second->HandleCallback(LOWORD(lParam));
@@ -133,7 +133,7 @@ TTrayIcon::TTrayIcon(HWND owner)
     notifyData_.hWnd = handler.Hwnd();
     notifyData_.uID = handler.Add(this);
     notifyData_.uFlags = kBaseFlags;
-    notifyData_.uCallbackMessage = kCallbackMessage;
+    notifyData_.uCallbackMessage = kTrayCallbackMessage;
     if (owner_)
         HookOwner();
 }

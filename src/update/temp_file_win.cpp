@@ -4,7 +4,7 @@
 
 #include <random>
 
-#include "app/paths_win.h"
+#include "platform/paths_win.h"
 #include "platform/text_win.h"
 #include "update/temp_file_name.h"
 

@@ -2,12 +2,14 @@
 
 #include <memory>
 
-#include "app/paths_win.h"
+#include "platform/messages.h"
+#include "platform/paths_win.h"
 #include "platform/text_win.h"
 #include "platform/version_info_win.h"
 #include "system/system_commands_win.h"
 #include "update/download_win.h"
 #include "update/temp_file_win.h"
+#include "platform/web_address.h"
 #include "update/version_file.h"
 #include "update/version_text.h"
 
@@ -21,7 +23,6 @@ std::string NewVersionPromptText(const std::string& currentVersion, const std::s
 }
 
 namespace {
-constexpr UINT kMsgDownloadDone = WM_APP + 1;
 constexpr int kIdYes = 6;
 
 // Reads at most limit + 1 bytes, so a file beyond the limit is recognised without reading all of it.
@@ -54,7 +55,7 @@ struct TVInfoDownload {
         std::unique_ptr<TVInfoDownload> self(static_cast<TVInfoDownload*>(param));
         self->DownloadFailed = DownloadToFile(self->Address, self->TempFile, kMaxVersionFileBytes) != DownloadResult::Ok;
         // Synchronous: the user-interface thread handles the outcome while this thread waits.
-        SendMessageW(self->Target, kMsgDownloadDone, 0, reinterpret_cast<LPARAM>(self.get()));
+        SendMessageW(self->Target, MSG_DOWNLOAD_DONE, 0, reinterpret_cast<LPARAM>(self.get()));
         return 0;
     }
 };
@@ -131,7 +132,7 @@ void TUpdateChecker::ProcessVersionFile(const std::wstring& file) {
 }
 
 LRESULT TUpdateChecker::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg != kMsgDownloadDone) return Window::HandleMessage(msg, wParam, lParam);
+    if (msg != MSG_DOWNLOAD_DONE) return Window::HandleMessage(msg, wParam, lParam);
     const auto* download = reinterpret_cast<const TVInfoDownload*>(lParam);
     if (!download->DownloadFailed) ProcessVersionFile(download->TempFile);
     else ReportFailure(download->ShowFailureDialog);

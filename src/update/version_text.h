@@ -17,7 +17,3 @@ bool IsNewerVersion(std::string_view available, std::string_view own);
 // The comparison of the About box's label: both versions with their dots removed, read as decimal numbers, so
 // 2.6.10.0 counts as newer than 2.7.0.0. A version that is not made of digits and dots is never newer.
 bool IsNewerByJoinedDigits(std::string_view available, std::string_view own);
-
-// True for an absolute http or https address with a host and nothing that the shell could read as a program or
-// a second argument: the only addresses the program hands to the shell.
-bool IsWebAddress(std::string_view address);

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/taskbar_edge.h"
+#include "platform/taskbar_edge.h"
 #include "system/double_click_action.h"
 #include "update/temp_file_name.h"
 #include "widgets/link_markup.h"

@@ -1,4 +1,4 @@
-#include "settings/options_text.h"
+#include "options/options_text.h"
 
 #include <gtest/gtest.h>
 

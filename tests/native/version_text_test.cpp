@@ -1,3 +1,4 @@
+#include "platform/web_address.h"
 #include "update/version_text.h"
 
 #include <gtest/gtest.h>

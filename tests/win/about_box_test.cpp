@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/main_form_win.h"
-#include "app/place_near_taskbar_win.h"
+#include "platform/place_near_taskbar_win.h"
 #include "local_http_server.h"
 #include "resource.h"
 #include "update/version_text.h"

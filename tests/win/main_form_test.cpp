@@ -3,8 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "app/messages.h"
-#include "app/paths_win.h"
+#include "platform/messages.h"
+#include "platform/paths_win.h"
 #include "platform/error_report_win.h"
 #include "resource.h"
 #include "settings/profile_win.h"
@@ -100,7 +100,11 @@ TEST(MainForm, ReadOnlySettingsFileReportsAndLosesNothing) {
     ErrorCapture capture;
     EXPECT_FALSE(form->SaveOptions());
     CloseHandle(lock);
-    EXPECT_EQ(capture.errors, "Unable to write to " + Narrow(path) + "\n");
+    // The message names the file and says why, and the same error is in the log beside the settings.
+    std::string head = "Unable to write to " + Narrow(path) + "\r\n\r\n";
+    ASSERT_EQ(capture.errors.rfind(head, 0), 0u) << capture.errors;
+    EXPECT_GT(capture.errors.size(), head.size() + 1);
+    EXPECT_THAT(ReadText(dir.File(L"Lumivex.log")), HasSubstr("  Unable to write to " + Narrow(path) + " / "));
     EXPECT_EQ(ReadBytes(path), kForeign);
     EXPECT_EQ(form->Settings().RefreshRate, before.RefreshRate);
     SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);

@@ -3,7 +3,7 @@
 
 #include <functional>
 
-#include "app/popup_menu_win.h"
+#include "processes/popup_menu_win.h"
 #include "platform/dib_win.h"
 #include "processes/menu_painter_win.h"
 #include "processes/tray_menu_model.h"

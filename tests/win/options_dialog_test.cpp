@@ -1,4 +1,4 @@
-#include "settings/options_dialog_win.h"
+#include "options/options_dialog_win.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

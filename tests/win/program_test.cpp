@@ -5,7 +5,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "app/messages.h"
+#include "platform/messages.h"
 #include "platform/window_win.h"
 #include "win_test_util.h"
 

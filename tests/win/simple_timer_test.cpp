@@ -1,5 +1,5 @@
 // Interval timers on the shared hidden window.
-#include "tray/simple_timer_win.h"
+#include "platform/simple_timer_win.h"
 
 #include <gtest/gtest.h>
 

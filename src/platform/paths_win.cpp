@@ -1,4 +1,4 @@
-#include "app/paths_win.h"
+#include "platform/paths_win.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -82,4 +82,9 @@ std::wstring GetDataFolder(bool portableMode, const std::wstring& programFolder,
     if (themes) folder = WithTrailingBackslash(folder) + L"Themes\\";
     ForceDirectories(folder);  // a folder that cannot be made is used all the same; writing then reports
     return folder;
+}
+
+std::wstring LogPathBeside(const std::wstring& settingsPath) {
+    size_t slash = settingsPath.find_last_of(L"\\/");
+    return (slash == std::wstring::npos ? std::wstring() : settingsPath.substr(0, slash + 1)) + L"Lumivex.log";
 }

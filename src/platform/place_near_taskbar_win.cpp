@@ -1,4 +1,4 @@
-#include "app/place_near_taskbar_win.h"
+#include "platform/place_near_taskbar_win.h"
 
 TaskbarEdge CurrentTaskbarEdge() {
     HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr);

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/menu_item_ex_win.h"
+#include "processes/menu_item_ex_win.h"
 #include "platform/unique_handle_win.h"
 
 // A popup menu whose items are all owner-drawn TMenuItemEx objects; it owns the menu handle and the items.

@@ -1,4 +1,4 @@
-#include "app/popup_menu_win.h"
+#include "processes/popup_menu_win.h"
 
 #include <algorithm>
 

@@ -5,7 +5,7 @@
 #include "platform/error_report_win.h"
 #include "platform/text_win.h"
 #include "settings/color_text.h"
-#include "settings/options_dialog_win.h"
+#include "options/options_dialog_win.h"
 #include "settings/profile_win.h"
 #include "widgets/control_text_win.h"
 
@@ -102,7 +102,10 @@ void TFrmOptions::CmbForegroundChange() {
 
 bool TFrmOptions::WriteThemeFile(const std::wstring& path, const std::string& name) {
     IniFileProfile file(path);
-    return ::WriteThemeFile(file, name, ColorEntries(), Checked(IDC_CHECKOPAQUE), Checked(IDC_CHECKFULLBAR));
+    if (::WriteThemeFile(file, name, ColorEntries(), Checked(IDC_CHECKOPAQUE), Checked(IDC_CHECKFULLBAR)))
+        return true;
+    SetLastError(file.LastError());
+    return false;
 }
 
 void TFrmOptions::BtnSaveAsClick() {
@@ -124,7 +127,7 @@ void TFrmOptions::BtnSaveAsClick() {
             return;
     }
     if (!WriteThemeFile(path, name)) {
-        ReportError("Unable to write to " + Narrow(path));
+        ReportSystemError("Unable to write to " + Narrow(path), GetLastError());
         return;
     }
     LoadThemes();

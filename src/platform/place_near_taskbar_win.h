@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "app/taskbar_edge.h"
+#include "platform/taskbar_edge.h"
 
 // The edge of the screen that the taskbar ("Shell_TrayWnd") sits on; unknown when there is none.
 TaskbarEdge CurrentTaskbarEdge();

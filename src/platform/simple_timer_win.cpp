@@ -1,4 +1,4 @@
-#include "tray/simple_timer_win.h"
+#include "platform/simple_timer_win.h"
 
 #include <map>
 

@@ -1,13 +1,13 @@
-#include "settings/options_dialog_win.h"
+#include "options/options_dialog_win.h"
 
 #include <commctrl.h>
 
-#include "app/place_near_taskbar_win.h"
+#include "platform/place_near_taskbar_win.h"
 #include "options_resource.h"
 #include "platform/system_library_win.h"
 #include "platform/text_win.h"
 #include "settings/color_text.h"
-#include "settings/options_text.h"
+#include "options/options_text.h"
 #include "settings/profile_win.h"
 #include "system/task_dialog_win.h"
 #include "tray/tray_picture_win.h"

@@ -1,4 +1,4 @@
-#include "settings/options_text.h"
+#include "options/options_text.h"
 
 const std::array<const char*, 7> kDoubleClickActionNames = {"任务管理器（默认）", "清理内存", "内存信息", "显示设置",
                                                             "锁定电脑",           "运行程序", "关闭电脑"};

@@ -1,4 +1,4 @@
-#include "app/taskbar_edge.h"
+#include "platform/taskbar_edge.h"
 
 TaskbarEdge TaskbarEdgeOf(const ScreenRect& taskbar, int screenWidth, int screenHeight) {
     const int halfWidth = screenWidth / 2, halfHeight = screenHeight / 2;

@@ -25,3 +25,6 @@ std::wstring GetDataFolder(bool portableMode, const std::wstring& programFolder,
 // Creates a folder and every missing parent; true when it exists afterwards.
 bool ForceDirectories(const std::wstring& folder);
 std::wstring WithTrailingBackslash(std::wstring path);
+
+// The error log "Lumivex.log" in the folder of the settings file.
+std::wstring LogPathBeside(const std::wstring& settingsPath);
