@@ -10,21 +10,22 @@
 
 // A hand-edited file: every value the reader asks for comes from the fuzzer's input (or is missing).
 class FuzzedProfile : public IProfile {
-public:
+  public:
     explicit FuzzedProfile(FuzzedDataProvider& input) : input_(input) {}
     std::string ReadString(const std::string&, const std::string&, const std::string& def) override {
-        if (input_.remaining_bytes() == 0 || input_.ConsumeBool()) return def;
+        if (input_.remaining_bytes() == 0 || input_.ConsumeBool())
+            return def;
         return input_.ConsumeRandomLengthString(64);
     }
     bool WriteString(const std::string&, const std::string&, const std::string&) override { return false; }
 
-private:
+  private:
     FuzzedDataProvider& input_;
 };
 
 // What the program wrote, to be read back.
 class StoredProfile : public IProfile {
-public:
+  public:
     std::map<std::pair<std::string, std::string>, std::string> values;
     std::string ReadString(const std::string& section, const std::string& key, const std::string& def) override {
         auto it = values.find({section, key});

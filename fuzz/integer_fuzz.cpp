@@ -10,6 +10,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string_view text(reinterpret_cast<const char*>(data), size);
     std::optional<int32_t> value = ParseInteger(text);
-    if (value && ParseInteger(std::to_string(*value)) != value) std::abort();
+    if (value && ParseInteger(std::to_string(*value)) != value)
+        std::abort();
     return 0;
 }

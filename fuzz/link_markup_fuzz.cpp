@@ -14,10 +14,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const LinkSegment& segment : ParseLinkMarkup(caption)) {
         joined += segment.Text;
         if (segment.Link >= 0) {
-            if (segment.Link < lastLink || segment.Link > lastLink + 1) std::abort();
+            if (segment.Link < lastLink || segment.Link > lastLink + 1)
+                std::abort();
             lastLink = segment.Link;
         }
     }
-    if (joined != LinkMarkupPlainText(caption)) std::abort();
+    if (joined != LinkMarkupPlainText(caption))
+        std::abort();
     return 0;
 }

@@ -14,10 +14,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     size_t units = input.ConsumeIntegralInRange<size_t>(0, 300);
     std::string text = input.ConsumeRemainingBytesAsString();
     std::string cut = CutToUtf16Units(text, units);
-    if (text.compare(0, cut.size(), cut) != 0) std::abort();
+    if (text.compare(0, cut.size(), cut) != 0)
+        std::abort();
     for (size_t limit : {kTipUnits, kBalloonTextUnits, kBalloonTitleUnits}) {
         std::string field = CutToUtf16Units(text, limit);
-        if (field.size() > text.size()) std::abort();
+        if (field.size() > text.size())
+            std::abort();
     }
     return 0;
 }

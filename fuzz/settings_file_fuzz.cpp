@@ -16,14 +16,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     LoadedSettings loaded = LoadSettings(hostile, vista, font);
 
     StoredProfile first;
-    if (!SaveSettings(first, loaded.Settings)) std::abort();
+    if (!SaveSettings(first, loaded.Settings))
+        std::abort();
     LoadedSettings reloaded = LoadSettings(first, vista, font);
-    if (reloaded.FirstRun) std::abort();
+    if (reloaded.FirstRun)
+        std::abort();
     StoredProfile second;
-    if (!SaveSettings(second, reloaded.Settings) || second.values != first.values) std::abort();
+    if (!SaveSettings(second, reloaded.Settings) || second.values != first.values)
+        std::abort();
 
     CustomColors colors = ReadCustomColors(hostile);
     StoredProfile stored;
-    if (!WriteCustomColors(stored, colors) || ReadCustomColors(stored) != colors) std::abort();
+    if (!WriteCustomColors(stored, colors) || ReadCustomColors(stored) != colors)
+        std::abort();
     return 0;
 }

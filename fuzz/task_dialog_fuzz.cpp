@@ -19,7 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<std::string> captions = SplitDialogList(buttons);
     for (const std::string& caption : captions) {
         // Empty lines are skipped, so the ids of the buttons stay consecutive.
-        if (caption.empty() || caption.find('\r') != std::string::npos) std::abort();
+        if (caption.empty() || caption.find('\r') != std::string::npos)
+            std::abort();
         StripAccelerators(caption);
         IsCancelCaption(caption);
     }
@@ -27,8 +28,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     int width = EmulatedDialogWidth(input.ConsumeIntegral<int>(), input.ConsumeIntegralInRange(0, 4000),
                                     input.ConsumeIntegralInRange(0, 4000), buttons, radios);
     std::vector<int> widths;
-    for (size_t i = 0; i < captions.size() && i < 64; ++i) widths.push_back(ButtonWidthFor(input.ConsumeIntegralInRange(0, 2000)));
+    for (size_t i = 0; i < captions.size() && i < 64; ++i)
+        widths.push_back(ButtonWidthFor(input.ConsumeIntegralInRange(0, 2000)));
     std::vector<ButtonPlace> places = LayoutButtonRow(widths, width, input.ConsumeIntegralInRange(0, 100), 0, 8, 6, 30);
-    if (places.size() != widths.size()) std::abort();
+    if (places.size() != widths.size())
+        std::abort();
     return 0;
 }

@@ -15,17 +15,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string hint = input.ConsumeRandomLengthString(400);
     size_t characters = 0;
     for (const std::string& line : SplitHintLines(hint)) {
-        if (line.find_first_of("\r\n") != std::string::npos) std::abort();
+        if (line.find_first_of("\r\n") != std::string::npos)
+            std::abort();
         characters += line.size();
         MemoryRowText row = SplitHintLine(line);
-        if (row.Caption.find(':') != std::string::npos) std::abort();
+        if (row.Caption.find(':') != std::string::npos)
+            std::abort();
     }
-    if (characters > hint.size()) std::abort();
+    if (characters > hint.size())
+        std::abort();
 
     std::string caption = input.ConsumeRandomLengthString(100);
     CaptionParts parts = SplitShortcut(caption);
-    if (parts.Caption.size() + parts.Shortcut.size() > caption.size()) std::abort();
-    if (HidePrefix(caption).size() > caption.size()) std::abort();
+    if (parts.Caption.size() + parts.Shortcut.size() > caption.size())
+        std::abort();
+    if (HidePrefix(caption).size() > caption.size())
+        std::abort();
 
     std::string exe = input.ConsumeRandomLengthString(100);
     std::string description = input.ConsumeRandomLengthString(100);

@@ -17,10 +17,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FormatFileVersion(a, true);
     FormatFileVersion(a, false);
     // Newer is a strict order: never both ways, never against itself.
-    if (IsNewerVersion(a, b) && IsNewerVersion(b, a)) std::abort();
-    if (IsNewerVersion(a, a) || IsNewerByJoinedDigits(a, a)) std::abort();
-    if (IsNewerByJoinedDigits(a, b) && IsNewerByJoinedDigits(b, a)) std::abort();
+    if (IsNewerVersion(a, b) && IsNewerVersion(b, a))
+        std::abort();
+    if (IsNewerVersion(a, a) || IsNewerByJoinedDigits(a, a))
+        std::abort();
+    if (IsNewerByJoinedDigits(a, b) && IsNewerByJoinedDigits(b, a))
+        std::abort();
     IsWebAddress(a);
-    if (!b.empty()) ReplaceAll(a, b, "\n");
+    if (!b.empty())
+        ReplaceAll(a, b, "\n");
     return 0;
 }

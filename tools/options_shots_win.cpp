@@ -9,8 +9,8 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/paths_win.h"
 #include "options/options_dialog_win.h"
+#include "platform/paths_win.h"
 #include "settings/settings_file.h"
 
 namespace {

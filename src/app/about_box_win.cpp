@@ -47,8 +47,10 @@ void TAboutBox::Create(HWND form, HICON picture, const std::string& homeCaption)
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
     LOGFONTW lf{};
-    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) lf = metrics.lfMessageFont;
-    else GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf);
+    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+        lf = metrics.lfMessageFont;
+    else
+        GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf);
     font_.Reset(CreateFontIndirectW(&lf));
     lf.lfWeight = FW_BOLD;
     lf.lfHeight = lf.lfHeight * 4 / 3;
@@ -70,15 +72,16 @@ void TAboutBox::Create(HWND form, HICON picture, const std::string& homeCaption)
     link(LinkLabel4, "<link>许可协议</link>", kLeft, 162);
     donationImage_ = RECT{kLeft, 184, kLeft + 16, 184 + 16};
     link(LinkLabel2, "<link>捐赠</link>", kLeft + 22, 183);
-    button1_ = CreateWindowExW(0, L"BUTTON", Widen("确定").c_str(),
-                               WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, kClientWidth - 12 - 75,
-                               kClientHeight - kBandHeight + (kBandHeight - 23) / 2, 75, 23, form,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(kButton1Id)), ProgramInstance(), nullptr);
+    button1_ =
+        CreateWindowExW(0, L"BUTTON", Widen("确定").c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
+                        kClientWidth - 12 - 75, kClientHeight - kBandHeight + (kBandHeight - 23) / 2, 75, 23, form,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kButton1Id)), ProgramInstance(), nullptr);
     SendMessageW(button1_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
 }
 
 void TAboutBox::HideDonation() {
-    if (!donationVisible_) return;
+    if (!donationVisible_)
+        return;
     donationVisible_ = false;
     ShowWindow(LinkLabel2.Hwnd(), SW_HIDE);
     donationImage_ = RECT{};
@@ -105,7 +108,8 @@ void TAboutBox::Paint(HDC dc) {
     FillRect(dc, &band, bandBrush.Get());
     RECT line{band.left, band.top, band.right, band.top + 1};
     FillRect(dc, &line, lineBrush.Get());
-    if (picture_) DrawIconEx(dc, 16, 14, picture_, kPictureSize, kPictureSize, 0, nullptr, DI_NORMAL);
+    if (picture_)
+        DrawIconEx(dc, 16, 14, picture_, kPictureSize, kPictureSize, 0, nullptr, DI_NORMAL);
     if (donationVisible_) {
         // The donation picture: a small red heart.
         UniqueBrush red(CreateSolidBrush(RGB(220, 40, 60)));
@@ -120,7 +124,8 @@ void TAboutBox::Paint(HDC dc) {
 }
 
 bool TAboutBox::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    if (!form_) return false;
+    if (!form_)
+        return false;
     switch (msg) {
         case WM_ERASEBKGND:
             result = 1;
@@ -157,6 +162,7 @@ bool TAboutBox::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& r
             }
             return false;
         }
-        default: return false;
+        default:
+            return false;
     }
 }

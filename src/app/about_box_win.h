@@ -12,7 +12,7 @@
 // The controls of the About box, which is the main form's own surface: program picture, name, version, rights,
 // the links (update check, home page, support, donation, licence) and "确定" on a grey band.
 class TAboutBox {
-public:
+  public:
     static constexpr int kClientWidth = 373;
     static constexpr int kClientHeight = 259;
     static constexpr int kDonationRowHeight = 20;  // what the box loses once the donation row is gone
@@ -37,7 +37,7 @@ public:
     TLicenceViewer LicenceViewer;
     std::function<void()> OnDonationImageClick;
 
-private:
+  private:
     HWND Static(const std::string& text, int x, int y, int width, int height, HFONT font);
     void Paint(HDC dc);
     int BandTop() const;

@@ -1,9 +1,9 @@
 // The main form as the About box: start-up state, showing and hiding, the links and the update check's label.
 #include "app/main_form_win.h"
 
+#include "maker_addresses.h"
 #include "platform/messages.h"
 #include "platform/place_near_taskbar_win.h"
-#include "maker_addresses.h"
 #include "platform/text_win.h"
 #include "update/temp_file_win.h"
 #include "update/version_text.h"
@@ -39,7 +39,8 @@ void TFrmLumivexMain::InitAboutBox() {
                                  const std::string&, const std::string&) { GetUpdateGetURL(currentVersion); };
     getUpdate_.OnDownloadFailed = [this](TUpdateChecker&) { GetUpdateDownloadFailed(); };
 
-    if (settings_.ClickedDonation) aboutBox_.HideDonation();
+    if (settings_.ClickedDonation)
+        aboutBox_.HideDonation();
     ownVersionInfo_.SetFilename("");
     SetWindowTextW(aboutBox_.Label2(),
                    Widen("Version " + FormatFileVersion(ownVersionInfo_.ProductVersion().Text(), false)).c_str());
@@ -118,15 +119,20 @@ void TFrmLumivexMain::GetUpdateDownloadFailed() {
 bool TFrmLumivexMain::HandleAboutMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (msg) {
         case WM_SHOWWINDOW:
-            if (wParam) FormShow();
+            if (wParam)
+                FormShow();
             return false;
         case MSG_ABOUT_SHOWN:
-            if (!IsWindowVisible(Hwnd())) return true;
+            if (!IsWindowVisible(Hwnd()))
+                return true;
             // "确定" is the default button: Enter and Esc close the box from the start.
-            if (!IsChild(Hwnd(), GetFocus())) SetFocus(aboutBox_.Button1());
-            if (aboutBox_.LabelDownload.Tag == 0 && !updateCheckRunning_) LabelDownloadLinkClick(kCheckForUpdates);
+            if (!IsChild(Hwnd(), GetFocus()))
+                SetFocus(aboutBox_.Button1());
+            if (aboutBox_.LabelDownload.Tag == 0 && !updateCheckRunning_)
+                LabelDownloadLinkClick(kCheckForUpdates);
             result = 0;
             return true;
-        default: return aboutBox_.HandleMessage(msg, wParam, lParam, result);
+        default:
+            return aboutBox_.HandleMessage(msg, wParam, lParam, result);
     }
 }

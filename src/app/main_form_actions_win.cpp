@@ -21,23 +21,38 @@ void TFrmLumivexMain::LaunchTaskManager1Click() {
 
 void TFrmLumivexMain::TrayDblClick() {
     switch (DoubleClickActionOf(settings_.DoubleClickAction)) {
-        case DoubleClickAction::TaskManager: LaunchTaskManager1Click(); break;
-        case DoubleClickAction::FreeMemory: launchers_.MenuCommand(Hwnd(), IDM_MEMORY_DEFRAGMENTER); break;
+        case DoubleClickAction::TaskManager:
+            LaunchTaskManager1Click();
+            break;
+        case DoubleClickAction::FreeMemory:
+            launchers_.MenuCommand(Hwnd(), IDM_MEMORY_DEFRAGMENTER);
+            break;
         case DoubleClickAction::MemoryBalloon:
             // The memory text of the last refresh, also when the tip itself is switched off.
             tray_->ShowBalloon("Lumivex", tray_->Hint(), BalloonIconKind::Info, 40);
             break;
-        case DoubleClickAction::ShowSettings: launchers_.MenuCommand(Hwnd(), IDM_SETTINGS); break;
-        case DoubleClickAction::LockComputer: launchers_.Lock(); break;
-        case DoubleClickAction::RunDialog: launchers_.RunDialog(kApplicationTitle, Hwnd(), programIcon_.Get()); break;
-        case DoubleClickAction::ShutDownDialog: launchers_.ShutDownDialog(); break;
-        case DoubleClickAction::Nothing: break;
+        case DoubleClickAction::ShowSettings:
+            launchers_.MenuCommand(Hwnd(), IDM_SETTINGS);
+            break;
+        case DoubleClickAction::LockComputer:
+            launchers_.Lock();
+            break;
+        case DoubleClickAction::RunDialog:
+            launchers_.RunDialog(kApplicationTitle, Hwnd(), programIcon_.Get());
+            break;
+        case DoubleClickAction::ShutDownDialog:
+            launchers_.ShutDownDialog();
+            break;
+        case DoubleClickAction::Nothing:
+            break;
     }
 }
 
 // The power-off commands go out from a timer, so the icon and its menu keep answering meanwhile. Unlocking ends a
 // sequence that is still running: the user who has just unlocked must not see the display go dark.
 void TFrmLumivexMain::SessionChange(WPARAM code) {
-    if (code == kWtsSessionLock && settings_.SwitchOffMonitorOnLock) monitorOff_.Start(Hwnd());
-    else if (code == kWtsSessionUnlock) monitorOff_.Stop();
+    if (code == kWtsSessionLock && settings_.SwitchOffMonitorOnLock)
+        monitorOff_.Start(Hwnd());
+    else if (code == kWtsSessionUnlock)
+        monitorOff_.Stop();
 }

@@ -114,8 +114,10 @@ void TFrmLumivexMain::ransparentBackground1Click() {
 
 void TFrmLumivexMain::OptionsApplied() {
     // Rows of a kind that is switched off leave the tray menu at once.
-    if (!settings_.ShowTopProcess) RemoveProcessRows();
-    if (!settings_.ShowMemMenu) RemoveMemoryRows();
+    if (!settings_.ShowTopProcess)
+        RemoveProcessRows();
+    if (!settings_.ShowMemMenu)
+        RemoveMemoryRows();
     timer1_.SetPeriodMs(static_cast<UINT>(settings_.RefreshRate));
     Timer1Timer();  // the icon shows the new settings at once
     ApplyHotKey();

@@ -2,10 +2,10 @@
 
 #include <shellapi.h>
 
-#include "platform/messages.h"
-#include "platform/paths_win.h"
 #include "platform/error_report_win.h"
+#include "platform/messages.h"
 #include "platform/os_version_win.h"
+#include "platform/paths_win.h"
 #include "platform/text_win.h"
 #include "processes/tray_menu_model.h"
 #include "resource.h"
@@ -35,7 +35,8 @@ std::wstring WindowsFolder() {
 HICON ExtractSmallIcon(const std::wstring& file, int index) {
     HICON large = nullptr, small = nullptr;
     ExtractIconExW(file.c_str(), index, &large, &small, 1);
-    if (large) DestroyIcon(large);
+    if (large)
+        DestroyIcon(large);
     return small;
 }
 
@@ -50,7 +51,8 @@ TFrmLumivexMain::TFrmLumivexMain(Options options)
 }
 
 TFrmLumivexMain::~TFrmLumivexMain() {
-    if (!closed_ && Hwnd()) FormClose();
+    if (!closed_ && Hwnd())
+        FormClose();
     closed_ = true;
     tray_.reset();  // takes the icon out of the notification area
     DestroyOwnWindow();
@@ -142,7 +144,8 @@ void TFrmLumivexMain::LoadOptions() {
     firstRun_ = loaded.FirstRun;
     ApplyFontColor();
     ApplyHotKey();
-    if (firstRun_) ApplyDefaultTheme();
+    if (firstRun_)
+        ApplyDefaultTheme();
     InitDefaultMenu();
     // The welcome balloon belongs to the very first start only.
     PostMessageW(Hwnd(), MSG_STARTUP_NOTICE, firstRun_ ? 1 : 0, 0);
@@ -150,7 +153,8 @@ void TFrmLumivexMain::LoadOptions() {
 
 bool TFrmLumivexMain::SaveOptions() {
     IniFileProfile profile(settingsPath_);
-    if (SaveSettings(profile, settings_)) return true;
+    if (SaveSettings(profile, settings_))
+        return true;
     ReportSystemError("Unable to write to " + Narrow(settingsPath_), profile.LastError());
     return false;
 }
@@ -173,14 +177,22 @@ void TFrmLumivexMain::InitSettings() {
 
 void TFrmLumivexMain::InitDefaultMenu() {
     HMENU menu = popupMenu1_.Handle();
-    if (!menu) return;
+    if (!menu)
+        return;
     SetMenuDefaultItem(menu, static_cast<UINT>(-1), FALSE);
     SetMenuDefaultItem(settings2_, static_cast<UINT>(-1), FALSE);
     switch (settings_.DoubleClickAction) {
-        case 0: SetMenuDefaultItem(menu, IDM_LAUNCH_TASK_MANAGER, FALSE); break;
-        case 1: SetMenuDefaultItem(menu, IDM_MEMORY_DEFRAGMENTER, FALSE); break;
-        case 3: SetMenuDefaultItem(settings2_, IDM_SETTINGS, FALSE); break;
-        default: break;
+        case 0:
+            SetMenuDefaultItem(menu, IDM_LAUNCH_TASK_MANAGER, FALSE);
+            break;
+        case 1:
+            SetMenuDefaultItem(menu, IDM_MEMORY_DEFRAGMENTER, FALSE);
+            break;
+        case 3:
+            SetMenuDefaultItem(settings2_, IDM_SETTINGS, FALSE);
+            break;
+        default:
+            break;
     }
 }
 
@@ -194,7 +206,8 @@ void TFrmLumivexMain::FormClose() {
     RemoveProcessRows();
     defaultProgramIcon_.Reset();
     taskManagerIcon_.Reset();
-    if (sessionRegistered_) UnregisterSessionEvents(Hwnd());
+    if (sessionRegistered_)
+        UnregisterSessionEvents(Hwnd());
     sessionRegistered_ = false;
     timer1_.SetActive(false);
     timerDefrag_.SetActive(false);
@@ -202,7 +215,8 @@ void TFrmLumivexMain::FormClose() {
 }
 
 void TFrmLumivexMain::Close1Click() {
-    if (closed_ || !FormCloseQuery()) return;
+    if (closed_ || !FormCloseQuery())
+        return;
     FormClose();
     closed_ = true;
     DestroyOwnWindow();
@@ -210,22 +224,42 @@ void TFrmLumivexMain::Close1Click() {
 
 void TFrmLumivexMain::OnCommand(UINT id) {
     switch (id) {
-        case IDM_CLOSE: Close1Click(); break;
-        case IDM_ABOUT: About1Click(); break;
-        case IDM_LAUNCH_TASK_MANAGER: LaunchTaskManager1Click(); break;
-        case IDM_THEMES: hemes1Click(); break;
-        case IDM_TEXT_COLOR: extColor1Click(); break;
-        case IDM_TRANSPARENT_BACKGROUND: ransparentBackground1Click(); break;
-        case IDM_SETTINGS: Settings1Click(); break;
+        case IDM_CLOSE:
+            Close1Click();
+            break;
+        case IDM_ABOUT:
+            About1Click();
+            break;
+        case IDM_LAUNCH_TASK_MANAGER:
+            LaunchTaskManager1Click();
+            break;
+        case IDM_THEMES:
+            hemes1Click();
+            break;
+        case IDM_TEXT_COLOR:
+            extColor1Click();
+            break;
+        case IDM_TRANSPARENT_BACKGROUND:
+            ransparentBackground1Click();
+            break;
+        case IDM_SETTINGS:
+            Settings1Click();
+            break;
         case IDOK:
-        case IDCANCEL: Button1Click(); break;
-        case IDM_MEMORY_DEFRAGMENTER: MemoryDefragmenter1Click(); break;
-        default: break;
+        case IDCANCEL:
+            Button1Click();
+            break;
+        case IDM_MEMORY_DEFRAGMENTER:
+            MemoryDefragmenter1Click();
+            break;
+        default:
+            break;
     }
 }
 
 LRESULT TFrmLumivexMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (LRESULT result = 0; HandleAboutMessage(msg, wParam, lParam, result)) return result;
+    if (LRESULT result = 0; HandleAboutMessage(msg, wParam, lParam, result))
+        return result;
     switch (msg) {
         case WM_CLOSE:
             // The close box and Alt+F4 only hide the About box; the program keeps running.
@@ -233,8 +267,10 @@ LRESULT TFrmLumivexMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_COMMAND: {
             LRESULT result = 0;
-            if (HandleMenuMessage(msg, wParam, lParam, result)) return result;
-            if (HIWORD(wParam) == 0) OnCommand(LOWORD(wParam));
+            if (HandleMenuMessage(msg, wParam, lParam, result))
+                return result;
+            if (HIWORD(wParam) == 0)
+                OnCommand(LOWORD(wParam));
             return 0;
         }
         case WM_WTSSESSION_CHANGE:
@@ -244,7 +280,8 @@ LRESULT TFrmLumivexMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             // Log-off and shut-down ask the form like any close, so the settings are saved then too.
             return FormCloseQuery() ? TRUE : FALSE;
         case WM_ENDSESSION:
-            if (wParam) Close1Click();
+            if (wParam)
+                Close1Click();
             return 0;
         case MSG_SECOND_INSTANCE:
             SecondInstanceNotice();
@@ -253,14 +290,17 @@ LRESULT TFrmLumivexMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             StartupNotice(wParam);
             return 0;
         case WM_INITMENUPOPUP:
-            if (reinterpret_cast<HMENU>(wParam) == settings2_) Settings2Click();
+            if (reinterpret_cast<HMENU>(wParam) == settings2_)
+                Settings2Click();
             return 0;
         case WM_DESTROY:
-            if (options_.QuitOnDestroy) PostQuitMessage(0);
+            if (options_.QuitOnDestroy)
+                PostQuitMessage(0);
             return 0;
         default: {
             LRESULT result = 0;
-            if (HandleMenuMessage(msg, wParam, lParam, result)) return result;
+            if (HandleMenuMessage(msg, wParam, lParam, result))
+                return result;
             return Window::HandleMessage(msg, wParam, lParam);
         }
     }

@@ -8,22 +8,22 @@
 
 #include "app/about_box_win.h"
 #include "app/high_memory_alert.h"
-#include "processes/popup_menu_win.h"
 #include "memory/memory_format.h"
 #include "memory/memory_sample.h"
 #include "memory/ram_optimization_win.h"
+#include "options/options_dialog_win.h"
+#include "platform/simple_timer_win.h"
 #include "platform/unique_handle_win.h"
 #include "platform/version_info_win.h"
 #include "platform/window_win.h"
 #include "processes/menu_painter_win.h"
+#include "processes/popup_menu_win.h"
 #include "processes/process_dialog.h"
 #include "processes/process_rec.h"
-#include "options/options_dialog_win.h"
 #include "settings/settings.h"
 #include "system/hot_key_manager_win.h"
 #include "system/monitor_off_win.h"
 #include "system/system_commands_win.h"
-#include "platform/simple_timer_win.h"
 #include "tray/tray_icon_win.h"
 #include "tray/tray_picture_win.h"
 #include "update/update_checker_win.h"
@@ -33,15 +33,15 @@ struct TTaskDialog;
 // The program's one form: hidden, without a taskbar button, owner of every long-lived object; it is only ever
 // seen as the About box.
 class TFrmLumivexMain : public Window {
-public:
+  public:
     struct Options {
-        std::wstring ProgramFolder;  // empty: the executable's folder
-        bool QuitOnDestroy = true;   // the program's form ends the message loop; a test's does not
-        std::wstring UserDataFolder; // empty: the per-user application-data folder
+        std::wstring ProgramFolder;   // empty: the executable's folder
+        bool QuitOnDestroy = true;    // the program's form ends the message loop; a test's does not
+        std::wstring UserDataFolder;  // empty: the per-user application-data folder
         // Where the refresh tick and memory trimming reach the system; empty: the real thing.
-        std::function<MemorySample()> Sample;              // GlobalMemoryStatusEx
-        std::function<uint32_t()> TickCount;               // GetTickCount
-        std::function<void(DWORD processId)> TrimProcess;  // SetProcessWorkingSetSize
+        std::function<MemorySample()> Sample;                   // GlobalMemoryStatusEx
+        std::function<uint32_t()> TickCount;                    // GetTickCount
+        std::function<void(DWORD processId)> TrimProcess;       // SetProcessWorkingSetSize
         std::function<int(TTaskDialog& dialog)> WarningDialog;  // the high-memory dialog; returns the button
     };
 
@@ -157,10 +157,10 @@ public:
     // "文本颜色"'s colour dialog; tests answer here.
     std::function<bool(COLORREF& color)> ChooseTextColor;
 
-protected:
+  protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
-private:
+  private:
     void FormCreate();
     bool FormCloseQuery();
     void FormClose();

@@ -23,11 +23,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     int exitCode = 0;
     {
         TFrmLumivexMain form;
-        if (!form.Create()) return 1;
+        if (!form.Create())
+            return 1;
         MSG msg;
         BOOL r;
         while ((r = GetMessageW(&msg, nullptr, 0, 0)) != 0) {
-            if (r == -1) break;
+            if (r == -1)
+                break;
             // Windows that hold controls (the About box, the licence text) get the dialog keys: Tab, Enter, Esc.
             HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
             if (root && (GetWindowLongW(root, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) && IsDialogMessageW(root, &msg)) {

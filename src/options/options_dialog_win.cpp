@@ -2,12 +2,12 @@
 
 #include <commctrl.h>
 
-#include "platform/place_near_taskbar_win.h"
+#include "options/options_text.h"
 #include "options_resource.h"
+#include "platform/place_near_taskbar_win.h"
 #include "platform/system_library_win.h"
 #include "platform/text_win.h"
 #include "settings/color_text.h"
-#include "options/options_text.h"
 #include "settings/profile_win.h"
 #include "system/task_dialog_win.h"
 #include "tray/tray_picture_win.h"

@@ -1,11 +1,11 @@
 // The theme page of the options dialog: the theme list, the colour list and its picker, saving and deleting themes.
 #include <windows.h>
 
+#include "options/options_dialog_win.h"
 #include "options_resource.h"
 #include "platform/error_report_win.h"
 #include "platform/text_win.h"
 #include "settings/color_text.h"
-#include "options/options_dialog_win.h"
 #include "settings/profile_win.h"
 #include "widgets/control_text_win.h"
 

@@ -27,33 +27,39 @@ std::string ReadWhole(HANDLE file) {
         return {};
     std::string data(static_cast<size_t>(size.QuadPart), '\0');
     DWORD read = 0;
-    if (!ReadFile(file, data.data(), static_cast<DWORD>(data.size()), &read, nullptr)) return {};
+    if (!ReadFile(file, data.data(), static_cast<DWORD>(data.size()), &read, nullptr))
+        return {};
     data.resize(read);
     return data;
 }
 }  // namespace
 
 std::string SystemErrorText(unsigned long errorCode) {
-    if (errorCode == 0) return {};
+    if (errorCode == 0)
+        return {};
     wchar_t* buffer = nullptr;
-    DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                      FORMAT_MESSAGE_IGNORE_INSERTS,
-                                  nullptr, errorCode, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    DWORD length =
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, errorCode, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
     std::wstring text = length && buffer ? std::wstring(buffer, length) : std::wstring();
-    if (buffer) LocalFree(buffer);
-    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
+    if (buffer)
+        LocalFree(buffer);
+    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' '))
+        text.pop_back();
     return Narrow(text);
 }
 
 void LogError(const std::string& text) {
     const std::wstring& path = LogPath();
-    if (path.empty()) return;
+    if (path.empty())
+        return;
     SYSTEMTIME now{};
     GetLocalTime(&now);
     std::string line = ErrorLogLine(now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, text);
-    UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
-                                                FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return;
+    UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return;
     std::string log = AppendToErrorLog(ReadWhole(file.Get()), line);
     SetFilePointer(file.Get(), 0, nullptr, FILE_BEGIN);
     DWORD written = 0;
@@ -67,7 +73,8 @@ void ReportError(const std::string& text) {
         Reporter()(text);
         return;
     }
-    if (gBoxOpen) return;
+    if (gBoxOpen)
+        return;
     gBoxOpen = true;
     MessageBoxW(nullptr, Widen(text).c_str(), L"Lumivex", MB_OK | MB_ICONERROR | MB_TASKMODAL);
     gBoxOpen = false;

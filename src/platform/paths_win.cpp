@@ -4,7 +4,8 @@
 #include <shlobj.h>
 
 std::wstring WithTrailingBackslash(std::wstring path) {
-    if (!path.empty() && path.back() != L'\\') path += L'\\';
+    if (!path.empty() && path.back() != L'\\')
+        path += L'\\';
     return path;
 }
 
@@ -43,9 +44,12 @@ SettingsLocation GetSettingsFileName(const std::wstring& programFolder, const st
     bool usable = false;
     if (!candidate.empty()) {
         wchar_t first = candidate[0];
-        if (first == L'\\') usable = true;
-        else if (first >= L'a' && first <= L'z') usable = DriveIsReadable(static_cast<wchar_t>(first - 32));
-        else if (first >= L'A' && first <= L'Z') usable = DriveIsReadable(first);
+        if (first == L'\\')
+            usable = true;
+        else if (first >= L'a' && first <= L'z')
+            usable = DriveIsReadable(static_cast<wchar_t>(first - 32));
+        else if (first >= L'A' && first <= L'Z')
+            usable = DriveIsReadable(first);
     }
     DWORD attributes = GetFileAttributesW(candidate.c_str());
     if (usable && attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
@@ -56,17 +60,24 @@ SettingsLocation GetSettingsFileName(const std::wstring& programFolder, const st
 
 bool ForceDirectories(const std::wstring& folder) {
     std::wstring path = folder;
-    while (!path.empty() && path.back() == L'\\') path.pop_back();
-    if (path.empty()) return false;
+    while (!path.empty() && path.back() == L'\\')
+        path.pop_back();
+    if (path.empty())
+        return false;
     DWORD attributes = GetFileAttributesW(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES) return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    if (attributes != INVALID_FILE_ATTRIBUTES)
+        return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     size_t slash = path.find_last_of(L'\\');
-    if (slash != std::wstring::npos && slash > 2) ForceDirectories(path.substr(0, slash));
+    if (slash != std::wstring::npos && slash > 2)
+        ForceDirectories(path.substr(0, slash));
     return CreateDirectoryW(path.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
-std::wstring GetDataFolder(bool portableMode, const std::wstring& programFolder, bool commonData, bool themes,
-                          const std::wstring& userDataFolder) {
+std::wstring GetDataFolder(bool portableMode,
+                           const std::wstring& programFolder,
+                           bool commonData,
+                           bool themes,
+                           const std::wstring& userDataFolder) {
     std::wstring folder;
     if (portableMode) {
         folder = WithTrailingBackslash(programFolder);
@@ -79,7 +90,8 @@ std::wstring GetDataFolder(bool portableMode, const std::wstring& programFolder,
         }
         folder = WithTrailingBackslash(base) + L"Brindell\\Lumivex\\";
     }
-    if (themes) folder = WithTrailingBackslash(folder) + L"Themes\\";
+    if (themes)
+        folder = WithTrailingBackslash(folder) + L"Themes\\";
     ForceDirectories(folder);  // a folder that cannot be made is used all the same; writing then reports
     return folder;
 }

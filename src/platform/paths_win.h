@@ -19,8 +19,11 @@ SettingsLocation GetSettingsFileName(const std::wstring& programFolder, const st
 
 // The data folder (per-user application data + "Brindell\Lumivex\", or the program folder in portable mode), or
 // its "Themes\" folder; created with its parents when missing. Ends with a backslash.
-std::wstring GetDataFolder(bool portableMode, const std::wstring& programFolder, bool commonData, bool themes,
-                          const std::wstring& userDataFolder = L"");
+std::wstring GetDataFolder(bool portableMode,
+                           const std::wstring& programFolder,
+                           bool commonData,
+                           bool themes,
+                           const std::wstring& userDataFolder = L"");
 
 // Creates a folder and every missing parent; true when it exists afterwards.
 bool ForceDirectories(const std::wstring& folder);

@@ -6,17 +6,18 @@
 
 // One per program: the hidden window all timers run on, made by the first timer and destroyed with the last.
 class TSimpleTimerHandler : public Window {
-public:
+  public:
     TSimpleTimerHandler() { CreateWindowOf(L"LumivexSimpleTimer", 0, 0, L"", HWND_MESSAGE, 0, 0, 0, 0); }
     std::map<UINT_PTR, TSimpleTimer*> timers;
     int running = 0;
     UINT_PTR nextId = 1;
 
-protected:
+  protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
         if (msg == WM_TIMER) {
             auto it = timers.find(static_cast<UINT_PTR>(wParam));
-            if (it != timers.end()) it->second->Fire();
+            if (it != timers.end())
+                it->second->Fire();
             return 0;
         }
         return Window::HandleMessage(msg, wParam, lParam);
@@ -27,7 +28,8 @@ namespace {
 TSimpleTimerHandler* gHandler = nullptr;
 
 TSimpleTimerHandler& AcquireTimerHandler() {
-    if (!gHandler) gHandler = new TSimpleTimerHandler();
+    if (!gHandler)
+        gHandler = new TSimpleTimerHandler();
     return *gHandler;
 }
 
@@ -48,48 +50,65 @@ TSimpleTimer::TSimpleTimer(UINT periodMs, Handler onFire) : periodMs_(periodMs),
 }
 
 TSimpleTimer::~TSimpleTimer() {
-    if (active_) StopTimer(true);
-    if (gHandler) gHandler->timers.erase(timerId_);
+    if (active_)
+        StopTimer(true);
+    if (gHandler)
+        gHandler->timers.erase(timerId_);
     ReleaseTimerHandler();
 }
 
 bool TSimpleTimer::StartTimer() {
-    if (periodMs_ == 0) return false;
-    if (active_) StopTimer(false);
-    if (!SetTimer(gHandler->Hwnd(), timerId_, periodMs_, nullptr)) return false;
+    if (periodMs_ == 0)
+        return false;
+    if (active_)
+        StopTimer(false);
+    if (!SetTimer(gHandler->Hwnd(), timerId_, periodMs_, nullptr))
+        return false;
     active_ = true;
     ++gHandler->running;
     return true;
 }
 
 bool TSimpleTimer::StopTimer(bool clearActive) {
-    if (clearActive) active_ = false;
-    if (!KillTimer(gHandler->Hwnd(), timerId_)) return false;
-    if (gHandler->running > 0) --gHandler->running;
+    if (clearActive)
+        active_ = false;
+    if (!KillTimer(gHandler->Hwnd(), timerId_))
+        return false;
+    if (gHandler->running > 0)
+        --gHandler->running;
     return true;
 }
 
 void TSimpleTimer::SetActive(bool value) {
-    if (value) StartTimer();
-    else StopTimer(true);
+    if (value)
+        StartTimer();
+    else
+        StopTimer(true);
 }
 
 void TSimpleTimer::SetPeriodMs(UINT value) {
-    if (value == periodMs_) return;
+    if (value == periodMs_)
+        return;
     periodMs_ = value;
-    if (!active_) return;
-    if (value != 0) StartTimer();
-    else StopTimer(false);  // stays Active and resumes at the next non-zero period
+    if (!active_)
+        return;
+    if (value != 0)
+        StartTimer();
+    else
+        StopTimer(false);  // stays Active and resumes at the next non-zero period
 }
 
 void TSimpleTimer::SetOnFire(Handler handler) {
     onFire_ = std::move(handler);
-    if (!onFire_ && active_) StopTimer(false);
+    if (!onFire_ && active_)
+        StopTimer(false);
 }
 
 void TSimpleTimer::Fire() {
-    if (stopOnFire_) StopTimer(true);
-    if (onFire_) onFire_(*this);
+    if (stopOnFire_)
+        StopTimer(true);
+    if (onFire_)
+        onFire_(*this);
 }
 
 int TSimpleTimer::RunningCount() {

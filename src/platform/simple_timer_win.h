@@ -6,7 +6,7 @@
 
 // An interval timer that fires on one hidden window shared by all timers of the program.
 class TSimpleTimer {
-public:
+  public:
     using Handler = std::function<void(TSimpleTimer& sender)>;
 
     TSimpleTimer();
@@ -32,7 +32,7 @@ public:
     // The shared window, for tests that deliver WM_TIMER by hand.
     static HWND SharedWindow();
 
-private:
+  private:
     friend class TSimpleTimerHandler;
     void Fire();
 

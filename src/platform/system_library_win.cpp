@@ -9,7 +9,8 @@ void HardenDllSearch() {
     HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
     auto setDirs = reinterpret_cast<SetDefaultDllDirectoriesFn>(
         reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")));
-    if (setDirs) setDirs(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (setDirs)
+        setDirs(LOAD_LIBRARY_SEARCH_SYSTEM32);
     SetDllDirectoryW(L"");  // takes the current folder out of the search
 }
 
@@ -17,11 +18,13 @@ std::wstring SystemFolderPath(const wchar_t* fileName) {
     wchar_t dir[MAX_PATH];
     UINT n = GetSystemDirectoryW(dir, MAX_PATH);
     std::wstring path(dir, n < MAX_PATH ? n : 0);
-    if (!path.empty() && path.back() != L'\\') path += L'\\';
+    if (!path.empty() && path.back() != L'\\')
+        path += L'\\';
     return path + fileName;
 }
 
 SystemLibrary::SystemLibrary(const wchar_t* name) {
     module_.Reset(LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
-    if (!module_) module_.Reset(LoadLibraryW(SystemFolderPath(name).c_str()));
+    if (!module_)
+        module_.Reset(LoadLibraryW(SystemFolderPath(name).c_str()));
 }

@@ -11,18 +11,19 @@ void HardenDllSearch();
 
 // A library loaded from System32 only (never from the program's or the current folder), freed with its owner.
 class SystemLibrary {
-public:
+  public:
     explicit SystemLibrary(const wchar_t* name);
     explicit operator bool() const { return static_cast<bool>(module_); }
     HMODULE Get() const { return module_.Get(); }
 
     template <typename F>
     F Proc(const char* name) const {
-        if (!module_) return nullptr;
+        if (!module_)
+            return nullptr;
         return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module_.Get(), name)));
     }
 
-private:
+  private:
     UniqueModule module_;
 };
 

@@ -7,7 +7,7 @@
 // One move-only owner for every kind of Windows handle; Traits says what "none" is and how to free it.
 template <typename Traits>
 class UniqueHandle {
-public:
+  public:
     using Type = typename Traits::Type;
 
     UniqueHandle() = default;
@@ -15,7 +15,8 @@ public:
     ~UniqueHandle() { Reset(); }
     UniqueHandle(UniqueHandle&& other) noexcept : h_(other.Release()) {}
     UniqueHandle& operator=(UniqueHandle&& other) noexcept {
-        if (this != &other) Reset(other.Release());
+        if (this != &other)
+            Reset(other.Release());
         return *this;
     }
     UniqueHandle(const UniqueHandle&) = delete;
@@ -26,10 +27,11 @@ public:
     Type Release() { return std::exchange(h_, Traits::Invalid()); }
     void Reset(Type h = Traits::Invalid()) {
         Type old = std::exchange(h_, h);
-        if (old != Traits::Invalid()) Traits::Close(old);
+        if (old != Traits::Invalid())
+            Traits::Close(old);
     }
 
-private:
+  private:
     Type h_ = Traits::Invalid();
 };
 
@@ -90,31 +92,33 @@ using UniqueWindow = UniqueHandle<WindowTraits>;
 
 // A window's device context from GetDC, released with the window it came from.
 class WindowDc {
-public:
+  public:
     explicit WindowDc(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
     ~WindowDc() {
-        if (dc_) ReleaseDC(hwnd_, dc_);
+        if (dc_)
+            ReleaseDC(hwnd_, dc_);
     }
     WindowDc(const WindowDc&) = delete;
     WindowDc& operator=(const WindowDc&) = delete;
     HDC Get() const { return dc_; }
 
-private:
+  private:
     HWND hwnd_;
     HDC dc_;
 };
 
 // Selects an object into a device context and puts the previous one back when it goes out of scope.
 class SelectGuard {
-public:
+  public:
     SelectGuard(HDC dc, HGDIOBJ obj) : dc_(dc), old_(obj ? SelectObject(dc, obj) : nullptr) {}
     ~SelectGuard() {
-        if (old_ && old_ != HGDI_ERROR) SelectObject(dc_, old_);
+        if (old_ && old_ != HGDI_ERROR)
+            SelectObject(dc_, old_);
     }
     SelectGuard(const SelectGuard&) = delete;
     SelectGuard& operator=(const SelectGuard&) = delete;
 
-private:
+  private:
     HDC dc_;
     HGDIOBJ old_;
 };

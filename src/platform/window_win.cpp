@@ -44,8 +44,16 @@ void Window::DestroyOwnWindow() {
     }
 }
 
-bool Window::CreateWindowOf(const wchar_t* className, DWORD exStyle, DWORD style, const wchar_t* title, HWND parent,
-                            int x, int y, int width, int height, HICON icon) {
+bool Window::CreateWindowOf(const wchar_t* className,
+                            DWORD exStyle,
+                            DWORD style,
+                            const wchar_t* title,
+                            HWND parent,
+                            int x,
+                            int y,
+                            int width,
+                            int height,
+                            HICON icon) {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
     if (!GetClassInfoExW(ProgramInstance(), className, &wc)) {
@@ -58,7 +66,8 @@ bool Window::CreateWindowOf(const wchar_t* className, DWORD exStyle, DWORD style
         wc.lpszClassName = className;
         wc.hIcon = icon;
         wc.hIconSm = icon;
-        if (!RegisterClassExW(&wc)) return false;
+        if (!RegisterClassExW(&wc))
+            return false;
     }
     return CreateWindowExW(exStyle, className, title, style, x, y, width, height, parent, nullptr, ProgramInstance(),
                            this) != nullptr;
@@ -77,7 +86,8 @@ LRESULT CALLBACK Window::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
     } else {
         self = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     }
-    if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
+    if (!self)
+        return DefWindowProcW(hwnd, msg, wParam, lParam);
     if (msg == WM_NCDESTROY) {
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         LRESULT r = Guarded([&] { return self->HandleMessage(msg, wParam, lParam); }, LRESULT{0});
@@ -123,7 +133,8 @@ INT_PTR CALLBACK Dialog::DlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
     } else {
         self = reinterpret_cast<Dialog*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     }
-    if (!self) return FALSE;
+    if (!self)
+        return FALSE;
     INT_PTR r = Guarded([&] { return self->HandleMessage(msg, wParam, lParam); }, INT_PTR{FALSE});
     if (msg == WM_NCDESTROY) {
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);

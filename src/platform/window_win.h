@@ -5,7 +5,7 @@
 // Base of every window the program creates: `this` travels in lpCreateParams, lives in GWLP_USERDATA and is
 // cleared at WM_NCDESTROY, so a message never reaches a destroyed object.
 class Window {
-public:
+  public:
     Window() = default;
     virtual ~Window();
     Window(const Window&) = delete;
@@ -13,22 +13,29 @@ public:
 
     HWND Hwnd() const { return hwnd_; }
 
-protected:
+  protected:
     // Registers className on first use (icon may be null) and creates the window.
-    bool CreateWindowOf(const wchar_t* className, DWORD exStyle, DWORD style, const wchar_t* title, HWND parent,
-                        int x = CW_USEDEFAULT, int y = CW_USEDEFAULT, int width = CW_USEDEFAULT,
-                        int height = CW_USEDEFAULT, HICON icon = nullptr);
+    bool CreateWindowOf(const wchar_t* className,
+                        DWORD exStyle,
+                        DWORD style,
+                        const wchar_t* title,
+                        HWND parent,
+                        int x = CW_USEDEFAULT,
+                        int y = CW_USEDEFAULT,
+                        int width = CW_USEDEFAULT,
+                        int height = CW_USEDEFAULT,
+                        HICON icon = nullptr);
     void DestroyOwnWindow();
     virtual LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
 
-private:
+  private:
     static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     HWND hwnd_ = nullptr;
 };
 
 // Base of the dialogs made from resource templates; the same thunk through DialogBoxParamW / CreateDialogParamW.
 class Dialog {
-public:
+  public:
     Dialog() = default;
     virtual ~Dialog();
     Dialog(const Dialog&) = delete;
@@ -40,11 +47,12 @@ public:
     INT_PTR ShowModal(HWND owner, const DLGTEMPLATE* dialogTemplate);
     HWND CreateModeless(HWND owner, int templateId);
 
-protected:
-    // Returns TRUE when the message was handled (DWLP_MSGRESULT may carry a result), FALSE to let the dialog manager do it.
+  protected:
+    // Returns TRUE when the message was handled (DWLP_MSGRESULT may carry a result), FALSE to let the dialog manager do
+    // it.
     virtual INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) = 0;
 
-private:
+  private:
     static INT_PTR CALLBACK DlgProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     HWND hwnd_ = nullptr;
     bool modeless_ = false;

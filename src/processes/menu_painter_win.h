@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "processes/menu_item_ex_win.h"
 #include "platform/system_library_win.h"
 #include "platform/unique_handle_win.h"
+#include "processes/menu_item_ex_win.h"
 
 // What drawing an item needs besides the item: the system generation, the two shared icons and the colour of
 // heavy process rows.

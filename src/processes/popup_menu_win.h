@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "processes/menu_item_ex_win.h"
 #include "platform/unique_handle_win.h"
+#include "processes/menu_item_ex_win.h"
 
 // A popup menu whose items are all owner-drawn TMenuItemEx objects; it owns the menu handle and the items.
 class TPopupMenu {

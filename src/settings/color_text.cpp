@@ -5,27 +5,32 @@
 
 namespace {
 constexpr std::array<const char*, kSystemColorCount> kNames = {
-    "ScrollBar",        "Background",       "ActiveCaption",   "InactiveCaption", "Menu",
-    "Window",           "WindowFrame",      "MenuText",        "WindowText",      "CaptionText",
-    "ActiveBorder",     "InactiveBorder",   "AppWorkSpace",    "Highlight",       "HighlightText",
-    "ThreeDFace",       "ButtonShadow",     "GrayText",        "ButtonText",      "InactiveCaptionText",
-    "ButtonHighlight",  "ThreeDDarkShadow", "ThreeDHighlight", "InfoText",        "InfoBackground"};
+    "ScrollBar",       "Background",       "ActiveCaption",   "InactiveCaption", "Menu",
+    "Window",          "WindowFrame",      "MenuText",        "WindowText",      "CaptionText",
+    "ActiveBorder",    "InactiveBorder",   "AppWorkSpace",    "Highlight",       "HighlightText",
+    "ThreeDFace",      "ButtonShadow",     "GrayText",        "ButtonText",      "InactiveCaptionText",
+    "ButtonHighlight", "ThreeDDarkShadow", "ThreeDHighlight", "InfoText",        "InfoBackground"};
 
 int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
     return -1;
 }
 
 // One colour component: up to two hexadecimal digits; -1 when empty or not hexadecimal.
 int ReadPart(std::string_view text, size_t from) {
-    if (from >= text.size()) return -1;
+    if (from >= text.size())
+        return -1;
     std::string_view part = text.substr(from, 2);
     int value = 0;
     for (char c : part) {
         int d = HexDigit(c);
-        if (d < 0) return -1;
+        if (d < 0)
+            return -1;
         value = value * 16 + d;
     }
     return value;
@@ -46,7 +51,8 @@ int SystemColorIndex(TColor color) {
 }
 
 std::string ColorToText(TColor color) {
-    if (IsSystemColor(color)) return SystemColorName(SystemColorIndex(color));
+    if (IsSystemColor(color))
+        return SystemColorName(SystemColorIndex(color));
     uint32_t v = static_cast<uint32_t>(color);
     char buf[8];
     std::snprintf(buf, sizeof buf, "%02X%02X%02X", v & 0xFFu, (v >> 8) & 0xFFu, (v >> 16) & 0xFFu);
@@ -54,11 +60,14 @@ std::string ColorToText(TColor color) {
 }
 
 TColor TextToColor(std::string_view text) {
-    if (!text.empty() && text.front() == '#') text.remove_prefix(1);
+    if (!text.empty() && text.front() == '#')
+        text.remove_prefix(1);
     for (int i = 0; i < kSystemColorCount; ++i) {
-        if (text == kNames[static_cast<size_t>(i)]) return SystemColor(i);
+        if (text == kNames[static_cast<size_t>(i)])
+            return SystemColor(i);
     }
     int r = ReadPart(text, 0), g = ReadPart(text, 2), b = ReadPart(text, 4);
-    if (r < 0 || g < 0 || b < 0) return 0;
+    if (r < 0 || g < 0 || b < 0)
+        return 0;
     return Rgb(r, g, b);
 }

@@ -1,8 +1,10 @@
 #include "settings/profile.h"
 
 std::optional<int32_t> ParseInteger(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+        text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+        text.remove_suffix(1);
     bool negative = false;
     if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
         negative = text.front() == '-';
@@ -16,30 +18,39 @@ std::optional<int32_t> ParseInteger(std::string_view text) {
         base = 16;
         text.remove_prefix(2);
     }
-    if (text.empty()) return std::nullopt;
+    if (text.empty())
+        return std::nullopt;
     uint64_t value = 0;
     for (char c : text) {
         int d;
-        if (c >= '0' && c <= '9') d = c - '0';
-        else if (base == 16 && c >= 'a' && c <= 'f') d = c - 'a' + 10;
-        else if (base == 16 && c >= 'A' && c <= 'F') d = c - 'A' + 10;
-        else return std::nullopt;
+        if (c >= '0' && c <= '9')
+            d = c - '0';
+        else if (base == 16 && c >= 'a' && c <= 'f')
+            d = c - 'a' + 10;
+        else if (base == 16 && c >= 'A' && c <= 'F')
+            d = c - 'A' + 10;
+        else
+            return std::nullopt;
         value = value * static_cast<uint64_t>(base) + static_cast<uint64_t>(d);
-        if (value > 0xFFFFFFFFull) return std::nullopt;
+        if (value > 0xFFFFFFFFull)
+            return std::nullopt;
     }
     if (base == 10) {
-        if (value > (negative ? 2147483648ull : 2147483647ull)) return std::nullopt;
+        if (value > (negative ? 2147483648ull : 2147483647ull))
+            return std::nullopt;
         return static_cast<int32_t>(negative ? -static_cast<int64_t>(value) : static_cast<int64_t>(value));
     }
     // Hexadecimal keeps all 32 bits, so $FFFFFFFF is -1 as the colour and key values expect.
     uint32_t bits = static_cast<uint32_t>(value);
-    if (negative) bits = 0u - bits;
+    if (negative)
+        bits = 0u - bits;
     return static_cast<int32_t>(bits);
 }
 
 int32_t ReadInteger(IProfile& profile, const std::string& section, const std::string& key, int32_t def) {
     std::string text = profile.ReadString(section, key, "");
-    if (text.empty()) return def;
+    if (text.empty())
+        return def;
     return ParseInteger(text).value_or(def);
 }
 

@@ -8,7 +8,7 @@
 // An INI store by section and key, as the Windows profile functions offer it. Settings and themes read and write
 // through it, so their logic is the same on a real file and in tests.
 class IProfile {
-public:
+  public:
     virtual ~IProfile() = default;
     virtual std::string ReadString(const std::string& section, const std::string& key, const std::string& def) = 0;
     // False when the value could not be written.

@@ -7,7 +7,7 @@
 // An INI file read and written through the Windows profile functions, which keep every other line and the
 // file's encoding.
 class IniFileProfile : public IProfile {
-public:
+  public:
     explicit IniFileProfile(std::wstring path) : path_(std::move(path)) {}
     std::string ReadString(const std::string& section, const std::string& key, const std::string& def) override;
     bool WriteString(const std::string& section, const std::string& key, const std::string& value) override;
@@ -15,7 +15,7 @@ public:
     // The system's error code of the last write that failed (0 when none did).
     unsigned long LastError() const { return lastError_; }
 
-private:
+  private:
     std::wstring path_;
     unsigned long lastError_ = 0;
 };

@@ -72,7 +72,7 @@ constexpr int32_t kMaxTopProcessCount = 100;
 
 void ReadKey(IProfile& profile, const char* section, const Key& key, TSettings& s) {
     if (auto flag = std::get_if<bool TSettings::*>(&key.Member)) {
-        s.**flag = ReadBool(profile, section, key.Name, s.**flag);
+        s.** flag = ReadBool(profile, section, key.Name, s.**flag);
     } else {
         auto number = std::get<int32_t TSettings::*>(key.Member);
         s.*number = ReadInteger(profile, section, key.Name, s.*number);
@@ -80,7 +80,8 @@ void ReadKey(IProfile& profile, const char* section, const Key& key, TSettings& 
 }
 
 bool WriteKey(IProfile& profile, const char* section, const Key& key, const TSettings& s) {
-    if (auto flag = std::get_if<bool TSettings::*>(&key.Member)) return WriteBool(profile, section, key.Name, s.**flag);
+    if (auto flag = std::get_if<bool TSettings::*>(&key.Member))
+        return WriteBool(profile, section, key.Name, s.**flag);
     return WriteInteger(profile, section, key.Name, s.*std::get<int32_t TSettings::*>(key.Member));
 }
 
@@ -88,10 +89,14 @@ bool WriteKey(IProfile& profile, const char* section, const Key& key, const TSet
 // than the menu offers; every other value loads as written.
 void KeepTimersSafe(TSettings& s) {
     const TSettings defaults;
-    if (s.RefreshRate <= 0) s.RefreshRate = defaults.RefreshRate;
-    if (s.DefragEvery <= 0) s.DefragEvery = defaults.DefragEvery;
-    if (s.DefragEvery > kMaxDefragMinutes) s.DefragEvery = kMaxDefragMinutes;
-    if (s.TopProcessCount > kMaxTopProcessCount) s.TopProcessCount = kMaxTopProcessCount;
+    if (s.RefreshRate <= 0)
+        s.RefreshRate = defaults.RefreshRate;
+    if (s.DefragEvery <= 0)
+        s.DefragEvery = defaults.DefragEvery;
+    if (s.DefragEvery > kMaxDefragMinutes)
+        s.DefragEvery = kMaxDefragMinutes;
+    if (s.TopProcessCount > kMaxTopProcessCount)
+        s.TopProcessCount = kMaxTopProcessCount;
 }
 }  // namespace
 
@@ -103,7 +108,8 @@ TSettings DefaultSettings(bool isVistaOrLater) {
 
 TColor ReadColorSetting(IProfile& profile, const std::string& key) {
     std::string text = profile.ReadString(kSectionColors, key, kAutomatic);
-    if (text.empty() || text == kAutomatic) return kAutomaticColor;
+    if (text.empty() || text == kAutomatic)
+        return kAutomaticColor;
     return TextToColor(text);
 }
 
@@ -118,9 +124,12 @@ LoadedSettings LoadSettings(IProfile& profile, bool isVistaOrLater, const FontSp
     s.Font = currentFont;
     result.FirstRun = ReadInteger(profile, kSectionGeneral, "ShowPercentage", kFirstRunProbe) == kFirstRunProbe;
 
-    for (const Key& key : kGeneralKeys) ReadKey(profile, kSectionGeneral, key, s);
-    for (const Key& key : kPercentKeys) ReadKey(profile, kSectionGeneral, key, s);
-    for (const ColorKey& key : kColorKeys) s.*key.Member = ReadColorSetting(profile, key.Name);
+    for (const Key& key : kGeneralKeys)
+        ReadKey(profile, kSectionGeneral, key, s);
+    for (const Key& key : kPercentKeys)
+        ReadKey(profile, kSectionGeneral, key, s);
+    for (const ColorKey& key : kColorKeys)
+        s.*key.Member = ReadColorSetting(profile, key.Name);
 
     s.Font.Name = profile.ReadString(kSectionFont, "Name", currentFont.Name);
     s.Font.CharSet = ReadInteger(profile, kSectionFont, "CharSet", currentFont.CharSet);
@@ -136,7 +145,8 @@ LoadedSettings LoadSettings(IProfile& profile, bool isVistaOrLater, const FontSp
 
 bool SaveSettings(IProfile& profile, const TSettings& s) {
     for (const Key& key : kGeneralKeys) {
-        if (!WriteKey(profile, kSectionGeneral, key, s)) return false;
+        if (!WriteKey(profile, kSectionGeneral, key, s))
+            return false;
     }
     if (!profile.WriteString(kSectionFont, "Name", s.Font.Name) ||
         !WriteInteger(profile, kSectionFont, "CharSet", s.Font.CharSet) ||
@@ -146,7 +156,8 @@ bool SaveSettings(IProfile& profile, const TSettings& s) {
         return false;
     }
     for (const Key& key : kPercentKeys) {
-        if (!WriteKey(profile, kSectionGeneral, key, s)) return false;
+        if (!WriteKey(profile, kSectionGeneral, key, s))
+            return false;
     }
     for (const ColorKey& key : kColorKeys) {
         TColor c = s.*key.Member;

@@ -1,7 +1,8 @@
 #include "system/double_click_action.h"
 
 DoubleClickAction DoubleClickActionOf(int32_t setting) {
-    if (setting < 0 || setting > 6) return DoubleClickAction::Nothing;
+    if (setting < 0 || setting > 6)
+        return DoubleClickAction::Nothing;
     return static_cast<DoubleClickAction>(setting);
 }
 

@@ -31,5 +31,6 @@ void TMonitorOffSequence::SendOne() {
     SendMessageW(target_, WM_SYSCOMMAND, SC_MONITORPOWER, kMonitorPowerOff);
     // The next command is due a full spacing after this one was handled, as a pause between them would have it;
     // a periodic timer could bunch two late ticks together.
-    if (remaining_ > 0) timer_.SetActive(true);
+    if (remaining_ > 0)
+        timer_.SetActive(true);
 }

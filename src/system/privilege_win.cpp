@@ -6,10 +6,12 @@
 
 void EnablePrivilege(const wchar_t* name, bool enable) {
     HANDLE raw = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &raw)) return;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &raw))
+        return;
     UniqueKernelHandle token(raw);
     LUID luid;
-    if (!LookupPrivilegeValueW(nullptr, name, &luid)) return;
+    if (!LookupPrivilegeValueW(nullptr, name, &luid))
+        return;
     TOKEN_PRIVILEGES state{};
     state.PrivilegeCount = 1;
     state.Privileges[0].Luid = luid;

@@ -8,8 +8,8 @@
 
 #include "platform/error_report_win.h"
 #include "platform/text_win.h"
-#include "system/double_click_action.h"
 #include "platform/web_address.h"
+#include "system/double_click_action.h"
 
 void LaunchTaskManager(HWND owner) {
     ShellExecuteW(owner, L"Open", L"taskmgr.exe", L"", L"", SW_SHOW);
@@ -17,10 +17,12 @@ void LaunchTaskManager(HWND owner) {
 
 bool LockComputer() {
     HMODULE user32 = GetModuleHandleW(L"USER32.DLL");
-    if (!user32) return false;
+    if (!user32)
+        return false;
     using LockFn = BOOL(WINAPI*)();
     auto lock = reinterpret_cast<LockFn>(reinterpret_cast<void*>(GetProcAddress(user32, "LockWorkStation")));
-    if (!lock) return false;
+    if (!lock)
+        return false;
     lock();
     return true;
 }
@@ -32,7 +34,8 @@ void ShowRunDialog(const std::string& productName, HWND owner, HICON icon) {
     auto runFileDlg =
         shell32 ? reinterpret_cast<RunFileDlgFn>(reinterpret_cast<void*>(GetProcAddress(shell32, MAKEINTRESOURCEA(61))))
                 : nullptr;
-    if (!runFileDlg) return;
+    if (!runFileDlg)
+        return;
     auto buffer = [](const std::string& text, size_t size) {
         std::wstring wide = Widen(text);
         std::wstring fitted(size, L'\0');  // cut to fit, the terminator included
@@ -72,7 +75,8 @@ void ShowShutDownDialog() {
 }
 
 bool OpenWebPage(HWND owner, const std::string& address) {
-    if (!IsWebAddress(address)) return false;
+    if (!IsWebAddress(address))
+        return false;
     ShellExecuteW(owner, L"Open", Widen(address).c_str(), L"", L"", SW_SHOWNORMAL);
     return true;
 }

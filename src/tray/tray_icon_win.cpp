@@ -5,8 +5,8 @@
 #include <map>
 #include <utility>
 
-#include "platform/messages.h"
 #include "platform/dib_win.h"
+#include "platform/messages.h"
 #include "platform/os_version_win.h"
 #include "platform/text_win.h"
 #include "platform/window_win.h"

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/unique_handle_win.h"
 #include "platform/simple_timer_win.h"
+#include "platform/unique_handle_win.h"
 
 enum class TMouseButton { mbLeft = 0, mbRight = 1, mbMiddle = 2 };
 enum TShiftStateBits : unsigned {

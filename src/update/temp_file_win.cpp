@@ -11,7 +11,8 @@
 namespace {
 std::wstring FullPath(const std::wstring& path) {
     DWORD n = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    if (n == 0) return path;
+    if (n == 0)
+        return path;
     std::wstring full(n, L'\0');
     n = GetFullPathNameW(path.c_str(), n, full.data(), nullptr);
     full.resize(n < full.size() ? n : 0);
@@ -47,6 +48,7 @@ std::wstring UniqueTempFileName(const std::wstring& folder, const std::string& e
     std::wstring base = WithTrailingBackslash(folder);
     for (;;) {
         std::wstring path = base + Widen(TempFileNameFor(random(), extension));
-        if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return path;
+        if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES)
+            return path;
     }
 }

@@ -6,10 +6,10 @@
 #include "platform/paths_win.h"
 #include "platform/text_win.h"
 #include "platform/version_info_win.h"
+#include "platform/web_address.h"
 #include "system/system_commands_win.h"
 #include "update/download_win.h"
 #include "update/temp_file_win.h"
-#include "platform/web_address.h"
 #include "update/version_file.h"
 #include "update/version_text.h"
 
@@ -28,7 +28,8 @@ constexpr int kIdYes = 6;
 // Reads at most limit + 1 bytes, so a file beyond the limit is recognised without reading all of it.
 std::optional<std::string> ReadFileUpTo(const std::wstring& file, size_t limit) {
     HANDLE h = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return std::nullopt;
+    if (h == INVALID_HANDLE_VALUE)
+        return std::nullopt;
     std::string data(limit + 1, '\0');
     DWORD total = 0, n = 0;
     while (total < data.size() &&
@@ -53,7 +54,8 @@ struct TVInfoDownload {
 
     static DWORD WINAPI Execute(void* param) {
         std::unique_ptr<TVInfoDownload> self(static_cast<TVInfoDownload*>(param));
-        self->DownloadFailed = DownloadToFile(self->Address, self->TempFile, kMaxVersionFileBytes) != DownloadResult::Ok;
+        self->DownloadFailed =
+            DownloadToFile(self->Address, self->TempFile, kMaxVersionFileBytes) != DownloadResult::Ok;
         // Synchronous: the user-interface thread handles the outcome while this thread waits.
         SendMessageW(self->Target, MSG_DOWNLOAD_DONE, 0, reinterpret_cast<LPARAM>(self.get()));
         return 0;
@@ -67,11 +69,13 @@ TUpdateChecker::TUpdateChecker()
     OwnVersionStrings = []() -> std::optional<std::vector<std::string>> {
         TVersionInfoReader reader;
         reader.SetFilename("");  // the program's own executable
-        if (!reader.HasVersionInfo()) return std::nullopt;
+        if (!reader.HasVersionInfo())
+            return std::nullopt;
         std::vector<std::string> values;
         for (const char* key : {"FileVersion", "LegalCopyright", "ProductName", "ProductVersion"}) {
             std::string value = reader.GetValue(key);
-            if (!value.empty()) values.push_back(value);
+            if (!value.empty())
+                values.push_back(value);
         }
         return values;
     };
@@ -103,7 +107,8 @@ void TUpdateChecker::CheckNow() {
 
 void TUpdateChecker::ReportFailure(bool showDialog) {
     if (showDialog) {
-        if (ShowMessage) ShowMessage(kVersionDownloadFailedText, MessageKind::Warning, mbOK);
+        if (ShowMessage)
+            ShowMessage(kVersionDownloadFailedText, MessageKind::Warning, mbOK);
     } else if (OnDownloadFailed) {
         OnDownloadFailed(*this);
     }
@@ -122,19 +127,24 @@ void TUpdateChecker::ProcessVersionFile(const std::wstring& file) {
     }
     VersionFileInfo info = ParseVersionFile(*text, ProgramName);
     changes_ = info.Changes;
-    if (OnGetURL) OnGetURL(*this, info.CurrentVersion, info.DownloadURL, info.ReleaseDate, info.BetaVer);
+    if (OnGetURL)
+        OnGetURL(*this, info.CurrentVersion, info.DownloadURL, info.ReleaseDate, info.BetaVer);
     if (IsNewerVersion(info.CurrentVersion, own->front()) && DownloadDlg && ShowMessage) {
-        int answer = ShowMessage(NewVersionPromptText(info.CurrentVersion, SiteName), MessageKind::Confirmation,
-                                 mbYes | mbNo);
+        int answer =
+            ShowMessage(NewVersionPromptText(info.CurrentVersion, SiteName), MessageKind::Confirmation, mbYes | mbNo);
         // The address comes from the network: only a web address goes to the shell, never a program or a file.
-        if (answer == kIdYes && IsWebAddress(info.DownloadURL) && OpenDownload) OpenDownload(info.DownloadURL);
+        if (answer == kIdYes && IsWebAddress(info.DownloadURL) && OpenDownload)
+            OpenDownload(info.DownloadURL);
     }
 }
 
 LRESULT TUpdateChecker::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg != MSG_DOWNLOAD_DONE) return Window::HandleMessage(msg, wParam, lParam);
+    if (msg != MSG_DOWNLOAD_DONE)
+        return Window::HandleMessage(msg, wParam, lParam);
     const auto* download = reinterpret_cast<const TVInfoDownload*>(lParam);
-    if (!download->DownloadFailed) ProcessVersionFile(download->TempFile);
-    else ReportFailure(download->ShowFailureDialog);
+    if (!download->DownloadFailed)
+        ProcessVersionFile(download->TempFile);
+    else
+        ReportFailure(download->ShowFailureDialog);
     return 0;
 }

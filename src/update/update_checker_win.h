@@ -11,15 +11,17 @@
 #include "system/task_dialog_win.h"
 
 class TUpdateChecker;
-using TOnGetURLEvent = std::function<void(TUpdateChecker& sender, const std::string& currentVersion,
-                                          const std::string& downloadURL, const std::string& releaseDate,
+using TOnGetURLEvent = std::function<void(TUpdateChecker& sender,
+                                          const std::string& currentVersion,
+                                          const std::string& downloadURL,
+                                          const std::string& releaseDate,
                                           const std::string& betaVer)>;
 using TUpdateNotifyEvent = std::function<void(TUpdateChecker& sender)>;
 
 // Finds out whether a newer version has been published: downloads the version file on a worker thread
 // (TVInfoDownload) and reports what it says on the thread that owns the checker.
 class TUpdateChecker : private Window {
-public:
+  public:
     TUpdateChecker();
     ~TUpdateChecker() override;
 
@@ -45,10 +47,10 @@ public:
     std::function<int(const std::string& text, MessageKind kind, unsigned buttons)> ShowMessage;
     std::function<void(const std::string& address)> OpenDownload;
 
-protected:
+  protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
-private:
+  private:
     void ReportFailure(bool showDialog);
 
     std::vector<std::string> changes_;

@@ -16,16 +16,19 @@ char Lower(char c) {
 }
 
 bool SameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
+    if (a.size() != b.size())
+        return false;
     for (size_t i = 0; i < a.size(); ++i)
-        if (Lower(a[i]) != Lower(b[i])) return false;
+        if (Lower(a[i]) != Lower(b[i]))
+            return false;
     return true;
 }
 
 std::string_view Trim(std::string_view s) {
     const char* blanks = " \t\r\n\v\f";
     size_t first = s.find_first_not_of(blanks);
-    if (first == std::string_view::npos) return {};
+    if (first == std::string_view::npos)
+        return {};
     return s.substr(first, s.find_last_not_of(blanks) - first + 1);
 }
 
@@ -73,16 +76,19 @@ std::vector<Section> ParseSections(std::string_view text) {
     while (start < text.size()) {
         // A NUL ends a line as a line feed does, so binary junk cannot glue lines together unseen.
         size_t end = text.find_first_of(std::string_view("\r\n\0", 3), start);
-        if (end == std::string_view::npos) end = text.size();
+        if (end == std::string_view::npos)
+            end = text.size();
         std::string_view line = Trim(text.substr(start, end - start));
         start = end + 1;
-        if (line.empty() || line.front() == ';') continue;
+        if (line.empty() || line.front() == ';')
+            continue;
         if (line.front() == '[') {
             size_t close = line.find(']');
             std::string_view name = Trim(line.substr(1, close == std::string_view::npos ? line.size() - 1 : close - 1));
             current = nullptr;
             for (Section& s : sections)
-                if (SameName(s.Name, name)) current = &s;
+                if (SameName(s.Name, name))
+                    current = &s;
             if (!current) {
                 sections.push_back(Section{std::string(name), {}});
                 current = &sections.back();
@@ -92,7 +98,8 @@ std::vector<Section> ParseSections(std::string_view text) {
             continue;
         }
         size_t eq = line.find('=');
-        if (!current || eq == std::string_view::npos) continue;
+        if (!current || eq == std::string_view::npos)
+            continue;
         std::string_view value = Trim(line.substr(eq + 1));
         if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
             value = value.substr(1, value.size() - 2);
@@ -104,14 +111,16 @@ std::vector<Section> ParseSections(std::string_view text) {
 
 const Section* FindSection(const std::vector<Section>& sections, std::string_view name) {
     for (const Section& s : sections)
-        if (SameName(s.Name, name)) return &s;
+        if (SameName(s.Name, name))
+            return &s;
     return nullptr;
 }
 
 std::string ReadValue(const std::vector<Section>& sections, std::string_view section, std::string_view name) {
     if (const Section* s = FindSection(sections, section)) {
         for (const auto& [key, value] : s->Entries)
-            if (SameName(key, name)) return value;
+            if (SameName(key, name))
+                return value;
     }
     return {};
 }
@@ -119,7 +128,8 @@ std::string ReadValue(const std::vector<Section>& sections, std::string_view sec
 
 VersionFileInfo ParseVersionFile(std::string_view text, std::string_view program) {
     std::string converted;
-    if (text.size() >= 2 && static_cast<unsigned char>(text[0]) == 0xFF && static_cast<unsigned char>(text[1]) == 0xFE) {
+    if (text.size() >= 2 && static_cast<unsigned char>(text[0]) == 0xFF &&
+        static_cast<unsigned char>(text[1]) == 0xFE) {
         converted = Utf16ToUtf8(text.substr(2));
         text = converted;
     } else if (text.substr(0, 3) == "\xEF\xBB\xBF") {

@@ -7,10 +7,10 @@
 
 // What the published version file says about one program. A missing entry reads as the empty text.
 struct VersionFileInfo {
-    std::string CurrentVersion;  // "CurrentVersions", program name
-    std::string DownloadURL;     // "DownloadURL", program name
-    std::string ReleaseDate;     // "DateReleased", "Date"
-    std::string BetaVer;         // "BetaVersions", program name
+    std::string CurrentVersion;        // "CurrentVersions", program name
+    std::string DownloadURL;           // "DownloadURL", program name
+    std::string ReleaseDate;           // "DateReleased", "Date"
+    std::string BetaVer;               // "BetaVersions", program name
     std::vector<std::string> Changes;  // "CurrentHistory": the values of entries 1, 2, ... one line per entry
 };
 

@@ -33,12 +33,14 @@ void TLinkLabel::SetFont(HFONT font) {
 
 RECT TLinkLabel::LinkRect(int link) const {
     for (const Piece& p : pieces_)
-        if (p.Link == link) return p.Rect;
+        if (p.Link == link)
+            return p.Rect;
     return RECT{};
 }
 
 HGDIOBJ TLinkLabel::FontFor(int link) const {
-    if (link >= 0 && underlined_) return underlined_.Get();
+    if (link >= 0 && underlined_)
+        return underlined_.Get();
     return font_ ? static_cast<HGDIOBJ>(font_) : GetStockObject(DEFAULT_GUI_FONT);
 }
 
@@ -57,8 +59,10 @@ void TLinkLabel::Measure(HDC dc) {
 
 void TLinkLabel::Layout() {
     pieces_.clear();
-    if (!Hwnd()) return;
-    for (const LinkSegment& s : ParseLinkMarkup(caption_)) pieces_.push_back(Piece{Widen(s.Text), s.Link, {}});
+    if (!Hwnd())
+        return;
+    for (const LinkSegment& s : ParseLinkMarkup(caption_))
+        pieces_.push_back(Piece{Widen(s.Text), s.Link, {}});
     WindowDc dc(Hwnd());
     Measure(dc.Get());
     InvalidateRect(Hwnd(), nullptr, TRUE);
@@ -67,8 +71,8 @@ void TLinkLabel::Layout() {
 void TLinkLabel::Paint(HDC dc) {
     RECT client;
     GetClientRect(Hwnd(), &client);
-    HBRUSH background = reinterpret_cast<HBRUSH>(
-        SendMessageW(GetParent(Hwnd()), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(Hwnd())));
+    HBRUSH background = reinterpret_cast<HBRUSH>(SendMessageW(
+        GetParent(Hwnd()), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(Hwnd())));
     FillRect(dc, &client, background ? background : GetSysColorBrush(COLOR_WINDOW));
     SetBkMode(dc, TRANSPARENT);
     Measure(dc);  // the painting device context has the last word on where the links are
@@ -76,24 +80,28 @@ void TLinkLabel::Paint(HDC dc) {
         SelectGuard select(dc, FontFor(p.Link));
         SetTextColor(dc, p.Link >= 0 ? kLinkColor : fontColor_);
         RECT r = p.Rect;
-        DrawTextW(dc, p.Text.c_str(), static_cast<int>(p.Text.size()), &r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_NOCLIP);
+        DrawTextW(dc, p.Text.c_str(), static_cast<int>(p.Text.size()), &r,
+                  DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_NOCLIP);
     }
     if (GetFocus() == Hwnd()) {
         RECT focus = LinkRect(0);
-        if (focus.right > focus.left) DrawFocusRect(dc, &focus);
+        if (focus.right > focus.left)
+            DrawFocusRect(dc, &focus);
     }
 }
 
 int TLinkLabel::LinkAt(POINT p) const {
     for (const Piece& piece : pieces_)
-        if (piece.Link >= 0 && PtInRect(&piece.Rect, p)) return piece.Link;
+        if (piece.Link >= 0 && PtInRect(&piece.Rect, p))
+            return piece.Link;
     return -1;
 }
 
 void TLinkLabel::Click(int link) {
     for (const Piece& p : pieces_) {
         if (p.Link == link) {
-            if (OnLinkClick) OnLinkClick(*this, link, Narrow(p.Text));
+            if (OnLinkClick)
+                OnLinkClick(*this, link, Narrow(p.Text));
             return;
         }
     }
@@ -108,8 +116,11 @@ LRESULT TLinkLabel::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             EndPaint(Hwnd(), &ps);
             return 0;
         }
-        case WM_ERASEBKGND: return 1;
-        case WM_SIZE: Layout(); return 0;
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_SIZE:
+            Layout();
+            return 0;
         case WM_SETCURSOR: {
             POINT p;
             GetCursorPos(&p);
@@ -122,14 +133,16 @@ LRESULT TLinkLabel::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         case WM_LBUTTONDOWN:
             pressed_ = LinkAt(POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
-            if (pressed_ >= 0) SetFocus(Hwnd());
+            if (pressed_ >= 0)
+                SetFocus(Hwnd());
             return 0;
         case WM_LBUTTONUP: {
             int link = LinkAt(POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
             // A click is a press and a release on the same link; the handler may change the caption.
             bool clicked = link >= 0 && link == pressed_;
             pressed_ = -1;
-            if (clicked) Click(link);
+            if (clicked)
+                Click(link);
             return 0;
         }
         case WM_GETDLGCODE: {
@@ -149,7 +162,8 @@ LRESULT TLinkLabel::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_KILLFOCUS:
             InvalidateRect(Hwnd(), nullptr, TRUE);
             return 0;
-        default: break;
+        default:
+            break;
     }
     return Window::HandleMessage(msg, wParam, lParam);
 }

@@ -15,7 +15,7 @@ using TLinkClickEvent = std::function<void(TLinkLabel& sender, int link, const s
 // A one-line label whose caption may hold links in the mark-up "<link>text</link>": links are drawn underlined in
 // the link colour, show the hand cursor, and raise OnLinkClick when clicked (or with Enter / Space when focused).
 class TLinkLabel : public Window {
-public:
+  public:
     bool Create(HWND parent, int x, int y, int width, int height);
     void SetCaption(const std::string& caption);
     const std::string& Caption() const { return caption_; }
@@ -29,10 +29,10 @@ public:
     int Tag = 0;
     TLinkClickEvent OnLinkClick;
 
-protected:
+  protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
-private:
+  private:
     struct Piece {
         std::wstring Text;
         int Link;

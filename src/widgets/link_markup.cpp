@@ -6,10 +6,12 @@ size_t FindTag(std::string_view text, std::string_view tag, size_t from) {
         bool same = true;
         for (size_t j = 0; j < tag.size() && same; ++j) {
             char c = text[i + j];
-            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+            if (c >= 'A' && c <= 'Z')
+                c = static_cast<char>(c - 'A' + 'a');
             same = c == tag[j];
         }
-        if (same) return i;
+        if (same)
+            return i;
     }
     return std::string_view::npos;
 }
@@ -26,7 +28,8 @@ std::vector<LinkSegment> ParseLinkMarkup(std::string_view caption) {
             segments.push_back({std::string(caption.substr(at)), -1});
             break;
         }
-        if (open > at) segments.push_back({std::string(caption.substr(at, open - at)), -1});
+        if (open > at)
+            segments.push_back({std::string(caption.substr(at, open - at)), -1});
         size_t textStart = open + kOpen.size();
         size_t close = FindTag(caption, kClose, textStart);
         size_t textEnd = close == std::string_view::npos ? caption.size() : close;
@@ -38,12 +41,14 @@ std::vector<LinkSegment> ParseLinkMarkup(std::string_view caption) {
 
 std::string LinkMarkupPlainText(std::string_view caption) {
     std::string text;
-    for (const LinkSegment& s : ParseLinkMarkup(caption)) text += s.Text;
+    for (const LinkSegment& s : ParseLinkMarkup(caption))
+        text += s.Text;
     return text;
 }
 
 std::string LinkMarkupToSysLink(std::string_view caption) {
     std::string text;
-    for (const LinkSegment& s : ParseLinkMarkup(caption)) text += s.Link < 0 ? s.Text : "<a>" + s.Text + "</a>";
+    for (const LinkSegment& s : ParseLinkMarkup(caption))
+        text += s.Link < 0 ? s.Text : "<a>" + s.Text + "</a>";
     return text;
 }

@@ -28,8 +28,10 @@ std::vector<std::wstring> ShippedThemes() {
     std::wstring all = Environment(L"LUMIVEX_THEMES");
     for (size_t start = 0; start < all.size();) {
         size_t bar = all.find(L'|', start);
-        if (bar == std::wstring::npos) bar = all.size();
-        if (bar > start) names.push_back(all.substr(start, bar - start));
+        if (bar == std::wstring::npos)
+            bar = all.size();
+        if (bar > start)
+            names.push_back(all.substr(start, bar - start));
         start = bar + 1;
     }
     return names;
@@ -53,9 +55,11 @@ bool NativeIs64Bit() {
 
 WORD MachineOf(const std::wstring& exe) {
     std::string bytes = ReadBytes(exe);
-    if (bytes.size() < 0x40) return 0;
+    if (bytes.size() < 0x40)
+        return 0;
     DWORD peOffset = *reinterpret_cast<const DWORD*>(bytes.data() + 0x3C);
-    if (bytes.size() < peOffset + 6) return 0;
+    if (bytes.size() < peOffset + 6)
+        return 0;
     return *reinterpret_cast<const WORD*>(bytes.data() + peOffset + 4);
 }
 
@@ -63,7 +67,8 @@ WORD MachineOf(const std::wstring& exe) {
 std::wstring RegistryText(HKEY root, const wchar_t* key, const wchar_t* value, REGSAM view, bool* found) {
     *found = false;
     HKEY h = nullptr;
-    if (RegOpenKeyExW(root, key, 0, KEY_QUERY_VALUE | view, &h) != ERROR_SUCCESS) return {};
+    if (RegOpenKeyExW(root, key, 0, KEY_QUERY_VALUE | view, &h) != ERROR_SUCCESS)
+        return {};
     wchar_t buf[1024] = {};
     DWORD size = sizeof buf - sizeof(wchar_t);
     DWORD type = 0;
@@ -90,7 +95,8 @@ DWORD RunAndWait(const std::wstring& exe, const std::wstring& args) {
     ResumeThread(pi.hThread);
     CloseHandle(pi.hThread);
     DWORD code = static_cast<DWORD>(-2);
-    if (WaitProcess(pi.hProcess, 120000)) GetExitCodeProcess(pi.hProcess, &code);
+    if (WaitProcess(pi.hProcess, 120000))
+        GetExitCodeProcess(pi.hProcess, &code);
     CloseHandle(pi.hProcess);
     EXPECT_TRUE(PumpUntil(
         [&] {
@@ -109,13 +115,14 @@ HWND FindProgramWindow(DWORD processId) {
          h = FindWindowExW(nullptr, h, L"TFrmLumivexMain", nullptr)) {
         DWORD pid = 0;
         GetWindowThreadProcessId(h, &pid);
-        if (pid == processId) return h;
+        if (pid == processId)
+            return h;
     }
     return nullptr;
 }
 
 class Installer : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         // Under Wine the first program that needs the desktop starts the desktop's process, which then outlives
         // it; this test's own call keeps that process out of the installer's job.
@@ -123,18 +130,18 @@ protected:
         setup_ = Environment(L"LUMIVEX_SETUP");
         ASSERT_TRUE(Exists(setup_)) << "LUMIVEX_SETUP names no installer: " << Narrow(setup_);
         installDir_ = Environment(L"ProgramW6432");
-        if (installDir_.empty()) installDir_ = ShellFolder(CSIDL_PROGRAM_FILES);
+        if (installDir_.empty())
+            installDir_ = ShellFolder(CSIDL_PROGRAM_FILES);
         installDir_ += L"\\Lumivex\\";
         dataDir_ = ShellFolder(CSIDL_APPDATA) + L"\\Brindell\\Lumivex\\";
         shortcut_ = ShellFolder(CSIDL_COMMON_PROGRAMS) + L"\\Lumivex.lnk";
         // A copy left behind by an earlier, interrupted run would hide what this one does.
-        if (Exists(installDir_ + L"Uninstall.exe")) Uninstall(L"/S /REMOVESETTINGS");
+        if (Exists(installDir_ + L"Uninstall.exe"))
+            Uninstall(L"/S /REMOVESETTINGS");
         TempDir::RemoveTree(dataDir_);
     }
 
-    void Uninstall(const std::wstring& args) {
-        ASSERT_EQ(RunAndWait(installDir_ + L"Uninstall.exe", args), 0u);
-    }
+    void Uninstall(const std::wstring& args) { ASSERT_EQ(RunAndWait(installDir_ + L"Uninstall.exe", args), 0u); }
 
     std::wstring RunEntry(bool* found) const { return RegistryText(HKEY_CURRENT_USER, kRunKey, L"Lumivex", 0, found); }
 
@@ -154,7 +161,8 @@ TEST_F(Installer, InstallsRunsAndUninstallsKeepingTheSettings) {
     bool found = false;
     EXPECT_EQ(RunEntry(&found), L"\"" + exe + L"\"");
     EXPECT_TRUE(found);
-    std::wstring location = RegistryText(HKEY_LOCAL_MACHINE, kUninstallKey, L"InstallLocation", KEY_WOW64_64KEY, &found);
+    std::wstring location =
+        RegistryText(HKEY_LOCAL_MACHINE, kUninstallKey, L"InstallLocation", KEY_WOW64_64KEY, &found);
     EXPECT_TRUE(found);
     EXPECT_EQ(location + L"\\", installDir_);
     for (const std::wstring& theme : ShippedThemes()) {

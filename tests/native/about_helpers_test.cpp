@@ -39,7 +39,8 @@ TEST(AboutBox, TempFileNames) {
 TEST(SystemActions, DoubleClickActionNumbers) {
     EXPECT_EQ(DoubleClickActionOf(0), DoubleClickAction::TaskManager);
     EXPECT_EQ(DoubleClickActionOf(6), DoubleClickAction::ShutDownDialog);
-    for (int n : {7, -1, 1000, INT32_MIN}) EXPECT_EQ(DoubleClickActionOf(n), DoubleClickAction::Nothing) << n;
+    for (int n : {7, -1, 1000, INT32_MIN})
+        EXPECT_EQ(DoubleClickActionOf(n), DoubleClickAction::Nothing) << n;
     std::string description = RunDialogDescription("Lumivex");
     EXPECT_EQ(description.size(), 101u);
     EXPECT_LT(description.size(), kRunDialogDescriptionBuffer);
@@ -51,7 +52,8 @@ TEST(LinkLabel, Markup) {
     using S = LinkSegment;
     EXPECT_EQ(ParseLinkMarkup("<link>Check for updates</link>"), (std::vector<S>{{"Check for updates", 0}}));
     EXPECT_EQ(ParseLinkMarkup("Lumivex is up to date"), (std::vector<S>{{"Lumivex is up to date", -1}}));
-    EXPECT_EQ(ParseLinkMarkup("a <LINK>b</Link> c <link>d"), (std::vector<S>{{"a ", -1}, {"b", 0}, {" c ", -1}, {"d", 1}}));
+    EXPECT_EQ(ParseLinkMarkup("a <LINK>b</Link> c <link>d"),
+              (std::vector<S>{{"a ", -1}, {"b", 0}, {" c ", -1}, {"d", 1}}));
     EXPECT_EQ(ParseLinkMarkup(""), std::vector<S>{});
     EXPECT_EQ(LinkMarkupPlainText("<link>Lumivex 2.7 is available for download</link>"),
               "Lumivex 2.7 is available for download");

@@ -7,13 +7,24 @@ TEST(ColorText, TextToColorExamples) {
         const char* text;
         TColor expected;
     } cases[] = {
-        {"#FF8000", Rgb(255, 128, 0)},   {"FF8000", Rgb(255, 128, 0)}, {"ff8000", Rgb(255, 128, 0)},
-        {"FF8000AA", Rgb(255, 128, 0)},  {"threedface", 0},             {"ThreeDFace", SystemColor(15)},
-        {"#ThreeDFace", SystemColor(15)}, {"1234", 0},                  {"12345", Rgb(0x12, 0x34, 0x05)},
-        {"-1", 0},                        {"", 0},                       {"##FF8000", 0},
-        {"GG0000", 0},                    {"InfoBackground", SystemColor(24)}, {"ScrollBar", SystemColor(0)},
+        {"#FF8000", Rgb(255, 128, 0)},
+        {"FF8000", Rgb(255, 128, 0)},
+        {"ff8000", Rgb(255, 128, 0)},
+        {"FF8000AA", Rgb(255, 128, 0)},
+        {"threedface", 0},
+        {"ThreeDFace", SystemColor(15)},
+        {"#ThreeDFace", SystemColor(15)},
+        {"1234", 0},
+        {"12345", Rgb(0x12, 0x34, 0x05)},
+        {"-1", 0},
+        {"", 0},
+        {"##FF8000", 0},
+        {"GG0000", 0},
+        {"InfoBackground", SystemColor(24)},
+        {"ScrollBar", SystemColor(0)},
     };
-    for (const Case& c : cases) EXPECT_EQ(TextToColor(c.text), c.expected) << c.text;
+    for (const Case& c : cases)
+        EXPECT_EQ(TextToColor(c.text), c.expected) << c.text;
 }
 
 TEST(ColorText, ColorToTextNamesAndDigits) {
@@ -27,6 +38,8 @@ TEST(ColorText, ColorToTextNamesAndDigits) {
 }
 
 TEST(ColorText, EveryColorRoundTrips) {
-    for (int i = 0; i < kSystemColorCount; ++i) EXPECT_EQ(TextToColor(ColorToText(SystemColor(i))), SystemColor(i));
-    for (TColor c : {Rgb(0, 0, 0), Rgb(255, 255, 255), Rgb(0x12, 0xAB, 0xEF)}) EXPECT_EQ(TextToColor(ColorToText(c)), c);
+    for (int i = 0; i < kSystemColorCount; ++i)
+        EXPECT_EQ(TextToColor(ColorToText(SystemColor(i))), SystemColor(i));
+    for (TColor c : {Rgb(0, 0, 0), Rgb(255, 255, 255), Rgb(0x12, 0xAB, 0xEF)})
+        EXPECT_EQ(TextToColor(ColorToText(c)), c);
 }

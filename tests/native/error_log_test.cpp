@@ -10,7 +10,8 @@ TEST(ErrorLog, OneErrorIsOneStampedLine) {
 
 TEST(ErrorLog, BeyondTheCapTheOldestHalfGoesAtALineBoundary) {
     std::string log;
-    for (int i = 0; i < 100; ++i) log = AppendToErrorLog(log, "line " + std::to_string(i) + "\r\n", 100);
+    for (int i = 0; i < 100; ++i)
+        log = AppendToErrorLog(log, "line " + std::to_string(i) + "\r\n", 100);
     EXPECT_LE(log.size(), 100u);
     EXPECT_EQ(log.compare(0, 5, "line "), 0) << log;  // starts with a whole line
     EXPECT_EQ(log.substr(log.size() - 9), "line 99\r\n");

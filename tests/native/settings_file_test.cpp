@@ -120,19 +120,51 @@ TEST(SettingsFile, SaveWritesEveryKeyInOrder) {
     s.RedColor = SystemColor(13);
     ASSERT_TRUE(SaveSettings(p, s));
     std::vector<std::string> keys;
-    for (auto& w : p.writes) keys.push_back(w.first + "/" + w.second);
-    const std::vector<std::string> expected = {
-        "General/Warn", "General/WarnMsgBox", "General/HighlightProcessAbove", "General/ShowNameInsteadOfModule",
-        "General/ShowPage", "General/ShowFree", "General/NoBorder", "General/ShowPercentage", "General/ShowPercSign",
-        "General/InternalFont", "General/HintWhatisDisplayed", "General/StandardGauge", "General/BarBottom",
-        "General/TransBk", "General/MiniInternalFont", "General/RefreshRate", "General/FullBar",
-        "General/RefreshHotkey", "General/ShowTopProcess", "General/TopProcessCount", "General/ShowMemMenu",
-        "General/OptimizeForGigabytes", "General/DefragOnHighMemory", "General/DefragEveryActive",
-        "General/DefragEvery", "General/DoubleClickAction", "General/SwitchOffMonitorOnLock",
-        "General/ClickedDonation", "General/NoWarningSwithOffMonMobile", "Font/Name", "Font/CharSet", "Font/Color",
-        "Font/Size", "Font/Style", "General/RedPercent", "General/YellowPercent", "Colors/ProcMenuHightlightColor",
-        "Colors/OpaqueBkColor", "Colors/BarBorderColor", "Colors/GreenColor", "Colors/YellowColor",
-        "Colors/RedColor", "Colors/FullBarColor"};
+    for (auto& w : p.writes)
+        keys.push_back(w.first + "/" + w.second);
+    const std::vector<std::string> expected = {"General/Warn",
+                                               "General/WarnMsgBox",
+                                               "General/HighlightProcessAbove",
+                                               "General/ShowNameInsteadOfModule",
+                                               "General/ShowPage",
+                                               "General/ShowFree",
+                                               "General/NoBorder",
+                                               "General/ShowPercentage",
+                                               "General/ShowPercSign",
+                                               "General/InternalFont",
+                                               "General/HintWhatisDisplayed",
+                                               "General/StandardGauge",
+                                               "General/BarBottom",
+                                               "General/TransBk",
+                                               "General/MiniInternalFont",
+                                               "General/RefreshRate",
+                                               "General/FullBar",
+                                               "General/RefreshHotkey",
+                                               "General/ShowTopProcess",
+                                               "General/TopProcessCount",
+                                               "General/ShowMemMenu",
+                                               "General/OptimizeForGigabytes",
+                                               "General/DefragOnHighMemory",
+                                               "General/DefragEveryActive",
+                                               "General/DefragEvery",
+                                               "General/DoubleClickAction",
+                                               "General/SwitchOffMonitorOnLock",
+                                               "General/ClickedDonation",
+                                               "General/NoWarningSwithOffMonMobile",
+                                               "Font/Name",
+                                               "Font/CharSet",
+                                               "Font/Color",
+                                               "Font/Size",
+                                               "Font/Style",
+                                               "General/RedPercent",
+                                               "General/YellowPercent",
+                                               "Colors/ProcMenuHightlightColor",
+                                               "Colors/OpaqueBkColor",
+                                               "Colors/BarBorderColor",
+                                               "Colors/GreenColor",
+                                               "Colors/YellowColor",
+                                               "Colors/RedColor",
+                                               "Colors/FullBarColor"};
     EXPECT_EQ(keys, expected);
     EXPECT_EQ(p.ReadString("Colors", "GreenColor", ""), "008000");
     EXPECT_EQ(p.ReadString("Colors", "RedColor", ""), "Highlight");

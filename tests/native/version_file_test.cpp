@@ -51,19 +51,21 @@ TEST(VersionFile, HistoryLinesFollowTheEntryNumbers) {
 
 TEST(VersionFile, OtherEncodingsAndRepeats) {
     std::string utf16 = "\xFF\xFE";
-    for (char c : std::string("[CurrentVersions]\r\nLumivex=3.0.0.0\r\n")) utf16 += std::string{c, '\0'};
+    for (char c : std::string("[CurrentVersions]\r\nLumivex=3.0.0.0\r\n"))
+        utf16 += std::string{c, '\0'};
     EXPECT_EQ(ParseVersionFile(utf16, "Lumivex").CurrentVersion, "3.0.0.0");
     EXPECT_EQ(ParseVersionFile("\xEF\xBB\xBF[CurrentVersions]\nLumivex=3.1.0.0", "Lumivex").CurrentVersion, "3.1.0.0");
     // The first of repeated sections and names counts.
-    EXPECT_EQ(ParseVersionFile("[CurrentVersions]\nLumivex=1.0.0.1\nLumivex=5.0.0.0\n[CurrentVersions]\nLumivex=6.0.0.0",
-                               "Lumivex")
+    EXPECT_EQ(ParseVersionFile(
+                  "[CurrentVersions]\nLumivex=1.0.0.1\nLumivex=5.0.0.0\n[CurrentVersions]\nLumivex=6.0.0.0", "Lumivex")
                   .CurrentVersion,
               "1.0.0.1");
 }
 
 TEST(VersionFile, HostileTextEndsWithoutEntries) {
     std::string binary;
-    for (int i = 0; i < 4096; ++i) binary += static_cast<char>((i * 131) & 0xFF);
+    for (int i = 0; i < 4096; ++i)
+        binary += static_cast<char>((i * 131) & 0xFF);
     std::string noEnd = "[CurrentVersions\nLumivex=2.0.0.0\n[";  // unclosed brackets
     std::string longLine(kMaxVersionFileBytes, 'x');
     std::string nulInside = std::string("[CurrentVersions]\nLumivex=2.0") + std::string("\0.0.0\n", 6);
@@ -75,7 +77,8 @@ TEST(VersionFile, HostileTextEndsWithoutEntries) {
     EXPECT_EQ(ParseVersionFile(noEnd, "Lumivex").CurrentVersion, "2.0.0.0");
     EXPECT_EQ(ParseVersionFile(nulInside, "Lumivex").CurrentVersion, "2.0");
     std::string manyEntries = "[CurrentHistory]\n";
-    for (int i = 1; manyEntries.size() < kMaxVersionFileBytes; ++i) manyEntries += std::to_string(i) + "=v\n";
+    for (int i = 1; manyEntries.size() < kMaxVersionFileBytes; ++i)
+        manyEntries += std::to_string(i) + "=v\n";
     VersionFileInfo many = ParseVersionFile(manyEntries, "Lumivex");
     ASSERT_FALSE(many.Changes.empty());
     EXPECT_EQ(many.Changes.back(), "v");

@@ -1,5 +1,5 @@
-#include "platform/web_address.h"
 #include "update/version_text.h"
+#include "platform/web_address.h"
 
 #include <gtest/gtest.h>
 
@@ -34,12 +34,13 @@ TEST(VersionText, IsNewerVersionWeighsTheParts) {
         const char* own;
         bool newer;
     } cases[] = {
-        {"1.0.0.1", "1.0.0.0", true},   {"1.0.0.0", "1.0.0.0", false}, {"1.0.0.0", "1.0.0.1", false},
-        {"2.7.0.0", "2.6.3.1", true},   {"2.6.10.0", "2.7.0.0", false}, {"10", "1.0.0.0", false},
-        {"1.0.0.1", "1", false},        {"", "1.0.0.0", false},       {"1.0.0", "0.9.0.0", false},
-        {"1.0.0.1.7", "1.0.0.0", false}, {"a.b.c.d", "1.0.0.0", false}, {"2.0.0.0", "x.0.0.0", false},
+        {"1.0.0.1", "1.0.0.0", true},    {"1.0.0.0", "1.0.0.0", false},  {"1.0.0.0", "1.0.0.1", false},
+        {"2.7.0.0", "2.6.3.1", true},    {"2.6.10.0", "2.7.0.0", false}, {"10", "1.0.0.0", false},
+        {"1.0.0.1", "1", false},         {"", "1.0.0.0", false},         {"1.0.0", "0.9.0.0", false},
+        {"1.0.0.1.7", "1.0.0.0", false}, {"a.b.c.d", "1.0.0.0", false},  {"2.0.0.0", "x.0.0.0", false},
     };
-    for (const Case& c : cases) EXPECT_EQ(IsNewerVersion(c.available, c.own), c.newer) << c.available << " / " << c.own;
+    for (const Case& c : cases)
+        EXPECT_EQ(IsNewerVersion(c.available, c.own), c.newer) << c.available << " / " << c.own;
 }
 
 TEST(VersionText, LabelComparesTheJoinedDigits) {
@@ -75,11 +76,11 @@ TEST(VersionText, OnlyWebAddressesGoToTheShell) {
                              "https://user@host.example:8443/a?b=c#d", "http://127.0.0.1:8080/x"}) {
         EXPECT_TRUE(IsWebAddress(good)) << good;
     }
-    for (const char* bad : {"", "C:\\Windows\\System32\\calc.exe", "calc.exe", "file:///C:/Windows/notepad.exe",
-                            "\\\\server\\share\\setup.exe", "javascript:alert(1)", "http://", "https:///path",
-                            "http://host.example/a b", "http://host\".example", "http://@", "http://:80/",
-                            "ftp://host.example/", " http://host.example", "http://host.example/\tx",
-                            "http:\\\\host.example", "mailto:x@y.example", "http://x@/"}) {
+    for (const char* bad :
+         {"", "C:\\Windows\\System32\\calc.exe", "calc.exe", "file:///C:/Windows/notepad.exe",
+          "\\\\server\\share\\setup.exe", "javascript:alert(1)", "http://", "https:///path", "http://host.example/a b",
+          "http://host\".example", "http://@", "http://:80/", "ftp://host.example/", " http://host.example",
+          "http://host.example/\tx", "http:\\\\host.example", "mailto:x@y.example", "http://x@/"}) {
         EXPECT_FALSE(IsWebAddress(bad)) << bad;
     }
 }

@@ -27,7 +27,8 @@ struct ShellDesktopCopy {
                          std::wstring(L"/desktop=") + probe::kShellDesktop + L",1024x768 \"" + exe + L"\"");
     }
     ~ShellDesktopCopy() {
-        if (starter) CloseHandle(starter);
+        if (starter)
+            CloseHandle(starter);
     }
 };
 
@@ -36,7 +37,8 @@ struct EndsAtExit {
     HWND form = nullptr;
     DWORD pid = 0;
     ~EndsAtExit() {
-        if (!pid || probe::EndGracefully(form, pid, 10000)) return;
+        if (!pid || probe::EndGracefully(form, pid, 10000))
+            return;
         if (HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, pid)) {
             TerminateProcess(process, 1);
             CloseHandle(process);
@@ -56,7 +58,8 @@ TEST(TaskbarRestart, AHundredAnnouncementsLeaveExactlyOneIcon) {
     ASSERT_TRUE(PumpUntil(
         [&] {
             form = probe::FindProcessWindow(L"TFrmLumivexMain", 0);
-            if (form) GetWindowThreadProcessId(form, &pid);
+            if (form)
+                GetWindowThreadProcessId(form, &pid);
             handler = form ? probe::FindProcessWindow(L"LumivexTrayIconHandler", pid) : nullptr;
             return handler && probe::ProgramIconCount(pid) > 0;
         },

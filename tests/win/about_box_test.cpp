@@ -2,11 +2,11 @@
 #include <gtest/gtest.h>
 
 #include "app/main_form_win.h"
-#include "platform/place_near_taskbar_win.h"
 #include "local_http_server.h"
+#include "main_form_test_util.h"
+#include "platform/place_near_taskbar_win.h"
 #include "resource.h"
 #include "update/version_text.h"
-#include "main_form_test_util.h"
 #include "win_test_util.h"
 
 using namespace wintest;
@@ -18,7 +18,8 @@ namespace {
 // replaced by a list of the pages it would open.
 struct AboutFixture {
     explicit AboutFixture(const std::string& settings = "") {
-        if (!settings.empty()) WriteBytes(dir.File(L"Lumivex.Settings"), settings);
+        if (!settings.empty())
+            WriteBytes(dir.File(L"Lumivex.Settings"), settings);
         form = MakeForm(dir);
         form->Addresses().UpdateFile = server.Url("/lumivex.upd");
         form->Launchers().WebPage = [this](HWND, const std::string& address) {
@@ -155,9 +156,10 @@ TEST(AboutBox, LinksOpenTheMakersPagesAndTheLicence) {
     f.ClickLink(box.LinkLabel3);
     EXPECT_FALSE(f.form->Settings().ClickedDonation);
     f.ClickLink(box.LinkLabel2);
-    EXPECT_THAT(f.pages, ElementsAre(f.form->Addresses().Home, f.form->Addresses().Support,
-                                     f.form->Addresses().Donation));
-    for (const std::string& page : f.pages) EXPECT_EQ(page.rfind("https://", 0), 0u) << page;
+    EXPECT_THAT(f.pages,
+                ElementsAre(f.form->Addresses().Home, f.form->Addresses().Support, f.form->Addresses().Donation));
+    for (const std::string& page : f.pages)
+        EXPECT_EQ(page.rfind("https://", 0), 0u) << page;
     EXPECT_TRUE(f.form->Settings().ClickedDonation);
     EXPECT_TRUE(box.DonationVisible());  // gone only from the next start
 
@@ -213,8 +215,8 @@ TEST(AboutBox, PlacedNearTheTaskbar) {
         RECT work, r;
         SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
         GetWindowRect(form, &r);
-        std::optional<ScreenPoint> expected =
-            PositionNearTaskbar(c.edge, {work.left, work.top, work.right, work.bottom}, r.right - r.left, r.bottom - r.top);
+        std::optional<ScreenPoint> expected = PositionNearTaskbar(
+            c.edge, {work.left, work.top, work.right, work.bottom}, r.right - r.left, r.bottom - r.top);
         ScreenPoint at{r.left, r.top};
         EXPECT_EQ(at, expected.value_or(ScreenPoint{33, 44})) << static_cast<int>(c.edge);
         DestroyWindow(taskbar);

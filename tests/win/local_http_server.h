@@ -1,8 +1,8 @@
 #pragma once
 
 #include <winsock2.h>
-#include <ws2tcpip.h>
 #include <windows.h>
+#include <ws2tcpip.h>
 
 #include <atomic>
 #include <map>
@@ -15,7 +15,7 @@ namespace wintest {
 // A small HTTP/1.0 server on 127.0.0.1 (a port of its own) for the tests of the update check: every path has a
 // status and a body; anything else answers 404.
 class LocalHttpServer {
-public:
+  public:
     LocalHttpServer() {
         WSADATA data;
         WSAStartup(MAKEWORD(2, 2), &data);
@@ -44,7 +44,7 @@ public:
     std::string Url(const std::string& path) const { return "http://127.0.0.1:" + std::to_string(port_) + path; }
     int Requests() const { return requests_; }
 
-private:
+  private:
     struct Page {
         int Status;
         std::string Body;
@@ -53,12 +53,14 @@ private:
     void Serve() {
         for (;;) {
             SOCKET client = accept(listener_, nullptr, nullptr);
-            if (client == INVALID_SOCKET) return;
+            if (client == INVALID_SOCKET)
+                return;
             std::string request;
             char buffer[1024];
             while (request.find("\r\n\r\n") == std::string::npos) {
                 int n = recv(client, buffer, sizeof buffer, 0);
-                if (n <= 0) break;
+                if (n <= 0)
+                    break;
                 request.append(buffer, n);
             }
             size_t pathStart = request.find(' ') + 1;
@@ -67,7 +69,8 @@ private:
             {
                 std::lock_guard<std::mutex> lock(mutex_);
                 auto it = pages_.find(path);
-                if (it != pages_.end()) page = it->second;
+                if (it != pages_.end())
+                    page = it->second;
             }
             ++requests_;
             std::string answer = "HTTP/1.0 " + std::to_string(page.Status) + " X\r\nContent-Type: text/plain\r\n" +
@@ -75,7 +78,8 @@ private:
                                  "\r\nConnection: close\r\n\r\n" + page.Body;
             for (size_t sent = 0; sent < answer.size();) {
                 int n = send(client, answer.data() + sent, static_cast<int>(answer.size() - sent), 0);
-                if (n <= 0) break;  // the client stopped reading (a body beyond its limit)
+                if (n <= 0)
+                    break;  // the client stopped reading (a body beyond its limit)
                 sent += static_cast<size_t>(n);
             }
             shutdown(client, SD_SEND);

@@ -3,13 +3,13 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "main_form_test_util.h"
+#include "platform/error_report_win.h"
 #include "platform/messages.h"
 #include "platform/paths_win.h"
-#include "platform/error_report_win.h"
 #include "resource.h"
 #include "settings/profile_win.h"
 #include "settings/settings_file.h"
-#include "main_form_test_util.h"
 #include "win_test_util.h"
 
 using namespace wintest;
@@ -19,7 +19,7 @@ namespace {
 constexpr char kForeign[] = "[Other]\r\nKeep=me\r\n[General]\r\nForeignKey=stays\r\nShowPercentage=1\r\n";
 
 class ErrorCapture {
-public:
+  public:
     ErrorCapture() {
         SetErrorReporter([this](const std::string& t) { errors += t + "\n"; });
     }
@@ -66,14 +66,25 @@ TEST(MainForm, SaveWritesEveryKeyInOrderAndKeepsForeignLines) {
     std::string text = ReadText(dir.File(L"Lumivex.Settings"));
     EXPECT_THAT(text, HasSubstr("Keep=me"));
     EXPECT_THAT(text, HasSubstr("ForeignKey=stays"));
-    const char* order[] = {"Warn=1", "WarnMsgBox=", "HighlightProcessAbove=", "NoWarningSwithOffMonMobile=",
-                           "RedPercent=90", "YellowPercent=65", "[Font]", "Name=Tahoma", "Style=0", "[Colors]",
-                           "ProcMenuHightlightColor=Automatic", "RedColor=0D00FF", "FullBarColor=Automatic"};
+    const char* order[] = {"Warn=1",
+                           "WarnMsgBox=",
+                           "HighlightProcessAbove=",
+                           "NoWarningSwithOffMonMobile=",
+                           "RedPercent=90",
+                           "YellowPercent=65",
+                           "[Font]",
+                           "Name=Tahoma",
+                           "Style=0",
+                           "[Colors]",
+                           "ProcMenuHightlightColor=Automatic",
+                           "RedColor=0D00FF",
+                           "FullBarColor=Automatic"};
     size_t at = 0;
     for (const char* key : order) {
         size_t found = text.find(key, key[0] == '[' ? 0 : at);
         ASSERT_NE(found, std::string::npos) << key << "\n" << text;
-        if (key[0] != '[') at = found;
+        if (key[0] != '[')
+            at = found;
     }
 }
 
@@ -116,14 +127,19 @@ TEST(MainForm, DefaultMenuItemFollowsDoubleClickAction) {
     HMENU menu = form->PopupMenu1();
     HMENU settings2 = nullptr;
     for (int i = 0; i < GetMenuItemCount(menu); ++i)
-        if (HMENU sub = GetSubMenu(menu, i)) settings2 = sub;
+        if (HMENU sub = GetSubMenu(menu, i))
+            settings2 = sub;
     ASSERT_NE(settings2, nullptr);
     struct Case {
         int action;
         UINT top, sub;
-    } cases[] = {{0, IDM_LAUNCH_TASK_MANAGER, UINT(-1)}, {1, IDM_MEMORY_DEFRAGMENTER, UINT(-1)},
-                 {3, UINT(-1), IDM_SETTINGS}, {2, UINT(-1), UINT(-1)}, {4, UINT(-1), UINT(-1)},
-                 {5, UINT(-1), UINT(-1)}, {6, UINT(-1), UINT(-1)}};
+    } cases[] = {{0, IDM_LAUNCH_TASK_MANAGER, UINT(-1)},
+                 {1, IDM_MEMORY_DEFRAGMENTER, UINT(-1)},
+                 {3, UINT(-1), IDM_SETTINGS},
+                 {2, UINT(-1), UINT(-1)},
+                 {4, UINT(-1), UINT(-1)},
+                 {5, UINT(-1), UINT(-1)},
+                 {6, UINT(-1), UINT(-1)}};
     for (const Case& c : cases) {
         form->Settings().DoubleClickAction = c.action;
         form->InitDefaultMenu();
@@ -151,9 +167,10 @@ TEST(MainForm, InitSettingsAppliesTheTimers) {
 TEST(MainForm, GarbageSettingsFileLoadsAsDefaults) {
     TempDir dir;
     std::string garbage;
-    for (int i = 0; i < 70000; ++i) garbage += static_cast<char>((i * 7919) % 256);
-    garbage += "\r\n[General]\r\nRefreshRate=" + std::string(100000, '9') + "\r\nShowPercentage=" +
-               std::string(5000, 'x') + "\r\n";
+    for (int i = 0; i < 70000; ++i)
+        garbage += static_cast<char>((i * 7919) % 256);
+    garbage += "\r\n[General]\r\nRefreshRate=" + std::string(100000, '9') +
+               "\r\nShowPercentage=" + std::string(5000, 'x') + "\r\n";
     ASSERT_TRUE(WriteBytes(dir.File(L"Lumivex.Settings"), garbage));
     auto form = MakeForm(dir);
     const TSettings defaults = DefaultSettings(form->IsVistaOrLater());

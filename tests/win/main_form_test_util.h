@@ -10,13 +10,14 @@
 namespace wintest {
 
 // A main form whose program folder is `dir` (settings beside it when the test puts a file there, otherwise in an
-// application-data folder inside `dir`, never the user's) and whose destruction does not end the test's message loop. Unless the test gives its own, the refresh tick reads a calm
-// memory state, never the machine's (a busy machine would otherwise warn and trim during unrelated tests), and
-// trimming touches no process.
+// application-data folder inside `dir`, never the user's) and whose destruction does not end the test's message loop.
+// Unless the test gives its own, the refresh tick reads a calm memory state, never the machine's (a busy machine would
+// otherwise warn and trim during unrelated tests), and trimming touches no process.
 inline std::unique_ptr<TFrmLumivexMain> MakeForm(const TempDir& dir, TFrmLumivexMain::Options o = {}) {
     o.ProgramFolder = dir.Path();
     o.QuitOnDestroy = false;
-    if (o.UserDataFolder.empty()) o.UserDataFolder = dir.File(L"AppData");
+    if (o.UserDataFolder.empty())
+        o.UserDataFolder = dir.File(L"AppData");
     if (!o.Sample) {
         o.Sample = [] {
             MemorySample calm;
@@ -26,7 +27,8 @@ inline std::unique_ptr<TFrmLumivexMain> MakeForm(const TempDir& dir, TFrmLumivex
             return calm;
         };
     }
-    if (!o.TrimProcess) o.TrimProcess = [](DWORD) {};
+    if (!o.TrimProcess)
+        o.TrimProcess = [](DWORD) {};
     auto form = std::make_unique<TFrmLumivexMain>(o);
     EXPECT_TRUE(form->Create());
     return form;

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "app/main_form_win.h"
-#include "platform/messages.h"
 #include "main_form_test_util.h"
+#include "platform/messages.h"
 #include "test_shell.h"
 #include "win_test_util.h"
 

@@ -3,9 +3,9 @@
 
 #include <functional>
 
-#include "processes/popup_menu_win.h"
 #include "platform/dib_win.h"
 #include "processes/menu_painter_win.h"
+#include "processes/popup_menu_win.h"
 #include "processes/tray_menu_model.h"
 #include "win_test_util.h"
 

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "options/options_dialog_win.h"
 #include "options_resource.h"
 #include "platform/error_report_win.h"
-#include "options/options_dialog_win.h"
 #include "settings/profile_win.h"
 #include "settings/settings_file.h"
 #include "system/task_dialog_win.h"

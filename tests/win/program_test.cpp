@@ -15,13 +15,14 @@ using ::testing::HasSubstr;
 namespace {
 // Stands in for a running copy: a window of the program's class that counts what it receives.
 class FakeRunningCopy : public Window {
-public:
+  public:
     FakeRunningCopy() { CreateWindowOf(L"TFrmLumivexMain", WS_EX_TOOLWINDOW, WS_OVERLAPPED, L"Lumivex", nullptr); }
     int secondInstanceMessages = 0;
 
-protected:
+  protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
-        if (msg == MSG_SECOND_INSTANCE) ++secondInstanceMessages;
+        if (msg == MSG_SECOND_INSTANCE)
+            ++secondInstanceMessages;
         return Window::HandleMessage(msg, wParam, lParam);
     }
 };
@@ -43,7 +44,8 @@ HWND FindProgramWindow(DWORD processId) {
          h = FindWindowExW(nullptr, h, L"TFrmLumivexMain", nullptr)) {
         DWORD pid = 0;
         GetWindowThreadProcessId(h, &pid);
-        if (pid == processId) found = h;
+        if (pid == processId)
+            found = h;
     }
     return found;
 }
@@ -52,7 +54,8 @@ bool ProgramTrayIconShown(DWORD processId) {
          h = FindWindowExW(nullptr, h, L"LumivexTrayIconHandler", nullptr)) {
         DWORD pid = 0;
         GetWindowThreadProcessId(h, &pid);
-        if (pid != processId) continue;
+        if (pid != processId)
+            continue;
         NOTIFYICONDATAW probe{};
         probe.cbSize = sizeof probe;
         probe.hWnd = h;

@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "app/main_form_win.h"
+#include "main_form_test_util.h"
 #include "resource.h"
 #include "system/double_click_action.h"
-#include "main_form_test_util.h"
 #include "win_test_util.h"
 
 #include <thread>
@@ -55,8 +55,8 @@ DWORD NowMs() {
 std::vector<DWORD>* g_powerOffTicks = nullptr;
 LRESULT CALLBACK RecordPowerOff(int code, WPARAM wParam, LPARAM lParam) {
     const auto* m = reinterpret_cast<const CWPSTRUCT*>(lParam);
-    if (code == HC_ACTION && g_powerOffTicks && m->message == WM_SYSCOMMAND && (m->wParam & 0xFFF0) == SC_MONITORPOWER &&
-        m->lParam == 2) {
+    if (code == HC_ACTION && g_powerOffTicks && m->message == WM_SYSCOMMAND &&
+        (m->wParam & 0xFFF0) == SC_MONITORPOWER && m->lParam == 2) {
         g_powerOffTicks->push_back(NowMs());
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
@@ -81,14 +81,10 @@ TEST(SystemActions, DoubleClickRunsTheConfiguredAction) {
         int action;
         std::vector<std::string> calls;
     } cases[] = {
-        {0, {"taskmgr"}},
-        {1, {"command " + std::to_string(IDM_MEMORY_DEFRAGMENTER)}},
-        {2, {}},
-        {3, {"command " + std::to_string(IDM_SETTINGS)}},
-        {4, {"lock"}},
-        {5, {"run Lumivex"}},
-        {6, {"shutdown"}},
-        {7, {}},
+        {0, {"taskmgr"}},  {1, {"command " + std::to_string(IDM_MEMORY_DEFRAGMENTER)}},
+        {2, {}},           {3, {"command " + std::to_string(IDM_SETTINGS)}},
+        {4, {"lock"}},     {5, {"run Lumivex"}},
+        {6, {"shutdown"}}, {7, {}},
         {-1, {}},
     };
     for (const Case& c : cases) {
@@ -134,11 +130,13 @@ TEST(SystemActions, DisplayOffOnLockOnlyWhenSet) {
     ASSERT_TRUE(PumpUntil([&] { return !f.form->MonitorOff().Running(); }, 20000));
     PumpFor(600);
     ASSERT_EQ(recorder.ticks.size(), static_cast<size_t>(kMonitorOffRepeats));
-    for (size_t i = 1; i < recorder.ticks.size(); ++i) EXPECT_GE(recorder.ticks[i] - recorder.ticks[i - 1], 380u) << i;
+    for (size_t i = 1; i < recorder.ticks.size(); ++i)
+        EXPECT_GE(recorder.ticks[i] - recorder.ticks[i - 1], 380u) << i;
 
     // Other session changes (unlock among them) send nothing, and an unlock ends a sequence still running.
     recorder.ticks.clear();
-    for (WPARAM code : {1, 2, 3, 4, 5, 6, 8, 9}) SendMessageW(form, WM_WTSSESSION_CHANGE, code, 0);
+    for (WPARAM code : {1, 2, 3, 4, 5, 6, 8, 9})
+        SendMessageW(form, WM_WTSSESSION_CHANGE, code, 0);
     PumpFor(500);
     EXPECT_TRUE(recorder.ticks.empty());
     SendMessageW(form, WM_WTSSESSION_CHANGE, 7, 0);
@@ -151,7 +149,8 @@ namespace {
 BOOL CALLBACK FindDialog(HWND h, LPARAM out) {
     wchar_t cls[16] = {};
     GetClassNameW(h, cls, 16);
-    if (std::wstring(cls) == L"#32770") *reinterpret_cast<HWND*>(out) = h;
+    if (std::wstring(cls) == L"#32770")
+        *reinterpret_cast<HWND*>(out) = h;
     return TRUE;
 }
 BOOL CALLBACK CollectText(HWND h, LPARAM out) {
@@ -170,14 +169,17 @@ TEST(SystemActions, RunDialogShowsTheProgramsDescription) {
         HWND dialog = nullptr;
         for (int i = 0; i < 500 && !dialog; ++i) {
             EnumThreadWindows(uiThread, FindDialog, reinterpret_cast<LPARAM>(&dialog));
-            if (!dialog) Sleep(20);
+            if (!dialog)
+                Sleep(20);
         }
-        if (!dialog) return;
+        if (!dialog)
+            return;
         // The dialog fills in its texts while it starts; wait for them rather than for a fixed time.
         for (int i = 0; i < 250 && texts.find("will open it for you.") == std::string::npos; ++i) {
             texts.clear();
             EnumChildWindows(dialog, CollectText, reinterpret_cast<LPARAM>(&texts));
-            if (texts.find("will open it for you.") == std::string::npos) Sleep(20);
+            if (texts.find("will open it for you.") == std::string::npos)
+                Sleep(20);
         }
         wchar_t buffer[256] = {};
         GetWindowTextW(dialog, buffer, 256);

@@ -85,9 +85,7 @@ TEST(UpdateChecker, FailuresEndInTheFailureEvent) {
     } cases[] = {
         {ClosedPortUrl("/lumivex.upd"), true},  // server down
         {server.Url("/missing.upd"), true},     // 404
-        {server.Url("/error.upd"), true},
-        {server.Url("/huge.upd"), true},
-        {"nonsense://x", true},
+        {server.Url("/error.upd"), true},      {server.Url("/huge.upd"), true}, {"nonsense://x", true},
     };
     for (const Case& c : cases) {
         Harness h(dir);

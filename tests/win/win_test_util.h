@@ -12,7 +12,7 @@ namespace wintest {
 
 // A fresh folder under %TEMP%, removed with everything in it at the end of the test.
 class TempDir {
-public:
+  public:
     TempDir() {
         wchar_t base[MAX_PATH];
         GetTempPathW(MAX_PATH, base);
@@ -31,29 +31,34 @@ public:
         if (h != INVALID_HANDLE_VALUE) {
             do {
                 std::wstring name = fd.cFileName;
-                if (name == L"." || name == L"..") continue;
+                if (name == L"." || name == L"..")
+                    continue;
                 std::wstring full = dir + name;
                 SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-                if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(full + L"\\");
-                else DeleteFileW(full.c_str());
+                if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                    RemoveTree(full + L"\\");
+                else
+                    DeleteFileW(full.c_str());
             } while (FindNextFileW(h, &fd));
             FindClose(h);
         }
         RemoveDirectoryW(dir.c_str());
     }
 
-private:
+  private:
     std::wstring path_;
 };
 
 inline std::string ReadBytes(const std::wstring& path) {
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                           nullptr);
-    if (h == INVALID_HANDLE_VALUE) return {};
+    HANDLE h =
+        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return {};
     std::string data;
     char buf[4096];
     DWORD n = 0;
-    while (ReadFile(h, buf, sizeof buf, &n, nullptr) && n) data.append(buf, n);
+    while (ReadFile(h, buf, sizeof buf, &n, nullptr) && n)
+        data.append(buf, n);
     CloseHandle(h);
     return data;
 }
@@ -70,7 +75,8 @@ inline std::string ReadText(const std::wstring& path) {
 
 inline bool WriteBytes(const std::wstring& path, const std::string& data) {
     HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
+    if (h == INVALID_HANDLE_VALUE)
+        return false;
     DWORD n = 0;
     bool ok = WriteFile(h, data.data(), static_cast<DWORD>(data.size()), &n, nullptr) && n == data.size();
     CloseHandle(h);
@@ -86,8 +92,10 @@ inline bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }
-        if (done && done()) return true;
-        if (static_cast<int>(GetTickCount() - start) >= timeoutMs) return false;
+        if (done && done())
+            return true;
+        if (static_cast<int>(GetTickCount() - start) >= timeoutMs)
+            return false;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
 }

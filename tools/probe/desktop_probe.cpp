@@ -1,7 +1,7 @@
 #include "desktop_probe.h"
 
-#include <shellapi.h>
 #include <psapi.h>
+#include <shellapi.h>
 #include <winternl.h>
 
 #include <cstdio>
@@ -38,7 +38,8 @@ Function Ntdll(const char* name) {
 
 long CountKernelHandles(DWORD processId) {
     auto query = Ntdll<NtQuerySystemInformationFn>("NtQuerySystemInformation");
-    if (!query) return -1;
+    if (!query)
+        return -1;
     std::vector<unsigned char> buffer(1 << 20);
     for (int attempt = 0; attempt < 8; ++attempt) {
         ULONG needed = 0;
@@ -47,11 +48,13 @@ long CountKernelHandles(DWORD processId) {
             buffer.resize(std::max<size_t>(buffer.size() * 2, needed + 4096));
             continue;
         }
-        if (status < 0) return -1;
+        if (status < 0)
+            return -1;
         const auto* list = reinterpret_cast<const HandleList*>(buffer.data());
         long count = 0;
         for (ULONG i = 0; i < list->count; ++i) {
-            if (list->entries[i].ownerProcessId == processId) ++count;
+            if (list->entries[i].ownerProcessId == processId)
+                ++count;
         }
         return count;
     }
@@ -74,7 +77,8 @@ constexpr size_t kPebGdiSharedHandleTable = sizeof(void*) == 8 ? 0xF8 : 0x94;
 
 long CountGdiObjects(HANDLE process) {
     auto query = Ntdll<NtQueryInformationProcessFn>("NtQueryInformationProcess");
-    if (!query) return -1;
+    if (!query)
+        return -1;
     PROCESS_BASIC_INFORMATION info{};
     if (query(process, 0 /* ProcessBasicInformation */, &info, sizeof info, nullptr) < 0 || !info.PebBaseAddress) {
         return -1;
@@ -82,12 +86,15 @@ long CountGdiObjects(HANDLE process) {
     void* table = nullptr;
     SIZE_T read = 0;
     auto* address = reinterpret_cast<const unsigned char*>(info.PebBaseAddress) + kPebGdiSharedHandleTable;
-    if (!ReadProcessMemory(process, address, &table, sizeof table, &read) || !table) return -1;
+    if (!ReadProcessMemory(process, address, &table, sizeof table, &read) || !table)
+        return -1;
     std::vector<GdiHandleEntry> entries(kGdiHandleCount);
-    if (!ReadProcessMemory(process, table, entries.data(), entries.size() * sizeof(GdiHandleEntry), &read)) return -1;
+    if (!ReadProcessMemory(process, table, entries.data(), entries.size() * sizeof(GdiHandleEntry), &read))
+        return -1;
     long count = 0;
     for (size_t i = 0; i < read / sizeof(GdiHandleEntry); ++i) {
-        if (entries[i].type != 0) ++count;
+        if (entries[i].type != 0)
+            ++count;
     }
     return count;
 }
@@ -105,14 +112,16 @@ std::set<HWND> ProcessWindows(DWORD processId, bool children) {
         for (HWND h = FindWindowExW(parent, nullptr, nullptr, nullptr); h;
              h = FindWindowExW(parent, h, nullptr, nullptr)) {
             all.insert(h);
-            if (children) EnumChildWindows(h, CollectChild, reinterpret_cast<LPARAM>(&all));
+            if (children)
+                EnumChildWindows(h, CollectChild, reinterpret_cast<LPARAM>(&all));
         }
     }
     std::set<HWND> mine;
     for (HWND h : all) {
         DWORD pid = 0;
         GetWindowThreadProcessId(h, &pid);
-        if (pid == processId) mine.insert(h);
+        if (pid == processId)
+            mine.insert(h);
     }
     return mine;
 }
@@ -131,7 +140,8 @@ namespace {
 // Every (window, id) of the process that the shell holds an icon for; nothing without a taskbar.
 std::vector<std::pair<HWND, UINT>> ProgramIcons(DWORD processId) {
     std::vector<std::pair<HWND, UINT>> icons;
-    if (!FindWindowW(L"Shell_TrayWnd", nullptr)) return icons;
+    if (!FindWindowW(L"Shell_TrayWnd", nullptr))
+        return icons;
     // Icons belong to the windows that get their callbacks: top-level or message-only ones.
     for (HWND window : ProcessWindows(processId, false)) {
         for (UINT id = 0; id < 16; ++id) {
@@ -139,7 +149,8 @@ std::vector<std::pair<HWND, UINT>> ProgramIcons(DWORD processId) {
             data.cbSize = sizeof data;
             data.hWnd = window;
             data.uID = id;
-            if (Shell_NotifyIconW(NIM_MODIFY, &data)) icons.emplace_back(window, id);
+            if (Shell_NotifyIconW(NIM_MODIFY, &data))
+                icons.emplace_back(window, id);
         }
     }
     return icons;
@@ -147,7 +158,8 @@ std::vector<std::pair<HWND, UINT>> ProgramIcons(DWORD processId) {
 }  // namespace
 
 int ProgramIconCount(DWORD processId) {
-    if (!FindWindowW(L"Shell_TrayWnd", nullptr)) return -1;
+    if (!FindWindowW(L"Shell_TrayWnd", nullptr))
+        return -1;
     return static_cast<int>(ProgramIcons(processId).size());
 }
 
@@ -169,7 +181,8 @@ HWND FindProcessWindow(const wchar_t* className, DWORD processId) {
              h = FindWindowExW(parent, h, className, nullptr)) {
             DWORD pid = 0;
             GetWindowThreadProcessId(h, &pid);
-            if (processId == 0 || pid == processId) return h;
+            if (processId == 0 || pid == processId)
+                return h;
         }
     }
     return nullptr;
@@ -178,14 +191,16 @@ HWND FindProcessWindow(const wchar_t* className, DWORD processId) {
 ProcessFigures MeasureProcess(DWORD processId) {
     ProcessFigures figures;
     HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
-    if (!process) return figures;
+    if (!process)
+        return figures;
     figures.kernelHandles = CountKernelHandles(processId);
     figures.gdiObjects = CountGdiObjects(process);
     figures.windows = CountWindows(processId);
     // The commit charge is the process's private memory; Wine leaves the newer PrivateUsage field empty.
     PROCESS_MEMORY_COUNTERS memory{};
     memory.cb = sizeof memory;
-    if (GetProcessMemoryInfo(process, &memory, sizeof memory)) figures.privateBytes = memory.PagefileUsage;
+    if (GetProcessMemoryInfo(process, &memory, sizeof memory))
+        figures.privateBytes = memory.PagefileUsage;
     CloseHandle(process);
     return figures;
 }
@@ -196,7 +211,8 @@ bool EndGracefully(HWND mainForm, DWORD processId, DWORD timeoutMs) {
     SendMessageTimeoutW(mainForm, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 5000, &result);
     SendMessageTimeoutW(mainForm, WM_ENDSESSION, TRUE, 0, SMTO_ABORTIFHUNG, 5000, &result);
     bool ended = process && WaitForSingleObject(process, timeoutMs) == WAIT_OBJECT_0;
-    if (process) CloseHandle(process);
+    if (process)
+        CloseHandle(process);
     return ended;
 }
 

@@ -32,34 +32,39 @@ int Fail(const char* what) {
 
 HWND MainForm(DWORD* processId = nullptr) {
     HWND form = probe::FindProcessWindow(kMainClass, 0);
-    if (form && processId) GetWindowThreadProcessId(form, processId);
+    if (form && processId)
+        GetWindowThreadProcessId(form, processId);
     return form;
 }
 
 HWND VisibleWindow(const wchar_t* className) {
     for (HWND h = FindWindowExW(nullptr, nullptr, className, nullptr); h;
          h = FindWindowExW(nullptr, h, className, nullptr)) {
-        if (IsWindowVisible(h)) return h;
+        if (IsWindowVisible(h))
+            return h;
     }
     return nullptr;
 }
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc < 2) return Fail("no command");
+    if (argc < 2)
+        return Fail("no command");
     std::wstring command = argv[1];
     const wchar_t* arg = argc > 2 ? argv[2] : L"";
     // Waiting may begin before the desktop exists.
     const DWORD deadline = GetTickCount() + (command == L"wait" ? 1000u * std::wcstoul(arg, nullptr, 10) : 0);
     while (!probe::AttachToDesktop(probe::kShellDesktop)) {
-        if (static_cast<int>(deadline - GetTickCount()) <= 0) return Fail("no \"shell\" desktop");
+        if (static_cast<int>(deadline - GetTickCount()) <= 0)
+            return Fail("no \"shell\" desktop");
         Sleep(100);
     }
 
     if (command == L"wait") {
         DWORD pid = 0;
         do {
-            if (MainForm(&pid) && probe::FindProcessWindow(kTrayHandlerClass, pid) && probe::ProgramIconCount(pid) > 0) {
+            if (MainForm(&pid) && probe::FindProcessWindow(kTrayHandlerClass, pid) &&
+                probe::ProgramIconCount(pid) > 0) {
                 std::printf("%lu\n", pid);
                 return 0;
             }
@@ -69,7 +74,8 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (command == L"stats") {
         DWORD pid = 0;
-        if (!MainForm(&pid)) return Fail("Lumivex is not running");
+        if (!MainForm(&pid))
+            return Fail("Lumivex is not running");
         probe::ProcessFigures f = probe::MeasureProcess(pid);
         std::printf("handles=%ld gdi=%ld windows=%ld private=%llu\n", f.kernelHandles, f.gdiObjects, f.windows,
                     static_cast<unsigned long long>(f.privateBytes));
@@ -77,7 +83,8 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (command == L"rect") {
         HWND h = VisibleWindow(arg);
-        if (!h) return Fail("no such window");
+        if (!h)
+            return Fail("no such window");
         RECT r{};
         GetWindowRect(h, &r);
         std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
@@ -85,16 +92,20 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (command == L"close") {
         HWND h = VisibleWindow(arg);
-        if (!h) return Fail("no such window");
+        if (!h)
+            return Fail("no such window");
         // A menu ends on Escape; a dialog on its close command.
-        if (std::wstring(arg) == L"#32768") PostMessageW(h, WM_KEYDOWN, VK_ESCAPE, 0);
-        else PostMessageW(h, WM_SYSCOMMAND, SC_CLOSE, 0);
+        if (std::wstring(arg) == L"#32768")
+            PostMessageW(h, WM_KEYDOWN, VK_ESCAPE, 0);
+        else
+            PostMessageW(h, WM_SYSCOMMAND, SC_CLOSE, 0);
         return 0;
     }
     if (command == L"key") {
         HWND window = VisibleWindow(arg);
         HWND control = window && argc > 4 ? FindWindowExW(window, nullptr, argv[3], nullptr) : nullptr;
-        if (!control) return Fail("no such control");
+        if (!control)
+            return Fail("no such control");
         WPARAM key = std::wcstoul(argv[4], nullptr, 10);
         PostMessageW(control, WM_KEYDOWN, key, 1);
         PostMessageW(control, WM_KEYUP, key, 0xC0000001);
@@ -102,14 +113,16 @@ int wmain(int argc, wchar_t** argv) {
     }
     DWORD pid = 0;
     HWND form = MainForm(&pid);
-    if (!form) return Fail("Lumivex is not running");
+    if (!form)
+        return Fail("Lumivex is not running");
     if (command == L"command") {
         PostMessageW(form, WM_COMMAND, static_cast<WPARAM>(std::wcstoul(arg, nullptr, 10)), 0);
         return 0;
     }
     if (command == L"tray") {
         HWND handler = probe::FindProcessWindow(kTrayHandlerClass, pid);
-        if (!handler) return Fail("no tray icon");
+        if (!handler)
+            return Fail("no tray icon");
         std::wstring how = arg;
         if (how == L"right") {
             PostMessageW(handler, kTrayCallback, kMainIconId, WM_RBUTTONDOWN);
@@ -128,6 +141,7 @@ int wmain(int argc, wchar_t** argv) {
         std::printf("%d\n", probe::ProgramIconCount(pid));
         return 0;
     }
-    if (command == L"end") return probe::EndGracefully(form, pid, 15000) ? 0 : Fail("Lumivex did not end");
+    if (command == L"end")
+        return probe::EndGracefully(form, pid, 15000) ? 0 : Fail("Lumivex did not end");
     return Fail("unknown command");
 }
