@@ -5,8 +5,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 out=${1:-docs/options}
 bash tools/setup.sh
-cmake --preset mingw-i686 >/dev/null
-cmake --build --preset mingw-i686 --target lumivex-options-shots Lumivex >/dev/null
+# The shipped 32-bit build, or the 64-bit one where this machine cannot run 32-bit programs.
+preset=$(source tools/wine-env.sh && lumivex_runnable_preset)
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset" --target lumivex-options-shots Lumivex >/dev/null
 export LUMIVEX_HEADLESS=1 LUMIVEX_SCREEN=${LUMIVEX_SCREEN:-1024x768x24}
 # A prefix of its own: the font link below must not change how the tests' prefix draws text.
 export LUMIVEX_WINEPREFIX=${LUMIVEX_WINEPREFIX:-$PWD/build/wine-screenshots}
@@ -22,7 +24,7 @@ lumivex_wine_cjk_fonts
 mkdir -p "$out"
 
 names=(general assist tray display themes)
-wine build/mingw-i686/bin/lumivex-options-shots.exe "$(winepath -w "$handshake")" &
+wine build/$preset/bin/lumivex-options-shots.exe "$(winepath -w "$handshake")" &
 shots_pid=$!
 for page in 0 1 2 3 4; do
     ready="$handshake/page-$page.ready"

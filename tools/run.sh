@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
-# Builds the 32-bit Lumivex.exe and starts it under Wine in a desktop window. With a display it opens there;
+# Builds Lumivex.exe and starts it under Wine in a desktop window. With a display it opens there;
 # without one it runs on a virtual display and keeps a PNG screenshot of it fresh. Ctrl+C ends Lumivex the way
 # "退出" does (its settings are saved), then the display.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 bash tools/setup.sh || exit 1
-cmake --preset mingw-i686 >/dev/null || exit 1
-cmake --build --preset mingw-i686 --target Lumivex || exit 1
+# The shipped 32-bit build, or the 64-bit one where this machine cannot run 32-bit programs.
+preset=$(source tools/wine-env.sh && lumivex_runnable_preset)
+cmake --preset "$preset" >/dev/null || exit 1
+cmake --build --preset "$preset" --target Lumivex || exit 1
 export LUMIVEX_SCREEN=${LUMIVEX_SCREEN:-1024x768x24}
 # A prefix of its own, with a Chinese font linked to Tahoma so the captions read as on Windows (the tests' prefix
 # keeps Wine's plain fonts).
@@ -17,7 +19,7 @@ headless=0
 lumivex_wine_start
 lumivex_wine_cjk_fonts
 
-exe=build/mingw-i686/bin/Lumivex.exe
+exe=build/$preset/bin/Lumivex.exe
 # An installed copy finds the first-run themes in the per-user themes folder; the build puts them beside the
 # program (where a portable copy looks). Themes the user already has there are kept.
 themes="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/Brindell/Lumivex/Themes"

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Starts the 32-bit Lumivex.exe (a portable copy) under Wine on a desktop with a taskbar and captures PNG
+# Starts the Lumivex.exe (a portable copy) under Wine on a desktop with a taskbar and captures PNG
 # screenshots of what a user sees: the tray area with the live icon, the tray menu, the process dialog, the
 # high-memory warning, every page of the options dialog and the About box. Fails when a screenshot is missing,
 # black or of one colour.
@@ -12,9 +12,11 @@ update_docs=0
 [ "${1:-}" = --update-docs ] && update_docs=1
 
 bash tools/setup.sh || exit 1
-cmake --preset mingw-i686 >/dev/null || exit 1
-cmake --build --preset mingw-i686 --target Lumivex lumivex-probe -- -j"${LUMIVEX_JOBS:-$(nproc)}" >/dev/null || exit 1
-bin=$root/build/mingw-i686/bin
+# The shipped 32-bit build, or the 64-bit one where this machine cannot run 32-bit programs.
+preset=$(source tools/wine-env.sh && lumivex_runnable_preset)
+cmake --preset "$preset" >/dev/null || exit 1
+cmake --build --preset "$preset" --target Lumivex lumivex-probe -- -j"${LUMIVEX_JOBS:-$(nproc)}" >/dev/null || exit 1
+bin=$root/build/$preset/bin
 
 export LUMIVEX_HEADLESS=${LUMIVEX_HEADLESS:-1}
 export LUMIVEX_SCREEN=1024x768x24

@@ -6,6 +6,36 @@ export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 export WINEPREFIX=${LUMIVEX_WINEPREFIX:-$lumivex_root/build/wine}
 lumivex_xvfb_pid=""
 
+# 32-bit Windows programs run on 32-bit Wine, which needs a kernel that runs i386 programs; some virtual machines
+# have no IA32 emulation. There the 64-bit build of the same program stands in wherever a program must run.
+lumivex_can_run_win32() {
+    [ -x /usr/lib/wine/wine ] && /usr/lib/wine/wine --version >/dev/null 2>&1
+}
+
+# The Windows preset whose programs this machine can run: the shipped 32-bit build where possible.
+lumivex_runnable_preset() {
+    if lumivex_can_run_win32; then echo mingw-i686; else echo mingw-x64; fi
+}
+
+# Debian's `wine` always starts the 32-bit loader when it is installed, even for 64-bit programs, and the 32-bit
+# loader is what hands them to wine64. Where it cannot run, `wine` (and `wine-stable`, which wineboot and winepath
+# call) must start wine64 directly: a folder of two such commands goes first on the PATH.
+if ! lumivex_can_run_win32 && [ -x /usr/lib/wine/wine64 ]; then
+    lumivex_wine_shim=$lumivex_root/build/wine64-shim
+    if [ ! -x "$lumivex_wine_shim/wine-stable" ]; then
+        mkdir -p "$lumivex_wine_shim"
+        for name in wine wine-stable; do
+            printf '#!/bin/sh\nexport WINELOADER=/usr/lib/wine/wine64\nexec /usr/lib/wine/wine64 "$@"\n' \
+                >"$lumivex_wine_shim/$name"
+            chmod +x "$lumivex_wine_shim/$name"
+        done
+    fi
+    case ":$PATH:" in
+        *":$lumivex_wine_shim:"*) ;;
+        *) export PATH="$lumivex_wine_shim:$PATH" ;;
+    esac
+fi
+
 lumivex_wine_start() {
     if [ -z "${DISPLAY:-}" ] || [ "${LUMIVEX_HEADLESS:-0}" = 1 ]; then
         # Xvfb picks a free display number itself, so several runs can share the machine.

@@ -20,8 +20,13 @@ void TFrmLumivexMain::InitOptionsServices() {
     OptionsServices& s = optionsServices_;
     s.IsPortableDevice = [] { return ::IsPortableDevice(); };
     s.ShowPortableWarning = [](TTaskDialog& dialog, HWND parent) {
-        return ShowTaskDialog(dialog, 0, 0, kTdfAllowDialogCancellation, TaskIcon::Warning, TaskFooterIcon::Information,
-                              0, 0, parent, false, true);
+        TaskDialogParams p;
+        p.Flags = kTdfAllowDialogCancellation;
+        p.MainIcon = TaskIcon::Warning;
+        p.FooterIcon = TaskFooterIcon::Information;
+        p.Parent = parent;
+        p.ClassicLook = true;
+        return ShowTaskDialog(dialog, p);
     };
     // The question belongs to the dialog that asks it: in front of it and modal to it.
     s.AskYesNo = [this](const std::string& text) {
@@ -53,6 +58,7 @@ void TFrmLumivexMain::ShowSettings(bool themePage) {
     host.ThemesFolder = ThemesFolder();
     host.SaveOptions = [this] { return SaveOptions(); };
     host.ApplyFontColor = [this] { ApplyFontColor(); };
+    host.OptionsStored = [this] { OptionsStored(); };
     host.OptionsApplied = [this] { OptionsApplied(); };
     TFrmOptions dialog(std::move(host), optionsServices_);
 
@@ -112,13 +118,17 @@ void TFrmLumivexMain::ransparentBackground1Click() {
     Settings2Click();
 }
 
-void TFrmLumivexMain::OptionsApplied() {
+// What OK and Apply change before the settings are saved holds even when the file cannot be written.
+void TFrmLumivexMain::OptionsStored() {
     // Rows of a kind that is switched off leave the tray menu at once.
     if (!settings_.ShowTopProcess)
         RemoveProcessRows();
     if (!settings_.ShowMemMenu)
         RemoveMemoryRows();
-    timer1_.SetPeriodMs(static_cast<UINT>(settings_.RefreshRate));
+    InitSettings();
+}
+
+void TFrmLumivexMain::OptionsApplied() {
     Timer1Timer();  // the icon shows the new settings at once
     ApplyHotKey();
     InitDefaultMenu();

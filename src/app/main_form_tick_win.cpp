@@ -78,7 +78,15 @@ void TFrmLumivexMain::Timer1Timer() {
 int TFrmLumivexMain::ShowWarningDialog(TTaskDialog& dialog) {
     if (options_.WarningDialog)
         return options_.WarningDialog(dialog);
-    return ShowTaskDialog(dialog, 0, 0, 0, TaskIcon::Warning, TaskFooterIcon::Blank, 0, 270, Hwnd(), false, false);
+    // Cancellation allowed, so Esc, Alt+F4 and the close box dismiss the warning like "&Close"; classic look.
+    TaskDialogParams p;
+    p.Flags = kTdfAllowDialogCancellation;
+    p.MainIcon = TaskIcon::Warning;
+    p.FooterIcon = TaskFooterIcon::Blank;
+    p.Width = 270;
+    p.Parent = Hwnd();
+    p.ClassicLook = true;
+    return ShowTaskDialog(dialog, p);
 }
 
 void TFrmLumivexMain::TimerDefragTimer() {

@@ -11,6 +11,7 @@
 #include "resource.h"
 #include "settings/profile_win.h"
 #include "settings/settings_file.h"
+#include "system/double_click_action.h"
 #include "system/privilege_win.h"
 #include "system/session_win.h"
 #include "system/task_dialog_win.h"
@@ -171,8 +172,11 @@ void TFrmLumivexMain::ApplyDisplayFont() {
 void TFrmLumivexMain::InitSettings() {
     timer1_.SetPeriodMs(static_cast<UINT>(settings_.RefreshRate));
     timer1_.SetActive(true);
+    // The periodic freeing counts down from the last change of its interval or its switch: closing the options
+    // with neither changed leaves the countdown running.
     timerDefrag_.SetPeriodMs(static_cast<UINT>(settings_.DefragEvery) * 60000u);
-    timerDefrag_.SetActive(settings_.DefragEveryActive);
+    if (timerDefrag_.Active() != settings_.DefragEveryActive)
+        timerDefrag_.SetActive(settings_.DefragEveryActive);
 }
 
 void TFrmLumivexMain::InitDefaultMenu() {
@@ -181,14 +185,15 @@ void TFrmLumivexMain::InitDefaultMenu() {
         return;
     SetMenuDefaultItem(menu, static_cast<UINT>(-1), FALSE);
     SetMenuDefaultItem(settings2_, static_cast<UINT>(-1), FALSE);
-    switch (settings_.DoubleClickAction) {
-        case 0:
+    // The item that does what a double-click does is shown in bold.
+    switch (DoubleClickActionOf(settings_.DoubleClickAction)) {
+        case DoubleClickAction::TaskManager:
             SetMenuDefaultItem(menu, IDM_LAUNCH_TASK_MANAGER, FALSE);
             break;
-        case 1:
+        case DoubleClickAction::FreeMemory:
             SetMenuDefaultItem(menu, IDM_MEMORY_DEFRAGMENTER, FALSE);
             break;
-        case 3:
+        case DoubleClickAction::ShowSettings:
             SetMenuDefaultItem(settings2_, IDM_SETTINGS, FALSE);
             break;
         default:

@@ -220,6 +220,7 @@ class TFrmLumivexMain : public Window {
 
     // Options dialog, themes and the global hot key (main_form_options_win.cpp).
     void InitOptionsServices();
+    void OptionsStored();
     void OptionsApplied();
     THotKeyManager hotKeyManager1_;
     WORD memoryDefragmenterShortCut_ = 0;

@@ -404,6 +404,8 @@ void TFrmOptions::FormCreate() {
     SendMessageW(Item(IDC_COMBOGBVALUES), CB_SETCURSEL, settings_.OptimizeForGigabytes ? 1 : 0, 0);
     EditMili.SetValue(settings_.RefreshRate);
     ckInternalFontClick();  // the panel, the chosen font and the small-font box follow the built-in font choice
+    // The small-digits box keeps the record's value while it is disabled, so opening and OK do not lose it.
+    SetChecked(IDC_CKMINIFONT, settings_.MiniInternalFont);
     CkShowPercentageClick();
 
     LbColors.Clear();
@@ -429,9 +431,10 @@ void TFrmOptions::BtnOkClick(bool ok) {
     TSettings& s = settings_;
     for (const FlagBox& box : kFlagBoxes)
         s.*box.Flag = Checked(box.Id);
-    s.DoubleClickAction = static_cast<int32_t>(SendMessageW(Item(IDC_CMBDOUBLECLICK), CB_GETCURSEL, 0, 0));
-    if (s.DoubleClickAction < 0)
-        s.DoubleClickAction = 0;
+    // A value outside the list (written by hand: it does nothing) selects no entry and stays until one is picked.
+    const auto doubleClick = static_cast<int32_t>(SendMessageW(Item(IDC_CMBDOUBLECLICK), CB_GETCURSEL, 0, 0));
+    if (doubleClick >= 0)
+        s.DoubleClickAction = doubleClick;
     if (s.DefragEveryActive)
         s.DefragEvery = WinSpinDefragEveryActive.Value();  // unticked keeps the period
     // The field has no Win modifier: a hand-made Win combination survives while the field is left alone.
@@ -451,6 +454,8 @@ void TFrmOptions::BtnOkClick(bool ok) {
     if (host_.ApplyFontColor)
         host_.ApplyFontColor();
 
+    if (host_.OptionsStored)
+        host_.OptionsStored();
     if (host_.SaveOptions && !host_.SaveOptions())
         return;
     if (host_.OptionsApplied)

@@ -38,7 +38,9 @@ struct OptionsHost {
     std::wstring ThemesFolder;  // ends with a backslash
     std::function<bool()> SaveOptions;
     std::function<void()> ApplyFontColor;
-    // After a successful save: refresh timer and tick, hot key, default menu item, menu rows that went away.
+    // Before the save, whether it succeeds or not: menu rows that went away, the timers' intervals.
+    std::function<void()> OptionsStored;
+    // After a successful save: the tick, the hot key, the default menu item.
     std::function<void()> OptionsApplied;
 };
 

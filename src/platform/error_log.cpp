@@ -2,9 +2,10 @@
 
 #include <cstdio>
 
-std::string ErrorLogLine(int year, int month, int day, int hour, int minute, int second, const std::string& text) {
-    char stamp[32];
-    std::snprintf(stamp, sizeof(stamp), "%04d-%02d-%02d %02d:%02d:%02d  ", year, month, day, hour, minute, second);
+std::string ErrorLogLine(const LogTime& t, const std::string& text) {
+    char stamp[64];
+    std::snprintf(stamp, sizeof(stamp), "%04d-%02d-%02d %02d:%02d:%02d  ", t.Year, t.Month, t.Day, t.Hour, t.Minute,
+                  t.Second);
     std::string line = stamp;
     for (size_t i = 0; i < text.size(); ++i) {
         char c = text[i];

@@ -55,7 +55,7 @@ void LogError(const std::string& text) {
         return;
     SYSTEMTIME now{};
     GetLocalTime(&now);
-    std::string line = ErrorLogLine(now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, text);
+    std::string line = ErrorLogLine({now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond}, text);
     UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)

@@ -65,6 +65,7 @@ bool TSimpleTimer::StartTimer() {
     if (!SetTimer(gHandler->Hwnd(), timerId_, periodMs_, nullptr))
         return false;
     active_ = true;
+    ++countdowns_;
     ++gHandler->running;
     return true;
 }

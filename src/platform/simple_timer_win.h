@@ -21,6 +21,8 @@ class TSimpleTimer {
     bool Active() const { return active_; }
     void SetActive(bool value);
     UINT PeriodMs() const { return periodMs_; }
+    // How many countdowns have begun: each start and each change of period begins a new one.
+    unsigned Countdowns() const { return countdowns_; }
     void SetPeriodMs(UINT value);
     bool StopOnFire() const { return stopOnFire_; }
     void SetStopOnFire(bool value) { stopOnFire_ = value; }
@@ -39,6 +41,7 @@ class TSimpleTimer {
     UINT_PTR timerId_;
     bool active_ = false;
     UINT periodMs_ = 1000;
+    unsigned countdowns_ = 0;
     bool stopOnFire_ = false;
     Handler onFire_;
 };

@@ -4,20 +4,6 @@
 
 #include "system/task_dialog_win.h"
 
-// What ShowTaskDialog hands to either dialog kind, after filling in the defaults.
-struct TaskDialogParams {
-    unsigned CommonButtons = 0;
-    int DefaultButton = 0;
-    unsigned Flags = 0;
-    TaskIcon MainIcon = TaskIcon::Blank;
-    TaskFooterIcon FooterIcon = TaskFooterIcon::Blank;
-    int DefaultRadio = 0;
-    int Width = 0;
-    HWND Parent = nullptr;
-    bool ClassicLook = false;
-    std::string Caption;
-};
-
 // Flags beyond the native dialog's: a query edit box, masked with "*", focused.
 constexpr unsigned kTaskQueryEdit = 0x10000;
 constexpr unsigned kTaskQueryMasked = 0x20000;

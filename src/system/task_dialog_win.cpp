@@ -14,6 +14,11 @@
 namespace {
 using TaskDialogIndirectFunction = HRESULT(WINAPI*)(const TASKDIALOGCONFIG*, int*, int*, BOOL*);
 
+std::vector<const TaskDialogParams*>& ShownParams() {
+    static std::vector<const TaskDialogParams*> shown;
+    return shown;
+}
+
 std::function<void(HWND, bool)>& Observer() {
     static std::function<void(HWND, bool)> observer;
     return observer;
@@ -181,42 +186,33 @@ void NotifyTaskDialogShown(HWND dialog, bool native) {
         Observer()(dialog, native);
 }
 
-int ShowTaskDialog(TTaskDialog& dialog,
-                   unsigned commonButtons,
-                   int defaultButton,
-                   unsigned flags,
-                   TaskIcon mainIcon,
-                   TaskFooterIcon footerIcon,
-                   int defaultRadio,
-                   int width,
-                   HWND parent,
-                   bool forceEmulation,
-                   bool classicLook) {
+int ShowTaskDialog(TTaskDialog& dialog, TaskDialogParams p) {
     const bool hasCustomButtons = !SplitDialogList(dialog.ButtonList).empty();
-    TaskDialogParams p;
-    p.CommonButtons = commonButtons;
-    p.DefaultButton = defaultButton;
     // A dialog without any button gets OK, which is then also the default.
-    if (commonButtons == 0 && !hasCustomButtons) {
+    if (p.CommonButtons == 0 && !hasCustomButtons) {
         p.CommonButtons = tcbOk;
         if (p.DefaultButton == 0)
             p.DefaultButton = IDOK;
     }
-    p.Flags = flags;
-    p.MainIcon = mainIcon;
-    p.FooterIcon = footerIcon;
-    p.DefaultRadio = defaultRadio;
-    p.Width = width;
-    p.ClassicLook = classicLook;
     p.Caption = dialog.Caption.empty() ? DefaultCaption() : dialog.Caption;
-    p.Parent = parent ? parent : GetActiveWindow();
+    if (!p.Parent)
+        p.Parent = GetActiveWindow();
     if (!p.Parent)
         p.Parent = MainWindow();
 
+    // Dialogs nest (a question from a dialog), so the one on screen is the newest of a stack.
+    ShownParams().push_back(&p);
+    struct Pop {
+        ~Pop() { ShownParams().pop_back(); }
+    } pop;
     TaskDialogIndirectFunction native = NativeTaskDialog();
-    if (native && !forceEmulation && !(flags & kTaskQueryEdit) && dialog.SelectionList.empty())
+    if (native && !p.ForceEmulation && !(p.Flags & kTaskQueryEdit) && dialog.SelectionList.empty())
         return ShowNativeTaskDialog(native, dialog, p, hasCustomButtons);
     return ShowEmulatedTaskDialog(dialog, p);
+}
+
+const TaskDialogParams* ShownTaskDialogParams() {
+    return ShownParams().empty() ? nullptr : ShownParams().back();
 }
 
 namespace {
@@ -227,8 +223,15 @@ int WrappedDialog(TTaskDialog& d,
                   HWND parent,
                   TaskFooterIcon footerIcon,
                   int width) {
-    return ShowTaskDialog(d, commonButtons, 0, kTdfAllowDialogCancellation, mainIcon, footerIcon, 0, width, parent,
-                          false, true);
+    TaskDialogParams p;
+    p.CommonButtons = commonButtons;
+    p.Flags = kTdfAllowDialogCancellation;
+    p.MainIcon = mainIcon;
+    p.FooterIcon = footerIcon;
+    p.Width = width;
+    p.Parent = parent;
+    p.ClassicLook = true;
+    return ShowTaskDialog(d, p);
 }
 }  // namespace
 

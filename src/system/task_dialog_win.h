@@ -28,17 +28,24 @@ enum class TaskIcon { Blank = 0, Warning = 1, Question = 2, Error = 3, Informati
 enum class TaskFooterIcon { Blank = 0, Warning = 1, Question = 2, Error = 3, Information = 4, Shield = 5 };
 constexpr unsigned kTdfAllowDialogCancellation = 0x08;
 
-int ShowTaskDialog(TTaskDialog& dialog,
-                   unsigned commonButtons,
-                   int defaultButton,
-                   unsigned flags,
-                   TaskIcon mainIcon,
-                   TaskFooterIcon footerIcon,
-                   int defaultRadio,
-                   int width,
-                   HWND parent,
-                   bool forceEmulation,
-                   bool classicLook);
+// How a dialog is shown. Caption is filled from the dialog's own caption (or the main window's title).
+struct TaskDialogParams {
+    unsigned CommonButtons = 0;
+    int DefaultButton = 0;
+    unsigned Flags = 0;
+    TaskIcon MainIcon = TaskIcon::Blank;
+    TaskFooterIcon FooterIcon = TaskFooterIcon::Blank;
+    int DefaultRadio = 0;
+    int Width = 0;  // dialog units; 0 lets the system choose
+    HWND Parent = nullptr;
+    bool ForceEmulation = false;
+    bool ClassicLook = false;
+    std::string Caption;
+};
+
+int ShowTaskDialog(TTaskDialog& dialog, TaskDialogParams params);
+// The parameters of the innermost dialog on screen, as ShowTaskDialog passes them on; null when none is.
+const TaskDialogParams* ShownTaskDialogParams();
 int TaskMessage(const std::string& instruction,
                 const std::string& content,
                 unsigned commonButtons,

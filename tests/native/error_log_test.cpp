@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 TEST(ErrorLog, OneErrorIsOneStampedLine) {
-    EXPECT_EQ(ErrorLogLine(2026, 12, 1, 9, 5, 7, "Unable to write to C:\\x\r\n\r\nAccess is denied."),
+    EXPECT_EQ(ErrorLogLine({2026, 12, 1, 9, 5, 7}, "Unable to write to C:\\x\r\n\r\nAccess is denied."),
               "2026-12-01 09:05:07  Unable to write to C:\\x / Access is denied.\r\n");
-    EXPECT_EQ(ErrorLogLine(2026, 1, 2, 3, 4, 5, "trailing\r\n"), "2026-01-02 03:04:05  trailing\r\n");
+    EXPECT_EQ(ErrorLogLine({2026, 1, 2, 3, 4, 5}, "trailing\r\n"), "2026-01-02 03:04:05  trailing\r\n");
 }
 
 TEST(ErrorLog, BeyondTheCapTheOldestHalfGoesAtALineBoundary) {

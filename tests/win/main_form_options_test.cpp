@@ -57,6 +57,57 @@ TEST(MainFormOptions, CancelStillSavesAndOnlyOneDialogIsOpen) {
     EXPECT_THAT(text, HasSubstr("RefreshHotkey=32833"));
 }
 
+TEST(MainFormOptions, ThePeriodicFreeingCountdownRestartsOnlyWhenItChanges) {
+    TempDir dir;
+    ASSERT_TRUE(WriteBytes(dir.File(L"Lumivex.Settings"), "[General]\r\nDefragEveryActive=1\r\nDefragEvery=120\r\n"));
+    auto form = MakeForm(dir);
+    TSimpleTimer& timer = form->TimerDefrag();
+    ASSERT_TRUE(timer.Active());
+    const unsigned started = timer.Countdowns();
+    RunSettings(*form, false, [&](TFrmOptions& d) { Click(d, IDCANCEL); });
+    RunSettings(*form, false, [&](TFrmOptions& d) { Click(d, IDOK); });
+    EXPECT_EQ(timer.Countdowns(), started);  // closed twice with nothing changed: the same countdown runs on
+    RunSettings(*form, false, [&](TFrmOptions& d) {
+        Type(d, IDC_WINSPINDEFRAGEVERYACTIVE, "60");
+        Click(d, IDOK);
+    });
+    EXPECT_EQ(timer.PeriodMs(), 60u * 60000u);
+    EXPECT_EQ(timer.Countdowns(), started + 1);
+    RunSettings(*form, false, [&](TFrmOptions& d) {
+        Click(d, IDC_CHECKDEFRAGEVERYACTIVE);  // switched off, then on again with Apply and OK
+        Click(d, IDC_BTNAPPLY);
+        Click(d, IDC_CHECKDEFRAGEVERYACTIVE);
+        Click(d, IDOK);
+    });
+    EXPECT_TRUE(timer.Active());
+    EXPECT_EQ(timer.Countdowns(), started + 2);
+}
+
+TEST(MainFormOptions, AnUnwritableFileStillAppliesWhatComesBeforeTheSave) {
+    TempDir dir;
+    std::wstring path = dir.File(L"Lumivex.Settings");
+    ASSERT_TRUE(WriteBytes(path, "[General]\r\nDefragEveryActive=1\r\nDefragEvery=120\r\nShowMemMenu=1\r\n"));
+    auto form = MakeForm(dir);
+    std::string errors;
+    SetErrorReporter([&](const std::string& text) { errors += text; });
+    HANDLE lock = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    RunSettings(*form, false, [&](TFrmOptions& d) {
+        Type(d, IDC_WINSPINDEFRAGEVERYACTIVE, "30");
+        Type(d, IDC_EDITMILI, "1000");
+        Click(d, IDOK);
+        EXPECT_TRUE(IsWindow(d.Hwnd()));  // the save failed: the dialog stays open
+        // What comes before the save holds all the same.
+        EXPECT_EQ(form->TimerDefrag().PeriodMs(), 30u * 60000u);
+        EXPECT_EQ(form->Timer1().PeriodMs(), 1000u);
+        Click(d, IDCANCEL);
+    });
+    CloseHandle(lock);
+    SetErrorReporter(nullptr);
+    EXPECT_THAT(errors, HasSubstr("Unable to write to " + Narrow(path)));
+    EXPECT_EQ(form->Settings().DefragEvery, 30);
+}
+
 TEST(MainFormOptions, HotKeyFollowsTheSettingWithOneRegistration) {
     TempDir dir;
     ASSERT_TRUE(WriteBytes(dir.File(L"Lumivex.Settings"), kPortable));

@@ -181,8 +181,11 @@ TEST(RefreshTick, TheWarningDialogOffersTheTaskManagerAndCanBeSwitchedOff) {
     int taskManagers = 0;
     rig.form->Launchers().TaskManager = [&](HWND) { ++taskManagers; };
     std::string caption;
+    TaskDialogParams shown;
     // As a user: tick "Don't show this warning again", then press "Task Manager" (the second button, 101).
     SetTaskDialogObserver([&](HWND dialog, bool native) {
+        if (const TaskDialogParams* p = ShownTaskDialogParams())
+            shown = *p;
         wchar_t text[64] = {};
         GetWindowTextW(dialog, text, 64);
         caption = Narrow(text);
@@ -198,6 +201,15 @@ TEST(RefreshTick, TheWarningDialogOffersTheTaskManagerAndCanBeSwitchedOff) {
     rig.form->Timer1Timer();
     SetTaskDialogObserver(nullptr);
     EXPECT_EQ(caption, "Lumivex");
+    // What the real dialog was given: cancellation allowed (Esc, Alt+F4 and the close box dismiss it), the classic
+    // look, 270 units wide, the warning icon, in front of the main window.
+    EXPECT_EQ(shown.Flags, kTdfAllowDialogCancellation);
+    EXPECT_TRUE(shown.ClassicLook);
+    EXPECT_EQ(shown.Width, 270);
+    EXPECT_EQ(shown.MainIcon, TaskIcon::Warning);
+    EXPECT_EQ(shown.FooterIcon, TaskFooterIcon::Blank);
+    EXPECT_EQ(shown.CommonButtons, 0u);
+    EXPECT_EQ(shown.Parent, rig.form->Hwnd());
     EXPECT_EQ(taskManagers, 1);
     EXPECT_TRUE(rig.log.empty());  // no trim: the user chose the Task Manager
     EXPECT_FALSE(s.WarnMsgBox);

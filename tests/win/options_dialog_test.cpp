@@ -255,6 +255,34 @@ TEST(OptionsDialog, AFailedSaveKeepsTheDialogOpenWithTheRecordUpdated) {
     });
 }
 
+TEST(OptionsDialog, HandWrittenValuesSurviveOk) {
+    // A double-click action outside the list selects no entry and stays; the small digits stay while the built-in
+    // digits are off, though their box is disabled.
+    for (int32_t action : {-1, 7}) {
+        OptionsFixture f;
+        f.settings.DoubleClickAction = action;
+        f.settings.InternalFont = false;
+        f.settings.MiniInternalFont = true;
+        TFrmOptions dialog(f.Host(), f.Services());
+        RunOptions(dialog, false, [&](TFrmOptions& d) {
+            EXPECT_EQ(Selected(d, IDC_CMBDOUBLECLICK), -1);
+            EXPECT_FALSE(IsWindowEnabled(d.Item(IDC_CKMINIFONT)));
+            Click(d, IDOK);
+        });
+        EXPECT_EQ(f.settings.DoubleClickAction, action);
+        EXPECT_TRUE(f.settings.MiniInternalFont);
+    }
+    // Picking an entry replaces it.
+    OptionsFixture f;
+    f.settings.DoubleClickAction = 7;
+    TFrmOptions dialog(f.Host(), f.Services());
+    RunOptions(dialog, false, [&](TFrmOptions& d) {
+        Choose(d, IDC_CMBDOUBLECLICK, 4);
+        Click(d, IDOK);
+    });
+    EXPECT_EQ(f.settings.DoubleClickAction, 4);
+}
+
 TEST(OptionsDialog, UntickedPeriodicTrimKeepsTheOldPeriod) {
     OptionsFixture f;
     f.settings.DefragEveryActive = true;

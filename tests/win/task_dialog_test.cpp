@@ -103,8 +103,15 @@ Shown Show(bool emulated,
            unsigned flags = kTdfAllowDialogCancellation,
            int defaultRadio = 0) {
     Driver driver(std::move(actions));
-    int r = ShowTaskDialog(d, common, 0, flags, TaskIcon::Warning, TaskFooterIcon::Information, defaultRadio, 0,
-                           nullptr, emulated, true);
+    TaskDialogParams p;
+    p.CommonButtons = common;
+    p.Flags = flags;
+    p.MainIcon = TaskIcon::Warning;
+    p.FooterIcon = TaskFooterIcon::Information;
+    p.DefaultRadio = defaultRadio;
+    p.ForceEmulation = emulated;
+    p.ClassicLook = true;
+    int r = ShowTaskDialog(d, p);
     EXPECT_EQ(driver.native, !emulated) << "the dialog kind";
     return {r, d, driver.native, driver.caption};
 }
