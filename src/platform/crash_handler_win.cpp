@@ -8,13 +8,12 @@
 
 #include "platform/crash_report.h"
 #include "platform/error_report_win.h"
-#include "platform/system_library_win.h"
 
 namespace {
 // Paths are built in fixed buffers: by the time the handler runs, the heap may be what broke.
 constexpr size_t kPathChars = 1024;
 
-// dbghelp.dll is loaded only when a crash needs it, by the full System32 path found at start-up.
+// dbghelp.dll is loaded only when a crash needs it, by its full System32 path (found at start-up).
 wchar_t gDbgHelpPath[MAX_PATH] = {};
 // The thread writing the report (0: none). Another thread that crashes meanwhile waits for the process to end; the
 // writing thread itself, crashing again inside the report, gives up on it.
@@ -66,7 +65,21 @@ size_t ReportFolder(wchar_t* out, size_t chars) {
     return at;
 }
 
+// System32's dbghelp.dll, by its full path.
+void FindDbgHelp() {
+    const wchar_t kName[] = L"\\dbghelp.dll";
+    const UINT n = GetSystemDirectoryW(gDbgHelpPath, MAX_PATH);
+    if (n == 0 || n + sizeof kName / sizeof kName[0] > MAX_PATH) {
+        gDbgHelpPath[0] = L'\0';
+        return;
+    }
+    size_t at = n;
+    Append(gDbgHelpPath, MAX_PATH, at, gDbgHelpPath[n - 1] == L'\\' ? kName + 1 : kName);
+}
+
 unsigned long WriteDump(const wchar_t* path, EXCEPTION_POINTERS* exception) {
+    if (!gDbgHelpPath[0])
+        FindDbgHelp();
     HMODULE dbghelp = gDbgHelpPath[0] ? LoadLibraryW(gDbgHelpPath) : nullptr;
     if (!dbghelp)
         return GetLastError() ? GetLastError() : ERROR_MOD_NOT_FOUND;
@@ -120,7 +133,7 @@ LONG WINAPI OnUnhandledException(EXCEPTION_POINTERS* exception) {
 }
 }  // namespace
 
-bool WriteCrashReport(EXCEPTION_POINTERS* exception, wchar_t* dumpPath, size_t chars) {
+bool WriteCrashReport(EXCEPTION_POINTERS* exception) {
     const LONG self = static_cast<LONG>(GetCurrentThreadId());
     const LONG writer = InterlockedCompareExchange(&gReportingThread, self, 0);
     if (writer == self)
@@ -145,19 +158,12 @@ bool WriteCrashReport(EXCEPTION_POINTERS* exception, wchar_t* dumpPath, size_t c
                      record ? reinterpret_cast<uintptr_t>(record->ExceptionAddress) : 0, name, error, line,
                      sizeof line))
         AppendLogLine(line);
-    if (dumpPath && chars > 0) {
-        size_t copied = 0;
-        dumpPath[0] = L'\0';
-        Append(dumpPath, chars, copied, path);
-    }
     InterlockedExchange(&gReportingThread, 0);
     return error == 0;
 }
 
 void InstallCrashHandler() {
-    const std::wstring dbghelp = SystemFolderPath(L"dbghelp.dll");
-    if (dbghelp.size() < MAX_PATH)
-        dbghelp.copy(gDbgHelpPath, dbghelp.size()), gDbgHelpPath[dbghelp.size()] = L'\0';
+    FindDbgHelp();
     // The report replaces the system's crash box: the tray program ends without asking anybody.
     SetErrorMode(SetErrorMode(0) | SEM_NOGPFAULTERRORBOX);
     SetUnhandledExceptionFilter(OnUnhandledException);

@@ -6,6 +6,5 @@
 // log into the error log's folder (the temporary folder while there is no log yet); then the process ends.
 void InstallCrashHandler();
 
-// What the handler writes, for exception (nullptr: the calling thread as it stands). True when the dump was
-// written; its full path goes into dumpPath (chars wide, with the NUL) when one is given.
-bool WriteCrashReport(EXCEPTION_POINTERS* exception, wchar_t* dumpPath = nullptr, size_t chars = 0);
+// What the handler writes, for exception (nullptr: the calling thread as it stands). True when the dump was written.
+bool WriteCrashReport(EXCEPTION_POINTERS* exception);

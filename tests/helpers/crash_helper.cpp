@@ -1,5 +1,5 @@
 // A program that crashes on purpose with the crash handler installed:
-//   lumivex_test_crasher.exe <error log path> [null | throw]
+//   lumivex_test_crasher.exe <error log path, may be empty> [null | throw]
 // "null" (the default) writes through a null pointer; "throw" throws an exception that nothing catches.
 #include <windows.h>
 
@@ -17,7 +17,7 @@ int wmain(int argc, wchar_t** argv) {
     const std::wstring how = argc > 2 ? argv[2] : L"null";
     if (how == L"throw")
         throw std::runtime_error("nobody catches this");
-    int* volatile nowhere = nullptr;
+    volatile int* volatile nowhere = nullptr;
     *nowhere = 1;
     return 0;
 }

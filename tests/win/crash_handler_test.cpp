@@ -4,8 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/crash_handler_win.h"
-#include "platform/error_report_win.h"
 #include "win_test_util.h"
 
 namespace {
@@ -28,6 +26,23 @@ struct CrashCase {
     const wchar_t* How;
     DWORD ExitCode;
     const char* Code;
+    bool WithLog;  // without one (before the settings folder is known) the dump goes to the temporary folder
+};
+
+// Points the temporary folder of the programs this test starts somewhere else while it lives.
+class TemporaryFolderOfChildren {
+  public:
+    explicit TemporaryFolderOfChildren(const std::wstring& folder) {
+        wchar_t old[MAX_PATH] = {};
+        had_ = GetEnvironmentVariableW(L"TMP", old, MAX_PATH) > 0;
+        old_ = old;
+        SetEnvironmentVariableW(L"TMP", folder.c_str());
+    }
+    ~TemporaryFolderOfChildren() { SetEnvironmentVariableW(L"TMP", had_ ? old_.c_str() : nullptr); }
+
+  private:
+    bool had_ = false;
+    std::wstring old_;
 };
 
 class CrashingProgram : public ::testing::TestWithParam<CrashCase> {};
@@ -37,9 +52,14 @@ TEST_P(CrashingProgram, LeavesAMinidumpAndOneLogLineThenEnds) {
     TempDir dir;
     const std::wstring log = dir.File(L"Lumivex.log");
     ASSERT_TRUE(wintest::WriteBytes(log, "2026-01-01 00:00:00  an earlier error\r\n"));
-    HANDLE process = wintest::Launch(wintest::TestFolder() + L"lumivex_test_crasher.exe", L"\"" + log + L"\" " + c.How);
+    HANDLE process = nullptr;
+    {
+        TemporaryFolderOfChildren temp(dir.Path());
+        process = wintest::Launch(wintest::TestFolder() + L"lumivex_test_crasher.exe",
+                                  L"\"" + (c.WithLog ? log : std::wstring()) + L"\" " + c.How);
+    }
     ASSERT_NE(process, nullptr);
-    ASSERT_EQ(WaitForSingleObject(process, 60000), WAIT_OBJECT_0);
+    ASSERT_EQ(WaitForSingleObject(process, 120000), WAIT_OBJECT_0);
     DWORD exitCode = 0;
     GetExitCodeProcess(process, &exitCode);
     CloseHandle(process);
@@ -53,6 +73,10 @@ TEST_P(CrashingProgram, LeavesAMinidumpAndOneLogLineThenEnds) {
     EXPECT_EQ(dump.substr(0, 4), "MDMP");
 
     const std::string text = wintest::ReadBytes(log);
+    if (!c.WithLog) {
+        EXPECT_EQ(text, "2026-01-01 00:00:00  an earlier error\r\n");
+        return;
+    }
     EXPECT_EQ(text.find("2026-01-01 00:00:00  an earlier error\r\n"), 0u) << text;
     const std::string crashLine = text.substr(text.find('\n') + 1);
     EXPECT_NE(crashLine.find(c.Code), std::string::npos) << crashLine;
@@ -62,22 +86,7 @@ TEST_P(CrashingProgram, LeavesAMinidumpAndOneLogLineThenEnds) {
 
 INSTANTIATE_TEST_SUITE_P(CrashHandler,
                          CrashingProgram,
-                         ::testing::Values(CrashCase{L"null", 0xC0000005, "exception C0000005 at "},
-                                           CrashCase{L"throw", 3, "an exception that nothing caught"}));
-
-// Before the settings folder is known there is no log: the dump goes to the temporary folder.
-TEST(CrashHandler, WithoutALogTheReportGoesToTheTemporaryFolder) {
-    const std::wstring saved = ErrorLogPath();
-    SetErrorLogPath(L"");
-    wchar_t path[1024];
-    const bool written = WriteCrashReport(nullptr, path, 1024);
-    SetErrorLogPath(saved);
-    ASSERT_TRUE(written);
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    const std::wstring dump = path;
-    EXPECT_EQ(dump.rfind(temp, 0), 0u) << Narrow(dump);
-    EXPECT_EQ(wintest::ReadBytes(dump).substr(0, 4), "MDMP");
-    DeleteFileW(dump.c_str());
-}
+                         ::testing::Values(CrashCase{L"null", 0xC0000005, "exception C0000005 at ", true},
+                                           CrashCase{L"throw", 3, "an exception that nothing caught", true},
+                                           CrashCase{L"null", 0xC0000005, "", false}));
 }  // namespace
