@@ -49,7 +49,6 @@ bool AppendAscii(wchar_t* out, size_t chars, size_t& at, const char* text) {
 
 // The folder of the error log with its backslash; the temporary folder while no log is set.
 size_t ReportFolder(wchar_t* out, size_t chars) {
-    size_t at = 0;
     out[0] = L'\0';
     const std::wstring& log = ErrorLogPath();
     const size_t slash = log.find_last_of(L"\\/");
@@ -59,8 +58,8 @@ size_t ReportFolder(wchar_t* out, size_t chars) {
         out[slash + 1] = L'\0';
         return slash + 1;
     }
-    DWORD n = GetTempPathW(static_cast<DWORD>(chars), out);
-    at = n < chars ? n : 0;
+    const DWORD n = GetTempPathW(static_cast<DWORD>(chars), out);
+    const size_t at = n < chars ? n : 0;
     out[at] = L'\0';
     return at;
 }
