@@ -2,9 +2,12 @@
 // floor of a bare process snapshot plus one working-set query per process, measured side by side in one process
 // (rounds of each in turn, medians):
 //   floor:        CreateToolhelp32Snapshot, every entry, OpenProcess + GetProcessMemoryInfo + CloseHandle each;
-//   refresh+sort: TProcessList::Refresh and the sort by working set (paths, owners, times, working sets);
-//   rows:         BuildProcessRows as a right-click runs it (refresh, sort, the shown rows with icons and
-//                 descriptions, the old rows removed).
+//   refresh+sort: TProcessList::Refresh and the sort by working set (every process opened for path, owner, time
+//                 and working set), the way the rows were chosen before;
+//   heaviest:     TProcessList::RefreshHeaviest(10), as a right-click chooses its rows now (one system-wide
+//                 snapshot, only the ten shown processes opened);
+//   rows:         BuildProcessRows as a right-click runs it (the heaviest ten, their icons and descriptions, the old
+//                 rows removed).
 // Prints milliseconds per operation and the ratios. Helper programs fill the list up to the wanted count and
 // end with the benchmark (a job object ends them even if it does not get that far).
 #include <windows.h>
@@ -100,6 +103,11 @@ int wmain(int argc, wchar_t** argv) {
         list.Sort(CompareByMemoryDesc);
     };
 
+    auto heaviest = [] {
+        TProcessList list;
+        list.RefreshHeaviest(10);
+    };
+
     auto owned = CreateBenchForm(TFrmLumivexMain::Options{});
     if (!owned)
         return 1;
@@ -110,19 +118,22 @@ int wmain(int argc, wchar_t** argv) {
     auto rowsWithDescriptions = [&] { form.BuildProcessRows(); };
 
     const int runs = 3, rounds = 9;
-    std::vector<double> floors, refreshes, rowTimes, describedTimes;
+    std::vector<double> floors, refreshes, heaviestTimes, rowTimes, describedTimes;
     for (int r = 0; r < rounds; ++r) {
         floors.push_back(MsPerRun(floor, runs));
         refreshes.push_back(MsPerRun(refresh, runs));
+        heaviestTimes.push_back(MsPerRun(heaviest, runs));
         form.Settings().ShowNameInsteadOfModule = false;
         rowTimes.push_back(MsPerRun(rows, runs));
         form.Settings().ShowNameInsteadOfModule = true;
         describedTimes.push_back(MsPerRun(rowsWithDescriptions, runs));
     }
-    const double f = Median(floors), s = Median(refreshes), b = Median(rowTimes), d = Median(describedTimes);
+    const double f = Median(floors), s = Median(refreshes), h = Median(heaviestTimes), b = Median(rowTimes),
+                 d = Median(describedTimes);
     std::printf("running processes: %d (%zu helpers started)\n", processes, helpers.size());
     std::printf("floor: snapshot + one working-set query per process   %8.2f ms\n", f);
-    std::printf("TProcessList::Refresh + sort                           %8.2f ms   %.2f x floor\n", s, s / f);
+    std::printf("TProcessList::Refresh + sort (every process opened)    %8.2f ms   %.2f x floor\n", s, s / f);
+    std::printf("TProcessList::RefreshHeaviest(10)                      %8.2f ms   %.2f x floor\n", h, h / f);
     std::printf("process rows of a right-click (10 rows)               %8.2f ms   %.2f x floor\n", b, b / f);
     std::printf("the same with descriptions as captions                %8.2f ms   %.2f x floor\n", d, d / f);
     form.Close1Click();

@@ -100,8 +100,7 @@ std::unique_ptr<TMenuItemEx> TFrmLumivexMain::MakeProcessRow(const TProcessRec& 
 
 void TFrmLumivexMain::BuildProcessRows() {
     TProcessList list;
-    list.Refresh();
-    list.Sort(CompareByMemoryDesc);
+    list.RefreshHeaviest(settings_.TopProcessCount);
     RemoveProcessRows();
     const NumberSeparators separators = UserNumberSeparators();
     const int rows = ProcessRowCount(settings_.TopProcessCount, list.Count());

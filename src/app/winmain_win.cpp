@@ -3,12 +3,14 @@
 #include <ole2.h>
 
 #include "app/main_form_win.h"
+#include "platform/crash_handler_win.h"
 #include "platform/messages.h"
 #include "platform/system_library_win.h"
 #include "platform/text_win.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     HardenDllSearch();
+    InstallCrashHandler();
 
     // One copy per session: a second start only tells the running one, which shows a balloon.
     if (HWND running = FindWindowW(Widen(kMainWindowClass).c_str(), nullptr)) {

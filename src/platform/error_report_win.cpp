@@ -89,6 +89,10 @@ void SetErrorLogPath(const std::wstring& path) {
     LogPath() = path;
 }
 
+const std::wstring& ErrorLogPath() {
+    return LogPath();
+}
+
 void SetErrorReporter(std::function<void(const std::string&)> reporter) {
     Reporter() = std::move(reporter);
 }

@@ -14,5 +14,6 @@ void LogError(const std::string& text);
 std::string SystemErrorText(unsigned long errorCode);
 // Where the log lives ("Lumivex.log" beside the settings file); empty: no log.
 void SetErrorLogPath(const std::wstring& path);
+const std::wstring& ErrorLogPath();
 // Replaces the message box (tests capture it); an empty function restores it.
 void SetErrorReporter(std::function<void(const std::string&)> reporter);

@@ -7,6 +7,7 @@
 
 #include "platform/text_win.h"
 #include "platform/unique_handle_win.h"
+#include "processes/process_snapshot_win.h"
 
 namespace {
 // PROCESS_ALL_ACCESS as Windows XP knows it; the creation time has always been read with it.
@@ -82,6 +83,52 @@ void TProcessList::Refresh() {
         ReadProcess(r, route, &owners);
         items_.push_back(std::move(r));
     }
+}
+
+// Refresh reads every process and sorts them all by the working set it read, keeping the snapshot order among equal
+// figures; a process it cannot read has 0 and goes to the end. Here the candidates are taken in the order of the
+// snapshot's working sets and read the same way until `rows` of them have a figure: these are the rows that Refresh
+// would have put first. They are then ordered by the figures read, ties by snapshot order, as Refresh orders them.
+void TProcessList::RefreshHeaviest(int rows) {
+    Clear();
+    std::vector<TProcessRec> all;
+    if (!ReadSystemProcesses(all)) {
+        Refresh();
+        Sort(CompareByMemoryDesc);
+        return;
+    }
+    std::vector<size_t> order(all.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(),
+                     [&all](size_t a, size_t b) { return all[a].MemoryUsage > all[b].MemoryUsage; });
+
+    const ProcessQuery::ImageRoute route = ProcessQuery::RouteForThisSystem();
+    ProcessQuery::OwnerCache owners;
+    std::vector<size_t> shown, unreadable;
+    size_t next = 0;
+    for (; next < order.size(); ++next) {
+        TProcessRec& r = all[order[next]];
+        // Clamped figures all look alike: every such process is read before the rows are chosen.
+        if (static_cast<int>(shown.size()) >= rows && !MaybeClampedWorkingSet(r.MemoryUsage))
+            break;
+        // Read from scratch, as Refresh would: what cannot be read stays empty or 0.
+        r.FullPath.clear(), r.UserName.clear(), r.Domain.clear();
+        r.CreationTime = 0, r.CreationFileTime = 0, r.MemoryUsage = 0;
+        ReadProcess(r, route, &owners);
+        (r.MemoryUsage != 0 ? shown : unreadable).push_back(order[next]);
+    }
+    std::sort(shown.begin(), shown.end(), [&all](size_t a, size_t b) {
+        return all[a].MemoryUsage != all[b].MemoryUsage ? all[a].MemoryUsage > all[b].MemoryUsage : a < b;
+    });
+    std::sort(unreadable.begin(), unreadable.end());
+    items_.reserve(all.size());
+    for (size_t i : shown)
+        items_.push_back(std::move(all[i]));
+    for (; next < order.size(); ++next)
+        items_.push_back(std::move(all[order[next]]));
+    for (size_t i : unreadable)
+        items_.push_back(std::move(all[i]));
 }
 
 void TProcessList::GetItem(int index, TProcessRec& record) const {

@@ -16,6 +16,11 @@ class TProcessList {
 
     // Empties the list and fills it from a new snapshot (the idle pseudo-process is never kept).
     void Refresh();
+    // The same first `rows` records as Refresh and a sort by working set give, read as Refresh reads them, while only
+    // those processes (and any that cannot be read in their place) are opened: one system-wide snapshot gives every
+    // working set. The records after them carry the snapshot's name, ids, working set and creation time only.
+    // Falls back to Refresh and the sort where the snapshot cannot be had.
+    void RefreshHeaviest(int rows);
     int Count() const { return static_cast<int>(items_.size()); }
     // Throws std::out_of_range("Index out of bounds") outside 0..Count()-1.
     void GetItem(int index, TProcessRec& record) const;

@@ -3,12 +3,15 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <stdexcept>
+#include <vector>
 
 #include "memory_helper.h"
 #include "platform/native_path_win.h"
 #include "platform/unique_handle_win.h"
 #include "platform/version_info_win.h"
+#include "processes/process_snapshot_win.h"
 
 using namespace wintest;
 
@@ -62,6 +65,70 @@ TEST(ProcessList, HelpersSortByWorkingSetWithPathsOwnersAndTimes) {
     EXPECT_TRUE(TProcessList::GetOwner(small.Id(), user, domain));
     EXPECT_EQ(user, s->UserName);
     EXPECT_EQ(domain, s->Domain);
+}
+
+// The system-wide snapshot gives the figures that opening each process gives.
+TEST(ProcessList, SystemSnapshotAgreesWithEachProcessQuery) {
+    MemoryHelper helper(64);
+    ASSERT_TRUE(helper.Ready());
+    std::vector<TProcessRec> all;
+    ASSERT_TRUE(ReadSystemProcesses(all));
+    TProcessList list;
+    list.Refresh();
+    EXPECT_NEAR(static_cast<double>(all.size()), list.Count(), 2.0);
+    TProcessRec snapshot;
+    for (const TProcessRec& r : all) {
+        EXPECT_NE(r.ProcessID, 0u);
+        if (r.ProcessID == helper.Id())
+            snapshot = r;
+    }
+    const TProcessRec* read = Find(list, helper.Id());
+    ASSERT_TRUE(read);
+    EXPECT_EQ(snapshot.ExeName, read->ExeName);
+    EXPECT_EQ(snapshot.ParentProcessID, GetCurrentProcessId());
+    EXPECT_EQ(snapshot.Threads, read->Threads);
+    EXPECT_EQ(snapshot.CreationFileTime, read->CreationFileTime);
+    EXPECT_DOUBLE_EQ(snapshot.CreationTime, read->CreationTime);
+    EXPECT_NEAR(static_cast<double>(snapshot.MemoryUsage), static_cast<double>(read->MemoryUsage), 1.0 * kMB);
+    EXPECT_FALSE(MaybeClampedWorkingSet(snapshot.MemoryUsage));
+}
+
+// The heaviest rows come out as a full refresh and sort give them, however many are asked for.
+TEST(ProcessList, HeaviestRowsAreThoseOfAFullRefresh) {
+    MemoryHelper a(96, "full"), b(128, "plain"), c(160, "full");
+    ASSERT_TRUE(a.Ready() && b.Ready() && c.Ready());
+    TProcessList full;
+    full.Refresh();
+    full.Sort(CompareByMemoryDesc);
+    ASSERT_EQ(full.Item(0).ProcessID, c.Id());
+    ASSERT_EQ(full.Item(2).ProcessID, a.Id());
+    for (int rows : {0, 1, 3, 5, full.Count() + 5}) {
+        TProcessList heaviest;
+        heaviest.RefreshHeaviest(rows);
+        EXPECT_NEAR(heaviest.Count(), full.Count(), 2.0) << rows;
+        const int compared = std::min({rows, 3, heaviest.Count()});
+        for (int i = 0; i < compared; ++i) {
+            const TProcessRec& want = full.Item(i);
+            const TProcessRec& got = heaviest.Item(i);
+            EXPECT_EQ(got.ProcessID, want.ProcessID) << rows << " " << i;
+            EXPECT_EQ(got.ExeName, want.ExeName);
+            EXPECT_EQ(got.FullPath, want.FullPath);
+            EXPECT_EQ(got.UserName, want.UserName);
+            EXPECT_EQ(got.Domain, want.Domain);
+            EXPECT_EQ(got.CreationFileTime, want.CreationFileTime);
+            EXPECT_DOUBLE_EQ(got.CreationTime, want.CreationTime);
+            EXPECT_EQ(got.ParentProcessID, want.ParentProcessID);
+            EXPECT_NEAR(static_cast<double>(got.MemoryUsage), static_cast<double>(want.MemoryUsage), 1.0 * kMB);
+        }
+        // The rows that were read are in the order of their figures; with every row read, the whole list is.
+        const int read = std::min(rows, heaviest.Count());
+        for (int i = 1; i < read; ++i)
+            EXPECT_GE(heaviest.Item(i - 1).MemoryUsage, heaviest.Item(i).MemoryUsage) << rows << " " << i;
+        if (rows > heaviest.Count()) {
+            for (int i = 0; i < heaviest.Count(); ++i)
+                EXPECT_NE(Find(full, heaviest.Item(i).ProcessID), nullptr) << heaviest.Item(i).ExeName;
+        }
+    }
 }
 
 TEST(ProcessList, ProcessThatCannotBeOpenedGivesZeroAndEmptyTexts) {
