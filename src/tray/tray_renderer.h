@@ -9,6 +9,7 @@
 #include "settings/settings.h"
 
 constexpr int kTrayImageSize = 16;  // the classic size; pictures may be larger
+constexpr int kMaxTrayImageSize = 256;
 // The almost-black colour that stands for transparency when TransBk is set.
 constexpr uint32_t kTransparentKey = 0x030303;
 
@@ -68,6 +69,6 @@ struct TrayImage {
     std::string Hint;
 };
 
-// Draws the picture of one sample from scratch at context.Size (at least 16) and builds the hint of the same
-// sample.
+// Draws the picture of one sample from scratch at context.Size (brought into 16 to 256) and builds the hint of the
+// same sample.
 TrayImage RenderTrayImage(const MemorySample& sample, const TSettings& settings, const TrayRenderContext& context);
