@@ -11,6 +11,11 @@ TrayGrid::TrayGrid(int size, uint32_t thinColumns, uint32_t thinRows) : size_(si
 void TrayGrid::Spread(Edges& edges, int size, uint32_t thin) {
     const int step = size / 16;
     int extra = size % 16;
+    if (extra == 0) {  // the classic size and its multiples, drawn every tick
+        for (int c = 0; c <= 16; ++c)
+            edges[static_cast<size_t>(c)] = c * step;
+        return;
+    }
     int wide[16] = {};
     for (int pass = 0; pass < 2 && extra > 0; ++pass) {
         int candidates[16];
