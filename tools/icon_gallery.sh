@@ -35,3 +35,26 @@ for entry in "${gallery[@]}"; do
     "$icon" "${args[@]}" >/dev/null
     echo "| ![$name](docs/icons/$name.png) | \`${settings:-(defaults)}\` | $what |"
 done
+
+# Three looks at the notification area's icon sizes of 100, 125, 150 and 200 % scaling, each pixel 4 x 4.
+echo
+echo "| Look | 100 % (16 px) | 125 % (20 px) | 150 % (24 px) | 200 % (32 px) |"
+echo "|---|---|---|---|---|"
+scaled=(
+    "default|45|$((GiB * 361 / 100))||Gigabytes (the defaults)"
+    "percent-outline|45|0|ShowPercentage=1 NoBorder=0|Percent, outline"
+    "bar-bottom|93|0|ShowPercentage=1 BarBottom=1 NoBorder=0 StandardGauge=1|Segmented gauge at the bottom"
+)
+for entry in "${scaled[@]}"; do
+    IFS='|' read -r name load used settings what <<<"$entry"
+    total=$((GiB * 8))
+    line="| $what \`${settings:-(defaults)}\` |"
+    for size in 16 20 24 32; do
+        args=(--load "$load" --total-phys "$total" --avail-phys $((total - used)) --total-page $((total * 2))
+            --avail-page "$total" --size "$size" --png "$out/$name-$size.png" --scale 4)
+        for s in $settings; do args+=(--set "$s"); done
+        "$icon" "${args[@]}" >/dev/null
+        line+=" ![$name at $size px](docs/icons/$name-$size.png) |"
+    done
+    echo "$line"
+done

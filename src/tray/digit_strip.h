@@ -28,3 +28,20 @@ extern const TDigitStrip DigitStrip_2;     // 7 x 8 cells: one and two character
 extern const TDigitStrip DigitStrip_3;     // 5 x 9 cells: three characters
 extern const TDigitStrip DigitStrip_4;     // 3 x 8 cells: four characters
 extern const TDigitStrip DigitStrip_Mini;  // 4 x 6 cells: every length with MiniInternalFont
+
+// Strips drawn for larger pictures, one set per picture size.
+extern const TDigitStrip DigitStrip_Two20, DigitStrip_Three20, DigitStrip_Four20, DigitStrip_Mini20;
+extern const TDigitStrip DigitStrip_Two24, DigitStrip_Three24, DigitStrip_Four24, DigitStrip_Mini24;
+extern const TDigitStrip DigitStrip_Two28, DigitStrip_Three28, DigitStrip_Four28, DigitStrip_Mini28;
+
+// The four strips drawn for pictures of one size: for one and two characters, three, four, and the mini digits.
+struct TDigitFont {
+    int Size;
+    const TDigitStrip& Two;
+    const TDigitStrip& Three;
+    const TDigitStrip& Four;
+    const TDigitStrip& Mini;
+};
+
+// The strips drawn for pictures of `size` pixels: 16, 20, 24 or 28; nullptr for any other size.
+const TDigitFont* DigitFontFor(int size);

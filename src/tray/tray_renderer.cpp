@@ -1,8 +1,10 @@
 #include "tray/tray_renderer.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "tray/digit_strip.h"
+#include "tray/tray_grid.h"
 
 namespace {
 bool IsContinuation(char c) {
@@ -85,16 +87,39 @@ Figure ChooseFigure(const MemorySample& sample, const TSettings& s, const Number
     return f;
 }
 
-void DrawCell(TrayPicture& picture, const TDigitStrip& strip, int cell, int left, int top, uint32_t color) {
+// The strips of a picture: those drawn for one base size, each of their pixels a scale x scale block.
+struct DigitScale {
+    const TDigitFont* Font;
+    int Scale;
+};
+
+// The largest figures that fit: the base size times a whole scale that comes nearest to the picture's size
+// without passing it; a tie keeps the classic strips, so multiples of 16 are the classic picture in blocks.
+DigitScale DigitScaleFor(int size) {
+    DigitScale best{DigitFontFor(kTrayImageSize), size / kTrayImageSize};
+    for (int base : {20, 24, 28}) {
+        if (size / base * base > best.Font->Size * best.Scale)
+            best = DigitScale{DigitFontFor(base), size / base};
+    }
+    return best;
+}
+
+void DrawCell(TrayPicture& picture, const TDigitStrip& strip, int scale, int cell, int left, int top, uint32_t color) {
     for (int y = 0; y < strip.Height(); ++y) {
         for (int x = 0; x < strip.CellWidth(); ++x) {
-            if (strip.Ink(cell, x, y))
+            if (!strip.Ink(cell, x, y))
+                continue;
+            if (scale == 1)
                 picture.Set(left + x, top + y, color);
+            else
+                picture.Fill(left + x * scale, top + y * scale, left + (x + 1) * scale, top + (y + 1) * scale, color);
         }
     }
 }
 
+// Places and steps are classic coordinates, laid on the picture through the grid.
 void DrawBuiltInDigits(TrayPicture& picture,
+                       const TrayGrid& grid,
                        const TSettings& s,
                        const Figure& figure,
                        const std::string& drawn,
@@ -113,10 +138,9 @@ void DrawBuiltInDigits(TrayPicture& picture,
     int row = 1 + (s.TransBk && !s.BarBottom ? 1 : 0);
     if (s.MiniInternalFont)
         row += s.BarBottom ? 2 : 1;
-    const TDigitStrip& strip = s.MiniInternalFont ? DigitStrip_Mini
-                               : n <= 2           ? DigitStrip_2
-                               : n == 3           ? DigitStrip_3
-                                                  : DigitStrip_4;
+    const DigitScale digits = DigitScaleFor(grid.Size());
+    const TDigitFont& font = *digits.Font;
+    const TDigitStrip& strip = s.MiniInternalFont ? font.Mini : n <= 2 ? font.Two : n == 3 ? font.Three : font.Four;
     const int pointY = s.MiniInternalFont ? (s.BarBottom ? 8 : 13) : (s.BarBottom ? 9 : 15);
 
     int i = 0;  // 1-based character position
@@ -126,27 +150,59 @@ void DrawBuiltInDigits(TrayPicture& picture,
         ++i;
         const int advance = (i - 1) * step + (i - 1) * 4;
         if (i == figure.DecimalPoint) {
-            picture.Set(advance + x0, pointY, color);
+            const int x = advance + x0;
+            picture.Fill(grid.X(x), grid.Y(pointY), grid.X(x + 1), grid.Y(pointY + 1), color);
             x0 += 2;
         }
         // Anything but a digit or "%" keeps its place and stays blank.
         const int cell = TDigitStrip::CellOf(drawn[at]);
         if (cell >= 0)
-            DrawCell(picture, strip, cell, advance + x0, 5 + row + dy, color);
+            DrawCell(picture, strip, digits.Scale, cell, grid.X(advance + x0), grid.Y(5 + row + dy), color);
     }
+}
+
+// Columns of the segmented gauge's separators, without and with the border.
+constexpr int kSeparatorsOpen[] = {2, 5, 8, 11, 15};
+constexpr int kSeparatorsInBorder[] = {3, 6, 9, 12};
+
+// Borders and separators are one classic pixel wide; the grid keeps them at one width however the picture is
+// scaled.
+TrayGrid GridFor(int size, const TSettings& s, int y0) {
+    uint32_t columns = 0, rows = 0;
+    if (!s.NoBorder) {
+        columns |= 1u << 0 | 1u << (s.InternalFont ? 15 : 14);
+        rows |= s.InternalFont ? (1u << y0 | 1u << (y0 + 4)) : (1u << (y0 + 1) | 1u << (y0 + 3));
+    }
+    if (s.StandardGauge) {
+        if (s.NoBorder) {
+            for (int x : kSeparatorsOpen)
+                columns |= 1u << x;
+        } else {
+            for (int x : kSeparatorsInBorder)
+                columns |= 1u << x;
+        }
+    }
+    return TrayGrid(size, columns, rows);
 }
 }  // namespace
 
+TrayPicture::TrayPicture(int size)
+    : Size(size > 0 ? size : 0), Pixels(static_cast<size_t>(Size) * static_cast<size_t>(Size)) {}
+
 void TrayPicture::Set(int x, int y, uint32_t color) {
-    if (x >= 0 && x < kTrayImageSize && y >= 0 && y < kTrayImageSize) {
-        Pixels[static_cast<size_t>(y * kTrayImageSize + x)] = color;
+    if (x >= 0 && x < Size && y >= 0 && y < Size) {
+        Pixels[static_cast<size_t>(y * Size + x)] = color;
     }
 }
 
 void TrayPicture::Fill(int left, int top, int right, int bottom, uint32_t color) {
+    left = std::max(left, 0), top = std::max(top, 0);
+    right = std::min(right, Size), bottom = std::min(bottom, Size);
+    if (left >= right)
+        return;
     for (int y = top; y < bottom; ++y) {
-        for (int x = left; x < right; ++x)
-            Set(x, y, color);
+        uint32_t* row = Pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(Size);
+        std::fill(row + left, row + right, color);
     }
 }
 
@@ -168,7 +224,8 @@ uint32_t ResolveColor(TColor value, TColor automatic, const ISystemColors& color
 }
 
 TrayImage RenderTrayImage(const MemorySample& sample, const TSettings& s, const TrayRenderContext& context) {
-    TrayImage out;
+    const int size = std::clamp(context.Size, kTrayImageSize, kMaxTrayImageSize);
+    TrayImage out{TrayPicture(size), {}, {}};
     TrayPicture& picture = out.Picture;
     const ISystemColors& colors = context.Colors;
     const int64_t load = sample.dwMemoryLoad;
@@ -177,17 +234,22 @@ TrayImage RenderTrayImage(const MemorySample& sample, const TSettings& s, const 
     const bool wide = s.NoBorder && s.TransBk && !s.StandardGauge;
     const uint32_t background =
         s.TransBk ? kTransparentKey : ResolveColor(s.OpaqueBkColor, AutomaticColors::OpaqueBk, colors);
+    const TrayGrid grid = GridFor(size, s, y0);
+    // A rectangle of classic coordinates.
+    auto fill = [&](int left, int top, int right, int bottom, uint32_t color) {
+        picture.Fill(grid.X(left), grid.Y(top), grid.X(right), grid.Y(bottom), color);
+    };
 
-    picture.Fill(0, 0, kTrayImageSize, kTrayImageSize, background);
+    picture.Fill(0, 0, size, size, background);
 
     if (!s.NoBorder) {
         const int left = 0, top = s.InternalFont ? y0 : y0 + 1;
         const int right = s.InternalFont ? 16 : 15, bottom = s.InternalFont ? y0 + 5 : y0 + 4;
         const uint32_t border = ResolveColor(s.BarBorderColor, AutomaticColors::BarBorder, colors);
-        picture.Fill(left, top, right, top + 1, border);
-        picture.Fill(left, bottom - 1, right, bottom, border);
-        picture.Fill(left, top, left + 1, bottom, border);
-        picture.Fill(right - 1, top, right, bottom, border);
+        fill(left, top, right, top + 1, border);
+        fill(left, bottom - 1, right, bottom, border);
+        fill(left, top, left + 1, bottom, border);
+        fill(right - 1, top, right, bottom, border);
     }
 
     int length = static_cast<int>(load * 16 / 100);
@@ -214,20 +276,20 @@ TrayImage RenderTrayImage(const MemorySample& sample, const TSettings& s, const 
             gaugeBottom = s.BarBottom ? y0 + 6 : y0 + 4;
         }
     }
-    picture.Fill(gaugeLeft, gaugeTop, length, gaugeBottom, gauge);
+    fill(gaugeLeft, gaugeTop, length, gaugeBottom, gauge);
     if (s.FullBar) {
-        picture.Fill(length, gaugeTop, wide ? 16 : 15, gaugeBottom,
-                     ResolveColor(s.FullBarColor, AutomaticColors::FullBar, colors));
+        fill(length, gaugeTop, wide ? 16 : 15, gaugeBottom,
+             ResolveColor(s.FullBarColor, AutomaticColors::FullBar, colors));
     }
 
     if (s.StandardGauge) {
         if (s.NoBorder) {
             const int top = (s.TransBk && !s.BarBottom ? y0 - 1 : y0) + 1;
-            for (int x : {2, 5, 8, 11, 15})
-                picture.Fill(x, top, x + 1, top + 5, background);
+            for (int x : kSeparatorsOpen)
+                fill(x, top, x + 1, top + 5, background);
         } else {
-            for (int x : {3, 6, 9, 12})
-                picture.Fill(x, y0 + 1, x + 1, y0 + 4, background);
+            for (int x : kSeparatorsInBorder)
+                fill(x, y0 + 1, x + 1, y0 + 4, background);
         }
     }
 
@@ -241,12 +303,12 @@ TrayImage RenderTrayImage(const MemorySample& sample, const TSettings& s, const 
     const uint32_t fontColor = ResolveColor(s.Font.Color, AutomaticColors::Font, colors);
     if (!s.InternalFont) {
         if (context.Text) {
-            const int x = (kTrayImageSize - context.Text->TextWidth(drawn)) / 2;
-            const int y = kTrayImageSize - context.Text->TextHeight("1") + dy;
+            const int x = (size - context.Text->TextWidth(drawn, size)) / 2;
+            const int y = size - context.Text->TextHeight("1", size) + grid.Y(kTrayImageSize + dy) - size;
             context.Text->PaintText(picture, x, y, drawn, fontColor);
         }
     } else {
-        DrawBuiltInDigits(picture, s, figure, drawn, dy, fontColor);
+        DrawBuiltInDigits(picture, grid, s, figure, drawn, dy, fontColor);
     }
 
     out.Hint = BuildTrayHint(sample, s, context.Separators);

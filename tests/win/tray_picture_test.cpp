@@ -6,7 +6,7 @@ TEST(GdiTextPainter, DrawsTheFigureInTheDisplayFontAndLeavesTheRest) {
     FontSpec font;
     font.Size = 9;
     GdiTextPainter painter(font);
-    const int width = painter.TextWidth("88"), height = painter.TextHeight("1");
+    const int width = painter.TextWidth("88", kTrayImageSize), height = painter.TextHeight("1", kTrayImageSize);
     ASSERT_GT(width, 4);
     ASSERT_GT(height, 4);
     TrayPicture picture;
@@ -40,9 +40,28 @@ TEST(GdiTextPainter, TheOwnerMayReplaceAndDeleteItsFontBetweenUses) {
     GdiTextPainter painter(first.Get());
     TrayPicture picture;
     painter.PaintText(picture, 0, 0, "8", 0);
-    const int smallWidth = painter.TextWidth("888");
+    const int smallWidth = painter.TextWidth("888", kTrayImageSize);
     UniqueFont second = CreateDisplayFont(large);
     painter.SetFont(second.Get());
     EXPECT_TRUE(DeleteObject(first.Release()));  // not held by the painter's device context
-    EXPECT_GT(painter.TextWidth("888"), smallWidth);
+    EXPECT_GT(painter.TextWidth("888", kTrayImageSize), smallWidth);
+}
+
+TEST(GdiTextPainter, ScalesTheFontWithThePictureAndPaintsTheWholePicture) {
+    FontSpec font;
+    font.Size = 9;
+    GdiTextPainter painter(font);
+    const int width16 = painter.TextWidth("88", kTrayImageSize), height16 = painter.TextHeight("1", kTrayImageSize);
+    EXPECT_GE(painter.TextWidth("88", 32), 2 * width16 - 2);
+    EXPECT_GE(painter.TextHeight("1", 32), 2 * height16 - 2);
+    EXPECT_EQ(painter.TextWidth("88", kTrayImageSize), width16);  // the classic size keeps the font as it is
+    TrayPicture picture(32);
+    picture.Fill(0, 0, 32, 32, 0xFFFFFF);
+    painter.PaintText(picture, 20, 20, "8", 0);
+    int inkedLowerRight = 0;
+    for (int y = 20; y < 32; ++y) {
+        for (int x = 20; x < 32; ++x)
+            inkedLowerRight += picture.At(x, y) != 0xFFFFFF;
+    }
+    EXPECT_GT(inkedLowerRight, 6);
 }

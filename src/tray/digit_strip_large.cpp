@@ -1,0 +1,205 @@
+#include "tray/digit_strip.h"
+
+namespace {
+// Strips for pictures of 20, 24 and 28 pixels, kept like the classic ones: 'X' a glyph pixel, '.' background,
+// cells left to right 0 1 2 3 4 5 6 7 8 9 %. Each is the classic strip of the same use grown by the picture's
+// scale (rounded down where the cells would touch). The figures are seven-stroke digits with cut outer corners,
+// which stay legible at every stroke width; the strip of one and two characters has no percent sign, as at 16.
+const char* const kTwo20[] = {
+    ".XXXXXX.....XX....XXXXXXX..XXXXXXX..XX....XX..XXXXXXX..XXXXXXX.XXXXXXX...XXXXXX...XXXXXX...........",
+    "XX....XX...XXX..........XX.......XX.XX....XX.XX.......XX.............XX.XX....XX.XX....XX..........",
+    "XX....XX....XX..........XX.......XX.XX....XX.XX.......XX.............XX.XX....XX.XX....XX..........",
+    "XX....XX....XX..........XX.......XX.XX....XX.XX.......XX.............XX.XX....XX.XX....XX..........",
+    "XX....XX....XX....XXXXXXXX.XXXXXXXX.XXXXXXXX.XXXXXXXX.XXXXXXXX.......XX.XXXXXXXX.XXXXXXXX..........",
+    "XX....XX....XX....XX.............XX.......XX.......XX.XX....XX.......XX.XX....XX.......XX..........",
+    "XX....XX....XX....XX.............XX.......XX.......XX.XX....XX.......XX.XX....XX.......XX..........",
+    "XX....XX....XX....XX.............XX.......XX.......XX.XX....XX.......XX.XX....XX.......XX..........",
+    "XX....XX....XX....XX.............XX.......XX.......XX.XX....XX.......XX.XX....XX.......XX..........",
+    ".XXXXXX....XXXX....XXXXXXX.XXXXXXX........XX.XXXXXXX...XXXXXX........XX..XXXXXX..XXXXXXX...........",
+};
+const char* const kThree20[] = {
+    ".XXX....X...XXXX..XXXX..X...X..XXXX..XXXX.XXXX...XXX...XXX..XX..X.",
+    "X...X..XX.......X.....X.X...X.X.....X.........X.X...X.X...X.XX..X.",
+    "X...X...X.......X.....X.X...X.X.....X.........X.X...X.X...X....X..",
+    "X...X...X.......X.....X.X...X.X.....X.........X.X...X.X...X....X..",
+    "X...X...X.......X.....X.X...X.X.....X.........X.X...X.X...X...X...",
+    "X...X...X...XXXXX.XXXXX.XXXXX.XXXXX.XXXXX.....X.XXXXX.XXXXX...X...",
+    "X...X...X...X.........X.....X.....X.X...X.....X.X...X.....X...X...",
+    "X...X...X...X.........X.....X.....X.X...X.....X.X...X.....X..X....",
+    "X...X...X...X.........X.....X.....X.X...X.....X.X...X.....X..X....",
+    "X...X...X...X.........X.....X.....X.X...X.....X.X...X.....X.X..XX.",
+    ".XXX...XXX...XXXX.XXXX......X.XXXX...XXX......X..XXX..XXXX..X..XX.",
+};
+const char* const kFour20[] = {
+    ".XX...X.XXX.XXX.X..X.XXX.XXXXXX..XX..XX.X..X", "X..X.XX....X...XX..XX...X......XX..XX..XX..X",
+    "X..X..X....X...XX..XX...X......XX..XX..X..X.", "X..X..X....X...XX..XX...X......XX..XX..X..X.",
+    "X..X..X.XXXXXXXXXXXXXXXXXXXX...XXXXXXXXX..X.", "X..X..X.X......X...X...XX..X...XX..X...X.X..",
+    "X..X..X.X......X...X...XX..X...XX..X...X.X..", "X..X..X.X......X...X...XX..X...XX..X...X.X..",
+    "X..X..X.X......X...X...XX..X...XX..X...XX..X", ".XX..XXX.XXXXXX....XXXX..XX....X.XX.XXX.X..X",
+};
+const char* const kMini20[] = {
+    ".XX....X..XXX..XXX..X..X..XXX..XXX.XXX...XX...XX..X..X.",
+    "X..X..XX.....X....X.X..X.X....X.......X.X..X.X..X...X..",
+    "X..X...X.....X....X.X..X.X....X.......X.X..X.X..X...X..",
+    "X..X...X..XXXX.XXXX.XXXX.XXXX.XXXX....X.XXXX.XXXX...X..",
+    "X..X...X..X.......X....X....X.X..X....X.X..X....X..X...",
+    "X..X...X..X.......X....X....X.X..X....X.X..X....X.X....",
+    ".XX....X...XXX.XXX.....X.XXX...XX.....X..XX..XXX..X..X.",
+};
+const char* const kTwo24[] = {
+    ".XXXXXXX......XX....XXXXXXXX..XXXXXXXX..XX.....XX..XXXXXXXX..XXXXXXXX.XXXXXXXX...XXXXXXX...XXXXXXX............",
+    "XXXXXXXXX....XXX....XXXXXXXXX.XXXXXXXXX.XX.....XX.XXXXXXXXX.XXXXXXXXX.XXXXXXXXX.XXXXXXXXX.XXXXXXXXX...........",
+    "XX.....XX....XXX...........XX........XX.XX.....XX.XX........XX...............XX.XX.....XX.XX.....XX...........",
+    "XX.....XX.....XX...........XX........XX.XX.....XX.XX........XX...............XX.XX.....XX.XX.....XX...........",
+    "XX.....XX.....XX...........XX........XX.XX.....XX.XX........XX...............XX.XX.....XX.XX.....XX...........",
+    "XX.....XX.....XX....XXXXXXXXX.XXXXXXXXX.XXXXXXXXX.XXXXXXXXX.XXXXXXXXX........XX.XXXXXXXXX.XXXXXXXXX...........",
+    "XX.....XX.....XX....XXXXXXXXX.XXXXXXXXX.XXXXXXXXX.XXXXXXXXX.XXXXXXXXX........XX.XXXXXXXXX.XXXXXXXXX...........",
+    "XX.....XX.....XX....XX...............XX........XX........XX.XX.....XX........XX.XX.....XX........XX...........",
+    "XX.....XX.....XX....XX...............XX........XX........XX.XX.....XX........XX.XX.....XX........XX...........",
+    "XX.....XX.....XX....XX...............XX........XX........XX.XX.....XX........XX.XX.....XX........XX...........",
+    "XXXXXXXXX....XXXX...XXXXXXXXX.XXXXXXXXX........XX.XXXXXXXXX.XXXXXXXXX........XX.XXXXXXXXX.XXXXXXXXX...........",
+    ".XXXXXXX.....XXXX....XXXXXXXX.XXXXXXXX.........XX.XXXXXXXX...XXXXXXX.........XX..XXXXXXX..XXXXXXXX............",
+};
+const char* const kThree24[] = {
+    ".XXXX.....X...XXXXX..XXXXX..X....X..XXXXX..XXXXX.XXXXX...XXXX...XXXX..XX...X.",
+    "X....X...XX........X......X.X....X.X......X...........X.X....X.X....X.XX...X.",
+    "X....X....X........X......X.X....X.X......X...........X.X....X.X....X.....X..",
+    "X....X....X........X......X.X....X.X......X...........X.X....X.X....X.....X..",
+    "X....X....X........X......X.X....X.X......X...........X.X....X.X....X....X...",
+    "X....X....X........X......X.X....X.X......X...........X.X....X.X....X....X...",
+    "X....X....X...XXXXXX.XXXXXX.XXXXXX.XXXXXX.XXXXXX......X.XXXXXX.XXXXXX...X....",
+    "X....X....X...X...........X......X......X.X....X......X.X....X......X...X....",
+    "X....X....X...X...........X......X......X.X....X......X.X....X......X...X....",
+    "X....X....X...X...........X......X......X.X....X......X.X....X......X..X.....",
+    "X....X....X...X...........X......X......X.X....X......X.X....X......X..X.....",
+    "X....X....X...X...........X......X......X.X....X......X.X....X......X.X...XX.",
+    ".XXXX....XXX...XXXXX.XXXXX.......X.XXXXX...XXXX.......X..XXXX..XXXXX..X...XX.",
+};
+const char* const kFour24[] = {
+    ".XXX...X..XXXX.XXXX.X...X.XXXX.XXXXXXXX..XXX..XXX.XX..X",
+    "X...X.XX......X....XX...XX....X........XX...XX...XXX..X",
+    "X...X..X......X....XX...XX....X........XX...XX...X...X.",
+    "X...X..X......X....XX...XX....X........XX...XX...X...X.",
+    "X...X..X......X....XX...XX....X........XX...XX...X...X.",
+    "X...X..X..XXXXXXXXXXXXXXXXXXXXXXXXX....XXXXXXXXXXX..X..",
+    "X...X..X..X........X....X....XX...X....XX...X....X..X..",
+    "X...X..X..X........X....X....XX...X....XX...X....X.X...",
+    "X...X..X..X........X....X....XX...X....XX...X....X.X...",
+    "X...X..X..X........X....X....XX...X....XX...X....X.X...",
+    "X...X..X..X........X....X....XX...X....XX...X....XX..XX",
+    ".XXX..XXX..XXXXXXXX.....XXXXX..XXX.....X.XXX.XXXX.X..XX",
+};
+const char* const kMini24[] = {
+    ".XXX....X...XXXX..XXXX..X...X..XXXX..XXXX.XXXX...XXX...XXX..XX..X.",
+    "X...X..XX.......X.....X.X...X.X.....X.........X.X...X.X...X.....X.",
+    "X...X...X.......X.....X.X...X.X.....X.........X.X...X.X...X....X..",
+    "X...X...X.......X.....X.X...X.X.....X.........X.X...X.X...X...X...",
+    "X...X...X...XXXXX.XXXXX.XXXXX.XXXXX.XXXXX.....X.XXXXX.XXXXX...X...",
+    "X...X...X...X.........X.....X.....X.X...X.....X.X...X.....X...X...",
+    "X...X...X...X.........X.....X.....X.X...X.....X.X...X.....X..X....",
+    "X...X...X...X.........X.....X.....X.X...X.....X.X...X.....X.X.....",
+    ".XXX...XXX...XXXX.XXXX......X.XXXX...XXX......X..XXX..XXXX..X..XX.",
+};
+const char* const kTwo28[] = {
+    ".XXXXXXXX.......XXX.....XXXXXXXXX...XXXXXXXXX...XXX....XXX...XXXXXXXXX...XXXXXXXXX..XXXXXXXXX....XXXXXXXX...."
+    "XXXXXXXX...............",
+    "XXXXXXXXXX.....XXXX.....XXXXXXXXXX..XXXXXXXXXX..XXX....XXX..XXXXXXXXXX..XXXXXXXXXX..XXXXXXXXXX..XXXXXXXXXX.."
+    "XXXXXXXXXX..............",
+    "XXX....XXX.....XXXX............XXX.........XXX..XXX....XXX..XXX.........XXX................XXX..XXX....XXX..XXX..."
+    ".XXX..............",
+    "XXX....XXX......XXX............XXX.........XXX..XXX....XXX..XXX.........XXX................XXX..XXX....XXX..XXX..."
+    ".XXX..............",
+    "XXX....XXX......XXX............XXX.........XXX..XXX....XXX..XXX.........XXX................XXX..XXX....XXX..XXX..."
+    ".XXX..............",
+    "XXX....XXX......XXX............XXX.........XXX..XXX....XXX..XXX.........XXX................XXX..XXX....XXX..XXX..."
+    ".XXX..............",
+    "XXX....XXX......XXX.....XXXXXXXXXX..XXXXXXXXXX..XXXXXXXXXX..XXXXXXXXXX..XXXXXXXXXX.........XXX..XXXXXXXXXX.."
+    "XXXXXXXXXX..............",
+    "XXX....XXX......XXX.....XXXXXXXXXX..XXXXXXXXXX..XXXXXXXXXX..XXXXXXXXXX..XXXXXXXXXX.........XXX..XXXXXXXXXX.."
+    "XXXXXXXXXX..............",
+    "XXX....XXX......XXX.....XXX................XXX.........XXX.........XXX..XXX....XXX.........XXX..XXX....XXX........"
+    ".XXX..............",
+    "XXX....XXX......XXX.....XXX................XXX.........XXX.........XXX..XXX....XXX.........XXX..XXX....XXX........"
+    ".XXX..............",
+    "XXX....XXX......XXX.....XXX................XXX.........XXX.........XXX..XXX....XXX.........XXX..XXX....XXX........"
+    ".XXX..............",
+    "XXX....XXX......XXX.....XXX................XXX.........XXX.........XXX..XXX....XXX.........XXX..XXX....XXX........"
+    ".XXX..............",
+    "XXXXXXXXXX.....XXXXX....XXXXXXXXXX..XXXXXXXXXX.........XXX..XXXXXXXXXX..XXXXXXXXXX.........XXX..XXXXXXXXXX.."
+    "XXXXXXXXXX..............",
+    ".XXXXXXXX......XXXXX.....XXXXXXXXX..XXXXXXXXX..........XXX..XXXXXXXXX....XXXXXXXX..........XXX...XXXXXXXX..."
+    "XXXXXXXXX...............",
+};
+const char* const kThree28[] = {
+    ".XXXXX.....XX...XXXXXX..XXXXXX..XX...XX..XXXXXX..XXXXXX.XXXXXX...XXXXX...XXXXX..XXX...X.",
+    "XXXXXXX...XXX...XXXXXXX.XXXXXXX.XX...XX.XXXXXXX.XXXXXXX.XXXXXXX.XXXXXXX.XXXXXXX.XXX...X.",
+    "XX...XX...XXX........XX......XX.XX...XX.XX......XX...........XX.XX...XX.XX...XX.XXX..X..",
+    "XX...XX....XX........XX......XX.XX...XX.XX......XX...........XX.XX...XX.XX...XX......X..",
+    "XX...XX....XX........XX......XX.XX...XX.XX......XX...........XX.XX...XX.XX...XX.....X...",
+    "XX...XX....XX........XX......XX.XX...XX.XX......XX...........XX.XX...XX.XX...XX.....X...",
+    "XX...XX....XX...XXXXXXX.XXXXXXX.XXXXXXX.XXXXXXX.XXXXXXX......XX.XXXXXXX.XXXXXXX....X....",
+    "XX...XX....XX...XXXXXXX.XXXXXXX.XXXXXXX.XXXXXXX.XXXXXXX......XX.XXXXXXX.XXXXXXX....X....",
+    "XX...XX....XX...XX...........XX......XX......XX.XX...XX......XX.XX...XX......XX....X....",
+    "XX...XX....XX...XX...........XX......XX......XX.XX...XX......XX.XX...XX......XX...X.....",
+    "XX...XX....XX...XX...........XX......XX......XX.XX...XX......XX.XX...XX......XX...X.....",
+    "XX...XX....XX...XX...........XX......XX......XX.XX...XX......XX.XX...XX......XX..X......",
+    "XX...XX....XX...XX...........XX......XX......XX.XX...XX......XX.XX...XX......XX..X..XXX.",
+    "XXXXXXX...XXXX..XXXXXXX.XXXXXXX......XX.XXXXXXX.XXXXXXX......XX.XXXXXXX.XXXXXXX.X...XXX.",
+    ".XXXXX....XXXX...XXXXXX.XXXXXX.......XX.XXXXXX...XXXXX.......XX..XXXXX..XXXXXX..X...XXX.",
+};
+const char* const kFour28[] = {
+    ".XXXX...XX..XXXXX.XXXXX.XX..XX.XXXXX.XXXXXXXXXX..XXXX..XXXX.XXX..X",
+    "XXXXXX.XXX..XXXXXXXXXXXXXX..XXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXXX..X",
+    "XX..XX.XXX......XX....XXXX..XXXX....XX........XXXX..XXXX..XXXXX.X.",
+    "XX..XX..XX......XX....XXXX..XXXX....XX........XXXX..XXXX..XX....X.",
+    "XX..XX..XX......XX....XXXX..XXXX....XX........XXXX..XXXX..XX...X..",
+    "XX..XX..XX......XX....XXXX..XXXX....XX........XXXX..XXXX..XX...X..",
+    "XX..XX..XX..XXXXXXXXXXXXXXXXXXXXXXXXXXXXXX....XXXXXXXXXXXXXX...X..",
+    "XX..XX..XX..XXXXXXXXXXXXXXXXXXXXXXXXXXXXXX....XXXXXXXXXXXXXX..X...",
+    "XX..XX..XX..XX........XX....XX....XXXX..XX....XXXX..XX....XX..X...",
+    "XX..XX..XX..XX........XX....XX....XXXX..XX....XXXX..XX....XX..X...",
+    "XX..XX..XX..XX........XX....XX....XXXX..XX....XXXX..XX....XX.X....",
+    "XX..XX..XX..XX........XX....XX....XXXX..XX....XXXX..XX....XX.X.XXX",
+    "XXXXXX.XXXX.XXXXXXXXXXXX....XXXXXXXXXXXXXX....XXXXXXXXXXXXXXX..XXX",
+    ".XXXX..XXXX..XXXXXXXXXX.....XXXXXXX..XXXX.....XX.XXXX.XXXXX.X..XXX",
+};
+const char* const kMini28[] = {
+    ".XXXX.....X...XXXXX..XXXXX..X....X..XXXXX..XXXXX.XXXXX...XXXX...XXXX..XX...X.",
+    "X....X...XX........X......X.X....X.X......X...........X.X....X.X....X.XX..X..",
+    "X....X....X........X......X.X....X.X......X...........X.X....X.X....X.....X..",
+    "X....X....X........X......X.X....X.X......X...........X.X....X.X....X....X...",
+    "X....X....X...XXXXXX.XXXXXX.XXXXXX.XXXXXX.XXXXXX......X.XXXXXX.XXXXXX....X...",
+    "X....X....X...X...........X......X......X.X....X......X.X....X......X...X....",
+    "X....X....X...X...........X......X......X.X....X......X.X....X......X...X....",
+    "X....X....X...X...........X......X......X.X....X......X.X....X......X..X.....",
+    "X....X....X...X...........X......X......X.X....X......X.X....X......X..X..XX.",
+    ".XXXX....XXX...XXXXX.XXXXX.......X.XXXXX...XXXX.......X..XXXX..XXXXX..X...XX.",
+};
+}  // namespace
+
+const TDigitStrip DigitStrip_Two20(99, 10, kTwo20);
+const TDigitStrip DigitStrip_Three20(66, 11, kThree20);
+const TDigitStrip DigitStrip_Four20(44, 10, kFour20);
+const TDigitStrip DigitStrip_Mini20(55, 7, kMini20);
+const TDigitStrip DigitStrip_Two24(110, 12, kTwo24);
+const TDigitStrip DigitStrip_Three24(77, 13, kThree24);
+const TDigitStrip DigitStrip_Four24(55, 12, kFour24);
+const TDigitStrip DigitStrip_Mini24(66, 9, kMini24);
+const TDigitStrip DigitStrip_Two28(132, 14, kTwo28);
+const TDigitStrip DigitStrip_Three28(88, 15, kThree28);
+const TDigitStrip DigitStrip_Four28(66, 14, kFour28);
+const TDigitStrip DigitStrip_Mini28(77, 10, kMini28);
+
+const TDigitFont* DigitFontFor(int size) {
+    static const TDigitFont kFonts[] = {
+        {16, DigitStrip_2, DigitStrip_3, DigitStrip_4, DigitStrip_Mini},
+        {20, DigitStrip_Two20, DigitStrip_Three20, DigitStrip_Four20, DigitStrip_Mini20},
+        {24, DigitStrip_Two24, DigitStrip_Three24, DigitStrip_Four24, DigitStrip_Mini24},
+        {28, DigitStrip_Two28, DigitStrip_Three28, DigitStrip_Four28, DigitStrip_Mini28},
+    };
+    for (const TDigitFont& font : kFonts) {
+        if (font.Size == size)
+            return &font;
+    }
+    return nullptr;
+}

@@ -1,0 +1,291 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+#include <random>
+#include <set>
+
+#include "tray/tray_grid.h"
+#include "tray/tray_renderer.h"
+
+namespace {
+constexpr uint64_t MiB = 1024 * 1024, GiB = MiB * 1024;
+
+char Letter(uint32_t color) {
+    static const std::map<uint32_t, char> letters = {
+        {0xFFFFFF, '.'}, {kTransparentKey, 'T'}, {0xA0A0A0, 'b'}, {0x00FF00, 'g'},
+        {0x00FFFF, 'y'}, {0x0000FF, 'r'},        {0x800000, 'f'}, {0x000000, '#'},
+    };
+    auto it = letters.find(color);
+    return it == letters.end() ? '?' : it->second;
+}
+
+std::string Art(const TrayPicture& picture) {
+    std::string art;
+    for (int y = 0; y < picture.Size; ++y) {
+        for (int x = 0; x < picture.Size; ++x)
+            art += Letter(picture.At(x, y));
+        art += '\n';
+    }
+    return art;
+}
+
+std::string Rows(std::initializer_list<const char*> rows) {
+    std::string art;
+    for (const char* row : rows)
+        art += std::string(row) + '\n';
+    return art;
+}
+
+MemorySample Sample(uint32_t load, uint64_t usedPhys = 2 * GiB) {
+    MemorySample s;
+    s.dwMemoryLoad = load;
+    s.ullTotalPhys = 16 * GiB;
+    s.ullAvailPhys = s.ullTotalPhys - usedPhys;
+    s.ullTotalPageFile = 32 * GiB;
+    s.ullAvailPageFile = 16 * GiB;
+    return s;
+}
+
+TrayImage Render(const MemorySample& sample, const TSettings& s, int size) {
+    Windows10SystemColors colors;
+    return RenderTrayImage(sample, s, TrayRenderContext{colors, nullptr, {}, size});
+}
+
+TSettings Percent() {
+    TSettings s;
+    s.ShowPercentage = true;
+    s.OptimizeForGigabytes = false;
+    s.FullBarColor = static_cast<TColor>(0x800000);
+    return s;
+}
+}  // namespace
+
+TEST(TrayGrid, KeepsThinLinesNarrowAndSpreadsTheSlackOverTheRest) {
+    const TrayGrid classic(16, 0, 0);
+    for (int c = -2; c <= 18; ++c)
+        EXPECT_EQ(classic.X(c), c);
+    const TrayGrid grid(20, 1u << 0 | 1u << 15, 1u << 0 | 1u << 4);
+    EXPECT_EQ(grid.X(16), 20);
+    EXPECT_EQ(grid.X(1) - grid.X(0), 1);
+    EXPECT_EQ(grid.X(16) - grid.X(15), 1);
+    EXPECT_EQ(grid.Y(1) - grid.Y(0), 1);
+    EXPECT_EQ(grid.Y(5) - grid.Y(4), 1);
+    for (int c = 0; c < 16; ++c) {
+        EXPECT_GE(grid.X(c + 1) - grid.X(c), 1);
+        EXPECT_LE(grid.X(c + 1) - grid.X(c), 2);
+    }
+    // More slack than wide steps: thin lines widen last.
+    const TrayGrid crowded(30, 0x7FFF, 0);
+    EXPECT_EQ(crowded.X(16) - crowded.X(15), 2);
+    EXPECT_EQ(crowded.X(16), 30);
+}
+
+// Random looks: every flag, thresholds, colours (some shared, some system colours) and figures of every length.
+TEST(RenderTrayImage, LargerPicturesAreBlocksOfTheClassicOneOrUseOnlyItsColours) {
+    std::mt19937 random(13);
+    auto flag = [&] { return (random() & 1) != 0; };
+    auto pick = [&](std::initializer_list<uint32_t> values) { return *(values.begin() + random() % values.size()); };
+    const uint64_t used[] = {0, 512 * MiB, 3704409293, 9 * GiB + GiB / 3, 12345 * MiB, 15 * GiB};
+    for (int round = 0; round < 150; ++round) {
+        TSettings s;
+        s.ShowPercentage = flag();
+        s.ShowFree = flag();
+        s.ShowPercSign = flag();
+        s.NoBorder = flag();
+        s.TransBk = flag();
+        s.BarBottom = flag();
+        s.StandardGauge = flag();
+        s.MiniInternalFont = flag();
+        s.FullBar = flag();
+        s.OptimizeForGigabytes = flag();
+        s.YellowPercent = static_cast<int>(random() % 110) - 5;
+        s.RedPercent = static_cast<int>(random() % 110) - 5;
+        s.Font.Color = static_cast<TColor>(pick({0x000000, 0xFFFFFF, 0x030303, 0xFF00FF, 0xFF000008u}));
+        s.OpaqueBkColor = static_cast<TColor>(pick({0xFFFFFF, 0x202020, 0xFFFFFFFFu}));
+        s.BarBorderColor = static_cast<TColor>(pick({0x808080, 0x000000, 0xFFFFFFFFu}));
+        s.FullBarColor = static_cast<TColor>(pick({0xC0C0C0, 0x00FF00, 0xFFFFFFFFu}));
+        const MemorySample sample = Sample(static_cast<uint32_t>(random() % 101), used[random() % 6]);
+        const TrayImage classic = Render(sample, s, 16);
+        const std::set<uint32_t> colors(classic.Picture.Pixels.begin(), classic.Picture.Pixels.end());
+        for (int size : {8, 16, 17, 20, 24, 28, 32, 36, 40, 48, 56, 64, 72, 96}) {
+            SCOPED_TRACE(::testing::Message() << "round " << round << ", size " << size);
+            const TrayImage image = Render(sample, s, size);
+            const int n = std::max(size, kTrayImageSize);
+            ASSERT_EQ(image.Picture.Size, n);
+            ASSERT_EQ(image.Picture.Pixels.size(), static_cast<size_t>(n * n));
+            EXPECT_EQ(image.Text, classic.Text);
+            EXPECT_EQ(image.Hint, classic.Hint);
+            if (n % kTrayImageSize == 0) {
+                const int k = n / kTrayImageSize;
+                bool blocks = true;
+                for (int y = 0; y < n && blocks; ++y) {
+                    for (int x = 0; x < n && blocks; ++x)
+                        blocks = image.Picture.At(x, y) == classic.Picture.At(x / k, y / k);
+                }
+                EXPECT_TRUE(blocks) << Art(image.Picture);
+            }
+            for (uint32_t c : image.Picture.Pixels) {
+                if (!colors.count(c)) {
+                    ADD_FAILURE() << "colour " << std::hex << c << " is not in the 16-pixel picture";
+                    break;
+                }
+            }
+        }
+    }
+}
+
+// Borders, a bar at the bottom, a segmented gauge, the transparent key, one to four digits and a decimal point,
+// laid out at 20, 24 and 32 pixels.
+TEST(RenderTrayImage, LayoutsAtLargerSizes) {
+    struct Case {
+        const char* name;
+        int size;
+        std::function<void(TSettings&)> adjust;
+        uint32_t load;
+        uint64_t used;
+        std::string art;
+    };
+    const Case cases[] = {
+        {"border two digits", 20, [](TSettings& s) { s.NoBorder = false; }, 42, 0,
+         Rows({
+             "bbbbbbbbbbbbbbbbbbbb", "bgggggg............b", "bgggggg............b", "bgggggg............b",
+             "bgggggg............b", "bbbbbbbbbbbbbbbbbbbb", "....................", ".##....##..#######..",
+             ".##....##........##.", ".##....##........##.", ".##....##........##.", ".########..########.",
+             ".......##..##.......", ".......##..##.......", ".......##..##.......", ".......##..##.......",
+             ".......##...#######.", "....................", "....................", "....................",
+         })},
+        {"segmented", 20,
+         [](TSettings& s) {
+             s.NoBorder = false;
+             s.StandardGauge = true;
+         },
+         60, 0,
+         Rows({
+             "bbbbbbbbbbbbbbbbbbbb", "bggg.ggg.gg........b", "bggg.ggg.gg........b", "bggg.ggg.gg........b",
+             "bggg.ggg.gg........b", "bbbbbbbbbbbbbbbbbbbb", "....................", "..#######...######..",
+             ".##........##....##.", ".##........##....##.", ".##........##....##.", ".########..##....##.",
+             ".##....##..##....##.", ".##....##..##....##.", ".##....##..##....##.", ".##....##..##....##.",
+             "..######....######..", "....................", "....................", "....................",
+         })},
+        {"four digits", 20,
+         [](TSettings& s) {
+             s.NoBorder = false;
+             s.ShowPercSign = true;
+         },
+         100, 0,
+         Rows({
+             "bbbbbbbbbbbbbbbbbbbb", "brrrrrrrrrrrrrrrrrrb", "brrrrrrrrrrrrrrrrrrb", "brrrrrrrrrrrrrrrrrrb",
+             "brrrrrrrrrrrrrrrrrrb", "bbbbbbbbbbbbbbbbbbbb", "....................", "..#...##...##..#..#.",
+             ".##..#..#.#..#.#..#.", "..#..#..#.#..#...#..", "..#..#..#.#..#...#..", "..#..#..#.#..#...#..",
+             "..#..#..#.#..#..#...", "..#..#..#.#..#..#...", "..#..#..#.#..#..#...", "..#..#..#.#..#.#..#.",
+             ".###..##...##..#..#.", "....................", "....................", "....................",
+         })},
+        {"bar bottom", 24,
+         [](TSettings& s) {
+             s.NoBorder = false;
+             s.BarBottom = true;
+         },
+         93, 0,
+         Rows({
+             "........................", "........................", "..#######.....########..",
+             ".#########....#########.", ".##.....##...........##.", ".##.....##...........##.",
+             ".##.....##...........##.", ".#########....#########.", ".#########....#########.",
+             "........##...........##.", "........##...........##.", "........##...........##.",
+             ".#########....#########.", ".########.....########..", "........................",
+             "........................", "........................", "bbbbbbbbbbbbbbbbbbbbbbbb",
+             "brrrrrrrrrrrrrrrrrrrr..b", "brrrrrrrrrrrrrrrrrrrr..b", "brrrrrrrrrrrrrrrrrrrr..b",
+             "brrrrrrrrrrrrrrrrrrrr..b", "brrrrrrrrrrrrrrrrrrrr..b", "bbbbbbbbbbbbbbbbbbbbbbbb",
+         })},
+        {"transparent point", 24,
+         [](TSettings& s) {
+             s = TSettings();
+             s.TransBk = true;
+         },
+         95, 3704409293,
+         Rows({
+             "rrrrrrrrrrrrrrrrrrrrrrrr", "rrrrrrrrrrrrrrrrrrrrrrrr", "rrrrrrrrrrrrrrrrrrrrrrrr",
+             "rrrrrrrrrrrrrrrrrrrrrrrr", "rrrrrrrrrrrrrrrrrrrrrrrr", "rrrrrrrrrrrrrrrrrrrrrrrr",
+             "TTTTTTTTTTTTTTTTTTTTTTTT", "TTTTTTTTTTTTTTTTTTTTTTTT", "TTTTTTTTTTTTTTTTTTTTTTTT",
+             "TTTTTTTTTTTTTTTTTTTTTTTT", "#####TTTTT#TTTT#TTT#####", "TTTTT#TTTT#TTTT#TT#TTTTT",
+             "TTTTT#TTTT#TTTT#TT#TTTTT", "TTTTT#TTTT#TTTT#TT#TTTTT", "TTTTT#TTTT#TTTT#TT#TTTTT",
+             "TTTTT#TTTT#TTTT#TT#TTTTT", "######TTTT######TT######", "TTTTT#TTTTTTTTT#TTTTTTT#",
+             "TTTTT#TTTTTTTTT#TTTTTTT#", "TTTTT#TTTTTTTTT#TTTTTTT#", "TTTTT#TTTTTTTTT#TTTTTTT#",
+             "TTTTT#TTTTTTTTT#TTTTTTT#", "#####TT##TTTTTT#TT#####T", "TTTTTTT##TTTTTTTTTTTTTTT",
+         })},
+        {"one digit", 24, [](TSettings& s) { s.FullBar = true; }, 5, 0,
+         Rows({
+             "........................", ".fffffffffffffffffffff..", ".fffffffffffffffffffff..",
+             ".fffffffffffffffffffff..", ".fffffffffffffffffffff..", ".fffffffffffffffffffff..",
+             "........................", "........................", "........................",
+             ".......########.........", "......#########.........", "......##................",
+             "......##................", "......##................", "......#########.........",
+             "......#########.........", ".............##.........", ".............##.........",
+             ".............##.........", "......#########.........", "......########..........",
+             "........................", "........................", "........................",
+         })},
+        {"mini", 24,
+         [](TSettings& s) {
+             s.MiniInternalFont = true;
+             s.StandardGauge = true;
+         },
+         57, 0,
+         Rows({
+             "........................", "..g.gggg.ggg............", "..g.gggg.ggg............",
+             "..g.gggg.ggg............", "..g.gggg.ggg............", "..g.gggg.ggg............",
+             "........................", "........................", "........................",
+             "........................", ".....####....####.......", "....#............#......",
+             "....#............#......", "....#............#......", "....#####........#......",
+             "........#........#......", "........#........#......", "........#........#......",
+             "....####.........#......", "........................", "........................",
+             "........................", "........................", "........................",
+         })},
+        {"three digits", 32, [](TSettings& s) { s.NoBorder = false; }, 100, 0,
+         Rows({
+             "bbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbb", "bbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbb", "bbrrrrrrrrrrrrrrrrrrrrrrrrrrrrbb",
+             "bbrrrrrrrrrrrrrrrrrrrrrrrrrrrrbb", "bbrrrrrrrrrrrrrrrrrrrrrrrrrrrrbb", "bbrrrrrrrrrrrrrrrrrrrrrrrrrrrrbb",
+             "bbrrrrrrrrrrrrrrrrrrrrrrrrrrrrbb", "bbrrrrrrrrrrrrrrrrrrrrrrrrrrrrbb", "bbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbb",
+             "bbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbb", "................................", "................................",
+             "......##......####......####....", "......##......####......####....", "....####....##....##..##....##..",
+             "....####....##....##..##....##..", "......##....##....##..##....##..", "......##....##....##..##....##..",
+             "......##....##....##..##....##..", "......##....##....##..##....##..", "......##....##....##..##....##..",
+             "......##....##....##..##....##..", "......##....##....##..##....##..", "......##....##....##..##....##..",
+             "......##....##....##..##....##..", "......##....##....##..##....##..", "......##....##....##..##....##..",
+             "......##....##....##..##....##..", "....######....####......####....", "....######....####......####....",
+             "................................", "................................",
+         })},
+    };
+    for (const auto& c : cases) {
+        TSettings s = Percent();
+        c.adjust(s);
+        const TrayImage image = Render(Sample(c.load, c.used ? c.used : 2 * GiB), s, c.size);
+        EXPECT_EQ(Art(image.Picture), c.art) << c.name << " at " << c.size << " pixels";
+    }
+}
+
+// The display font is measured for the picture's size and centred on its bottom, raised above a bottom bar.
+TEST(RenderTrayImage, DisplayFontIsMeasuredAtThePictureSize) {
+    class ScaledText : public ITrayTextPainter {
+      public:
+        int TextWidth(const std::string& text, int size) override {
+            return static_cast<int>(text.size()) * 3 * size / kTrayImageSize;
+        }
+        int TextHeight(const std::string&, int size) override { return 9 * size / kTrayImageSize; }
+        void PaintText(TrayPicture& picture, int x, int y, const std::string& text, uint32_t) override {
+            drawn +=
+                text + "@" + std::to_string(x) + "," + std::to_string(y) + "/" + std::to_string(picture.Size) + ";";
+        }
+        std::string drawn;
+    };
+    const std::pair<bool, const char*> cases[] = {{false, "50@10,14/32;"}, {true, "50@10,4/32;"}};
+    for (const auto& [barBottom, drawn] : cases) {
+        TSettings s;
+        s.InternalFont = false;
+        s.ShowPercentage = true;
+        s.BarBottom = barBottom;
+        Windows10SystemColors colors;
+        ScaledText text;
+        RenderTrayImage(Sample(50), s, TrayRenderContext{colors, &text, {}, 32});
+        EXPECT_EQ(text.drawn, drawn);
+    }
+}
