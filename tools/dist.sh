@@ -12,7 +12,8 @@
 # missing there: the installer then ships only the 32-bit build and no 64-bit zip is made).
 #
 # Signing: with LUMIVEX_SIGN_PFX and LUMIVEX_SIGN_PASSWORD_FILE set (and optionally LUMIVEX_SIGN_TIMESTAMP_URL),
-# Lumivex.exe of both architectures, the uninstaller and the installer are signed (tools/sign.sh).
+# Lumivex.exe of both architectures, the uninstaller and the installer are signed (tools/sign.sh, or the command
+# LUMIVEX_SIGN_TOOL names: one that signs the files it is given in place, e.g. with a key on a token).
 # Same commit, same bytes: file times and the release date come from SOURCE_DATE_EPOCH, by default the time of the
 # last commit; unsigned, two runs give identical files.
 set -euo pipefail
@@ -36,6 +37,7 @@ if [ -n "${LUMIVEX_SIGN_PFX:-}" ]; then
         { echo "LUMIVEX_SIGN_PASSWORD_FILE must name the file with the password of $LUMIVEX_SIGN_PFX" >&2; exit 1; }
     command -v osslsigncode >/dev/null || { echo "signing needs osslsigncode (bash tools/setup.sh)" >&2; exit 1; }
     sign=1
+    signer=${LUMIVEX_SIGN_TOOL:-$root/tools/sign.sh}
 else
     echo "Not signed: set LUMIVEX_SIGN_PFX and LUMIVEX_SIGN_PASSWORD_FILE to sign (see README, Distributions)." >&2
 fi
@@ -85,7 +87,7 @@ for arch in win32 win64; do
     shipped[$arch]=$stage/exe/$arch/Lumivex.exe
     symbols[$arch]=$debug
     cp "$exe" "${shipped[$arch]}"
-    [ $sign = 0 ] || bash tools/sign.sh "${shipped[$arch]}"
+    [ $sign = 0 ] || bash "$signer" "${shipped[$arch]}"
     chmod 755 "${shipped[$arch]}"
     touch -d "@$stamp" "${shipped[$arch]}"
 done
@@ -141,7 +143,7 @@ setup=$out/Lumivex-$version-setup.exe
 rm -f "$setup"
 defines=(-DVERSION="$version" -DOUTFILE="$setup" -DEXE32="${shipped[win32]}" -DTHEMES_NSH="$nsh")
 [ -z "${shipped[win64]:-}" ] || defines+=(-DEXE64="${shipped[win64]}")
-[ $sign = 0 ] || defines+=(-DSIGN="$root/tools/sign.sh")
+[ $sign = 0 ] || defines+=(-DSIGN="$signer")
 makensis -V2 -INPUTCHARSET UTF8 "${defines[@]}" tools/installer/lumivex.nsi >&2
 touch -d "@$stamp" "$setup"
 artifacts+=("$setup")
