@@ -44,6 +44,9 @@ fi
 
 if [ $build = 1 ]; then
     bash tools/setup.sh
+    # ccache hands the compiler paths relative to the build folder when CCACHE_BASEDIR covers it, and the debug
+    # information keeps them: every release build names its sources that way.
+    export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$root}
     for preset in mingw-i686 mingw-x64; do
         cmake --preset "$preset" >/dev/null
         cmake --build --preset "$preset" --target Lumivex -- -j"${LUMIVEX_JOBS:-$(nproc)}"

@@ -3,7 +3,9 @@
 # different names, and compares the results byte for byte: executable, symbols, zip, installer and manifests.
 #   tests/dist/reproducible_test.sh [work folder]   (default build/reproducible; removed at the end)
 # The time of the current commit is the release time of both, as tools/dist.sh takes it. The second build compiles
-# everything afresh (no compiler cache), so the comparison covers the compiler's output too.
+# everything afresh (ccache recompiles and stores), so the comparison covers the compiler's output too. Both go
+# through ccache as the presets do, so both name their sources the same way (relative to the build folder when
+# CCACHE_BASEDIR covers it).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 work=${1:-$root/build/reproducible}
@@ -28,7 +30,7 @@ build_in() {  # folder [environment]
 }
 
 first=$(build_in "$work/a")
-second=$(build_in "$work/second-folder" CCACHE_DISABLE=1)
+second=$(build_in "$work/second-folder" CCACHE_RECACHE=1)
 echo "$first"
 if [ "$first" != "$second" ]; then
     echo "FAILED: the two builds differ:" >&2
