@@ -1,5 +1,6 @@
 // Runs the real installer silently and checks what it leaves behind, then what its uninstaller takes away.
-// LUMIVEX_SETUP names the installer; LUMIVEX_THEMES lists the shipped theme file names, separated by "|".
+// LUMIVEX_SETUP names the installer; LUMIVEX_THEMES lists the shipped theme file names, separated by "|";
+// LUMIVEX_SIGNED=1 says the installer was signed, and with it what it installs.
 #include <windows.h>
 #include <shlobj.h>
 
@@ -61,6 +62,23 @@ WORD MachineOf(const std::wstring& exe) {
     if (bytes.size() < peOffset + 6)
         return 0;
     return *reinterpret_cast<const WORD*>(bytes.data() + peOffset + 4);
+}
+
+// Whether a PE file carries an Authenticode signature: its certificate table (security directory) is not empty.
+bool HasSignature(const std::wstring& exe) {
+    std::string bytes = ReadBytes(exe);
+    if (bytes.size() < 0x40)
+        return false;
+    DWORD peOffset = *reinterpret_cast<const DWORD*>(bytes.data() + 0x3C);
+    size_t optional = size_t{peOffset} + 4 + sizeof(IMAGE_FILE_HEADER);
+    if (bytes.size() < optional + 2)
+        return false;
+    WORD magic = *reinterpret_cast<const WORD*>(bytes.data() + optional);
+    size_t directories = optional + (magic == IMAGE_NT_OPTIONAL_HDR64_MAGIC ? 112 : 96);
+    size_t security = directories + IMAGE_DIRECTORY_ENTRY_SECURITY * sizeof(IMAGE_DATA_DIRECTORY);
+    if (bytes.size() < security + sizeof(IMAGE_DATA_DIRECTORY))
+        return false;
+    return reinterpret_cast<const IMAGE_DATA_DIRECTORY*>(bytes.data() + security)->Size != 0;
 }
 
 // A registry value as text; `found` tells a missing value from an empty one.
@@ -158,6 +176,12 @@ TEST_F(Installer, InstallsRunsAndUninstallsKeepingTheSettings) {
     EXPECT_EQ(MachineOf(exe), NativeIs64Bit() ? IMAGE_FILE_MACHINE_AMD64 : IMAGE_FILE_MACHINE_I386);
     EXPECT_TRUE(Exists(shortcut_));
     EXPECT_FALSE(Exists(installDir_ + L"Lumivex.Settings")) << "an installed copy must not be portable";
+    if (Environment(L"LUMIVEX_SIGNED") == L"1") {
+        // The signed distribution signs the program and the uninstaller written from inside the installer.
+        EXPECT_TRUE(HasSignature(setup_));
+        EXPECT_TRUE(HasSignature(exe));
+        EXPECT_TRUE(HasSignature(installDir_ + L"Uninstall.exe"));
+    }
     bool found = false;
     EXPECT_EQ(RunEntry(&found), L"\"" + exe + L"\"");
     EXPECT_TRUE(found);

@@ -4,6 +4,7 @@
 ;   EXE32        the 32-bit Lumivex.exe (always)
 ;   EXE64        the 64-bit Lumivex.exe (optional: without it every Windows gets the 32-bit build)
 ;   THEMES_NSH   generated list of the first-run theme files (install and uninstall lines)
+;   SIGN         optional: the signing script (tools/sign.sh), which then signs the uninstaller before it is packed and the installer
 ;
 ; Installs for all users into Program Files (the 64-bit build on 64-bit Windows), with a Start-menu shortcut.
 ; The first-run theme files and the optional "start with Windows" entry belong to the user who installs.
@@ -20,6 +21,11 @@ SetCompressor /SOLID lzma
 !include FileFunc.nsh
 !include WinMessages.nsh
 !include "${THEMES_NSH}"
+
+!ifdef SIGN
+    !uninstfinalize 'bash "${SIGN}" "%1"' = 0
+    !finalize 'bash "${SIGN}" "%1"' = 0
+!endif
 
 !define PRODUCT "Lumivex"
 !define PUBLISHER "Brindell"
