@@ -76,9 +76,11 @@ void TFrmLumivexMain::Timer1Timer() {
 }
 
 int TFrmLumivexMain::ShowWarningDialog(TTaskDialog& dialog) {
-    if (options_.WarningDialog)
-        return options_.WarningDialog(dialog);
-    return ShowTaskDialog(dialog, 0, 0, 0, TaskIcon::Warning, TaskFooterIcon::Blank, 0, 270, Hwnd(), false, false);
+    const int result = options_.WarningDialog ? options_.WarningDialog(dialog)
+                                              : ShowTaskDialog(dialog, 0, 0, 0, TaskIcon::Warning,
+                                                               TaskFooterIcon::Blank, 0, 270, Hwnd(), false, false);
+    // A session that ended while the dialog was open leaves nothing to trim or launch.
+    return closed_ ? IDCANCEL : result;
 }
 
 void TFrmLumivexMain::TimerDefragTimer() {

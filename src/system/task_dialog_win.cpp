@@ -5,6 +5,7 @@
 #include <deque>
 #include <vector>
 
+#include "platform/error_report_win.h"
 #include "platform/messages.h"
 #include "platform/os_version_win.h"
 #include "platform/text_win.h"
@@ -213,6 +214,8 @@ int ShowTaskDialog(TTaskDialog& dialog,
     if (!p.Parent)
         p.Parent = MainWindow();
 
+    if (SessionEnding())
+        return IDCANCEL;
     TaskDialogIndirectFunction native = NativeTaskDialog();
     if (native && !forceEmulation && !(flags & kTaskQueryEdit) && dialog.SelectionList.empty())
         return ShowNativeTaskDialog(native, dialog, p, hasCustomButtons);
@@ -291,6 +294,8 @@ int SimpleTaskMessage(HWND owner,
                       LPCWSTR icon,
                       unsigned buttons,
                       const std::string& content) {
+    if (SessionEnding())
+        return TaskResultToMessageResult(IDCANCEL);
     TaskDialogIndirectFunction native = NativeTaskDialog();
     if (!native)
         return StandardMessageDialog(title, content, KindOfIcon(icon), buttons, owner);
