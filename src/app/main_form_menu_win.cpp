@@ -60,6 +60,8 @@ void TFrmLumivexMain::TrayMouseDown(TTrayIcon& sender, TMouseButton button, TShi
     // the menu has closed.
     TrackPopupMenuEx(popupMenu1_.Handle(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, Hwnd(),
                      nullptr);
+    if (closed_)
+        return;  // the session ended while the menu was open
     PostMessageW(Hwnd(), WM_NULL, 0, 0);
     if (isVistaOrLater_) {
         // The notification-area overflow panel from which the icon may have been clicked closes with the menu.
@@ -194,7 +196,10 @@ void TFrmLumivexMain::KillItem(const TMenuItemEx& row) {
     // The dialog is modal and a right-click on the tray icon meanwhile rebuilds the rows: keep copies.
     const ProcessIdentity identity{row.ProcessID, row.CreationFileTime, row.FullPath};
     const std::string exeName = row.ExeName;
-    ProcessActionOutcome outcome = RunProcessAction(ProcessChoice(texts), identity, Hwnd());
+    const int choice = ProcessChoice(texts);
+    if (closed_)
+        return;  // the session ended while the dialog was open: nothing is done to the process
+    ProcessActionOutcome outcome = RunProcessAction(choice, identity, Hwnd());
     if (outcome == ProcessActionOutcome::Ended && ProcessNotice)
         ProcessNotice(ProcessEndedText(exeName));
 }

@@ -68,6 +68,8 @@ void TFrmLumivexMain::ShowSettings(bool themePage) {
         TFrmLumivexMain& form;
         ~Closing() {
             form.optionsDialog_ = nullptr;
+            if (form.closed_)
+                return;  // the session ended meanwhile: no timer may start again on a closed form
             form.InitSettings();
             EnableMenuItem(form.settings2_, IDM_SETTINGS, MF_BYCOMMAND | MF_ENABLED);
         }
@@ -75,7 +77,8 @@ void TFrmLumivexMain::ShowSettings(bool themePage) {
     optionsDialog_ = &dialog;
     EnableMenuItem(settings2_, IDM_SETTINGS, MF_BYCOMMAND | MF_GRAYED);
     dialog.Execute(Hwnd(), themePage);
-    SaveOptions();
+    if (!closed_)
+        SaveOptions();
 }
 
 void TFrmLumivexMain::Settings1Click() {
@@ -106,7 +109,7 @@ void TFrmLumivexMain::extColor1Click() {
         chosen = ChooseColorW(&cc) != FALSE;
         color = cc.rgbResult;
     }
-    if (!chosen)
+    if (!chosen || closed_)
         return;
     textColor_ = color;
     settings_.FontColor = static_cast<TColor>(color & 0xFFFFFFu);

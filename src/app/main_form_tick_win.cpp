@@ -76,8 +76,6 @@ void TFrmLumivexMain::Timer1Timer() {
 }
 
 int TFrmLumivexMain::ShowWarningDialog(TTaskDialog& dialog) {
-    if (options_.WarningDialog)
-        return options_.WarningDialog(dialog);
     // Cancellation allowed, so Esc, Alt+F4 and the close box dismiss the warning like "&Close"; classic look.
     TaskDialogParams p;
     p.Flags = kTdfAllowDialogCancellation;
@@ -86,7 +84,9 @@ int TFrmLumivexMain::ShowWarningDialog(TTaskDialog& dialog) {
     p.Width = 270;
     p.Parent = Hwnd();
     p.ClassicLook = true;
-    return ShowTaskDialog(dialog, p);
+    const int result = options_.WarningDialog ? options_.WarningDialog(dialog) : ShowTaskDialog(dialog, p);
+    // A session that ended while the dialog was open leaves nothing to trim or launch.
+    return closed_ ? IDCANCEL : result;
 }
 
 void TFrmLumivexMain::TimerDefragTimer() {

@@ -4,6 +4,7 @@
 
 #include "platform/error_report_win.h"
 #include "platform/messages.h"
+#include "platform/modal_loops_win.h"
 #include "platform/os_version_win.h"
 #include "platform/paths_win.h"
 #include "platform/text_win.h"
@@ -227,6 +228,41 @@ void TFrmLumivexMain::Close1Click() {
     DestroyOwnWindow();
 }
 
+// The session may end: the answer is always yes. Every modal state ends here (a tray menu, a dialog or a message
+// box would otherwise keep its loop, and with it the program, alive) and the settings are saved; from now on an error
+// goes to the log only, since a box would hold the log-off up until someone answered it.
+bool TFrmLumivexMain::QueryEndSession() {
+    if (closed_)
+        return true;
+    SetSessionEnding(true);
+    EndModalLoops();
+    savedForSessionEnd_ = SaveOptions();
+    return true;
+}
+
+// After this message the system may end the process at any moment, so whatever must outlive it happens now: the
+// settings are saved (unless the question just before did so), the icon leaves the notification area, the form
+// closes and the message loop is told to end. The modal loops still on the stack then return into a closed form;
+// their continuations check closed_.
+void TFrmLumivexMain::EndSession() {
+    if (closed_)
+        return;
+    SetSessionEnding(true);
+    EndModalLoops();
+    if (!savedForSessionEnd_)
+        SaveOptions();
+    tray_->SetIconVisible(false);
+    FormClose();
+    closed_ = true;
+    DestroyOwnWindow();  // WM_DESTROY ends the program's message loop
+}
+
+// Another program refused, and the session goes on: so does the program, with its boxes.
+void TFrmLumivexMain::SessionEndCancelled() {
+    savedForSessionEnd_ = false;
+    SetSessionEnding(false);
+}
+
 void TFrmLumivexMain::OnCommand(UINT id) {
     switch (id) {
         case IDM_CLOSE:
@@ -282,11 +318,12 @@ LRESULT TFrmLumivexMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             SessionChange(wParam);
             return 0;
         case WM_QUERYENDSESSION:
-            // Log-off and shut-down ask the form like any close, so the settings are saved then too.
-            return FormCloseQuery() ? TRUE : FALSE;
+            return QueryEndSession() ? TRUE : FALSE;
         case WM_ENDSESSION:
             if (wParam)
-                Close1Click();
+                EndSession();
+            else
+                SessionEndCancelled();
             return 0;
         case MSG_SECOND_INSTANCE:
             SecondInstanceNotice();

@@ -164,6 +164,10 @@ class TFrmLumivexMain : public Window {
     void FormCreate();
     bool FormCloseQuery();
     void FormClose();
+    // Log-off, shut-down and the uninstaller (WM_QUERYENDSESSION, WM_ENDSESSION), from any modal state.
+    bool QueryEndSession();
+    void EndSession();
+    void SessionEndCancelled();
     void BuildPopupMenu();
     void ApplyDisplayFont();
     void ExtractMenuIcons();
@@ -191,6 +195,7 @@ class TFrmLumivexMain : public Window {
     bool isVistaOrLater_ = true;
     bool firstRun_ = false;
     bool closed_ = false;
+    bool savedForSessionEnd_ = false;  // the question before the end of the session saved the settings
     TSettings settings_;
     THighMemoryAlert alert_;  // PreviousLoad, NextWarningTick, WarningDialogOpen
     int menuTextHeight_ = 0;

@@ -3,20 +3,19 @@
 #include <ole2.h>
 
 #include "app/main_form_win.h"
+#include "app/single_instance_win.h"
 #include "platform/crash_handler_win.h"
-#include "platform/messages.h"
 #include "platform/system_library_win.h"
-#include "platform/text_win.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    // The DLL search is restricted before anything can load a library.
     HardenDllSearch();
-    InstallCrashHandler();
-
-    // One copy per session: a second start only tells the running one, which shows a balloon.
-    if (HWND running = FindWindowW(Widen(kMainWindowClass).c_str(), nullptr)) {
-        PostMessageW(running, MSG_SECOND_INSTANCE, 0, 0);
+    // One copy per session, decided before anything else: a second start only tells the running one, which shows a
+    // balloon. Two copies would both save their settings at the end and tear the file.
+    TSingleInstance instance;
+    if (!instance.First())
         return 0;
-    }
+    InstallCrashHandler();
 
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_LINK_CLASS};
     InitCommonControlsEx(&icc);

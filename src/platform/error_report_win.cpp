@@ -21,6 +21,10 @@ std::wstring& LogPath() {
 // a stack of identical boxes helps nobody. Those errors still reach the log.
 bool gBoxOpen = false;
 
+// Set from the first word of a log-off or shut-down (or the uninstaller's request) until the program ends, or until
+// the log-off is called off. A box then would hold the session up until someone pressed Enter.
+bool gSessionEnding = false;
+
 std::string ReadWhole(HANDLE file) {
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file, &size) || size.QuadPart <= 0 || size.QuadPart > 16 * static_cast<LONGLONG>(kErrorLogCap))
@@ -69,6 +73,8 @@ void LogError(const std::string& text) {
 
 void ReportError(const std::string& text) {
     LogError(text);
+    if (gSessionEnding)
+        return;
     if (Reporter()) {
         Reporter()(text);
         return;
@@ -95,4 +101,12 @@ const std::wstring& ErrorLogPath() {
 
 void SetErrorReporter(std::function<void(const std::string&)> reporter) {
     Reporter() = std::move(reporter);
+}
+
+void SetSessionEnding(bool ending) {
+    gSessionEnding = ending;
+}
+
+bool SessionEnding() {
+    return gSessionEnding;
 }

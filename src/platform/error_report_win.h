@@ -17,3 +17,6 @@ void SetErrorLogPath(const std::wstring& path);
 const std::wstring& ErrorLogPath();
 // Replaces the message box (tests capture it); an empty function restores it.
 void SetErrorReporter(std::function<void(const std::string&)> reporter);
+// While the session ends, errors go to the log only and no dialog opens: nobody is there to answer one.
+void SetSessionEnding(bool ending);
+bool SessionEnding();

@@ -107,13 +107,18 @@ Dialog::~Dialog() {
     }
 }
 
+// No dialog opens while the session ends: it would only hold the log-off up.
 INT_PTR Dialog::ShowModal(HWND owner, int templateId) {
+    if (SessionEnding())
+        return IDCANCEL;
     modeless_ = false;
     return DialogBoxParamW(ProgramInstance(), MAKEINTRESOURCEW(templateId), owner, DlgProc,
                            reinterpret_cast<LPARAM>(this));
 }
 
 INT_PTR Dialog::ShowModal(HWND owner, const DLGTEMPLATE* dialogTemplate) {
+    if (SessionEnding())
+        return IDCANCEL;
     modeless_ = false;
     return DialogBoxIndirectParamW(ProgramInstance(), dialogTemplate, owner, DlgProc, reinterpret_cast<LPARAM>(this));
 }

@@ -5,6 +5,7 @@
 #include <deque>
 #include <vector>
 
+#include "platform/error_report_win.h"
 #include "platform/messages.h"
 #include "platform/os_version_win.h"
 #include "platform/text_win.h"
@@ -200,6 +201,8 @@ int ShowTaskDialog(TTaskDialog& dialog, TaskDialogParams p) {
     if (!p.Parent)
         p.Parent = MainWindow();
 
+    if (SessionEnding())
+        return IDCANCEL;
     // Dialogs nest (a question from a dialog), so the one on screen is the newest of a stack.
     ShownParams().push_back(&p);
     struct Pop {
@@ -294,6 +297,8 @@ int SimpleTaskMessage(HWND owner,
                       LPCWSTR icon,
                       unsigned buttons,
                       const std::string& content) {
+    if (SessionEnding())
+        return TaskResultToMessageResult(IDCANCEL);
     TaskDialogIndirectFunction native = NativeTaskDialog();
     if (!native)
         return StandardMessageDialog(title, content, KindOfIcon(icon), buttons, owner);

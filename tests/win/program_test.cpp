@@ -5,8 +5,13 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <vector>
+
+#include "options_resource.h"
 #include "platform/messages.h"
 #include "platform/window_win.h"
+#include "resource.h"
 #include "win_test_util.h"
 
 using namespace wintest;
@@ -63,6 +68,92 @@ bool ProgramTrayIconShown(DWORD processId) {
         return Shell_NotifyIconW(NIM_MODIFY, &probe) != FALSE;
     }
     return false;
+}
+// A shown window of the class in the process (menus: "#32768", dialogs and message boxes: "#32770"), or null.
+HWND ShownWindowOf(DWORD processId, const wchar_t* cls, HWND other = nullptr) {
+    for (HWND h = FindWindowExW(nullptr, nullptr, cls, nullptr); h; h = FindWindowExW(nullptr, h, cls, nullptr)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(h, &owner);
+        if (owner == processId && h != other && IsWindowVisible(h))
+            return h;
+    }
+    return nullptr;
+}
+
+HWND TrayHandlerOf(DWORD processId) {
+    for (HWND h = FindWindowExW(nullptr, nullptr, L"LumivexTrayIconHandler", nullptr); h;
+         h = FindWindowExW(nullptr, h, L"LumivexTrayIconHandler", nullptr)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(h, &owner);
+        if (owner == processId)
+            return h;
+    }
+    return nullptr;
+}
+
+bool IconOf(HWND handler) {
+    NOTIFYICONDATAW probe{};
+    probe.cbSize = sizeof probe;
+    probe.hWnd = handler;
+    probe.uID = 1;
+    return Shell_NotifyIconW(NIM_MODIFY, &probe) != FALSE;
+}
+
+// The running program under test, ended by force if a test leaves it running.
+struct RunningProgram {
+    HANDLE process = nullptr;
+    DWORD pid = 0;
+    HWND form = nullptr;
+    HWND handler = nullptr;
+    explicit RunningProgram(const std::wstring& exe) : process(Launch(exe)) {
+        pid = process ? GetProcessId(process) : 0;
+    }
+    ~RunningProgram() {
+        if (process && WaitForSingleObject(process, 0) != WAIT_OBJECT_0)
+            TerminateProcess(process, 1);
+        if (process)
+            CloseHandle(process);
+    }
+    // Its form, tray window and icon are there, and the settings have been read: the About box's controls on the
+    // form come after them in the start-up.
+    bool Started() {
+        DWORD_PTR ignored = 0;
+        return process &&
+               PumpUntil(
+                   [&] {
+                       form = FindProgramWindow(pid);
+                       handler = TrayHandlerOf(pid);
+                       return form && handler && IconOf(handler) && FindWindowExW(form, nullptr, nullptr, nullptr);
+                   },
+                   15000) &&
+               SendMessageTimeoutW(form, WM_NULL, 0, 0, SMTO_NORMAL, 15000, &ignored);
+    }
+    // As Windows ends a session and the uninstaller ends the program: the question, then the end. True when both
+    // were answered and the question with yes.
+    bool EndSession() {
+        DWORD_PTR answer = 0, ignored = 0;
+        return SendMessageTimeoutW(form, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer) && answer == TRUE &&
+               SendMessageTimeoutW(form, WM_ENDSESSION, TRUE, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+    }
+    DWORD ExitCode() const {
+        DWORD code = STILL_ACTIVE;
+        GetExitCodeProcess(process, &code);
+        return code;
+    }
+};
+
+// Opens the tray menu by a right press on the icon; returns the menu's window.
+HWND OpenTrayMenu(RunningProgram& p) {
+    PostMessageW(p.handler, kTrayCallbackMessage, 1, WM_RBUTTONDOWN);
+    HWND menu = nullptr;
+    PumpUntil([&] { return (menu = ShownWindowOf(p.pid, L"#32768")) != nullptr; }, 15000);
+    return menu;
+}
+
+HWND WaitForDialog(DWORD pid, HWND other = nullptr) {
+    HWND dialog = nullptr;
+    PumpUntil([&] { return (dialog = ShownWindowOf(pid, L"#32770", other)) != nullptr; }, 15000);
+    return dialog;
 }
 }  // namespace
 
@@ -161,3 +252,159 @@ TEST(Program, RightPressOnTheIconOpensTheTrayMenu) {
     SendMessageTimeoutW(form, WM_ENDSESSION, TRUE, 0, SMTO_ABORTIFHUNG, 5000, &result);
     EXPECT_TRUE(WaitProcess(program, 10000));
 }
+
+// Five starts at the same moment: one runs, the others end, and the settings file the one copy saves at the end of
+// the session holds every section of the user's own, once.
+TEST(Program, FiveSimultaneousStartsLeaveOneCopyAndAnIntactFile) {
+    std::string settings = "[General]\r\nShowPercentage=0\r\n";
+    for (int i = 0; i < 300; ++i)
+        settings += "[Mine" + std::to_string(i) + "]\r\nNote=kept " + std::to_string(i) + " of the user's own\r\n";
+    ASSERT_GT(settings.size(), 12000u);
+    PortableCopy copy(settings);
+    std::vector<std::unique_ptr<RunningProgram>> starts;
+    for (int i = 0; i < 5; ++i)
+        starts.push_back(std::make_unique<RunningProgram>(copy.exe));
+    auto running = [&] {
+        std::vector<RunningProgram*> alive;
+        for (auto& p : starts) {
+            if (p->process && WaitForSingleObject(p->process, 0) != WAIT_OBJECT_0)
+                alive.push_back(p.get());
+        }
+        return alive;
+    };
+    EXPECT_TRUE(PumpUntil([&] { return running().size() <= 1; }, 30000));
+    PumpFor(1000);  // none that is left comes up late
+    std::vector<RunningProgram*> alive = running();
+    ASSERT_EQ(alive.size(), 1u);
+    RunningProgram& only = *alive[0];
+    ASSERT_TRUE(only.Started());
+    EXPECT_TRUE(only.EndSession());
+    EXPECT_TRUE(WaitProcess(only.process, 5000));
+
+    std::string text = ReadText(copy.dir.File(L"Lumivex.Settings"));
+    size_t generals = 0;
+    for (size_t at = text.find("[General]"); at != std::string::npos; at = text.find("[General]", at + 1))
+        ++generals;
+    EXPECT_EQ(generals, 1u);
+    for (int i = 0; i < 300; ++i)
+        ASSERT_THAT(text, HasSubstr("[Mine" + std::to_string(i) + "]\r\nNote=kept " + std::to_string(i) +
+                                    " of the user's own\r\n"));
+    EXPECT_THAT(text, HasSubstr("FullBarColor=Automatic"));
+}
+
+// Each modal state of the program, and how a test brings the real program into it.
+struct ModalState {
+    const char* name;
+    const char* settings;
+    std::function<bool(RunningProgram& p)> open;
+};
+
+void PrintTo(const ModalState& state, std::ostream* out) {
+    *out << state.name;
+}
+
+std::string PrintModalState(const ::testing::TestParamInfo<ModalState>& info) {
+    return info.param.name;
+}
+
+class ProgramModalState : public ::testing::TestWithParam<ModalState> {};
+
+// A log-off while the state is open: the question is answered yes at once, and within 5 s the program has ended
+// by itself (exit code 0), with its settings saved and no icon left in the notification area.
+TEST_P(ProgramModalState, LogOffEndsTheProgram) {
+    const ModalState& state = GetParam();
+    PortableCopy copy(std::string("[Mine]\r\nNote=kept\r\n[General]\r\n") + state.settings);
+    RunningProgram program(copy.exe);
+    ASSERT_TRUE(program.Started());
+    ASSERT_TRUE(state.open(program)) << state.name << " did not open";
+
+    EXPECT_TRUE(program.EndSession());
+    EXPECT_FALSE(IconOf(program.handler));
+    EXPECT_TRUE(WaitProcess(program.process, 5000));
+    EXPECT_EQ(program.ExitCode(), 0u);
+    std::string text = ReadText(copy.dir.File(L"Lumivex.Settings"));
+    EXPECT_THAT(text, HasSubstr("Note=kept"));
+    EXPECT_THAT(text, HasSubstr("FullBarColor=Automatic"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryState,
+    ProgramModalState,
+    ::testing::Values(
+        ModalState{"TrayMenu", "", [](RunningProgram& p) { return OpenTrayMenu(p) != nullptr; }},
+        ModalState{"ProcessDialog", "ShowTopProcess=1\r\nTopProcessCount=3\r\n",
+                   [](RunningProgram& p) {
+                       HWND menu = OpenTrayMenu(p);
+                       if (!menu)
+                           return false;
+                       PostMessageW(menu, WM_CANCELMODE, 0, 0);
+                       PumpUntil([&] { return ShownWindowOf(p.pid, L"#32768") == nullptr; }, 10000);
+                       PostMessageW(p.form, WM_COMMAND, IDM_PROCESS_ROW_FIRST, 0);
+                       return WaitForDialog(p.pid) != nullptr;
+                   }},
+        // Memory above 1 % at the very first tick: the warning dialog opens while the program is still starting.
+        ModalState{"WarningDialog", "RedPercent=1\r\nYellowPercent=0\r\nWarnMsgBox=1\r\nWarn=0\r\n",
+                   [](RunningProgram& p) { return WaitForDialog(p.pid) != nullptr; }},
+        ModalState{"OptionsDialog", "",
+                   [](RunningProgram& p) {
+                       PostMessageW(p.form, WM_COMMAND, IDM_SETTINGS, 0);
+                       return WaitForDialog(p.pid) != nullptr;
+                   }},
+        ModalState{"FontDialogOfTheOptions", "",
+                   [](RunningProgram& p) {
+                       PostMessageW(p.form, WM_COMMAND, IDM_SETTINGS, 0);
+                       HWND options = WaitForDialog(p.pid);
+                       if (!options)
+                           return false;
+                       PostMessageW(options, WM_COMMAND, MAKEWPARAM(IDC_BUTTON4, BN_CLICKED), 0);
+                       return WaitForDialog(p.pid, options) != nullptr;
+                   }},
+        ModalState{"AboutBox", "",
+                   [](RunningProgram& p) {
+                       PostMessageW(p.form, WM_COMMAND, IDM_ABOUT, 0);
+                       return PumpUntil([&] { return IsWindowVisible(p.form) != FALSE; }, 15000);
+                   }},
+        ModalState{"ColourDialog", "",
+                   [](RunningProgram& p) {
+                       PostMessageW(p.form, WM_COMMAND, IDM_TEXT_COLOR, 0);
+                       return WaitForDialog(p.pid) != nullptr;
+                   }}),
+    PrintModalState);
+
+// The settings file cannot be written and the session ends, with nothing open or while the options dialog's OK
+// has put up "Unable to write to ...": no box holds the log-off up (the one that was up goes), the program ends
+// within 5 s, the failures are in the log and the file is as it was.
+class ProgramUnwritableFile : public ::testing::TestWithParam<bool> {};
+
+TEST_P(ProgramUnwritableFile, DoesNotHoldUpTheLogOff) {
+    const bool boxUp = GetParam();
+    const std::string original = "[Mine]\r\nNote=kept\r\n[General]\r\nRefreshRate=250\r\n";
+    PortableCopy copy(original);
+    RunningProgram program(copy.exe);
+    ASSERT_TRUE(program.Started());
+    const std::wstring path = copy.dir.File(L"Lumivex.Settings");
+    // Nothing can write the file while this handle lives (Wine running as root ignores the read-only attribute).
+    HANDLE lock = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    if (boxUp) {
+        PostMessageW(program.form, WM_COMMAND, IDM_SETTINGS, 0);
+        HWND options = WaitForDialog(program.pid);
+        ASSERT_NE(options, nullptr);
+        PostMessageW(options, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        ASSERT_NE(WaitForDialog(program.pid, options), nullptr);
+    }
+
+    EXPECT_TRUE(program.EndSession());
+    EXPECT_TRUE(WaitProcess(program.process, 5000));
+    EXPECT_EQ(program.ExitCode(), 0u);
+    CloseHandle(lock);
+    EXPECT_EQ(ReadBytes(path), original);
+    EXPECT_THAT(ReadText(copy.dir.File(L"Lumivex.log")), HasSubstr("Unable to write to "));
+}
+
+INSTANTIATE_TEST_SUITE_P(NothingOpenOrABoxUp,
+                         ProgramUnwritableFile,
+                         ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return std::string(info.param ? "ErrorBoxUp" : "NothingOpen");
+                         });

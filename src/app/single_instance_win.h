@@ -1,0 +1,33 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "platform/unique_handle_win.h"
+
+// One copy of the program per session. The first start owns a named mutex of the session ("Local\" names are per
+// session) until it ends; a later start tells the running copy, which shows its balloon, and ends.
+class TSingleInstance {
+  public:
+    static constexpr wchar_t kMutexName[] = L"Local\\LumivexSingleInstance";
+    static constexpr DWORD kWindowWaitMs = 2000;
+
+    // Decides at once whether this start is the one that runs; waits at most `windowWaitMs` for the running copy's
+    // window when it has none yet.
+    explicit TSingleInstance(const std::wstring& mutexName = kMutexName, DWORD windowWaitMs = kWindowWaitMs);
+    ~TSingleInstance();
+    TSingleInstance(const TSingleInstance&) = delete;
+    TSingleInstance& operator=(const TSingleInstance&) = delete;
+
+    // True for the one start that runs; false when another copy runs (it has been told, when its window was found).
+    bool First() const { return first_; }
+
+  private:
+    UniqueKernelHandle mutex_;
+    bool owned_ = false;
+    bool first_ = false;
+};
+
+// Posts the "second copy" message to the running copy's main window; false when there is none.
+bool SignalRunningCopy();
