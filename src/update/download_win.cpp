@@ -283,6 +283,12 @@ DWORD WINAPI FetchThread(void* param) {
     return 0;
 }
 
+DWORD WINAPI CloseAllWork(void* param) {
+    std::unique_ptr<std::shared_ptr<Transfer>> t(static_cast<std::shared_ptr<Transfer>*>(param));
+    (*t)->CloseAll();
+    return 0;
+}
+
 bool WriteWholeFile(const std::wstring& file, const std::string& data) {
     UniqueFile h(
         CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr));
@@ -299,9 +305,8 @@ bool WriteWholeFile(const std::wstring& file, const std::string& data) {
 }  // namespace
 
 // The transfer runs on a thread of its own and this one waits for it, for the cancel event or for the deadline,
-// whichever comes first: the deadline holds however long a single WinINet call blocks. A transfer given up is
-// abandoned (its handles closed) and ends by itself; its outcome no longer counts, and only this thread writes the
-// file.
+// whichever comes first: the deadline holds however long a single WinINet call blocks. A transfer given up has
+// its handles closed and ends by itself; its outcome no longer counts, and only this thread writes the file.
 DownloadResult DownloadToFile(const DownloadRequest& request) {
     auto transfer = std::make_shared<Transfer>(request.Address, request.MaxBytes, request.Deadline);
     if (!transfer->Api.Complete() || !transfer->Done)
@@ -317,7 +322,12 @@ DownloadResult DownloadToFile(const DownloadRequest& request) {
     DWORD count = request.Cancel ? 2 : 1;
     DWORD woken = WaitForMultipleObjects(count, waits, FALSE, MillisecondsUntil(request.Deadline));
     if (woken != WAIT_OBJECT_0) {
-        transfer->CloseAll();
+        // Closing can itself take a while (see FetchThread): a pool thread does it and the outcome does not wait.
+        auto* work = new std::shared_ptr<Transfer>(transfer);
+        if (!QueueUserWorkItem(CloseAllWork, work, WT_EXECUTEDEFAULT)) {
+            delete work;
+            transfer->CloseAll();
+        }
         return woken == WAIT_OBJECT_0 + 1 ? DownloadResult::Cancelled : DownloadResult::TimedOut;
     }
     auto [result, data] = transfer->TakeOutcome();
