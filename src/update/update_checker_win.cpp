@@ -44,26 +44,38 @@ std::optional<std::string> ReadFileUpTo(const std::wstring& file, size_t limit) 
 }  // namespace
 
 // One download. It copies everything it needs at the start, so the checker may change (or go) meanwhile; it
-// reaches the checker only by sending its window a message, and frees itself when it ends.
+// reaches the checker only by sending its window a message, and frees itself when it ends. When the checker goes,
+// its cancel event ends the download at once and nothing is reported.
 struct TVInfoDownload {
     HWND Target = nullptr;
     std::wstring Address;
     std::wstring TempFile;
+    ULONGLONG Deadline = 0;
+    std::shared_ptr<UniqueKernelHandle> Cancel;
     bool ShowFailureDialog = false;
     bool DownloadFailed = false;
 
     static DWORD WINAPI Execute(void* param) {
         std::unique_ptr<TVInfoDownload> self(static_cast<TVInfoDownload*>(param));
-        self->DownloadFailed =
-            DownloadToFile(self->Address, self->TempFile, kMaxVersionFileBytes) != DownloadResult::Ok;
-        // Synchronous: the user-interface thread handles the outcome while this thread waits.
-        SendMessageW(self->Target, MSG_DOWNLOAD_DONE, 0, reinterpret_cast<LPARAM>(self.get()));
+        DownloadResult result =
+            DownloadToFile({self->Address, self->TempFile, kMaxVersionFileBytes, self->Deadline, self->Cancel->Get()});
+        self->DownloadFailed = result != DownloadResult::Ok;
+        // Synchronous: the user-interface thread handles the outcome while this thread waits. A window destroyed
+        // meanwhile answers 0 and the file, if any, is not left behind.
+        bool cancelled = WaitForSingleObject(self->Cancel->Get(), 0) == WAIT_OBJECT_0;
+        if (cancelled || !SendMessageW(self->Target, MSG_DOWNLOAD_DONE, 0, reinterpret_cast<LPARAM>(self.get()))) {
+            if (result == DownloadResult::Ok)
+                DeleteFileW(self->TempFile.c_str());
+        }
         return 0;
     }
 };
 
 TUpdateChecker::TUpdateChecker()
-    : URLCurrVerFile(), SiteName("Brindell Software"), TempFile(TempFolder() + L"curr_ver.tmp") {
+    : URLCurrVerFile(),
+      SiteName("Brindell Software"),
+      TempFile(TempFolder() + L"curr_ver.tmp"),
+      cancel_(std::make_shared<UniqueKernelHandle>(CreateEventW(nullptr, TRUE, FALSE, nullptr))) {
     ProgramName = Narrow(ExecutablePath());
     ProgramName = ProgramNameOf(ProgramName);
     OwnVersionStrings = []() -> std::optional<std::vector<std::string>> {
@@ -86,13 +98,19 @@ TUpdateChecker::TUpdateChecker()
     CreateWindowOf(L"TUpdateChecker", 0, 0, L"", HWND_MESSAGE);
 }
 
-TUpdateChecker::~TUpdateChecker() = default;
+// Never waits for a download: each one sees the event, closes its connection and ends without a word.
+TUpdateChecker::~TUpdateChecker() {
+    if (*cancel_)
+        SetEvent(cancel_->Get());
+}
 
 void TUpdateChecker::CheckNow() {
     auto download = std::make_unique<TVInfoDownload>();
     download->Target = Hwnd();
     download->Address = Widen(URLCurrVerFile);
     download->TempFile = TempFile;
+    download->Deadline = GetTickCount64() + DeadlineMs;
+    download->Cancel = cancel_;
     download->ShowFailureDialog = FailureDlg;
     HANDLE thread = CreateThread(nullptr, 0, TVInfoDownload::Execute, download.get(), CREATE_SUSPENDED, nullptr);
     if (!thread) {
@@ -146,5 +164,5 @@ LRESULT TUpdateChecker::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         ProcessVersionFile(download->TempFile);
     else
         ReportFailure(download->ShowFailureDialog);
-    return 0;
+    return 1;
 }

@@ -3,10 +3,12 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/unique_handle_win.h"
 #include "platform/window_win.h"
 #include "system/task_dialog_win.h"
 
@@ -25,7 +27,8 @@ class TUpdateChecker : private Window {
     TUpdateChecker();
     ~TUpdateChecker() override;
 
-    // Starts one download; the outcome arrives later through the events (or the messages) on this thread.
+    // Starts one download; the outcome arrives later through the events (or the messages) on this thread, at the
+    // latest DeadlineMs after the start. Destroying the checker cancels every download still running.
     void CheckNow();
     // Reads a downloaded version file and reports it (the outcome of a successful download).
     void ProcessVersionFile(const std::wstring& file);
@@ -35,6 +38,9 @@ class TUpdateChecker : private Window {
     bool FailureDlg = true;
     bool DownloadDlg = true;
     std::wstring TempFile;
+    // How long a check may take from CheckNow to its outcome, connection, redirects and transfer included.
+    static constexpr DWORD kDefaultDeadlineMs = 30000;
+    DWORD DeadlineMs = kDefaultDeadlineMs;
     // The name the version file lists the program under: the running executable's name without extension.
     std::string ProgramName;
     TOnGetURLEvent OnGetURL;
@@ -54,6 +60,8 @@ class TUpdateChecker : private Window {
     void ReportFailure(bool showDialog);
 
     std::vector<std::string> changes_;
+    // Set when the checker goes; every running download holds it and ends at once.
+    std::shared_ptr<UniqueKernelHandle> cancel_;
 };
 
 // Texts of the checker's own messages.
