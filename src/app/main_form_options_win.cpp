@@ -30,7 +30,7 @@ void TFrmLumivexMain::InitOptionsServices() {
     };
     s.AskThemeName = [](HWND owner, std::string& name) {
         name.clear();
-        return InputQuery(owner, "Save Theme", "Theme Name", name);
+        return InputQuery(owner, Text(TextId::ThemesSaveCaption), Text(TextId::ThemesSavePrompt), name);
     };
     s.PickFont = [](HWND owner, FontSpec& font) { return ExecuteFontDialog(owner, font); };
 }
@@ -119,6 +119,7 @@ void TFrmLumivexMain::OptionsApplied() {
     if (!settings_.ShowMemMenu)
         RemoveMemoryRows();
     timer1_.SetPeriodMs(static_cast<UINT>(settings_.RefreshRate));
+    ApplyLanguage();
     Timer1Timer();  // the icon shows the new settings at once
     ApplyHotKey();
     InitDefaultMenu();
