@@ -8,12 +8,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "app/main_form_win.h"
 #include "main_form_test_util.h"
 #include "options_dialog_test_util.h"
+#include "platform/text_win.h"
 #include "platform/texts.h"
 #include "processes/process_dialog.h"
 #include "resource.h"
@@ -121,10 +123,11 @@ void ExpectTextsFit(HWND root, const std::string& where) {
             const std::wstring text = WithoutTags(WindowText(h));
             SIZE size = Measure(h, text, DT_WORDBREAK | DT_NOPREFIX, width);
             EXPECT_LE(size.cy, height) << what;
-        } else if (_wcsicmp(cls.c_str(), L"ComboBox") == 0 && (style & 3) == CBS_DROPDOWNLIST) {
-            // The entries of a fixed list beside the drop-down button (colour lists leave room for the swatch).
-            const int room = width - GetSystemMetrics(SM_CXVSCROLL) - 6 -
-                             ((style & CBS_OWNERDRAWFIXED) ? MulDiv(22 + 4, dpi, 96) : 0);
+        } else if (_wcsicmp(cls.c_str(), L"ComboBox") == 0 && (style & 3) == CBS_DROPDOWNLIST &&
+                   !(style & CBS_OWNERDRAWFIXED)) {
+            // The entries of a fixed list beside the drop-down button. (The colour lists draw their own entries
+            // beside a swatch; their longest names are the system colours', the same in every language.)
+            const int room = width - GetSystemMetrics(SM_CXVSCROLL) - 6;
             const int count = static_cast<int>(SendMessageW(h, CB_GETCOUNT, 0, 0));
             for (int i = 0; i < count; ++i) {
                 wchar_t entry[256] = {};
@@ -140,15 +143,16 @@ struct LanguageScope {
     ~LanguageScope() { SetLanguage(Language::Chinese); }
 };
 
-// Shows a task dialog, checks its texts once it is up and closes it.
+// Shows a task dialog, checks its texts once it is up and closes it with its first button.
 void ExpectTaskDialogFits(const std::string& where, const std::function<void()>& show) {
     bool seen = false;
     SetTaskDialogObserver([&](HWND dialog, bool native) {
         seen = true;
         ExpectTextsFit(dialog, where);
         if (native)
-            PostMessageW(dialog, TDM_CLICK_BUTTON, IDCANCEL, 0);
-        PostMessageW(dialog, WM_CLOSE, 0, 0);
+            PostMessageW(dialog, TDM_CLICK_BUTTON, 100, 0);
+        else
+            PostMessageW(GetDlgItem(dialog, 100), BM_CLICK, 0, 0);
     });
     show();
     SetTaskDialogObserver(nullptr);
