@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/texts.h"
 #include "png_file.h"
 #include "settings/settings_file.h"
 #include "tray/tray_renderer.h"
@@ -142,6 +143,7 @@ int Run(const std::vector<std::string>& args) {
     sample.ullAvailPageFile = *availPage;
     // ShowPage defaults to false, as on every supported Windows.
     TSettings settings = LoadSettings(profile, true, FontSpec{}).Settings;
+    SetLanguage(LanguageFromSetting(settings.Language));  // the hint in the language of the settings
 
 #ifdef _WIN32
     GdiSystemColors colors;

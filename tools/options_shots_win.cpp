@@ -1,6 +1,7 @@
 // lumivex-options-shots: shows the options dialog over the default settings and steps through its five pages for
 // tools/options_screenshots.sh. For each page it writes "<folder>\page-N.ready" holding the dialog's screen
 // rectangle ("left top width height") and waits for "<folder>\page-N.done" before it goes on.
+// A second argument, "zh" or "en", is the language of the dialog.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -11,6 +12,8 @@
 
 #include "options/options_dialog_win.h"
 #include "platform/paths_win.h"
+#include "platform/text_win.h"
+#include "platform/texts.h"
 #include "settings/settings_file.h"
 
 namespace {
@@ -70,12 +73,15 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     if (argc < 2)
         return 2;
     shots.folder = argv[1];
+    const std::string language = argc > 2 ? Narrow(argv[2]) : "zh";  // the "Language" setting to show
     LocalFree(argv);
 
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_LINK_CLASS};
     InitCommonControlsEx(&icc);
 
     TSettings settings = DefaultSettings(true);
+    settings.Language = LanguageSetting(LanguageFromSetting(language));
+    SetLanguage(LanguageFromSetting(language));
     OptionsHost host;
     host.Settings = &settings;
     host.SettingsPath = shots.folder + L"\\Lumivex.Settings";

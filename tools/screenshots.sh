@@ -5,15 +5,25 @@
 # black or of one colour.
 #   bash tools/screenshots.sh                 into build/screenshots/
 #   bash tools/screenshots.sh --update-docs   also into docs/screenshots/ (what the README shows)
+#   bash tools/screenshots.sh --english       the program in English (Language=en), pictures named *-en.png
+# LUMIVEX_SHOTS_PRESET=mingw-x64 takes the 64-bit build (for machines whose Wine runs no 32-bit programs).
 set -uo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 update_docs=0
-[ "${1:-}" = --update-docs ] && update_docs=1
+language_line=""
+suffix=""
+for arg in "$@"; do
+    case "$arg" in
+        --update-docs) update_docs=1 ;;
+        --english) language_line='Language=en\r\n' suffix=-en ;;
+        *) echo "unknown option $arg" >&2; exit 2 ;;
+    esac
+done
+# The shipped 32-bit build, or the 64-bit one where this machine cannot run 32-bit programs.
+preset=${LUMIVEX_SHOTS_PRESET:-$(source tools/wine-env.sh && lumivex_runnable_preset)}
 
 bash tools/setup.sh || exit 1
-# The shipped 32-bit build, or the 64-bit one where this machine cannot run 32-bit programs.
-preset=$(source tools/wine-env.sh && lumivex_runnable_preset)
 cmake --preset "$preset" >/dev/null || exit 1
 cmake --build --preset "$preset" --target Lumivex lumivex-probe -- -j"${LUMIVEX_JOBS:-$(nproc)}" >/dev/null || exit 1
 bin=$root/build/$preset/bin
@@ -25,7 +35,7 @@ export LUMIVEX_SCREEN=1024x768x24
 export LUMIVEX_WINEPREFIX=${LUMIVEX_WINEPREFIX:-$root/build/wine-screenshots}
 source tools/wine-env.sh
 desktop=1024x768
-out=$root/build/screenshots
+out=$root/build/screenshots$suffix
 rm -rf "$out"
 mkdir -p "$out"
 failures=0
@@ -58,7 +68,7 @@ check_picture() {  # file
 
 # The whole desktop, or the part of it around a window rectangle "x y w h" (with a margin), as name.png.
 shot() {  # name [x y w h]
-    local file=$out/$1.png
+    local file=$out/$1$suffix.png
     shift
     # Let the last paint reach the virtual screen.
     sleep 0.5
@@ -76,7 +86,7 @@ shot() {  # name [x y w h]
 
 # The notification area, enlarged so the 16 x 16 icon can be seen.
 tray_shot() {  # name
-    local file=$out/$1.png
+    local file=$out/$1$suffix.png
     sleep 0.5
     import -display "$DISPLAY" -window root -crop 96x20+928+748 +repage -filter point -resize 400% "$file" 2>/dev/null
     check_picture "$file"
@@ -88,7 +98,7 @@ start_lumivex() {  # settings text
     rm -rf "$app"
     mkdir -p "$app/Themes"
     cp "$bin/Lumivex.exe" "$app/"
-    printf '%b' "$1" >"$app/Lumivex.Settings"
+    printf '%b' "$1$language_line" >"$app/Lumivex.Settings"
     cp "$root"/res/themes/*.Lumivex\ Theme "$app/Themes/"
     wine explorer /desktop=shell,$desktop "$(winepath -w "$app/Lumivex.exe")" >/dev/null 2>&1 &
     desktop_pid=$!
@@ -180,7 +190,7 @@ if [ $update_docs = 1 ]; then
     # The options pages are in docs/options already (tools/options_screenshots.sh).
     mkdir -p docs/screenshots
     for file in "$out"/*.png; do
-        case "$(basename "$file")" in options-page-* | desktop.png) ;; *) cp "$file" docs/screenshots/ ;; esac
+        case "$(basename "$file")" in options-page-* | desktop*.png) ;; *) cp "$file" docs/screenshots/ ;; esac
     done
     echo "Copied to docs/screenshots/."
 fi

@@ -1,6 +1,7 @@
 #include "app/about_box_win.h"
 
 #include "platform/text_win.h"
+#include "platform/texts.h"
 #include "platform/window_win.h"
 #include "resource.h"
 
@@ -65,18 +66,31 @@ void TAboutBox::Create(HWND form, HICON picture, const std::string& homeCaption)
         label.SetCaption(caption);
     };
     link(LinkLabel1, "<link>" + homeCaption + "</link>", kLeft, 58);
-    Static("保留所有权利", kLeft, 76, kRowWidth, kRowHeight, font_.Get());
-    Static("检查更新", kLeft, 102, kRowWidth, kRowHeight, font_.Get());
-    link(LabelDownload, "<link>Check for updates</link>", kLeft + 12, 120);
-    link(LinkLabel3, "<link>技术支持信息</link>", kLeft, 144);
-    link(LinkLabel4, "<link>许可协议</link>", kLeft, 162);
+    rights_ = Static("", kLeft, 76, kRowWidth, kRowHeight, font_.Get());
+    updates_ = Static("", kLeft, 102, kRowWidth, kRowHeight, font_.Get());
+    link(LabelDownload, "<link>" + std::string(Text(TextId::UpdateCheck)) + "</link>", kLeft + 12, 120);
+    link(LinkLabel3, "", kLeft, 144);
+    link(LinkLabel4, "", kLeft, 162);
     donationImage_ = RECT{kLeft, 184, kLeft + 16, 184 + 16};
-    link(LinkLabel2, "<link>捐赠</link>", kLeft + 22, 183);
+    link(LinkLabel2, "", kLeft + 22, 183);
     button1_ =
-        CreateWindowExW(0, L"BUTTON", Widen("确定").c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
+        CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
                         kClientWidth - 12 - 75, kClientHeight - kBandHeight + (kBandHeight - 23) / 2, 75, 23, form,
                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(kButton1Id)), ProgramInstance(), nullptr);
     SendMessageW(button1_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+    SetTexts();
+}
+
+// The update label keeps its text: it tells the state of a check, in the same words in every language.
+void TAboutBox::SetTexts() {
+    if (!form_)
+        return;
+    SetWindowTextW(rights_, Widen(Text(TextId::AboutRightsReserved)).c_str());
+    SetWindowTextW(updates_, Widen(Text(TextId::AboutUpdates)).c_str());
+    LinkLabel3.SetCaption("<link>" + std::string(Text(TextId::AboutSupport)) + "</link>");
+    LinkLabel4.SetCaption("<link>" + std::string(Text(TextId::AboutLicence)) + "</link>");
+    LinkLabel2.SetCaption("<link>" + std::string(Text(TextId::AboutDonate)) + "</link>");
+    SetWindowTextW(button1_, Widen(Text(TextId::ButtonOk)).c_str());
 }
 
 void TAboutBox::HideDonation() {

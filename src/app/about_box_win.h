@@ -20,6 +20,8 @@ class TAboutBox {
 
     // Creates the controls on the form and gives it the About box's size.
     void Create(HWND form, HICON picture, const std::string& homeCaption);
+    // Captions in the chosen language.
+    void SetTexts();
     // Hides the donation link and its picture and shortens the box by their row.
     void HideDonation();
     bool DonationVisible() const { return donationVisible_; }
@@ -44,6 +46,8 @@ class TAboutBox {
 
     HWND form_ = nullptr;
     HWND label2_ = nullptr;  // children of the form
+    HWND rights_ = nullptr;
+    HWND updates_ = nullptr;
     HWND button1_ = nullptr;
     HICON picture_ = nullptr;  // borrowed from the form
     RECT donationImage_{};

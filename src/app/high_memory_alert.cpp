@@ -1,5 +1,7 @@
 #include "app/high_memory_alert.h"
 
+#include "platform/texts.h"
+
 namespace {
 // Runs its action when the scope ends, also when an action in between throws.
 template <typename F>
@@ -38,8 +40,8 @@ void THighMemoryAlert::Check(int load, uint32_t now, TSettings& settings, IHighM
     const bool trimmed = settings.DefragOnHighMemory;
     if (trimmed)
         actions.TrimMemory();
-    const std::string message = trimmed ? kTrimmedMessage : kCloseMessage;
-    const std::string title = "Memory is high (" + std::to_string(load) + "%)";
+    const std::string message = Text(trimmed ? TextId::HighMemoryTrimmed : TextId::HighMemoryClose);
+    const std::string title = FormatText(TextId::HighMemoryTitle, {std::to_string(load)});
     if (settings.Warn)
         actions.ShowBalloon(title, message);
 
@@ -48,8 +50,9 @@ void THighMemoryAlert::Check(int load, uint32_t now, TSettings& settings, IHighM
         warningDialogOpen_ = true;
         Finally closed([this] { warningDialogOpen_ = false; });
         bool dontShowAgain = false;
-        const int result =
-            actions.ShowWarningDialog(title, message, trimmed ? kOkButton : kChoiceButtons, dontShowAgain);
+        const int result = actions.ShowWarningDialog(
+            title, message, Text(trimmed ? TextId::HighMemoryOkButton : TextId::HighMemoryChoiceButtons),
+            dontShowAgain);
         if (result == 100 && !trimmed)
             actions.TrimMemory();
         if (result == 101)

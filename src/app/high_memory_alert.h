@@ -23,12 +23,6 @@ class IHighMemoryActions {
 class THighMemoryAlert {
   public:
     static constexpr uint32_t kQuietTimeMs = 300000;
-    static constexpr char kTrimmedMessage[] =
-        "The defrag tool has been activated. If the memory is still high It's recomended you close some applications";
-    static constexpr char kCloseMessage[] = "It's recomended that some applications should be closed";
-    static constexpr char kOkButton[] = "&OK";
-    static constexpr char kChoiceButtons[] = "&Defrag memory\nTask Manager\n&Close";
-    static constexpr char kDontShowAgain[] = "Don't show this warning again";
 
     // One tick: `load` is the tick's memory load, `now` the system tick count in milliseconds. Unticking the
     // dialog's box for good turns settings.WarnMsgBox off.

@@ -9,7 +9,6 @@
 #include "update/version_text.h"
 
 namespace {
-constexpr char kCheckForUpdates[] = "Check for updates";
 
 // What the home-page link shows: the site's host name.
 std::string HostOf(const std::string& address) {
@@ -42,8 +41,10 @@ void TFrmLumivexMain::InitAboutBox() {
     if (settings_.ClickedDonation)
         aboutBox_.HideDonation();
     ownVersionInfo_.SetFilename("");
-    SetWindowTextW(aboutBox_.Label2(),
-                   Widen("Version " + FormatFileVersion(ownVersionInfo_.ProductVersion().Text(), false)).c_str());
+    SetWindowTextW(
+        aboutBox_.Label2(),
+        Widen(FormatText(TextId::AboutVersion, {FormatFileVersion(ownVersionInfo_.ProductVersion().Text(), false)}))
+            .c_str());
 }
 
 void TFrmLumivexMain::About1Click() {
@@ -78,12 +79,12 @@ void TFrmLumivexMain::LinkLabel4LinkClick() {
 }
 
 void TFrmLumivexMain::LabelDownloadLinkClick(const std::string& linkText) {
-    if (linkText != kCheckForUpdates) {
+    if (linkText != Text(TextId::UpdateCheck)) {
         launchers_.WebPage(nullptr, addresses_.Downloads);
         return;
     }
     TLinkLabel& label = aboutBox_.LabelDownload;
-    label.SetCaption("Checking for updates...");
+    label.SetCaption(Text(TextId::UpdateChecking));
     label.SetFontColor(GetSysColor(COLOR_BTNSHADOW));
     UpdateWindow(label.Hwnd());
     getUpdate_.TempFile = UniqueTempFileName(TempFolder(), "");
@@ -102,17 +103,17 @@ void TFrmLumivexMain::GetUpdateGetURL(const std::string& currentVersion) {
     TLinkLabel& label = aboutBox_.LabelDownload;
     if (IsNewerByJoinedDigits(currentVersion, ownVersionInfo_.FileVersion().Text())) {
         std::string shown = FormatFileVersion(currentVersion, true);
-        label.SetCaption("<link>Lumivex " + (shown.empty() ? currentVersion : shown) +
-                         " is available for download</link>");
+        label.SetCaption("<link>" + FormatText(TextId::UpdateAvailable, {shown.empty() ? currentVersion : shown}) +
+                         "</link>");
     } else {
-        label.SetCaption("Lumivex is up to date");
+        label.SetCaption(Text(TextId::UpdateUpToDate));
     }
     label.Tag = 1;  // no more automatic checks
 }
 
 void TFrmLumivexMain::GetUpdateDownloadFailed() {
     updateCheckRunning_ = false;
-    aboutBox_.LabelDownload.SetCaption("Error checking for new version");
+    aboutBox_.LabelDownload.SetCaption(Text(TextId::UpdateError));
     // Tag stays 0: the next showing of the box checks again.
 }
 
@@ -129,7 +130,7 @@ bool TFrmLumivexMain::HandleAboutMessage(UINT msg, WPARAM wParam, LPARAM lParam,
             if (!IsChild(Hwnd(), GetFocus()))
                 SetFocus(aboutBox_.Button1());
             if (aboutBox_.LabelDownload.Tag == 0 && !updateCheckRunning_)
-                LabelDownloadLinkClick(kCheckForUpdates);
+                LabelDownloadLinkClick(Text(TextId::UpdateCheck));
             result = 0;
             return true;
         default:

@@ -38,9 +38,9 @@ void TFrmLumivexMain::InitTrayMenu() {
         TrayMouseDown(sender, button, shift, x, y);
     };
     ProcessChoice = [](const ProcessDialogTexts& t) {
-        return TaskChoice(t.Instruction, t.Content, kProcessDialogButtons, TaskIcon::Information, nullptr,
-                          kProcessDialogCaption, t.Footer,
-                          t.Footer.empty() ? TaskFooterIcon::Blank : TaskFooterIcon::Warning, kProcessDialogWidth);
+        return TaskChoice(t.Instruction, t.Content, t.Buttons, TaskIcon::Information, nullptr, kProcessDialogCaption,
+                          t.Footer, t.Footer.empty() ? TaskFooterIcon::Blank : TaskFooterIcon::Warning,
+                          kProcessDialogWidth);
     };
     ProcessNotice = [](const std::string& text) {
         TaskMessage(text, "", tcbOk, TaskIcon::Information, nullptr, kProcessDialogCaption);

@@ -35,7 +35,7 @@ void TFrmLumivexMain::InitOptionsServices() {
     };
     s.AskThemeName = [](HWND owner, std::string& name) {
         name.clear();
-        return InputQuery(owner, "Save Theme", "Theme Name", name);
+        return InputQuery(owner, Text(TextId::ThemesSaveCaption), Text(TextId::ThemesSavePrompt), name);
     };
     s.PickFont = [](HWND owner, FontSpec& font) { return ExecuteFontDialog(owner, font); };
 }
@@ -132,6 +132,7 @@ void TFrmLumivexMain::OptionsStored() {
 }
 
 void TFrmLumivexMain::OptionsApplied() {
+    ApplyLanguage();
     Timer1Timer();  // the icon shows the new settings at once
     ApplyHotKey();
     InitDefaultMenu();

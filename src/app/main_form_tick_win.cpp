@@ -25,7 +25,7 @@ class FormAlertActions : public IHighMemoryActions {
         dialog.Instruction = title;
         dialog.Content = text;
         dialog.ButtonList = buttons;
-        dialog.VerifyText = THighMemoryAlert::kDontShowAgain;
+        dialog.VerifyText = Text(TextId::HighMemoryDontShowAgain);
         ForceForeground(form_.Hwnd());
         const int result = form_.ShowWarningDialog(dialog);
         dontShowAgain = dialog.VerifyChecked;

@@ -29,15 +29,12 @@ void TFrmLumivexMain::CreateTray() {
 }
 
 void TFrmLumivexMain::SecondInstanceNotice() {
-    tray_->ShowBalloon("Lumivex", "Lumivex 正在运行中", BalloonIconKind::Info, 10);
+    tray_->ShowBalloon("Lumivex", Text(TextId::BalloonAlreadyRunning), BalloonIconKind::Info, 10);
 }
 
 void TFrmLumivexMain::StartupNotice(WPARAM firstRun) {
     if (firstRun == 1) {
-        tray_->ShowBalloon("Lumivex",
-                           "Welcome to Lumivex. Your computer current memory is displayed in the tray. This balloon "
-                           "will not be shown again.",
-                           BalloonIconKind::None, 10);
+        tray_->ShowBalloon("Lumivex", Text(TextId::BalloonWelcome), BalloonIconKind::None, 10);
     }
     ProcessPendingMessages();
     tray_->HideAppButton();

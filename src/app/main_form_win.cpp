@@ -113,23 +113,47 @@ void TFrmLumivexMain::FormCreate() {
 void TFrmLumivexMain::BuildPopupMenu() {
     TPopupMenu& m = popupMenu1_;
     settings2_ = CreatePopupMenu();
-    m.Add(settings2_, "主题", IDM_THEMES);
-    m.Add(settings2_, "文本颜色", IDM_TEXT_COLOR);
-    m.Add(settings2_, "图标背景透明", IDM_TRANSPARENT_BACKGROUND);
+    m.Add(settings2_, Text(TextId::MenuThemes), IDM_THEMES);
+    m.Add(settings2_, Text(TextId::MenuTextColor), IDM_TEXT_COLOR);
+    m.Add(settings2_, Text(TextId::MenuTransparentBackground), IDM_TRANSPARENT_BACKGROUND);
     m.Add(settings2_, "-", 0);
-    m.Add(settings2_, "更多设置", IDM_SETTINGS);
+    m.Add(settings2_, Text(TextId::MenuMoreSettings), IDM_SETTINGS);
 
-    m.Add(nullptr, "运行任务管理器", IDM_LAUNCH_TASK_MANAGER, kTagTaskManager);
+    m.Add(nullptr, Text(TextId::MenuTaskManager), IDM_LAUNCH_TASK_MANAGER, kTagTaskManager);
     n1_ = &m.Add(nullptr, "-", 0);
-    m.Add(nullptr, "内存清理", IDM_MEMORY_DEFRAGMENTER);
+    m.Add(nullptr, Text(TextId::MenuFreeMemory), IDM_MEMORY_DEFRAGMENTER);
     m.Add(nullptr, "-", 0);
-    m.Add(nullptr, "设置", 0, 0, settings2_);
+    settingsItem_ = &m.Add(nullptr, Text(TextId::MenuSettings), 0, 0, settings2_);
     m.Add(nullptr, "-", 0);
-    m.Add(nullptr, "关于", IDM_ABOUT);
-    m.Add(nullptr, "退出", IDM_CLOSE);
+    m.Add(nullptr, Text(TextId::MenuAbout), IDM_ABOUT);
+    m.Add(nullptr, Text(TextId::MenuExit), IDM_CLOSE);
     SetMenuDefaultItem(m.Handle(), IDM_LAUNCH_TASK_MANAGER, FALSE);
     menuPainter_.SetWindow(Hwnd());
     InitTrayMenu();
+}
+
+void TFrmLumivexMain::ApplyLanguage() {
+    SetLanguage(LanguageFromSetting(settings_.Language));
+    static constexpr struct {
+        UINT Id;
+        TextId Text;
+    } kMenuTexts[] = {
+        {IDM_THEMES, TextId::MenuThemes},
+        {IDM_TEXT_COLOR, TextId::MenuTextColor},
+        {IDM_TRANSPARENT_BACKGROUND, TextId::MenuTransparentBackground},
+        {IDM_SETTINGS, TextId::MenuMoreSettings},
+        {IDM_LAUNCH_TASK_MANAGER, TextId::MenuTaskManager},
+        {IDM_MEMORY_DEFRAGMENTER, TextId::MenuFreeMemory},
+        {IDM_ABOUT, TextId::MenuAbout},
+        {IDM_CLOSE, TextId::MenuExit},
+    };
+    for (const auto& entry : kMenuTexts) {
+        if (TMenuItemEx* item = popupMenu1_.FindById(entry.Id))
+            TPopupMenu::SetCaption(*item, Text(entry.Text));
+    }
+    if (settingsItem_)
+        TPopupMenu::SetCaption(*settingsItem_, Text(TextId::MenuSettings));
+    aboutBox_.SetTexts();
 }
 
 void TFrmLumivexMain::ExtractMenuIcons() {
@@ -144,6 +168,7 @@ void TFrmLumivexMain::LoadOptions() {
     LoadedSettings loaded = LoadSettings(profile, isVistaOrLater_, settings_.Font);
     settings_ = loaded.Settings;
     firstRun_ = loaded.FirstRun;
+    ApplyLanguage();
     ApplyFontColor();
     ApplyHotKey();
     if (firstRun_)

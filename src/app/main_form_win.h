@@ -13,6 +13,7 @@
 #include "memory/ram_optimization_win.h"
 #include "options/options_dialog_win.h"
 #include "platform/simple_timer_win.h"
+#include "platform/texts.h"
 #include "platform/unique_handle_win.h"
 #include "platform/version_info_win.h"
 #include "platform/window_win.h"
@@ -169,6 +170,9 @@ class TFrmLumivexMain : public Window {
     void EndSession();
     void SessionEndCancelled();
     void BuildPopupMenu();
+    // The language of the settings for every text from now on: the tray menu and the About box at once, the hint
+    // with the next tick.
+    void ApplyLanguage();
     void ApplyDisplayFont();
     void ExtractMenuIcons();
     void OnCommand(UINT id);
@@ -207,7 +211,8 @@ class TFrmLumivexMain : public Window {
     UniqueIcon defaultProgramIcon_;
     UniqueIcon taskManagerIcon_;
     TPopupMenu popupMenu1_;
-    HMENU settings2_ = nullptr;  // submenu, owned by popupMenu1_
+    HMENU settings2_ = nullptr;            // submenu, owned by popupMenu1_
+    TMenuItemEx* settingsItem_ = nullptr;  // the item that carries settings2_
     std::unique_ptr<TTrayIcon> tray_;
     TMenuItemEx* n1_ = nullptr;  // the separator below which the fixed items start; process rows go above it
     TMenuPainter menuPainter_;

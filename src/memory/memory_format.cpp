@@ -1,6 +1,7 @@
 #include "memory/memory_format.h"
 
 #include <cmath>
+#include "platform/texts.h"
 
 namespace {
 constexpr uint64_t kPowersOfTen[] = {1, 10, 100};
@@ -125,19 +126,19 @@ std::string BuildTrayHint(const MemorySample& sample, const TSettings& settings,
     std::string hint;
     hint.reserve(256);
     if (settings.HintWhatisDisplayed) {
-        hint += "当前显示： ";
-        hint += settings.ShowFree ? "空闲" : "已用";
+        hint += Text(TextId::HintShowing);
+        hint += Text(settings.ShowFree ? TextId::HintFree : TextId::HintUsed);
         hint += " ";
-        hint += settings.ShowPage ? "页面文件 " : "物理内存       ";
+        hint += Text(settings.ShowPage ? TextId::HintPageFile : TextId::HintPhysicalMemory);
         hint += " ";
         if (settings.ShowPercentage)
-            hint += "%";
+            hint += Text(TextId::HintPercent);
         hint += "\r\n";
     }
-    hint += "内存使用率   : " + std::to_string(sample.dwMemoryLoad) + "%\r\n";
-    hint += "物理内存使用    : " + FormatByteSize(sample.PhysUsed(), separators) + "/" +
+    hint += Text(TextId::HintLoadRow) + std::to_string(sample.dwMemoryLoad) + "%\r\n";
+    hint += Text(TextId::HintPhysicalRow) + FormatByteSize(sample.PhysUsed(), separators) + "/" +
             FormatByteSize(sample.ullTotalPhys, separators) + "\r\n";
-    hint += "页面文件  : " + FormatByteSize(sample.PageFileUsed(), separators) + "/" +
+    hint += Text(TextId::HintPageFileRow) + FormatByteSize(sample.PageFileUsed(), separators) + "/" +
             FormatByteSize(sample.ullTotalPageFile, separators);
     return hint;
 }

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "options/options_captions_win.h"
 #include "options/options_text.h"
 #include "options_resource.h"
 #include "platform/place_near_taskbar_win.h"
@@ -54,10 +55,14 @@ constexpr FlagBox kFlagBoxes[] = {
 };
 constexpr int kPanelFontPoints = 8;
 
-void AddComboItems(HWND combo, const char* const* items, size_t count) {
-    for (size_t i = 0; i < count; ++i) {
-        SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(items[i]).c_str()));
-    }
+// Fills a list of fixed entries in the chosen language, keeping the selection.
+template <size_t N>
+void FillCombo(HWND combo, const std::array<TextId, N>& items) {
+    const LRESULT selected = SendMessageW(combo, CB_GETCURSEL, 0, 0);
+    SendMessageW(combo, CB_RESETCONTENT, 0, 0);
+    for (TextId item : items)
+        SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(Text(item)).c_str()));
+    SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
 }
 
 // Pages on a tab control take the tab's own background where a visual style is active.
@@ -80,6 +85,7 @@ class TFrmOptions::Page : public Dialog {
         switch (msg) {
             case WM_INITDIALOG:
                 UseTabBackground(Hwnd());
+                SetOptionsCaptions(Hwnd());
                 return FALSE;
             case WM_COMMAND:
             case WM_NOTIFY:
@@ -165,7 +171,7 @@ void TFrmOptions::Enable(int id, bool enabled) {
 void TFrmOptions::CreatePages() {
     HWND tab = Item(IDC_PAGECONTROL1);
     for (int i = 0; i < kPageCount; ++i) {
-        std::wstring caption = Widen(kOptionsPageNames[static_cast<size_t>(i)]);
+        std::wstring caption = Widen(Text(kOptionsPageNames[static_cast<size_t>(i)]));
         TCITEMW item{};
         item.mask = TCIF_TEXT;
         item.pszText = caption.data();
@@ -219,6 +225,7 @@ void TFrmOptions::SetActivePage(int index) {
 INT_PTR TFrmOptions::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case WM_INITDIALOG:
+            SetOptionsCaptions(Hwnd());
             CreatePages();
             LayOut();
             FormCreate();
@@ -362,10 +369,12 @@ void TFrmOptions::FormCreate() {
     EditProcs.Attach(Item(IDC_EDITPROCS), 1, 100, 1);
     EditProcsRam.Attach(Item(IDC_EDITPROCSRAM), 1, 9999, 1);
     EditProcsRam.SetValue(100);
-    AddComboItems(Item(IDC_CMBDOUBLECLICK), kDoubleClickActionNames.data(), kDoubleClickActionNames.size());
-    AddComboItems(Item(IDC_COMBOGBVALUES), kGbValueNames.data(), kGbValueNames.size());
-    HWND link = Item(IDC_LINKLABEL1);
-    SetControlText(link, LinkMarkupToSysLink(GetControlText(link)));
+    FillCombo(Item(IDC_CMBDOUBLECLICK), kDoubleClickActionNames);
+    FillCombo(Item(IDC_COMBOGBVALUES), kGbValueNames);
+    // Each language is named in its own words, whatever the chosen one.
+    for (const LanguageInfo& language : kLanguages)
+        SendMessageW(Item(IDC_CMBLANGUAGE), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(language.Name).c_str()));
+    SendMessageW(Item(IDC_CMBLANGUAGE), CB_SETCURSEL, static_cast<WPARAM>(LanguageFromSetting(settings_.Language)), 0);
 
     SetActivePage(0);
     currentColors_ = ThemeColorsOf(settings_);
@@ -413,7 +422,7 @@ void TFrmOptions::FormCreate() {
     if (settings_.FontColor != kAutomaticColor)
         entries[0] = ColorToText(chosenFont_.Color);
     for (size_t i = 0; i < entries.size(); ++i)
-        LbColors.Add(kThemeColorSlots[i].Label, entries[i], kThemeColorSlots[i].Automatic);
+        LbColors.Add(Text(kThemeColorSlots[i].Label), entries[i], kThemeColorSlots[i].Automatic);
     LoadThemes();
     SendMessageW(Item(IDC_CBTHEMES), CB_SETCURSEL, 1, 0);
     CbThemesClick();
@@ -450,6 +459,9 @@ void TFrmOptions::BtnOkClick(bool ok) {
     s.HighlightProcessAbove = Checked(IDC_CHECKHIGHTLIGHTPROCESS) ? EditProcsRam.Value() : 0;
     s.ProcMenuHightlightColor = CmbColorProcesses.ItemIndex() <= 0 ? kAutomaticColor : CmbColorProcesses.Color();
     s.TopProcessCount = EditProcs.Value();
+    const LRESULT language = SendMessageW(Item(IDC_CMBLANGUAGE), CB_GETCURSEL, 0, 0);
+    if (language >= 0 && language < kLanguageCount)
+        s.Language = kLanguages[language].Setting;
     StoreThemeColors(ColorEntries(), s);
     if (host_.ApplyFontColor)
         host_.ApplyFontColor();
@@ -463,6 +475,35 @@ void TFrmOptions::BtnOkClick(bool ok) {
     openedHotKey_ = static_cast<THotKeyValue>(s.RefreshHotkey);
     if (ok)
         EndDialog(Hwnd(), IDOK);
+    else
+        SetTexts();
+}
+
+// Apply may have switched the language: the dialog follows at once.
+void TFrmOptions::SetTexts() {
+    SetOptionsCaptions(Hwnd());
+    HWND tab = Item(IDC_PAGECONTROL1);
+    for (int i = 0; i < kPageCount; ++i) {
+        SetOptionsCaptions(pages_[static_cast<size_t>(i)]->Hwnd());
+        std::wstring caption = Widen(Text(kOptionsPageNames[static_cast<size_t>(i)]));
+        TCITEMW item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = caption.data();
+        SendMessageW(tab, TCM_SETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+    }
+    FillCombo(Item(IDC_CMBDOUBLECLICK), kDoubleClickActionNames);
+    FillCombo(Item(IDC_COMBOGBVALUES), kGbValueNames);
+    CmbColorProcesses.SetTexts();
+    CmbForeground.SetTexts();
+    const int selected = LbColors.ItemIndex();
+    ThemeColorTexts entries;
+    for (size_t i = 0; i < entries.size(); ++i)
+        entries[i] = LbColors.Text(static_cast<int>(i));
+    LbColors.Clear();
+    for (size_t i = 0; i < entries.size(); ++i)
+        LbColors.Add(Text(kThemeColorSlots[i].Label), entries[i], kThemeColorSlots[i].Automatic);
+    LbColors.SetItemIndex(selected);
+    UpdateHighLabel();
 }
 
 void TFrmOptions::BtnCancelClick() {
@@ -563,13 +604,11 @@ void TFrmOptions::CheckMonitorClick() {
     if (!services_.IsPortableDevice || !services_.IsPortableDevice())
         return;
     TTaskDialog dialog;
-    dialog.Caption = "Warning";
-    dialog.Instruction = "Detected running on a portable device";
-    dialog.Content =
-        "Switch off computer's display when workstation is locked should only be active with an external display "
-        "such us desktop workstations.\r\n\r\nAre you sure you want want to activate this option?";
-    dialog.ButtonList = "Activate &Option\nDo&n't Activate";
-    dialog.VerifyText = "Do not show this warning again";
+    dialog.Caption = Text(TextId::PortableCaption);
+    dialog.Instruction = Text(TextId::PortableInstruction);
+    dialog.Content = Text(TextId::PortableContent);
+    dialog.ButtonList = Text(TextId::PortableButtons);
+    dialog.VerifyText = Text(TextId::PortableDontShowAgain);
     int result = services_.ShowPortableWarning ? services_.ShowPortableWarning(dialog, Hwnd()) : 0;
     if (result == kPortableButtonDontActivate)
         SetChecked(IDC_CHECKMONITOR, false);

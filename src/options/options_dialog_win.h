@@ -82,6 +82,8 @@ class TFrmOptions : public Dialog {
     void ShowFontPanel(const FontSpec& font);
 
     void FormCreate();
+    // Every text of the open dialog in the chosen language.
+    void SetTexts();
     void FormShow();
     void BtnOkClick(bool ok);
     void BtnCancelClick();

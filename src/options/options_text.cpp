@@ -1,12 +1,14 @@
 #include "options/options_text.h"
 
-const std::array<const char*, 7> kDoubleClickActionNames = {"任务管理器（默认）", "清理内存", "内存信息", "显示设置",
-                                                            "锁定电脑",           "运行程序", "关闭电脑"};
-const std::array<const char*, 2> kGbValueNames = {"MB为单位", "GB为单位"};
-const std::array<const char*, 5> kOptionsPageNames = {"常规", "辅助", "托盘图标", "显示", "主题"};
+const std::array<TextId, 7> kDoubleClickActionNames = {
+    TextId::ActionTaskManager, TextId::ActionFreeMemory, TextId::ActionMemoryInformation, TextId::ActionSettings,
+    TextId::ActionLock,        TextId::ActionRun,        TextId::ActionShutDown};
+const std::array<TextId, 2> kGbValueNames = {TextId::DisplayMegabytes, TextId::DisplayGigabytes};
+const std::array<TextId, 5> kOptionsPageNames = {TextId::PageGeneral, TextId::PageAssist, TextId::PageTray,
+                                                 TextId::PageDisplay, TextId::PageThemes};
 
 std::string HighLabelText(int redPercent) {
-    return "触发事件（当内存超出    " + std::to_string(redPercent) + "%  ）时，执行：      ";
+    return FormatText(TextId::GeneralHighLabel, {std::to_string(redPercent)});
 }
 
 std::string FontPanelText(const FontSpec& font) {

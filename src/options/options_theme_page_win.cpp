@@ -5,6 +5,7 @@
 #include "options_resource.h"
 #include "platform/error_report_win.h"
 #include "platform/text_win.h"
+#include "platform/texts.h"
 #include "settings/color_text.h"
 #include "settings/profile_win.h"
 #include "widgets/control_text_win.h"
@@ -148,7 +149,7 @@ void TFrmOptions::BtnDeleteThemeClick() {
     int index = static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0));
     if (index < kFirstThemeEntry)
         return;
-    int reply = services_.AskYesNo ? services_.AskYesNo("Are you sure you want delete the selected theme?") : kAnswerNo;
+    int reply = services_.AskYesNo ? services_.AskYesNo(Text(TextId::ThemesDeleteConfirm)) : kAnswerNo;
     if (reply != kAnswerYes)
         return;
     DeleteFileW(ThemePath(ComboItemText(combo, index)).c_str());  // a file that stays shows again next time

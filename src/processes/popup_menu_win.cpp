@@ -102,6 +102,19 @@ std::string TPopupMenu::TextOf(const TMenuItemEx& item) {
     return Narrow(text.c_str());
 }
 
+void TPopupMenu::SetCaption(TMenuItemEx& item, const std::string& caption) {
+    item.Caption = caption;
+    int position = IndexOf(item);
+    if (position < 0)
+        return;
+    std::wstring text = Widen(caption);
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_STRING;
+    info.dwTypeData = text.data();
+    SetMenuItemInfoW(item.Menu, static_cast<UINT>(position), TRUE, &info);
+}
+
 UINT TPopupMenu::StateOf(const TMenuItemEx& item) {
     int position = IndexOf(item);
     MENUITEMINFOW info{};

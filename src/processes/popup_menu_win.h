@@ -40,6 +40,8 @@ class TPopupMenu {
 
     // The item's text as the menu holds it now (others may have set a shortcut after a tab), and its state.
     static std::string TextOf(const TMenuItemEx& item);
+    // Gives the item a new caption, in the menu as well.
+    static void SetCaption(TMenuItemEx& item, const std::string& caption);
     static UINT StateOf(const TMenuItemEx& item);
     static bool IsSeparator(const TMenuItemEx& item);
 

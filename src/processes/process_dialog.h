@@ -6,10 +6,10 @@
 struct ProcessDialogTexts {
     std::string Instruction;
     std::string Content;
-    std::string Footer;  // empty unless the program is a system process
+    std::string Footer;   // empty unless the program is a system process
+    std::string Buttons;  // the four buttons, one a line
 };
 
-constexpr char kProcessDialogButtons[] = "打开文件目录\n释 放 内 存 \n结 束 进 程 \n取 消 ";
 constexpr char kProcessDialogCaption[] = "Lumivex";
 constexpr int kProcessDialogWidth = 250;
 

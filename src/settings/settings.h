@@ -74,6 +74,7 @@ struct TSettings {
     bool ClickedDonation = false;
     bool NoWarningSwithOffMonMobile = false;
     bool ShowNameInsteadOfModule = false;
+    std::string Language = "zh";  // "zh" or "en": the language of every text shown
 };
 
 // The colours that automatic (-1) stands for, element by element.

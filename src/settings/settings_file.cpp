@@ -2,6 +2,7 @@
 
 #include <variant>
 
+#include "platform/texts.h"
 #include "settings/color_text.h"
 
 namespace {
@@ -65,6 +66,7 @@ const ColorKey kColorKeys[] = {
 };
 
 constexpr char kAutomatic[] = "Automatic";
+constexpr char kLanguageKey[] = "Language";
 constexpr int32_t kFirstRunProbe = -101;
 // Largest period in minutes whose milliseconds still fit a 32-bit timer interval.
 constexpr int32_t kMaxDefragMinutes = 0x7FFFFFFF / 60000;
@@ -128,6 +130,8 @@ LoadedSettings LoadSettings(IProfile& profile, bool isVistaOrLater, const FontSp
         ReadKey(profile, kSectionGeneral, key, s);
     for (const Key& key : kPercentKeys)
         ReadKey(profile, kSectionGeneral, key, s);
+    // A language the program does not speak reads as the default.
+    s.Language = LanguageSetting(LanguageFromSetting(profile.ReadString(kSectionGeneral, kLanguageKey, s.Language)));
     for (const ColorKey& key : kColorKeys)
         s.*key.Member = ReadColorSetting(profile, key.Name);
 
@@ -165,5 +169,6 @@ bool SaveSettings(IProfile& profile, const TSettings& s) {
             return false;
         }
     }
-    return true;
+    // Added after the keys older files have, so that their order stays as it was.
+    return profile.WriteString(kSectionGeneral, kLanguageKey, s.Language);
 }

@@ -6,13 +6,13 @@
 #include "settings/color_text.h"
 
 const std::array<ThemeColorSlot, kThemeColorCount> kThemeColorSlots = {{
-    {"FontColor", "文本", &TSettings::FontColor, AutomaticColors::Font},
-    {"BackgroundColor", "背景颜色  ", &TSettings::OpaqueBkColor, AutomaticColors::OpaqueBk},
-    {"BarColor", "状态条背景颜色", &TSettings::FullBarColor, AutomaticColors::FullBar},
-    {"BarBorderColor", "状态条边框", &TSettings::BarBorderColor, AutomaticColors::BarBorder},
-    {"GreenColor", "正常\\绿色     ", &TSettings::GreenColor, AutomaticColors::Green},
-    {"YellowColor", "黄色  ", &TSettings::YellowColor, AutomaticColors::Yellow},
-    {"RedColor", "红 ", &TSettings::RedColor, AutomaticColors::Red},
+    {"FontColor", TextId::SlotText, &TSettings::FontColor, AutomaticColors::Font},
+    {"BackgroundColor", TextId::SlotBackground, &TSettings::OpaqueBkColor, AutomaticColors::OpaqueBk},
+    {"BarColor", TextId::SlotBar, &TSettings::FullBarColor, AutomaticColors::FullBar},
+    {"BarBorderColor", TextId::SlotBarBorder, &TSettings::BarBorderColor, AutomaticColors::BarBorder},
+    {"GreenColor", TextId::SlotGreen, &TSettings::GreenColor, AutomaticColors::Green},
+    {"YellowColor", TextId::SlotYellow, &TSettings::YellowColor, AutomaticColors::Yellow},
+    {"RedColor", TextId::SlotRed, &TSettings::RedColor, AutomaticColors::Red},
 }};
 
 namespace {

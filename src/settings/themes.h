@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/texts.h"
 #include "settings/profile.h"
 #include "settings/settings.h"
 
@@ -16,8 +17,8 @@ constexpr int kThemeColorCount = 7;
 
 // The seven theme colours in the order of the colour list and of the theme file.
 struct ThemeColorSlot {
-    const char* Key;    // key in the theme file
-    const char* Label;  // entry of the colour list
+    const char* Key;  // key in the theme file
+    TextId Label;     // entry of the colour list
     TColor TSettings::*Member;
     TColor Automatic;  // what the element shows while automatic
 };

@@ -5,6 +5,7 @@
 #include <array>
 
 #include "platform/text_win.h"
+#include "platform/texts.h"
 #include "platform/unique_handle_win.h"
 #include "settings/color_text.h"
 #include "widgets/control_text_win.h"
@@ -12,29 +13,27 @@
 
 namespace {
 struct NamedColor {
-    const char* Name;
+    TextId Name;
     TColor Color;
 };
 constexpr std::array<NamedColor, 16> kBasicColors = {{
-    {"黑色", Rgb(0, 0, 0)},
-    {"栗色", Rgb(128, 0, 0)},
-    {"绿色", Rgb(0, 128, 0)},
-    {"橄榄色", Rgb(128, 128, 0)},
-    {"藏青色", Rgb(0, 0, 128)},
-    {"紫色", Rgb(128, 0, 128)},
-    {"蓝绿色", Rgb(0, 128, 128)},
-    {"灰色", Rgb(128, 128, 128)},
-    {"银色", Rgb(192, 192, 192)},
-    {"红色", Rgb(255, 0, 0)},
-    {"酸橙色", Rgb(0, 255, 0)},
-    {"黄色", Rgb(255, 255, 0)},
-    {"蓝色", Rgb(0, 0, 255)},
-    {"紫红色", Rgb(255, 0, 255)},
-    {"浅绿色", Rgb(0, 255, 255)},
-    {"白色", Rgb(255, 255, 255)},
+    {TextId::ColorBlack, Rgb(0, 0, 0)},
+    {TextId::ColorMaroon, Rgb(128, 0, 0)},
+    {TextId::ColorGreen, Rgb(0, 128, 0)},
+    {TextId::ColorOlive, Rgb(128, 128, 0)},
+    {TextId::ColorNavy, Rgb(0, 0, 128)},
+    {TextId::ColorPurple, Rgb(128, 0, 128)},
+    {TextId::ColorTeal, Rgb(0, 128, 128)},
+    {TextId::ColorGray, Rgb(128, 128, 128)},
+    {TextId::ColorSilver, Rgb(192, 192, 192)},
+    {TextId::ColorRed, Rgb(255, 0, 0)},
+    {TextId::ColorLime, Rgb(0, 255, 0)},
+    {TextId::ColorYellow, Rgb(255, 255, 0)},
+    {TextId::ColorBlue, Rgb(0, 0, 255)},
+    {TextId::ColorFuchsia, Rgb(255, 0, 255)},
+    {TextId::ColorAqua, Rgb(0, 255, 255)},
+    {TextId::ColorWhite, Rgb(255, 255, 255)},
 }};
-constexpr char kDefaultItemText[] = "默认";
-constexpr char kCustomItemText[] = "自定义...";
 constexpr int kFirstBasic = 1;
 constexpr int kFirstSystem = kFirstBasic + static_cast<int>(kBasicColors.size());
 constexpr int kCustomIndex = kFirstSystem + kSystemColorCount;
@@ -75,13 +74,13 @@ void TColorComboBox::Attach(HWND combo) {
 
 void TColorComboBox::Fill() {
     SendMessageW(combo_, CB_RESETCONTENT, 0, 0);
-    AddItem(combo_, kDefaultItemText);
+    AddItem(combo_, Text(TextId::ColorDefault));
     for (const NamedColor& c : kBasicColors)
-        AddItem(combo_, c.Name);
+        AddItem(combo_, Text(c.Name));
     for (int i = 0; i < kSystemColorCount; ++i)
         AddItem(combo_, SystemColorName(i));
     if (customVisible_)
-        AddItem(combo_, kCustomItemText);
+        AddItem(combo_, Text(TextId::ColorCustom));
 }
 
 void TColorComboBox::SetDefaultColor(TColor color) {
@@ -94,7 +93,7 @@ void TColorComboBox::SetCustomItemVisible(bool visible) {
         return;
     customVisible_ = visible;
     if (visible) {
-        AddItem(combo_, kCustomItemText);
+        AddItem(combo_, Text(TextId::ColorCustom));
     } else {
         if (ItemIndex() == kCustomIndex)
             SetItemIndex(-1);
@@ -145,6 +144,12 @@ int TColorComboBox::ItemIndex() const {
 void TColorComboBox::SetItemIndex(int index) {
     SendMessageW(combo_, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
     lastIndex_ = index;
+}
+
+void TColorComboBox::SetTexts() {
+    const int index = ItemIndex();
+    Fill();
+    SendMessageW(combo_, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
 void TColorComboBox::SelectionChanged() {

@@ -34,6 +34,8 @@ class TColorComboBox {
     TColor Color() const;
     int ItemIndex() const;
     void SetItemIndex(int index);
+    // Names the entries again in the chosen language, keeping the selection.
+    void SetTexts();
     int CustomItemIndex() const;
     void SetEnabled(bool enabled) { EnableWindow(combo_, enabled); }
 

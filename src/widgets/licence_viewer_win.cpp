@@ -1,6 +1,7 @@
 #include "widgets/licence_viewer_win.h"
 
 #include "platform/text_win.h"
+#include "platform/texts.h"
 
 namespace {
 constexpr int kWidth = 560, kHeight = 440, kMargin = 10, kButtonWidth = 75, kButtonHeight = 23;
@@ -34,7 +35,7 @@ void TLicenceViewer::Show(HWND owner, const std::string& title, const std::strin
             WS_EX_CLIENTEDGE, L"EDIT", L"",
             WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 0, 0, 0, 0,
             Hwnd(), nullptr, ProgramInstance(), nullptr);
-        ok_ = CreateWindowExW(0, L"BUTTON", Widen("确定").c_str(),
+        ok_ = CreateWindowExW(0, L"BUTTON", Widen(Text(TextId::ButtonOk)).c_str(),
                               WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 0, 0, 0, Hwnd(),
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDOK)), ProgramInstance(), nullptr);
         for (HWND child : {edit_, ok_})

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/texts.h"
+
 namespace {
 // Records what the warning does, in order.
 class FakeActions : public IHighMemoryActions {
@@ -46,8 +48,8 @@ class HighMemoryAlertTest : public ::testing::Test {
 };
 
 using Log = std::vector<std::string>;
-const std::string kTrimmed = THighMemoryAlert::kTrimmedMessage;
-const std::string kClose = THighMemoryAlert::kCloseMessage;
+const std::string kTrimmed = Text(TextId::HighMemoryTrimmed);
+const std::string kClose = Text(TextId::HighMemoryClose);
 
 TEST_F(HighMemoryAlertTest, OneWarningPerCrossingAndNoneWithinFiveMinutes) {
     EXPECT_EQ(alert.PreviousLoad(), 0);

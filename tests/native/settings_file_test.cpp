@@ -164,7 +164,8 @@ TEST(SettingsFile, SaveWritesEveryKeyInOrder) {
                                                "Colors/GreenColor",
                                                "Colors/YellowColor",
                                                "Colors/RedColor",
-                                               "Colors/FullBarColor"};
+                                               "Colors/FullBarColor",
+                                               "General/Language"};
     EXPECT_EQ(keys, expected);
     EXPECT_EQ(p.ReadString("Colors", "GreenColor", ""), "008000");
     EXPECT_EQ(p.ReadString("Colors", "RedColor", ""), "Highlight");
@@ -198,4 +199,21 @@ TEST(SettingsFile, SaveStopsAtTheFirstFailedKey) {
     ASSERT_FALSE(p.writes.empty());
     EXPECT_EQ(p.writes.back().second, "NoWarningSwithOffMonMobile");
     EXPECT_EQ(p.writes.size(), 29u);
+}
+
+TEST(SettingsFile, LanguageLoadsKnownValuesAndSavesWhatItHas) {
+    const struct {
+        const char* written;
+        const char* loaded;
+    } cases[] = {{nullptr, "zh"}, {"en", "en"}, {"zh", "zh"}, {"fr", "zh"}, {"", "zh"}, {"English", "zh"}};
+    for (const auto& c : cases) {
+        MemoryProfile p;
+        if (c.written)
+            p.WriteString("General", "Language", c.written);
+        TSettings s = Load(p).Settings;
+        EXPECT_EQ(s.Language, c.loaded) << (c.written ? c.written : "(missing)");
+        MemoryProfile out;
+        ASSERT_TRUE(SaveSettings(out, s));
+        EXPECT_EQ(out.ReadString("General", "Language", ""), c.loaded);
+    }
 }

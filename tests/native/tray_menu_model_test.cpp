@@ -82,5 +82,5 @@ TEST(ProcessDialog, FourthButtonCountsAsCancel) {
     EXPECT_EQ(NormalizeProcessChoice(103), kChoiceCancel);
     EXPECT_EQ(NormalizeProcessChoice(2), kChoiceCancel);
     EXPECT_EQ(NormalizeProcessChoice(101), kChoiceFreeMemory);
-    EXPECT_STREQ(kProcessDialogButtons, "打开文件目录\n释 放 内 存 \n结 束 进 程 \n取 消 ");
+    EXPECT_EQ(BuildProcessDialogTexts("a.exe", "", "", "").Buttons, "打开文件目录\n释 放 内 存 \n结 束 进 程 \n取 消 ");
 }

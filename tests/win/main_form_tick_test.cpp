@@ -155,7 +155,7 @@ TEST(RefreshTick, HighMemoryTrimsThenWarnsOncePerCrossing) {
     for (const TestShell::Call& c : shell->calls) {
         if ((c.data.uFlags & NIF_INFO) && Narrow(c.data.szInfoTitle) == "Memory is high (95%)") {
             balloon = c.data.dwInfoFlags == NIIF_WARNING && c.data.uTimeout == 10000 &&
-                      Narrow(c.data.szInfo) == THighMemoryAlert::kTrimmedMessage;
+                      Narrow(c.data.szInfo) == Text(TextId::HighMemoryTrimmed);
         }
     }
     EXPECT_TRUE(balloon);

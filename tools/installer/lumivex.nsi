@@ -8,7 +8,11 @@
 ;
 ; Installs for all users into Program Files (the 64-bit build on 64-bit Windows), with a Start-menu shortcut.
 ; The first-run theme files and the optional "start with Windows" entry belong to the user who installs.
-; Silent use: Setup.exe /S [/NOAUTOSTART] [/D=folder]; Uninstall.exe /S [/REMOVESETTINGS].
+; Silent use: Setup.exe /S [/NOAUTOSTART] [/LANGUAGE=en|zh] [/D=folder]; Uninstall.exe /S [/REMOVESETTINGS].
+;
+; The installer first asks for its language (English or 简体中文); its pages, the uninstaller's and the program's
+; "Language" setting follow it. The setting is written only into a settings file the installer creates for the
+; installing user (an existing file keeps its choice); a silent install writes it only when /LANGUAGE= asks.
 
 Unicode true
 ManifestDPIAware true
@@ -33,6 +37,9 @@ SetCompressor /SOLID lzma
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
 !define DATA_FOLDER "$APPDATA\Brindell\Lumivex"
 !define MAIN_WINDOW_CLASS "TFrmLumivexMain"
+!define SETTINGS_FILE "${DATA_FOLDER}\Lumivex.Settings"
+; Where the installer notes its language for the uninstaller.
+!define LANGUAGE_KEY "Software\${PUBLISHER}\${PRODUCT}"
 
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
@@ -53,7 +60,11 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "${PUBLISHER}"
 !define MUI_ICON "${NSISDIR}\Contrib\Graphics\Icons\modern-install.ico"
 !define MUI_UNICON "${NSISDIR}\Contrib\Graphics\Icons\modern-uninstall.ico"
 !define MUI_FINISHPAGE_RUN "$INSTDIR\Lumivex.exe"
-!define MUI_FINISHPAGE_RUN_TEXT "Start Lumivex now"
+!define MUI_FINISHPAGE_RUN_TEXT "$(TEXT_START_NOW)"
+!define MUI_LANGDLL_REGISTRY_ROOT HKCU
+!define MUI_LANGDLL_REGISTRY_KEY "${LANGUAGE_KEY}"
+!define MUI_LANGDLL_REGISTRY_VALUENAME "Installer Language"
+!define MUI_LANGDLL_ALWAYSSHOW
 !define MUI_COMPONENTSPAGE_NODESC
 
 !insertmacro MUI_PAGE_WELCOME
@@ -67,6 +78,32 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "${PUBLISHER}"
 !insertmacro MUI_UNPAGE_INSTFILES
 
 !insertmacro MUI_LANGUAGE "English"
+!insertmacro MUI_LANGUAGE "SimpChinese"
+!insertmacro MUI_RESERVEFILE_LANGDLL
+!include "lumivex_texts.nsh"
+
+; The language value a silent install was given (/LANGUAGE=en or zh), or empty.
+Var SilentLanguage
+
+; Creates the installing user's settings file with the chosen language, as the program writes its files: UTF-16
+; little-endian after a byte-order mark, so that the Chinese section names it adds later survive on every code page.
+; A file that is there already keeps everything, its language included.
+Function WriteLanguageSetting
+    IfFileExists "${SETTINGS_FILE}" done
+    StrCpy $1 "$(PROGRAM_LANGUAGE)"
+    ${If} ${Silent}
+        StrCmp $SilentLanguage "" done
+        StrCpy $1 $SilentLanguage
+    ${EndIf}
+    CreateDirectory "${DATA_FOLDER}"
+    ClearErrors
+    FileOpen $0 "${SETTINGS_FILE}" w
+    IfErrors done
+    FileWriteWord $0 0xFEFF
+    FileWriteUTF16LE $0 "[General]$\r$\nLanguage=$1$\r$\n"
+    FileClose $0
+    done:
+FunctionEnd
 
 ; Ends every copy of Lumivex running in this session the way a log-off does, so that it saves its settings, and
 ; waits until its process is gone (its executable is then free to replace or delete). A copy that refuses or
@@ -147,6 +184,7 @@ Section "Lumivex" SecProgram
     SetOverwrite off
     !insertmacro LumivexInstallThemes
     SetOverwrite on
+    Call WriteLanguageSetting
     SetOutPath "$INSTDIR"
 
     WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
@@ -162,7 +200,7 @@ Section "Lumivex" SecProgram
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
 SectionEnd
 
-Section "Start with Windows" SecAutostart
+Section "$(TEXT_AUTOSTART)" SecAutostart
     WriteRegStr HKCU "${RUN_KEY}" "${PRODUCT}" '"$INSTDIR\Lumivex.exe"'
 SectionEnd
 
@@ -189,9 +227,12 @@ Section "un.Lumivex" SecUnProgram
     RMDir "$APPDATA\Brindell"
 
     DeleteRegKey HKLM "${UNINSTALL_KEY}"
+    DeleteRegValue HKCU "${LANGUAGE_KEY}" "Installer Language"
+    DeleteRegKey /ifempty HKCU "${LANGUAGE_KEY}"
+    DeleteRegKey /ifempty HKCU "Software\${PUBLISHER}"
 SectionEnd
 
-Section /o "un.Remove my settings and saved themes" SecUnSettings
+Section /o "un.$(TEXT_REMOVE_SETTINGS)" SecUnSettings
     SetShellVarContext current
     Delete "${DATA_FOLDER}\Lumivex.Settings"
     RMDir /r "${DATA_FOLDER}\Themes"
@@ -201,6 +242,8 @@ SectionEnd
 
 ; The functions that select sections come after them, where their indexes are known.
 Function .onInit
+    ; Asked before anything else (a silent install keeps the system's language for its own texts).
+    !insertmacro MUI_LANGDLL_DISPLAY
     !insertmacro USE_NATIVE_VIEWS
     ${If} $INSTDIR == ""
         ReadRegStr $INSTDIR HKLM "${UNINSTALL_KEY}" "InstallLocation"
@@ -222,9 +265,16 @@ Function .onInit
     ${IfNot} ${Errors}
         !insertmacro UnselectSection ${SecAutostart}
     ${EndIf}
+    ${GetOptions} $0 "/LANGUAGE=" $1
+    ${If} $1 == "en"
+    ${OrIf} $1 == "zh"
+        StrCpy $SilentLanguage $1
+    ${EndIf}
 FunctionEnd
 
 Function un.onInit
+    ; The language the installer was run in.
+    !insertmacro MUI_UNGETLANGUAGE
     !insertmacro USE_NATIVE_VIEWS
     ${GetParameters} $0
     ClearErrors

@@ -1,0 +1,105 @@
+#include "platform/texts.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <string>
+
+#include "memory/memory_format.h"
+#include "processes/process_dialog.h"
+#include "processes/tray_menu_model.h"
+#include "settings/settings.h"
+
+namespace {
+// The {n} placeholders of a text, as a set.
+std::multiset<std::string> Placeholders(const std::string& text) {
+    std::multiset<std::string> found;
+    for (size_t i = 0; i + 2 < text.size(); ++i) {
+        if (text[i] == '{' && text[i + 2] == '}' && text[i + 1] >= '1' && text[i + 1] <= '9')
+            found.insert(text.substr(i, 3));
+    }
+    return found;
+}
+
+// Switches the language for one test and back to the default afterwards.
+struct LanguageScope {
+    explicit LanguageScope(Language language) { SetLanguage(language); }
+    ~LanguageScope() { SetLanguage(Language::Chinese); }
+};
+
+MemorySample Sample() {
+    MemorySample s{};
+    s.dwMemoryLoad = 45;
+    s.ullTotalPhys = 8ull << 30;
+    s.ullAvailPhys = 4ull << 30;
+    s.ullTotalPageFile = 12ull << 30;
+    s.ullAvailPageFile = 6ull << 30;
+    return s;
+}
+}  // namespace
+
+TEST(Texts, EveryIdHasEveryLanguageWithTheSamePlaceholdersAndLineCount) {
+    for (int i = 0; i < kTextCount; ++i) {
+        const auto id = static_cast<TextId>(i);
+        const std::string zh = Text(id, Language::Chinese);
+        for (const LanguageInfo& language : kLanguages) {
+            const std::string text = Text(id, language.Id);
+            EXPECT_FALSE(text.empty()) << "text " << i << " in " << language.Setting;
+            EXPECT_EQ(Placeholders(text), Placeholders(zh)) << "text " << i << " in " << language.Setting;
+            // Button lists and the hint count their lines: every language needs as many.
+            EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), std::count(zh.begin(), zh.end(), '\n'))
+                << "text " << i << " in " << language.Setting;
+            // Link mark-up is kept in every language.
+            EXPECT_EQ(text.find("<link>") == std::string::npos, zh.find("<link>") == std::string::npos) << i;
+        }
+        EXPECT_STREQ(Text(static_cast<TextId>(i)), zh.c_str()) << "Chinese is the default";
+    }
+    EXPECT_STREQ(Text(TextId::Count, Language::English), "");
+}
+
+TEST(Texts, LanguageSettingReadsKnownValuesAndDefaultsToChinese) {
+    const struct {
+        const char* value;
+        Language language;
+    } cases[] = {{"zh", Language::Chinese}, {"en", Language::English}, {"", Language::Chinese},
+                 {"EN", Language::Chinese}, {"fr", Language::Chinese}, {"en ", Language::Chinese}};
+    for (const auto& c : cases)
+        EXPECT_EQ(LanguageFromSetting(c.value), c.language) << c.value;
+    EXPECT_STREQ(LanguageSetting(Language::English), "en");
+    EXPECT_STREQ(LanguageSetting(Language::Chinese), "zh");
+    EXPECT_EQ(TSettings{}.Language, "zh");
+}
+
+TEST(Texts, FormatReplacesNumberedPlaceholdersAndLeavesTheRest) {
+    EXPECT_EQ(FormatText("{2} and {1}", {"a", "b"}), "b and a");
+    EXPECT_EQ(FormatText("{1}{1}", {"x"}), "xx");
+    EXPECT_EQ(FormatText("{3} {0} {a} {", {"x"}), "{3} {0} {a} {");
+    EXPECT_EQ(FormatText("100%", {}), "100%");
+}
+
+TEST(Texts, ChineseTextsStayByteForByte) {
+    EXPECT_EQ(FormatText(TextId::GeneralHighLabel, {"90"}), "触发事件（当内存超出    90%  ）时，执行：      ");
+    EXPECT_STREQ(Text(TextId::OptionsCaption), "Lumivex 设置");
+    EXPECT_EQ(ProcessEndedText("a.exe"), "'a.exe' 已经结束，没有执行任何操作。");
+}
+
+TEST(Texts, EnglishHintAndProcessDialog) {
+    LanguageScope english(Language::English);
+    TSettings settings;
+    const std::string hint = BuildTrayHint(Sample(), settings, NumberSeparators{});
+    EXPECT_EQ(hint.rfind("Showing: used physical memory \r\nMemory load: 45%\r\nPhysical memory: ", 0), 0u) << hint;
+    for (unsigned char c : hint)
+        EXPECT_LT(c, 0x80) << hint;
+    // The menu's memory rows split each line at its colon.
+    const std::vector<std::string> lines = SplitHintLines(hint);
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(SplitHintLine(lines[1]).Caption, "Memory load");
+    EXPECT_EQ(SplitHintLine(lines[3]).Caption, "Page file");
+
+    ProcessDialogTexts t = BuildProcessDialogTexts("svchost.exe", "", "", "");
+    EXPECT_EQ(t.Instruction, "Process information: 'svchost.exe'");
+    EXPECT_EQ(t.Footer, "'svchost.exe' is a system process!");
+    EXPECT_EQ(t.Buttons, "Open File Location\nFree Memory\nEnd Process\nCancel");
+    EXPECT_EQ(ProcessEndedText("a.exe"), "'a.exe' has already ended; nothing was done.");
+}

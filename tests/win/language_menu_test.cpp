@@ -1,0 +1,90 @@
+// The tray menu, its memory rows and the hint in the language of the settings, and a switch with Apply.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/main_form_win.h"
+#include "main_form_test_util.h"
+#include "options_dialog_test_util.h"
+#include "platform/texts.h"
+#include "processes/tray_menu_model.h"
+#include "resource.h"
+
+using namespace wintest;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+namespace {
+// The fixed items of the top level and of the settings submenu, and the memory rows' labels, by their texts.
+std::vector<std::string> MenuTexts(TFrmLumivexMain& form) {
+    std::vector<std::string> texts;
+    for (int i = 0; i < form.PopupMenu().Count(); ++i) {
+        TMenuItemEx* item = form.PopupMenu().ItemAt(i);
+        if (item->Caption != "-" && item->Tag != kTagProcessRow)
+            texts.push_back(form.MenuItemText(*item));
+    }
+    HMENU settings = GetSubMenu(form.PopupMenu1(), form.PopupMenu().IndexOfId(IDM_ABOUT) - 2);
+    for (int i = 0; settings && i < GetMenuItemCount(settings); ++i) {
+        TMenuItemEx* item = TPopupMenu::ItemAt(settings, i);
+        if (item->Caption != "-")
+            texts.push_back(form.MenuItemText(*item));
+    }
+    return texts;
+}
+
+struct OpenOptions {
+    TFrmLumivexMain& form;
+    HWND Hwnd() const { return form.OptionsDialog() ? form.OptionsDialog()->Hwnd() : nullptr; }
+};
+}  // namespace
+
+TEST(LanguageMenu, EnglishSettingsGiveEnglishMenuRowsAndHintAndApplySwitchesBack) {
+    TempDir dir;
+    WriteBytes(dir.File(L"Lumivex.Settings"), "[General]\r\nLanguage=en\r\nShowTopProcess=0\r\n");
+    auto form = MakeForm(dir);
+    form->Timer1Timer();
+    form->BuildMenuRows(form->Tray().Hint());
+    EXPECT_THAT(form->Tray().Hint(), HasSubstr("Showing: used physical memory \r\nMemory load: 40%\r\n"));
+    EXPECT_THAT(MenuTexts(*form),
+                ElementsAre("Open Task Manager", "Showing", "Memory load", "Physical memory", "Page file",
+                            "Free Up Memory", "Settings", "About Lumivex", "Exit", "Themes", "Text Color...",
+                            "Transparent Icon Background", "More Settings..."));
+
+    OpenOptions shown{*form};
+    RunModal<OpenOptions>(
+        shown,
+        [&](OpenOptions&) {
+            TFrmOptions& d = *form->OptionsDialog();
+            EXPECT_EQ(GetControlText(d.Hwnd()), "Lumivex Settings");
+            EXPECT_EQ(TextOf(d, IDC_CKSHOWFREE), "Show free memory in the tray icon");
+            EXPECT_THAT(ComboEntries(d, IDC_CMBLANGUAGE), ElementsAre("中文", "English"));
+            EXPECT_EQ(Selected(d, IDC_CMBLANGUAGE), 1);
+            Choose(d, IDC_CMBLANGUAGE, 0);
+            Click(d, IDC_BTNAPPLY);
+            // The open dialog follows at once, its choices kept.
+            EXPECT_EQ(GetControlText(d.Hwnd()), "Lumivex 设置");
+            EXPECT_EQ(TextOf(d, IDC_CKSHOWFREE), "托盘图标数据显示空闲内存");
+            EXPECT_EQ(ComboEntry(d, IDC_CMBDOUBLECLICK, Selected(d, IDC_CMBDOUBLECLICK)), "任务管理器（默认）");
+            Click(d, IDOK);
+        },
+        [&] { SendMessageW(form->Hwnd(), WM_COMMAND, IDM_SETTINGS, 0); });
+
+    EXPECT_EQ(form->Settings().Language, "zh");
+    EXPECT_THAT(ReadText(form->SettingsPath()), HasSubstr("Language=zh"));
+    EXPECT_THAT(form->Tray().Hint(), HasSubstr("当前显示： 已用 物理内存"));
+    form->BuildMenuRows(form->Tray().Hint());
+    EXPECT_THAT(MenuTexts(*form), ElementsAre("运行任务管理器", "当前显示： 已用 物理内存        ", "内存使用率   ",
+                                              "物理内存使用    ", "页面文件  ", "内存清理", "设置", "关于", "退出",
+                                              "主题", "文本颜色", "图标背景透明", "更多设置"));
+}
+
+TEST(LanguageMenu, AnUnknownLanguageReadsAsChinese) {
+    TempDir dir;
+    WriteBytes(dir.File(L"Lumivex.Settings"), "[General]\r\nLanguage=fr\r\n");
+    auto form = MakeForm(dir);
+    EXPECT_EQ(form->Settings().Language, "zh");
+    EXPECT_EQ(CurrentLanguage(), Language::Chinese);
+    EXPECT_EQ(form->MenuItemText(*form->PopupMenu().FindById(IDM_CLOSE)), "退出");
+}
