@@ -8,34 +8,12 @@
 #include "tray/tray_grid.h"
 #include "tray/tray_renderer.h"
 
+#include "tray_art.h"
+
+using namespace tray_art;
+
 namespace {
 constexpr uint64_t MiB = 1024 * 1024, GiB = MiB * 1024;
-
-char Letter(uint32_t color) {
-    static const std::map<uint32_t, char> letters = {
-        {0xFFFFFF, '.'}, {kTransparentKey, 'T'}, {0xA0A0A0, 'b'}, {0x00FF00, 'g'},
-        {0x00FFFF, 'y'}, {0x0000FF, 'r'},        {0x800000, 'f'}, {0x000000, '#'},
-    };
-    auto it = letters.find(color);
-    return it == letters.end() ? '?' : it->second;
-}
-
-std::string Art(const TrayPicture& picture) {
-    std::string art;
-    for (int y = 0; y < picture.Size; ++y) {
-        for (int x = 0; x < picture.Size; ++x)
-            art += Letter(picture.At(x, y));
-        art += '\n';
-    }
-    return art;
-}
-
-std::string Rows(std::initializer_list<const char*> rows) {
-    std::string art;
-    for (const char* row : rows)
-        art += std::string(row) + '\n';
-    return art;
-}
 
 MemorySample Sample(uint32_t load, uint64_t usedPhys = 2 * GiB) {
     MemorySample s;

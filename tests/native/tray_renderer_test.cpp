@@ -7,37 +7,12 @@
 
 #include "tray/digit_strip.h"
 
+#include "tray_art.h"
+
+using namespace tray_art;
+
 namespace {
 constexpr uint64_t KiB = 1024, MiB = KiB * 1024, GiB = MiB * 1024;
-constexpr uint32_t kFullBar = 0x800000;
-constexpr uint32_t kMagenta = 0xFF00FF;
-
-// One letter per colour, so a picture can be written down as 16 rows of text.
-char Letter(uint32_t color) {
-    static const std::map<uint32_t, char> letters = {
-        {0xFFFFFF, '.'}, {kTransparentKey, 'T'}, {0xA0A0A0, 'b'}, {0x00FF00, 'g'}, {0x00FFFF, 'y'},
-        {0x0000FF, 'r'}, {kFullBar, 'f'},        {0x000000, '#'}, {kMagenta, 'm'},
-    };
-    auto it = letters.find(color);
-    return it == letters.end() ? '?' : it->second;
-}
-
-std::string Art(const TrayPicture& picture) {
-    std::string art;
-    for (int y = 0; y < kTrayImageSize; ++y) {
-        for (int x = 0; x < kTrayImageSize; ++x)
-            art += Letter(picture.At(x, y));
-        art += '\n';
-    }
-    return art;
-}
-
-std::string Rows(std::initializer_list<const char*> rows) {
-    std::string art;
-    for (const char* row : rows)
-        art += std::string(row) + '\n';
-    return art;
-}
 
 MemorySample Sample(uint32_t load, uint64_t usedPhys = 2 * GiB) {
     MemorySample s;
