@@ -165,5 +165,5 @@ bool SaveSettings(IProfile& profile, const TSettings& s) {
             return false;
         }
     }
-    return true;
+    return profile.Commit();
 }
