@@ -250,10 +250,18 @@ std::string IniDocument::LineBreak() const {
 }
 
 // An ANSI file cannot hold every character: a name written there reads back as the code page stores it, so
-// the next save finds the section it wrote instead of adding it again.
+// the next save finds the section it wrote instead of adding it again. UTF-16 holds every character, but not
+// bytes that are no UTF-8.
 std::string IniDocument::AsStored(std::string_view text) const {
-    if (encoding_ == Encoding::Ansi)
-        return codePage_->ToUtf8(codePage_->FromUtf8(text));
+    switch (encoding_) {
+        case Encoding::Ansi:
+            return codePage_->ToUtf8(codePage_->FromUtf8(text));
+        case Encoding::Utf16Le:
+        case Encoding::Utf16Be:
+            return Utf16ToUtf8(Utf8ToUtf16(text, false), false);
+        case Encoding::Utf8Bom:
+            break;
+    }
     return std::string(text);
 }
 
