@@ -72,6 +72,7 @@ void TFrmOptions::CbThemesClick() {
         // A file that vanished or cannot be read gives all automatic, version "22": transparent, no full bar.
         std::wstring path = ThemePath(ComboItemText(combo, index));
         ThemeFile theme;
+        theme.Colors.fill(kAutomaticEntry);
         if (!path.empty()) {
             IniFileProfile file(path);
             theme = ReadThemeFile(file);

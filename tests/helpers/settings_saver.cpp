@@ -4,6 +4,8 @@
 // number of saves that failed.
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <cwchar>
 
 #include "helpers/saver_records.h"

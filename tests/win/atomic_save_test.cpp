@@ -100,7 +100,7 @@ bool ReadShared(const std::wstring& path, std::string& data, DWORD& error) {
 TEST(AtomicSave, AnotherProcessNeverSeesTheFileEmptyShorterOrHalfWritten) {
     TempDir dir;
     std::wstring path = dir.File(L"Lumivex.Settings");
-    SavedFiles files = Prepare(dir, path, 200);  // about 12 KB
+    SavedFiles files = Prepare(dir, path, 240);  // about 12 KB
     ASSERT_GT(files.first.size(), 12000u);
     Saver saver(path, 200);
     ASSERT_TRUE(saver.WaitReady());
@@ -136,7 +136,7 @@ TEST(AtomicSave, AnotherProcessNeverSeesTheFileEmptyShorterOrHalfWritten) {
 TEST(AtomicSave, AProcessEndedInTheMiddleOfASaveLeavesTheOldOrTheNewFileWhole) {
     TempDir dir;
     std::wstring path = dir.File(L"Lumivex.Settings");
-    SavedFiles files = Prepare(dir, path, 60000);  // about 3.5 MB: a save takes a while
+    SavedFiles files = Prepare(dir, path, 30000);  // about 1.7 MB: a save takes a while
     // Ended at different moments of the save loop; the next save after each one still works.
     for (int delayMs : {0, 7, 23, 61, 113, 197}) {
         Saver saver(path, 0);
