@@ -10,6 +10,7 @@
 #include "platform/text_win.h"
 #include "processes/tray_menu_model.h"
 #include "resource.h"
+#include "settings/ini_file_writer_win.h"
 #include "settings/profile_win.h"
 #include "settings/settings_file.h"
 #include "system/double_click_action.h"
@@ -179,7 +180,7 @@ void TFrmLumivexMain::LoadOptions() {
 }
 
 bool TFrmLumivexMain::SaveOptions() {
-    IniFileProfile profile(settingsPath_);
+    IniFileWriter profile(settingsPath_);
     if (SaveSettings(profile, settings_))
         return true;
     ReportSystemError("Unable to write to " + Narrow(settingsPath_), profile.LastError());

@@ -9,6 +9,7 @@
 #include "platform/system_library_win.h"
 #include "platform/text_win.h"
 #include "settings/color_text.h"
+#include "settings/ini_file_writer_win.h"
 #include "settings/profile_win.h"
 #include "system/task_dialog_win.h"
 #include "tray/tray_picture_win.h"
@@ -352,7 +353,7 @@ void TFrmOptions::ShowFontPanel(const FontSpec& font) {
 // Record to controls.
 void TFrmOptions::FormCreate() {
     auto storage = [path = host_.SettingsPath]() -> std::unique_ptr<IProfile> {
-        return std::make_unique<IniFileProfile>(path);
+        return std::make_unique<IniFileWriter>(path);
     };
     CmbColorProcesses.Attach(Item(IDC_CMBCOLORPROCESSES));
     CmbForeground.Attach(Item(IDC_CMBFOREGROUND));

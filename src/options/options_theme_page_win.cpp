@@ -7,7 +7,9 @@
 #include "platform/text_win.h"
 #include "platform/texts.h"
 #include "settings/color_text.h"
+#include "settings/ini_file_writer_win.h"
 #include "settings/profile_win.h"
+#include "settings/themes_win.h"
 #include "widgets/control_text_win.h"
 
 namespace {
@@ -22,8 +24,9 @@ void AddComboItemText(HWND combo, const std::string& text) {
 }
 }  // namespace
 
+// Empty for a name that could reach outside the themes folder: such a file is never read, written or deleted.
 std::wstring TFrmOptions::ThemePath(const std::string& name) const {
-    return host_.ThemesFolder + Widen(name) + Widen(kThemeExtension);
+    return ResolveThemeFile(host_.ThemesFolder, name).value_or(std::wstring());
 }
 
 ThemeColorTexts TFrmOptions::ColorEntries() const {
@@ -33,7 +36,8 @@ ThemeColorTexts TFrmOptions::ColorEntries() const {
     return colors;
 }
 
-// Every theme file of the folder (hidden, system and read-only ones too), in the order the folder lists them.
+// Every theme file of the folder (hidden, system and read-only ones too), in the order the folder lists them. A
+// name that is no plain file name (a file system may hold "..\\x" or "a:b") is left out.
 void TFrmOptions::LoadThemes() {
     HWND combo = Item(IDC_CBTHEMES);
     SendMessageW(combo, CB_RESETCONTENT, 0, 0);
@@ -48,7 +52,7 @@ void TFrmOptions::LoadThemes() {
         if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
             continue;
         std::string name = ThemeNameFromFileName(Narrow(found.cFileName));
-        if (!name.empty())
+        if (IsPlainThemeName(name))
             AddComboItemText(combo, name);
     } while (FindNextFileW(search, &found));
     FindClose(search);
@@ -67,8 +71,13 @@ void TFrmOptions::CbThemesClick() {
         colors = currentColors_;
     } else {
         // A file that vanished or cannot be read gives all automatic, version "22": transparent, no full bar.
-        IniFileProfile file(ThemePath(ComboItemText(combo, index)));
-        ThemeFile theme = ReadThemeFile(file);
+        std::wstring path = ThemePath(ComboItemText(combo, index));
+        ThemeFile theme;
+        theme.Colors.fill(kAutomaticEntry);
+        if (!path.empty()) {
+            IniFileProfile file(path);
+            theme = ReadThemeFile(file);
+        }
         colors = theme.Colors;
         SetChecked(IDC_CHECKOPAQUE, theme.TransBk());
         SetChecked(IDC_CHECKFULLBAR, theme.BarOpaqueBackground);
@@ -102,7 +111,7 @@ void TFrmOptions::CmbForegroundChange() {
 }
 
 bool TFrmOptions::WriteThemeFile(const std::wstring& path, const std::string& name) {
-    IniFileProfile file(path);
+    IniFileWriter file(path);
     if (::WriteThemeFile(file, name, ColorEntries(), Checked(IDC_CHECKOPAQUE), Checked(IDC_CHECKFULLBAR)))
         return true;
     SetLastError(file.LastError());
@@ -120,6 +129,11 @@ void TFrmOptions::BtnSaveAsClick() {
         room = 1;
     std::string name = MakeSafeFileName(answer, std::min(kMaxThemeNameLength, room));
     std::wstring path = ThemePath(name);
+    if (path.empty()) {  // "." or ".."
+        ReportSystemError("Unable to write to " + Narrow(host_.ThemesFolder + Widen(name) + Widen(kThemeExtension)),
+                          ERROR_INVALID_NAME);
+        return;
+    }
     if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
         int reply = services_.AskYesNo
                         ? services_.AskYesNo("A theme with the same name already exists. Do you want to replace it?")
@@ -152,7 +166,9 @@ void TFrmOptions::BtnDeleteThemeClick() {
     int reply = services_.AskYesNo ? services_.AskYesNo(Text(TextId::ThemesDeleteConfirm)) : kAnswerNo;
     if (reply != kAnswerYes)
         return;
-    DeleteFileW(ThemePath(ComboItemText(combo, index)).c_str());  // a file that stays shows again next time
+    std::wstring path = ThemePath(ComboItemText(combo, index));
+    if (!path.empty())
+        DeleteFileW(path.c_str());  // a file that stays shows again next time
     SendMessageW(combo, CB_DELETESTRING, static_cast<WPARAM>(index), 0);
     SendMessageW(combo, CB_SETCURSEL, kCurrentColorsEntry, 0);
     Enable(IDC_BTNDELETETHEME, false);

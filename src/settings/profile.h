@@ -13,6 +13,8 @@ class IProfile {
     virtual std::string ReadString(const std::string& section, const std::string& key, const std::string& def) = 0;
     // False when the value could not be written.
     virtual bool WriteString(const std::string& section, const std::string& key, const std::string& value) = 0;
+    // Stores what was written so far in one step, for profiles that collect writes; false when that failed.
+    virtual bool Commit() { return true; }
 };
 
 // A whole 32-bit number in decimal, or hexadecimal after "0x", "0X" or "$" (up to eight digits, which may wrap

@@ -4,8 +4,8 @@
 
 #include "settings/profile.h"
 
-// An INI file read and written through the Windows profile functions, which keep every other line and the
-// file's encoding.
+// An INI file read through the Windows profile functions; each write is one whole save of the file (every other
+// line and the file's encoding kept). IniFileWriter saves many keys at once.
 class IniFileProfile : public IProfile {
   public:
     explicit IniFileProfile(std::wstring path) : path_(std::move(path)) {}

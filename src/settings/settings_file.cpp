@@ -170,5 +170,7 @@ bool SaveSettings(IProfile& profile, const TSettings& s) {
         }
     }
     // Added after the keys older files have, so that their order stays as it was.
-    return profile.WriteString(kSectionGeneral, kLanguageKey, s.Language);
+    if (!profile.WriteString(kSectionGeneral, kLanguageKey, s.Language))
+        return false;
+    return profile.Commit();
 }

@@ -23,8 +23,7 @@ struct LoadedSettings {
 // display font as it stands before loading and supplies the "Font" defaults.
 LoadedSettings LoadSettings(IProfile& profile, bool isVistaOrLater, const FontSpec& currentFont);
 
-// Writes every key in the file's order. Stops at the first key that cannot be written and returns false; the keys
-// before it stay written.
+// Writes every key in the file's order, then commits them in one step; false when a key or the commit failed.
 bool SaveSettings(IProfile& profile, const TSettings& settings);
 
 // A "Colors" key: empty or "Automatic" is automatic (-1), anything else is colour text.

@@ -88,7 +88,7 @@ bool WriteThemeFile(IProfile& profile,
             return false;
     }
     return WriteBool(profile, kThemeSection, "OpaqueBackground", !transBk) &&
-           WriteBool(profile, kThemeSection, "BarOpaqueBackground", fullBar);
+           WriteBool(profile, kThemeSection, "BarOpaqueBackground", fullBar) && profile.Commit();
 }
 
 std::string ColorEntryText(TColor color) {
@@ -149,6 +149,10 @@ std::string ThemeNameFromFileName(const std::string& fileName) {
     if (lowerTail != lowerExt)
         return {};
     return fileName.substr(0, fileName.size() - kThemeExtensionLength);
+}
+
+bool IsPlainThemeName(std::string_view name) {
+    return !name.empty() && name != "." && name != ".." && MakeSafeFileName(name, std::string_view::npos) == name;
 }
 
 int DefaultThemeIndex(const VisualStyle& style) {

@@ -38,7 +38,7 @@ struct ThemeFile {
 
 // A missing, empty or unreadable file reads as all automatic, version "22".
 ThemeFile ReadThemeFile(IProfile& profile);
-// Writes the theme keys in their order; false at the first key that cannot be written.
+// Writes the theme keys in their order and commits them; false when a key or the commit failed.
 bool WriteThemeFile(IProfile& profile,
                     const std::string& name,
                     const ThemeColorTexts& colors,
@@ -60,6 +60,9 @@ constexpr size_t kMaxThemeNameLength = 255 - kThemeExtensionLength;
 std::string MakeSafeFileName(std::string_view text, size_t maxLength = kMaxThemeNameLength);
 // The theme name of a file name "<name>.Lumivex Theme"; empty when the name does not end that way.
 std::string ThemeNameFromFileName(const std::string& fileName);
+// A name that can only mean a file in the themes folder: not empty, not "." or "..", no character
+// MakeSafeFileName replaces (so no "\\", "/" or ":"), and no device name.
+bool IsPlainThemeName(std::string_view name);
 
 // First run: which shipped theme matches the visual style. 0/1 Aero (composition on / "NormalColor"),
 // 2-4 the Windows XP styles, 5 the system colours.

@@ -27,6 +27,36 @@ bool CompositionEnabled() {
 }
 }  // namespace
 
+std::optional<std::wstring> ResolveThemeFile(const std::wstring& folder, const std::string& name) {
+    if (folder.empty() || !IsPlainThemeName(name))
+        return std::nullopt;
+    std::wstring path = folder + Widen(name) + Widen(kThemeExtension);
+    auto fullPath = [](const std::wstring& p) {
+        DWORD size = GetFullPathNameW(p.c_str(), 0, nullptr, nullptr);
+        if (size == 0)
+            return std::wstring();
+        std::wstring full(size, L'\0');
+        DWORD length = GetFullPathNameW(p.c_str(), size, full.data(), nullptr);
+        full.resize(length < size ? length : 0);
+        return full;
+    };
+    std::wstring fullFolder = fullPath(folder);
+    std::wstring fullFile = fullPath(path);
+    if (fullFolder.empty() || fullFile.empty())
+        return std::nullopt;
+    if (fullFolder.back() != L'\\')
+        fullFolder += L'\\';
+    // Windows drops trailing dots and blanks from a path's last part: the file must still be the one named, in
+    // this folder and nowhere below or above it.
+    if (fullFile.size() <= fullFolder.size() ||
+        CompareStringOrdinal(fullFile.c_str(), static_cast<int>(fullFolder.size()), fullFolder.c_str(),
+                             static_cast<int>(fullFolder.size()), TRUE) != CSTR_EQUAL ||
+        fullFile.find_first_of(L"\\/", fullFolder.size()) != std::wstring::npos ||
+        fullFile.compare(fullFolder.size(), std::wstring::npos, Widen(name) + Widen(kThemeExtension)) != 0)
+        return std::nullopt;
+    return path;
+}
+
 int DetectDefaultTheme(bool isVistaOrLater) {
     VisualStyle style;
     SystemLibrary uxtheme(L"uxtheme.dll");

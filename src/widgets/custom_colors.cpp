@@ -30,5 +30,5 @@ bool WriteCustomColors(IProfile& profile, const CustomColors& colors) {
         if (!profile.WriteString(kSectionCustomColors, KeyName(i), text))
             return false;
     }
-    return true;
+    return profile.Commit();
 }

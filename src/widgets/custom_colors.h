@@ -10,4 +10,5 @@
 // as white.
 using CustomColors = std::array<uint32_t, 16>;
 CustomColors ReadCustomColors(IProfile& profile);
+// Writes the 16 keys and commits them.
 bool WriteCustomColors(IProfile& profile, const CustomColors& colors);

@@ -165,3 +165,11 @@ TEST(Themes, FirstRunThemeOverridesOnlyWhatItSets) {
     EXPECT_FALSE(a.TransBk);
     EXPECT_EQ(a.OpaqueBkColor, Rgb(0, 0, 0));
 }
+
+TEST(Themes, OnlyPlainNamesAreThemeFilesOfTheFolder) {
+    for (const char* name : {"Dark", "Windows XP Style (Blue)", "..x", "a.b", "深色", "CON_"})
+        EXPECT_TRUE(IsPlainThemeName(name)) << name;
+    for (const char* name :
+         {"", ".", "..", "..\\..\\evil", "a/b", "C:evil", "sub\\x", "CON", "nul", "com1 ", "lpt9.", "a\x01", "a\xFF"})
+        EXPECT_FALSE(IsPlainThemeName(name)) << name;
+}

@@ -3,6 +3,7 @@
 
 #include "options_dialog_test_util.h"
 #include "settings/color_text.h"
+#include "settings/themes_win.h"
 
 using namespace wintest;
 using ::testing::Contains;
@@ -286,4 +287,39 @@ TEST(OptionsThemePage, AThemeThatCannotBeWrittenIsReported) {
     EXPECT_EQ(errors.rfind(head, 0), 0u) << errors;
     EXPECT_GT(errors.size(), head.size() + 1);  // the system's reason follows
     EXPECT_EQ(ReadText(path), "[LumivexTheme]\r\nVer=22\r\n");
+}
+
+TEST(OptionsThemePage, ANameThatReachesOutsideTheFolderIsNeverReadWrittenOrDeleted) {
+    OptionsFixture f;
+    std::wstring outside = f.dir.File(L"evil.Lumivex Theme");  // one folder above the themes
+    ASSERT_TRUE(WriteBytes(outside, "[LumivexTheme]\r\nFontColor=123456\r\n"));
+    TFrmOptions dialog(f.Host(), f.Services());
+    RunOptions(dialog, true, [&](TFrmOptions& d) {
+        // As a file system that allows "\" in names would have listed it.
+        HWND combo = d.Item(IDC_CBTHEMES);
+        int index = static_cast<int>(SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"..\\evil")));
+        Choose(d, IDC_CBTHEMES, index);
+        EXPECT_THAT(ColorTexts(d), ElementsAre("-1", "-1", "-1", "-1", "-1", "-1", "-1"));
+        f.questionAnswer = 6;
+        Click(d, IDC_BTNDELETETHEME);
+        EXPECT_EQ(IndexOf(d, "..\\evil"), -1);
+        // A typed ".." is no file name of the folder either.
+        std::string errors;
+        SetErrorReporter([&](const std::string& text) { errors += text; });
+        f.themeName = "..";
+        Click(d, IDC_BTNSAVEAS);
+        SetErrorReporter(nullptr);
+        EXPECT_THAT(errors, HasSubstr("Unable to write to "));
+    });
+    EXPECT_EQ(ReadBytes(outside), "[LumivexTheme]\r\nFontColor=123456\r\n");
+    EXPECT_EQ(GetFileAttributesW(f.dir.File(L"...Lumivex Theme").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST(Themes, ThemeFilesResolveOnlyInsideTheirFolder) {
+    TempDir dir;
+    EXPECT_EQ(ResolveThemeFile(dir.Path(), "Dark"), dir.Path() + L"Dark.Lumivex Theme");
+    EXPECT_EQ(ResolveThemeFile(dir.Path(), "深色 (1)"), dir.Path() + L"深色 (1).Lumivex Theme");
+    for (const char* name : {"..\\evil", "../evil", "a\\b", "C:\\evil", "C:evil", "..", ".", "", "CON", "nul"})
+        EXPECT_FALSE(ResolveThemeFile(dir.Path(), name)) << name;
+    EXPECT_FALSE(ResolveThemeFile(L"", "Dark"));
 }

@@ -1,0 +1,46 @@
+// A settings file as it may be found, and one write to it: an unchanged file serialises to its own bytes, and an
+// edited one parses again to the same lines and the same value of the key written.
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "settings/ini_document.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    FuzzedDataProvider input(data, size);
+    std::string section = input.ConsumeRandomLengthString(16);
+    std::string key = input.ConsumeRandomLengthString(16);
+    std::string value = input.ConsumeRandomLengthString(32);
+    std::string bytes = input.ConsumeRemainingBytesAsString();
+
+    auto document = IniDocument::Parse(bytes);
+    if (!document)
+        return 0;
+    if (document->Serialize() != bytes)
+        std::abort();
+    if (!document->Set(section, key, value)) {
+        if (document->Serialize() != bytes)
+            std::abort();  // a refused write changes nothing
+        return 0;
+    }
+    std::string saved = document->Serialize();
+    auto reread = IniDocument::Parse(saved);
+    if (!reread || reread->Serialize() != saved || reread->TextEncoding() != document->TextEncoding())
+        std::abort();
+    auto written = reread->Get(section, key);
+    if (!written || written != document->Get(section, key))
+        std::abort();
+    bool plain = value.find_first_not_of(" abcdefghijklmnopqrstuvwxyz0123456789") == std::string::npos;
+    if (plain) {
+        size_t first = value.find_first_not_of(' '), last = value.find_last_not_of(' ');
+        if (*written != (first == std::string::npos ? "" : value.substr(first, last - first + 1)))
+            std::abort();
+    }
+    // The same write again leaves every byte as it is.
+    if (!reread->Set(section, key, value) || reread->Serialize() != saved)
+        std::abort();
+    return 0;
+}

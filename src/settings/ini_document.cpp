@@ -1,0 +1,383 @@
+#include "settings/ini_document.h"
+
+#include <cstdint>
+
+namespace {
+constexpr char kCrLf[] = "\r\n";
+
+// The blanks the profile functions trim around names and values; Ctrl+Z is one, as old editors end files with it.
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f' || c == '\x1A';
+}
+
+std::string_view Trim(std::string_view text) {
+    while (!text.empty() && IsBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+void AppendUtf8(std::string& out, uint32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+constexpr uint32_t kReplacement = 0xFFFD;
+
+// The code points of UTF-8 text; a byte that starts no well-formed sequence is U+FFFD.
+template <typename Sink>
+void DecodeUtf8(std::string_view text, Sink sink) {
+    for (size_t i = 0; i < text.size();) {
+        auto c = static_cast<unsigned char>(text[i]);
+        size_t length = c < 0x80                   ? 1
+                        : (c >= 0xC2 && c <= 0xDF) ? 2
+                        : (c >= 0xE0 && c <= 0xEF) ? 3
+                        : (c >= 0xF0 && c <= 0xF4) ? 4
+                                                   : 0;
+        uint32_t code = length == 1 ? c : length == 2 ? (c & 0x1F) : length == 3 ? (c & 0x0F) : (c & 0x07);
+        bool good = length != 0 && i + length <= text.size();
+        for (size_t k = 1; good && k < length; ++k) {
+            auto next = static_cast<unsigned char>(text[i + k]);
+            good = (next & 0xC0) == 0x80;
+            code = (code << 6) | (next & 0x3F);
+        }
+        // Overlong forms, surrogates and values beyond U+10FFFF are no characters.
+        if (good && ((length == 3 && code < 0x800) || (length == 4 && (code < 0x10000 || code > 0x10FFFF)) ||
+                     (code >= 0xD800 && code <= 0xDFFF)))
+            good = false;
+        if (!good) {
+            sink(kReplacement);
+            ++i;
+        } else {
+            sink(code);
+            i += length;
+        }
+    }
+}
+
+uint16_t UnitAt(std::string_view bytes, size_t i, bool bigEndian) {
+    auto a = static_cast<unsigned char>(bytes[i]);
+    auto b = static_cast<unsigned char>(bytes[i + 1]);
+    return static_cast<uint16_t>(bigEndian ? (a << 8) | b : (b << 8) | a);
+}
+
+void AppendUnit(std::string& out, uint32_t unit, bool bigEndian) {
+    char high = static_cast<char>((unit >> 8) & 0xFF), low = static_cast<char>(unit & 0xFF);
+    out += bigEndian ? high : low;
+    out += bigEndian ? low : high;
+}
+
+std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian) {
+    std::string out;
+    for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        uint32_t unit = UnitAt(bytes, i, bigEndian);
+        if (unit >= 0xD800 && unit <= 0xDBFF && i + 3 < bytes.size()) {
+            uint32_t low = UnitAt(bytes, i + 2, bigEndian);
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                AppendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
+                i += 2;
+                continue;
+            }
+        }
+        AppendUtf8(out, unit >= 0xD800 && unit <= 0xDFFF ? kReplacement : unit);
+    }
+    return out;
+}
+
+std::string Utf8ToUtf16(std::string_view text, bool bigEndian) {
+    std::string out;
+    DecodeUtf8(text, [&](uint32_t c) {
+        if (c >= 0x10000) {
+            AppendUnit(out, 0xD800 + ((c - 0x10000) >> 10), bigEndian);
+            AppendUnit(out, 0xDC00 + ((c - 0x10000) & 0x3FF), bigEndian);
+        } else {
+            AppendUnit(out, c, bigEndian);
+        }
+    });
+    return out;
+}
+
+class Latin1 : public AnsiCodePage {
+  public:
+    std::string ToUtf8(std::string_view bytes) const override {
+        std::string out;
+        for (char c : bytes)
+            AppendUtf8(out, static_cast<unsigned char>(c));
+        return out;
+    }
+    std::string FromUtf8(std::string_view text) const override {
+        std::string out;
+        DecodeUtf8(text, [&](uint32_t c) { out += c < 0x100 ? static_cast<char>(c) : '?'; });
+        return out;
+    }
+};
+
+// A section header is "[name]" after trimming, the name running to the last "]".
+std::optional<std::string_view> HeaderName(std::string_view text) {
+    std::string_view line = Trim(text);
+    if (line.empty() || line.front() != '[')
+        return std::nullopt;
+    size_t close = line.rfind(']');
+    if (close == std::string_view::npos)
+        return std::nullopt;
+    return line.substr(1, close - 1);
+}
+
+// Any other non-blank line is a key: the name before the first "=" (or the whole line when there is none).
+std::string_view KeyName(std::string_view text) {
+    std::string_view line = Trim(text);
+    return Trim(line.substr(0, line.find('=')));
+}
+
+std::optional<std::string_view> KeyValue(std::string_view text) {
+    std::string_view line = Trim(text);
+    size_t equals = line.find('=');
+    if (equals == std::string_view::npos)
+        return std::nullopt;
+    return Trim(line.substr(equals + 1));
+}
+
+bool SameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'A' && x <= 'Z')
+            x = static_cast<char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z')
+            y = static_cast<char>(y - 'A' + 'a');
+        if (x != y)
+            return false;
+    }
+    return true;
+}
+
+bool FitsOneLine(std::string_view text) {
+    return text.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos;
+}
+}  // namespace
+
+const AnsiCodePage& Latin1CodePage() {
+    static const Latin1 codePage;
+    return codePage;
+}
+
+IniDocument::IniDocument(Encoding encoding, const AnsiCodePage& codePage) : encoding_(encoding), codePage_(&codePage) {}
+
+std::optional<IniDocument> IniDocument::Parse(std::string_view bytes, const AnsiCodePage& codePage) {
+    auto starts = [&](std::string_view mark) { return bytes.substr(0, mark.size()) == mark; };
+    Encoding encoding = Encoding::Ansi;
+    if (starts("\xEF\xBB\xBF")) {
+        encoding = Encoding::Utf8Bom;
+        bytes.remove_prefix(3);
+    } else if (starts("\xFF\xFE")) {
+        encoding = Encoding::Utf16Le;
+        bytes.remove_prefix(2);
+    } else if (starts("\xFE\xFF")) {
+        encoding = Encoding::Utf16Be;
+        bytes.remove_prefix(2);
+    }
+    IniDocument document(encoding, codePage);
+    bool wide = encoding == Encoding::Utf16Le || encoding == Encoding::Utf16Be;
+    bool bigEndian = encoding == Encoding::Utf16Be;
+    size_t step = wide ? 2 : 1;
+    if (wide && bytes.size() % 2 != 0)
+        return std::nullopt;
+    auto at = [&](size_t i) -> uint32_t {
+        return wide ? UnitAt(bytes, i, bigEndian) : static_cast<unsigned char>(bytes[i]);
+    };
+
+    // Lines end at LF, CR LF or a lone CR; the break's bytes stay with the line.
+    size_t start = 0;
+    auto addLine = [&](size_t end, size_t next) {
+        Line line;
+        line.Raw = std::string(bytes.substr(start, end - start));
+        line.End = std::string(bytes.substr(end, next - end));
+        line.Text = encoding == Encoding::Ansi      ? codePage.ToUtf8(line.Raw)
+                    : encoding == Encoding::Utf8Bom ? line.Raw
+                                                    : Utf16ToUtf8(line.Raw, bigEndian);
+        document.lines_.push_back(std::move(line));
+        start = next;
+    };
+    for (size_t i = 0; i < bytes.size(); i += step) {
+        uint32_t c = at(i);
+        if (c == 0)
+            return std::nullopt;
+        if (c == '\n') {
+            addLine(i, i + step);
+        } else if (c == '\r') {
+            bool crLf = i + step < bytes.size() && at(i + step) == '\n';
+            addLine(i, i + (crLf ? 2 : 1) * step);
+            if (crLf)
+                i += step;
+        }
+    }
+    if (start < bytes.size())
+        addLine(bytes.size(), bytes.size());
+    return document;
+}
+
+std::string IniDocument::Encode(std::string_view text) const {
+    switch (encoding_) {
+        case Encoding::Ansi:
+            return codePage_->FromUtf8(text);
+        case Encoding::Utf8Bom:
+            return std::string(text);
+        case Encoding::Utf16Le:
+            return Utf8ToUtf16(text, false);
+        case Encoding::Utf16Be:
+            return Utf8ToUtf16(text, true);
+    }
+    return std::string(text);
+}
+
+std::string IniDocument::LineBreak() const {
+    return Encode(kCrLf);
+}
+
+// An ANSI file cannot hold every character: a name written there reads back as the code page stores it, so
+// the next save finds the section it wrote instead of adding it again. UTF-16 holds every character, but not
+// bytes that are no UTF-8.
+std::string IniDocument::AsStored(std::string_view text) const {
+    switch (encoding_) {
+        case Encoding::Ansi:
+            return codePage_->ToUtf8(codePage_->FromUtf8(text));
+        case Encoding::Utf16Le:
+        case Encoding::Utf16Be:
+            return Utf16ToUtf8(Utf8ToUtf16(text, false), false);
+        case Encoding::Utf8Bom:
+            break;
+    }
+    return std::string(text);
+}
+
+std::optional<size_t> IniDocument::FindSection(std::string_view section) const {
+    std::string wanted = AsStored(Trim(section));
+    for (size_t i = 0; i < lines_.size(); ++i) {
+        auto name = HeaderName(lines_[i].Text);
+        if (name && SameName(*name, wanted))
+            return i;
+    }
+    return std::nullopt;
+}
+
+size_t IniDocument::SectionEnd(size_t header) const {
+    size_t i = header + 1;
+    while (i < lines_.size() && !HeaderName(lines_[i].Text))
+        ++i;
+    return i;
+}
+
+std::optional<size_t> IniDocument::FindKey(size_t header, std::string_view key) const {
+    std::string wanted = AsStored(Trim(key));
+    size_t end = SectionEnd(header);
+    for (size_t i = header + 1; i < end; ++i) {
+        std::string_view name = KeyName(lines_[i].Text);
+        if (!Trim(lines_[i].Text).empty() && SameName(name, wanted))
+            return i;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> IniDocument::Get(std::string_view section, std::string_view key) const {
+    auto header = FindSection(section);
+    if (!header)
+        return std::nullopt;
+    auto line = FindKey(*header, key);
+    if (!line)
+        return std::nullopt;
+    auto value = KeyValue(lines_[*line].Text);
+    if (!value)
+        return std::nullopt;
+    return std::string(*value);
+}
+
+void IniDocument::SetLine(size_t index, const std::string& text) {
+    Line& line = lines_[index];
+    line.Text = AsStored(text);
+    line.Edited = true;
+}
+
+bool IniDocument::Set(std::string_view section, std::string_view key, std::string_view value) {
+    section = Trim(section);
+    key = Trim(key);
+    if (section.empty() || key.empty() || key.front() == '[' || key.find('=') != std::string_view::npos ||
+        !FitsOneLine(section) || !FitsOneLine(key) || !FitsOneLine(value))
+        return false;
+    // The profile functions drop the blanks before a value.
+    while (!value.empty() && IsBlank(value.front()))
+        value.remove_prefix(1);
+
+    auto endLastLine = [&](size_t count) {
+        if (count > 0 && lines_[count - 1].End.empty())
+            lines_[count - 1].End = LineBreak();
+    };
+    auto newLine = [&](const std::string& text) {
+        Line line;
+        line.Text = AsStored(text);
+        line.End = LineBreak();
+        line.Edited = true;
+        return line;
+    };
+
+    auto header = FindSection(section);
+    if (!header) {
+        endLastLine(lines_.size());
+        lines_.push_back(newLine("[" + std::string(section) + "]"));
+        lines_.push_back(newLine(std::string(key) + "=" + std::string(value)));
+        return true;
+    }
+    if (auto existing = FindKey(*header, key)) {
+        auto current = KeyValue(lines_[*existing].Text);
+        if (current && *current == AsStored(value))
+            return true;  // the same value: the line keeps its bytes
+        SetLine(*existing, std::string(KeyName(lines_[*existing].Text)) + "=" + std::string(value));
+        return true;
+    }
+    size_t last = *header;
+    size_t end = SectionEnd(*header);
+    for (size_t i = *header + 1; i < end; ++i) {
+        if (!Trim(lines_[i].Text).empty())
+            last = i;
+    }
+    endLastLine(last + 1);
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(last + 1),
+                  newLine(std::string(key) + "=" + std::string(value)));
+    return true;
+}
+
+std::string IniDocument::Serialize() const {
+    std::string out;
+    switch (encoding_) {
+        case Encoding::Ansi:
+            break;
+        case Encoding::Utf8Bom:
+            out = "\xEF\xBB\xBF";
+            break;
+        case Encoding::Utf16Le:
+            out = "\xFF\xFE";
+            break;
+        case Encoding::Utf16Be:
+            out = "\xFE\xFF";
+            break;
+    }
+    for (const Line& line : lines_) {
+        out += line.Edited ? Encode(line.Text) : line.Raw;
+        out += line.End;
+    }
+    return out;
+}

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The single-byte or multi-byte code page of files without a byte-order mark (the system's ANSI code page on
+// Windows). Text inside the program is UTF-8.
+class AnsiCodePage {
+  public:
+    virtual ~AnsiCodePage() = default;
+    virtual std::string ToUtf8(std::string_view bytes) const = 0;
+    virtual std::string FromUtf8(std::string_view text) const = 0;
+};
+
+// Bytes 0-255 as U+0000-U+00FF; anything beyond becomes "?".
+const AnsiCodePage& Latin1CodePage();
+
+// An INI file held in memory and edited as the profile functions edit it: sections and keys are found without
+// regard to ASCII case (the first of each), a key's value is replaced in its own line, a new key goes after the
+// last non-blank line of its section and a new section at the end. Every line not edited keeps its bytes, and the
+// file keeps its encoding.
+class IniDocument {
+  public:
+    enum class Encoding { Ansi, Utf8Bom, Utf16Le, Utf16Be };
+
+    // An empty file of that encoding (a new file: UTF-16 little-endian with a byte-order mark).
+    explicit IniDocument(Encoding encoding = Encoding::Utf16Le, const AnsiCodePage& codePage = Latin1CodePage());
+    // Nothing when the bytes are not text (a NUL character, or half a UTF-16 character at the end). The code
+    // page must outlive the document.
+    static std::optional<IniDocument> Parse(std::string_view bytes, const AnsiCodePage& codePage = Latin1CodePage());
+
+    // The value as the profile functions read it (blanks around it removed); nothing when the key is missing.
+    std::optional<std::string> Get(std::string_view section, std::string_view key) const;
+    // False when section, key or value cannot stand in one line (a line break or NUL, "=" in the key, an empty
+    // section or key); the document is then unchanged.
+    bool Set(std::string_view section, std::string_view key, std::string_view value);
+    std::string Serialize() const;
+    Encoding TextEncoding() const { return encoding_; }
+
+  private:
+    struct Line {
+        std::string Raw;   // the line's bytes in the file's encoding, without its line break
+        std::string Text;  // the same as UTF-8
+        std::string End;   // the line break's bytes; empty for a last line without one
+        bool Edited = false;
+    };
+    // Section headers: index of the header line and the name between its brackets.
+    struct Header {
+        size_t LineIndex;
+        std::string Name;
+    };
+
+    std::string Encode(std::string_view text) const;
+    std::string LineBreak() const;
+    // A name as it reads back from this file (in an ANSI file, characters of no code page become "?").
+    std::string AsStored(std::string_view text) const;
+    std::optional<size_t> FindSection(std::string_view section) const;
+    std::optional<size_t> FindKey(size_t header, std::string_view key) const;
+    size_t SectionEnd(size_t header) const;
+    void SetLine(size_t index, const std::string& text);
+
+    Encoding encoding_;
+    const AnsiCodePage* codePage_;
+    std::vector<Line> lines_;
+};
