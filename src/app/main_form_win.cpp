@@ -8,6 +8,7 @@
 #include "platform/os_version_win.h"
 #include "platform/paths_win.h"
 #include "platform/text_win.h"
+#include "platform/unique_handle_win.h"
 #include "processes/tray_menu_model.h"
 #include "resource.h"
 #include "settings/ini_file_writer_win.h"
@@ -164,7 +165,29 @@ void TFrmLumivexMain::ExtractMenuIcons() {
     taskManagerIcon_.Reset(ExtractSmallIcon(windows + L"System32\\taskmgr.exe", 0));
 }
 
+namespace {
+// True once the settings file can be read, or when there is none. Another program may hold it locked for a moment
+// (a backup, a virus scanner, a package manager).
+bool WaitUntilReadable(const std::wstring& path) {
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        if (attempt > 0)
+            Sleep(100);
+        UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        const DWORD error = file ? ERROR_SUCCESS : GetLastError();
+        if (file || error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+            return true;
+    }
+    return false;
+}
+}  // namespace
+
 void TFrmLumivexMain::LoadOptions() {
+    // A file that cannot be read loads as the defaults; saving those over it would lose every setting, so such a
+    // session saves nothing.
+    settingsReadable_ = WaitUntilReadable(settingsPath_);
+    if (!settingsReadable_)
+        LogError("Unable to read " + Narrow(settingsPath_) + "; the settings of this session are not saved");
     IniFileProfile profile(settingsPath_);
     LoadedSettings loaded = LoadSettings(profile, isVistaOrLater_, settings_.Font);
     settings_ = loaded.Settings;
@@ -180,6 +203,11 @@ void TFrmLumivexMain::LoadOptions() {
 }
 
 bool TFrmLumivexMain::SaveOptions() {
+    if (!settingsReadable_) {
+        ReportError("Unable to write to " + Narrow(settingsPath_) + "\r\n\r\nThe file could not be read when " +
+                    kApplicationTitle + " started, so it is left as it is.");
+        return false;
+    }
     IniFileWriter profile(settingsPath_);
     if (SaveSettings(profile, settings_))
         return true;

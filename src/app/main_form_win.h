@@ -198,6 +198,7 @@ class TFrmLumivexMain : public Window {
     bool portableMode_ = false;
     bool isVistaOrLater_ = true;
     bool firstRun_ = false;
+    bool settingsReadable_ = true;  // false: the file existed but could not be read at start
     bool closed_ = false;
     bool savedForSessionEnd_ = false;  // the question before the end of the session saved the settings
     TSettings settings_;

@@ -115,6 +115,37 @@ void WriteTempFile(const std::wstring& temp, const std::string& bytes, DWORD att
         Fail(GetLastError());
 }
 
+// True when the file has more than one name: package managers keep a portable copy's settings across updates as
+// a hard link, which a rename over it would cut off.
+bool HasOtherLinks(const std::wstring& path) {
+    UniqueFile file(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    BY_HANDLE_FILE_INFORMATION info{};
+    return file && GetFileInformationByHandle(file.Get(), &info) && info.nNumberOfLinks > 1;
+}
+
+// The linked file keeps its identity: the new contents go over the old from the start and the end is cut after
+// them, so a reader sees the file no shorter than the shorter of the two, never empty. The whole new file already
+// sits flushed in the temporary file, which stays if this is cut short.
+void WriteInPlace(const std::wstring& path, const std::string& bytes) {
+    UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        Fail(GetLastError());
+    size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD written = 0;
+        if (!WriteFile(file.Get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &written, nullptr))
+            Fail(GetLastError());
+        done += written;
+    }
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    SetFileTime(file.Get(), nullptr, nullptr, &now);
+    if (!SetEndOfFile(file.Get()) || !FlushFileBuffers(file.Get()))
+        Fail(GetLastError());
+}
+
 void MoveIntoPlace(const std::wstring& temp, const std::wstring& path) {
     for (int attempt = 1;; ++attempt) {
         if (MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
@@ -193,7 +224,12 @@ bool IniFileWriter::CommitOrThrow() {
         WriteTempFile(temp, bytes, exists ? (attributes & kKeptAttributes) : FILE_ATTRIBUTE_NORMAL);
         if (keepBad && !CopyFileW(path_.c_str(), BadFilePath(path_).c_str(), FALSE))
             Fail(GetLastError());
-        MoveIntoPlace(temp, path_);
+        if (exists && HasOtherLinks(path_)) {
+            WriteInPlace(path_, bytes);
+            DeleteFileW(temp.c_str());
+        } else {
+            MoveIntoPlace(temp, path_);
+        }
     } catch (...) {
         DWORD error = GetLastError();
         DeleteFileW(temp.c_str());

@@ -167,6 +167,21 @@ TEST(AtomicSave, AFileThatIsNotTextIsKeptBesideTheNewOne) {
     EXPECT_EQ(IniFileProfile(path).ReadString("General", "RefreshRate", ""), "500");
 }
 
+TEST(AtomicSave, ASettingsFileWithASecondNameKeepsBoth) {
+    // A package manager keeps a portable copy's settings as a hard link into its own folder: a save must reach
+    // both names, or the next update brings back the old settings.
+    TempDir dir;
+    std::wstring path = dir.File(L"Lumivex.Settings");
+    std::wstring kept = dir.File(L"persisted.Settings");
+    ASSERT_TRUE(WriteBytes(path, "[Other]\r\nKeep=1\r\n"));
+    ASSERT_TRUE(CreateHardLinkW(kept.c_str(), path.c_str(), nullptr));
+    IniFileWriter file(path);
+    ASSERT_TRUE(SaveSettings(file, SaverRecord(1)));
+    EXPECT_EQ(ReadBytes(kept), ReadBytes(path));
+    EXPECT_THAT(ReadText(kept), HasSubstr("Keep=1"));
+    EXPECT_THAT(ReadText(kept), HasSubstr("[General]"));
+}
+
 TEST(AtomicSave, AnAnsiFileKeepsItsBytesAndEveryWriteReadsBackAtOnce) {
     TempDir dir;
     std::wstring path = dir.File(L"plain.ini");

@@ -121,6 +121,22 @@ TEST(MainForm, ReadOnlySettingsFileReportsAndLosesNothing) {
     SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
+TEST(MainForm, ASettingsFileLockedAtStartIsNeverOverwrittenWithDefaults) {
+    TempDir dir;
+    std::wstring path = dir.File(L"Lumivex.Settings");
+    ASSERT_TRUE(WriteBytes(path, kForeign));
+    // Another program holds the file, sharing nothing, while the program starts: it loads the defaults.
+    HANDLE lock = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    auto form = MakeForm(dir);
+    CloseHandle(lock);
+    ErrorCapture capture;
+    EXPECT_FALSE(form->SaveOptions());
+    EXPECT_THAT(capture.errors, HasSubstr("Unable to write to " + Narrow(path)));
+    EXPECT_EQ(ReadBytes(path), kForeign);  // the user's settings are all still there
+    EXPECT_THAT(ReadText(dir.File(L"Lumivex.log")), HasSubstr("Unable to read " + Narrow(path)));
+}
+
 TEST(MainForm, DefaultMenuItemFollowsDoubleClickAction) {
     TempDir dir;
     auto form = MakeForm(dir);
