@@ -74,6 +74,7 @@ struct TSettings {
     bool ClickedDonation = false;
     bool NoWarningSwithOffMonMobile = false;
     bool ShowNameInsteadOfModule = false;
+    bool FollowTaskbarTheme = false;  // light and dark taskbar themes follow Windows' mode
 };
 
 // The colours that automatic (-1) stands for, element by element.

@@ -151,6 +151,7 @@ TEST(SettingsFile, SaveWritesEveryKeyInOrder) {
                                                "General/SwitchOffMonitorOnLock",
                                                "General/ClickedDonation",
                                                "General/NoWarningSwithOffMonMobile",
+                                               "General/FollowTaskbarTheme",
                                                "Font/Name",
                                                "Font/CharSet",
                                                "Font/Color",
