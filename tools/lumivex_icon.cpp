@@ -1,9 +1,10 @@
 // lumivex-icon: renders one tray picture through the code of the refresh tick and prints it.
 //
 //   lumivex-icon --load N --total-phys B --avail-phys B --total-page B --avail-page B
-//                [--set Key=Value ...] [--thousands C] [--decimal C] [--png FILE [--scale K]]
+//                [--set Key=Value ...] [--thousands C] [--decimal C] [--size N] [--png FILE [--scale K]]
 //
-// Prints "text " and the figure, each hint line after "hint ", then 16 lines "row " with 16 RRGGBB colours.
+// Prints "text " and the figure, each hint line after "hint ", then N lines "row " with N RRGGBB colours (N is
+// the picture's size, 16 by default: the notification area's icon at 100 % scaling).
 
 #include <cerrno>
 #include <cstdio>
@@ -30,7 +31,9 @@
 namespace {
 constexpr char kUsage[] =
     "usage: lumivex-icon --load N --total-phys B --avail-phys B --total-page B --avail-page B\n"
-    "                    [--set Key=Value ...] [--thousands C] [--decimal C] [--png FILE [--scale K]]\n";
+    "                    [--set Key=Value ...] [--thousands C] [--decimal C] [--size N] [--png FILE [--scale K]]\n";
+
+constexpr int kMaxSize = 256;
 
 // Settings keys as the settings file has them, whatever their section (no key name occurs in two sections).
 class CommandLineProfile : public IProfile {
@@ -78,6 +81,7 @@ int Run(const std::vector<std::string>& args) {
     NumberSeparators separators;
     std::string png;
     int scale = 8;
+    int pictureSize = kTrayImageSize;
     const std::map<std::string, std::optional<uint64_t>*> counts = {
         {"--load", &load},
         {"--total-phys", &totalPhys},
@@ -109,6 +113,11 @@ int Run(const std::vector<std::string>& args) {
             separators.Decimal = value;
         } else if (option == "--png") {
             png = value;
+        } else if (option == "--size") {
+            uint64_t n = ParseCount(option, value);
+            if (n < kTrayImageSize || n > kMaxSize)
+                Fail("--size must lie between 16 and " + std::to_string(kMaxSize));
+            pictureSize = static_cast<int>(n);
         } else if (option == "--scale") {
             uint64_t k = ParseCount(option, value);
             if (k < 1 || k > 64)
@@ -145,7 +154,7 @@ int Run(const std::vector<std::string>& args) {
         Fail("the display font (InternalFont=0) is drawn with Windows GDI; run the Windows build for it");
     }
 #endif
-    TrayImage image = RenderTrayImage(sample, settings, TrayRenderContext{colors, text, separators});
+    TrayImage image = RenderTrayImage(sample, settings, TrayRenderContext{colors, text, separators, pictureSize});
 
     Print("text " + image.Text);
     for (size_t at = 0;;) {
@@ -156,9 +165,10 @@ int Run(const std::vector<std::string>& args) {
         at = end + 2;
     }
     std::vector<uint32_t> rgb;
-    for (int y = 0; y < kTrayImageSize; ++y) {
+    const int n = image.Picture.Size;
+    for (int y = 0; y < n; ++y) {
         std::string row = "row";
-        for (int x = 0; x < kTrayImageSize; ++x) {
+        for (int x = 0; x < n; ++x) {
             uint32_t c = image.Picture.At(x, y);  // 0x00BBGGRR
             uint32_t value = ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
             char hex[8];
@@ -170,11 +180,11 @@ int Run(const std::vector<std::string>& args) {
     }
     if (!png.empty()) {
         // In the PNG the transparent key is transparent, as in the tray.
-        const int size = kTrayImageSize * scale;
+        const int size = n * scale;
         std::vector<uint32_t> scaled(static_cast<size_t>(size) * static_cast<size_t>(size));
         for (int y = 0; y < size; ++y) {
             for (int x = 0; x < size; ++x) {
-                uint32_t c = rgb[static_cast<size_t>((y / scale) * kTrayImageSize + x / scale)];
+                uint32_t c = rgb[static_cast<size_t>((y / scale) * n + x / scale)];
                 bool clear = settings.TransBk && c == kTransparentKey;
                 scaled[static_cast<size_t>(y * size + x)] = clear ? 0 : 0xFF000000u | c;
             }

@@ -1,5 +1,7 @@
 #include "tray/tray_picture_win.h"
 
+#include <cstring>
+
 #include "platform/dib_win.h"
 #include "platform/text_win.h"
 #include "tray/icon_mask.h"
@@ -25,13 +27,42 @@ UniqueFont CreateFontForDpi(const FontSpec& f, int dpi) {
 
 GdiTextPainter::GdiTextPainter(HFONT font) : font_(font) {
     dc_.Reset(CreateCompatibleDC(nullptr));
-    void* bits = nullptr;
-    dib_ = CreateTopDownDib(kTrayImageSize, kTrayImageSize, &bits);
-    bits_ = static_cast<uint32_t*>(bits);
-    // Both stay selected for the painter's life; the DC is deleted before the bitmap and the font.
-    if (dib_)
-        SelectObject(dc_.Get(), dib_.Get());
+    UseDib(kTrayImageSize);
     SetBkMode(dc_.Get(), TRANSPARENT);
+}
+
+// The DIB stays selected until a picture of another size replaces it; the DC is deleted before the bitmap.
+bool GdiTextPainter::UseDib(int size) {
+    if (dib_ && dibSize_ == size)
+        return true;
+    void* bits = nullptr;
+    UniqueBitmap dib = CreateTopDownDib(size, size, &bits);
+    if (!dib)
+        return false;
+    SelectObject(dc_.Get(), dib.Get());
+    dib_ = std::move(dib);
+    bits_ = static_cast<uint32_t*>(bits);
+    dibSize_ = size;
+    return true;
+}
+
+// The borrowed font may be replaced between uses, so the scaled copy is made again whenever the font it came
+// from describes another font (a handle alone could be reused for a new font).
+HFONT GdiTextPainter::FontFor(int pictureSize) {
+    if (pictureSize <= kTrayImageSize || !font_)
+        return font_;
+    LOGFONTW lf{};
+    if (GetObjectW(font_, sizeof lf, &lf) != sizeof lf)
+        return font_;
+    if (!scaledFont_ || scaledSize_ != pictureSize || std::memcmp(&lf, &scaledFrom_, sizeof lf) != 0) {
+        LOGFONTW scaled = lf;
+        scaled.lfHeight = MulDiv(lf.lfHeight, pictureSize, kTrayImageSize);
+        scaled.lfWidth = MulDiv(lf.lfWidth, pictureSize, kTrayImageSize);
+        scaledFont_.Reset(CreateFontIndirectW(&scaled));
+        scaledFrom_ = lf;
+        scaledSize_ = pictureSize;
+    }
+    return scaledFont_ ? scaledFont_.Get() : font_;
 }
 
 GdiTextPainter::GdiTextPainter(const FontSpec& font) : GdiTextPainter(static_cast<HFONT>(nullptr)) {
@@ -39,29 +70,29 @@ GdiTextPainter::GdiTextPainter(const FontSpec& font) : GdiTextPainter(static_cas
     font_ = ownFont_.Get();
 }
 
-SIZE GdiTextPainter::Extent(const std::string& text) {
+SIZE GdiTextPainter::Extent(const std::string& text, int pictureSize) {
     std::wstring w = Widen(text);
     SIZE size{};
-    SelectGuard font(dc_.Get(), font_);
+    SelectGuard font(dc_.Get(), FontFor(pictureSize));
     GetTextExtentPoint32W(dc_.Get(), w.c_str(), static_cast<int>(w.size()), &size);
     return size;
 }
 
-int GdiTextPainter::TextWidth(const std::string& text) {
-    return Extent(text).cx;
+int GdiTextPainter::TextWidth(const std::string& text, int pictureSize) {
+    return Extent(text, pictureSize).cx;
 }
 
-int GdiTextPainter::TextHeight(const std::string& text) {
-    return Extent(text).cy;
+int GdiTextPainter::TextHeight(const std::string& text, int pictureSize) {
+    return Extent(text, pictureSize).cy;
 }
 
 void GdiTextPainter::PaintText(TrayPicture& picture, int x, int y, const std::string& text, uint32_t color) {
-    if (!bits_)
+    if (picture.Size <= 0 || !UseDib(picture.Size))
         return;
     for (size_t i = 0; i < picture.Pixels.size(); ++i)
         bits_[i] = SwapRedBlue(picture.Pixels[i]);
     std::wstring w = Widen(text);
-    SelectGuard font(dc_.Get(), font_);
+    SelectGuard font(dc_.Get(), FontFor(picture.Size));
     SetTextColor(dc_.Get(), color);
     TextOutW(dc_.Get(), x, y, w.c_str(), static_cast<int>(w.size()));
     GdiFlush();

@@ -12,7 +12,8 @@ class GdiSystemColors : public ISystemColors {
     uint32_t SysColor(int index) const override { return GetSysColor(index); }
 };
 
-// Draws the picture's figures in the display font with GDI, on a 16 x 16 DIB kept between ticks.
+// Draws the picture's figures in the display font with GDI, on a DIB of the picture's size kept between ticks;
+// pictures larger than 16 pixels take the font scaled by size / 16.
 class GdiTextPainter : public ITrayTextPainter {
   public:
     // Borrows the font, which must outlive each use; it is selected only while measuring or drawing, so the
@@ -21,15 +22,21 @@ class GdiTextPainter : public ITrayTextPainter {
     // Makes and owns a font from the settings.
     explicit GdiTextPainter(const FontSpec& font);
     void SetFont(HFONT font) { font_ = font; }
-    int TextWidth(const std::string& text) override;
-    int TextHeight(const std::string& text) override;
+    int TextWidth(const std::string& text, int pictureSize) override;
+    int TextHeight(const std::string& text, int pictureSize) override;
     void PaintText(TrayPicture& picture, int x, int y, const std::string& text, uint32_t color) override;
 
   private:
-    SIZE Extent(const std::string& text);
+    SIZE Extent(const std::string& text, int pictureSize);
+    HFONT FontFor(int pictureSize);
+    bool UseDib(int size);
     UniqueFont ownFont_;
     HFONT font_;
+    UniqueFont scaledFont_;
+    LOGFONTW scaledFrom_{};
+    int scaledSize_ = 0;
     UniqueBitmap dib_;
+    int dibSize_ = 0;
     uint32_t* bits_ = nullptr;
     UniqueMemoryDc dc_;  // deleted first, so the bitmap it holds can be deleted after it
 };

@@ -137,9 +137,12 @@ void DrawBuiltInDigits(TrayPicture& picture,
 }
 }  // namespace
 
+TrayPicture::TrayPicture(int size)
+    : Size(size > 0 ? size : 0), Pixels(static_cast<size_t>(Size) * static_cast<size_t>(Size)) {}
+
 void TrayPicture::Set(int x, int y, uint32_t color) {
-    if (x >= 0 && x < kTrayImageSize && y >= 0 && y < kTrayImageSize) {
-        Pixels[static_cast<size_t>(y * kTrayImageSize + x)] = color;
+    if (x >= 0 && x < Size && y >= 0 && y < Size) {
+        Pixels[static_cast<size_t>(y * Size + x)] = color;
     }
 }
 
@@ -167,7 +170,8 @@ uint32_t ResolveColor(TColor value, TColor automatic, const ISystemColors& color
     return bits & 0xFFFFFF;
 }
 
-TrayImage RenderTrayImage(const MemorySample& sample, const TSettings& s, const TrayRenderContext& context) {
+namespace {
+TrayImage RenderClassic(const MemorySample& sample, const TSettings& s, const TrayRenderContext& context) {
     TrayImage out;
     TrayPicture& picture = out.Picture;
     const ISystemColors& colors = context.Colors;
@@ -241,8 +245,8 @@ TrayImage RenderTrayImage(const MemorySample& sample, const TSettings& s, const 
     const uint32_t fontColor = ResolveColor(s.Font.Color, AutomaticColors::Font, colors);
     if (!s.InternalFont) {
         if (context.Text) {
-            const int x = (kTrayImageSize - context.Text->TextWidth(drawn)) / 2;
-            const int y = kTrayImageSize - context.Text->TextHeight("1") + dy;
+            const int x = (kTrayImageSize - context.Text->TextWidth(drawn, kTrayImageSize)) / 2;
+            const int y = kTrayImageSize - context.Text->TextHeight("1", kTrayImageSize) + dy;
             context.Text->PaintText(picture, x, y, drawn, fontColor);
         }
     } else {
@@ -250,5 +254,20 @@ TrayImage RenderTrayImage(const MemorySample& sample, const TSettings& s, const 
     }
 
     out.Hint = BuildTrayHint(sample, s, context.Separators);
+    return out;
+}
+}  // namespace
+
+TrayImage RenderTrayImage(const MemorySample& sample, const TSettings& s, const TrayRenderContext& context) {
+    TrayImage out = RenderClassic(sample, s, context);
+    const int size = context.Size < kTrayImageSize ? kTrayImageSize : context.Size > 256 ? 256 : context.Size;
+    if (size != kTrayImageSize) {
+        TrayPicture large(size);
+        for (int y = 0; y < size; ++y) {
+            for (int x = 0; x < size; ++x)
+                large.Set(x, y, out.Picture.At(x * kTrayImageSize / size, y * kTrayImageSize / size));
+        }
+        out.Picture = std::move(large);
+    }
     return out;
 }

@@ -1,27 +1,30 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "memory/memory_format.h"
 #include "memory/memory_sample.h"
 #include "settings/settings.h"
 
-constexpr int kTrayImageSize = 16;
+constexpr int kTrayImageSize = 16;  // the classic size; pictures may be larger
 // The almost-black colour that stands for transparency when TransBk is set.
 constexpr uint32_t kTransparentKey = 0x030303;
 
-// The 16 x 16 tray picture, row by row from the top; colours as 0x00BBGGRR.
+// The tray picture, Size x Size, row by row from the top; colours as 0x00BBGGRR.
 struct TrayPicture {
-    std::array<uint32_t, kTrayImageSize * kTrayImageSize> Pixels{};
+    explicit TrayPicture(int size = kTrayImageSize);  // size x size, all 0
 
-    uint32_t At(int x, int y) const { return Pixels[static_cast<size_t>(y * kTrayImageSize + x)]; }
+    int Size = kTrayImageSize;
+    std::vector<uint32_t> Pixels;
+
+    uint32_t At(int x, int y) const { return Pixels[static_cast<size_t>(y * Size + x)]; }
     // Pixels outside the picture are clipped.
     void Set(int x, int y, uint32_t color);
     // Fills columns left..right-1 and rows top..bottom-1; an empty rectangle fills nothing.
     void Fill(int left, int top, int right, int bottom, uint32_t color);
-    bool operator==(const TrayPicture& o) const { return Pixels == o.Pixels; }
+    bool operator==(const TrayPicture& o) const { return Size == o.Size && Pixels == o.Pixels; }
     bool operator!=(const TrayPicture& o) const { return !(*this == o); }
 };
 
@@ -41,12 +44,13 @@ class Windows10SystemColors : public ISystemColors {
 // The colour an element shows, 0x00BBGGRR: its own default while automatic, system colours looked up.
 uint32_t ResolveColor(TColor value, TColor automatic, const ISystemColors& colors);
 
-// Text in the display font, for the picture's figures when InternalFont is off.
+// Text in the display font, for the picture's figures when InternalFont is off. The font is the settings' font
+// scaled by pictureSize / 16 (picture.Size when painting).
 class ITrayTextPainter {
   public:
     virtual ~ITrayTextPainter() = default;
-    virtual int TextWidth(const std::string& text) = 0;
-    virtual int TextHeight(const std::string& text) = 0;
+    virtual int TextWidth(const std::string& text, int pictureSize) = 0;
+    virtual int TextHeight(const std::string& text, int pictureSize) = 0;
     // Draws with a transparent background; pixels outside the picture are clipped.
     virtual void PaintText(TrayPicture& picture, int x, int y, const std::string& text, uint32_t color) = 0;
 };
@@ -55,6 +59,7 @@ struct TrayRenderContext {
     const ISystemColors& Colors;
     ITrayTextPainter* Text = nullptr;  // without one, the display-font path draws no figures
     NumberSeparators Separators;
+    int Size = kTrayImageSize;  // the picture's size in pixels
 };
 
 struct TrayImage {
@@ -63,5 +68,6 @@ struct TrayImage {
     std::string Hint;
 };
 
-// Draws the picture of one sample from scratch and builds the hint of the same sample.
+// Draws the picture of one sample from scratch at context.Size (at least 16) and builds the hint of the same
+// sample.
 TrayImage RenderTrayImage(const MemorySample& sample, const TSettings& settings, const TrayRenderContext& context);

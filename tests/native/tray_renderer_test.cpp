@@ -292,8 +292,8 @@ TEST(RenderTrayImage, FontColourDrawsEveryGlyphPixelAndOnlyThose) {
 
 class FakeText : public ITrayTextPainter {
   public:
-    int TextWidth(const std::string& text) override { return static_cast<int>(text.size()) * 3; }
-    int TextHeight(const std::string& text) override { return text == "1" ? 9 : -100; }
+    int TextWidth(const std::string& text, int) override { return static_cast<int>(text.size()) * 3; }
+    int TextHeight(const std::string& text, int) override { return text == "1" ? 9 : -100; }
     void PaintText(TrayPicture& picture, int x, int y, const std::string& text, uint32_t color) override {
         drawn += text + "@" + std::to_string(x) + "," + std::to_string(y) + ";";
         picture.Set(x, y, color);

@@ -5,6 +5,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/window_win.h"
@@ -327,7 +328,7 @@ TEST(TrayIcon, PicturesBecomeIconsWithTheMaskColourTransparent) {
 
     // The renderer's picture (colour values, red in the low byte) takes the same way.
     TrayPicture rendered;
-    rendered.Pixels.fill(kTransparentKey);
+    std::fill(rendered.Pixels.begin(), rendered.Pixels.end(), kTransparentKey);
     rendered.Set(8, 8, 0x0000FF);
     for (bool transparent : {true, false}) {
         std::vector<uint32_t> out = IconPixels(PictureToIcon(rendered, transparent).Get());

@@ -6,7 +6,7 @@ TEST(GdiTextPainter, DrawsTheFigureInTheDisplayFontAndLeavesTheRest) {
     FontSpec font;
     font.Size = 9;
     GdiTextPainter painter(font);
-    const int width = painter.TextWidth("88"), height = painter.TextHeight("1");
+    const int width = painter.TextWidth("88", kTrayImageSize), height = painter.TextHeight("1", kTrayImageSize);
     ASSERT_GT(width, 4);
     ASSERT_GT(height, 4);
     TrayPicture picture;
@@ -40,9 +40,9 @@ TEST(GdiTextPainter, TheOwnerMayReplaceAndDeleteItsFontBetweenUses) {
     GdiTextPainter painter(first.Get());
     TrayPicture picture;
     painter.PaintText(picture, 0, 0, "8", 0);
-    const int smallWidth = painter.TextWidth("888");
+    const int smallWidth = painter.TextWidth("888", kTrayImageSize);
     UniqueFont second = CreateDisplayFont(large);
     painter.SetFont(second.Get());
     EXPECT_TRUE(DeleteObject(first.Release()));  // not held by the painter's device context
-    EXPECT_GT(painter.TextWidth("888"), smallWidth);
+    EXPECT_GT(painter.TextWidth("888", kTrayImageSize), smallWidth);
 }
