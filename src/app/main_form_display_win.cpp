@@ -39,6 +39,7 @@ void TFrmLumivexMain::DisplayChanged() {
 // WM_SETTINGCHANGE: the scaling, high contrast or (with "ImmersiveColorSet") Windows' light or dark mode may
 // have changed; the icon shows the outcome at once.
 void TFrmLumivexMain::SettingChange(LPARAM lParam) {
+    menuPainter_.Reset();  // the menu font or visual style may have changed too
     bool redraw = RefreshTrayLook();
     const auto* area = reinterpret_cast<const wchar_t*>(lParam);
     if (area && lstrcmpW(area, L"ImmersiveColorSet") == 0 && settings_.FollowTaskbarTheme)

@@ -62,8 +62,7 @@ void TFrmLumivexMain::Timer1Timer() {
     const GdiSystemColors colors;
     TrayRenderContext context{colors, text, UserNumberSeparators()};
     context.Size = iconSize_;
-    const TrayImage image =
-        RenderTrayImage(sample, highContrast_ ? HighContrastLook(settings_) : settings_, context);
+    const TrayImage image = RenderTrayImage(sample, highContrast_ ? HighContrastLook(settings_) : settings_, context);
 
     // The shell call is most of a tick's cost: a tick that would show the same picture (of the same size) and hint
     // sends nothing.

@@ -110,6 +110,7 @@ class TFrmLumivexMain : public Window {
     void TrayMouseDown(TTrayIcon& sender, TMouseButton button, TShiftState shift, int x, int y);
     // The rows of the heaviest programs (ShowTopProcess) and of the hint's lines (ShowMemMenu).
     void BuildMenuRows(const std::string& hint);
+    static void RemeasureMenu(HMENU menu);
     void BuildProcessRows();
     void BuildMemoryRows(const std::string& hint);
     void RemoveProcessRows();

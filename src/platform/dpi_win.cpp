@@ -82,6 +82,24 @@ int ScaleForDpi(int value, UINT dpi) {
     return MulDiv(value, static_cast<int>(dpi), static_cast<int>(kDefaultDpi));
 }
 
+void NonClientMetricsForDpi(NONCLIENTMETRICSW& metrics, UINT dpi) {
+    using ForDpiFn = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
+    static const auto forDpi = User32Proc<ForDpiFn>("SystemParametersInfoForDpi");
+    metrics = NONCLIENTMETRICSW{};
+    metrics.cbSize = sizeof metrics;
+    if (forDpi && forDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi))
+        return;
+    metrics = NONCLIENTMETRICSW{};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    const UINT system = SystemDpi();
+    if (dpi == system)
+        return;
+    for (LOGFONTW* f : {&metrics.lfCaptionFont, &metrics.lfSmCaptionFont, &metrics.lfMenuFont, &metrics.lfStatusFont,
+                        &metrics.lfMessageFont})
+        f->lfHeight = MulDiv(f->lfHeight, static_cast<int>(dpi), static_cast<int>(system));
+}
+
 bool AdjustWindowRectForDpi(RECT& rect, DWORD style, bool menu, DWORD exStyle, UINT dpi) {
     static const auto forDpi = User32Proc<AdjustWindowRectExForDpiFn>("AdjustWindowRectExForDpi");
     if (forDpi)
@@ -183,16 +201,35 @@ void TDpiScaler::Rescale(UINT newDpi, const RECT* suggested) {
             RECT r{};
             GetWindowRect(child, &r);
             MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
+            wchar_t className[16] = {};
+            GetClassNameW(child, className, 16);
+            if (lstrcmpiW(className, L"ComboBox") == 0) {
+                // A combo box's height is that of its dropped-down list.
+                RECT dropped{};
+                if (SendMessageW(child, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped)))
+                    r.bottom = r.top + (dropped.bottom - dropped.top);
+            }
             if (HFONT font = reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0))) {
                 if (HFONT scaled = scaledFontOf(font))
                     SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(scaled), FALSE);
             }
             SetWindowPos(child, nullptr, scale(r.left), scale(r.top), scale(r.right) - scale(r.left),
                          scale(r.bottom) - scale(r.top), SWP_NOZORDER | SWP_NOACTIVATE);
-            wchar_t className[16] = {};
-            GetClassNameW(child, className, 16);
-            if (lstrcmpW(className, L"#32770") == 0)
+            const auto style = static_cast<DWORD>(GetWindowLongPtrW(child, GWL_STYLE));
+            if (lstrcmpW(className, L"#32770") == 0) {
                 stack.push_back(child);
+            } else if (lstrcmpiW(className, L"ListBox") == 0 && (style & LBS_OWNERDRAWFIXED)) {
+                // Owner-drawn rows were measured once, at the old DPI.
+                LRESULT h = SendMessageW(child, LB_GETITEMHEIGHT, 0, 0);
+                if (h > 0)
+                    SendMessageW(child, LB_SETITEMHEIGHT, 0, scale(static_cast<LONG>(h)));
+            } else if (lstrcmpiW(className, L"ComboBox") == 0 && (style & CBS_OWNERDRAWFIXED)) {
+                for (WPARAM part : {static_cast<WPARAM>(-1), WPARAM{0}}) {
+                    LRESULT h = SendMessageW(child, CB_GETITEMHEIGHT, part, 0);
+                    if (h > 0)
+                        SendMessageW(child, CB_SETITEMHEIGHT, part, scale(static_cast<LONG>(h)));
+                }
+            }
         }
     }
     dpi_ = newDpi;

@@ -22,6 +22,8 @@ int SystemMetricForDpi(int index, UINT dpi);
 // The notification area's icon size: the small-icon width for the DPI of the primary monitor.
 int TrayIconSize();
 int ScaleForDpi(int value, UINT dpi);
+// SPI_GETNONCLIENTMETRICS for a DPI (SystemParametersInfoForDpi), else the system's, its fonts scaled.
+void NonClientMetricsForDpi(NONCLIENTMETRICSW& metrics, UINT dpi);
 // AdjustWindowRectExForDpi, or AdjustWindowRectEx where it is missing.
 bool AdjustWindowRectForDpi(RECT& rect, DWORD style, bool menu, DWORD exStyle, UINT dpi);
 // Template dialogs: the program rescales them itself (TDpiScaler), so the system's own dialog scaling of newer
