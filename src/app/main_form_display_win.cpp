@@ -32,7 +32,7 @@ bool TFrmLumivexMain::RefreshTrayLook() {
 }
 
 void TFrmLumivexMain::DisplayChanged() {
-    if (RefreshTrayLook())
+    if (RefreshTrayLook() && trayPictureShown_)
         Timer1Timer();
 }
 
@@ -44,7 +44,7 @@ void TFrmLumivexMain::SettingChange(LPARAM lParam) {
     const auto* area = reinterpret_cast<const wchar_t*>(lParam);
     if (area && lstrcmpW(area, L"ImmersiveColorSet") == 0 && settings_.FollowTaskbarTheme)
         redraw = FollowTaskbarMode() || redraw;
-    if (redraw)
+    if (redraw && trayPictureShown_)  // notices during start-up wait for its first tick
         Timer1Timer();
 }
 

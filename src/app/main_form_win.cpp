@@ -302,7 +302,8 @@ LRESULT TFrmLumivexMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_SYSCOLORCHANGE:
             // High-contrast colours are system colours; a tick shows the new ones.
-            Timer1Timer();
+            if (trayPictureShown_)
+                Timer1Timer();
             return 0;
         case WM_INITMENUPOPUP:
             if (reinterpret_cast<HMENU>(wParam) == settings2_)

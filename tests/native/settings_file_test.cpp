@@ -197,6 +197,6 @@ TEST(SettingsFile, SaveStopsAtTheFirstFailedKey) {
     p.failAtKey = "Name";
     EXPECT_FALSE(SaveSettings(p, DefaultSettings(true)));
     ASSERT_FALSE(p.writes.empty());
-    EXPECT_EQ(p.writes.back().second, "NoWarningSwithOffMonMobile");
-    EXPECT_EQ(p.writes.size(), 29u);
+    EXPECT_EQ(p.writes.back().second, "FollowTaskbarTheme");
+    EXPECT_EQ(p.writes.size(), 30u);
 }

@@ -7,6 +7,7 @@
 
 #include "app/main_form_win.h"
 #include "main_form_test_util.h"
+#include "memory/memory_status_win.h"
 #include "options_dialog_test_util.h"
 #include "platform/dib_win.h"
 #include "platform/dpi_win.h"
@@ -227,10 +228,11 @@ TEST(TrayDisplay, AFirstRunPicksTheThemeOfTheTaskbarsMode) {
         DisplayRig rig("[Other]\r\nx=1\r\n");
         ASSERT_TRUE(rig.form->FirstRun());
         EXPECT_EQ(rig.form->Settings().FollowTaskbarTheme, c.follow);
-        if (c.theme >= 0)
+        if (c.theme >= 0) {
             EXPECT_EQ(ThemeColorsOf(rig.form->Settings()), ShippedThemeColors(c.theme));
-        else
+        } else {
             EXPECT_NE(ThemeColorsOf(rig.form->Settings()), ShippedThemeColors(kWindows11DarkTheme));
+        }
     }
     // A settings file that exists keeps its colours and does not follow.
     ScopedTaskbarMode mode(DWORD{0});
@@ -261,8 +263,9 @@ TEST(MenuDpi, RowsAndFontsGrowWithTheDpiOfTheMonitor) {
     EXPECT_EQ(measure(96, separator).second, 6u);
     EXPECT_EQ(measure(96, row), at96);  // back at 96 dpi: today's sizes
     // Where the prefix runs at another DPI, the monitor's DPI gives taller rows than 96 dpi.
-    if (PointDpi(POINT{0, 0}) > 96)
+    if (PointDpi(POINT{0, 0}) > 96) {
         EXPECT_GT(measure(PointDpi(POINT{0, 0}), row).second, at96.second);
+    }
 }
 
 namespace {
@@ -303,8 +306,9 @@ void ExpectEveryTextFits(TFrmOptions& d) {
                            (style & BS_TYPEMASK) == BS_AUTORADIOBUTTON || (style & BS_TYPEMASK) == BS_RADIOBUTTON);
             const int glyph = box ? GetSystemMetrics(SM_CXMENUCHECK) + 2 : 0;
             const bool wraps = label && (style & SS_TYPEMASK) == SS_LEFT && have.bottom >= 2 * need.bottom;
-            if (!wraps)
+            if (!wraps) {
                 EXPECT_LE(need.right + glyph, have.right) << Narrow(text);
+            }
             EXPECT_LE(need.bottom, have.bottom) << Narrow(text);
             ++checked;
         }
