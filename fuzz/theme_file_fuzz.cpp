@@ -55,6 +55,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (back.*slot.Member != settings.*slot.Member)
             std::abort();
     }
-    ApplyThemeFileToSettings(file, input.ConsumeIntegralInRange(0, 5), back);
+    ApplyThemeFileToSettings(file, input.ConsumeIntegralInRange(0, 7), back);
     return 0;
 }

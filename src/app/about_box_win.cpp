@@ -44,6 +44,7 @@ HWND TAboutBox::Static(const std::string& text, int x, int y, int width, int hei
 void TAboutBox::Create(HWND form, HICON picture, const std::string& homeCaption) {
     form_ = form;
     picture_ = picture;
+    scaler_.Attach(form, WindowDpi(form));
     white_.Reset(CreateSolidBrush(RGB(255, 255, 255)));
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
@@ -141,6 +142,10 @@ bool TAboutBox::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& r
     if (!form_)
         return false;
     switch (msg) {
+        case WM_DPICHANGED:
+            // Moved to a monitor of another scale: texts, links and the button follow; the form handles the rest.
+            scaler_.DpiChanged(wParam, lParam);
+            return false;
         case WM_ERASEBKGND:
             result = 1;
             return true;

@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+#include "platform/dpi_win.h"
 #include "platform/unique_handle_win.h"
 #include "widgets/licence_viewer_win.h"
 #include "widgets/link_label_win.h"
@@ -53,6 +54,7 @@ class TAboutBox {
     RECT donationImage_{};
     bool donationVisible_ = true;
     UniqueFont font_, boldFont_;
+    TDpiScaler scaler_;
     UniqueBrush white_;
 };
 

@@ -7,6 +7,7 @@
 
 #include "memory/memory_format.h"
 #include "memory/memory_status_win.h"
+#include "platform/dpi_win.h"
 #include "platform/native_path_win.h"
 #include "platform/text_win.h"
 #include "processes/process_actions_win.h"
@@ -47,15 +48,35 @@ void TFrmLumivexMain::InitTrayMenu() {
     };
 }
 
+// Setting an item's type again makes Windows measure it anew the next time the menu opens.
+void TFrmLumivexMain::RemeasureMenu(HMENU menu) {
+    const int count = GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE | MIIM_SUBMENU;
+        if (!GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info))
+            continue;
+        info.fMask = MIIM_FTYPE;
+        SetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info);
+        if (info.hSubMenu)
+            RemeasureMenu(info.hSubMenu);
+    }
+}
+
 void TFrmLumivexMain::TrayMouseDown(TTrayIcon& sender, TMouseButton button, TShiftState, int, int) {
     if (button != TMouseButton::mbRight)
         return;
     // A tray menu closes when the user clicks elsewhere only while its owner window has the foreground; the owner is
     // this form, which measures and draws the items.
     SetForegroundWindow(Hwnd());
-    BuildMenuRows(sender.Hint());
     POINT cursor{};
     GetCursorPos(&cursor);
+    // The menu is measured for the monitor where it opens; Windows keeps the sizes of items it has measured, so
+    // after a change of DPI every item is marked for measuring again.
+    if (menuPainter_.SetDpi(PointDpi(cursor)))
+        RemeasureMenu(popupMenu1_.Handle());
+    BuildMenuRows(sender.Hint());
     // The items are measured, drawn and clicked through this form's window; a click arrives as WM_COMMAND after
     // the menu has closed.
     TrackPopupMenuEx(popupMenu1_.Handle(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, Hwnd(),

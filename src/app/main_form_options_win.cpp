@@ -149,13 +149,3 @@ void TFrmLumivexMain::ApplyHotKey() {
 void TFrmLumivexMain::HotKeyManager1HotKeyPressed(THotKeyValue, WORD) {
     MemoryDefragmenter1Click();
 }
-
-void TFrmLumivexMain::ApplyDefaultTheme() {
-    int index = DetectDefaultTheme(isVistaOrLater_);
-    std::wstring path = ThemesFolder() + Widen(DefaultThemeFileName(index));
-    if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES)
-        return;
-    IniFileProfile file(path);
-    ApplyThemeFileToSettings(file, index, settings_);
-    ApplyFontColor();
-}

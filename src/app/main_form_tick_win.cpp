@@ -6,6 +6,7 @@
 #include "memory/working_set_win.h"
 #include "resource.h"
 #include "system/task_dialog_win.h"
+#include "tray/high_contrast.h"
 #include "tray/tray_renderer.h"
 
 // What the warning does, done with the form's tray, dialogs and trimming.
@@ -59,9 +60,12 @@ void TFrmLumivexMain::Timer1Timer() {
         text = textPainter_.get();
     }
     const GdiSystemColors colors;
-    const TrayImage image = RenderTrayImage(sample, settings_, TrayRenderContext{colors, text, UserNumberSeparators()});
+    TrayRenderContext context{colors, text, UserNumberSeparators()};
+    context.Size = iconSize_;
+    const TrayImage image = RenderTrayImage(sample, highContrast_ ? HighContrastLook(settings_) : settings_, context);
 
-    // The shell call is most of a tick's cost: a tick that would show the same picture and hint sends nothing.
+    // The shell call is most of a tick's cost: a tick that would show the same picture (of the same size) and hint
+    // sends nothing.
     const bool transparent = settings_.TransBk;
     if (!trayPictureShown_ || image.Picture != shownPicture_ || transparent != shownTransparent_ ||
         image.Hint != tray_->Hint()) {

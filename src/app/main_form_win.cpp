@@ -102,6 +102,7 @@ void TFrmLumivexMain::FormCreate() {
     BuildPopupMenu();
     tray_->SetPopupMenu(popupMenu1_.Handle());
     InitTick();
+    RefreshTrayLook();
     LoadOptions();
     InitSettings();
     InitAboutBox();
@@ -221,7 +222,8 @@ void TFrmLumivexMain::ApplyFontColor() {
 }
 
 void TFrmLumivexMain::ApplyDisplayFont() {
-    displayFont_ = CreateDisplayFont(settings_.Font);
+    // Made for 96 dpi: the text painter scales it with the picture (size / 16), whatever the screen's DPI.
+    displayFont_ = CreateFontForDpi(settings_.Font, 96);
 }
 
 void TFrmLumivexMain::InitSettings() {
@@ -384,6 +386,20 @@ LRESULT TFrmLumivexMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         case MSG_STARTUP_NOTICE:
             StartupNotice(wParam);
+            return 0;
+        case WM_DPICHANGED:
+            DisplayChanged();
+            return 0;
+        case WM_DISPLAYCHANGE:
+            DisplayChanged();
+            return 0;
+        case WM_SETTINGCHANGE:
+            SettingChange(lParam);
+            return 0;
+        case WM_SYSCOLORCHANGE:
+            // High-contrast colours are system colours; a tick shows the new ones.
+            if (trayPictureShown_)
+                Timer1Timer();
             return 0;
         case WM_INITMENUPOPUP:
             if (reinterpret_cast<HMENU>(wParam) == settings2_)

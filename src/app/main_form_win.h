@@ -44,6 +44,8 @@ class TFrmLumivexMain : public Window {
         std::function<uint32_t()> TickCount;                    // GetTickCount
         std::function<void(DWORD processId)> TrimProcess;       // SetProcessWorkingSetSize
         std::function<int(TTaskDialog& dialog)> WarningDialog;  // the high-memory dialog; returns the button
+        std::function<UINT()> PrimaryDpi;                       // the DPI of the notification area's monitor
+        std::function<bool()> HighContrast;                     // SPI_GETHIGHCONTRAST
     };
 
     TFrmLumivexMain();
@@ -109,6 +111,7 @@ class TFrmLumivexMain : public Window {
     void TrayMouseDown(TTrayIcon& sender, TMouseButton button, TShiftState shift, int x, int y);
     // The rows of the heaviest programs (ShowTopProcess) and of the hint's lines (ShowMemMenu).
     void BuildMenuRows(const std::string& hint);
+    static void RemeasureMenu(HMENU menu);
     void BuildProcessRows();
     void BuildMemoryRows(const std::string& hint);
     void RemoveProcessRows();
@@ -147,6 +150,10 @@ class TFrmLumivexMain : public Window {
     void ApplyHotKey();
     void HotKeyManager1HotKeyPressed(THotKeyValue hotKey, WORD index);
     void ApplyDefaultTheme();
+    // The icon's size and high-contrast state, read afresh; true when either changed (main_form_display_win.cpp).
+    bool RefreshTrayLook();
+    int TrayIconSize() const { return iconSize_; }
+    bool HighContrastShown() const { return highContrast_; }
     std::wstring ThemesFolder() const;
     THotKeyManager& HotKeyManager1() { return hotKeyManager1_; }
     // The shortcut the tray menu shows beside "内存清理": the low 16 bits of RefreshHotkey (0: none).
@@ -189,6 +196,11 @@ class TFrmLumivexMain : public Window {
     void InitTick();
     int ShowWarningDialog(TTaskDialog& dialog);
     void InitTrayMenu();
+    // Display changes (main_form_display_win.cpp).
+    void DisplayChanged();
+    void SettingChange(LPARAM lParam);
+    bool FollowTaskbarMode();
+    bool LoadFirstRunTheme(int index);
     bool HandleMenuMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
     static std::unique_ptr<TMenuItemEx> MakeSeparator(int tag);
 
@@ -244,4 +256,6 @@ class TFrmLumivexMain : public Window {
     bool trayPictureShown_ = false;  // the last picture sent to the tray, to skip ticks that change nothing
     TrayPicture shownPicture_;
     bool shownTransparent_ = false;
+    int iconSize_ = kTrayImageSize;  // the notification area's icon size
+    bool highContrast_ = false;
 };

@@ -5,6 +5,7 @@
 #include "options/options_captions_win.h"
 #include "options/options_text.h"
 #include "options_resource.h"
+#include "platform/dpi_win.h"
 #include "platform/place_near_taskbar_win.h"
 #include "platform/system_library_win.h"
 #include "platform/text_win.h"
@@ -53,6 +54,7 @@ constexpr FlagBox kFlagBoxes[] = {
     {IDC_CKSHOWTOP, &TSettings::ShowTopProcess},
     {IDC_CKSHOWMEMMENU, &TSettings::ShowMemMenu},
     {IDC_CHECKSHOWPROCESSNAME, &TSettings::ShowNameInsteadOfModule},
+    {IDC_CKFOLLOWTASKBAR, &TSettings::FollowTaskbarTheme},
 };
 constexpr int kPanelFontPoints = 8;
 
@@ -87,6 +89,7 @@ class TFrmOptions::Page : public Dialog {
             case WM_INITDIALOG:
                 UseTabBackground(Hwnd());
                 SetOptionsCaptions(Hwnd());
+                TakeOverDialogScaling(Hwnd());
                 return FALSE;
             case WM_COMMAND:
             case WM_NOTIFY:
@@ -182,14 +185,13 @@ void TFrmOptions::CreatePages() {
     }
 }
 
-// The client area is 408 x 351 (at 96 dpi, scaled with the screen); the tab control fills it above the buttons and
-// each page fills the tab's display area.
+// The client area is 408 x 351 (at 96 dpi, scaled with the monitor's DPI); the tab control fills it above the buttons
+// and each page fills the tab's display area.
 void TFrmOptions::LayOut() {
-    WindowDc dc(Hwnd());
-    auto scale = [dpi = GetDeviceCaps(dc.Get(), LOGPIXELSX)](int v) { return MulDiv(v, dpi, 96); };
+    auto scale = [dpi = scaler_.Dpi()](int v) { return ScaleForDpi(v, dpi); };
     RECT frame{0, 0, scale(kClientWidth), scale(kClientHeight)};
-    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongW(Hwnd(), GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(GetWindowLongW(Hwnd(), GWL_EXSTYLE)));
+    AdjustWindowRectForDpi(frame, static_cast<DWORD>(GetWindowLongW(Hwnd(), GWL_STYLE)), false,
+                           static_cast<DWORD>(GetWindowLongW(Hwnd(), GWL_EXSTYLE)), scaler_.Dpi());
     SetWindowPos(Hwnd(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
@@ -227,6 +229,8 @@ INT_PTR TFrmOptions::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case WM_INITDIALOG:
             SetOptionsCaptions(Hwnd());
+            TakeOverDialogScaling(Hwnd());
+            scaler_.Attach(Hwnd(), WindowDpi(Hwnd()));
             CreatePages();
             LayOut();
             FormCreate();
@@ -245,6 +249,10 @@ INT_PTR TFrmOptions::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             }
             return FALSE;
         }
+        case WM_DPICHANGED:
+            // Moved to a monitor of another scale: fonts, controls and frame follow, laid out as before.
+            scaler_.DpiChanged(wParam, lParam);
+            return TRUE;
         default:
             return FALSE;
     }
@@ -345,7 +353,7 @@ void TFrmOptions::ShowFontPanel(const FontSpec& font) {
     SetControlText(panel, FontPanelText(font));
     FontSpec shown = font;
     shown.Size = kPanelFontPoints;  // the typeface and style at a size that fits the panel
-    UniqueFont newFont = CreateDisplayFont(shown);
+    UniqueFont newFont = CreateFontForDpi(shown, static_cast<int>(scaler_.Dpi()));
     SendMessageW(panel, WM_SETFONT, reinterpret_cast<WPARAM>(newFont.Get()), TRUE);
     panelFont_ = std::move(newFont);
 }
@@ -526,7 +534,7 @@ void TFrmOptions::SetInternalFont() {
     HWND panel = Item(IDC_PNLFONT2);
     FontSpec tahoma;
     tahoma.Size = kPanelFontPoints;
-    UniqueFont newFont = CreateDisplayFont(tahoma);
+    UniqueFont newFont = CreateFontForDpi(tahoma, static_cast<int>(scaler_.Dpi()));
     SendMessageW(panel, WM_SETFONT, reinterpret_cast<WPARAM>(newFont.Get()), TRUE);
     panelFont_ = std::move(newFont);
     SetControlText(panel, kInternalFontText);

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/dpi_win.h"
 #include "platform/unique_handle_win.h"
 #include "platform/window_win.h"
 #include "settings/settings.h"
@@ -124,6 +125,7 @@ class TFrmOptions : public Dialog {
     TColorTextListBox LbColors;
     FontSpec chosenFont_;  // the hidden font panel's font
     UniqueFont panelFont_;
+    TDpiScaler scaler_;
     ThemeColorTexts currentColors_;
     THotKeyValue openedHotKey_ = 0;
 };

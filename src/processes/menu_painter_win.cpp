@@ -3,6 +3,7 @@
 #include <uxtheme.h>
 #include <vssym32.h>
 
+#include "platform/dpi_win.h"
 #include "platform/text_win.h"
 #include "processes/tray_menu_model.h"
 
@@ -38,6 +39,8 @@ void Line(HDC dc, int x1, int x2, int y, COLORREF color) {
     LineTo(dc, x2, y);
 }
 }  // namespace
+
+// Every size below is for 96 dpi; the painter scales it to the DPI of the monitor where the menu opens.
 
 // uxtheme.dll is loaded on first use and kept: the menu draws often while it is open.
 struct TMenuPainter::UxTheme {
@@ -98,11 +101,24 @@ void TMenuPainter::DrawThemePart(HDC dc, int part, int state, const RECT& rect) 
     UxTheme::Get().Draw(static_cast<HTHEME>(Theme()), dc, part, state, &rect, nullptr);
 }
 
+bool TMenuPainter::SetDpi(UINT dpi) {
+    if (dpi == 0 || dpi == dpi_)
+        return false;
+    dpi_ = dpi;
+    font_.Reset();
+    boldFont_.Reset();
+    lastMenuTextHeight_ = 0;
+    return true;
+}
+
+int TMenuPainter::Scaled(int value) const {
+    return ScaleForDpi(value, dpi_);
+}
+
 HFONT TMenuPainter::Font(bool bold) {
     if (!font_) {
         NONCLIENTMETRICSW metrics{};
-        metrics.cbSize = sizeof metrics;
-        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+        NonClientMetricsForDpi(metrics, dpi_);
         LOGFONTW lf = metrics.lfMenuFont;
         font_.Reset(CreateFontIndirectW(&lf));
         lf.lfWeight = FW_BOLD;
@@ -117,19 +133,19 @@ void TMenuPainter::MeasureItem(const TMenuItemEx& item,
                                UINT& width,
                                UINT& height) {
     if (item.Caption == "-") {
-        height = kSeparatorHeight;
+        height = static_cast<UINT>(Scaled(kSeparatorHeight));
         return;
     }
     WindowDc screen(nullptr);
     SelectGuard font(screen.Get(), Font(isDefault));
     CaptionParts parts = SplitShortcut(text);
     int captionWidth = TextSize(screen.Get(), Widen(HidePrefix(parts.Caption))).cx;
-    int w = captionWidth + kWidthExtra;
+    int w = captionWidth + Scaled(kWidthExtra);
     // A figure or shortcut wider than the room the extra width leaves still stands clear of the caption.
     const std::string& figure = parts.Shortcut.empty() ? item.MemText : parts.Shortcut;
     if (!figure.empty()) {
-        int needed = kCaptionLeft + captionWidth + kFigureGap + TextSize(screen.Get(), Widen(HidePrefix(figure))).cx +
-                     kRightMargin;
+        int needed = Scaled(kCaptionLeft) + captionWidth + Scaled(kFigureGap) +
+                     TextSize(screen.Get(), Widen(HidePrefix(figure))).cx + Scaled(kRightMargin);
         if (needed > w)
             w = needed;
     }
@@ -137,12 +153,12 @@ void TMenuPainter::MeasureItem(const TMenuItemEx& item,
     SIZE aa{};
     GetTextExtentPoint32W(screen.Get(), L"AA", 2, &aa);
     lastMenuTextHeight_ = aa.cy;
-    height = static_cast<UINT>(lastMenuTextHeight_ + 7);
+    height = static_cast<UINT>(lastMenuTextHeight_ + Scaled(7));
 }
 
 void TMenuPainter::DrawCheck(HDC dc, const RECT& r, int y, bool themedNew, bool enabled) {
     if (themedNew) {
-        RECT area{r.left, r.top, r.left + 24, r.bottom};
+        RECT area{r.left, r.top, r.left + Scaled(24), r.bottom};
         DrawThemePart(dc, MENU_POPUPCHECKBACKGROUND, enabled ? MCB_NORMAL : MCB_DISABLED, area);
         DrawThemePart(dc, MENU_POPUPCHECK, enabled ? MC_CHECKMARKNORMAL : MC_CHECKMARKDISABLED, area);
         return;
@@ -179,14 +195,14 @@ void TMenuPainter::DrawItem(HDC dc,
         FillSolid(dc, r, context.Highlight);
     if (themed) {
         // A heavy process keeps its colour under the icon: the gutter shrinks to its one-pixel edge.
-        RECT gutter{highlighted ? L + 25 : L, T, L + kIconColumn, B};
+        RECT gutter{highlighted ? L + Scaled(kIconColumn) - 1 : L, T, L + Scaled(kIconColumn), B};
         DrawThemePart(dc, MENU_POPUPGUTTER, state.Selected ? 2 : 1, gutter);
     }
 
     if (item.Caption == "-") {
         const int m = (T + B) / 2;
         if (themedNew) {
-            RECT line{L + kThemedSeparatorLeft, T, Rt, B};
+            RECT line{L + Scaled(kThemedSeparatorLeft), T, Rt, B};
             DrawThemePart(dc, MENU_POPUPSEPARATOR, 1, line);
         } else {
             Line(dc, L + 2, Rt - 2, m, GetSysColor(COLOR_BTNSHADOW));
@@ -219,14 +235,15 @@ void TMenuPainter::DrawItem(HDC dc,
         FillSolid(dc, r, brush);
     }
 
-    const int y = (T + B - 16) / 2;
+    const int iconSize = SystemMetricForDpi(SM_CXSMICON, dpi_);
+    const int y = (T + B - iconSize) / 2;
     HICON icon = nullptr;
     if (item.Tag == kTagProcessRow)
         icon = item.NoIcon ? context.DefaultProgramIcon : item.IconHandle.Get();
     else if (item.Tag == kTagTaskManager)
         icon = context.TaskManagerIcon;
     if (icon)
-        DrawIconEx(dc, L + 4, y, icon, 16, 16, 0, nullptr, DI_NORMAL);
+        DrawIconEx(dc, L + Scaled(4), y, icon, iconSize, iconSize, 0, nullptr, DI_NORMAL);
 
     if (state.Checked)
         DrawCheck(dc, r, y, themedNew, state.Enabled);
@@ -240,7 +257,7 @@ void TMenuPainter::DrawItem(HDC dc,
     int oldMode = SetBkMode(dc, TRANSPARENT);
     COLORREF oldColor = SetTextColor(dc, textColor);
     const int textHeight = lastMenuTextHeight_ < 0 ? -lastMenuTextHeight_ : lastMenuTextHeight_;
-    RECT textRect{L + kCaptionLeft, (T + B - textHeight) / 2, Rt, B};
+    RECT textRect{L + Scaled(kCaptionLeft), (T + B - textHeight) / 2, Rt, B};
     CaptionParts parts = SplitShortcut(text);
     std::wstring caption = Widen(HidePrefix(parts.Caption));
     DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &textRect, kCaptionFlags);
@@ -248,7 +265,7 @@ void TMenuPainter::DrawItem(HDC dc,
     auto drawRight = [&](const std::string& figureText) {
         std::wstring figure = Widen(HidePrefix(figureText));
         int w = TextSize(dc, figure).cx;
-        RECT figureRect{Rt - kRightMargin - w, textRect.top, Rt - kRightMargin, B};
+        RECT figureRect{Rt - Scaled(kRightMargin) - w, textRect.top, Rt - Scaled(kRightMargin), B};
         DrawTextW(dc, figure.c_str(), static_cast<int>(figure.size()), &figureRect, kFigureFlags);
     };
     if ((item.Tag == kTagProcessRow || item.Tag == kTagMemoryRow) && !item.MemText.empty())

@@ -24,7 +24,8 @@ struct MenuItemState {
     bool Default = false;
 };
 
-// Measures and paints the tray menu's items in the system's menu font: a 26-pixel icon column, bold default item,
+// Measures and paints the tray menu's items in the system's menu font at the menu's DPI: a 26-pixel (at 96 dpi) icon
+// column, bold default item,
 // right-aligned figures and shortcuts, highlighted heavy processes; through the "MENU" visual style when the
 // application is themed, in the classic look otherwise.
 class TMenuPainter {
@@ -39,6 +40,9 @@ class TMenuPainter {
     // Forgets the opened style and fonts (after a theme or settings change); the next use opens them anew.
     void Reset();
     void SetForceClassic(bool value) { forceClassic_ = value; }
+    // The DPI of the monitor where the menu opens (96 at first); true when it changed, and the fonts with it.
+    bool SetDpi(UINT dpi);
+    UINT Dpi() const { return dpi_; }
     bool Themed();
 
     // text: the item's text, with a shortcut after a tab where it has one.
@@ -57,9 +61,11 @@ class TMenuPainter {
     void* Theme();
     void DrawThemePart(HDC dc, int part, int state, const RECT& rect);
     void DrawCheck(HDC dc, const RECT& r, int y, bool themedNew, bool enabled);
+    int Scaled(int value) const;
 
     HWND window_ = nullptr;
     bool forceClassic_ = false;
+    UINT dpi_ = 96;
     void* theme_ = nullptr;
     bool themeOpened_ = false;
     int lastMenuTextHeight_ = 0;

@@ -75,6 +75,7 @@ struct TSettings {
     bool NoWarningSwithOffMonMobile = false;
     bool ShowNameInsteadOfModule = false;
     std::string Language = "zh";  // "zh" or "en": the language of every text shown
+    bool FollowTaskbarTheme = false;  // light and dark taskbar themes follow Windows' mode
 };
 
 // The colours that automatic (-1) stands for, element by element.

@@ -12,7 +12,7 @@ struct Key {
     Field Member;
 };
 
-// "General" keys from "Warn" to "NoWarningSwithOffMonMobile", in the order they are written.
+// "General" keys from "Warn" to "FollowTaskbarTheme", in the order they are written.
 const Key kGeneralKeys[] = {
     {"Warn", &TSettings::Warn},
     {"WarnMsgBox", &TSettings::WarnMsgBox},
@@ -43,6 +43,7 @@ const Key kGeneralKeys[] = {
     {"SwitchOffMonitorOnLock", &TSettings::SwitchOffMonitorOnLock},
     {"ClickedDonation", &TSettings::ClickedDonation},
     {"NoWarningSwithOffMonMobile", &TSettings::NoWarningSwithOffMonMobile},
+    {"FollowTaskbarTheme", &TSettings::FollowTaskbarTheme},
 };
 
 // Written after the font, as older files have them.

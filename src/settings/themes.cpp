@@ -21,8 +21,9 @@ const char* const kDefaultThemeFiles[] = {"Windows Aero",
                                           "Windows XP Style (Blue)",
                                           "Windows XP Style (Olive Green)",
                                           "Windows XP Style (Silver)",
-                                          "System Colors"};
-constexpr int kSystemColorsTheme = 5;
+                                          "System Colors",
+                                          "Windows 11 Light",
+                                          "Windows 11 Dark"};
 
 bool IsForbiddenFileNameChar(unsigned char c) {
     return c < 0x20 || c == '|' || c == '<' || c == '>' || c == '"' || c == '?' || c == '*' || c == ':' || c == '/' ||
@@ -177,8 +178,12 @@ int DefaultThemeIndex(const VisualStyle& style) {
     return kSystemColorsTheme;
 }
 
+int TaskbarThemeIndex(bool lightTaskbar) {
+    return lightTaskbar ? kWindows11LightTheme : kWindows11DarkTheme;
+}
+
 std::string DefaultThemeFileName(int index) {
-    if (index < 0 || index > kSystemColorsTheme)
+    if (index < 0 || index > kWindows11DarkTheme)
         index = kSystemColorsTheme;
     return std::string(kDefaultThemeFiles[index]) + kThemeExtension;
 }

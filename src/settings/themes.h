@@ -73,6 +73,11 @@ struct VisualStyle {
     std::string ColorScheme;  // GetCurrentThemeName's colour-scheme name
 };
 int DefaultThemeIndex(const VisualStyle& style);
+constexpr int kSystemColorsTheme = 5;
+// Where Windows tells whether the taskbar is light or dark: 6 "Windows 11 Light", 7 "Windows 11 Dark".
+constexpr int kWindows11LightTheme = 6;
+constexpr int kWindows11DarkTheme = 7;
+int TaskbarThemeIndex(bool lightTaskbar);
 std::string DefaultThemeFileName(int index);
 // The colours and flags of a first-run theme file into the record: "-1" keeps the loaded colour; the Aero themes
 // (0, 1) always get an opaque black background.

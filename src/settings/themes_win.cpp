@@ -72,3 +72,18 @@ int DetectDefaultTheme(bool isVistaOrLater) {
     style.CompositionEnabled = isVistaOrLater && CompositionEnabled();
     return DefaultThemeIndex(style);
 }
+
+std::optional<bool> TaskbarUsesLightTheme() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize", 0,
+                      KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    DWORD value = 0, type = 0, size = sizeof value;
+    const LSTATUS status =
+        RegQueryValueExW(key, L"SystemUsesLightTheme", nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
+    RegCloseKey(key);
+    if (status != ERROR_SUCCESS || type != REG_DWORD || size != sizeof value)
+        return std::nullopt;
+    return value != 0;
+}

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/dpi_win.h"
 #include "platform/messages.h"
 #include "platform/text_win.h"
 #include "platform/unique_handle_win.h"
@@ -71,6 +72,8 @@ class TEmulatedTaskDialog : public Dialog {
     INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
         switch (msg) {
             case WM_INITDIALOG:
+                TakeOverDialogScaling(Hwnd());
+                scaler_.Attach(Hwnd(), WindowDpi(Hwnd()));
                 Build();
                 PostMessageW(Hwnd(), MSG_DIALOG_SHOWN, 0, 0);
                 return FALSE;  // the focus is set
@@ -81,6 +84,9 @@ class TEmulatedTaskDialog : public Dialog {
                 return OnCommand(LOWORD(wParam));
             case WM_CLOSE:
                 Finish(IDCANCEL);  // the close box
+                return TRUE;
+            case WM_DPICHANGED:
+                scaler_.DpiChanged(wParam, lParam);
                 return TRUE;
             case WM_ERASEBKGND:
                 return PaintBackground(reinterpret_cast<HDC>(wParam));
@@ -338,6 +344,7 @@ class TEmulatedTaskDialog : public Dialog {
     TTaskDialog& d_;
     const TaskDialogParams& p_;
     UniqueFont font_, boldFont_;
+    TDpiScaler scaler_;
     std::vector<int> buttonIds_, radioIds_;
     int escapeId_ = 0;
     int panelBottom_ = 0;

@@ -307,16 +307,16 @@ UniqueIcon TTrayIcon::IconFromBitmap(HBITMAP bitmap, COLORREF maskColor) {
     return IconFromPixels(std::move(pixels), maskColor);
 }
 
-UniqueIcon TTrayIcon::IconFromPixels(std::vector<uint32_t> pixels, COLORREF maskColor) {
-    if (pixels.size() != static_cast<size_t>(kIconSize * kIconSize))
+UniqueIcon TTrayIcon::IconFromPixels(std::vector<uint32_t> pixels, COLORREF maskColor, int size) {
+    if (size <= 0 || pixels.size() != static_cast<size_t>(size) * static_cast<size_t>(size))
         return {};
     void* bits = nullptr;
-    UniqueBitmap color = CreateIconDib(&bits);
+    UniqueBitmap color = CreateTopDownDib(size, size, &bits);
     if (!color || !bits)
         return {};
-    std::vector<uint8_t> mask = BuildIconMask(pixels, kIconSize, kIconSize, maskColor);
+    std::vector<uint8_t> mask = BuildIconMask(pixels, size, size, maskColor);
     std::memcpy(bits, pixels.data(), pixels.size() * sizeof(uint32_t));
-    UniqueBitmap maskBitmap(CreateBitmap(kIconSize, kIconSize, 1, 1, mask.data()));
+    UniqueBitmap maskBitmap(CreateBitmap(size, size, 1, 1, mask.data()));
     ICONINFO iconInfo{TRUE, 0, 0, maskBitmap.Get(), color.Get()};
     // The icon gets its own copies of both bitmaps; ours go with this scope.
     return UniqueIcon(CreateIconIndirect(&iconInfo));

@@ -53,8 +53,8 @@ class TTrayIcon {
     void HideBalloon();
     // Turns a 16 x 16 bitmap into an icon, with maskColor as the transparent colour (0x1FFFFFFF: none).
     static UniqueIcon IconFromBitmap(HBITMAP bitmap, COLORREF maskColor);
-    // The same from 16 x 16 top-down 0xAARRGGBB pixels.
-    static UniqueIcon IconFromPixels(std::vector<uint32_t> pixels, COLORREF maskColor);
+    // An icon of size x size top-down 0xAARRGGBB pixels (the shell shows it unscaled at its own icon size).
+    static UniqueIcon IconFromPixels(std::vector<uint32_t> pixels, COLORREF maskColor, int size = 16);
     void PopupMenuAtCursor();
     void PopupMenuAt(int x, int y);
     void RestoreMainWindow();

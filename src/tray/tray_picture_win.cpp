@@ -17,7 +17,11 @@ uint32_t SwapRedBlue(uint32_t c) {
 
 UniqueFont CreateDisplayFont(const FontSpec& f) {
     WindowDc screen(nullptr);
-    LOGFONTW lf = LogFontFromSpec(f, GetDeviceCaps(screen.Get(), LOGPIXELSY));
+    return CreateFontForDpi(f, GetDeviceCaps(screen.Get(), LOGPIXELSY));
+}
+
+UniqueFont CreateFontForDpi(const FontSpec& f, int dpi) {
+    LOGFONTW lf = LogFontFromSpec(f, dpi);
     return UniqueFont(CreateFontIndirectW(&lf));
 }
 
@@ -100,5 +104,5 @@ UniqueIcon PictureToIcon(const TrayPicture& picture, bool transparentKey) {
     std::vector<uint32_t> pixels(picture.Pixels.size());
     for (size_t i = 0; i < pixels.size(); ++i)
         pixels[i] = SwapRedBlue(picture.Pixels[i]);
-    return TTrayIcon::IconFromPixels(std::move(pixels), transparentKey ? kTransparentKey : kNoMaskColor);
+    return TTrayIcon::IconFromPixels(std::move(pixels), transparentKey ? kTransparentKey : kNoMaskColor, picture.Size);
 }

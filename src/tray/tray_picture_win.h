@@ -43,6 +43,8 @@ class GdiTextPainter : public ITrayTextPainter {
 
 // The display font as the settings describe it (face, character set, size in points, style bits).
 UniqueFont CreateDisplayFont(const FontSpec& font);
+// The same font for a screen of that DPI (96: the tray picture's, which the painter scales with the picture).
+UniqueFont CreateFontForDpi(const FontSpec& font, int dpi);
 
 // The picture as an icon; with transparentKey every 0x030303 pixel is transparent.
 UniqueIcon PictureToIcon(const TrayPicture& picture, bool transparentKey);

@@ -151,6 +151,7 @@ TEST(SettingsFile, SaveWritesEveryKeyInOrder) {
                                                "General/SwitchOffMonitorOnLock",
                                                "General/ClickedDonation",
                                                "General/NoWarningSwithOffMonMobile",
+                                               "General/FollowTaskbarTheme",
                                                "Font/Name",
                                                "Font/CharSet",
                                                "Font/Color",
@@ -197,8 +198,8 @@ TEST(SettingsFile, SaveStopsAtTheFirstFailedKey) {
     p.failAtKey = "Name";
     EXPECT_FALSE(SaveSettings(p, DefaultSettings(true)));
     ASSERT_FALSE(p.writes.empty());
-    EXPECT_EQ(p.writes.back().second, "NoWarningSwithOffMonMobile");
-    EXPECT_EQ(p.writes.size(), 29u);
+    EXPECT_EQ(p.writes.back().second, "FollowTaskbarTheme");
+    EXPECT_EQ(p.writes.size(), 30u);
 }
 
 TEST(SettingsFile, LanguageLoadsKnownValuesAndSavesWhatItHas) {

@@ -137,6 +137,10 @@ TEST(Themes, DefaultThemeFollowsTheVisualStyle) {
     EXPECT_EQ(DefaultThemeFileName(3), "Windows XP Style (Olive Green).Lumivex Theme");
     EXPECT_EQ(DefaultThemeFileName(0), DefaultThemeFileName(1));
     EXPECT_EQ(DefaultThemeFileName(5), "System Colors.Lumivex Theme");
+    // The taskbar's light or dark mode, where Windows tells it.
+    EXPECT_EQ(DefaultThemeFileName(TaskbarThemeIndex(true)), "Windows 11 Light.Lumivex Theme");
+    EXPECT_EQ(DefaultThemeFileName(TaskbarThemeIndex(false)), "Windows 11 Dark.Lumivex Theme");
+    EXPECT_EQ(DefaultThemeFileName(8), "System Colors.Lumivex Theme");
 }
 
 TEST(Themes, FirstRunThemeOverridesOnlyWhatItSets) {

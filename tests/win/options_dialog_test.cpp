@@ -43,6 +43,7 @@ TSettings Changed() {
     s.HighlightProcessAbove = 250;
     s.ProcMenuHightlightColor = Rgb(0, 0, 128);
     s.ShowNameInsteadOfModule = true;
+    s.FollowTaskbarTheme = true;
     s.Font = FontSpec{"Courier New", 0, Rgb(0x12, 0x34, 0x56), 9, 3};
     s.FontColor = Rgb(0x12, 0x34, 0x56);
     s.OpaqueBkColor = Rgb(1, 2, 3);
@@ -86,6 +87,7 @@ void ExpectSameRecord(const TSettings& a, const TSettings& b) {
     SAME(HighlightProcessAbove);
     SAME(ProcMenuHightlightColor);
     SAME(ShowNameInsteadOfModule);
+    SAME(FollowTaskbarTheme);
     SAME(Font);
     SAME(FontColor);
     SAME(OpaqueBkColor);

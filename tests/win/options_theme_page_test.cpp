@@ -254,7 +254,7 @@ TEST(OptionsThemePage, DeleteAsksThenSelectsCurrentColors) {
 }
 
 TEST(Themes, ShippedFirstRunThemesAreBesideTheProgram) {
-    for (int index = 0; index <= 5; ++index) {
+    for (int index = 0; index <= kWindows11DarkTheme; ++index) {
         std::wstring path = TestFolder() + L"Themes\\" + Widen(DefaultThemeFileName(index));
         ASSERT_NE(GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES) << Narrow(path);
         IniFileProfile file(path);

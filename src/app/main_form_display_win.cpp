@@ -1,0 +1,78 @@
+// The display's side of the main form: the notification area's icon size, high contrast, and the light and dark
+// taskbar themes.
+#include "app/main_form_win.h"
+
+#include "platform/dpi_win.h"
+#include "platform/text_win.h"
+#include "settings/profile_win.h"
+#include "settings/themes.h"
+#include "settings/themes_win.h"
+
+namespace {
+bool SystemHighContrast() {
+    HIGHCONTRASTW contrast{};
+    contrast.cbSize = sizeof contrast;
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+           (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
+}  // namespace
+
+// The icon is drawn at the small-icon size for the DPI of the monitor that holds the notification area, so the
+// shell shows it pixel for pixel instead of stretching a 16-pixel picture.
+bool TFrmLumivexMain::RefreshTrayLook() {
+    const UINT dpi = options_.PrimaryDpi ? options_.PrimaryDpi() : PrimaryMonitorDpi();
+    int size = SystemMetricForDpi(SM_CXSMICON, dpi);
+    if (size <= 0)
+        size = kTrayImageSize;
+    const bool highContrast = options_.HighContrast ? options_.HighContrast() : SystemHighContrast();
+    const bool changed = size != iconSize_ || highContrast != highContrast_;
+    iconSize_ = size;
+    highContrast_ = highContrast;
+    return changed;
+}
+
+void TFrmLumivexMain::DisplayChanged() {
+    if (RefreshTrayLook() && trayPictureShown_)
+        Timer1Timer();
+}
+
+// WM_SETTINGCHANGE: the scaling, high contrast or (with "ImmersiveColorSet") Windows' light or dark mode may
+// have changed; the icon shows the outcome at once.
+void TFrmLumivexMain::SettingChange(LPARAM lParam) {
+    menuPainter_.Reset();  // the menu font or visual style may have changed too
+    bool redraw = RefreshTrayLook();
+    const auto* area = reinterpret_cast<const wchar_t*>(lParam);
+    if (area && lstrcmpW(area, L"ImmersiveColorSet") == 0 && settings_.FollowTaskbarTheme)
+        redraw = FollowTaskbarMode() || redraw;
+    if (redraw && trayPictureShown_)  // notices during start-up wait for its first tick
+        Timer1Timer();
+}
+
+// Loads the colours of the theme for the taskbar's mode into the settings; they are saved with the next save.
+bool TFrmLumivexMain::FollowTaskbarMode() {
+    const std::optional<bool> light = TaskbarUsesLightTheme();
+    if (!light)
+        return false;
+    return LoadFirstRunTheme(TaskbarThemeIndex(*light));
+}
+
+bool TFrmLumivexMain::LoadFirstRunTheme(int index) {
+    std::wstring path = ThemesFolder() + Widen(DefaultThemeFileName(index));
+    if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES)
+        return false;
+    IniFileProfile file(path);
+    ApplyThemeFileToSettings(file, index, settings_);
+    ApplyFontColor();
+    return true;
+}
+
+void TFrmLumivexMain::ApplyDefaultTheme() {
+    // Where Windows tells the taskbar's mode, the light or dark theme fits better than the visual style's, and
+    // the icon keeps following the mode.
+    if (const std::optional<bool> light = TaskbarUsesLightTheme()) {
+        settings_.FollowTaskbarTheme = true;
+        LoadFirstRunTheme(TaskbarThemeIndex(*light));
+        return;
+    }
+    LoadFirstRunTheme(DetectDefaultTheme(isVistaOrLater_));
+}

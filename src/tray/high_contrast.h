@@ -1,0 +1,7 @@
+#pragma once
+
+#include "settings/settings.h"
+
+// The settings the icon draws with while high contrast is on: the same layout, but only the system's window,
+// window-text and highlight colours, whatever the theme chose.
+TSettings HighContrastLook(const TSettings& settings);
