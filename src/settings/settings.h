@@ -74,7 +74,7 @@ struct TSettings {
     bool ClickedDonation = false;
     bool NoWarningSwithOffMonMobile = false;
     bool ShowNameInsteadOfModule = false;
-    std::string Language = "zh";  // "zh" or "en": the language of every text shown
+    std::string Language = "zh";      // "zh" or "en": the language of every text shown
     bool FollowTaskbarTheme = false;  // light and dark taskbar themes follow Windows' mode
 };
 
