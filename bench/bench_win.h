@@ -41,6 +41,6 @@ inline std::unique_ptr<TFrmLumivexMain> CreateBenchForm(TFrmLumivexMain::Options
         std::fprintf(stderr, "cannot create the main form\n");
         return nullptr;
     }
-    form->Timer1().SetActive(false);
+    form->RefreshTimer().SetActive(false);
     return form;
 }

@@ -136,6 +136,6 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("TProcessList::RefreshHeaviest(10)                      %8.2f ms   %.2f x floor\n", h, h / f);
     std::printf("process rows of a right-click (10 rows)               %8.2f ms   %.2f x floor\n", b, b / f);
     std::printf("the same with descriptions as captions                %8.2f ms   %.2f x floor\n", d, d / f);
-    form.Close1Click();
+    form.Quit();
     return sink == 1 ? 2 : 0;
 }

@@ -2,8 +2,8 @@
 // each in turn, medians):
 //   floor:                one GlobalMemoryStatusEx and one NIM_MODIFY with a fixed icon and tip;
 //   floor, shell redraws: the same, alternating two fixed icons and tips, so the shell shows a change each time;
-//   full tick:            Timer1Timer with a reading that changes picture and hint every time;
-//   unchanged tick:       Timer1Timer with a reading that gives the picture and hint already shown.
+//   full tick:            RefreshTick with a reading that changes picture and hint every time;
+//   unchanged tick:       RefreshTick with a reading that gives the picture and hint already shown.
 // Prints nanoseconds per operation and the ratios. Target: full tick / floor <= 1.5.
 
 #include <windows.h>
@@ -83,11 +83,11 @@ int main() {
     };
     auto full = [&] {
         fixed = false;
-        form.Timer1Timer();
+        form.RefreshTick();
     };
     auto unchanged = [&] {
         fixed = true;
-        form.Timer1Timer();
+        form.RefreshTick();
     };
 
     const int runs = 50, rounds = 21;
@@ -109,6 +109,6 @@ int main() {
         "%.2f x floor with redraw\n",
         t, t / f, t / fr);
     std::printf("unchanged tick (nothing sent to the shell)            %10.0f ns   %.3f x floor\n", u, u / f);
-    form.Close1Click();
+    form.Quit();
     return 0;
 }

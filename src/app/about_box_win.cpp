@@ -60,25 +60,25 @@ void TAboutBox::Create(HWND form, HICON picture, const std::string& homeCaption)
 
     SetClientSize(form, kClientWidth, kClientHeight);
     Static("Lumivex", kLeft, 14, kRowWidth, 24, boldFont_.Get());
-    label2_ = Static("Version ", kLeft, 40, kRowWidth, kRowHeight, font_.Get());
+    versionLabel_ = Static("Version ", kLeft, 40, kRowWidth, kRowHeight, font_.Get());
     auto link = [&](TLinkLabel& label, const std::string& caption, int x, int y) {
         label.Create(form, x, y, kClientWidth - x - 12, kRowHeight);
         label.SetFont(font_.Get());
         label.SetCaption(caption);
     };
-    link(LinkLabel1, "<link>" + homeCaption + "</link>", kLeft, 58);
+    link(HomePageLink, "<link>" + homeCaption + "</link>", kLeft, 58);
     rights_ = Static("", kLeft, 76, kRowWidth, kRowHeight, font_.Get());
     updates_ = Static("", kLeft, 102, kRowWidth, kRowHeight, font_.Get());
     link(LabelDownload, "<link>" + std::string(Text(TextId::UpdateCheck)) + "</link>", kLeft + 12, 120);
-    link(LinkLabel3, "", kLeft, 144);
-    link(LinkLabel4, "", kLeft, 162);
+    link(SupportLink, "", kLeft, 144);
+    link(LicenceLink, "", kLeft, 162);
     donationImage_ = RECT{kLeft, 184, kLeft + 16, 184 + 16};
-    link(LinkLabel2, "", kLeft + 22, 183);
-    button1_ =
+    link(DonationLink, "", kLeft + 22, 183);
+    okButton_ =
         CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
                         kClientWidth - 12 - 75, kClientHeight - kBandHeight + (kBandHeight - 23) / 2, 75, 23, form,
                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(kButton1Id)), ProgramInstance(), nullptr);
-    SendMessageW(button1_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+    SendMessageW(okButton_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
     SetTexts();
 }
 
@@ -88,19 +88,19 @@ void TAboutBox::SetTexts() {
         return;
     SetWindowTextW(rights_, Widen(Text(TextId::AboutRightsReserved)).c_str());
     SetWindowTextW(updates_, Widen(Text(TextId::AboutUpdates)).c_str());
-    LinkLabel3.SetCaption("<link>" + std::string(Text(TextId::AboutSupport)) + "</link>");
-    LinkLabel4.SetCaption("<link>" + std::string(Text(TextId::AboutLicence)) + "</link>");
-    LinkLabel2.SetCaption("<link>" + std::string(Text(TextId::AboutDonate)) + "</link>");
-    SetWindowTextW(button1_, Widen(Text(TextId::ButtonOk)).c_str());
+    SupportLink.SetCaption("<link>" + std::string(Text(TextId::AboutSupport)) + "</link>");
+    LicenceLink.SetCaption("<link>" + std::string(Text(TextId::AboutLicence)) + "</link>");
+    DonationLink.SetCaption("<link>" + std::string(Text(TextId::AboutDonate)) + "</link>");
+    SetWindowTextW(okButton_, Widen(Text(TextId::ButtonOk)).c_str());
 }
 
 void TAboutBox::HideDonation() {
     if (!donationVisible_)
         return;
     donationVisible_ = false;
-    ShowWindow(LinkLabel2.Hwnd(), SW_HIDE);
+    ShowWindow(DonationLink.Hwnd(), SW_HIDE);
     donationImage_ = RECT{};
-    MoveBy(button1_, -kDonationRowHeight);
+    MoveBy(okButton_, -kDonationRowHeight);
     SetClientSize(form_, kClientWidth, kClientHeight - kDonationRowHeight);
     InvalidateRect(form_, nullptr, TRUE);
 }

@@ -29,14 +29,14 @@ class TAboutBox {
     // Painting, static colours and clicks on the donation picture; true when the message was handled.
     bool HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
-    HWND Label2() const { return label2_; }
-    HWND Button1() const { return button1_; }
+    HWND VersionLabel() const { return versionLabel_; }
+    HWND OkButton() const { return okButton_; }
     RECT DonationImageRect() const { return donationImage_; }
     TLinkLabel LabelDownload;  // the update check
-    TLinkLabel LinkLabel1;     // home page
-    TLinkLabel LinkLabel2;     // donation
-    TLinkLabel LinkLabel3;     // support
-    TLinkLabel LinkLabel4;     // licence agreement
+    TLinkLabel HomePageLink;   // home page
+    TLinkLabel DonationLink;   // donation
+    TLinkLabel SupportLink;    // support
+    TLinkLabel LicenceLink;    // licence agreement
     TLicenceViewer LicenceViewer;
     std::function<void()> OnDonationImageClick;
 
@@ -46,10 +46,10 @@ class TAboutBox {
     int BandTop() const;
 
     HWND form_ = nullptr;
-    HWND label2_ = nullptr;  // children of the form
+    HWND versionLabel_ = nullptr;  // children of the form
     HWND rights_ = nullptr;
     HWND updates_ = nullptr;
-    HWND button1_ = nullptr;
+    HWND okButton_ = nullptr;
     HICON picture_ = nullptr;  // borrowed from the form
     RECT donationImage_{};
     bool donationVisible_ = true;

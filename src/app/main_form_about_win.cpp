@@ -25,11 +25,11 @@ void TFrmLumivexMain::InitAboutBox() {
     aboutBox_.LabelDownload.OnLinkClick = [this](TLinkLabel&, int, const std::string& text) {
         LabelDownloadLinkClick(text);
     };
-    aboutBox_.LinkLabel1.OnLinkClick = [this](TLinkLabel&, int, const std::string&) { LinkLabel1LinkClick(); };
-    aboutBox_.LinkLabel2.OnLinkClick = [this](TLinkLabel&, int, const std::string&) { Label7Click(); };
-    aboutBox_.LinkLabel3.OnLinkClick = [this](TLinkLabel&, int, const std::string&) { LinkLabel3LinkClick(); };
-    aboutBox_.LinkLabel4.OnLinkClick = [this](TLinkLabel&, int, const std::string&) { LinkLabel4LinkClick(); };
-    aboutBox_.OnDonationImageClick = [this] { Label7Click(); };
+    aboutBox_.HomePageLink.OnLinkClick = [this](TLinkLabel&, int, const std::string&) { OpenHomePage(); };
+    aboutBox_.DonationLink.OnLinkClick = [this](TLinkLabel&, int, const std::string&) { OpenDonationPage(); };
+    aboutBox_.SupportLink.OnLinkClick = [this](TLinkLabel&, int, const std::string&) { OpenSupportPage(); };
+    aboutBox_.LicenceLink.OnLinkClick = [this](TLinkLabel&, int, const std::string&) { ShowLicence(); };
+    aboutBox_.OnDonationImageClick = [this] { OpenDonationPage(); };
 
     // The program shows no messages of the checker's own: the label tells the outcome.
     getUpdate_.FailureDlg = false;
@@ -42,16 +42,16 @@ void TFrmLumivexMain::InitAboutBox() {
         aboutBox_.HideDonation();
     ownVersionInfo_.SetFilename("");
     SetWindowTextW(
-        aboutBox_.Label2(),
+        aboutBox_.VersionLabel(),
         Widen(FormatText(TextId::AboutVersion, {FormatFileVersion(ownVersionInfo_.ProductVersion().Text(), false)}))
             .c_str());
 }
 
-void TFrmLumivexMain::About1Click() {
+void TFrmLumivexMain::ShowAbout() {
     tray_->RestoreMainWindow();
 }
 
-void TFrmLumivexMain::Button1Click() {
+void TFrmLumivexMain::CloseAboutBox() {
     tray_->HideMainWindow();
 }
 
@@ -61,20 +61,20 @@ void TFrmLumivexMain::FormShow() {
     PostMessageW(Hwnd(), MSG_ABOUT_SHOWN, 0, 0);
 }
 
-void TFrmLumivexMain::Label7Click() {
+void TFrmLumivexMain::OpenDonationPage() {
     launchers_.WebPage(Hwnd(), addresses_.Donation);
     settings_.ClickedDonation = true;  // saved with the settings; the donation row is gone from the next start
 }
 
-void TFrmLumivexMain::LinkLabel1LinkClick() {
+void TFrmLumivexMain::OpenHomePage() {
     launchers_.WebPage(Hwnd(), addresses_.Home);
 }
 
-void TFrmLumivexMain::LinkLabel3LinkClick() {
+void TFrmLumivexMain::OpenSupportPage() {
     launchers_.WebPage(Hwnd(), addresses_.Support);
 }
 
-void TFrmLumivexMain::LinkLabel4LinkClick() {
+void TFrmLumivexMain::ShowLicence() {
     aboutBox_.LicenceViewer.Show(Hwnd(), kApplicationTitle, LicenceText());
 }
 
@@ -128,7 +128,7 @@ bool TFrmLumivexMain::HandleAboutMessage(UINT msg, WPARAM wParam, LPARAM lParam,
                 return true;
             // "确定" is the default button: Enter and Esc close the box from the start.
             if (!IsChild(Hwnd(), GetFocus()))
-                SetFocus(aboutBox_.Button1());
+                SetFocus(aboutBox_.OkButton());
             if (aboutBox_.LabelDownload.Tag == 0 && !updateCheckRunning_)
                 LabelDownloadLinkClick(Text(TextId::UpdateCheck));
             result = 0;

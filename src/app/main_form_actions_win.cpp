@@ -15,14 +15,14 @@ void TFrmLumivexMain::InitSystemActions() {
     tray_->OnDblClick = [this](TTrayIcon&) { TrayDblClick(); };
 }
 
-void TFrmLumivexMain::LaunchTaskManager1Click() {
+void TFrmLumivexMain::OpenTaskManager() {
     launchers_.TaskManager(Hwnd());
 }
 
 void TFrmLumivexMain::TrayDblClick() {
     switch (DoubleClickActionOf(settings_.DoubleClickAction)) {
         case DoubleClickAction::TaskManager:
-            LaunchTaskManager1Click();
+            OpenTaskManager();
             break;
         case DoubleClickAction::FreeMemory:
             launchers_.MenuCommand(Hwnd(), IDM_MEMORY_DEFRAGMENTER);

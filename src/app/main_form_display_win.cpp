@@ -33,7 +33,7 @@ bool TFrmLumivexMain::RefreshTrayLook() {
 
 void TFrmLumivexMain::DisplayChanged() {
     if (RefreshTrayLook() && trayPictureShown_)
-        Timer1Timer();
+        RefreshTick();
 }
 
 // WM_SETTINGCHANGE: the scaling, high contrast or (with "ImmersiveColorSet") Windows' light or dark mode may
@@ -45,7 +45,7 @@ void TFrmLumivexMain::SettingChange(LPARAM lParam) {
     if (area && lstrcmpW(area, L"ImmersiveColorSet") == 0 && settings_.FollowTaskbarTheme)
         redraw = FollowTaskbarMode() || redraw;
     if (redraw && trayPictureShown_)  // notices during start-up wait for its first tick
-        Timer1Timer();
+        RefreshTick();
 }
 
 // Loads the colours of the theme for the taskbar's mode into the settings; they are saved with the next save.

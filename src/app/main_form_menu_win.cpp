@@ -75,11 +75,11 @@ void TFrmLumivexMain::TrayMouseDown(TTrayIcon& sender, TMouseButton button, TShi
     // The menu is measured for the monitor where it opens; Windows keeps the sizes of items it has measured, so
     // after a change of DPI every item is marked for measuring again.
     if (menuPainter_.SetDpi(PointDpi(cursor)))
-        RemeasureMenu(popupMenu1_.Handle());
+        RemeasureMenu(trayMenu_.Handle());
     BuildMenuRows(sender.Hint());
     // The items are measured, drawn and clicked through this form's window; a click arrives as WM_COMMAND after
     // the menu has closed.
-    TrackPopupMenuEx(popupMenu1_.Handle(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, Hwnd(),
+    TrackPopupMenuEx(trayMenu_.Handle(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, Hwnd(),
                      nullptr);
     if (closed_)
         return;  // the session ended while the menu was open
@@ -130,10 +130,11 @@ void TFrmLumivexMain::BuildProcessRows() {
     const UINT idCount = IDM_PROCESS_ROW_LAST - IDM_PROCESS_ROW_FIRST + 1;
     for (int i = 0; i < rows; ++i) {
         UINT id = IDM_PROCESS_ROW_FIRST + static_cast<UINT>(i) % idCount;
-        popupMenu1_.Insert(nullptr, TPopupMenu::IndexOf(*n1_), MakeProcessRow(list.Item(i), id, separators));
+        trayMenu_.Insert(nullptr, TPopupMenu::IndexOf(*fixedItemsSeparator_),
+                         MakeProcessRow(list.Item(i), id, separators));
     }
     if (rows > 0)
-        popupMenu1_.Insert(nullptr, 1, MakeSeparator(kTagProcessRow));
+        trayMenu_.Insert(nullptr, 1, MakeSeparator(kTagProcessRow));
 }
 
 std::unique_ptr<TMenuItemEx> TFrmLumivexMain::MakeSeparator(int tag) {
@@ -152,18 +153,18 @@ void TFrmLumivexMain::BuildMemoryRows(const std::string& hint) {
         row->Tag = kTagMemoryRow;
         row->Caption = text.Caption;
         row->MemText = text.MemText;
-        popupMenu1_.Insert(nullptr, static_cast<int>(i) + 2, std::move(row), TPopupMenu::Disabled);
+        trayMenu_.Insert(nullptr, static_cast<int>(i) + 2, std::move(row), TPopupMenu::Disabled);
     }
     if (!lines.empty())
-        popupMenu1_.Insert(nullptr, static_cast<int>(lines.size()) + 2, MakeSeparator(kTagMemoryRow));
+        trayMenu_.Insert(nullptr, static_cast<int>(lines.size()) + 2, MakeSeparator(kTagMemoryRow));
 }
 
 void TFrmLumivexMain::RemoveProcessRows() {
-    popupMenu1_.RemoveByTag(kTagProcessRow);
+    trayMenu_.RemoveByTag(kTagProcessRow);
 }
 
 void TFrmLumivexMain::RemoveMemoryRows() {
-    popupMenu1_.RemoveByTag(kTagMemoryRow);
+    trayMenu_.RemoveByTag(kTagMemoryRow);
 }
 
 MenuDrawContext TFrmLumivexMain::MenuContext() const {
@@ -171,7 +172,7 @@ MenuDrawContext TFrmLumivexMain::MenuContext() const {
     context.NewMenus = isVistaOrLater_;
     context.DefaultProgramIcon = defaultProgramIcon_.Get();
     context.TaskManagerIcon = taskManagerIcon_.Get();
-    context.Highlight = ResolveColor(GetProcMenuHighlighColor(settings_.ProcMenuHightlightColor, false),
+    context.Highlight = ResolveColor(ProcessHighlightColor(settings_.ProcMenuHightlightColor, false),
                                      AutomaticColors::ProcMenuHighlight, GdiSystemColors());
     return context;
 }
@@ -251,7 +252,7 @@ bool TFrmLumivexMain::HandleMenuMessage(UINT msg, WPARAM wParam, LPARAM lParam, 
             UINT id = LOWORD(wParam);
             if (HIWORD(wParam) != 0 || id < IDM_PROCESS_ROW_FIRST || id > IDM_PROCESS_ROW_LAST)
                 return false;
-            if (const TMenuItemEx* row = popupMenu1_.FindById(id))
+            if (const TMenuItemEx* row = trayMenu_.FindById(id))
                 KillItem(*row);
             result = 0;
             return true;

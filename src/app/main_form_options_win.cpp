@@ -14,9 +14,7 @@
 #include "widgets/input_query_win.h"
 
 void TFrmLumivexMain::InitOptionsServices() {
-    hotKeyManager1_.OnHotKeyPressed = [this](THotKeyValue hotKey, WORD index) {
-        HotKeyManager1HotKeyPressed(hotKey, index);
-    };
+    hotKeyManager_.OnHotKeyPressed = [this](THotKeyValue hotKey, WORD index) { HotKeyPressed(hotKey, index); };
     OptionsServices& s = optionsServices_;
     s.IsPortableDevice = [] { return ::IsPortableDevice(); };
     s.ShowPortableWarning = [](TTaskDialog& dialog, HWND parent) {
@@ -71,34 +69,34 @@ void TFrmLumivexMain::ShowSettings(bool themePage) {
             if (form.closed_)
                 return;  // the session ended meanwhile: no timer may start again on a closed form
             form.InitSettings();
-            EnableMenuItem(form.settings2_, IDM_SETTINGS, MF_BYCOMMAND | MF_ENABLED);
+            EnableMenuItem(form.settingsSubmenu_, IDM_SETTINGS, MF_BYCOMMAND | MF_ENABLED);
         }
     } closing{*this};
     optionsDialog_ = &dialog;
-    EnableMenuItem(settings2_, IDM_SETTINGS, MF_BYCOMMAND | MF_GRAYED);
+    EnableMenuItem(settingsSubmenu_, IDM_SETTINGS, MF_BYCOMMAND | MF_GRAYED);
     dialog.Execute(Hwnd(), themePage);
     if (!closed_)
         SaveOptions();
 }
 
-void TFrmLumivexMain::Settings1Click() {
+void TFrmLumivexMain::OpenSettings() {
     ShowSettings(false);
 }
 
-void TFrmLumivexMain::hemes1Click() {
+void TFrmLumivexMain::ShowThemesPage() {
     ShowSettings(true);
 }
 
-void TFrmLumivexMain::Settings2Click() {
-    CheckMenuItem(settings2_, IDM_TRANSPARENT_BACKGROUND,
+void TFrmLumivexMain::UpdateSettingsSubmenu() {
+    CheckMenuItem(settingsSubmenu_, IDM_TRANSPARENT_BACKGROUND,
                   MF_BYCOMMAND | (settings_.TransBk ? MF_CHECKED : MF_UNCHECKED));
 }
 
-void TFrmLumivexMain::extColor1Click() {
+void TFrmLumivexMain::ChooseTextColor() {
     COLORREF color = textColor_;
     bool chosen = false;
-    if (ChooseTextColor) {
-        chosen = ChooseTextColor(color);
+    if (PickTextColor) {
+        chosen = PickTextColor(color);
     } else {
         CHOOSECOLORW cc{};
         cc.lStructSize = sizeof cc;
@@ -116,9 +114,9 @@ void TFrmLumivexMain::extColor1Click() {
     ApplyFontColor();
 }
 
-void TFrmLumivexMain::ransparentBackground1Click() {
+void TFrmLumivexMain::ToggleTransparentBackground() {
     settings_.TransBk = !settings_.TransBk;
-    Settings2Click();
+    UpdateSettingsSubmenu();
 }
 
 // What OK and Apply change before the settings are saved holds even when the file cannot be written.
@@ -133,19 +131,19 @@ void TFrmLumivexMain::OptionsStored() {
 
 void TFrmLumivexMain::OptionsApplied() {
     ApplyLanguage();
-    Timer1Timer();  // the icon shows the new settings at once
+    RefreshTick();  // the icon shows the new settings at once
     ApplyHotKey();
     InitDefaultMenu();
 }
 
 void TFrmLumivexMain::ApplyHotKey() {
     memoryDefragmenterShortCut_ = static_cast<WORD>(settings_.RefreshHotkey & 0xFFFF);
-    hotKeyManager1_.ClearHotKeys();
+    hotKeyManager_.ClearHotKeys();
     // A combination another program holds is not registered; nothing is shown.
-    hotKeyManager1_.AddHotKey(static_cast<THotKeyValue>(settings_.RefreshHotkey));
+    hotKeyManager_.AddHotKey(static_cast<THotKeyValue>(settings_.RefreshHotkey));
 }
 
 // The hot key frees memory as the tray menu's "内存清理" does.
-void TFrmLumivexMain::HotKeyManager1HotKeyPressed(THotKeyValue, WORD) {
-    MemoryDefragmenter1Click();
+void TFrmLumivexMain::HotKeyPressed(THotKeyValue, WORD) {
+    FreeMemory();
 }

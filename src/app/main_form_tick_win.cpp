@@ -13,7 +13,7 @@
 class FormAlertActions : public IHighMemoryActions {
   public:
     explicit FormAlertActions(TFrmLumivexMain& form) : form_(form) {}
-    void TrimMemory() override { form_.MemoryDefragmenter1Click(); }
+    void TrimMemory() override { form_.FreeMemory(); }
     void ShowBalloon(const std::string& title, const std::string& text) override {
         form_.Tray().ShowBalloon(title, text, BalloonIconKind::Warning, 10);
     }
@@ -32,7 +32,7 @@ class FormAlertActions : public IHighMemoryActions {
         dontShowAgain = dialog.VerifyChecked;
         return result;
     }
-    void LaunchTaskManager() override { form_.LaunchTaskManager1Click(); }
+    void LaunchTaskManager() override { form_.OpenTaskManager(); }
 
   private:
     TFrmLumivexMain& form_;
@@ -45,12 +45,12 @@ void TFrmLumivexMain::InitTick() {
         options_.TickCount = [] { return static_cast<uint32_t>(GetTickCount()); };
     if (!options_.TrimProcess)
         options_.TrimProcess = [](DWORD id) { TrimProcessWorkingSet(id); };
-    timer1_.SetOnFire([this](TSimpleTimer&) { Timer1Timer(); });
-    timerDefrag_.SetOnFire([this](TSimpleTimer&) { TimerDefragTimer(); });
-    ramOptimization1_.SetPeriod(2000);
+    refreshTimer_.SetOnFire([this](TSimpleTimer&) { RefreshTick(); });
+    freeTimer_.SetOnFire([this](TSimpleTimer&) { PeriodicFreeTick(); });
+    ramOptimization_.SetPeriod(2000);
 }
 
-void TFrmLumivexMain::Timer1Timer() {
+void TFrmLumivexMain::RefreshTick() {
     const MemorySample sample = options_.Sample();
     ITrayTextPainter* text = nullptr;
     if (!settings_.InternalFont) {
@@ -93,9 +93,9 @@ int TFrmLumivexMain::ShowWarningDialog(TTaskDialog& dialog) {
     return closed_ ? IDCANCEL : result;
 }
 
-void TFrmLumivexMain::TimerDefragTimer() {
+void TFrmLumivexMain::PeriodicFreeTick() {
     if (settings_.DefragEveryActive)
-        MemoryDefragmenter1Click();
+        FreeMemory();
 }
 
 namespace {
@@ -119,7 +119,7 @@ class DisabledMenuItem {
 };
 }  // namespace
 
-void TFrmLumivexMain::MemoryDefragmenter1Click() {
-    DisabledMenuItem busy(popupMenu1_.Handle(), IDM_MEMORY_DEFRAGMENTER);
+void TFrmLumivexMain::FreeMemory() {
+    DisabledMenuItem busy(trayMenu_.Handle(), IDM_MEMORY_DEFRAGMENTER);
     TrimAllWindowProcesses(options_.TrimProcess);
 }

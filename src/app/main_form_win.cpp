@@ -49,7 +49,7 @@ HICON ExtractSmallIcon(const std::wstring& file, int index) {
 TFrmLumivexMain::TFrmLumivexMain() : TFrmLumivexMain(Options{}) {}
 
 TFrmLumivexMain::TFrmLumivexMain(Options options)
-    : options_(std::move(options)), timer1_(500, nullptr), timerDefrag_(120000, nullptr) {
+    : options_(std::move(options)), refreshTimer_(500, nullptr), freeTimer_(120000, nullptr) {
     programFolder_ = options_.ProgramFolder.empty() ? ProgramFolder() : WithTrailingBackslash(options_.ProgramFolder);
     InitOptionsServices();
 }
@@ -100,7 +100,7 @@ void TFrmLumivexMain::FormCreate() {
     settings_.Font = FontSpec{};  // "Tahoma", 6 until the settings say otherwise
 
     BuildPopupMenu();
-    tray_->SetPopupMenu(popupMenu1_.Handle());
+    tray_->SetPopupMenu(trayMenu_.Handle());
     InitTick();
     RefreshTrayLook();
     LoadOptions();
@@ -109,24 +109,24 @@ void TFrmLumivexMain::FormCreate() {
     InitSystemActions();
     sessionRegistered_ = RegisterSessionEvents(Hwnd(), kNotifyForThisSession);
     ExtractMenuIcons();
-    Timer1Timer();  // the icon shows the memory state before the message loop starts
+    RefreshTick();  // the icon shows the memory state before the message loop starts
     EnablePrivilege(L"SeDebugPrivilege", true);
 }
 
 void TFrmLumivexMain::BuildPopupMenu() {
-    TPopupMenu& m = popupMenu1_;
-    settings2_ = CreatePopupMenu();
-    m.Add(settings2_, Text(TextId::MenuThemes), IDM_THEMES);
-    m.Add(settings2_, Text(TextId::MenuTextColor), IDM_TEXT_COLOR);
-    m.Add(settings2_, Text(TextId::MenuTransparentBackground), IDM_TRANSPARENT_BACKGROUND);
-    m.Add(settings2_, "-", 0);
-    m.Add(settings2_, Text(TextId::MenuMoreSettings), IDM_SETTINGS);
+    TPopupMenu& m = trayMenu_;
+    settingsSubmenu_ = CreatePopupMenu();
+    m.Add(settingsSubmenu_, Text(TextId::MenuThemes), IDM_THEMES);
+    m.Add(settingsSubmenu_, Text(TextId::MenuTextColor), IDM_TEXT_COLOR);
+    m.Add(settingsSubmenu_, Text(TextId::MenuTransparentBackground), IDM_TRANSPARENT_BACKGROUND);
+    m.Add(settingsSubmenu_, "-", 0);
+    m.Add(settingsSubmenu_, Text(TextId::MenuMoreSettings), IDM_SETTINGS);
 
     m.Add(nullptr, Text(TextId::MenuTaskManager), IDM_LAUNCH_TASK_MANAGER, kTagTaskManager);
-    n1_ = &m.Add(nullptr, "-", 0);
+    fixedItemsSeparator_ = &m.Add(nullptr, "-", 0);
     m.Add(nullptr, Text(TextId::MenuFreeMemory), IDM_MEMORY_DEFRAGMENTER);
     m.Add(nullptr, "-", 0);
-    settingsItem_ = &m.Add(nullptr, Text(TextId::MenuSettings), 0, 0, settings2_);
+    settingsItem_ = &m.Add(nullptr, Text(TextId::MenuSettings), 0, 0, settingsSubmenu_);
     m.Add(nullptr, "-", 0);
     m.Add(nullptr, Text(TextId::MenuAbout), IDM_ABOUT);
     m.Add(nullptr, Text(TextId::MenuExit), IDM_CLOSE);
@@ -151,7 +151,7 @@ void TFrmLumivexMain::ApplyLanguage() {
         {IDM_CLOSE, TextId::MenuExit},
     };
     for (const auto& entry : kMenuTexts) {
-        if (TMenuItemEx* item = popupMenu1_.FindById(entry.Id))
+        if (TMenuItemEx* item = trayMenu_.FindById(entry.Id))
             TPopupMenu::SetCaption(*item, Text(entry.Text));
     }
     if (settingsItem_)
@@ -227,21 +227,21 @@ void TFrmLumivexMain::ApplyDisplayFont() {
 }
 
 void TFrmLumivexMain::InitSettings() {
-    timer1_.SetPeriodMs(static_cast<UINT>(settings_.RefreshRate));
-    timer1_.SetActive(true);
+    refreshTimer_.SetPeriodMs(static_cast<UINT>(settings_.RefreshRate));
+    refreshTimer_.SetActive(true);
     // The periodic freeing counts down from the last change of its interval or its switch: closing the options
     // with neither changed leaves the countdown running.
-    timerDefrag_.SetPeriodMs(static_cast<UINT>(settings_.DefragEvery) * 60000u);
-    if (timerDefrag_.Active() != settings_.DefragEveryActive)
-        timerDefrag_.SetActive(settings_.DefragEveryActive);
+    freeTimer_.SetPeriodMs(static_cast<UINT>(settings_.DefragEvery) * 60000u);
+    if (freeTimer_.Active() != settings_.DefragEveryActive)
+        freeTimer_.SetActive(settings_.DefragEveryActive);
 }
 
 void TFrmLumivexMain::InitDefaultMenu() {
-    HMENU menu = popupMenu1_.Handle();
+    HMENU menu = trayMenu_.Handle();
     if (!menu)
         return;
     SetMenuDefaultItem(menu, static_cast<UINT>(-1), FALSE);
-    SetMenuDefaultItem(settings2_, static_cast<UINT>(-1), FALSE);
+    SetMenuDefaultItem(settingsSubmenu_, static_cast<UINT>(-1), FALSE);
     // The item that does what a double-click does is shown in bold.
     switch (DoubleClickActionOf(settings_.DoubleClickAction)) {
         case DoubleClickAction::TaskManager:
@@ -251,7 +251,7 @@ void TFrmLumivexMain::InitDefaultMenu() {
             SetMenuDefaultItem(menu, IDM_MEMORY_DEFRAGMENTER, FALSE);
             break;
         case DoubleClickAction::ShowSettings:
-            SetMenuDefaultItem(settings2_, IDM_SETTINGS, FALSE);
+            SetMenuDefaultItem(settingsSubmenu_, IDM_SETTINGS, FALSE);
             break;
         default:
             break;
@@ -271,12 +271,12 @@ void TFrmLumivexMain::FormClose() {
     if (sessionRegistered_)
         UnregisterSessionEvents(Hwnd());
     sessionRegistered_ = false;
-    timer1_.SetActive(false);
-    timerDefrag_.SetActive(false);
-    hotKeyManager1_.ClearHotKeys();
+    refreshTimer_.SetActive(false);
+    freeTimer_.SetActive(false);
+    hotKeyManager_.ClearHotKeys();
 }
 
-void TFrmLumivexMain::Close1Click() {
+void TFrmLumivexMain::Quit() {
     if (closed_ || !FormCloseQuery())
         return;
     FormClose();
@@ -322,32 +322,32 @@ void TFrmLumivexMain::SessionEndCancelled() {
 void TFrmLumivexMain::OnCommand(UINT id) {
     switch (id) {
         case IDM_CLOSE:
-            Close1Click();
+            Quit();
             break;
         case IDM_ABOUT:
-            About1Click();
+            ShowAbout();
             break;
         case IDM_LAUNCH_TASK_MANAGER:
-            LaunchTaskManager1Click();
+            OpenTaskManager();
             break;
         case IDM_THEMES:
-            hemes1Click();
+            ShowThemesPage();
             break;
         case IDM_TEXT_COLOR:
-            extColor1Click();
+            ChooseTextColor();
             break;
         case IDM_TRANSPARENT_BACKGROUND:
-            ransparentBackground1Click();
+            ToggleTransparentBackground();
             break;
         case IDM_SETTINGS:
-            Settings1Click();
+            OpenSettings();
             break;
         case IDOK:
         case IDCANCEL:
-            Button1Click();
+            CloseAboutBox();
             break;
         case IDM_MEMORY_DEFRAGMENTER:
-            MemoryDefragmenter1Click();
+            FreeMemory();
             break;
         default:
             break;
@@ -399,11 +399,11 @@ LRESULT TFrmLumivexMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_SYSCOLORCHANGE:
             // High-contrast colours are system colours; a tick shows the new ones.
             if (trayPictureShown_)
-                Timer1Timer();
+                RefreshTick();
             return 0;
         case WM_INITMENUPOPUP:
-            if (reinterpret_cast<HMENU>(wParam) == settings2_)
-                Settings2Click();
+            if (reinterpret_cast<HMENU>(wParam) == settingsSubmenu_)
+                UpdateSettingsSubmenu();
             return 0;
         case WM_DESTROY:
             if (options_.QuitOnDestroy)

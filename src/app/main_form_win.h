@@ -55,7 +55,7 @@ class TFrmLumivexMain : public Window {
     // Creates the hidden window and runs the start-up sequence.
     bool Create();
     // "退出": asks whether the form may close (saving the settings), releases everything and ends the loop.
-    void Close1Click();
+    void Quit();
 
     void LoadOptions();
     // Writes the whole record; a key that cannot be written is reported as "Unable to write to <path>".
@@ -65,12 +65,12 @@ class TFrmLumivexMain : public Window {
     void ApplyFontColor();
 
     // The refresh tick: picture, hint and the high-memory warning (main_form_tick_win.cpp).
-    void Timer1Timer();
-    void TimerDefragTimer();
+    void RefreshTick();
+    void PeriodicFreeTick();
     // "内存清理": trims every program with a top-level window; the menu item is disabled meanwhile.
-    void MemoryDefragmenter1Click();
+    void FreeMemory();
     const THighMemoryAlert& HighMemoryAlert() const { return alert_; }
-    TRamOptimization& RamOptimization1() { return ramOptimization1_; }
+    TRamOptimization& RamOptimization1() { return ramOptimization_; }
 
     TSettings& Settings() { return settings_; }
     const std::wstring& SettingsPath() const { return settingsPath_; }
@@ -78,26 +78,26 @@ class TFrmLumivexMain : public Window {
     const std::wstring& ProgramFolderPath() const { return programFolder_; }
     bool IsVistaOrLater() const { return isVistaOrLater_; }
     bool FirstRun() const { return firstRun_; }
-    HMENU PopupMenu1() const { return popupMenu1_.Handle(); }
+    HMENU TrayMenu() const { return trayMenu_.Handle(); }
     HFONT DisplayFont() const { return displayFont_.Get(); }
     HICON DefaultProgramIcon() const { return defaultProgramIcon_.Get(); }
     HICON TaskManagerIcon() const { return taskManagerIcon_.Get(); }
     TTrayIcon& Tray() { return *tray_; }
-    TSimpleTimer& Timer1() { return timer1_; }
-    TSimpleTimer& TimerDefrag() { return timerDefrag_; }
+    TSimpleTimer& RefreshTimer() { return refreshTimer_; }
+    TSimpleTimer& FreeTimer() { return freeTimer_; }
     bool SessionNotificationRegistered() const { return sessionRegistered_; }
 
     // About box and update check (main_form_about_win.cpp).
     struct MakerAddresses {
         std::string UpdateFile, Downloads, Home, Support, Donation;
     };
-    void About1Click();
-    void Button1Click();
+    void ShowAbout();
+    void CloseAboutBox();
     void FormShow();
-    void Label7Click();
-    void LinkLabel1LinkClick();
-    void LinkLabel3LinkClick();
-    void LinkLabel4LinkClick();
+    void OpenDonationPage();
+    void OpenHomePage();
+    void OpenSupportPage();
+    void ShowLicence();
     void LabelDownloadLinkClick(const std::string& linkText);
     void GetUpdateGetURL(const std::string& currentVersion);
     void GetUpdateDownloadFailed();
@@ -120,7 +120,7 @@ class TFrmLumivexMain : public Window {
     void DrawItem(const DRAWITEMSTRUCT& draw);
     // A process row's click: the dialog about the program, then the chosen action.
     void KillItem(const TMenuItemEx& row);
-    TPopupMenu& PopupMenu() { return popupMenu1_; }
+    TPopupMenu& PopupMenu() { return trayMenu_; }
     TMenuPainter& MenuPainter() { return menuPainter_; }
     TVersionInfoReader& FileVer() { return fileVer_; }
     MenuDrawContext MenuContext() const;
@@ -134,7 +134,7 @@ class TFrmLumivexMain : public Window {
     std::function<void(const std::string& text)> ProcessNotice;
 
     // System actions (main_form_actions_win.cpp).
-    void LaunchTaskManager1Click();
+    void OpenTaskManager();
     void TrayDblClick();
     // WM_WTSSESSION_CHANGE: the display goes off on lock when "SwitchOffMonitorOnLock" is set.
     void SessionChange(WPARAM code);
@@ -142,20 +142,20 @@ class TFrmLumivexMain : public Window {
 
     // Options dialog, themes and the global hot key (main_form_options_win.cpp).
     void ShowSettings(bool themePage);
-    void Settings1Click();
-    void hemes1Click();
-    void Settings2Click();
-    void extColor1Click();
-    void ransparentBackground1Click();
+    void OpenSettings();
+    void ShowThemesPage();
+    void UpdateSettingsSubmenu();
+    void ChooseTextColor();
+    void ToggleTransparentBackground();
     void ApplyHotKey();
-    void HotKeyManager1HotKeyPressed(THotKeyValue hotKey, WORD index);
+    void HotKeyPressed(THotKeyValue hotKey, WORD index);
     void ApplyDefaultTheme();
     // The icon's size and high-contrast state, read afresh; true when either changed (main_form_display_win.cpp).
     bool RefreshTrayLook();
     int TrayIconSize() const { return iconSize_; }
     bool HighContrastShown() const { return highContrast_; }
     std::wstring ThemesFolder() const;
-    THotKeyManager& HotKeyManager1() { return hotKeyManager1_; }
+    THotKeyManager& HotKeyManager() { return hotKeyManager_; }
     // The shortcut the tray menu shows beside "内存清理": the low 16 bits of RefreshHotkey (0: none).
     WORD MemoryDefragmenterShortCut() const { return memoryDefragmenterShortCut_; }
     // The open options dialog, or null.
@@ -163,7 +163,7 @@ class TFrmLumivexMain : public Window {
     // What the options dialog asks the user and the computer; tests answer here.
     OptionsServices& OptionsDialogServices() { return optionsServices_; }
     // "文本颜色"'s colour dialog; tests answer here.
-    std::function<bool(COLORREF& color)> ChooseTextColor;
+    std::function<bool(COLORREF& color)> PickTextColor;
 
   protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -223,15 +223,16 @@ class TFrmLumivexMain : public Window {
     UniqueIcon programIcon_;
     UniqueIcon defaultProgramIcon_;
     UniqueIcon taskManagerIcon_;
-    TPopupMenu popupMenu1_;
-    HMENU settings2_ = nullptr;            // submenu, owned by popupMenu1_
-    TMenuItemEx* settingsItem_ = nullptr;  // the item that carries settings2_
+    TPopupMenu trayMenu_;
+    HMENU settingsSubmenu_ = nullptr;      // submenu, owned by trayMenu_
+    TMenuItemEx* settingsItem_ = nullptr;  // the item that carries settingsSubmenu_
     std::unique_ptr<TTrayIcon> tray_;
-    TMenuItemEx* n1_ = nullptr;  // the separator below which the fixed items start; process rows go above it
+    TMenuItemEx* fixedItemsSeparator_ =
+        nullptr;  // the separator below which the fixed items start; process rows go above it
     TMenuPainter menuPainter_;
     TVersionInfoReader fileVer_;
-    TSimpleTimer timer1_;
-    TSimpleTimer timerDefrag_;
+    TSimpleTimer refreshTimer_;
+    TSimpleTimer freeTimer_;
 
     TAboutBox aboutBox_;
     TVersionInfoReader ownVersionInfo_;  // the program's own file, for the version texts
@@ -245,13 +246,13 @@ class TFrmLumivexMain : public Window {
     void InitOptionsServices();
     void OptionsStored();
     void OptionsApplied();
-    THotKeyManager hotKeyManager1_;
+    THotKeyManager hotKeyManager_;
     WORD memoryDefragmenterShortCut_ = 0;
     TFrmOptions* optionsDialog_ = nullptr;
     OptionsServices optionsServices_;
     COLORREF textColor_ = RGB(0, 0, 0);  // "文本颜色" starts with the colour last chosen in this run
     COLORREF textColorCustom_[16] = {};
-    TRamOptimization ramOptimization1_;
+    TRamOptimization ramOptimization_;
     std::unique_ptr<GdiTextPainter> textPainter_;  // for the display font, made on first use
     bool trayPictureShown_ = false;  // the last picture sent to the tray, to skip ticks that change nothing
     TrayPicture shownPicture_;

@@ -36,12 +36,12 @@ constexpr ControlCaption kCaptions[] = {
     {IDC_CKSHOWTOP, TextId::TrayShowTop},
     {IDC_LABELSHOWTOP, TextId::TrayTopBefore},
     {IDC_LABELPROCESSS, TextId::TrayTopAfter},
-    {IDC_CHECKHIGHTLIGHTPROCESS, TextId::TrayHighlight},
+    {IDC_CHECKHIGHLIGHTPROCESS, TextId::TrayHighlight},
     {IDC_LABELMB, TextId::TrayHighlightAfter},
     {IDC_LABELHIGHLIGHTCOLOR, TextId::TrayHighlightColor},
     {IDC_CHECKSHOWPROCESSNAME, TextId::TrayShowName},
     {IDC_CKSHOWMEMMENU, TextId::TrayShowMemory},
-    {IDC_BUTTON4, TextId::DisplayFont},
+    {IDC_FONTBUTTON, TextId::DisplayFont},
     {IDC_CKINTERNALFONT, TextId::DisplayInternalFont},
     {IDC_CKMINIFONT, TextId::DisplayMiniFont},
     {IDC_LABELGBVALUES, TextId::DisplayUnits},
@@ -63,6 +63,6 @@ void SetOptionsCaptions(HWND dialog) {
         if (HWND control = GetDlgItem(dialog, caption.Id))
             SetControlText(control, Text(caption.Text));
     }
-    if (HWND link = GetDlgItem(dialog, IDC_LINKLABEL1))
+    if (HWND link = GetDlgItem(dialog, IDC_THEMESLINK))
         SetControlText(link, LinkMarkupToSysLink(Text(TextId::GeneralThemesLink)));
 }

@@ -265,8 +265,8 @@ INT_PTR TFrmOptions::PageMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             return TRUE;
         case WM_NOTIFY: {
             auto* header = reinterpret_cast<NMHDR*>(lParam);
-            if (header->idFrom == IDC_LINKLABEL1 && (header->code == NM_CLICK || header->code == NM_RETURN)) {
-                LinkLabel1LinkClick();
+            if (header->idFrom == IDC_THEMESLINK && (header->code == NM_CLICK || header->code == NM_RETURN)) {
+                OpenThemePage();
                 return TRUE;
             }
             return FALSE;
@@ -300,8 +300,8 @@ void TFrmOptions::OnCommand(int id, int code) {
             case IDCANCEL:
                 BtnCancelClick();
                 return;
-            case IDC_BUTTON4:
-                Button4Click();
+            case IDC_FONTBUTTON:
+                ChooseDisplayFont();
                 return;
             case IDC_CKSHOWPERCENTAGE:
                 CkShowPercentageClick();
@@ -315,8 +315,8 @@ void TFrmOptions::OnCommand(int id, int code) {
             case IDC_CHECKSHOWPROCESSNAME:
                 CkShowTopClick();
                 return;
-            case IDC_CHECKHIGHTLIGHTPROCESS:
-                CheckHightLightProcessClick();
+            case IDC_CHECKHIGHLIGHTPROCESS:
+                CheckHighlightProcessClick();
                 return;
             case IDC_CHECKDEFRAGEVERYACTIVE:
                 CheckDefragEveryActiveClick();
@@ -349,7 +349,7 @@ void TFrmOptions::OnCommand(int id, int code) {
 }
 
 void TFrmOptions::ShowFontPanel(const FontSpec& font) {
-    HWND panel = Item(IDC_PNLFONT2);
+    HWND panel = Item(IDC_FONTPANEL);
     SetControlText(panel, FontPanelText(font));
     FontSpec shown = font;
     shown.Size = kPanelFontPoints;  // the typeface and style at a size that fits the panel
@@ -402,10 +402,10 @@ void TFrmOptions::FormCreate() {
     // A global hot key without Ctrl or Alt would take that key from every program: the field adds Alt then.
     SendMessageW(Item(IDC_HOTKEY1), HKM_SETRULES, HKCOMB_NONE | HKCOMB_S, MAKELPARAM(HOTKEYF_ALT, 0));
     SendMessageW(Item(IDC_HOTKEY1), HKM_SETHOTKEY, HotKeyControlFromShortCut(openedHotKey_), 0);
-    SetChecked(IDC_CHECKHIGHTLIGHTPROCESS, settings_.HighlightProcessAbove > 0);
+    SetChecked(IDC_CHECKHIGHLIGHTPROCESS, settings_.HighlightProcessAbove > 0);
     if (settings_.HighlightProcessAbove > 0)
         EditProcsRam.SetValue(settings_.HighlightProcessAbove);
-    CheckHightLightProcessClick();
+    CheckHighlightProcessClick();
 
     CmbColorProcesses.SetDefaultColor(AutomaticColors::ProcMenuHighlight);
     if (settings_.ProcMenuHightlightColor == kAutomaticColor) {
@@ -465,7 +465,7 @@ void TFrmOptions::BtnOkClick(bool ok) {
     s.YellowPercent = TxtYellow.Value();
     s.RedPercent = TxtRed.Value();
     s.OptimizeForGigabytes = SendMessageW(Item(IDC_COMBOGBVALUES), CB_GETCURSEL, 0, 0) == 1;
-    s.HighlightProcessAbove = Checked(IDC_CHECKHIGHTLIGHTPROCESS) ? EditProcsRam.Value() : 0;
+    s.HighlightProcessAbove = Checked(IDC_CHECKHIGHLIGHTPROCESS) ? EditProcsRam.Value() : 0;
     s.ProcMenuHightlightColor = CmbColorProcesses.ItemIndex() <= 0 ? kAutomaticColor : CmbColorProcesses.Color();
     s.TopProcessCount = EditProcs.Value();
     const LRESULT language = SendMessageW(Item(IDC_CMBLANGUAGE), CB_GETCURSEL, 0, 0);
@@ -519,7 +519,7 @@ void TFrmOptions::BtnCancelClick() {
     EndDialog(Hwnd(), IDCANCEL);
 }
 
-void TFrmOptions::Button4Click() {
+void TFrmOptions::ChooseDisplayFont() {
     FontSpec font = chosenFont_;
     bool chosen = services_.PickFont ? services_.PickFont(Hwnd(), font) : ExecuteFontDialog(Hwnd(), font);
     if (chosen) {
@@ -531,7 +531,7 @@ void TFrmOptions::Button4Click() {
 }
 
 void TFrmOptions::SetInternalFont() {
-    HWND panel = Item(IDC_PNLFONT2);
+    HWND panel = Item(IDC_FONTPANEL);
     FontSpec tahoma;
     tahoma.Size = kPanelFontPoints;
     UniqueFont newFont = CreateFontForDpi(tahoma, static_cast<int>(scaler_.Dpi()));
@@ -554,7 +554,7 @@ void TFrmOptions::ckInternalFontClick() {
     bool internal = Checked(IDC_CKINTERNALFONT);
     if (internal)
         SetInternalFont();
-    Enable(IDC_BUTTON4, !internal);
+    Enable(IDC_FONTBUTTON, !internal);
     Enable(IDC_CKMINIFONT, internal);
     if (!internal)
         SetChecked(IDC_CKMINIFONT, false);
@@ -565,14 +565,14 @@ void TFrmOptions::CkShowTopClick() {
     EditProcs.SetEnabled(top);
     Enable(IDC_LABELSHOWTOP, top);
     Enable(IDC_LABELPROCESSS, top);
-    Enable(IDC_CHECKHIGHTLIGHTPROCESS, top);
+    Enable(IDC_CHECKHIGHLIGHTPROCESS, top);
     if (!top)
-        SetChecked(IDC_CHECKHIGHTLIGHTPROCESS, false);
-    CheckHightLightProcessClick();
+        SetChecked(IDC_CHECKHIGHLIGHTPROCESS, false);
+    CheckHighlightProcessClick();
 }
 
-void TFrmOptions::CheckHightLightProcessClick() {
-    bool highlight = Checked(IDC_CHECKHIGHTLIGHTPROCESS);
+void TFrmOptions::CheckHighlightProcessClick() {
+    bool highlight = Checked(IDC_CHECKHIGHLIGHTPROCESS);
     EditProcsRam.SetEnabled(highlight);
     Enable(IDC_LABELMB, highlight);
     CmbColorProcesses.SetEnabled(highlight);
@@ -604,7 +604,7 @@ void TFrmOptions::TxtRedChange() {
 }
 
 void TFrmOptions::UpdateHighLabel() {
-    SetControlText(Item(IDC_LABEL17), HighLabelText(TxtRed.TryValue().value_or(TxtRed.MinValue())));
+    SetControlText(Item(IDC_LABELHIGHMEMORYACTION), HighLabelText(TxtRed.TryValue().value_or(TxtRed.MinValue())));
 }
 
 void TFrmOptions::CheckMonitorClick() {
@@ -625,6 +625,6 @@ void TFrmOptions::CheckMonitorClick() {
         settings_.NoWarningSwithOffMonMobile = true;
 }
 
-void TFrmOptions::LinkLabel1LinkClick() {
+void TFrmOptions::OpenThemePage() {
     SetActivePage(kThemePage);
 }

@@ -88,19 +88,19 @@ class TFrmOptions : public Dialog {
     void FormShow();
     void BtnOkClick(bool ok);
     void BtnCancelClick();
-    void Button4Click();
+    void ChooseDisplayFont();
     void SetInternalFont();
     void CkShowPercentageClick();
     void ckInternalFontClick();
     void CkShowTopClick();
-    void CheckHightLightProcessClick();
+    void CheckHighlightProcessClick();
     void CheckDefragEveryActiveClick();
     void TxtYellowChange();
     void TxtRedChange();
     void UpdateThresholdBounds();
     void UpdateHighLabel();
     void CheckMonitorClick();
-    void LinkLabel1LinkClick();
+    void OpenThemePage();
 
     // The theme page (options_theme_page_win.cpp).
     void LoadThemes();

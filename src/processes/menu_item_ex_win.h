@@ -8,7 +8,7 @@
 #include "platform/unique_handle_win.h"
 
 // One item of the tray menu with the row data that the drawing and the process dialog need. Every item of
-// PopupMenu1 is one of these, fixed or built per right-click; the Tag tells the kinds apart (97 Task Manager,
+// TrayMenu is one of these, fixed or built per right-click; the Tag tells the kinds apart (97 Task Manager,
 // 98 memory rows, 99 process rows, 0 the rest).
 struct TMenuItemEx {
     int Tag = 0;

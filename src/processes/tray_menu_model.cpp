@@ -36,7 +36,7 @@ std::string ProcessCaption(const std::string& exeName, const std::string& descri
     return showNameInsteadOfModule && !description.empty() ? description : exeName;
 }
 
-TColor GetProcMenuHighlighColor(TColor setting, bool useDefault) {
+TColor ProcessHighlightColor(TColor setting, bool useDefault) {
     return useDefault ? AutomaticColors::ProcMenuHighlight
                       : ResolveAutomatic(setting, AutomaticColors::ProcMenuHighlight);
 }

@@ -49,9 +49,9 @@ TEST(TrayMenuModel, RowCountHighlightAndCaption) {
 }
 
 TEST(TrayMenuModel, HighlightColourAndShortcut) {
-    EXPECT_EQ(GetProcMenuHighlighColor(kAutomaticColor, false), Rgb(251, 225, 225));
-    EXPECT_EQ(GetProcMenuHighlighColor(Rgb(1, 2, 3), false), Rgb(1, 2, 3));
-    EXPECT_EQ(GetProcMenuHighlighColor(Rgb(1, 2, 3), true), 0x00E1E1FB);
+    EXPECT_EQ(ProcessHighlightColor(kAutomaticColor, false), Rgb(251, 225, 225));
+    EXPECT_EQ(ProcessHighlightColor(Rgb(1, 2, 3), false), Rgb(1, 2, 3));
+    EXPECT_EQ(ProcessHighlightColor(Rgb(1, 2, 3), true), 0x00E1E1FB);
 
     CaptionParts parts = SplitShortcut("内存清理\tAlt+A");
     EXPECT_EQ(parts.Caption, "内存清理");

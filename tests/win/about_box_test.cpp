@@ -79,15 +79,15 @@ TEST(AboutBox, ShowsTheProgramAndHidesOnClose) {
     GetClientRect(f.form->Hwnd(), &client);
     EXPECT_EQ(client.right, 373);
     EXPECT_EQ(client.bottom, 259);
-    EXPECT_EQ(Text(f.form->AboutBox().Label2()), "Version " + FormatFileVersion(f.OwnFileVersion(), false));
-    EXPECT_EQ(Text(f.form->AboutBox().Button1()), "确定");
+    EXPECT_EQ(Text(f.form->AboutBox().VersionLabel()), "Version " + FormatFileVersion(f.OwnFileVersion(), false));
+    EXPECT_EQ(Text(f.form->AboutBox().OkButton()), "确定");
     EXPECT_EQ(f.Label().Caption(), "<link>Check for updates</link>");
     EXPECT_FALSE(IsWindowVisible(f.form->Hwnd()));
     f.ShowAndSettle();
     EXPECT_TRUE(IsWindowVisible(f.form->Hwnd()));
     // "确定", Esc (as the message loop hands dialog keys over) and the close box hide the box; the program keeps
     // running.
-    SendMessageW(f.form->AboutBox().Button1(), BM_CLICK, 0, 0);
+    SendMessageW(f.form->AboutBox().OkButton(), BM_CLICK, 0, 0);
     EXPECT_FALSE(IsWindowVisible(f.form->Hwnd()));
     f.ShowAndSettle();
     SetFocus(f.Label().Hwnd());
@@ -152,10 +152,10 @@ TEST(AboutBox, ChecksAgainOnlyAfterAFailure) {
 TEST(AboutBox, LinksOpenTheMakersPagesAndTheLicence) {
     AboutFixture f;
     TAboutBox& box = f.form->AboutBox();
-    f.ClickLink(box.LinkLabel1);
-    f.ClickLink(box.LinkLabel3);
+    f.ClickLink(box.HomePageLink);
+    f.ClickLink(box.SupportLink);
     EXPECT_FALSE(f.form->Settings().ClickedDonation);
-    f.ClickLink(box.LinkLabel2);
+    f.ClickLink(box.DonationLink);
     EXPECT_THAT(f.pages,
                 ElementsAre(f.form->Addresses().Home, f.form->Addresses().Support, f.form->Addresses().Donation));
     for (const std::string& page : f.pages)
@@ -163,7 +163,7 @@ TEST(AboutBox, LinksOpenTheMakersPagesAndTheLicence) {
     EXPECT_TRUE(f.form->Settings().ClickedDonation);
     EXPECT_TRUE(box.DonationVisible());  // gone only from the next start
 
-    f.ClickLink(box.LinkLabel4);
+    f.ClickLink(box.LicenceLink);
     HWND viewer = box.LicenceViewer.Hwnd();
     ASSERT_TRUE(viewer);
     EXPECT_TRUE(IsWindowVisible(viewer));
@@ -178,7 +178,7 @@ TEST(AboutBox, LinksOpenTheMakersPagesAndTheLicence) {
 TEST(AboutBox, DonationRowGoneAfterItWasUsed) {
     AboutFixture f("[General]\r\nClickedDonation=1\r\n");
     EXPECT_FALSE(f.form->AboutBox().DonationVisible());
-    EXPECT_FALSE(IsWindowVisible(f.form->AboutBox().LinkLabel2.Hwnd()));
+    EXPECT_FALSE(IsWindowVisible(f.form->AboutBox().DonationLink.Hwnd()));
     RECT client;
     GetClientRect(f.form->Hwnd(), &client);
     EXPECT_EQ(client.bottom, 259 - TAboutBox::kDonationRowHeight);

@@ -151,7 +151,7 @@ TEST(TrayDisplay, TheIconIsDrawnAtTheNotificationAreasSizeAndFollowsItsDpi) {
     // The same size and picture again: nothing is sent.
     const int modifies = shell->Count(NIM_MODIFY);
     SendMessageW(rig.form->Hwnd(), WM_DISPLAYCHANGE, 32, 0);
-    rig.form->Timer1Timer();
+    rig.form->RefreshTick();
     EXPECT_EQ(shell->Count(NIM_MODIFY), modifies);
 }
 

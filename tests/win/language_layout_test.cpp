@@ -175,7 +175,7 @@ TEST(LanguageLayoutAtDpi, EveryDialogShowsItsWholeTexts) {
         TFrmOptions dialog(f.Host(), f.Services());
         RunOptions(dialog, false, [&](TFrmOptions& d) {
             const int controlOfPage[TFrmOptions::kPageCount] = {IDC_CKSHOWPAGE, IDC_CHECKDEFRAGEVERYACTIVE,
-                                                                IDC_CKSHOWTOP, IDC_BUTTON4, IDC_CBTHEMES};
+                                                                IDC_CKSHOWTOP, IDC_FONTBUTTON, IDC_CBTHEMES};
             for (int page = 0; page < TFrmOptions::kPageCount; ++page) {
                 d.SetActivePage(page);
                 ExpectTextsFit(GetParent(d.Item(controlOfPage[page])), where + " page " + std::to_string(page));
@@ -205,8 +205,12 @@ TEST(LanguageLayoutAtDpi, EveryDialogShowsItsWholeTexts) {
             d.Content = Text(TextId::HighMemoryClose);
             d.ButtonList = Text(TextId::HighMemoryChoiceButtons);
             d.VerifyText = Text(TextId::HighMemoryDontShowAgain);
-            ShowTaskDialog(d, 0, 0, kTdfAllowDialogCancellation, TaskIcon::Warning, TaskFooterIcon::Blank, 0, 0,
-                           nullptr, false, false);
+            TaskDialogParams p;  // as the tick shows it
+            p.Flags = kTdfAllowDialogCancellation;
+            p.MainIcon = TaskIcon::Warning;
+            p.Width = 270;
+            p.ClassicLook = true;
+            ShowTaskDialog(d, p);
         });
     }
 }

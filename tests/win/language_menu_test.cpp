@@ -25,7 +25,7 @@ std::vector<std::string> MenuTexts(TFrmLumivexMain& form) {
         if (item->Caption != "-" && item->Tag != kTagProcessRow)
             texts.push_back(form.MenuItemText(*item));
     }
-    HMENU settings = GetSubMenu(form.PopupMenu1(), form.PopupMenu().IndexOfId(IDM_ABOUT) - 2);
+    HMENU settings = GetSubMenu(form.TrayMenu(), form.PopupMenu().IndexOfId(IDM_ABOUT) - 2);
     for (int i = 0; settings && i < GetMenuItemCount(settings); ++i) {
         TMenuItemEx* item = TPopupMenu::ItemAt(settings, i);
         if (item->Caption != "-")
@@ -44,7 +44,7 @@ TEST(LanguageMenu, EnglishSettingsGiveEnglishMenuRowsAndHintAndApplySwitchesBack
     TempDir dir;
     WriteBytes(dir.File(L"Lumivex.Settings"), "[General]\r\nLanguage=en\r\nShowTopProcess=0\r\n");
     auto form = MakeForm(dir);
-    form->Timer1Timer();
+    form->RefreshTick();
     form->BuildMenuRows(form->Tray().Hint());
     EXPECT_THAT(form->Tray().Hint(), HasSubstr("Showing: used physical memory \r\nMemory load: 40%\r\n"));
     EXPECT_THAT(MenuTexts(*form),

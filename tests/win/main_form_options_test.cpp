@@ -24,7 +24,7 @@ void RunSettings(TFrmLumivexMain& form, bool themePage, const std::function<void
 }
 
 UINT MenuState(TFrmLumivexMain& form, UINT id) {
-    return GetMenuState(form.PopupMenu1(), id, MF_BYCOMMAND);
+    return GetMenuState(form.TrayMenu(), id, MF_BYCOMMAND);
 }
 
 ATOM HotKeyAtom(THotKeyValue value) {
@@ -61,7 +61,7 @@ TEST(MainFormOptions, ThePeriodicFreeingCountdownRestartsOnlyWhenItChanges) {
     TempDir dir;
     ASSERT_TRUE(WriteBytes(dir.File(L"Lumivex.Settings"), "[General]\r\nDefragEveryActive=1\r\nDefragEvery=120\r\n"));
     auto form = MakeForm(dir);
-    TSimpleTimer& timer = form->TimerDefrag();
+    TSimpleTimer& timer = form->FreeTimer();
     ASSERT_TRUE(timer.Active());
     const unsigned started = timer.Countdowns();
     RunSettings(*form, false, [&](TFrmOptions& d) { Click(d, IDCANCEL); });
@@ -98,8 +98,8 @@ TEST(MainFormOptions, AnUnwritableFileStillAppliesWhatComesBeforeTheSave) {
         Click(d, IDOK);
         EXPECT_TRUE(IsWindow(d.Hwnd()));  // the save failed: the dialog stays open
         // What comes before the save holds all the same.
-        EXPECT_EQ(form->TimerDefrag().PeriodMs(), 30u * 60000u);
-        EXPECT_EQ(form->Timer1().PeriodMs(), 1000u);
+        EXPECT_EQ(form->FreeTimer().PeriodMs(), 30u * 60000u);
+        EXPECT_EQ(form->RefreshTimer().PeriodMs(), 1000u);
         Click(d, IDCANCEL);
     });
     CloseHandle(lock);
@@ -112,7 +112,7 @@ TEST(MainFormOptions, HotKeyFollowsTheSettingWithOneRegistration) {
     TempDir dir;
     ASSERT_TRUE(WriteBytes(dir.File(L"Lumivex.Settings"), kPortable));
     auto form = MakeForm(dir);
-    EXPECT_EQ(form->HotKeyManager1().Count(), 1u);
+    EXPECT_EQ(form->HotKeyManager().Count(), 1u);
     EXPECT_NE(HotKeyAtom(32833), 0);
     EXPECT_EQ(form->MemoryDefragmenterShortCut(), 32833);
     RunSettings(*form, false, [&](TFrmOptions& d) {
@@ -121,7 +121,7 @@ TEST(MainFormOptions, HotKeyFollowsTheSettingWithOneRegistration) {
         Click(d, IDOK);
     });
     const THotKeyValue shiftAltM = kHotKeyShift | kHotKeyAlt | 'M';
-    EXPECT_EQ(form->HotKeyManager1().Count(), 1u);
+    EXPECT_EQ(form->HotKeyManager().Count(), 1u);
     EXPECT_EQ(HotKeyAtom(32833), 0);
     EXPECT_NE(HotKeyAtom(shiftAltM), 0);
     EXPECT_EQ(form->MemoryDefragmenterShortCut(), shiftAltM);
@@ -129,12 +129,12 @@ TEST(MainFormOptions, HotKeyFollowsTheSettingWithOneRegistration) {
     // No hot key at all registers nothing.
     form->Settings().RefreshHotkey = 0;
     form->ApplyHotKey();
-    EXPECT_EQ(form->HotKeyManager1().Count(), 0u);
+    EXPECT_EQ(form->HotKeyManager().Count(), 0u);
     EXPECT_EQ(HotKeyAtom(shiftAltM), 0);
     // Closing the program leaves no registration behind.
     form->Settings().RefreshHotkey = 32833;
     form->ApplyHotKey();
-    form->Close1Click();
+    form->Quit();
     EXPECT_EQ(HotKeyAtom(32833), 0);
 }
 
@@ -178,8 +178,8 @@ TEST(MainFormOptions, SettingsSubmenuTextColourAndTransparentBackground) {
     // Opening the submenu shows what the record says, whoever changed it.
     form->Settings().TransBk = true;
     HMENU settings2 = nullptr;
-    for (int i = 0; i < GetMenuItemCount(form->PopupMenu1()); ++i) {
-        if (HMENU sub = GetSubMenu(form->PopupMenu1(), i))
+    for (int i = 0; i < GetMenuItemCount(form->TrayMenu()); ++i) {
+        if (HMENU sub = GetSubMenu(form->TrayMenu(), i))
             settings2 = sub;
     }
     ASSERT_NE(settings2, nullptr);
@@ -187,7 +187,7 @@ TEST(MainFormOptions, SettingsSubmenuTextColourAndTransparentBackground) {
     EXPECT_TRUE(MenuState(*form, IDM_TRANSPARENT_BACKGROUND) & MF_CHECKED);
 
     std::vector<COLORREF> offered;
-    form->ChooseTextColor = [&](COLORREF& c) {
+    form->PickTextColor = [&](COLORREF& c) {
         offered.push_back(c);
         c = RGB(0x20, 0x40, 0x60);
         return true;
@@ -208,7 +208,7 @@ TEST(MainFormOptions, PressingTheHotKeyFreesMemoryOnce) {
     TFrmLumivexMain::Options o;
     o.TrimProcess = [&](DWORD pid) { trimmed.push_back(pid); };
     auto form = MakeForm(dir, o);
-    ASSERT_EQ(form->HotKeyManager1().Count(), 1u);
+    ASSERT_EQ(form->HotKeyManager().Count(), 1u);
     INPUT in[6] = {};
     const WORD keys[3] = {VK_CONTROL, VK_MENU, 'J'};
     for (int i = 0; i < 3; ++i) {
@@ -222,7 +222,7 @@ TEST(MainFormOptions, PressingTheHotKeyFreesMemoryOnce) {
     // One pass, the same as the menu's "内存清理" makes.
     size_t byHotKey = trimmed.size();
     trimmed.clear();
-    form->MemoryDefragmenter1Click();
+    form->FreeMemory();
     size_t byMenu = trimmed.size();
     ASSERT_GT(byMenu, 0u);  // the form itself is a window
     EXPECT_EQ(byHotKey, byMenu);
@@ -233,8 +233,8 @@ TEST(MainFormOptions, PressingTheHotKeyFreesMemoryOnce) {
     ATOM id = GlobalFindAtomW(L"HotKeyManagerHotKey32833");
     ASSERT_NE(id, 0);
     trimmed.clear();
-    SendMessageW(form->HotKeyManager1().Handle(), WM_HOTKEY, id, MAKELPARAM(MOD_ALT, 'B'));
+    SendMessageW(form->HotKeyManager().Handle(), WM_HOTKEY, id, MAKELPARAM(MOD_ALT, 'B'));
     EXPECT_TRUE(trimmed.empty());
-    SendMessageW(form->HotKeyManager1().Handle(), WM_HOTKEY, id, MAKELPARAM(MOD_ALT, 'A'));
+    SendMessageW(form->HotKeyManager().Handle(), WM_HOTKEY, id, MAKELPARAM(MOD_ALT, 'A'));
     EXPECT_EQ(trimmed.size(), byMenu);
 }

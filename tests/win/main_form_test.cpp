@@ -140,7 +140,7 @@ TEST(MainForm, ASettingsFileLockedAtStartIsNeverOverwrittenWithDefaults) {
 TEST(MainForm, DefaultMenuItemFollowsDoubleClickAction) {
     TempDir dir;
     auto form = MakeForm(dir);
-    HMENU menu = form->PopupMenu1();
+    HMENU menu = form->TrayMenu();
     HMENU settings2 = nullptr;
     for (int i = 0; i < GetMenuItemCount(menu); ++i)
         if (HMENU sub = GetSubMenu(menu, i))
@@ -171,13 +171,13 @@ TEST(MainForm, InitSettingsAppliesTheTimers) {
     form->Settings().DefragEvery = 5;
     form->Settings().DefragEveryActive = true;
     form->InitSettings();
-    EXPECT_EQ(form->Timer1().PeriodMs(), 250u);
-    EXPECT_TRUE(form->Timer1().Active());
-    EXPECT_EQ(form->TimerDefrag().PeriodMs(), 300000u);
-    EXPECT_TRUE(form->TimerDefrag().Active());
+    EXPECT_EQ(form->RefreshTimer().PeriodMs(), 250u);
+    EXPECT_TRUE(form->RefreshTimer().Active());
+    EXPECT_EQ(form->FreeTimer().PeriodMs(), 300000u);
+    EXPECT_TRUE(form->FreeTimer().Active());
     form->Settings().DefragEveryActive = false;
     form->InitSettings();
-    EXPECT_FALSE(form->TimerDefrag().Active());
+    EXPECT_FALSE(form->FreeTimer().Active());
 }
 
 TEST(MainForm, GarbageSettingsFileLoadsAsDefaults) {

@@ -94,13 +94,13 @@ TEST(RefreshTick, ShowsPictureAndHintAndSendsNothingWhenNothingChanged) {
 
     const int modifies = shell->Count(NIM_MODIFY);
     const HICON icon = tray.Icon();
-    rig.form->Timer1Timer();
+    rig.form->RefreshTick();
     EXPECT_EQ(shell->Count(NIM_MODIFY), modifies);
     EXPECT_EQ(tray.Icon(), icon);
 
     // A new figure: one update carries icon and tip together.
     rig.SetLoad(41, 5 * GiB);
-    rig.form->Timer1Timer();
+    rig.form->RefreshTick();
     ASSERT_EQ(shell->Count(NIM_MODIFY), modifies + 1);
     const NOTIFYICONDATAW& sent = shell->calls.back().data;
     EXPECT_EQ(sent.uFlags & (NIF_ICON | NIF_TIP), static_cast<UINT>(NIF_ICON | NIF_TIP));
@@ -110,7 +110,7 @@ TEST(RefreshTick, ShowsPictureAndHintAndSendsNothingWhenNothingChanged) {
     // Only the transparency changes: the picture is the same, the icon is not.
     rig.form->Settings().TransBk = true;
     rig.form->Settings().ShowPercentage = true;
-    rig.form->Timer1Timer();
+    rig.form->RefreshTick();
     EXPECT_EQ(shell->Count(NIM_MODIFY), modifies + 2);
     TrayPicture transparent = rig.Expected().Picture;
     EXPECT_EQ(IconPixels(tray.Icon()), transparent);
@@ -123,7 +123,7 @@ TEST(RefreshTick, DisplayFontDrawsTheFigureBelowTheGauge) {
     rig.form->Settings().InternalFont = false;
     rig.form->Settings().ShowPercentage = true;
     rig.SetLoad(88);
-    rig.form->Timer1Timer();
+    rig.form->RefreshTick();
     const TrayPicture picture = IconPixels(rig.form->Tray().Icon());
     int inked = 0;
     for (int y = 0; y < kTrayImageSize; ++y) {
@@ -148,7 +148,7 @@ TEST(RefreshTick, HighMemoryTrimsThenWarnsOncePerCrossing) {
         return 100;
     };
     rig.SetLoad(95);
-    rig.form->Timer1Timer();
+    rig.form->RefreshTick();
     EXPECT_THAT(rig.log,
                 ::testing::ElementsAre("trim", "dialog Memory is high (95%) | &OK | Don't show this warning again"));
     bool balloon = false;
@@ -165,10 +165,10 @@ TEST(RefreshTick, HighMemoryTrimsThenWarnsOncePerCrossing) {
 
     rig.log.clear();
     rig.SetLoad(50);
-    rig.form->Timer1Timer();
+    rig.form->RefreshTick();
     rig.SetLoad(96);
     rig.now += 60000;  // a second crossing within five minutes
-    rig.form->Timer1Timer();
+    rig.form->RefreshTick();
     EXPECT_TRUE(rig.log.empty());
 }
 
@@ -198,7 +198,7 @@ TEST(RefreshTick, TheWarningDialogOffersTheTaskManagerAndCanBeSwitchedOff) {
         }
     });
     rig.SetLoad(92);
-    rig.form->Timer1Timer();
+    rig.form->RefreshTick();
     SetTaskDialogObserver(nullptr);
     EXPECT_EQ(caption, "Lumivex");
     // What the real dialog was given: cancellation allowed (Esc, Alt+F4 and the close box dismiss it), the classic
@@ -231,7 +231,7 @@ TEST(MemoryDefragmenter, MenuItemIsDisabledWhileTrimming) {
     TFrmLumivexMain::Options o;
     o.TrimProcess = [&](DWORD) {
         if (form)
-            states.push_back(GetMenuState(form->PopupMenu1(), IDM_MEMORY_DEFRAGMENTER, MF_BYCOMMAND));
+            states.push_back(GetMenuState(form->TrayMenu(), IDM_MEMORY_DEFRAGMENTER, MF_BYCOMMAND));
     };
     auto owned = MakeForm(dir, o);
     form = owned.get();
@@ -240,19 +240,19 @@ TEST(MemoryDefragmenter, MenuItemIsDisabledWhileTrimming) {
     ASSERT_FALSE(states.empty());
     for (UINT state : states)
         EXPECT_TRUE(state & MF_GRAYED);
-    EXPECT_FALSE(GetMenuState(form->PopupMenu1(), IDM_MEMORY_DEFRAGMENTER, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_FALSE(GetMenuState(form->TrayMenu(), IDM_MEMORY_DEFRAGMENTER, MF_BYCOMMAND) & MF_GRAYED);
 
     // The trimming timer trims only while DefragEveryActive is on.
     states.clear();
     form->Settings().DefragEveryActive = false;
-    form->TimerDefragTimer();
+    form->PeriodicFreeTick();
     EXPECT_TRUE(states.empty());
     form->Settings().DefragEveryActive = true;
     form->Settings().DefragEvery = 5;
     form->InitSettings();
-    EXPECT_EQ(form->TimerDefrag().PeriodMs(), 300000u);
-    EXPECT_TRUE(form->TimerDefrag().Active());
-    form->TimerDefragTimer();
+    EXPECT_EQ(form->FreeTimer().PeriodMs(), 300000u);
+    EXPECT_TRUE(form->FreeTimer().Active());
+    form->PeriodicFreeTick();
     EXPECT_FALSE(states.empty());
     EXPECT_EQ(form->RamOptimization1().Period(), 2000);
 }
@@ -291,7 +291,7 @@ TEST(RefreshTick, TenThousandTicksLeaveGdiAndUserObjectsWhereTheyWere) {
     // Every tick a different picture, so every tick makes an icon and drops the previous one.
     auto tick = [&](int i) {
         rig.SetLoad(static_cast<uint32_t>(20 + i % 60), GiB + static_cast<uint64_t>(i % 97) * 40 * (1ull << 20));
-        rig.form->Timer1Timer();
+        rig.form->RefreshTick();
     };
     for (int i = 0; i < 20; ++i)
         tick(i);

@@ -34,7 +34,7 @@ TEST(MainFormTray, IconIsShownWithTheProgramIconAndRemovedAtTheEnd) {
     TTrayIcon& tray = form->Tray();
     EXPECT_TRUE(tray.IconVisible());
     EXPECT_NE(tray.Icon(), nullptr);
-    EXPECT_EQ(tray.PopupMenu(), form->PopupMenu1());
+    EXPECT_EQ(tray.PopupMenu(), form->TrayMenu());
     ASSERT_TRUE(shell->Holds(tray.NotifyData().hWnd, tray.Id()));
     ASSERT_GE(shell->Count(NIM_ADD), 1);
     EXPECT_NE(shell->calls.front().data.hIcon, nullptr);

@@ -131,13 +131,13 @@ TEST(OptionsDialog, FrameCaptionSizeAndPages) {
         EXPECT_EQ(TextOf(d, IDOK), "确定");
         EXPECT_EQ(TextOf(d, IDCANCEL), "取消");
         EXPECT_EQ(TextOf(d, IDC_BTNAPPLY), "应用");
-        EXPECT_EQ(TextOf(d, IDC_LABEL17), "触发事件（当内存超出    90%  ）时，执行：      ");
+        EXPECT_EQ(TextOf(d, IDC_LABELHIGHMEMORYACTION), "触发事件（当内存超出    90%  ）时，执行：      ");
         EXPECT_THAT(ComboEntries(d, IDC_CMBDOUBLECLICK), ElementsAre("任务管理器（默认）", "清理内存", "内存信息",
                                                                      "显示设置", "锁定电脑", "运行程序", "关闭电脑"));
         EXPECT_THAT(ComboEntries(d, IDC_COMBOGBVALUES), ElementsAre("MB为单位", "GB为单位"));
         // The link opens the theme page.
-        NMHDR click{d.Item(IDC_LINKLABEL1), IDC_LINKLABEL1, static_cast<UINT>(NM_CLICK)};
-        SendMessageW(GetParent(click.hwndFrom), WM_NOTIFY, IDC_LINKLABEL1, reinterpret_cast<LPARAM>(&click));
+        NMHDR click{d.Item(IDC_THEMESLINK), IDC_THEMESLINK, static_cast<UINT>(NM_CLICK)};
+        SendMessageW(GetParent(click.hwndFrom), WM_NOTIFY, IDC_THEMESLINK, reinterpret_cast<LPARAM>(&click));
         EXPECT_EQ(d.ActivePage(), 4);
         EXPECT_TRUE(IsWindowVisible(d.Item(IDC_LBCOLORS)));
         EXPECT_FALSE(IsWindowVisible(d.Item(IDC_CKSHOWPAGE)));
@@ -163,7 +163,7 @@ TEST(OptionsDialog, EverySettingShowsAndComesBackUnchanged) {
             EXPECT_EQ(Selected(d, IDC_CMBDOUBLECLICK), start.DoubleClickAction);
             EXPECT_EQ(SendMessageW(d.Item(IDC_HOTKEY1), HKM_GETHOTKEY, 0, 0),
                       HotKeyControlFromShortCut(static_cast<THotKeyValue>(start.RefreshHotkey)));
-            EXPECT_EQ(TextOf(d, IDC_PNLFONT2), start.InternalFont ? "(Internal Font)" : "Courier New, 9pt");
+            EXPECT_EQ(TextOf(d, IDC_FONTPANEL), start.InternalFont ? "(Internal Font)" : "Courier New, 9pt");
             const TColorTextListBox& colors = d.ColorList();
             ASSERT_EQ(colors.Count(), 7);
             EXPECT_EQ(colors.Label(4), "正常\\绿色     ");
@@ -307,14 +307,14 @@ TEST(OptionsDialog, UntickedHighlightStoresZeroAndReopensAtHundred) {
     {
         TFrmOptions dialog(f.Host(), f.Services());
         RunOptions(dialog, false, [&](TFrmOptions& d) {
-            Click(d, IDC_CHECKHIGHTLIGHTPROCESS);
+            Click(d, IDC_CHECKHIGHLIGHTPROCESS);
             Click(d, IDOK);
         });
     }
     EXPECT_EQ(f.settings.HighlightProcessAbove, 0);
     TFrmOptions again(f.Host(), f.Services());
     RunOptions(again, false, [&](TFrmOptions& d) {
-        EXPECT_FALSE(IsChecked(d, IDC_CHECKHIGHTLIGHTPROCESS));
+        EXPECT_FALSE(IsChecked(d, IDC_CHECKHIGHLIGHTPROCESS));
         EXPECT_EQ(TextOf(d, IDC_EDITPROCSRAM), "100");
         EXPECT_FALSE(IsEnabled(d, IDC_EDITPROCSRAM));
         EXPECT_FALSE(IsEnabled(d, IDC_CMBCOLORPROCESSES));
@@ -336,7 +336,7 @@ TEST(OptionsDialog, YellowAndRedBoundEachOther) {
         press(IDC_TXTYELLOW, VK_DOWN, 20);  // back to 69
         press(IDC_TXTRED, VK_DOWN, 40);
         EXPECT_EQ(TextOf(d, IDC_TXTRED), "70");
-        EXPECT_EQ(TextOf(d, IDC_LABEL17), "触发事件（当内存超出    70%  ）时，执行：      ");
+        EXPECT_EQ(TextOf(d, IDC_LABELHIGHMEMORYACTION), "触发事件（当内存超出    70%  ）时，执行：      ");
         // The fields take no typing.
         SendMessageW(d.Item(IDC_TXTRED), WM_CHAR, '5', 0);
         EXPECT_EQ(TextOf(d, IDC_TXTRED), "70");
@@ -386,25 +386,25 @@ TEST(OptionsDialog, EnablingRules) {
         EXPECT_TRUE(IsEnabled(d, IDC_CKSHOWPERCSIGN));
 
         // Unticking the top list disables and unticks the highlight and everything under it.
-        EXPECT_TRUE(IsChecked(d, IDC_CHECKHIGHTLIGHTPROCESS));
+        EXPECT_TRUE(IsChecked(d, IDC_CHECKHIGHLIGHTPROCESS));
         Click(d, IDC_CKSHOWTOP);
-        for (int id : {IDC_EDITPROCS, IDC_LABELSHOWTOP, IDC_LABELPROCESSS, IDC_CHECKHIGHTLIGHTPROCESS, IDC_EDITPROCSRAM,
+        for (int id : {IDC_EDITPROCS, IDC_LABELSHOWTOP, IDC_LABELPROCESSS, IDC_CHECKHIGHLIGHTPROCESS, IDC_EDITPROCSRAM,
                        IDC_LABELMB, IDC_CMBCOLORPROCESSES, IDC_LABELHIGHLIGHTCOLOR}) {
             EXPECT_FALSE(IsEnabled(d, id)) << id;
         }
-        EXPECT_FALSE(IsChecked(d, IDC_CHECKHIGHTLIGHTPROCESS));
+        EXPECT_FALSE(IsChecked(d, IDC_CHECKHIGHLIGHTPROCESS));
         Click(d, IDC_CKSHOWTOP);
-        EXPECT_TRUE(IsEnabled(d, IDC_CHECKHIGHTLIGHTPROCESS));
+        EXPECT_TRUE(IsEnabled(d, IDC_CHECKHIGHLIGHTPROCESS));
         EXPECT_FALSE(IsEnabled(d, IDC_EDITPROCSRAM));
 
         // The built-in font: the font button is off and the small font is offered.
-        EXPECT_EQ(TextOf(d, IDC_PNLFONT2), "(Internal Font)");
-        EXPECT_FALSE(IsEnabled(d, IDC_BUTTON4));
+        EXPECT_EQ(TextOf(d, IDC_FONTPANEL), "(Internal Font)");
+        EXPECT_FALSE(IsEnabled(d, IDC_FONTBUTTON));
         EXPECT_TRUE(IsEnabled(d, IDC_CKMINIFONT));
         EXPECT_TRUE(IsChecked(d, IDC_CKMINIFONT));
         Click(d, IDC_CKINTERNALFONT);
-        EXPECT_EQ(TextOf(d, IDC_PNLFONT2), "Tahoma, 6pt");
-        EXPECT_TRUE(IsEnabled(d, IDC_BUTTON4));
+        EXPECT_EQ(TextOf(d, IDC_FONTPANEL), "Tahoma, 6pt");
+        EXPECT_TRUE(IsEnabled(d, IDC_FONTBUTTON));
         EXPECT_FALSE(IsEnabled(d, IDC_CKMINIFONT));
         EXPECT_FALSE(IsChecked(d, IDC_CKMINIFONT));
         Click(d, IDOK);
@@ -424,8 +424,8 @@ TEST(OptionsDialog, FontButtonChangesTheChosenFontAndTheTextColour) {
     };
     TFrmOptions dialog(f.Host(), f.Services());
     RunOptions(dialog, false, [&](TFrmOptions& d) {
-        Click(d, IDC_BUTTON4);
-        EXPECT_EQ(TextOf(d, IDC_PNLFONT2), "Arial, 11pt");
+        Click(d, IDC_FONTBUTTON);
+        EXPECT_EQ(TextOf(d, IDC_FONTPANEL), "Arial, 11pt");
         EXPECT_EQ(d.ColorList().Text(0), "AABBCC");
         Click(d, IDOK);
     });

@@ -356,7 +356,7 @@ INSTANTIATE_TEST_SUITE_P(
                        HWND options = WaitForDialog(p.pid);
                        if (!options)
                            return false;
-                       PostMessageW(options, WM_COMMAND, MAKEWPARAM(IDC_BUTTON4, BN_CLICKED), 0);
+                       PostMessageW(options, WM_COMMAND, MAKEWPARAM(IDC_FONTBUTTON, BN_CLICKED), 0);
                        return WaitForDialog(p.pid, options) != nullptr;
                    }},
         ModalState{"AboutBox", "",

@@ -49,7 +49,7 @@ TEST(SessionEnd, UnwritableSettingsAreLoggedWithoutABoxAndTheFormCloses) {
     EXPECT_EQ(boxes, "");
     EXPECT_EQ(form->Hwnd(), nullptr);
     EXPECT_FALSE(form->Tray().IconVisible());
-    EXPECT_FALSE(form->Timer1().Active());
+    EXPECT_FALSE(form->RefreshTimer().Active());
     // Both tries are in the log: the question's and the end's.
     EXPECT_EQ(CountOf(ReadText(dir.File(L"Lumivex.log")), "Unable to write to " + Narrow(path)), 2u);
     EXPECT_EQ(ReadBytes(path), original);
@@ -108,7 +108,7 @@ TEST(SessionEnd, EndsTheOptionsDialogAndSavesWhatIsInEffect) {
     EXPECT_EQ(form->OptionsDialog(), nullptr);
     EXPECT_FALSE(ModalDialogOpen());
     EXPECT_EQ(form->Hwnd(), nullptr);
-    EXPECT_FALSE(form->Timer1().Active());
+    EXPECT_FALSE(form->RefreshTimer().Active());
     EXPECT_THAT(ReadText(dir.File(L"Lumivex.Settings")), HasSubstr("RefreshRate=321"));
 }
 

@@ -171,7 +171,7 @@ TEST(TrayMenu, DefaultItemKeepsItsMarkAmongOwnerDrawnRows) {
     form->Settings().DoubleClickAction = 1;
     form->InitDefaultMenu();
     form->BuildMenuRows(kHint);
-    EXPECT_EQ(GetMenuDefaultItem(form->PopupMenu1(), FALSE, 0), static_cast<UINT>(IDM_MEMORY_DEFRAGMENTER));
+    EXPECT_EQ(GetMenuDefaultItem(form->TrayMenu(), FALSE, 0), static_cast<UINT>(IDM_MEMORY_DEFRAGMENTER));
     TMenuItemEx* defrag = form->PopupMenu().FindById(IDM_MEMORY_DEFRAGMENTER);
     ASSERT_NE(defrag, nullptr);
     EXPECT_TRUE(TPopupMenu::StateOf(*defrag) & MFS_DEFAULT);
