@@ -27,7 +27,7 @@ using namespace wintest;
 namespace {
 constexpr char kChildDpiVariable[] = "LUMIVEX_LAYOUT_DPI";
 
-int SystemDpi() {
+int ScreenDpi() {
     HDC dc = GetDC(nullptr);
     const int dpi = GetDeviceCaps(dc, LOGPIXELSX);
     ReleaseDC(nullptr, dc);
@@ -72,17 +72,16 @@ SIZE Measure(HWND control, const std::wstring& text, UINT format, int width) {
     return {r.right - r.left, r.bottom - r.top};
 }
 
+BOOL CALLBACK CollectWindow(HWND h, LPARAM windows) {
+    reinterpret_cast<std::vector<HWND>*>(windows)->push_back(h);
+    return TRUE;
+}
+
 // Every static text, button, check box, link and fixed list entry below root shows its whole text.
 void ExpectTextsFit(HWND root, const std::string& where) {
     std::vector<HWND> children;
-    EnumChildWindows(
-        root,
-        [](HWND h, LPARAM p) {
-            reinterpret_cast<std::vector<HWND>*>(p)->push_back(h);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&children));
-    const int dpi = SystemDpi();
+    EnumChildWindows(root, CollectWindow, reinterpret_cast<LPARAM>(&children));
+    const int dpi = ScreenDpi();
     for (HWND h : children) {
         const std::wstring cls = ClassOf(h);
         const LONG style = GetWindowLongW(h, GWL_STYLE);
@@ -165,7 +164,7 @@ TEST(LanguageLayoutAtDpi, EveryDialogShowsItsWholeTexts) {
     const char* wanted = std::getenv(kChildDpiVariable);
     if (!wanted)
         GTEST_SKIP() << "run by LanguageLayout at a chosen dpi";
-    ASSERT_EQ(SystemDpi(), std::atoi(wanted)) << "the dpi this run was started for";
+    ASSERT_EQ(ScreenDpi(), std::atoi(wanted)) << "the dpi this run was started for";
     for (const LanguageInfo& language : kLanguages) {
         LanguageScope scope(language.Id);
         const std::string where = std::string(language.Setting) + " at " + wanted + " dpi:";
@@ -188,7 +187,7 @@ TEST(LanguageLayoutAtDpi, EveryDialogShowsItsWholeTexts) {
         auto form = MakeForm(dir);
         // The About box is laid out in pixels of 96 dpi, in every language alike (its rows are 18 pixels high):
         // at 144 dpi its rows are cut in Chinese as in English until that layout follows the dpi.
-        if (SystemDpi() == 96)
+        if (ScreenDpi() == 96)
             ExpectTextsFit(form->Hwnd(), where + " About box");
         form.reset();
 
