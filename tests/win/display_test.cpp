@@ -113,7 +113,13 @@ struct DisplayRig {
         GdiSystemColors colors;
         TrayRenderContext context{colors, nullptr, UserNumberSeparators()};
         context.Size = size;
-        return RenderTrayImage(sample, settings, context).Picture;
+        TrayPicture picture = RenderTrayImage(sample, settings, context).Picture;
+        // A transparent background is the icon's mask: its colour pixels are black there.
+        if (settings.TransBk) {
+            for (uint32_t& c : picture.Pixels)
+                c = c == kTransparentKey ? 0 : c;
+        }
+        return picture;
     }
 };
 
