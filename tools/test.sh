@@ -6,6 +6,8 @@ set -uo pipefail
 cd "$(dirname "$0")/.."
 bash tools/setup.sh || exit 1
 export LUMIVEX_HEADLESS=1
+# The compiler cache serves every checkout of the project alike: paths relative to it, not to one folder.
+export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$PWD} CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-1}
 source tools/wine-env.sh
 
 status=0
