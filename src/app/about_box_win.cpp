@@ -44,7 +44,9 @@ HWND TAboutBox::Static(const std::string& text, int x, int y, int width, int hei
 void TAboutBox::Create(HWND form, HICON picture, const std::string& homeCaption) {
     form_ = form;
     picture_ = picture;
-    scaler_.Attach(form, WindowDpi(form));
+    // Laid out in pixels of 96 dpi with a font made for 96 dpi, then scaled as a whole to the DPI of the monitor it
+    // is on, so rows, fonts and the band keep their proportions at every scale.
+    scaler_.Attach(form, kDefaultDpi);
     white_.Reset(CreateSolidBrush(RGB(255, 255, 255)));
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
@@ -53,6 +55,7 @@ void TAboutBox::Create(HWND form, HICON picture, const std::string& homeCaption)
         lf = metrics.lfMessageFont;
     else
         GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf);
+    lf.lfHeight = MulDiv(lf.lfHeight, static_cast<int>(kDefaultDpi), static_cast<int>(SystemDpi()));
     font_.Reset(CreateFontIndirectW(&lf));
     lf.lfWeight = FW_BOLD;
     lf.lfHeight = lf.lfHeight * 4 / 3;
@@ -80,6 +83,15 @@ void TAboutBox::Create(HWND form, HICON picture, const std::string& homeCaption)
                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(kButton1Id)), ProgramInstance(), nullptr);
     SendMessageW(okButton_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
     SetTexts();
+    scaler_.Rescale(WindowDpi(form), nullptr);
+}
+
+RECT TAboutBox::DonationImageRect() const {
+    return RECT{Px(donationImage_.left), Px(donationImage_.top), Px(donationImage_.right), Px(donationImage_.bottom)};
+}
+
+int TAboutBox::Px(int length) const {
+    return MulDiv(length, static_cast<int>(scaler_.Dpi()), static_cast<int>(kDefaultDpi));
 }
 
 // The update label keeps its text: it tells the state of a check, in the same words in every language.
@@ -100,15 +112,15 @@ void TAboutBox::HideDonation() {
     donationVisible_ = false;
     ShowWindow(DonationLink.Hwnd(), SW_HIDE);
     donationImage_ = RECT{};
-    MoveBy(okButton_, -kDonationRowHeight);
-    SetClientSize(form_, kClientWidth, kClientHeight - kDonationRowHeight);
+    MoveBy(okButton_, -Px(kDonationRowHeight));
+    SetClientSize(form_, Px(kClientWidth), Px(kClientHeight - kDonationRowHeight));
     InvalidateRect(form_, nullptr, TRUE);
 }
 
 int TAboutBox::BandTop() const {
     RECT client;
     GetClientRect(form_, &client);
-    return client.bottom - kBandHeight;
+    return client.bottom - Px(kBandHeight);
 }
 
 void TAboutBox::Paint(HDC dc) {
@@ -124,13 +136,13 @@ void TAboutBox::Paint(HDC dc) {
     RECT line{band.left, band.top, band.right, band.top + 1};
     FillRect(dc, &line, lineBrush.Get());
     if (picture_)
-        DrawIconEx(dc, 16, 14, picture_, kPictureSize, kPictureSize, 0, nullptr, DI_NORMAL);
+        DrawIconEx(dc, Px(16), Px(14), picture_, Px(kPictureSize), Px(kPictureSize), 0, nullptr, DI_NORMAL);
     if (donationVisible_) {
         // The donation picture: a small red heart.
         UniqueBrush red(CreateSolidBrush(RGB(220, 40, 60)));
         UniquePen none(CreatePen(PS_NULL, 0, 0));
         SelectGuard brush(dc, red.Get()), pen(dc, none.Get());
-        const RECT& r = donationImage_;
+        const RECT r = DonationImageRect();
         Ellipse(dc, r.left + 1, r.top + 2, r.left + 9, r.top + 10);
         Ellipse(dc, r.left + 7, r.top + 2, r.left + 15, r.top + 10);
         POINT tip[] = {{r.left + 1, r.top + 7}, {r.left + 15, r.top + 7}, {r.left + 8, r.top + 15}};
@@ -163,7 +175,8 @@ bool TAboutBox::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& r
             return true;
         case WM_LBUTTONUP: {
             POINT p{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-            if (donationVisible_ && PtInRect(&donationImage_, p) && OnDonationImageClick) {
+            const RECT image = DonationImageRect();
+            if (donationVisible_ && PtInRect(&image, p) && OnDonationImageClick) {
                 OnDonationImageClick();
                 result = 0;
                 return true;
@@ -174,7 +187,8 @@ bool TAboutBox::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& r
             POINT p;
             GetCursorPos(&p);
             ScreenToClient(form_, &p);
-            if (reinterpret_cast<HWND>(wParam) == form_ && donationVisible_ && PtInRect(&donationImage_, p)) {
+            const RECT image = DonationImageRect();
+            if (reinterpret_cast<HWND>(wParam) == form_ && donationVisible_ && PtInRect(&image, p)) {
                 SetCursor(LoadCursorW(nullptr, IDC_HAND));
                 result = TRUE;
                 return true;

@@ -31,7 +31,7 @@ class TAboutBox {
 
     HWND VersionLabel() const { return versionLabel_; }
     HWND OkButton() const { return okButton_; }
-    RECT DonationImageRect() const { return donationImage_; }
+    RECT DonationImageRect() const;
     TLinkLabel LabelDownload;  // the update check
     TLinkLabel HomePageLink;   // home page
     TLinkLabel DonationLink;   // donation
@@ -44,6 +44,8 @@ class TAboutBox {
     HWND Static(const std::string& text, int x, int y, int width, int height, HFONT font);
     void Paint(HDC dc);
     int BandTop() const;
+    // A length of the 96-dpi layout at the box's DPI.
+    int Px(int length) const;
 
     HWND form_ = nullptr;
     HWND versionLabel_ = nullptr;  // children of the form
