@@ -26,6 +26,7 @@ cleanup() {
 trap cleanup EXIT
 lumivex_wine_start
 lumivex_wine_cjk_fonts
+lumivex_wine_dpi
 mkdir -p "$out"
 
 names=(general assist tray display themes)

@@ -120,6 +120,7 @@ IDM_PROCESS_ROW_FIRST=41000
 
 lumivex_wine_start
 lumivex_wine_cjk_fonts
+lumivex_wine_dpi
 trap 'stop_lumivex; lumivex_wine_stop' EXIT
 
 echo "Screenshots in $out:"

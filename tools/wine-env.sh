@@ -74,6 +74,13 @@ lumivex_wine_start() {
     fi
 }
 
+# LUMIVEX_DPI=144 (for example) puts the prefix's screen at that DPI for every program started after this; Wine
+# reads it when a program starts. The README's pictures at 150 % are taken so.
+lumivex_wine_dpi() {
+    [ -n "${LUMIVEX_DPI:-}" ] || return 0
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$LUMIVEX_DPI" /f >/dev/null 2>&1 || true
+}
+
 lumivex_wine_stop() {
     wineserver -k 2>/dev/null || true
     wineserver -w 2>/dev/null || true

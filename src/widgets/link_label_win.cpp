@@ -118,6 +118,14 @@ LRESULT TLinkLabel::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         case WM_ERASEBKGND:
             return 1;
+        // As a static control does: a window that scales its children for another DPI hands them new fonts so.
+        case WM_SETFONT:
+            SetFont(reinterpret_cast<HFONT>(wParam));
+            if (LOWORD(lParam))
+                InvalidateRect(Hwnd(), nullptr, TRUE);
+            return 0;
+        case WM_GETFONT:
+            return reinterpret_cast<LRESULT>(font_);
         case WM_SIZE:
             Layout();
             return 0;
