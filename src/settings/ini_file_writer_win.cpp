@@ -94,23 +94,28 @@ std::wstring TempPathFor(const std::wstring& path) {
     return unique;
 }
 
+// Writes bytes from the file's start and stamps it. The profile functions may keep a parsed copy for as long as the
+// last-write time stays the same; the file system's clock can be coarser than two saves apart, so the time is set
+// from the precise clock.
+void WriteContents(HANDLE file, const std::string& bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD written = 0;
+        if (!WriteFile(file, bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &written, nullptr))
+            Fail(GetLastError());
+        done += written;
+    }
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    SetFileTime(file, nullptr, nullptr, &now);
+}
+
 void WriteTempFile(const std::wstring& temp, const std::string& bytes, DWORD attributes) {
     DeleteFileW(temp.c_str());  // a leftover of a save that was cut short
     UniqueFile file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes, nullptr));
     if (!file)
         Fail(GetLastError());
-    size_t done = 0;
-    while (done < bytes.size()) {
-        DWORD written = 0;
-        if (!WriteFile(file.Get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &written, nullptr))
-            Fail(GetLastError());
-        done += written;
-    }
-    // The profile functions may keep a parsed copy for as long as the last-write time stays the same; the file
-    // system's clock can be coarser than two saves apart, so the time is set from the precise clock.
-    FILETIME now;
-    GetSystemTimeAsFileTime(&now);
-    SetFileTime(file.Get(), nullptr, nullptr, &now);
+    WriteContents(file.Get(), bytes);
     if (!FlushFileBuffers(file.Get()))
         Fail(GetLastError());
 }
@@ -132,16 +137,7 @@ void WriteInPlace(const std::wstring& path, const std::string& bytes) {
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         Fail(GetLastError());
-    size_t done = 0;
-    while (done < bytes.size()) {
-        DWORD written = 0;
-        if (!WriteFile(file.Get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &written, nullptr))
-            Fail(GetLastError());
-        done += written;
-    }
-    FILETIME now;
-    GetSystemTimeAsFileTime(&now);
-    SetFileTime(file.Get(), nullptr, nullptr, &now);
+    WriteContents(file.Get(), bytes);
     if (!SetEndOfFile(file.Get()) || !FlushFileBuffers(file.Get()))
         Fail(GetLastError());
 }
