@@ -129,14 +129,8 @@ DWORD RunAndWait(const std::wstring& exe, const std::wstring& args) {
 }
 
 HWND FindProgramWindow(DWORD processId) {
-    for (HWND h = FindWindowExW(nullptr, nullptr, L"TFrmLumivexMain", nullptr); h;
-         h = FindWindowExW(nullptr, h, L"TFrmLumivexMain", nullptr)) {
-        DWORD pid = 0;
-        GetWindowThreadProcessId(h, &pid);
-        if (pid == processId)
-            return h;
-    }
-    return nullptr;
+    const std::vector<HWND> forms = WindowsOfProcess(processId, L"TFrmLumivexMain");
+    return forms.empty() ? nullptr : forms.front();
 }
 
 class Installer : public ::testing::Test {

@@ -44,59 +44,34 @@ struct PortableCopy {
 };
 
 HWND FindProgramWindow(DWORD processId) {
-    HWND found = nullptr;
-    for (HWND h = FindWindowExW(nullptr, nullptr, L"TFrmLumivexMain", nullptr); h;
-         h = FindWindowExW(nullptr, h, L"TFrmLumivexMain", nullptr)) {
-        DWORD pid = 0;
-        GetWindowThreadProcessId(h, &pid);
-        if (pid == processId)
-            found = h;
-    }
-    return found;
-}
-bool ProgramTrayIconShown(DWORD processId) {
-    for (HWND h = FindWindowExW(nullptr, nullptr, L"LumivexTrayIconHandler", nullptr); h;
-         h = FindWindowExW(nullptr, h, L"LumivexTrayIconHandler", nullptr)) {
-        DWORD pid = 0;
-        GetWindowThreadProcessId(h, &pid);
-        if (pid != processId)
-            continue;
-        NOTIFYICONDATAW probe{};
-        probe.cbSize = sizeof probe;
-        probe.hWnd = h;
-        probe.uID = 1;  // the program's one icon
-        return Shell_NotifyIconW(NIM_MODIFY, &probe) != FALSE;
-    }
-    return false;
+    const std::vector<HWND> forms = WindowsOfProcess(processId, L"TFrmLumivexMain");
+    return forms.empty() ? nullptr : forms.back();
 }
 // A shown window of the class in the process (menus: "#32768", dialogs and message boxes: "#32770"), or null.
 HWND ShownWindowOf(DWORD processId, const wchar_t* cls, HWND other = nullptr) {
-    for (HWND h = FindWindowExW(nullptr, nullptr, cls, nullptr); h; h = FindWindowExW(nullptr, h, cls, nullptr)) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(h, &owner);
-        if (owner == processId && h != other && IsWindowVisible(h))
+    for (HWND h : WindowsOfProcess(processId, cls)) {
+        if (h != other && IsWindowVisible(h))
             return h;
     }
     return nullptr;
 }
 
 HWND TrayHandlerOf(DWORD processId) {
-    for (HWND h = FindWindowExW(nullptr, nullptr, L"LumivexTrayIconHandler", nullptr); h;
-         h = FindWindowExW(nullptr, h, L"LumivexTrayIconHandler", nullptr)) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(h, &owner);
-        if (owner == processId)
-            return h;
-    }
-    return nullptr;
+    const std::vector<HWND> handlers = WindowsOfProcess(processId, L"LumivexTrayIconHandler");
+    return handlers.empty() ? nullptr : handlers.front();
 }
 
 bool IconOf(HWND handler) {
     NOTIFYICONDATAW probe{};
     probe.cbSize = sizeof probe;
     probe.hWnd = handler;
-    probe.uID = 1;
+    probe.uID = 1;  // the program's one icon
     return Shell_NotifyIconW(NIM_MODIFY, &probe) != FALSE;
+}
+
+bool ProgramTrayIconShown(DWORD processId) {
+    HWND handler = TrayHandlerOf(processId);
+    return handler && IconOf(handler);
 }
 
 // The running program under test, ended by force if a test leaves it running.
@@ -219,10 +194,8 @@ TEST(Program, RightPressOnTheIconOpensTheTrayMenu) {
     } ending{program};
     DWORD pid = GetProcessId(program);
     auto windowOf = [pid](const wchar_t* cls) {
-        for (HWND h = FindWindowExW(nullptr, nullptr, cls, nullptr); h; h = FindWindowExW(nullptr, h, cls, nullptr)) {
-            DWORD owner = 0;
-            GetWindowThreadProcessId(h, &owner);
-            if (owner == pid && (wcscmp(cls, L"#32768") != 0 || IsWindowVisible(h)))
+        for (HWND h : WindowsOfProcess(pid, cls)) {
+            if (wcscmp(cls, L"#32768") != 0 || IsWindowVisible(h))
                 return h;
         }
         return HWND{};

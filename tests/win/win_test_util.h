@@ -5,10 +5,23 @@
 #include <chrono>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/text_win.h"
 
 namespace wintest {
+
+// The top-level windows of class cls that belong to the process, in the order the system lists them.
+inline std::vector<HWND> WindowsOfProcess(DWORD processId, const wchar_t* cls) {
+    std::vector<HWND> windows;
+    for (HWND h = FindWindowExW(nullptr, nullptr, cls, nullptr); h; h = FindWindowExW(nullptr, h, cls, nullptr)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(h, &owner);
+        if (owner == processId)
+            windows.push_back(h);
+    }
+    return windows;
+}
 
 // A fresh folder under %TEMP%, removed with everything in it at the end of the test.
 class TempDir {
