@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "platform/error_log.h"
+#include "platform/file_io_win.h"
 #include "platform/text_win.h"
 #include "platform/unique_handle_win.h"
 
@@ -25,17 +26,6 @@ bool gBoxOpen = false;
 // the log-off is called off. A box then would hold the session up until someone pressed Enter.
 bool gSessionEnding = false;
 
-std::string ReadWhole(HANDLE file) {
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file, &size) || size.QuadPart <= 0 || size.QuadPart > 16 * static_cast<LONGLONG>(kErrorLogCap))
-        return {};
-    std::string data(static_cast<size_t>(size.QuadPart), '\0');
-    DWORD read = 0;
-    if (!ReadFile(file, data.data(), static_cast<DWORD>(data.size()), &read, nullptr))
-        return {};
-    data.resize(read);
-    return data;
-}
 }  // namespace
 
 std::string SystemErrorText(unsigned long errorCode) {
@@ -64,10 +54,13 @@ void LogError(const std::string& text) {
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         return;
-    std::string log = AppendToErrorLog(ReadWhole(file.Get()), line);
+    // A log that cannot be read, or has grown far beyond its cap by other hands, starts afresh.
+    std::string old;
+    if (ReadAll(file.Get(), 16 * static_cast<LONGLONG>(kErrorLogCap), old) != 0)
+        old.clear();
+    std::string log = AppendToErrorLog(old, line);
     SetFilePointer(file.Get(), 0, nullptr, FILE_BEGIN);
-    DWORD written = 0;
-    WriteFile(file.Get(), log.data(), static_cast<DWORD>(log.size()), &written, nullptr);
+    WriteAll(file.Get(), log);
     SetEndOfFile(file.Get());
 }
 

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "platform/ascii_text.h"
+#include "platform/file_io_win.h"
 #include "platform/text_win.h"
 #include "platform/unique_handle_win.h"
 #include "settings/ini_document.h"
@@ -62,22 +63,9 @@ std::optional<std::string> ReadWholeFile(const std::wstring& path) {
             return std::nullopt;
         Fail(error);
     }
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.Get(), &size))
-        Fail(GetLastError());
-    if (size.QuadPart > kMaxFileBytes)
-        Fail(ERROR_FILE_TOO_LARGE);
-    std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
-    size_t done = 0;
-    while (done < bytes.size()) {
-        DWORD read = 0;
-        if (!ReadFile(file.Get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &read, nullptr))
-            Fail(GetLastError());
-        if (read == 0)
-            break;  // the file shrank meanwhile
-        done += read;
-    }
-    bytes.resize(done);
+    std::string bytes;
+    if (DWORD error = ReadAll(file.Get(), kMaxFileBytes, bytes))
+        Fail(error);
     return bytes;
 }
 
@@ -98,13 +86,8 @@ std::wstring TempPathFor(const std::wstring& path) {
 // last-write time stays the same; the file system's clock can be coarser than two saves apart, so the time is set
 // from the precise clock.
 void WriteContents(HANDLE file, const std::string& bytes) {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        DWORD written = 0;
-        if (!WriteFile(file, bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &written, nullptr))
-            Fail(GetLastError());
-        done += written;
-    }
+    if (DWORD error = WriteAll(file, bytes))
+        Fail(error);
     FILETIME now;
     GetSystemTimeAsFileTime(&now);
     SetFileTime(file, nullptr, nullptr, &now);
