@@ -1,22 +1,28 @@
 #include "platform/crash_report.h"
 
-#include <cstdio>
+#include "platform/fixed_text.h"
 
 // Both are written while the program is crashing: into the caller's buffer, nothing from the heap.
 
-bool CrashDumpName(const CrashStamp& when, char* out, size_t size) {
+namespace {
+bool Finish(const FixedText& text, char* out) {
+    if (!text.Fits())
+        out[0] = '\0';
+    return text.Fits();
+}
+}  // namespace
+
+bool CrashDumpName(const LogTime& when, char* out, size_t size) {
     if (!out || size == 0)
         return false;
-    int n = std::snprintf(out, size, "Lumivex-%04d%02d%02d-%02d%02d%02d.dmp", when.Year, when.Month, when.Day,
-                          when.Hour, when.Minute, when.Second);
-    if (n < 0 || static_cast<size_t>(n) >= size) {
-        out[0] = '\0';
-        return false;
-    }
-    return true;
+    FixedText text(out, size);
+    text.Add("Lumivex-");
+    AddLogTime(text, when, "", "-", "");
+    text.Add(".dmp");
+    return Finish(text, out);
 }
 
-bool CrashLogLine(const CrashStamp& when,
+bool CrashLogLine(const LogTime& when,
                   uint32_t code,
                   uint64_t address,
                   const char* dumpName,
@@ -25,24 +31,19 @@ bool CrashLogLine(const CrashStamp& when,
                   size_t size) {
     if (!out || size == 0)
         return false;
-    const char* name = dumpName ? dumpName : "";
+    FixedText text(out, size);
+    AddLogTime(text, when, "-", " ", ":");
+    text.Add("  Lumivex ended on an unexpected error: ");
     // Code 0 is no system exception: std::terminate, after a C++ exception that nothing caught.
-    char what[64];
     if (code == 0)
-        std::snprintf(what, sizeof what, "an exception that nothing caught");
+        text.Add("an exception that nothing caught");
     else
-        std::snprintf(what, sizeof what, "exception %08X at %016llX", static_cast<unsigned>(code),
-                      static_cast<unsigned long long>(address));
-    char dump[128];
+        text.Add("exception ").Hex(code, 8).Add(" at ").Hex(address, 16);
+    const char* name = dumpName ? dumpName : "";
     if (dumpError == 0)
-        std::snprintf(dump, sizeof dump, "minidump %s", name);
+        text.Add("; minidump ").Add(name);
     else
-        std::snprintf(dump, sizeof dump, "the minidump %s could not be written (error %lu)", name, dumpError);
-    int n = std::snprintf(out, size, "%04d-%02d-%02d %02d:%02d:%02d  Lumivex ended on an unexpected error: %s; %s\r\n",
-                          when.Year, when.Month, when.Day, when.Hour, when.Minute, when.Second, what, dump);
-    if (n < 0 || static_cast<size_t>(n) >= size) {
-        out[0] = '\0';
-        return false;
-    }
-    return true;
+        text.Add("; the minidump ").Add(name).Add(" could not be written (error ").Decimal(dumpError).Add(")");
+    text.Add("\r\n");
+    return Finish(text, out);
 }

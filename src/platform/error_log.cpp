@@ -1,11 +1,25 @@
 #include "platform/error_log.h"
 
-#include <cstdio>
+#include "platform/fixed_text.h"
+
+namespace {
+// The clock's fields are never negative; were one, it would show as 0 rather than as a huge number.
+uint64_t Field(int value) {
+    return value > 0 ? static_cast<uint64_t>(value) : 0;
+}
+}  // namespace
+
+void AddLogTime(FixedText& text, const LogTime& t, const char* inDate, const char* between, const char* inTime) {
+    text.Decimal(Field(t.Year), 4).Add(inDate).Decimal(Field(t.Month), 2).Add(inDate).Decimal(Field(t.Day), 2);
+    text.Add(between);
+    text.Decimal(Field(t.Hour), 2).Add(inTime).Decimal(Field(t.Minute), 2).Add(inTime).Decimal(Field(t.Second), 2);
+}
 
 std::string ErrorLogLine(const LogTime& t, const std::string& text) {
     char stamp[64];
-    std::snprintf(stamp, sizeof(stamp), "%04d-%02d-%02d %02d:%02d:%02d  ", t.Year, t.Month, t.Day, t.Hour, t.Minute,
-                  t.Second);
+    FixedText stampText(stamp, sizeof stamp);
+    AddLogTime(stampText, t, "-", " ", ":");
+    stampText.Add("  ");
     std::string line = stamp;
     for (size_t i = 0; i < text.size(); ++i) {
         char c = text[i];

@@ -1,8 +1,7 @@
 #include "platform/version_text.h"
 
-#include <cstdio>
-
 #include "platform/ascii_text.h"
+#include "platform/fixed_text.h"
 
 const char* const kVersionKeys[kVersionKeyCount] = {
     "CompanyName",      "FileDescription", "FileVersion",    "InternalName", "LegalCopyright", "LegalTrademarks",
@@ -10,14 +9,20 @@ const char* const kVersionKeys[kVersionKeyCount] = {
 
 std::string TranslationText(uint16_t language, uint16_t codePage) {
     char text[16];
-    std::snprintf(text, sizeof text, "%.4x%.4x", language, codePage);
+    FixedText(text, sizeof text).Hex(language, 4, true).Hex(codePage, 4, true);
     return text;
 }
 
 std::string VersionNumberText(uint32_t mostSignificant, uint32_t leastSignificant) {
     char text[32];
-    std::snprintf(text, sizeof text, "%u.%u.%u.%u", mostSignificant >> 16, mostSignificant & 0xFFFF,
-                  leastSignificant >> 16, leastSignificant & 0xFFFF);
+    FixedText(text, sizeof text)
+        .Decimal(mostSignificant >> 16)
+        .Add(".")
+        .Decimal(mostSignificant & 0xFFFF)
+        .Add(".")
+        .Decimal(leastSignificant >> 16)
+        .Add(".")
+        .Decimal(leastSignificant & 0xFFFF);
     return text;
 }
 

@@ -1,7 +1,8 @@
 #include "settings/color_text.h"
 
 #include <array>
-#include <cstdio>
+
+#include "platform/fixed_text.h"
 
 namespace {
 constexpr std::array<const char*, kSystemColorCount> kNames = {
@@ -55,7 +56,7 @@ std::string ColorToText(TColor color) {
         return SystemColorName(SystemColorIndex(color));
     uint32_t v = static_cast<uint32_t>(color);
     char buf[8];
-    std::snprintf(buf, sizeof buf, "%02X%02X%02X", v & 0xFFu, (v >> 8) & 0xFFu, (v >> 16) & 0xFFu);
+    FixedText(buf, sizeof buf).Hex(v & 0xFFu, 2).Hex((v >> 8) & 0xFFu, 2).Hex((v >> 16) & 0xFFu, 2);
     return buf;
 }
 

@@ -44,7 +44,13 @@ std::wstring TempFolder() {
 }
 
 std::wstring UniqueTempFileName(const std::wstring& folder, const std::string& extension) {
-    static std::mt19937 random{std::random_device{}() ^ GetTickCount() ^ GetCurrentProcessId()};
+    // Names only need to differ between programs and starts (a taken name is skipped): the clock and the process
+    // seed them well enough.
+    static std::minstd_rand random{[] {
+        LARGE_INTEGER counter{};
+        QueryPerformanceCounter(&counter);
+        return static_cast<uint32_t>(counter.QuadPart) ^ GetTickCount() ^ (GetCurrentProcessId() << 16);
+    }()};
     std::wstring base = WithTrailingBackslash(folder);
     for (;;) {
         std::wstring path = base + Widen(TempFileNameFor(random(), extension));

@@ -1,8 +1,8 @@
 #include "widgets/custom_colors.h"
 
-#include <cstdio>
 #include <string>
 
+#include "platform/fixed_text.h"
 #include "settings/settings_file.h"
 
 namespace {
@@ -26,7 +26,7 @@ CustomColors ReadCustomColors(IProfile& profile) {
 bool WriteCustomColors(IProfile& profile, const CustomColors& colors) {
     for (size_t i = 0; i < colors.size(); ++i) {
         char text[8];
-        std::snprintf(text, sizeof text, "%06X", static_cast<unsigned>(colors[i] & 0xFFFFFFu));
+        FixedText(text, sizeof text).Hex(colors[i] & 0xFFFFFFu, 6);
         if (!profile.WriteString(kSectionCustomColors, KeyName(i), text))
             return false;
     }

@@ -3,7 +3,9 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <string>
 
+#include "platform/text_win.h"
 #include "settings/profile.h"
 #include "widgets/control_text_win.h"
 
@@ -60,7 +62,7 @@ int TWinSpinEdit::Value() {
 }
 
 void TWinSpinEdit::SetValue(int value) {
-    SetWindowTextW(edit_, std::to_wstring(value).c_str());
+    SetWindowTextW(edit_, Widen(std::to_string(value)).c_str());
 }
 
 void TWinSpinEdit::SetMinValue(int value) {

@@ -1,5 +1,7 @@
-// A program of known working set for the process tests: lumivex_test_helper <megabytes> <ready event name>.
-// It commits and touches that many megabytes, signals the event and then waits until it is ended.
+// A program of known working set for the process tests:
+//   lumivex_test_helper <megabytes> <ready event name> [the test's process id]
+// It commits and touches that many megabytes, signals the event and then waits until it is ended, or until the test
+// that started it has ended, so that not even a test that crashes leaves one behind.
 #include <windows.h>
 
 #include <cwchar>
@@ -23,9 +25,17 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
             CloseHandle(ready);
         }
     }
+    HANDLE test = argc > 3 ? OpenProcess(SYNCHRONIZE, FALSE, wcstoul(argv[3], nullptr, 10)) : nullptr;
     // A message queue keeps the helper an ordinary idle program until the test ends it.
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0)
-        DispatchMessageW(&msg);
-    return 0;
+    for (;;) {
+        const DWORD woken = MsgWaitForMultipleObjects(test ? 1 : 0, &test, FALSE, INFINITE, QS_ALLINPUT);
+        if (test && woken == WAIT_OBJECT_0)
+            return 0;
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT)
+                return 0;
+            DispatchMessageW(&msg);
+        }
+    }
 }

@@ -5,7 +5,7 @@
 #include <string>
 
 TEST(CrashReport, DumpNameAndLogLineCarryTheMomentTheCodeAndTheDump) {
-    const CrashStamp when{2026, 12, 10, 13, 8, 1};
+    const LogTime when{2026, 12, 10, 13, 8, 1};
     char name[64];
     ASSERT_TRUE(CrashDumpName(when, name, sizeof name));
     EXPECT_STREQ(name, "Lumivex-20261210-130801.dmp");
@@ -26,7 +26,7 @@ TEST(CrashReport, DumpNameAndLogLineCarryTheMomentTheCodeAndTheDump) {
 }
 
 TEST(CrashReport, ATooSmallBufferGivesFalseAndAnEmptyText) {
-    const CrashStamp when{2026, 12, 10, 13, 8, 1};
+    const LogTime when{2026, 12, 10, 13, 8, 1};
     char small[8] = "x";
     EXPECT_FALSE(CrashDumpName(when, small, sizeof small));
     EXPECT_STREQ(small, "");

@@ -88,5 +88,7 @@ INSTANTIATE_TEST_SUITE_P(CrashHandler,
                          CrashingProgram,
                          ::testing::Values(CrashCase{L"null", 0xC0000005, "exception C0000005 at ", true},
                                            CrashCase{L"throw", 3, "an exception that nothing caught", true},
+                                           // The report is the program's default end, not only once installed.
+                                           CrashCase{L"early-throw", 3, "an exception that nothing caught", true},
                                            CrashCase{L"null", 0xC0000005, "", false}));
 }  // namespace

@@ -22,7 +22,8 @@ class MemoryHelper {
         std::wstring eventName =
             L"lumivex-helper-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
         HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, eventName.c_str());
-        process_ = Launch(path_, std::to_wstring(megabytes) + L" " + eventName);
+        process_ = Launch(
+            path_, std::to_wstring(megabytes) + L" " + eventName + L" " + std::to_wstring(GetCurrentProcessId()));
         if (process_) {
             HANDLE waits[] = {ready, process_};
             ready_ = WaitForMultipleObjects(2, waits, FALSE, 20000) == WAIT_OBJECT_0;
