@@ -147,6 +147,8 @@ rm -f "$setup"
 defines=(-DVERSION="$version" -DOUTFILE="$setup" -DEXE32="${shipped[win32]}" -DTHEMES_NSH="$nsh")
 [ -z "${shipped[win64]:-}" ] || defines+=(-DEXE64="${shipped[win64]}")
 [ $sign = 0 ] || defines+=(-DSIGN="$signer")
+# Only for the installer test on a machine that cannot run 32-bit programs: the same installer as a 64-bit program.
+[ -z "${LUMIVEX_INSTALLER_TARGET:-}" ] || defines+=(-DTARGET="$LUMIVEX_INSTALLER_TARGET")
 makensis -V2 -INPUTCHARSET UTF8 "${defines[@]}" tools/installer/lumivex.nsi >&2
 touch -d "@$stamp" "$setup"
 artifacts+=("$setup")

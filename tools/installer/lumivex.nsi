@@ -5,6 +5,8 @@
 ;   EXE64        the 64-bit Lumivex.exe (optional: without it every Windows gets the 32-bit build)
 ;   THEMES_NSH   generated list of the first-run theme files (install and uninstall lines)
 ;   SIGN         optional: the signing script (tools/sign.sh), which then signs the uninstaller before it is packed and the installer
+;   TARGET       optional: makensis's target, x86-unicode unless given; the installer test builds an amd64-unicode
+;                installer where the machine cannot run 32-bit programs (the one shipped is always 32-bit)
 ;
 ; Installs for all users into Program Files (the 64-bit build on 64-bit Windows), with a Start-menu shortcut.
 ; The first-run theme files and the optional "start with Windows" entry belong to the user who installs.
@@ -14,7 +16,11 @@
 ; "Language" setting follow it. The setting is written only into a settings file the installer creates for the
 ; installing user (an existing file keeps its choice); a silent install writes it only when /LANGUAGE= asks.
 
-Unicode true
+!ifdef TARGET
+    Target ${TARGET}
+!else
+    Unicode true
+!endif
 ManifestDPIAware true
 RequestExecutionLevel admin
 SetCompressor /SOLID lzma
