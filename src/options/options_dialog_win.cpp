@@ -26,7 +26,6 @@ constexpr int kButtonWidth = 75;
 constexpr int kButtonHeight = 25;
 constexpr int kPageTemplates[TFrmOptions::kPageCount] = {IDD_OPTIONS_GENERAL, IDD_OPTIONS_ASSIST, IDD_OPTIONS_TRAY,
                                                          IDD_OPTIONS_DISPLAY, IDD_OPTIONS_THEMES};
-constexpr int kPortableButtonDontActivate = 101;
 
 // The check boxes that edit one flag each.
 struct FlagBox {
@@ -56,7 +55,6 @@ constexpr FlagBox kFlagBoxes[] = {
     {IDC_CHECKSHOWPROCESSNAME, &TSettings::ShowNameInsteadOfModule},
     {IDC_CKFOLLOWTASKBAR, &TSettings::FollowTaskbarTheme},
 };
-constexpr int kPanelFontPoints = 8;
 
 // Fills a list of fixed entries in the chosen language, keeping the selection.
 template <size_t N>
@@ -517,112 +515,6 @@ void TFrmOptions::SetTexts() {
 
 void TFrmOptions::BtnCancelClick() {
     EndDialog(Hwnd(), IDCANCEL);
-}
-
-void TFrmOptions::ChooseDisplayFont() {
-    FontSpec font = chosenFont_;
-    bool chosen = services_.PickFont ? services_.PickFont(Hwnd(), font) : ExecuteFontDialog(Hwnd(), font);
-    if (chosen) {
-        chosenFont_ = font;
-        ShowFontPanel(chosenFont_);
-    }
-    LbColors.SetText(0, ColorToText(chosenFont_.Color));
-    LbColorsClick();
-}
-
-void TFrmOptions::SetInternalFont() {
-    HWND panel = Item(IDC_FONTPANEL);
-    FontSpec tahoma;
-    tahoma.Size = kPanelFontPoints;
-    UniqueFont newFont = CreateFontForDpi(tahoma, static_cast<int>(scaler_.Dpi()));
-    SendMessageW(panel, WM_SETFONT, reinterpret_cast<WPARAM>(newFont.Get()), TRUE);
-    panelFont_ = std::move(newFont);
-    SetControlText(panel, kInternalFontText);
-}
-
-void TFrmOptions::CkShowPercentageClick() {
-    bool percentage = Checked(IDC_CKSHOWPERCENTAGE);
-    Enable(IDC_CKSHOWPAGE, !percentage);
-    Enable(IDC_LABELGBVALUES, !percentage);
-    Enable(IDC_COMBOGBVALUES, !percentage);
-    Enable(IDC_CKSHOWPERCSIGN, percentage);
-}
-
-void TFrmOptions::ckInternalFontClick() {
-    ShowFontPanel(settings_.Font);
-    chosenFont_ = settings_.Font;
-    bool internal = Checked(IDC_CKINTERNALFONT);
-    if (internal)
-        SetInternalFont();
-    Enable(IDC_FONTBUTTON, !internal);
-    Enable(IDC_CKMINIFONT, internal);
-    if (!internal)
-        SetChecked(IDC_CKMINIFONT, false);
-}
-
-void TFrmOptions::CkShowTopClick() {
-    bool top = Checked(IDC_CKSHOWTOP);
-    EditProcs.SetEnabled(top);
-    Enable(IDC_LABELSHOWTOP, top);
-    Enable(IDC_LABELPROCESSS, top);
-    Enable(IDC_CHECKHIGHLIGHTPROCESS, top);
-    if (!top)
-        SetChecked(IDC_CHECKHIGHLIGHTPROCESS, false);
-    CheckHighlightProcessClick();
-}
-
-void TFrmOptions::CheckHighlightProcessClick() {
-    bool highlight = Checked(IDC_CHECKHIGHLIGHTPROCESS);
-    EditProcsRam.SetEnabled(highlight);
-    Enable(IDC_LABELMB, highlight);
-    CmbColorProcesses.SetEnabled(highlight);
-    Enable(IDC_LABELHIGHLIGHTCOLOR, highlight);
-}
-
-void TFrmOptions::CheckDefragEveryActiveClick() {
-    bool active = Checked(IDC_CHECKDEFRAGEVERYACTIVE);
-    WinSpinDefragEveryActive.SetEnabled(active);
-    Enable(IDC_LABELDEFRAGEVERY, active);
-}
-
-void TFrmOptions::UpdateThresholdBounds() {
-    auto yellow = TxtYellow.TryValue();
-    auto red = TxtRed.TryValue();
-    if (!yellow || !red)
-        return;
-    TxtYellow.SetMaxValue(*red - 1);
-    TxtRed.SetMinValue(*yellow + 1);
-}
-
-void TFrmOptions::TxtYellowChange() {
-    UpdateThresholdBounds();
-}
-
-void TFrmOptions::TxtRedChange() {
-    UpdateHighLabel();
-    UpdateThresholdBounds();
-}
-
-void TFrmOptions::UpdateHighLabel() {
-    SetControlText(Item(IDC_LABELHIGHMEMORYACTION), HighLabelText(TxtRed.TryValue().value_or(TxtRed.MinValue())));
-}
-
-void TFrmOptions::CheckMonitorClick() {
-    if (!Checked(IDC_CHECKMONITOR) || settings_.NoWarningSwithOffMonMobile)
-        return;
-    if (!services_.IsPortableDevice || !services_.IsPortableDevice())
-        return;
-    TTaskDialog dialog;
-    dialog.Caption = Text(TextId::PortableCaption);
-    dialog.Instruction = Text(TextId::PortableInstruction);
-    dialog.Content = Text(TextId::PortableContent);
-    dialog.ButtonList = Text(TextId::PortableButtons);
-    dialog.VerifyText = Text(TextId::PortableDontShowAgain);
-    int result = services_.ShowPortableWarning ? services_.ShowPortableWarning(dialog, Hwnd()) : 0;
-    if (result == kPortableButtonDontActivate)
-        SetChecked(IDC_CHECKMONITOR, false);
-    if (dialog.VerifyChecked)
-        settings_.NoWarningSwithOffMonMobile = true;
 }
 
 void TFrmOptions::OpenThemePage() {

@@ -71,6 +71,8 @@ class TFrmOptions : public Dialog {
   private:
     class Page;
     friend class Page;
+    // The font panel shows the chosen typeface at a size that fits it.
+    static constexpr int kPanelFontPoints = 8;
 
     void CreatePages();
     void LayOut();
