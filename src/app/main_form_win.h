@@ -106,6 +106,8 @@ class TFrmLumivexMain : public Window {
     MakerAddresses& Addresses() { return addresses_; }
     TSystemLaunchers& Launchers() { return launchers_; }
     bool UpdateCheckRunning() const { return updateCheckRunning_; }
+    // Quit, or the session ended: the form is gone and the program's message loop ends.
+    bool Closed() const { return closed_; }
     // The tray menu (main_form_menu_win.cpp). A right press rebuilds the process and memory rows and pops the menu
     // up at the cursor.
     void TrayMouseDown(TTrayIcon& sender, TMouseButton button, TShiftState shift, int x, int y);

@@ -26,9 +26,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         TFrmLumivexMain form;
         if (!form.Create())
             return 1;
-        MSG msg;
-        BOOL r;
-        while ((r = GetMessageW(&msg, nullptr, 0, 0)) != 0) {
+        // The loop ends with WM_QUIT or once the form has closed: when the session ends while the tray menu is
+        // open, the menu's own loop may take the WM_QUIT that the form's end posts, and the program would stay.
+        MSG msg{};
+        BOOL r = 0;
+        while (!form.Closed() && (r = GetMessageW(&msg, nullptr, 0, 0)) != 0) {
             if (r == -1)
                 break;
             // Windows that hold controls (the About box, the licence text) get the dialog keys: Tab, Enter, Esc.
@@ -39,7 +41,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }
-        exitCode = static_cast<int>(msg.wParam);
+        exitCode = r == 0 ? static_cast<int>(msg.wParam) : (r == -1 ? 1 : 0);
     }
     OleUninitialize();
     return exitCode;

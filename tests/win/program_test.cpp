@@ -300,6 +300,20 @@ TEST_P(ProgramModalState, LogOffEndsTheProgram) {
     EXPECT_THAT(text, HasSubstr("FullBarColor=Automatic"));
 }
 
+// A forced log-off sends the end without the question. It then arrives while the tray menu's loop still runs, and
+// the end that the form's destruction posts must not be lost in that loop.
+TEST(ProgramForcedLogOff, EndsTheProgramWithTheTrayMenuOpen) {
+    PortableCopy copy("[Mine]\r\nNote=kept\r\n[General]\r\n");
+    RunningProgram program(copy.exe);
+    ASSERT_TRUE(program.Started());
+    ASSERT_NE(OpenTrayMenu(program), nullptr);
+    DWORD_PTR ignored = 0;
+    EXPECT_TRUE(SendMessageTimeoutW(program.form, WM_ENDSESSION, TRUE, 0, SMTO_ABORTIFHUNG, 5000, &ignored));
+    EXPECT_TRUE(WaitProcess(program.process, 5000));
+    EXPECT_EQ(program.ExitCode(), 0u);
+    EXPECT_THAT(ReadText(copy.dir.File(L"Lumivex.Settings")), HasSubstr("FullBarColor=Automatic"));
+}
+
 INSTANTIATE_TEST_SUITE_P(
     EveryState,
     ProgramModalState,
