@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
-# The refresh tick and the tray menu's process rows against their floors under Wine, on a virtual display of its own.
+# The refresh tick and the tray menu's process rows against their floors, and a save into a 20 MB settings file the
+# old way and the new, under Wine, on a virtual display of its own.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 # The shipped 32-bit build, or the 64-bit one where this machine cannot run 32-bit programs.
 preset=$(source tools/wine-env.sh && lumivex_runnable_preset)
 cmake --preset "$preset" >/dev/null
-cmake --build --preset "$preset" --target lumivex_bench_tick lumivex_bench_menu_rows >/dev/null
+cmake --build --preset "$preset" --target lumivex_bench_tick lumivex_bench_menu_rows lumivex_bench_save >/dev/null
 export LUMIVEX_HEADLESS=${LUMIVEX_HEADLESS:-1}
 source tools/wine-env.sh
 trap lumivex_wine_stop EXIT
 lumivex_wine_start
 wine build/$preset/bin/lumivex_bench_tick.exe
 wine build/$preset/bin/lumivex_bench_menu_rows.exe
+wine build/$preset/bin/lumivex_bench_save.exe
