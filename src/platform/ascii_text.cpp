@@ -7,7 +7,7 @@ unsigned char LowerAscii(char c) {
 }
 }  // namespace
 
-bool SameTextIgnoringAsciiCase(const std::string& a, const std::string& b) {
+bool SameTextIgnoringAsciiCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size())
         return false;
     for (size_t i = 0; i < a.size(); ++i)

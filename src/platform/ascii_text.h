@@ -1,6 +1,6 @@
 #pragma once
 
-#include <string>
+#include <string_view>
 
 // Equal texts when ASCII letters are compared without regard to case (other bytes must match exactly).
-bool SameTextIgnoringAsciiCase(const std::string& a, const std::string& b);
+bool SameTextIgnoringAsciiCase(std::string_view a, std::string_view b);

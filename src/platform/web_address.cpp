@@ -1,17 +1,10 @@
 #include "platform/web_address.h"
 
+#include "platform/ascii_text.h"
+
 bool IsWebAddress(std::string_view address) {
     auto startsWith = [&](std::string_view prefix) {
-        if (address.size() < prefix.size())
-            return false;
-        for (size_t i = 0; i < prefix.size(); ++i) {
-            char c = address[i];
-            if (c >= 'A' && c <= 'Z')
-                c = static_cast<char>(c - 'A' + 'a');
-            if (c != prefix[i])
-                return false;
-        }
-        return true;
+        return SameTextIgnoringAsciiCase(address.substr(0, prefix.size()), prefix);
     };
     size_t hostStart;
     if (startsWith("http://"))

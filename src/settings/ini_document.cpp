@@ -2,6 +2,9 @@
 
 #include <cstdint>
 
+#include "platform/ascii_text.h"
+#include "platform/utf_text.h"
+
 namespace {
 constexpr char kCrLf[] = "\r\n";
 
@@ -18,43 +21,18 @@ std::string_view Trim(std::string_view text) {
     return text;
 }
 
-void AppendUtf8(std::string& out, uint32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 constexpr uint32_t kReplacement = 0xFFFD;
 
 // The code points of UTF-8 text; a byte that starts no well-formed sequence is U+FFFD.
 template <typename Sink>
 void DecodeUtf8(std::string_view text, Sink sink) {
     for (size_t i = 0; i < text.size();) {
+        const size_t length = Utf8SequenceLength(text, i);
         auto c = static_cast<unsigned char>(text[i]);
-        size_t length = c < 0x80                   ? 1
-                        : (c >= 0xC2 && c <= 0xDF) ? 2
-                        : (c >= 0xE0 && c <= 0xEF) ? 3
-                        : (c >= 0xF0 && c <= 0xF4) ? 4
-                                                   : 0;
         uint32_t code = length == 1 ? c : length == 2 ? (c & 0x1F) : length == 3 ? (c & 0x0F) : (c & 0x07);
-        bool good = length != 0 && i + length <= text.size();
-        for (size_t k = 1; good && k < length; ++k) {
-            auto next = static_cast<unsigned char>(text[i + k]);
-            good = (next & 0xC0) == 0x80;
-            code = (code << 6) | (next & 0x3F);
-        }
+        for (size_t k = 1; k < length; ++k)
+            code = (code << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+        bool good = length != 0;
         // Overlong forms, surrogates and values beyond U+10FFFF are no characters.
         if (good && ((length == 3 && code < 0x800) || (length == 4 && (code < 0x10000 || code > 0x10FFFF)) ||
                      (code >= 0xD800 && code <= 0xDFFF)))
@@ -69,33 +47,10 @@ void DecodeUtf8(std::string_view text, Sink sink) {
     }
 }
 
-uint16_t UnitAt(std::string_view bytes, size_t i, bool bigEndian) {
-    auto a = static_cast<unsigned char>(bytes[i]);
-    auto b = static_cast<unsigned char>(bytes[i + 1]);
-    return static_cast<uint16_t>(bigEndian ? (a << 8) | b : (b << 8) | a);
-}
-
 void AppendUnit(std::string& out, uint32_t unit, bool bigEndian) {
     char high = static_cast<char>((unit >> 8) & 0xFF), low = static_cast<char>(unit & 0xFF);
     out += bigEndian ? high : low;
     out += bigEndian ? low : high;
-}
-
-std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian) {
-    std::string out;
-    for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
-        uint32_t unit = UnitAt(bytes, i, bigEndian);
-        if (unit >= 0xD800 && unit <= 0xDBFF && i + 3 < bytes.size()) {
-            uint32_t low = UnitAt(bytes, i + 2, bigEndian);
-            if (low >= 0xDC00 && low <= 0xDFFF) {
-                AppendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
-                i += 2;
-                continue;
-            }
-        }
-        AppendUtf8(out, unit >= 0xD800 && unit <= 0xDFFF ? kReplacement : unit);
-    }
-    return out;
 }
 
 std::string Utf8ToUtf16(std::string_view text, bool bigEndian) {
@@ -151,21 +106,6 @@ std::optional<std::string_view> KeyValue(std::string_view text) {
     return Trim(line.substr(equals + 1));
 }
 
-bool SameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z')
-            x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z')
-            y = static_cast<char>(y - 'A' + 'a');
-        if (x != y)
-            return false;
-    }
-    return true;
-}
-
 bool FitsOneLine(std::string_view text) {
     return text.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos;
 }
@@ -198,7 +138,7 @@ std::optional<IniDocument> IniDocument::Parse(std::string_view bytes, const Ansi
     if (wide && bytes.size() % 2 != 0)
         return std::nullopt;
     auto at = [&](size_t i) -> uint32_t {
-        return wide ? UnitAt(bytes, i, bigEndian) : static_cast<unsigned char>(bytes[i]);
+        return wide ? Utf16UnitAt(bytes, i, bigEndian) : static_cast<unsigned char>(bytes[i]);
     };
 
     // Lines end at LF, CR LF or a lone CR; the break's bytes stay with the line.
@@ -269,7 +209,7 @@ std::optional<size_t> IniDocument::FindSection(std::string_view section) const {
     std::string wanted = AsStored(Trim(section));
     for (size_t i = 0; i < lines_.size(); ++i) {
         auto name = HeaderName(lines_[i].Text);
-        if (name && SameName(*name, wanted))
+        if (name && SameTextIgnoringAsciiCase(*name, wanted))
             return i;
     }
     return std::nullopt;
@@ -287,7 +227,7 @@ std::optional<size_t> IniDocument::FindKey(size_t header, std::string_view key) 
     size_t end = SectionEnd(header);
     for (size_t i = header + 1; i < end; ++i) {
         std::string_view name = KeyName(lines_[i].Text);
-        if (!Trim(lines_[i].Text).empty() && SameName(name, wanted))
+        if (!Trim(lines_[i].Text).empty() && SameTextIgnoringAsciiCase(name, wanted))
             return i;
     }
     return std::nullopt;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "platform/utf_text.h"
 #include "settings/color_text.h"
 
 const std::array<ThemeColorSlot, kThemeColorCount> kThemeColorSlots = {{
@@ -45,22 +46,6 @@ bool IsDeviceName(std::string_view name) {
            upper[3] >= '1' && upper[3] <= '9';
 }
 
-// Length in bytes of the well-formed UTF-8 sequence at text[i]; 0 when the bytes there are not one.
-size_t SequenceLength(std::string_view text, size_t i) {
-    auto c = static_cast<unsigned char>(text[i]);
-    size_t length = c < 0x80                   ? 1
-                    : (c >= 0xC2 && c <= 0xDF) ? 2
-                    : (c >= 0xE0 && c <= 0xEF) ? 3
-                    : (c >= 0xF0 && c <= 0xF4) ? 4
-                                               : 0;
-    if (length == 0 || i + length > text.size())
-        return 0;
-    for (size_t k = 1; k < length; ++k) {
-        if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80)
-            return 0;
-    }
-    return length;
-}
 }  // namespace
 
 ThemeFile ReadThemeFile(IProfile& profile) {
@@ -117,7 +102,7 @@ std::string MakeSafeFileName(std::string_view text, size_t maxLength) {
     size_t units = 0;
     for (size_t i = 0; i < text.size();) {
         auto c = static_cast<unsigned char>(text[i]);
-        size_t length = SequenceLength(text, i);
+        size_t length = Utf8SequenceLength(text, i);
         size_t width = length == 4 ? 2 : 1;  // characters beyond the BMP take two UTF-16 units
         if (units + width > maxLength)
             break;

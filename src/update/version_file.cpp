@@ -4,6 +4,9 @@
 #include <optional>
 #include <utility>
 
+#include "platform/ascii_text.h"
+#include "platform/utf_text.h"
+
 namespace {
 using EntryList = std::vector<std::pair<std::string, std::string>>;
 struct Section {
@@ -11,62 +14,12 @@ struct Section {
     EntryList Entries;
 };
 
-char Lower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool SameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (Lower(a[i]) != Lower(b[i]))
-            return false;
-    return true;
-}
-
 std::string_view Trim(std::string_view s) {
     const char* blanks = " \t\r\n\v\f";
     size_t first = s.find_first_not_of(blanks);
     if (first == std::string_view::npos)
         return {};
     return s.substr(first, s.find_last_not_of(blanks) - first + 1);
-}
-
-void AppendUtf8(std::string& out, uint32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
-// UTF-16 little-endian (after its byte-order mark) to UTF-8; unpaired surrogates become U+FFFD.
-std::string Utf16ToUtf8(std::string_view bytes) {
-    std::string out;
-    auto unit = [&](size_t i) {
-        return static_cast<uint32_t>(static_cast<unsigned char>(bytes[i])) |
-               (static_cast<uint32_t>(static_cast<unsigned char>(bytes[i + 1])) << 8);
-    };
-    for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
-        uint32_t u = unit(i);
-        if (u >= 0xD800 && u < 0xDC00 && i + 3 < bytes.size() && unit(i + 2) >= 0xDC00 && unit(i + 2) < 0xE000) {
-            AppendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (unit(i + 2) - 0xDC00));
-            i += 2;
-        } else {
-            AppendUtf8(out, u >= 0xD800 && u < 0xE000 ? 0xFFFD : u);
-        }
-    }
-    return out;
 }
 
 std::vector<Section> ParseSections(std::string_view text) {
@@ -87,7 +40,7 @@ std::vector<Section> ParseSections(std::string_view text) {
             std::string_view name = Trim(line.substr(1, close == std::string_view::npos ? line.size() - 1 : close - 1));
             current = nullptr;
             for (Section& s : sections)
-                if (SameName(s.Name, name))
+                if (SameTextIgnoringAsciiCase(s.Name, name))
                     current = &s;
             if (!current) {
                 sections.push_back(Section{std::string(name), {}});
@@ -111,7 +64,7 @@ std::vector<Section> ParseSections(std::string_view text) {
 
 const Section* FindSection(const std::vector<Section>& sections, std::string_view name) {
     for (const Section& s : sections)
-        if (SameName(s.Name, name))
+        if (SameTextIgnoringAsciiCase(s.Name, name))
             return &s;
     return nullptr;
 }
@@ -119,7 +72,7 @@ const Section* FindSection(const std::vector<Section>& sections, std::string_vie
 std::string ReadValue(const std::vector<Section>& sections, std::string_view section, std::string_view name) {
     if (const Section* s = FindSection(sections, section)) {
         for (const auto& [key, value] : s->Entries)
-            if (SameName(key, name))
+            if (SameTextIgnoringAsciiCase(key, name))
                 return value;
     }
     return {};
@@ -130,7 +83,7 @@ VersionFileInfo ParseVersionFile(std::string_view text, std::string_view program
     std::string converted;
     if (text.size() >= 2 && static_cast<unsigned char>(text[0]) == 0xFF &&
         static_cast<unsigned char>(text[1]) == 0xFE) {
-        converted = Utf16ToUtf8(text.substr(2));
+        converted = Utf16ToUtf8(text.substr(2), false);
         text = converted;
     } else if (text.substr(0, 3) == "\xEF\xBB\xBF") {
         text.remove_prefix(3);
