@@ -29,13 +29,7 @@ void TFrmOptions::ChooseDisplayFont() {
 }
 
 void TFrmOptions::SetInternalFont() {
-    HWND panel = Item(IDC_FONTPANEL);
-    FontSpec tahoma;
-    tahoma.Size = kPanelFontPoints;
-    UniqueFont newFont = CreateFontForDpi(tahoma, static_cast<int>(scaler_.Dpi()));
-    SendMessageW(panel, WM_SETFONT, reinterpret_cast<WPARAM>(newFont.Get()), TRUE);
-    panelFont_ = std::move(newFont);
-    SetControlText(panel, kInternalFontText);
+    SetPanelFont(FontSpec{}, kInternalFontText);
 }
 
 void TFrmOptions::CkShowPercentageClick() {

@@ -170,14 +170,17 @@ void TFrmOptions::Enable(int id, bool enabled) {
     EnableWindow(Item(id), enabled);
 }
 
+void TFrmOptions::SetPageCaption(int index, UINT message) {
+    std::wstring caption = Widen(Text(kOptionsPageNames[static_cast<size_t>(index)]));
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = caption.data();
+    SendMessageW(Item(IDC_PAGECONTROL1), message, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+}
+
 void TFrmOptions::CreatePages() {
-    HWND tab = Item(IDC_PAGECONTROL1);
     for (int i = 0; i < kPageCount; ++i) {
-        std::wstring caption = Widen(Text(kOptionsPageNames[static_cast<size_t>(i)]));
-        TCITEMW item{};
-        item.mask = TCIF_TEXT;
-        item.pszText = caption.data();
-        SendMessageW(tab, TCM_INSERTITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+        SetPageCaption(i, TCM_INSERTITEMW);
         pages_[static_cast<size_t>(i)] = std::make_unique<Page>(*this);
         pages_[static_cast<size_t>(i)]->CreateModeless(Hwnd(), kPageTemplates[i]);
     }
@@ -347,10 +350,14 @@ void TFrmOptions::OnCommand(int id, int code) {
 }
 
 void TFrmOptions::ShowFontPanel(const FontSpec& font) {
+    SetPanelFont(font, FontPanelText(font));
+}
+
+void TFrmOptions::SetPanelFont(const FontSpec& font, const std::string& text) {
     HWND panel = Item(IDC_FONTPANEL);
-    SetControlText(panel, FontPanelText(font));
+    SetControlText(panel, text);
     FontSpec shown = font;
-    shown.Size = kPanelFontPoints;  // the typeface and style at a size that fits the panel
+    shown.Size = kPanelFontPoints;
     UniqueFont newFont = CreateFontForDpi(shown, static_cast<int>(scaler_.Dpi()));
     SendMessageW(panel, WM_SETFONT, reinterpret_cast<WPARAM>(newFont.Get()), TRUE);
     panelFont_ = std::move(newFont);
@@ -424,12 +431,10 @@ void TFrmOptions::FormCreate() {
     SetChecked(IDC_CKMINIFONT, settings_.MiniInternalFont);
     CkShowPercentageClick();
 
-    LbColors.Clear();
     ThemeColorTexts entries = ThemeColorsOf(settings_);
     if (settings_.FontColor != kAutomaticColor)
         entries[0] = ColorToText(chosenFont_.Color);
-    for (size_t i = 0; i < entries.size(); ++i)
-        LbColors.Add(Text(kThemeColorSlots[i].Label), entries[i], kThemeColorSlots[i].Automatic);
+    FillColorList(entries);
     LoadThemes();
     SendMessageW(Item(IDC_CBTHEMES), CB_SETCURSEL, 1, 0);
     CbThemesClick();
@@ -489,26 +494,16 @@ void TFrmOptions::BtnOkClick(bool ok) {
 // Apply may have switched the language: the dialog follows at once.
 void TFrmOptions::SetTexts() {
     SetOptionsCaptions(Hwnd());
-    HWND tab = Item(IDC_PAGECONTROL1);
     for (int i = 0; i < kPageCount; ++i) {
         SetOptionsCaptions(pages_[static_cast<size_t>(i)]->Hwnd());
-        std::wstring caption = Widen(Text(kOptionsPageNames[static_cast<size_t>(i)]));
-        TCITEMW item{};
-        item.mask = TCIF_TEXT;
-        item.pszText = caption.data();
-        SendMessageW(tab, TCM_SETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+        SetPageCaption(i, TCM_SETITEMW);
     }
     FillCombo(Item(IDC_CMBDOUBLECLICK), kDoubleClickActionNames);
     FillCombo(Item(IDC_COMBOGBVALUES), kGbValueNames);
     CmbColorProcesses.SetTexts();
     CmbForeground.SetTexts();
     const int selected = LbColors.ItemIndex();
-    ThemeColorTexts entries;
-    for (size_t i = 0; i < entries.size(); ++i)
-        entries[i] = LbColors.Text(static_cast<int>(i));
-    LbColors.Clear();
-    for (size_t i = 0; i < entries.size(); ++i)
-        LbColors.Add(Text(kThemeColorSlots[i].Label), entries[i], kThemeColorSlots[i].Automatic);
+    FillColorList(ColorEntries());
     LbColors.SetItemIndex(selected);
     UpdateHighLabel();
 }

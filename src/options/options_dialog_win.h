@@ -75,6 +75,8 @@ class TFrmOptions : public Dialog {
     static constexpr int kPanelFontPoints = 8;
 
     void CreatePages();
+    // The tab's caption of a page in the chosen language: TCM_INSERTITEMW adds it, TCM_SETITEMW renews it.
+    void SetPageCaption(int index, UINT message);
     void LayOut();
     INT_PTR PageMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     void OnCommand(int id, int code);
@@ -83,6 +85,8 @@ class TFrmOptions : public Dialog {
     void SetChecked(int id, bool checked);
     void Enable(int id, bool enabled);
     void ShowFontPanel(const FontSpec& font);
+    // The panel's text, in the typeface and style of font at the panel's size.
+    void SetPanelFont(const FontSpec& font, const std::string& text);
 
     void FormCreate();
     // Every text of the open dialog in the chosen language.
@@ -114,6 +118,8 @@ class TFrmOptions : public Dialog {
     bool WriteThemeFile(const std::wstring& path, const std::string& name);
     std::wstring ThemePath(const std::string& name) const;
     ThemeColorTexts ColorEntries() const;
+    // The colour list anew: each slot's name in the chosen language with its entry.
+    void FillColorList(const ThemeColorTexts& entries);
 
     OptionsHost host_;
     OptionsServices services_;

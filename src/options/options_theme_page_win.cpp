@@ -36,6 +36,12 @@ ThemeColorTexts TFrmOptions::ColorEntries() const {
     return colors;
 }
 
+void TFrmOptions::FillColorList(const ThemeColorTexts& entries) {
+    LbColors.Clear();
+    for (size_t i = 0; i < entries.size(); ++i)
+        LbColors.Add(Text(kThemeColorSlots[i].Label), entries[i], kThemeColorSlots[i].Automatic);
+}
+
 // Every theme file of the folder (hidden, system and read-only ones too), in the order the folder lists them. A
 // name that is no plain file name (a file system may hold "..\\x" or "a:b") is left out.
 void TFrmOptions::LoadThemes() {
