@@ -91,7 +91,7 @@ RECT TAboutBox::DonationImageRect() const {
 }
 
 int TAboutBox::Px(int length) const {
-    return MulDiv(length, static_cast<int>(scaler_.Dpi()), static_cast<int>(kDefaultDpi));
+    return ScaleForDpi(length, scaler_.Dpi());
 }
 
 // The update label keeps its text: it tells the state of a check, in the same words in every language.

@@ -21,9 +21,7 @@ bool SystemHighContrast() {
 // shell shows it pixel for pixel instead of stretching a 16-pixel picture.
 bool TFrmLumivexMain::RefreshTrayLook() {
     const UINT dpi = options_.PrimaryDpi ? options_.PrimaryDpi() : PrimaryMonitorDpi();
-    int size = SystemMetricForDpi(SM_CXSMICON, dpi);
-    if (size <= 0)
-        size = kTrayImageSize;
+    const int size = TrayIconSizeForDpi(dpi);
     const bool highContrast = options_.HighContrast ? options_.HighContrast() : SystemHighContrast();
     const bool changed = size != iconSize_ || highContrast != highContrast_;
     iconSize_ = size;

@@ -388,8 +388,6 @@ LRESULT TFrmLumivexMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             StartupNotice(wParam);
             return 0;
         case WM_DPICHANGED:
-            DisplayChanged();
-            return 0;
         case WM_DISPLAYCHANGE:
             DisplayChanged();
             return 0;

@@ -73,8 +73,8 @@ int SystemMetricForDpi(int index, UINT dpi) {
     return GetSystemMetrics(index);
 }
 
-int TrayIconSize() {
-    int size = SystemMetricForDpi(SM_CXSMICON, PrimaryMonitorDpi());
+int TrayIconSizeForDpi(UINT dpi) {
+    int size = SystemMetricForDpi(SM_CXSMICON, dpi);
     return size > 0 ? size : 16;
 }
 
@@ -130,7 +130,6 @@ HFONT TDpiScaler::FontFor(HFONT original, UINT from, UINT to) {
             lf.lfHeight = MulDiv(lf.lfHeight, static_cast<int>(to), static_cast<int>(e.BaseDpi));
             retired_.push_back(std::move(e.Scaled));
             e.Scaled.Reset(CreateFontIndirectW(&lf));
-            e.Dpi = to;
             return e.Scaled.Get();
         }
     }
@@ -142,7 +141,6 @@ HFONT TDpiScaler::FontFor(HFONT original, UINT from, UINT to) {
     LOGFONTW lf = e.Base;
     lf.lfHeight = MulDiv(lf.lfHeight, static_cast<int>(to), static_cast<int>(from));
     e.Scaled.Reset(CreateFontIndirectW(&lf));
-    e.Dpi = to;
     fonts_.push_back(std::move(e));
     return fonts_.back().Scaled.Get();
 }

@@ -19,8 +19,9 @@ UINT PrimaryMonitorDpi();
 UINT PointDpi(POINT point);
 // GetSystemMetricsForDpi, or GetSystemMetrics where it is missing (it answers for the system DPI).
 int SystemMetricForDpi(int index, UINT dpi);
-// The notification area's icon size: the small-icon width for the DPI of the primary monitor.
-int TrayIconSize();
+// The notification area's icon size: the small-icon width for the DPI of the monitor that holds it (16 when the
+// system answers nothing).
+int TrayIconSizeForDpi(UINT dpi);
 int ScaleForDpi(int value, UINT dpi);
 // SPI_GETNONCLIENTMETRICS for a DPI (SystemParametersInfoForDpi), else the system's, its fonts scaled.
 void NonClientMetricsForDpi(NONCLIENTMETRICSW& metrics, UINT dpi);
@@ -50,8 +51,7 @@ class TDpiScaler {
         HFONT Original = nullptr;  // the font as the window was given it (not owned)
         LOGFONTW Base{};           // ... and its description at BaseDpi
         UINT BaseDpi = kDefaultDpi;
-        UniqueFont Scaled;  // made from Base for Dpi
-        UINT Dpi = kDefaultDpi;
+        UniqueFont Scaled;  // made from Base for the current DPI
     };
     HFONT FontFor(HFONT font, UINT from, UINT to);
     HWND window_ = nullptr;

@@ -38,6 +38,8 @@ DWORD WriteAll(HANDLE file, const std::string& bytes) {
         DWORD written = 0;
         if (!WriteFile(file, bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &written, nullptr))
             return FailureCode();
+        if (written == 0)
+            return ERROR_WRITE_FAULT;  // a write that takes nothing would take nothing again
         done += written;
     }
     return 0;

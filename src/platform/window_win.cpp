@@ -22,18 +22,21 @@ auto Guarded(F&& f, decltype(f()) fallback) -> decltype(f()) {
     }
     return fallback;
 }
-}  // namespace
 
 // By the time a base destructor runs, the derived part of the object is gone: the window is detached first, so
 // the messages DestroyWindow sends (WM_DESTROY, WM_NCDESTROY, focus changes) go to DefWindowProc and never to a
 // destroyed HandleMessage.
+void DetachAndDestroy(HWND& hwnd) {
+    HWND h = hwnd;
+    hwnd = nullptr;
+    SetWindowLongPtrW(h, GWLP_USERDATA, 0);
+    DestroyWindow(h);
+}
+}  // namespace
+
 Window::~Window() {
-    if (hwnd_) {
-        HWND h = hwnd_;
-        hwnd_ = nullptr;
-        SetWindowLongPtrW(h, GWLP_USERDATA, 0);
-        DestroyWindow(h);
-    }
+    if (hwnd_)
+        DetachAndDestroy(hwnd_);
 }
 
 void Window::DestroyOwnWindow() {
@@ -99,12 +102,8 @@ LRESULT CALLBACK Window::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
 
 // As for windows: detached before it is destroyed, so no message of the teardown reaches the derived dialog.
 Dialog::~Dialog() {
-    if (hwnd_ && modeless_) {
-        HWND h = hwnd_;
-        hwnd_ = nullptr;
-        SetWindowLongPtrW(h, GWLP_USERDATA, 0);
-        DestroyWindow(h);
-    }
+    if (hwnd_ && modeless_)
+        DetachAndDestroy(hwnd_);
 }
 
 // No dialog opens while the session ends: it would only hold the log-off up.

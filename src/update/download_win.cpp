@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/file_io_win.h"
 #include "platform/system_library_win.h"
 #include "platform/text_win.h"
 #include "platform/unique_handle_win.h"
@@ -294,9 +295,7 @@ bool WriteWholeFile(const std::wstring& file, const std::string& data) {
         CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr));
     if (!h)
         return false;
-    DWORD written = 0;
-    bool ok =
-        WriteFile(h.Get(), data.data(), static_cast<DWORD>(data.size()), &written, nullptr) && written == data.size();
+    bool ok = WriteAll(h.Get(), data) == 0;
     h.Reset();
     if (!ok)
         DeleteFileW(file.c_str());
