@@ -3,6 +3,8 @@
 #include "platform/messages.h"
 #include "platform/text_win.h"
 
+namespace {
+// Posts the "second copy" message to the running copy's main window; false when there is none.
 bool SignalRunningCopy() {
     HWND running = FindWindowW(Widen(kMainWindowClass).c_str(), nullptr);
     if (!running)
@@ -10,6 +12,7 @@ bool SignalRunningCopy() {
     PostMessageW(running, MSG_SECOND_INSTANCE, 0, 0);
     return true;
 }
+}  // namespace
 
 // Two starts at the same moment both pass a window search, since neither has a window yet; only one can own the
 // mutex. A start that finds the mutex owned waits for the owner's window to tell it, and also for the mutex itself:

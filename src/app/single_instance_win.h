@@ -28,6 +28,3 @@ class TSingleInstance {
     bool owned_ = false;
     bool first_ = false;
 };
-
-// Posts the "second copy" message to the running copy's main window; false when there is none.
-bool SignalRunningCopy();

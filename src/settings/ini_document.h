@@ -46,11 +46,6 @@ class IniDocument {
         std::string End;   // the line break's bytes; empty for a last line without one
         bool Edited = false;
     };
-    // Section headers: index of the header line and the name between its brackets.
-    struct Header {
-        size_t LineIndex;
-        std::string Name;
-    };
 
     std::string Encode(std::string_view text) const;
     std::string LineBreak() const;

@@ -17,7 +17,6 @@ class IniFileWriter : public IProfile {
     bool WriteString(const std::string& section, const std::string& key, const std::string& value) override;
     // False when the file could not be written; it then stays as it was, and LastError says why.
     bool Commit() override;
-    const std::wstring& Path() const { return path_; }
     unsigned long LastError() const { return lastError_; }
 
   private:

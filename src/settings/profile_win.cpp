@@ -19,8 +19,5 @@ std::string IniFileProfile::ReadString(const std::string& section, const std::st
 bool IniFileProfile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
     // One key is one whole save: the file is never seen half written.
     IniFileWriter writer(path_);
-    if (writer.WriteString(section, key, value) && writer.Commit())
-        return true;
-    lastError_ = writer.LastError();
-    return false;
+    return writer.WriteString(section, key, value) && writer.Commit();
 }

@@ -12,10 +12,7 @@ class IniFileProfile : public IProfile {
     std::string ReadString(const std::string& section, const std::string& key, const std::string& def) override;
     bool WriteString(const std::string& section, const std::string& key, const std::string& value) override;
     const std::wstring& Path() const { return path_; }
-    // The system's error code of the last write that failed (0 when none did).
-    unsigned long LastError() const { return lastError_; }
 
   private:
     std::wstring path_;
-    unsigned long lastError_ = 0;
 };
