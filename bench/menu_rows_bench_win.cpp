@@ -2,9 +2,9 @@
 // floor of a bare process snapshot plus one working-set query per process, measured side by side in one process
 // (rounds of each in turn, medians):
 //   floor:        CreateToolhelp32Snapshot, every entry, OpenProcess + GetProcessMemoryInfo + CloseHandle each;
-//   refresh+sort: TProcessList::Refresh and the sort by working set (every process opened for path, owner, time
+//   refresh+sort: ProcessList::Refresh and the sort by working set (every process opened for path, owner, time
 //                 and working set), the way the rows were chosen before;
-//   heaviest:     TProcessList::RefreshHeaviest(10), as a right-click chooses its rows now (one system-wide
+//   heaviest:     ProcessList::RefreshHeaviest(10), as a right-click chooses its rows now (one system-wide
 //                 snapshot, only the ten shown processes opened);
 //   rows:         BuildProcessRows as a right-click runs it (the heaviest ten, their icons and descriptions, the old
 //                 rows removed).
@@ -98,23 +98,23 @@ int wmain(int argc, wchar_t** argv) {
         }
     };
     auto refresh = [] {
-        TProcessList list;
+        ProcessList list;
         list.Refresh();
         list.Sort(CompareByMemoryDesc);
     };
 
     auto heaviest = [] {
-        TProcessList list;
+        ProcessList list;
         list.RefreshHeaviest(10);
     };
 
-    auto owned = CreateBenchForm(TFrmLumivexMain::Options{});
+    auto owned = CreateBenchForm(MainForm::Options{});
     if (!owned)
         return 1;
-    TFrmLumivexMain& form = *owned;
-    form.Settings().TopProcessCount = 10;
+    MainForm& form = *owned;
+    form.CurrentSettings().TopProcessCount = 10;
     auto rows = [&] { form.BuildProcessRows(); };
-    form.Settings().ShowNameInsteadOfModule = true;
+    form.CurrentSettings().ShowNameInsteadOfModule = true;
     auto rowsWithDescriptions = [&] { form.BuildProcessRows(); };
 
     const int runs = 3, rounds = 9;
@@ -123,9 +123,9 @@ int wmain(int argc, wchar_t** argv) {
         floors.push_back(MsPerRun(floor, runs));
         refreshes.push_back(MsPerRun(refresh, runs));
         heaviestTimes.push_back(MsPerRun(heaviest, runs));
-        form.Settings().ShowNameInsteadOfModule = false;
+        form.CurrentSettings().ShowNameInsteadOfModule = false;
         rowTimes.push_back(MsPerRun(rows, runs));
-        form.Settings().ShowNameInsteadOfModule = true;
+        form.CurrentSettings().ShowNameInsteadOfModule = true;
         describedTimes.push_back(MsPerRun(rowsWithDescriptions, runs));
     }
     const double f = Median(floors), s = Median(refreshes), h = Median(heaviestTimes), b = Median(rowTimes),

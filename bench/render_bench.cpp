@@ -23,16 +23,16 @@ MemorySample TypicalSample() {
 
 struct Setup {
     const char* name;
-    void (*adjust)(TSettings&);
+    void (*adjust)(Settings&);
 };
 const Setup kSetups[] = {
-    {"defaults", [](TSettings&) {}},
-    {"percent_outline", [](TSettings& s) { s.ShowPercentage = true, s.NoBorder = false; }},
-    {"megabytes_transparent", [](TSettings& s) { s.OptimizeForGigabytes = false, s.TransBk = true; }},
+    {"defaults", [](Settings&) {}},
+    {"percent_outline", [](Settings& s) { s.ShowPercentage = true, s.NoBorder = false; }},
+    {"megabytes_transparent", [](Settings& s) { s.OptimizeForGigabytes = false, s.TransBk = true; }},
 };
 
 // Not inlined, so callgrind can count exactly this function.
-__attribute__((noinline)) void RenderLoop(int renders, const TSettings& settings) {
+__attribute__((noinline)) void RenderLoop(int renders, const Settings& settings) {
     Windows10SystemColors colors;
     MemorySample sample = TypicalSample();
     for (int i = 0; i < renders; ++i) {
@@ -43,7 +43,7 @@ __attribute__((noinline)) void RenderLoop(int renders, const TSettings& settings
 }
 
 void BM_RenderTrayImage(benchmark::State& state) {
-    TSettings settings;
+    Settings settings;
     kSetups[state.range(0)].adjust(settings);
     state.SetLabel(kSetups[state.range(0)].name);
     for (auto _ : state)
@@ -54,7 +54,7 @@ BENCHMARK(BM_RenderTrayImage)->DenseRange(0, 2);
 
 int main(int argc, char** argv) {
     if (argc == 3 && std::strcmp(argv[1], "--renders") == 0) {
-        RenderLoop(std::atoi(argv[2]), TSettings{});
+        RenderLoop(std::atoi(argv[2]), Settings{});
         return 0;
     }
     benchmark::Initialize(&argc, argv);

@@ -58,7 +58,7 @@ bool WriteLargeSettingsFile(const std::wstring& path, size_t bytes) {
 double TimedSave(const std::wstring& path, bool profileFunctions) {
     if (!WriteLargeSettingsFile(path, kFileBytes))
         return -1;
-    const TSettings settings;
+    const Settings settings;
     bool saved = false;
     double seconds = 0;
     if (profileFunctions) {

@@ -42,7 +42,7 @@ int main() {
     bool fixed = false;
     bool flip = false;
     const MemorySample constant = ReadMemoryStatus();
-    TFrmLumivexMain::Options options;
+    MainForm::Options options;
     options.QuitOnDestroy = false;
     options.TrimProcess = [](DWORD) {};
     options.Sample = [&] {
@@ -57,8 +57,8 @@ int main() {
     auto owned = CreateBenchForm(options);
     if (!owned)
         return 1;
-    TFrmLumivexMain& form = *owned;
-    form.Settings().Warn = form.Settings().DefragOnHighMemory = form.Settings().WarnMsgBox = false;
+    MainForm& form = *owned;
+    form.CurrentSettings().Warn = form.CurrentSettings().DefragOnHighMemory = form.CurrentSettings().WarnMsgBox = false;
     form.RamOptimization1().SetEnabled(false);
     Pump();
 

@@ -9,9 +9,9 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string_view text(reinterpret_cast<const char*>(data), size);
-    TColor color = TextToColor(text);
+    ColorValue color = TextToColor(text);
     if (TextToColor(ColorToText(color)) != color)
         std::abort();
-    ColorToText(static_cast<TColor>(size >= 4 ? *reinterpret_cast<const uint32_t*>(data) : size));
+    ColorToText(static_cast<ColorValue>(size >= 4 ? *reinterpret_cast<const uint32_t*>(data) : size));
     return 0;
 }

@@ -16,13 +16,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     LoadedSettings loaded = LoadSettings(hostile, vista, font);
 
     StoredProfile first;
-    if (!SaveSettings(first, loaded.Settings))
+    if (!SaveSettings(first, loaded.Values))
         std::abort();
     LoadedSettings reloaded = LoadSettings(first, vista, font);
     if (reloaded.FirstRun)
         std::abort();
     StoredProfile second;
-    if (!SaveSettings(second, reloaded.Settings) || second.values != first.values)
+    if (!SaveSettings(second, reloaded.Values) || second.values != first.values)
         std::abort();
 
     CustomColors colors = ReadCustomColors(hostile);

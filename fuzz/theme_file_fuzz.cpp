@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     FuzzedProfile hostile(input);
     ThemeFile theme = ReadThemeFile(hostile);
-    TSettings settings;
+    Settings settings;
     StoreThemeColors(theme.Colors, settings);
     // Stored colours written as entries read back as the same colours.
     ThemeColorTexts entries = ThemeColorsOf(settings);
@@ -49,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         again.BarOpaqueBackground != theme.BarOpaqueBackground) {
         std::abort();
     }
-    TSettings back;
+    Settings back;
     StoreThemeColors(again.Colors, back);
     for (const ThemeColorSlot& slot : kThemeColorSlots) {
         if (back.*slot.Member != settings.*slot.Member)

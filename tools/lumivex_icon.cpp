@@ -142,7 +142,7 @@ int Run(const std::vector<std::string>& args) {
     sample.ullTotalPageFile = *totalPage;
     sample.ullAvailPageFile = *availPage;
     // ShowPage defaults to false, as on every supported Windows.
-    TSettings settings = LoadSettings(profile, true, FontSpec{}).Settings;
+    Settings settings = LoadSettings(profile, true, FontSpec{}).Values;
     SetLanguage(LanguageFromSetting(settings.Language));  // the hint in the language of the settings
 
 #ifdef _WIN32

@@ -21,7 +21,7 @@ constexpr UINT kPollMs = 50;
 constexpr DWORD kGiveUpMs = 60000;
 
 struct Shots {
-    TFrmOptions* dialog = nullptr;
+    OptionsDialog* dialog = nullptr;
     std::wstring folder;
     int page = -1;  // the page whose picture is being taken
     DWORD since = 0;
@@ -61,7 +61,7 @@ void CALLBACK Step(HWND, UINT, UINT_PTR, DWORD) {
     bool done = Exists(Marker(shots.page, L".done"));
     if (!done && GetTickCount() - shots.since < kGiveUpMs)
         return;
-    if (shots.page + 1 < TFrmOptions::kPageCount)
+    if (shots.page + 1 < OptionsDialog::kPageCount)
         return ShowPage(shots.page + 1);
     PostMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
 }
@@ -79,15 +79,15 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_LINK_CLASS};
     InitCommonControlsEx(&icc);
 
-    TSettings settings = DefaultSettings(true);
+    Settings settings = DefaultSettings(true);
     settings.Language = LanguageSetting(LanguageFromSetting(language));
     SetLanguage(LanguageFromSetting(language));
     OptionsHost host;
-    host.Settings = &settings;
+    host.Values = &settings;
     host.SettingsPath = shots.folder + L"\\Lumivex.Settings";
     host.ThemesFolder = ProgramFolder() + L"Themes\\";  // the shipped themes fill the theme list
     host.SaveOptions = [] { return true; };
-    TFrmOptions dialog(std::move(host), OptionsServices{});
+    OptionsDialog dialog(std::move(host), OptionsServices{});
     shots.dialog = &dialog;
     SetTimer(nullptr, 0, kPollMs, Step);
     dialog.Execute(nullptr, false);

@@ -34,14 +34,14 @@ std::string LicenceText() {
     return bytes ? std::string(bytes, SizeofResource(ProgramInstance(), info)) : std::string();
 }
 
-HWND TAboutBox::Static(const std::string& text, int x, int y, int width, int height, HFONT font) {
+HWND AboutBox::Static(const std::string& text, int x, int y, int width, int height, HFONT font) {
     HWND h = CreateWindowExW(0, L"STATIC", Widen(text).c_str(), WS_CHILD | WS_VISIBLE | SS_NOPREFIX, x, y, width,
                              height, form_, nullptr, ProgramInstance(), nullptr);
     SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return h;
 }
 
-void TAboutBox::Create(HWND form, HICON picture, const std::string& homeCaption) {
+void AboutBox::Create(HWND form, HICON picture, const std::string& homeCaption) {
     form_ = form;
     picture_ = picture;
     // Laid out in pixels of 96 dpi with a font made for 96 dpi, then scaled as a whole to the DPI of the monitor it
@@ -64,7 +64,7 @@ void TAboutBox::Create(HWND form, HICON picture, const std::string& homeCaption)
     SetClientSize(form, kClientWidth, kClientHeight);
     Static("Lumivex", kLeft, 14, kRowWidth, 24, boldFont_.Get());
     versionLabel_ = Static("Version ", kLeft, 40, kRowWidth, kRowHeight, font_.Get());
-    auto link = [&](TLinkLabel& label, const std::string& caption, int x, int y) {
+    auto link = [&](LinkLabel& label, const std::string& caption, int x, int y) {
         label.Create(form, x, y, kClientWidth - x - 12, kRowHeight);
         label.SetFont(font_.Get());
         label.SetCaption(caption);
@@ -86,16 +86,16 @@ void TAboutBox::Create(HWND form, HICON picture, const std::string& homeCaption)
     scaler_.Rescale(WindowDpi(form), nullptr);
 }
 
-RECT TAboutBox::DonationImageRect() const {
+RECT AboutBox::DonationImageRect() const {
     return RECT{Px(donationImage_.left), Px(donationImage_.top), Px(donationImage_.right), Px(donationImage_.bottom)};
 }
 
-int TAboutBox::Px(int length) const {
+int AboutBox::Px(int length) const {
     return ScaleForDpi(length, scaler_.Dpi());
 }
 
 // The update label keeps its text: it tells the state of a check, in the same words in every language.
-void TAboutBox::SetTexts() {
+void AboutBox::SetTexts() {
     if (!form_)
         return;
     SetWindowTextW(rights_, Widen(Text(TextId::AboutRightsReserved)).c_str());
@@ -106,7 +106,7 @@ void TAboutBox::SetTexts() {
     SetWindowTextW(okButton_, Widen(Text(TextId::ButtonOk)).c_str());
 }
 
-void TAboutBox::HideDonation() {
+void AboutBox::HideDonation() {
     if (!donationVisible_)
         return;
     donationVisible_ = false;
@@ -117,13 +117,13 @@ void TAboutBox::HideDonation() {
     InvalidateRect(form_, nullptr, TRUE);
 }
 
-int TAboutBox::BandTop() const {
+int AboutBox::BandTop() const {
     RECT client;
     GetClientRect(form_, &client);
     return client.bottom - Px(kBandHeight);
 }
 
-void TAboutBox::Paint(HDC dc) {
+void AboutBox::Paint(HDC dc) {
     RECT client;
     GetClientRect(form_, &client);
     RECT band = client;
@@ -150,7 +150,7 @@ void TAboutBox::Paint(HDC dc) {
     }
 }
 
-bool TAboutBox::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+bool AboutBox::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (!form_)
         return false;
     switch (msg) {

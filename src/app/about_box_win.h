@@ -12,7 +12,7 @@
 
 // The controls of the About box, which is the main form's own surface: program picture, name, version, rights,
 // the links (update check, home page, support, donation, licence) and "确定" on a grey band.
-class TAboutBox {
+class AboutBox {
   public:
     static constexpr int kClientWidth = 373;
     static constexpr int kClientHeight = 259;
@@ -32,12 +32,12 @@ class TAboutBox {
     HWND VersionLabel() const { return versionLabel_; }
     HWND OkButton() const { return okButton_; }
     RECT DonationImageRect() const;
-    TLinkLabel LabelDownload;  // the update check
-    TLinkLabel HomePageLink;   // home page
-    TLinkLabel DonationLink;   // donation
-    TLinkLabel SupportLink;    // support
-    TLinkLabel LicenceLink;    // licence agreement
-    TLicenceViewer LicenceViewer;
+    LinkLabel LabelDownload;  // the update check
+    LinkLabel HomePageLink;   // home page
+    LinkLabel DonationLink;   // donation
+    LinkLabel SupportLink;    // support
+    LinkLabel LicenceLink;    // licence agreement
+    LicenceViewer Licence;
     std::function<void()> OnDonationImageClick;
 
   private:
@@ -56,7 +56,7 @@ class TAboutBox {
     RECT donationImage_{};
     bool donationVisible_ = true;
     UniqueFont font_, boldFont_;
-    TDpiScaler scaler_;
+    DpiScaler scaler_;
     UniqueBrush white_;
 };
 

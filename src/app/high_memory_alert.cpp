@@ -19,7 +19,7 @@ template <typename F>
 Finally(F) -> Finally<F>;
 }  // namespace
 
-void THighMemoryAlert::Check(int load, uint32_t now, TSettings& settings, IHighMemoryActions& actions) {
+void HighMemoryAlert::Check(int load, uint32_t now, Settings& settings, IHighMemoryActions& actions) {
     // The quiet time ends when five minutes have passed since the warning. Elapsed time is taken as an unsigned
     // difference and the end is noted on every tick, so neither the 49.7-day wrap of the tick count nor a long
     // calm (when a signed difference would flip) can hold a later warning back.

@@ -20,13 +20,13 @@ class IHighMemoryActions {
 };
 
 // The warning when the memory load crosses RedPercent upwards: at most one per five minutes, one dialog at a time.
-class THighMemoryAlert {
+class HighMemoryAlert {
   public:
     static constexpr uint32_t kQuietTimeMs = 300000;
 
     // One tick: `load` is the tick's memory load, `now` the system tick count in milliseconds. Unticking the
     // dialog's box for good turns settings.WarnMsgBox off.
-    void Check(int load, uint32_t now, TSettings& settings, IHighMemoryActions& actions);
+    void Check(int load, uint32_t now, Settings& settings, IHighMemoryActions& actions);
 
     int PreviousLoad() const { return previousLoad_; }
     uint32_t NextWarningTick() const { return nextWarningTick_; }

@@ -18,25 +18,25 @@ std::string HostOf(const std::string& address) {
 }
 }  // namespace
 
-void TFrmLumivexMain::InitAboutBox() {
+void MainForm::InitAboutBox() {
     addresses_ = MakerAddresses{LUMIVEX_UPDATE_FILE_URL, LUMIVEX_DOWNLOADS_URL, LUMIVEX_HOME_URL, LUMIVEX_SUPPORT_URL,
                                 LUMIVEX_DONATION_URL};
     aboutBox_.Create(Hwnd(), programIcon_.Get(), HostOf(addresses_.Home));
-    aboutBox_.LabelDownload.OnLinkClick = [this](TLinkLabel&, int, const std::string& text) {
+    aboutBox_.LabelDownload.OnLinkClick = [this](LinkLabel&, int, const std::string& text) {
         LabelDownloadLinkClick(text);
     };
-    aboutBox_.HomePageLink.OnLinkClick = [this](TLinkLabel&, int, const std::string&) { OpenHomePage(); };
-    aboutBox_.DonationLink.OnLinkClick = [this](TLinkLabel&, int, const std::string&) { OpenDonationPage(); };
-    aboutBox_.SupportLink.OnLinkClick = [this](TLinkLabel&, int, const std::string&) { OpenSupportPage(); };
-    aboutBox_.LicenceLink.OnLinkClick = [this](TLinkLabel&, int, const std::string&) { ShowLicence(); };
+    aboutBox_.HomePageLink.OnLinkClick = [this](LinkLabel&, int, const std::string&) { OpenHomePage(); };
+    aboutBox_.DonationLink.OnLinkClick = [this](LinkLabel&, int, const std::string&) { OpenDonationPage(); };
+    aboutBox_.SupportLink.OnLinkClick = [this](LinkLabel&, int, const std::string&) { OpenSupportPage(); };
+    aboutBox_.LicenceLink.OnLinkClick = [this](LinkLabel&, int, const std::string&) { ShowLicence(); };
     aboutBox_.OnDonationImageClick = [this] { OpenDonationPage(); };
 
     // The program shows no messages of the checker's own: the label tells the outcome.
     getUpdate_.FailureDlg = false;
     getUpdate_.DownloadDlg = false;
-    getUpdate_.OnGetURL = [this](TUpdateChecker&, const std::string& currentVersion, const std::string&,
+    getUpdate_.OnGetURL = [this](UpdateChecker&, const std::string& currentVersion, const std::string&,
                                  const std::string&, const std::string&) { GetUpdateGetURL(currentVersion); };
-    getUpdate_.OnDownloadFailed = [this](TUpdateChecker&) { GetUpdateDownloadFailed(); };
+    getUpdate_.OnDownloadFailed = [this](UpdateChecker&) { GetUpdateDownloadFailed(); };
 
     if (settings_.ClickedDonation)
         aboutBox_.HideDonation();
@@ -47,43 +47,43 @@ void TFrmLumivexMain::InitAboutBox() {
             .c_str());
 }
 
-void TFrmLumivexMain::ShowAbout() {
+void MainForm::ShowAbout() {
     tray_->RestoreMainWindow();
 }
 
-void TFrmLumivexMain::CloseAboutBox() {
+void MainForm::CloseAboutBox() {
     tray_->HideMainWindow();
 }
 
-void TFrmLumivexMain::FormShow() {
+void MainForm::FormShow() {
     PlaceNearTaskbar(Hwnd());
     // The check starts once the box is on screen and the messages pending now have run.
     PostMessageW(Hwnd(), MSG_ABOUT_SHOWN, 0, 0);
 }
 
-void TFrmLumivexMain::OpenDonationPage() {
+void MainForm::OpenDonationPage() {
     launchers_.WebPage(Hwnd(), addresses_.Donation);
     settings_.ClickedDonation = true;  // saved with the settings; the donation row is gone from the next start
 }
 
-void TFrmLumivexMain::OpenHomePage() {
+void MainForm::OpenHomePage() {
     launchers_.WebPage(Hwnd(), addresses_.Home);
 }
 
-void TFrmLumivexMain::OpenSupportPage() {
+void MainForm::OpenSupportPage() {
     launchers_.WebPage(Hwnd(), addresses_.Support);
 }
 
-void TFrmLumivexMain::ShowLicence() {
-    aboutBox_.LicenceViewer.Show(Hwnd(), kApplicationTitle, LicenceText());
+void MainForm::ShowLicence() {
+    aboutBox_.Licence.Show(Hwnd(), kApplicationTitle, LicenceText());
 }
 
-void TFrmLumivexMain::LabelDownloadLinkClick(const std::string& linkText) {
+void MainForm::LabelDownloadLinkClick(const std::string& linkText) {
     if (linkText != Text(TextId::UpdateCheck)) {
         launchers_.WebPage(nullptr, addresses_.Downloads);
         return;
     }
-    TLinkLabel& label = aboutBox_.LabelDownload;
+    LinkLabel& label = aboutBox_.LabelDownload;
     label.SetCaption(Text(TextId::UpdateChecking));
     label.SetFontColor(GetSysColor(COLOR_BTNSHADOW));
     UpdateWindow(label.Hwnd());
@@ -93,14 +93,14 @@ void TFrmLumivexMain::LabelDownloadLinkClick(const std::string& linkText) {
     getUpdate_.CheckNow();
 }
 
-void TFrmLumivexMain::GetUpdateGetURL(const std::string& currentVersion) {
+void MainForm::GetUpdateGetURL(const std::string& currentVersion) {
     // A file that does not list the program at all (an error page, a captive portal) is no answer.
     if (currentVersion.empty()) {
         GetUpdateDownloadFailed();
         return;
     }
     updateCheckRunning_ = false;
-    TLinkLabel& label = aboutBox_.LabelDownload;
+    LinkLabel& label = aboutBox_.LabelDownload;
     if (IsNewerByJoinedDigits(currentVersion, ownVersionInfo_.FileVersion().Text())) {
         std::string shown = FormatFileVersion(currentVersion, true);
         label.SetCaption("<link>" + FormatText(TextId::UpdateAvailable, {shown.empty() ? currentVersion : shown}) +
@@ -111,13 +111,13 @@ void TFrmLumivexMain::GetUpdateGetURL(const std::string& currentVersion) {
     label.Tag = 1;  // no more automatic checks
 }
 
-void TFrmLumivexMain::GetUpdateDownloadFailed() {
+void MainForm::GetUpdateDownloadFailed() {
     updateCheckRunning_ = false;
     aboutBox_.LabelDownload.SetCaption(Text(TextId::UpdateError));
     // Tag stays 0: the next showing of the box checks again.
 }
 
-bool TFrmLumivexMain::HandleAboutMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+bool MainForm::HandleAboutMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (msg) {
         case WM_SHOWWINDOW:
             if (wParam)

@@ -11,15 +11,15 @@ constexpr WPARAM kWtsSessionLock = 7;
 constexpr WPARAM kWtsSessionUnlock = 8;
 }  // namespace
 
-void TFrmLumivexMain::InitSystemActions() {
-    tray_->OnDblClick = [this](TTrayIcon&) { TrayDblClick(); };
+void MainForm::InitSystemActions() {
+    tray_->OnDblClick = [this](TrayIcon&) { TrayDblClick(); };
 }
 
-void TFrmLumivexMain::OpenTaskManager() {
+void MainForm::OpenTaskManager() {
     launchers_.TaskManager(Hwnd());
 }
 
-void TFrmLumivexMain::TrayDblClick() {
+void MainForm::TrayDblClick() {
     switch (DoubleClickActionOf(settings_.DoubleClickAction)) {
         case DoubleClickAction::TaskManager:
             OpenTaskManager();
@@ -50,7 +50,7 @@ void TFrmLumivexMain::TrayDblClick() {
 
 // The power-off commands go out from a timer, so the icon and its menu keep answering meanwhile. Unlocking ends a
 // sequence that is still running: the user who has just unlocked must not see the display go dark.
-void TFrmLumivexMain::SessionChange(WPARAM code) {
+void MainForm::SessionChange(WPARAM code) {
     if (code == kWtsSessionLock && settings_.SwitchOffMonitorOnLock)
         monitorOff_.Start(Hwnd());
     else if (code == kWtsSessionUnlock)

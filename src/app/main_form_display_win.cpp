@@ -19,7 +19,7 @@ bool SystemHighContrast() {
 
 // The icon is drawn at the small-icon size for the DPI of the monitor that holds the notification area, so the
 // shell shows it pixel for pixel instead of stretching a 16-pixel picture.
-bool TFrmLumivexMain::RefreshTrayLook() {
+bool MainForm::RefreshTrayLook() {
     const UINT dpi = options_.PrimaryDpi ? options_.PrimaryDpi() : PrimaryMonitorDpi();
     const int size = TrayIconSizeForDpi(dpi);
     const bool highContrast = options_.HighContrast ? options_.HighContrast() : SystemHighContrast();
@@ -29,14 +29,14 @@ bool TFrmLumivexMain::RefreshTrayLook() {
     return changed;
 }
 
-void TFrmLumivexMain::DisplayChanged() {
+void MainForm::DisplayChanged() {
     if (RefreshTrayLook() && trayPictureShown_)
         RefreshTick();
 }
 
 // WM_SETTINGCHANGE: the scaling, high contrast or (with "ImmersiveColorSet") Windows' light or dark mode may
 // have changed; the icon shows the outcome at once.
-void TFrmLumivexMain::SettingChange(LPARAM lParam) {
+void MainForm::SettingChange(LPARAM lParam) {
     menuPainter_.Reset();  // the menu font or visual style may have changed too
     bool redraw = RefreshTrayLook();
     const auto* area = reinterpret_cast<const wchar_t*>(lParam);
@@ -47,14 +47,14 @@ void TFrmLumivexMain::SettingChange(LPARAM lParam) {
 }
 
 // Loads the colours of the theme for the taskbar's mode into the settings; they are saved with the next save.
-bool TFrmLumivexMain::FollowTaskbarMode() {
+bool MainForm::FollowTaskbarMode() {
     const std::optional<bool> light = TaskbarUsesLightTheme();
     if (!light)
         return false;
     return LoadFirstRunTheme(TaskbarThemeIndex(*light));
 }
 
-bool TFrmLumivexMain::LoadFirstRunTheme(int index) {
+bool MainForm::LoadFirstRunTheme(int index) {
     std::wstring path = ThemesFolder() + Widen(DefaultThemeFileName(index));
     if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES)
         return false;
@@ -64,7 +64,7 @@ bool TFrmLumivexMain::LoadFirstRunTheme(int index) {
     return true;
 }
 
-void TFrmLumivexMain::ApplyDefaultTheme() {
+void MainForm::ApplyDefaultTheme() {
     // Where Windows tells the taskbar's mode, the light or dark theme fits better than the visual style's, and
     // the icon keeps following the mode.
     if (const std::optional<bool> light = TaskbarUsesLightTheme()) {

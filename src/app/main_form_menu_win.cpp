@@ -34,8 +34,8 @@ UniqueIcon SmallIconOf(const std::string& path) {
 }
 }  // namespace
 
-void TFrmLumivexMain::InitTrayMenu() {
-    tray_->OnMouseDown = [this](TTrayIcon& sender, TMouseButton button, TShiftState shift, int x, int y) {
+void MainForm::InitTrayMenu() {
+    tray_->OnMouseDown = [this](TrayIcon& sender, MouseButton button, ShiftState shift, int x, int y) {
         TrayMouseDown(sender, button, shift, x, y);
     };
     ProcessChoice = [](const ProcessDialogTexts& t) {
@@ -49,7 +49,7 @@ void TFrmLumivexMain::InitTrayMenu() {
 }
 
 // Setting an item's type again makes Windows measure it anew the next time the menu opens.
-void TFrmLumivexMain::RemeasureMenu(HMENU menu) {
+void MainForm::RemeasureMenu(HMENU menu) {
     const int count = GetMenuItemCount(menu);
     for (int i = 0; i < count; ++i) {
         MENUITEMINFOW info{};
@@ -64,8 +64,8 @@ void TFrmLumivexMain::RemeasureMenu(HMENU menu) {
     }
 }
 
-void TFrmLumivexMain::TrayMouseDown(TTrayIcon& sender, TMouseButton button, TShiftState, int, int) {
-    if (button != TMouseButton::mbRight)
+void MainForm::TrayMouseDown(TrayIcon& sender, MouseButton button, ShiftState, int, int) {
+    if (button != MouseButton::mbRight)
         return;
     // A tray menu closes when the user clicks elsewhere only while its owner window has the foreground; the owner is
     // this form, which measures and draws the items.
@@ -91,17 +91,17 @@ void TFrmLumivexMain::TrayMouseDown(TTrayIcon& sender, TMouseButton button, TShi
     }
 }
 
-void TFrmLumivexMain::BuildMenuRows(const std::string& hint) {
+void MainForm::BuildMenuRows(const std::string& hint) {
     if (settings_.ShowTopProcess)
         BuildProcessRows();
     if (settings_.ShowMemMenu)
         BuildMemoryRows(hint);
 }
 
-std::unique_ptr<TMenuItemEx> TFrmLumivexMain::MakeProcessRow(const TProcessRec& r,
-                                                             UINT id,
-                                                             const NumberSeparators& separators) {
-    auto row = std::make_unique<TMenuItemEx>();
+std::unique_ptr<MenuItemEx> MainForm::MakeProcessRow(const ProcessRecord& r,
+                                                     UINT id,
+                                                     const NumberSeparators& separators) {
+    auto row = std::make_unique<MenuItemEx>();
     row->Tag = kTagProcessRow;
     row->Id = id;
     row->ProcessID = r.ProcessID;
@@ -121,8 +121,8 @@ std::unique_ptr<TMenuItemEx> TFrmLumivexMain::MakeProcessRow(const TProcessRec& 
     return row;
 }
 
-void TFrmLumivexMain::BuildProcessRows() {
-    TProcessList list;
+void MainForm::BuildProcessRows() {
+    ProcessList list;
     list.RefreshHeaviest(settings_.TopProcessCount);
     RemoveProcessRows();
     const NumberSeparators separators = UserNumberSeparators();
@@ -130,44 +130,44 @@ void TFrmLumivexMain::BuildProcessRows() {
     const UINT idCount = IDM_PROCESS_ROW_LAST - IDM_PROCESS_ROW_FIRST + 1;
     for (int i = 0; i < rows; ++i) {
         UINT id = IDM_PROCESS_ROW_FIRST + static_cast<UINT>(i) % idCount;
-        trayMenu_.Insert(nullptr, TPopupMenu::IndexOf(*fixedItemsSeparator_),
+        trayMenu_.Insert(nullptr, PopupMenu::IndexOf(*fixedItemsSeparator_),
                          MakeProcessRow(list.Item(i), id, separators));
     }
     if (rows > 0)
         trayMenu_.Insert(nullptr, 1, MakeSeparator(kTagProcessRow));
 }
 
-std::unique_ptr<TMenuItemEx> TFrmLumivexMain::MakeSeparator(int tag) {
-    auto separator = std::make_unique<TMenuItemEx>();
+std::unique_ptr<MenuItemEx> MainForm::MakeSeparator(int tag) {
+    auto separator = std::make_unique<MenuItemEx>();
     separator->Caption = "-";
     separator->Tag = tag;
     return separator;
 }
 
-void TFrmLumivexMain::BuildMemoryRows(const std::string& hint) {
+void MainForm::BuildMemoryRows(const std::string& hint) {
     RemoveMemoryRows();
     std::vector<std::string> lines = SplitHintLines(hint);
     for (size_t i = 0; i < lines.size(); ++i) {
         MemoryRowText text = SplitHintLine(lines[i]);
-        auto row = std::make_unique<TMenuItemEx>();
+        auto row = std::make_unique<MenuItemEx>();
         row->Tag = kTagMemoryRow;
         row->Caption = text.Caption;
         row->MemText = text.MemText;
-        trayMenu_.Insert(nullptr, static_cast<int>(i) + 2, std::move(row), TPopupMenu::Disabled);
+        trayMenu_.Insert(nullptr, static_cast<int>(i) + 2, std::move(row), PopupMenu::Disabled);
     }
     if (!lines.empty())
         trayMenu_.Insert(nullptr, static_cast<int>(lines.size()) + 2, MakeSeparator(kTagMemoryRow));
 }
 
-void TFrmLumivexMain::RemoveProcessRows() {
+void MainForm::RemoveProcessRows() {
     trayMenu_.RemoveByTag(kTagProcessRow);
 }
 
-void TFrmLumivexMain::RemoveMemoryRows() {
+void MainForm::RemoveMemoryRows() {
     trayMenu_.RemoveByTag(kTagMemoryRow);
 }
 
-MenuDrawContext TFrmLumivexMain::MenuContext() const {
+MenuDrawContext MainForm::MenuContext() const {
     MenuDrawContext context;
     context.NewMenus = isVistaOrLater_;
     context.DefaultProgramIcon = defaultProgramIcon_.Get();
@@ -177,34 +177,34 @@ MenuDrawContext TFrmLumivexMain::MenuContext() const {
     return context;
 }
 
-std::string TFrmLumivexMain::MenuItemText(const TMenuItemEx& item) const {
-    std::string text = TPopupMenu::TextOf(item);
+std::string MainForm::MenuItemText(const MenuItemEx& item) const {
+    std::string text = PopupMenu::TextOf(item);
     if (item.Id == IDM_MEMORY_DEFRAGMENTER && memoryDefragmenterShortCut_ != 0 && text.find('\t') == std::string::npos)
         text += "\t" + HotKeyToText(memoryDefragmenterShortCut_, true);
     return text;
 }
 
-void TFrmLumivexMain::MeasureItem(MEASUREITEMSTRUCT& measure) {
-    auto* item = reinterpret_cast<TMenuItemEx*>(measure.itemData);
+void MainForm::MeasureItem(MEASUREITEMSTRUCT& measure) {
+    auto* item = reinterpret_cast<MenuItemEx*>(measure.itemData);
     if (!item)
         return;
-    const bool isDefault = (TPopupMenu::StateOf(*item) & MFS_DEFAULT) != 0;
+    const bool isDefault = (PopupMenu::StateOf(*item) & MFS_DEFAULT) != 0;
     menuPainter_.MeasureItem(*item, MenuItemText(*item), isDefault, measure.itemWidth, measure.itemHeight);
 }
 
-void TFrmLumivexMain::DrawItem(const DRAWITEMSTRUCT& draw) {
-    auto* item = reinterpret_cast<TMenuItemEx*>(draw.itemData);
+void MainForm::DrawItem(const DRAWITEMSTRUCT& draw) {
+    auto* item = reinterpret_cast<MenuItemEx*>(draw.itemData);
     if (!item)
         return;
     MenuItemState state;
     state.Selected = (draw.itemState & ODS_SELECTED) != 0;
     state.Enabled = (draw.itemState & (ODS_DISABLED | ODS_GRAYED)) == 0;
     state.Checked = (draw.itemState & ODS_CHECKED) != 0;
-    state.Default = (draw.itemState & ODS_DEFAULT) != 0 || (TPopupMenu::StateOf(*item) & MFS_DEFAULT) != 0;
+    state.Default = (draw.itemState & ODS_DEFAULT) != 0 || (PopupMenu::StateOf(*item) & MFS_DEFAULT) != 0;
     menuPainter_.DrawItem(draw.hDC, draw.rcItem, *item, MenuItemText(*item), state, MenuContext());
 }
 
-void TFrmLumivexMain::KillItem(const TMenuItemEx& row) {
+void MainForm::KillItem(const MenuItemEx& row) {
     std::string description, company, fileVersion;
     if (!row.FullPath.empty()) {
         fileVer_.SetFilename(row.FullPath);
@@ -226,7 +226,7 @@ void TFrmLumivexMain::KillItem(const TMenuItemEx& row) {
         ProcessNotice(ProcessEndedText(exeName));
 }
 
-bool TFrmLumivexMain::HandleMenuMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+bool MainForm::HandleMenuMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (msg) {
         case WM_MEASUREITEM: {
             auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
@@ -252,7 +252,7 @@ bool TFrmLumivexMain::HandleMenuMessage(UINT msg, WPARAM wParam, LPARAM lParam, 
             UINT id = LOWORD(wParam);
             if (HIWORD(wParam) != 0 || id < IDM_PROCESS_ROW_FIRST || id > IDM_PROCESS_ROW_LAST)
                 return false;
-            if (const TMenuItemEx* row = trayMenu_.FindById(id))
+            if (const MenuItemEx* row = trayMenu_.FindById(id))
                 KillItem(*row);
             result = 0;
             return true;

@@ -13,11 +13,11 @@
 #include "widgets/font_dialog_win.h"
 #include "widgets/input_query_win.h"
 
-void TFrmLumivexMain::InitOptionsServices() {
-    hotKeyManager_.OnHotKeyPressed = [this](THotKeyValue hotKey, WORD index) { HotKeyPressed(hotKey, index); };
+void MainForm::InitOptionsServices() {
+    hotKeyManager_.OnHotKeyPressed = [this](HotKeyValue hotKey, WORD index) { HotKeyPressed(hotKey, index); };
     OptionsServices& s = optionsServices_;
     s.IsPortableDevice = [] { return ::IsPortableDevice(); };
-    s.ShowPortableWarning = [](TTaskDialog& dialog, HWND parent) {
+    s.ShowPortableWarning = [](TaskDialogTexts& dialog, HWND parent) {
         TaskDialogParams p;
         p.Flags = kTdfAllowDialogCancellation;
         p.MainIcon = TaskIcon::Warning;
@@ -38,32 +38,32 @@ void TFrmLumivexMain::InitOptionsServices() {
     s.PickFont = [](HWND owner, FontSpec& font) { return ExecuteFontDialog(owner, font); };
 }
 
-std::wstring TFrmLumivexMain::ThemesFolder() const {
+std::wstring MainForm::ThemesFolder() const {
     return GetDataFolder(portableMode_, programFolder_, false, true, options_.UserDataFolder);
 }
 
 // One options dialog at a time: asking again while it is open brings it forward (on the theme page for "主题").
-void TFrmLumivexMain::ShowSettings(bool themePage) {
+void MainForm::ShowSettings(bool themePage) {
     if (optionsDialog_) {
         if (themePage)
-            optionsDialog_->SetActivePage(TFrmOptions::kThemePage);
+            optionsDialog_->SetActivePage(OptionsDialog::kThemePage);
         SetForegroundWindow(optionsDialog_->Hwnd());
         return;
     }
     OptionsHost host;
-    host.Settings = &settings_;
+    host.Values = &settings_;
     host.SettingsPath = settingsPath_;
     host.ThemesFolder = ThemesFolder();
     host.SaveOptions = [this] { return SaveOptions(); };
     host.ApplyFontColor = [this] { ApplyFontColor(); };
     host.OptionsStored = [this] { OptionsStored(); };
     host.OptionsApplied = [this] { OptionsApplied(); };
-    TFrmOptions dialog(std::move(host), optionsServices_);
+    OptionsDialog dialog(std::move(host), optionsServices_);
 
     // Whatever ends the dialog (a button, the close box, an error), it goes, the timers follow the settings and
     // "更多设置" comes back.
     struct Closing {
-        TFrmLumivexMain& form;
+        MainForm& form;
         ~Closing() {
             form.optionsDialog_ = nullptr;
             if (form.closed_)
@@ -79,20 +79,20 @@ void TFrmLumivexMain::ShowSettings(bool themePage) {
         SaveOptions();
 }
 
-void TFrmLumivexMain::OpenSettings() {
+void MainForm::OpenSettings() {
     ShowSettings(false);
 }
 
-void TFrmLumivexMain::ShowThemesPage() {
+void MainForm::ShowThemesPage() {
     ShowSettings(true);
 }
 
-void TFrmLumivexMain::UpdateSettingsSubmenu() {
+void MainForm::UpdateSettingsSubmenu() {
     CheckMenuItem(settingsSubmenu_, IDM_TRANSPARENT_BACKGROUND,
                   MF_BYCOMMAND | (settings_.TransBk ? MF_CHECKED : MF_UNCHECKED));
 }
 
-void TFrmLumivexMain::ChooseTextColor() {
+void MainForm::ChooseTextColor() {
     COLORREF color = textColor_;
     bool chosen = false;
     if (PickTextColor) {
@@ -110,17 +110,17 @@ void TFrmLumivexMain::ChooseTextColor() {
     if (!chosen || closed_)
         return;
     textColor_ = color;
-    settings_.FontColor = static_cast<TColor>(color & 0xFFFFFFu);
+    settings_.FontColor = static_cast<ColorValue>(color & 0xFFFFFFu);
     ApplyFontColor();
 }
 
-void TFrmLumivexMain::ToggleTransparentBackground() {
+void MainForm::ToggleTransparentBackground() {
     settings_.TransBk = !settings_.TransBk;
     UpdateSettingsSubmenu();
 }
 
 // What OK and Apply change before the settings are saved holds even when the file cannot be written.
-void TFrmLumivexMain::OptionsStored() {
+void MainForm::OptionsStored() {
     // Rows of a kind that is switched off leave the tray menu at once.
     if (!settings_.ShowTopProcess)
         RemoveProcessRows();
@@ -129,21 +129,21 @@ void TFrmLumivexMain::OptionsStored() {
     InitSettings();
 }
 
-void TFrmLumivexMain::OptionsApplied() {
+void MainForm::OptionsApplied() {
     ApplyLanguage();
     RefreshTick();  // the icon shows the new settings at once
     ApplyHotKey();
     InitDefaultMenu();
 }
 
-void TFrmLumivexMain::ApplyHotKey() {
+void MainForm::ApplyHotKey() {
     memoryDefragmenterShortCut_ = static_cast<WORD>(settings_.RefreshHotkey & 0xFFFF);
     hotKeyManager_.ClearHotKeys();
     // A combination another program holds is not registered; nothing is shown.
-    hotKeyManager_.AddHotKey(static_cast<THotKeyValue>(settings_.RefreshHotkey));
+    hotKeyManager_.AddHotKey(static_cast<HotKeyValue>(settings_.RefreshHotkey));
 }
 
 // The hot key frees memory as the tray menu's "内存清理" does.
-void TFrmLumivexMain::HotKeyPressed(THotKeyValue, WORD) {
+void MainForm::HotKeyPressed(HotKeyValue, WORD) {
     FreeMemory();
 }

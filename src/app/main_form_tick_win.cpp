@@ -12,7 +12,7 @@
 // What the warning does, done with the form's tray, dialogs and trimming.
 class FormAlertActions : public IHighMemoryActions {
   public:
-    explicit FormAlertActions(TFrmLumivexMain& form) : form_(form) {}
+    explicit FormAlertActions(MainForm& form) : form_(form) {}
     void TrimMemory() override { form_.FreeMemory(); }
     void ShowBalloon(const std::string& title, const std::string& text) override {
         form_.Tray().ShowBalloon(title, text, BalloonIconKind::Warning, 10);
@@ -21,7 +21,7 @@ class FormAlertActions : public IHighMemoryActions {
                           const std::string& text,
                           const std::string& buttons,
                           bool& dontShowAgain) override {
-        TTaskDialog dialog;
+        TaskDialogTexts dialog;
         dialog.Caption = "Lumivex";
         dialog.Instruction = title;
         dialog.Content = text;
@@ -35,22 +35,22 @@ class FormAlertActions : public IHighMemoryActions {
     void LaunchTaskManager() override { form_.OpenTaskManager(); }
 
   private:
-    TFrmLumivexMain& form_;
+    MainForm& form_;
 };
 
-void TFrmLumivexMain::InitTick() {
+void MainForm::InitTick() {
     if (!options_.Sample)
         options_.Sample = ReadMemoryStatus;
     if (!options_.TickCount)
         options_.TickCount = [] { return static_cast<uint32_t>(GetTickCount()); };
     if (!options_.TrimProcess)
         options_.TrimProcess = [](DWORD id) { TrimProcessWorkingSet(id); };
-    refreshTimer_.SetOnFire([this](TSimpleTimer&) { RefreshTick(); });
-    freeTimer_.SetOnFire([this](TSimpleTimer&) { PeriodicFreeTick(); });
+    refreshTimer_.SetOnFire([this](SimpleTimer&) { RefreshTick(); });
+    freeTimer_.SetOnFire([this](SimpleTimer&) { PeriodicFreeTick(); });
     ramOptimization_.SetPeriod(2000);
 }
 
-void TFrmLumivexMain::RefreshTick() {
+void MainForm::RefreshTick() {
     const MemorySample sample = options_.Sample();
     ITrayTextPainter* text = nullptr;
     if (!settings_.InternalFont) {
@@ -79,7 +79,7 @@ void TFrmLumivexMain::RefreshTick() {
     alert_.Check(static_cast<int>(sample.dwMemoryLoad), options_.TickCount(), settings_, actions);
 }
 
-int TFrmLumivexMain::ShowWarningDialog(TTaskDialog& dialog) {
+int MainForm::ShowWarningDialog(TaskDialogTexts& dialog) {
     // Cancellation allowed, so Esc, Alt+F4 and the close box dismiss the warning like "&Close"; classic look.
     TaskDialogParams p;
     p.Flags = kTdfAllowDialogCancellation;
@@ -93,7 +93,7 @@ int TFrmLumivexMain::ShowWarningDialog(TTaskDialog& dialog) {
     return closed_ ? IDCANCEL : result;
 }
 
-void TFrmLumivexMain::PeriodicFreeTick() {
+void MainForm::PeriodicFreeTick() {
     if (settings_.DefragEveryActive)
         FreeMemory();
 }
@@ -119,7 +119,7 @@ class DisabledMenuItem {
 };
 }  // namespace
 
-void TFrmLumivexMain::FreeMemory() {
+void MainForm::FreeMemory() {
     DisabledMenuItem busy(trayMenu_.Handle(), IDM_MEMORY_DEFRAGMENTER);
     TrimAllWindowProcesses(options_.TrimProcess);
 }

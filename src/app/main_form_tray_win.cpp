@@ -17,8 +17,8 @@ void ProcessPendingMessages() {
 }
 }  // namespace
 
-void TFrmLumivexMain::CreateTray() {
-    tray_ = std::make_unique<TTrayIcon>(Hwnd());
+void MainForm::CreateTray() {
+    tray_ = std::make_unique<TrayIcon>(Hwnd());
     UniqueIcon small(static_cast<HICON>(LoadImageW(ProgramInstance(), MAKEINTRESOURCEW(IDI_LUMIVEX), IMAGE_ICON,
                                                    GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
     // Without the program's own icon (a build without resources) the tray shows the standard application icon.
@@ -28,11 +28,11 @@ void TFrmLumivexMain::CreateTray() {
     tray_->Loaded();
 }
 
-void TFrmLumivexMain::SecondInstanceNotice() {
+void MainForm::SecondInstanceNotice() {
     tray_->ShowBalloon("Lumivex", Text(TextId::BalloonAlreadyRunning), BalloonIconKind::Info, 10);
 }
 
-void TFrmLumivexMain::StartupNotice(WPARAM firstRun) {
+void MainForm::StartupNotice(WPARAM firstRun) {
     if (firstRun == 1) {
         tray_->ShowBalloon("Lumivex", Text(TextId::BalloonWelcome), BalloonIconKind::None, 10);
     }

@@ -46,15 +46,15 @@ HICON ExtractSmallIcon(const std::wstring& file, int index) {
 
 }  // namespace
 
-TFrmLumivexMain::TFrmLumivexMain() : TFrmLumivexMain(Options{}) {}
+MainForm::MainForm() : MainForm(Options{}) {}
 
-TFrmLumivexMain::TFrmLumivexMain(Options options)
+MainForm::MainForm(Options options)
     : options_(std::move(options)), refreshTimer_(500, nullptr), freeTimer_(120000, nullptr) {
     programFolder_ = options_.ProgramFolder.empty() ? ProgramFolder() : WithTrailingBackslash(options_.ProgramFolder);
     InitOptionsServices();
 }
 
-TFrmLumivexMain::~TFrmLumivexMain() {
+MainForm::~MainForm() {
     if (!closed_ && Hwnd())
         FormClose();
     closed_ = true;
@@ -62,7 +62,7 @@ TFrmLumivexMain::~TFrmLumivexMain() {
     DestroyOwnWindow();
 }
 
-bool TFrmLumivexMain::Create() {
+bool MainForm::Create() {
     programIcon_.Reset(static_cast<HICON>(
         LoadImageW(ProgramInstance(), MAKEINTRESOURCEW(IDI_LUMIVEX), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
     // A tool window never gets a taskbar button; the window stays hidden until it serves as the About box.
@@ -77,7 +77,7 @@ bool TFrmLumivexMain::Create() {
     return true;
 }
 
-void TFrmLumivexMain::FormCreate() {
+void MainForm::FormCreate() {
     if (!IsNtPlatform()) {
         InfoMessage("This program Requires Windows NT/2000/XP/2003 Server/Vista/2008 Server/7/8 or higher", nullptr);
         PostMessageW(Hwnd(), WM_QUIT, 0, 0);
@@ -91,7 +91,7 @@ void TFrmLumivexMain::FormCreate() {
         GetTextExtentPoint32W(dc.Get(), L"AA", 2, &size);
         menuTextHeight_ = size.cy;
     }
-    alert_ = THighMemoryAlert();  // PreviousLoad 0, no warning given yet
+    alert_ = HighMemoryAlert();  // PreviousLoad 0, no warning given yet
 
     SettingsLocation location = GetSettingsFileName(programFolder_, options_.UserDataFolder);
     settingsPath_ = location.Path;
@@ -113,8 +113,8 @@ void TFrmLumivexMain::FormCreate() {
     EnablePrivilege(L"SeDebugPrivilege", true);
 }
 
-void TFrmLumivexMain::BuildPopupMenu() {
-    TPopupMenu& m = trayMenu_;
+void MainForm::BuildPopupMenu() {
+    PopupMenu& m = trayMenu_;
     settingsSubmenu_ = CreatePopupMenu();
     m.Add(settingsSubmenu_, Text(TextId::MenuThemes), IDM_THEMES);
     m.Add(settingsSubmenu_, Text(TextId::MenuTextColor), IDM_TEXT_COLOR);
@@ -135,7 +135,7 @@ void TFrmLumivexMain::BuildPopupMenu() {
     InitTrayMenu();
 }
 
-void TFrmLumivexMain::ApplyLanguage() {
+void MainForm::ApplyLanguage() {
     SetLanguage(LanguageFromSetting(settings_.Language));
     static constexpr struct {
         UINT Id;
@@ -151,15 +151,15 @@ void TFrmLumivexMain::ApplyLanguage() {
         {IDM_CLOSE, TextId::MenuExit},
     };
     for (const auto& entry : kMenuTexts) {
-        if (TMenuItemEx* item = trayMenu_.FindById(entry.Id))
-            TPopupMenu::SetCaption(*item, Text(entry.Text));
+        if (MenuItemEx* item = trayMenu_.FindById(entry.Id))
+            PopupMenu::SetCaption(*item, Text(entry.Text));
     }
     if (settingsItem_)
-        TPopupMenu::SetCaption(*settingsItem_, Text(TextId::MenuSettings));
+        PopupMenu::SetCaption(*settingsItem_, Text(TextId::MenuSettings));
     aboutBox_.SetTexts();
 }
 
-void TFrmLumivexMain::ExtractMenuIcons() {
+void MainForm::ExtractMenuIcons() {
     std::wstring windows = WindowsFolder();
     defaultProgramIcon_.Reset(isVistaOrLater_ ? ExtractSmallIcon(windows + L"System32\\User32.dll", 0)
                                               : ExtractSmallIcon(windows + L"System32\\Shell32.dll", 2));
@@ -183,7 +183,7 @@ bool WaitUntilReadable(const std::wstring& path) {
 }
 }  // namespace
 
-void TFrmLumivexMain::LoadOptions() {
+void MainForm::LoadOptions() {
     // A file that cannot be read loads as the defaults; saving those over it would lose every setting, so such a
     // session saves nothing.
     settingsReadable_ = WaitUntilReadable(settingsPath_);
@@ -191,7 +191,7 @@ void TFrmLumivexMain::LoadOptions() {
         LogError("Unable to read " + Narrow(settingsPath_) + "; the settings of this session are not saved");
     IniFileProfile profile(settingsPath_);
     LoadedSettings loaded = LoadSettings(profile, isVistaOrLater_, settings_.Font);
-    settings_ = loaded.Settings;
+    settings_ = loaded.Values;
     firstRun_ = loaded.FirstRun;
     ApplyLanguage();
     ApplyFontColor();
@@ -203,7 +203,7 @@ void TFrmLumivexMain::LoadOptions() {
     PostMessageW(Hwnd(), MSG_STARTUP_NOTICE, firstRun_ ? 1 : 0, 0);
 }
 
-bool TFrmLumivexMain::SaveOptions() {
+bool MainForm::SaveOptions() {
     if (!settingsReadable_) {
         ReportError("Unable to write to " + Narrow(settingsPath_) + "\r\n\r\nThe file could not be read when " +
                     kApplicationTitle + " started, so it is left as it is.");
@@ -216,17 +216,17 @@ bool TFrmLumivexMain::SaveOptions() {
     return false;
 }
 
-void TFrmLumivexMain::ApplyFontColor() {
+void MainForm::ApplyFontColor() {
     ::ApplyFontColor(settings_);
     ApplyDisplayFont();
 }
 
-void TFrmLumivexMain::ApplyDisplayFont() {
+void MainForm::ApplyDisplayFont() {
     // Made for 96 dpi: the text painter scales it with the picture (size / 16), whatever the screen's DPI.
     displayFont_ = CreateFontForDpi(settings_.Font, 96);
 }
 
-void TFrmLumivexMain::InitSettings() {
+void MainForm::InitSettings() {
     refreshTimer_.SetPeriodMs(static_cast<UINT>(settings_.RefreshRate));
     refreshTimer_.SetActive(true);
     // The periodic freeing counts down from the last change of its interval or its switch: closing the options
@@ -236,7 +236,7 @@ void TFrmLumivexMain::InitSettings() {
         freeTimer_.SetActive(settings_.DefragEveryActive);
 }
 
-void TFrmLumivexMain::InitDefaultMenu() {
+void MainForm::InitDefaultMenu() {
     HMENU menu = trayMenu_.Handle();
     if (!menu)
         return;
@@ -258,12 +258,12 @@ void TFrmLumivexMain::InitDefaultMenu() {
     }
 }
 
-bool TFrmLumivexMain::FormCloseQuery() {
+bool MainForm::FormCloseQuery() {
     SaveOptions();
     return true;
 }
 
-void TFrmLumivexMain::FormClose() {
+void MainForm::FormClose() {
     displayFont_.Reset();
     RemoveProcessRows();
     defaultProgramIcon_.Reset();
@@ -276,7 +276,7 @@ void TFrmLumivexMain::FormClose() {
     hotKeyManager_.ClearHotKeys();
 }
 
-void TFrmLumivexMain::Quit() {
+void MainForm::Quit() {
     if (closed_ || !FormCloseQuery())
         return;
     FormClose();
@@ -287,7 +287,7 @@ void TFrmLumivexMain::Quit() {
 // The session may end: the answer is always yes. Every modal state ends here (a tray menu, a dialog or a message
 // box would otherwise keep its loop, and with it the program, alive) and the settings are saved; from now on an error
 // goes to the log only, since a box would hold the log-off up until someone answered it.
-bool TFrmLumivexMain::QueryEndSession() {
+bool MainForm::QueryEndSession() {
     if (closed_)
         return true;
     SetSessionEnding(true);
@@ -300,7 +300,7 @@ bool TFrmLumivexMain::QueryEndSession() {
 // settings are saved (unless the question just before did so), the icon leaves the notification area, the form
 // closes and the message loop is told to end. The modal loops still on the stack then return into a closed form;
 // their continuations check closed_.
-void TFrmLumivexMain::EndSession() {
+void MainForm::EndSession() {
     if (closed_)
         return;
     SetSessionEnding(true);
@@ -314,12 +314,12 @@ void TFrmLumivexMain::EndSession() {
 }
 
 // Another program refused, and the session goes on: so does the program, with its boxes.
-void TFrmLumivexMain::SessionEndCancelled() {
+void MainForm::SessionEndCancelled() {
     savedForSessionEnd_ = false;
     SetSessionEnding(false);
 }
 
-void TFrmLumivexMain::OnCommand(UINT id) {
+void MainForm::OnCommand(UINT id) {
     switch (id) {
         case IDM_CLOSE:
             Quit();
@@ -354,7 +354,7 @@ void TFrmLumivexMain::OnCommand(UINT id) {
     }
 }
 
-LRESULT TFrmLumivexMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT MainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (LRESULT result = 0; HandleAboutMessage(msg, wParam, lParam, result))
         return result;
     switch (msg) {

@@ -29,28 +29,28 @@
 #include "tray/tray_picture_win.h"
 #include "update/update_checker_win.h"
 
-struct TTaskDialog;
+struct TaskDialogTexts;
 
 // The program's one form: hidden, without a taskbar button, owner of every long-lived object; it is only ever
 // seen as the About box.
-class TFrmLumivexMain : public Window {
+class MainForm : public Window {
   public:
     struct Options {
         std::wstring ProgramFolder;   // empty: the executable's folder
         bool QuitOnDestroy = true;    // the program's form ends the message loop; a test's does not
         std::wstring UserDataFolder;  // empty: the per-user application-data folder
         // Where the refresh tick and memory trimming reach the system; empty: the real thing.
-        std::function<MemorySample()> Sample;                   // GlobalMemoryStatusEx
-        std::function<uint32_t()> TickCount;                    // GetTickCount
-        std::function<void(DWORD processId)> TrimProcess;       // SetProcessWorkingSetSize
-        std::function<int(TTaskDialog& dialog)> WarningDialog;  // the high-memory dialog; returns the button
-        std::function<UINT()> PrimaryDpi;                       // the DPI of the notification area's monitor
-        std::function<bool()> HighContrast;                     // SPI_GETHIGHCONTRAST
+        std::function<MemorySample()> Sample;                       // GlobalMemoryStatusEx
+        std::function<uint32_t()> TickCount;                        // GetTickCount
+        std::function<void(DWORD processId)> TrimProcess;           // SetProcessWorkingSetSize
+        std::function<int(TaskDialogTexts& dialog)> WarningDialog;  // the high-memory dialog; returns the button
+        std::function<UINT()> PrimaryDpi;                           // the DPI of the notification area's monitor
+        std::function<bool()> HighContrast;                         // SPI_GETHIGHCONTRAST
     };
 
-    TFrmLumivexMain();
-    explicit TFrmLumivexMain(Options options);
-    ~TFrmLumivexMain() override;
+    MainForm();
+    explicit MainForm(Options options);
+    ~MainForm() override;
 
     // Creates the hidden window and runs the start-up sequence.
     bool Create();
@@ -69,10 +69,10 @@ class TFrmLumivexMain : public Window {
     void PeriodicFreeTick();
     // "内存清理": trims every program with a top-level window; the menu item is disabled meanwhile.
     void FreeMemory();
-    const THighMemoryAlert& HighMemoryAlert() const { return alert_; }
-    TRamOptimization& RamOptimization1() { return ramOptimization_; }
+    const HighMemoryAlert& Alert() const { return alert_; }
+    MemoryFreer& RamOptimization1() { return ramOptimization_; }
 
-    TSettings& Settings() { return settings_; }
+    Settings& CurrentSettings() { return settings_; }
     const std::wstring& SettingsPath() const { return settingsPath_; }
     bool PortableMode() const { return portableMode_; }
     const std::wstring& ProgramFolderPath() const { return programFolder_; }
@@ -82,9 +82,9 @@ class TFrmLumivexMain : public Window {
     HFONT DisplayFont() const { return displayFont_.Get(); }
     HICON DefaultProgramIcon() const { return defaultProgramIcon_.Get(); }
     HICON TaskManagerIcon() const { return taskManagerIcon_.Get(); }
-    TTrayIcon& Tray() { return *tray_; }
-    TSimpleTimer& RefreshTimer() { return refreshTimer_; }
-    TSimpleTimer& FreeTimer() { return freeTimer_; }
+    TrayIcon& Tray() { return *tray_; }
+    SimpleTimer& RefreshTimer() { return refreshTimer_; }
+    SimpleTimer& FreeTimer() { return freeTimer_; }
     bool SessionNotificationRegistered() const { return sessionRegistered_; }
 
     // About box and update check (main_form_about_win.cpp).
@@ -101,16 +101,16 @@ class TFrmLumivexMain : public Window {
     void LabelDownloadLinkClick(const std::string& linkText);
     void GetUpdateGetURL(const std::string& currentVersion);
     void GetUpdateDownloadFailed();
-    TAboutBox& AboutBox() { return aboutBox_; }
-    TUpdateChecker& GetUpdate() { return getUpdate_; }
+    AboutBox& About() { return aboutBox_; }
+    UpdateChecker& GetUpdate() { return getUpdate_; }
     MakerAddresses& Addresses() { return addresses_; }
-    TSystemLaunchers& Launchers() { return launchers_; }
+    SystemLaunchers& Launchers() { return launchers_; }
     bool UpdateCheckRunning() const { return updateCheckRunning_; }
     // Quit, or the session ended: the form is gone and the program's message loop ends.
     bool Closed() const { return closed_; }
     // The tray menu (main_form_menu_win.cpp). A right press rebuilds the process and memory rows and pops the menu
     // up at the cursor.
-    void TrayMouseDown(TTrayIcon& sender, TMouseButton button, TShiftState shift, int x, int y);
+    void TrayMouseDown(TrayIcon& sender, MouseButton button, ShiftState shift, int x, int y);
     // The rows of the heaviest programs (ShowTopProcess) and of the hint's lines (ShowMemMenu).
     void BuildMenuRows(const std::string& hint);
     static void RemeasureMenu(HMENU menu);
@@ -121,15 +121,15 @@ class TFrmLumivexMain : public Window {
     void MeasureItem(MEASUREITEMSTRUCT& measure);
     void DrawItem(const DRAWITEMSTRUCT& draw);
     // A process row's click: the dialog about the program, then the chosen action.
-    void KillItem(const TMenuItemEx& row);
-    TPopupMenu& PopupMenu() { return trayMenu_; }
-    TMenuPainter& MenuPainter() { return menuPainter_; }
-    TVersionInfoReader& FileVer() { return fileVer_; }
+    void KillItem(const MenuItemEx& row);
+    PopupMenu& TrayPopupMenu() { return trayMenu_; }
+    MenuPainter& Painter() { return menuPainter_; }
+    VersionInfoReader& FileVer() { return fileVer_; }
     MenuDrawContext MenuContext() const;
     // The text an item shows: its caption, and after a tab the hot key beside "内存清理".
-    std::string MenuItemText(const TMenuItemEx& item) const;
+    std::string MenuItemText(const MenuItemEx& item) const;
     // One process row from a record of the sorted list.
-    std::unique_ptr<TMenuItemEx> MakeProcessRow(const TProcessRec& r, UINT id, const NumberSeparators& separators);
+    std::unique_ptr<MenuItemEx> MakeProcessRow(const ProcessRecord& r, UINT id, const NumberSeparators& separators);
 
     // The process dialog (100..103, 2 when cancelled) and the notice that its process has ended.
     std::function<int(const ProcessDialogTexts& texts)> ProcessChoice;
@@ -140,7 +140,7 @@ class TFrmLumivexMain : public Window {
     void TrayDblClick();
     // WM_WTSSESSION_CHANGE: the display goes off on lock when "SwitchOffMonitorOnLock" is set.
     void SessionChange(WPARAM code);
-    const TMonitorOffSequence& MonitorOff() const { return monitorOff_; }
+    const MonitorOffSequence& MonitorOff() const { return monitorOff_; }
 
     // Options dialog, themes and the global hot key (main_form_options_win.cpp).
     void ShowSettings(bool themePage);
@@ -150,18 +150,18 @@ class TFrmLumivexMain : public Window {
     void ChooseTextColor();
     void ToggleTransparentBackground();
     void ApplyHotKey();
-    void HotKeyPressed(THotKeyValue hotKey, WORD index);
+    void HotKeyPressed(HotKeyValue hotKey, WORD index);
     void ApplyDefaultTheme();
     // The icon's size and high-contrast state, read afresh; true when either changed (main_form_display_win.cpp).
     bool RefreshTrayLook();
     int TrayIconSize() const { return iconSize_; }
     bool HighContrastShown() const { return highContrast_; }
     std::wstring ThemesFolder() const;
-    THotKeyManager& HotKeyManager() { return hotKeyManager_; }
+    HotKeyManager& HotKeys() { return hotKeyManager_; }
     // The shortcut the tray menu shows beside "内存清理": the low 16 bits of RefreshHotkey (0: none).
     WORD MemoryDefragmenterShortCut() const { return memoryDefragmenterShortCut_; }
     // The open options dialog, or null.
-    TFrmOptions* OptionsDialog() const { return optionsDialog_; }
+    OptionsDialog* ShownOptionsDialog() const { return optionsDialog_; }
     // What the options dialog asks the user and the computer; tests answer here.
     OptionsServices& OptionsDialogServices() { return optionsServices_; }
     // "文本颜色"'s colour dialog; tests answer here.
@@ -196,7 +196,7 @@ class TFrmLumivexMain : public Window {
     // The tick's side (main_form_tick_win.cpp).
     friend class FormAlertActions;
     void InitTick();
-    int ShowWarningDialog(TTaskDialog& dialog);
+    int ShowWarningDialog(TaskDialogTexts& dialog);
     void InitTrayMenu();
     // Display changes (main_form_display_win.cpp).
     void DisplayChanged();
@@ -204,7 +204,7 @@ class TFrmLumivexMain : public Window {
     bool FollowTaskbarMode();
     bool LoadFirstRunTheme(int index);
     bool HandleMenuMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
-    static std::unique_ptr<TMenuItemEx> MakeSeparator(int tag);
+    static std::unique_ptr<MenuItemEx> MakeSeparator(int tag);
 
     Options options_;
     std::wstring programFolder_;
@@ -215,8 +215,8 @@ class TFrmLumivexMain : public Window {
     bool settingsReadable_ = true;  // false: the file existed but could not be read at start
     bool closed_ = false;
     bool savedForSessionEnd_ = false;  // the question before the end of the session saved the settings
-    TSettings settings_;
-    THighMemoryAlert alert_;  // PreviousLoad, NextWarningTick, WarningDialogOpen
+    Settings settings_;
+    HighMemoryAlert alert_;  // PreviousLoad, NextWarningTick, WarningDialogOpen
     int menuTextHeight_ = 0;
     HCURSOR handPointCursor_ = nullptr;
     bool sessionRegistered_ = false;
@@ -225,36 +225,36 @@ class TFrmLumivexMain : public Window {
     UniqueIcon programIcon_;
     UniqueIcon defaultProgramIcon_;
     UniqueIcon taskManagerIcon_;
-    TPopupMenu trayMenu_;
-    HMENU settingsSubmenu_ = nullptr;      // submenu, owned by trayMenu_
-    TMenuItemEx* settingsItem_ = nullptr;  // the item that carries settingsSubmenu_
-    std::unique_ptr<TTrayIcon> tray_;
-    TMenuItemEx* fixedItemsSeparator_ =
+    PopupMenu trayMenu_;
+    HMENU settingsSubmenu_ = nullptr;     // submenu, owned by trayMenu_
+    MenuItemEx* settingsItem_ = nullptr;  // the item that carries settingsSubmenu_
+    std::unique_ptr<TrayIcon> tray_;
+    MenuItemEx* fixedItemsSeparator_ =
         nullptr;  // the separator below which the fixed items start; process rows go above it
-    TMenuPainter menuPainter_;
-    TVersionInfoReader fileVer_;
-    TSimpleTimer refreshTimer_;
-    TSimpleTimer freeTimer_;
+    MenuPainter menuPainter_;
+    VersionInfoReader fileVer_;
+    SimpleTimer refreshTimer_;
+    SimpleTimer freeTimer_;
 
-    TAboutBox aboutBox_;
-    TVersionInfoReader ownVersionInfo_;  // the program's own file, for the version texts
-    TUpdateChecker getUpdate_;
+    AboutBox aboutBox_;
+    VersionInfoReader ownVersionInfo_;  // the program's own file, for the version texts
+    UpdateChecker getUpdate_;
     MakerAddresses addresses_;
-    TSystemLaunchers launchers_;
+    SystemLaunchers launchers_;
     bool updateCheckRunning_ = false;
-    TMonitorOffSequence monitorOff_;
+    MonitorOffSequence monitorOff_;
 
     // Options dialog, themes and the global hot key (main_form_options_win.cpp).
     void InitOptionsServices();
     void OptionsStored();
     void OptionsApplied();
-    THotKeyManager hotKeyManager_;
+    HotKeyManager hotKeyManager_;
     WORD memoryDefragmenterShortCut_ = 0;
-    TFrmOptions* optionsDialog_ = nullptr;
+    OptionsDialog* optionsDialog_ = nullptr;
     OptionsServices optionsServices_;
     COLORREF textColor_ = RGB(0, 0, 0);  // "文本颜色" starts with the colour last chosen in this run
     COLORREF textColorCustom_[16] = {};
-    TRamOptimization ramOptimization_;
+    MemoryFreer ramOptimization_;
     std::unique_ptr<GdiTextPainter> textPainter_;  // for the display font, made on first use
     bool trayPictureShown_ = false;  // the last picture sent to the tray, to skip ticks that change nothing
     TrayPicture shownPicture_;

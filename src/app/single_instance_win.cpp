@@ -18,7 +18,7 @@ bool SignalRunningCopy() {
 // mutex. A start that finds the mutex owned waits for the owner's window to tell it, and also for the mutex itself:
 // an owner that is just ending (or died before it had a window) leaves the mutex to this start, which then runs.
 // The window search stays as well, for a running copy that has no mutex (an older version).
-TSingleInstance::TSingleInstance(const std::wstring& mutexName, DWORD windowWaitMs) {
+SingleInstance::SingleInstance(const std::wstring& mutexName, DWORD windowWaitMs) {
     mutex_.Reset(CreateMutexW(nullptr, FALSE, mutexName.c_str()));
     if (!mutex_) {
         // No mutex to be had (a same-named object of another kind): the window search alone decides.
@@ -40,7 +40,7 @@ TSingleInstance::TSingleInstance(const std::wstring& mutexName, DWORD windowWait
     }
 }
 
-TSingleInstance::~TSingleInstance() {
+SingleInstance::~SingleInstance() {
     if (owned_)
         ReleaseMutex(mutex_.Get());
 }

@@ -8,17 +8,17 @@
 
 // One copy of the program per session. The first start owns a named mutex of the session ("Local\" names are per
 // session) until it ends; a later start tells the running copy, which shows its balloon, and ends.
-class TSingleInstance {
+class SingleInstance {
   public:
     static constexpr wchar_t kMutexName[] = L"Local\\LumivexSingleInstance";
     static constexpr DWORD kWindowWaitMs = 2000;
 
     // Decides at once whether this start is the one that runs; waits at most `windowWaitMs` for the running copy's
     // window when it has none yet.
-    explicit TSingleInstance(const std::wstring& mutexName = kMutexName, DWORD windowWaitMs = kWindowWaitMs);
-    ~TSingleInstance();
-    TSingleInstance(const TSingleInstance&) = delete;
-    TSingleInstance& operator=(const TSingleInstance&) = delete;
+    explicit SingleInstance(const std::wstring& mutexName = kMutexName, DWORD windowWaitMs = kWindowWaitMs);
+    ~SingleInstance();
+    SingleInstance(const SingleInstance&) = delete;
+    SingleInstance& operator=(const SingleInstance&) = delete;
 
     // True for the one start that runs; false when another copy runs (it has been told, when its window was found).
     bool First() const { return first_; }

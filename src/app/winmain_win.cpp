@@ -12,7 +12,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     HardenDllSearch();
     // One copy per session, decided before anything else: a second start only tells the running one, which shows a
     // balloon. Two copies would both save their settings at the end and tear the file.
-    TSingleInstance instance;
+    SingleInstance instance;
     if (!instance.First())
         return 0;
     InstallCrashHandler();
@@ -23,7 +23,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
 
     int exitCode = 0;
     {
-        TFrmLumivexMain form;
+        MainForm form;
         if (!form.Create())
             return 1;
         // The loop ends with WM_QUIT or once the form has closed: when the session ends while the tray menu is

@@ -98,7 +98,7 @@ std::string FormatByteSize(uint64_t bytes, const NumberSeparators& separators) {
     return std::to_string(bytes) + " bytes";
 }
 
-std::optional<uint64_t> DisplayedAmount(const MemorySample& sample, const TSettings& settings) {
+std::optional<uint64_t> DisplayedAmount(const MemorySample& sample, const Settings& settings) {
     if (settings.ShowPercentage)
         return std::nullopt;
     if (!settings.ShowFree)
@@ -110,7 +110,7 @@ std::optional<uint64_t> DisplayedAmount(const MemorySample& sample, const TSetti
 }
 
 std::string SelectDisplayedValue(const MemorySample& sample,
-                                 const TSettings& settings,
+                                 const Settings& settings,
                                  const NumberSeparators& separators) {
     if (std::optional<uint64_t> amount = DisplayedAmount(sample, settings)) {
         return FormatTrayValue(*amount, settings.OptimizeForGigabytes, separators);
@@ -122,7 +122,7 @@ std::string SelectDisplayedValue(const MemorySample& sample,
     return text;
 }
 
-std::string BuildTrayHint(const MemorySample& sample, const TSettings& settings, const NumberSeparators& separators) {
+std::string BuildTrayHint(const MemorySample& sample, const Settings& settings, const NumberSeparators& separators) {
     std::string hint;
     hint.reserve(256);
     if (settings.HintWhatisDisplayed) {

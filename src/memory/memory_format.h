@@ -37,12 +37,12 @@ std::string FormatTrayValue(uint64_t bytes, bool optimizeForGigabytes, const Num
 std::string FormatByteSize(uint64_t bytes, const NumberSeparators& separators);
 
 // The amount the icon shows, in bytes; nothing when it shows the load in percent.
-std::optional<uint64_t> DisplayedAmount(const MemorySample& sample, const TSettings& settings);
+std::optional<uint64_t> DisplayedAmount(const MemorySample& sample, const Settings& settings);
 
 // The text the icon shows, before the picture's own adjustments.
 std::string SelectDisplayedValue(const MemorySample& sample,
-                                 const TSettings& settings,
+                                 const Settings& settings,
                                  const NumberSeparators& separators);
 
 // The tray icon's hint: what is displayed (optional), the load, physical memory and page file.
-std::string BuildTrayHint(const MemorySample& sample, const TSettings& settings, const NumberSeparators& separators);
+std::string BuildTrayHint(const MemorySample& sample, const Settings& settings, const NumberSeparators& separators);

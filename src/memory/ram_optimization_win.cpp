@@ -4,32 +4,32 @@
 
 #include "memory/working_set_win.h"
 
-TRamOptimization::TRamOptimization() {
+MemoryFreer::MemoryFreer() {
     CreateWindowOf(L"LumivexRamOptimization", 0, 0, L"", HWND_MESSAGE, 0, 0, 0, 0);
 }
 
-TRamOptimization::~TRamOptimization() {
+MemoryFreer::~MemoryFreer() {
     enabled_ = false;
     if (Hwnd())
         KillTimer(Hwnd(), kTimerId);
     DestroyOwnWindow();
 }
 
-void TRamOptimization::SetEnabled(bool value) {
+void MemoryFreer::SetEnabled(bool value) {
     if (value == enabled_)
         return;
     enabled_ = value;
     UpdateTimer();
 }
 
-void TRamOptimization::SetPeriod(int value) {
+void MemoryFreer::SetPeriod(int value) {
     if (value == period_)
         return;
     period_ = value;
     UpdateTimer();
 }
 
-void TRamOptimization::UpdateTimer() {
+void MemoryFreer::UpdateTimer() {
     KillTimer(Hwnd(), kTimerId);
     // A negative period would be a timer of some 49 days; it counts as no timer.
     if (period_ > 0 && enabled_ && !SetTimer(Hwnd(), kTimerId, static_cast<UINT>(period_), nullptr)) {
@@ -37,15 +37,15 @@ void TRamOptimization::UpdateTimer() {
     }
 }
 
-void TRamOptimization::DoTimer() {
+void MemoryFreer::DoTimer() {
     OptimizeNow();
 }
 
-bool TRamOptimization::OptimizeNow() {
+bool MemoryFreer::OptimizeNow() {
     return TrimWorkingSet(GetCurrentProcess());
 }
 
-LRESULT TRamOptimization::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT MemoryFreer::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     // An error while trimming is reported by the window's guard; the timer keeps running.
     if (msg == WM_TIMER) {
         DoTimer();

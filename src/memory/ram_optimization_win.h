@@ -5,13 +5,13 @@
 #include "platform/window_win.h"
 
 // Trims the program's own working set every Period milliseconds on its own hidden window.
-class TRamOptimization : public Window {
+class MemoryFreer : public Window {
   public:
     static constexpr UINT_PTR kTimerId = 1;
 
     // No timer runs until Enabled or Period is first set to a different value.
-    TRamOptimization();
-    ~TRamOptimization() override;
+    MemoryFreer();
+    ~MemoryFreer() override;
 
     bool Enabled() const { return enabled_; }
     // Throws std::runtime_error("Not enough timers available") when the system refuses the timer.

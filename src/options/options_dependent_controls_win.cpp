@@ -17,7 +17,7 @@ namespace {
 constexpr int kPortableButtonDontActivate = 101;
 }  // namespace
 
-void TFrmOptions::ChooseDisplayFont() {
+void OptionsDialog::ChooseDisplayFont() {
     FontSpec font = chosenFont_;
     bool chosen = services_.PickFont ? services_.PickFont(Hwnd(), font) : ExecuteFontDialog(Hwnd(), font);
     if (chosen) {
@@ -28,11 +28,11 @@ void TFrmOptions::ChooseDisplayFont() {
     LbColorsClick();
 }
 
-void TFrmOptions::SetInternalFont() {
+void OptionsDialog::SetInternalFont() {
     SetPanelFont(FontSpec{}, kInternalFontText);
 }
 
-void TFrmOptions::CkShowPercentageClick() {
+void OptionsDialog::CkShowPercentageClick() {
     bool percentage = Checked(IDC_CKSHOWPERCENTAGE);
     Enable(IDC_CKSHOWPAGE, !percentage);
     Enable(IDC_LABELGBVALUES, !percentage);
@@ -40,7 +40,7 @@ void TFrmOptions::CkShowPercentageClick() {
     Enable(IDC_CKSHOWPERCSIGN, percentage);
 }
 
-void TFrmOptions::ckInternalFontClick() {
+void OptionsDialog::ckInternalFontClick() {
     ShowFontPanel(settings_.Font);
     chosenFont_ = settings_.Font;
     bool internal = Checked(IDC_CKINTERNALFONT);
@@ -52,7 +52,7 @@ void TFrmOptions::ckInternalFontClick() {
         SetChecked(IDC_CKMINIFONT, false);
 }
 
-void TFrmOptions::CkShowTopClick() {
+void OptionsDialog::CkShowTopClick() {
     bool top = Checked(IDC_CKSHOWTOP);
     EditProcs.SetEnabled(top);
     Enable(IDC_LABELSHOWTOP, top);
@@ -63,7 +63,7 @@ void TFrmOptions::CkShowTopClick() {
     CheckHighlightProcessClick();
 }
 
-void TFrmOptions::CheckHighlightProcessClick() {
+void OptionsDialog::CheckHighlightProcessClick() {
     bool highlight = Checked(IDC_CHECKHIGHLIGHTPROCESS);
     EditProcsRam.SetEnabled(highlight);
     Enable(IDC_LABELMB, highlight);
@@ -71,13 +71,13 @@ void TFrmOptions::CheckHighlightProcessClick() {
     Enable(IDC_LABELHIGHLIGHTCOLOR, highlight);
 }
 
-void TFrmOptions::CheckDefragEveryActiveClick() {
+void OptionsDialog::CheckDefragEveryActiveClick() {
     bool active = Checked(IDC_CHECKDEFRAGEVERYACTIVE);
     WinSpinDefragEveryActive.SetEnabled(active);
     Enable(IDC_LABELDEFRAGEVERY, active);
 }
 
-void TFrmOptions::UpdateThresholdBounds() {
+void OptionsDialog::UpdateThresholdBounds() {
     auto yellow = TxtYellow.TryValue();
     auto red = TxtRed.TryValue();
     if (!yellow || !red)
@@ -86,25 +86,25 @@ void TFrmOptions::UpdateThresholdBounds() {
     TxtRed.SetMinValue(*yellow + 1);
 }
 
-void TFrmOptions::TxtYellowChange() {
+void OptionsDialog::TxtYellowChange() {
     UpdateThresholdBounds();
 }
 
-void TFrmOptions::TxtRedChange() {
+void OptionsDialog::TxtRedChange() {
     UpdateHighLabel();
     UpdateThresholdBounds();
 }
 
-void TFrmOptions::UpdateHighLabel() {
+void OptionsDialog::UpdateHighLabel() {
     SetControlText(Item(IDC_LABELHIGHMEMORYACTION), HighLabelText(TxtRed.TryValue().value_or(TxtRed.MinValue())));
 }
 
-void TFrmOptions::CheckMonitorClick() {
+void OptionsDialog::CheckMonitorClick() {
     if (!Checked(IDC_CHECKMONITOR) || settings_.NoWarningSwithOffMonMobile)
         return;
     if (!services_.IsPortableDevice || !services_.IsPortableDevice())
         return;
-    TTaskDialog dialog;
+    TaskDialogTexts dialog;
     dialog.Caption = Text(TextId::PortableCaption);
     dialog.Instruction = Text(TextId::PortableInstruction);
     dialog.Content = Text(TextId::PortableContent);

@@ -24,36 +24,36 @@ constexpr int kClientHeight = 351;
 constexpr int kMargin = 6;
 constexpr int kButtonWidth = 75;
 constexpr int kButtonHeight = 25;
-constexpr int kPageTemplates[TFrmOptions::kPageCount] = {IDD_OPTIONS_GENERAL, IDD_OPTIONS_ASSIST, IDD_OPTIONS_TRAY,
-                                                         IDD_OPTIONS_DISPLAY, IDD_OPTIONS_THEMES};
+constexpr int kPageTemplates[OptionsDialog::kPageCount] = {IDD_OPTIONS_GENERAL, IDD_OPTIONS_ASSIST, IDD_OPTIONS_TRAY,
+                                                           IDD_OPTIONS_DISPLAY, IDD_OPTIONS_THEMES};
 
 // The check boxes that edit one flag each.
 struct FlagBox {
     int Id;
-    bool TSettings::*Flag;
+    bool Settings::*Flag;
 };
 constexpr FlagBox kFlagBoxes[] = {
-    {IDC_CHECKDEFRAGONHIGHMEM, &TSettings::DefragOnHighMemory},
-    {IDC_CHECKMONITOR, &TSettings::SwitchOffMonitorOnLock},  // BM_SETCHECK raises no click: no warning then
-    {IDC_CHECKDEFRAGEVERYACTIVE, &TSettings::DefragEveryActive},
-    {IDC_CKWARN, &TSettings::Warn},
-    {IDC_CKWARNMSGBOX, &TSettings::WarnMsgBox},
-    {IDC_CKNOBORDER, &TSettings::NoBorder},
-    {IDC_CKSHOWPAGE, &TSettings::ShowPage},
-    {IDC_CKSHOWFREE, &TSettings::ShowFree},
-    {IDC_CKSHOWPERCENTAGE, &TSettings::ShowPercentage},
-    {IDC_CKSHOWPERCSIGN, &TSettings::ShowPercSign},
-    {IDC_CKINTERNALFONT, &TSettings::InternalFont},
-    {IDC_CKMINIFONT, &TSettings::MiniInternalFont},
-    {IDC_CKDISPLAYHINT, &TSettings::HintWhatisDisplayed},
-    {IDC_CKBARBOTTOM, &TSettings::BarBottom},
-    {IDC_CHECKSTANDARDBAR, &TSettings::StandardGauge},
-    {IDC_CHECKFULLBAR, &TSettings::FullBar},
-    {IDC_CHECKOPAQUE, &TSettings::TransBk},
-    {IDC_CKSHOWTOP, &TSettings::ShowTopProcess},
-    {IDC_CKSHOWMEMMENU, &TSettings::ShowMemMenu},
-    {IDC_CHECKSHOWPROCESSNAME, &TSettings::ShowNameInsteadOfModule},
-    {IDC_CKFOLLOWTASKBAR, &TSettings::FollowTaskbarTheme},
+    {IDC_CHECKDEFRAGONHIGHMEM, &Settings::DefragOnHighMemory},
+    {IDC_CHECKMONITOR, &Settings::SwitchOffMonitorOnLock},  // BM_SETCHECK raises no click: no warning then
+    {IDC_CHECKDEFRAGEVERYACTIVE, &Settings::DefragEveryActive},
+    {IDC_CKWARN, &Settings::Warn},
+    {IDC_CKWARNMSGBOX, &Settings::WarnMsgBox},
+    {IDC_CKNOBORDER, &Settings::NoBorder},
+    {IDC_CKSHOWPAGE, &Settings::ShowPage},
+    {IDC_CKSHOWFREE, &Settings::ShowFree},
+    {IDC_CKSHOWPERCENTAGE, &Settings::ShowPercentage},
+    {IDC_CKSHOWPERCSIGN, &Settings::ShowPercSign},
+    {IDC_CKINTERNALFONT, &Settings::InternalFont},
+    {IDC_CKMINIFONT, &Settings::MiniInternalFont},
+    {IDC_CKDISPLAYHINT, &Settings::HintWhatisDisplayed},
+    {IDC_CKBARBOTTOM, &Settings::BarBottom},
+    {IDC_CHECKSTANDARDBAR, &Settings::StandardGauge},
+    {IDC_CHECKFULLBAR, &Settings::FullBar},
+    {IDC_CHECKOPAQUE, &Settings::TransBk},
+    {IDC_CKSHOWTOP, &Settings::ShowTopProcess},
+    {IDC_CKSHOWMEMMENU, &Settings::ShowMemMenu},
+    {IDC_CHECKSHOWPROCESSNAME, &Settings::ShowNameInsteadOfModule},
+    {IDC_CKFOLLOWTASKBAR, &Settings::FollowTaskbarTheme},
 };
 
 // Fills a list of fixed entries in the chosen language, keeping the selection.
@@ -77,9 +77,9 @@ void UseTabBackground(HWND page) {
 }  // namespace
 
 // One page: a child dialog that hands its controls' notifications to the options dialog.
-class TFrmOptions::Page : public Dialog {
+class OptionsDialog::Page : public Dialog {
   public:
-    explicit Page(TFrmOptions& owner) : owner_(owner) {}
+    explicit Page(OptionsDialog& owner) : owner_(owner) {}
 
   protected:
     INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
@@ -99,17 +99,17 @@ class TFrmOptions::Page : public Dialog {
     }
 
   private:
-    TFrmOptions& owner_;
+    OptionsDialog& owner_;
 };
 
-TFrmOptions::TFrmOptions(OptionsHost host, OptionsServices services)
-    : host_(std::move(host)), services_(std::move(services)), settings_(*host_.Settings) {}
+OptionsDialog::OptionsDialog(OptionsHost host, OptionsServices services)
+    : host_(std::move(host)), services_(std::move(services)), settings_(*host_.Values) {}
 
-TFrmOptions::~TFrmOptions() = default;
+OptionsDialog::~OptionsDialog() = default;
 
 namespace {
 // The dialog whose modal loop the keyboard filter serves (one options dialog at a time).
-TFrmOptions* filteredDialog = nullptr;
+OptionsDialog* filteredDialog = nullptr;
 HHOOK pageKeysHook = nullptr;
 
 // Ctrl+Tab / Ctrl+Shift+Tab and Ctrl+PageDown / Ctrl+PageUp turn the pages, as in the system's settings dialogs;
@@ -126,7 +126,7 @@ LRESULT CALLBACK PageKeys(int code, WPARAM wParam, LPARAM lParam) {
         if (msg->wParam == VK_PRIOR)
             step = -1;
         if (step) {
-            int count = TFrmOptions::kPageCount;
+            int count = OptionsDialog::kPageCount;
             filteredDialog->SetActivePage((filteredDialog->ActivePage() + step + count) % count);
             return TRUE;
         }
@@ -135,7 +135,7 @@ LRESULT CALLBACK PageKeys(int code, WPARAM wParam, LPARAM lParam) {
 }
 }  // namespace
 
-void TFrmOptions::Execute(HWND owner, bool themePage) {
+void OptionsDialog::Execute(HWND owner, bool themePage) {
     startOnThemePage_ = themePage;
     filteredDialog = this;
     pageKeysHook = SetWindowsHookExW(WH_MSGFILTER, PageKeys, nullptr, GetCurrentThreadId());
@@ -146,7 +146,7 @@ void TFrmOptions::Execute(HWND owner, bool themePage) {
     filteredDialog = nullptr;
 }
 
-HWND TFrmOptions::Item(int id) const {
+HWND OptionsDialog::Item(int id) const {
     if (HWND h = GetDlgItem(Hwnd(), id))
         return h;
     for (const auto& page : pages_) {
@@ -158,19 +158,19 @@ HWND TFrmOptions::Item(int id) const {
     return nullptr;
 }
 
-bool TFrmOptions::Checked(int id) const {
+bool OptionsDialog::Checked(int id) const {
     return SendMessageW(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
-void TFrmOptions::SetChecked(int id, bool checked) {
+void OptionsDialog::SetChecked(int id, bool checked) {
     SendMessageW(Item(id), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-void TFrmOptions::Enable(int id, bool enabled) {
+void OptionsDialog::Enable(int id, bool enabled) {
     EnableWindow(Item(id), enabled);
 }
 
-void TFrmOptions::SetPageCaption(int index, UINT message) {
+void OptionsDialog::SetPageCaption(int index, UINT message) {
     std::wstring caption = Widen(Text(kOptionsPageNames[static_cast<size_t>(index)]));
     TCITEMW item{};
     item.mask = TCIF_TEXT;
@@ -178,7 +178,7 @@ void TFrmOptions::SetPageCaption(int index, UINT message) {
     SendMessageW(Item(IDC_PAGECONTROL1), message, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
 }
 
-void TFrmOptions::CreatePages() {
+void OptionsDialog::CreatePages() {
     for (int i = 0; i < kPageCount; ++i) {
         SetPageCaption(i, TCM_INSERTITEMW);
         pages_[static_cast<size_t>(i)] = std::make_unique<Page>(*this);
@@ -188,7 +188,7 @@ void TFrmOptions::CreatePages() {
 
 // The client area is 408 x 351 (at 96 dpi, scaled with the monitor's DPI); the tab control fills it above the buttons
 // and each page fills the tab's display area.
-void TFrmOptions::LayOut() {
+void OptionsDialog::LayOut() {
     auto scale = [dpi = scaler_.Dpi()](int v) { return ScaleForDpi(v, dpi); };
     RECT frame{0, 0, scale(kClientWidth), scale(kClientHeight)};
     AdjustWindowRectForDpi(frame, static_cast<DWORD>(GetWindowLongW(Hwnd(), GWL_STYLE)), false,
@@ -216,7 +216,7 @@ void TFrmOptions::LayOut() {
     }
 }
 
-void TFrmOptions::SetActivePage(int index) {
+void OptionsDialog::SetActivePage(int index) {
     if (index < 0 || index >= kPageCount)
         return;
     activePage_ = index;
@@ -226,7 +226,7 @@ void TFrmOptions::SetActivePage(int index) {
     }
 }
 
-INT_PTR TFrmOptions::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+INT_PTR OptionsDialog::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case WM_INITDIALOG:
             SetOptionsCaptions(Hwnd());
@@ -259,7 +259,7 @@ INT_PTR TFrmOptions::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-INT_PTR TFrmOptions::PageMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+INT_PTR OptionsDialog::PageMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case WM_COMMAND:
             OnCommand(LOWORD(wParam), HIWORD(wParam));
@@ -289,7 +289,7 @@ INT_PTR TFrmOptions::PageMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-void TFrmOptions::OnCommand(int id, int code) {
+void OptionsDialog::OnCommand(int id, int code) {
     if (code == BN_CLICKED) {
         switch (id) {
             case IDOK:
@@ -349,11 +349,11 @@ void TFrmOptions::OnCommand(int id, int code) {
         LbColorsClick();
 }
 
-void TFrmOptions::ShowFontPanel(const FontSpec& font) {
+void OptionsDialog::ShowFontPanel(const FontSpec& font) {
     SetPanelFont(font, FontPanelText(font));
 }
 
-void TFrmOptions::SetPanelFont(const FontSpec& font, const std::string& text) {
+void OptionsDialog::SetPanelFont(const FontSpec& font, const std::string& text) {
     HWND panel = Item(IDC_FONTPANEL);
     SetControlText(panel, text);
     FontSpec shown = font;
@@ -364,13 +364,13 @@ void TFrmOptions::SetPanelFont(const FontSpec& font, const std::string& text) {
 }
 
 // Record to controls.
-void TFrmOptions::FormCreate() {
+void OptionsDialog::FormCreate() {
     auto storage = [path = host_.SettingsPath]() -> std::unique_ptr<IProfile> {
         return std::make_unique<IniFileWriter>(path);
     };
     CmbColorProcesses.Attach(Item(IDC_CMBCOLORPROCESSES));
     CmbForeground.Attach(Item(IDC_CMBFOREGROUND));
-    for (TColorComboBox* picker : {&CmbColorProcesses, &CmbForeground}) {
+    for (ColorComboBox* picker : {&CmbColorProcesses, &CmbForeground}) {
         picker->SetCustomColorsStorage(storage);
         picker->ChooseColorHook = services_.PickColor;
     }
@@ -403,7 +403,7 @@ void TFrmOptions::FormCreate() {
     TxtRed.SetMinValue(settings_.YellowPercent);
     TxtYellow.SetValue(settings_.YellowPercent);
     TxtRed.SetValue(settings_.RedPercent);
-    openedHotKey_ = static_cast<THotKeyValue>(settings_.RefreshHotkey);
+    openedHotKey_ = static_cast<HotKeyValue>(settings_.RefreshHotkey);
     // A global hot key without Ctrl or Alt would take that key from every program: the field adds Alt then.
     SendMessageW(Item(IDC_HOTKEY1), HKM_SETRULES, HKCOMB_NONE | HKCOMB_S, MAKELPARAM(HOTKEYF_ALT, 0));
     SendMessageW(Item(IDC_HOTKEY1), HKM_SETHOTKEY, HotKeyControlFromShortCut(openedHotKey_), 0);
@@ -414,7 +414,7 @@ void TFrmOptions::FormCreate() {
 
     CmbColorProcesses.SetDefaultColor(AutomaticColors::ProcMenuHighlight);
     if (settings_.ProcMenuHightlightColor == kAutomaticColor) {
-        CmbColorProcesses.SetItemIndex(TColorComboBox::kDefaultItem);
+        CmbColorProcesses.SetItemIndex(ColorComboBox::kDefaultItem);
     } else {
         // A colour chosen earlier through the custom item is shown there again rather than dropped.
         CmbColorProcesses.SetColor(settings_.ProcMenuHightlightColor);
@@ -443,13 +443,13 @@ void TFrmOptions::FormCreate() {
     UpdateHighLabel();
 }
 
-void TFrmOptions::FormShow() {
+void OptionsDialog::FormShow() {
     PlaceNearTaskbar(Hwnd());
 }
 
 // Controls to record, then save and apply at once. A failed save keeps the dialog open with the record updated.
-void TFrmOptions::BtnOkClick(bool ok) {
-    TSettings& s = settings_;
+void OptionsDialog::BtnOkClick(bool ok) {
+    Settings& s = settings_;
     for (const FlagBox& box : kFlagBoxes)
         s.*box.Flag = Checked(box.Id);
     // A value outside the list (written by hand: it does nothing) selects no entry and stays until one is picked.
@@ -484,7 +484,7 @@ void TFrmOptions::BtnOkClick(bool ok) {
         return;
     if (host_.OptionsApplied)
         host_.OptionsApplied();
-    openedHotKey_ = static_cast<THotKeyValue>(s.RefreshHotkey);
+    openedHotKey_ = static_cast<HotKeyValue>(s.RefreshHotkey);
     if (ok)
         EndDialog(Hwnd(), IDOK);
     else
@@ -492,7 +492,7 @@ void TFrmOptions::BtnOkClick(bool ok) {
 }
 
 // Apply may have switched the language: the dialog follows at once.
-void TFrmOptions::SetTexts() {
+void OptionsDialog::SetTexts() {
     SetOptionsCaptions(Hwnd());
     for (int i = 0; i < kPageCount; ++i) {
         SetOptionsCaptions(pages_[static_cast<size_t>(i)]->Hwnd());
@@ -508,10 +508,10 @@ void TFrmOptions::SetTexts() {
     UpdateHighLabel();
 }
 
-void TFrmOptions::BtnCancelClick() {
+void OptionsDialog::BtnCancelClick() {
     EndDialog(Hwnd(), IDCANCEL);
 }
 
-void TFrmOptions::OpenThemePage() {
+void OptionsDialog::OpenThemePage() {
     SetActivePage(kThemePage);
 }

@@ -17,13 +17,13 @@
 #include "widgets/color_list_win.h"
 #include "widgets/spin_edit_win.h"
 
-struct TTaskDialog;
+struct TaskDialogTexts;
 
 // What the options dialog asks of the user and of the computer besides its own controls; tests answer here.
 struct OptionsServices {
     std::function<bool()> IsPortableDevice;
     // The portable-device warning; returns the button id (100 "Activate &Option", 101 "Do&n't Activate").
-    std::function<int(TTaskDialog& dialog, HWND parent)> ShowPortableWarning;
+    std::function<int(TaskDialogTexts& dialog, HWND parent)> ShowPortableWarning;
     // A warning with Yes and No; returns 6 (Yes) or 7 (No).
     std::function<int(const std::string& text)> AskYesNo;
     // "Save Theme" / "Theme Name"; false when cancelled.
@@ -34,7 +34,7 @@ struct OptionsServices {
 
 // What the dialog needs of the program: the record it edits and what OK and Apply set off.
 struct OptionsHost {
-    TSettings* Settings = nullptr;
+    Settings* Values = nullptr;
     std::wstring SettingsPath;  // also keeps the colour pickers' custom colours
     std::wstring ThemesFolder;  // ends with a backslash
     std::function<bool()> SaveOptions;
@@ -47,13 +47,13 @@ struct OptionsHost {
 
 // "Lumivex 设置": the dialog in which every setting is edited, five pages on a tab control. It edits the record
 // directly on OK and Apply; Cancel only closes it.
-class TFrmOptions : public Dialog {
+class OptionsDialog : public Dialog {
   public:
     static constexpr int kPageCount = 5;
     static constexpr int kThemePage = 4;
 
-    TFrmOptions(OptionsHost host, OptionsServices services);
-    ~TFrmOptions() override;
+    OptionsDialog(OptionsHost host, OptionsServices services);
+    ~OptionsDialog() override;
 
     // Shows the dialog modally (on the theme page when asked); returns when it has closed.
     void Execute(HWND owner, bool themePage);
@@ -61,9 +61,9 @@ class TFrmOptions : public Dialog {
     int ActivePage() const { return activePage_; }
     // The control of that id on whichever page holds it.
     HWND Item(int id) const;
-    const TColorTextListBox& ColorList() const { return LbColors; }
-    TColorComboBox& ForegroundPicker() { return CmbForeground; }
-    TColorComboBox& HighlightPicker() { return CmbColorProcesses; }
+    const ColorTextListBox& ColorList() const { return LbColors; }
+    ColorComboBox& ForegroundPicker() { return CmbForeground; }
+    ColorComboBox& HighlightPicker() { return CmbColorProcesses; }
 
   protected:
     INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -123,17 +123,17 @@ class TFrmOptions : public Dialog {
 
     OptionsHost host_;
     OptionsServices services_;
-    TSettings& settings_;
+    Settings& settings_;
     std::array<std::unique_ptr<Page>, kPageCount> pages_;
     int activePage_ = 0;
     bool startOnThemePage_ = false;
 
-    TWinSpinEdit TxtYellow, TxtRed, WinSpinDefragEveryActive, EditMili, EditProcs, EditProcsRam;
-    TColorComboBox CmbColorProcesses, CmbForeground;
-    TColorTextListBox LbColors;
+    SpinEdit TxtYellow, TxtRed, WinSpinDefragEveryActive, EditMili, EditProcs, EditProcsRam;
+    ColorComboBox CmbColorProcesses, CmbForeground;
+    ColorTextListBox LbColors;
     FontSpec chosenFont_;  // the hidden font panel's font
     UniqueFont panelFont_;
-    TDpiScaler scaler_;
+    DpiScaler scaler_;
     ThemeColorTexts currentColors_;
-    THotKeyValue openedHotKey_ = 0;
+    HotKeyValue openedHotKey_ = 0;
 };

@@ -25,18 +25,18 @@ void AddComboItemText(HWND combo, const std::string& text) {
 }  // namespace
 
 // Empty for a name that could reach outside the themes folder: such a file is never read, written or deleted.
-std::wstring TFrmOptions::ThemePath(const std::string& name) const {
+std::wstring OptionsDialog::ThemePath(const std::string& name) const {
     return ResolveThemeFile(host_.ThemesFolder, name).value_or(std::wstring());
 }
 
-ThemeColorTexts TFrmOptions::ColorEntries() const {
+ThemeColorTexts OptionsDialog::ColorEntries() const {
     ThemeColorTexts colors;
     for (int i = 0; i < kThemeColorCount && i < LbColors.Count(); ++i)
         colors[static_cast<size_t>(i)] = LbColors.Text(i);
     return colors;
 }
 
-void TFrmOptions::FillColorList(const ThemeColorTexts& entries) {
+void OptionsDialog::FillColorList(const ThemeColorTexts& entries) {
     LbColors.Clear();
     for (size_t i = 0; i < entries.size(); ++i)
         LbColors.Add(Text(kThemeColorSlots[i].Label), entries[i], kThemeColorSlots[i].Automatic);
@@ -44,7 +44,7 @@ void TFrmOptions::FillColorList(const ThemeColorTexts& entries) {
 
 // Every theme file of the folder (hidden, system and read-only ones too), in the order the folder lists them. A
 // name that is no plain file name (a file system may hold "..\\x" or "a:b") is left out.
-void TFrmOptions::LoadThemes() {
+void OptionsDialog::LoadThemes() {
     HWND combo = Item(IDC_CBTHEMES);
     SendMessageW(combo, CB_RESETCONTENT, 0, 0);
     AddComboItemText(combo, "Default Colors");
@@ -64,7 +64,7 @@ void TFrmOptions::LoadThemes() {
     FindClose(search);
 }
 
-void TFrmOptions::CbThemesClick() {
+void OptionsDialog::CbThemesClick() {
     HWND combo = Item(IDC_CBTHEMES);
     int index = static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0));
     Enable(IDC_BTNDELETETHEME, index >= kFirstThemeEntry);
@@ -93,30 +93,30 @@ void TFrmOptions::CbThemesClick() {
     LbColorsClick();
 }
 
-void TFrmOptions::LbColorsClick() {
+void OptionsDialog::LbColorsClick() {
     int j = LbColors.ItemIndex();
     if (j < 0 || j >= kThemeColorCount)
         return;
     CmbForeground.SetDefaultColor(kThemeColorSlots[static_cast<size_t>(j)].Automatic);
     const std::string& text = LbColors.Text(j);
     if (text == kAutomaticEntry) {
-        CmbForeground.SetItemIndex(TColorComboBox::kDefaultItem);
+        CmbForeground.SetItemIndex(ColorComboBox::kDefaultItem);
     } else {
         CmbForeground.SetColor(TextToColor(text));
     }
 }
 
-void TFrmOptions::CmbForegroundChange() {
+void OptionsDialog::CmbForegroundChange() {
     int j = LbColors.ItemIndex();
     if (j < 0)
         return;
-    bool automatic = CmbForeground.ItemIndex() == TColorComboBox::kDefaultItem;
+    bool automatic = CmbForeground.ItemIndex() == ColorComboBox::kDefaultItem;
     LbColors.SetText(j, automatic ? std::string(kAutomaticEntry) : ColorToText(CmbForeground.Color()));
     if (j == 0)
         chosenFont_.Color = CmbForeground.Color();
 }
 
-bool TFrmOptions::WriteThemeFile(const std::wstring& path, const std::string& name) {
+bool OptionsDialog::WriteThemeFile(const std::wstring& path, const std::string& name) {
     IniFileWriter file(path);
     if (::WriteThemeFile(file, name, ColorEntries(), Checked(IDC_CHECKOPAQUE), Checked(IDC_CHECKFULLBAR)))
         return true;
@@ -124,7 +124,7 @@ bool TFrmOptions::WriteThemeFile(const std::wstring& path, const std::string& na
     return false;
 }
 
-void TFrmOptions::BtnSaveAsClick() {
+void OptionsDialog::BtnSaveAsClick() {
     std::string answer;
     bool given = services_.AskThemeName ? services_.AskThemeName(Hwnd(), answer) : false;
     if (!given || answer.empty())
@@ -164,7 +164,7 @@ void TFrmOptions::BtnSaveAsClick() {
     }
 }
 
-void TFrmOptions::BtnDeleteThemeClick() {
+void OptionsDialog::BtnDeleteThemeClick() {
     HWND combo = Item(IDC_CBTHEMES);
     int index = static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0));
     if (index < kFirstThemeEntry)

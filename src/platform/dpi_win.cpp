@@ -113,17 +113,17 @@ void TakeOverDialogScaling(HWND dialog) {
         behavior(dialog, kDdcDisableAll, kDdcDisableAll);
 }
 
-void TDpiScaler::Attach(HWND window, UINT dpi) {
+void DpiScaler::Attach(HWND window, UINT dpi) {
     window_ = window;
     dpi_ = ValidDpi(dpi);
     firstDpi_ = dpi_;
 }
 
-void TDpiScaler::DpiChanged(WPARAM wParam, LPARAM lParam) {
+void DpiScaler::DpiChanged(WPARAM wParam, LPARAM lParam) {
     Rescale(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
 }
 
-HFONT TDpiScaler::FontFor(HFONT original, UINT from, UINT to) {
+HFONT DpiScaler::FontFor(HFONT original, UINT from, UINT to) {
     for (Entry& e : fonts_) {
         if (e.Original == original || e.Scaled.Get() == original) {
             LOGFONTW lf = e.Base;
@@ -145,7 +145,7 @@ HFONT TDpiScaler::FontFor(HFONT original, UINT from, UINT to) {
     return fonts_.back().Scaled.Get();
 }
 
-HFONT TDpiScaler::ScaledFont(HFONT font) {
+HFONT DpiScaler::ScaledFont(HFONT font) {
     if (!font)
         return nullptr;
     for (const Entry& e : fonts_) {
@@ -158,7 +158,7 @@ HFONT TDpiScaler::ScaledFont(HFONT font) {
     return FontFor(font, firstDpi_, dpi_);
 }
 
-void TDpiScaler::Rescale(UINT newDpi, const RECT* suggested) {
+void DpiScaler::Rescale(UINT newDpi, const RECT* suggested) {
     newDpi = ValidDpi(newDpi);
     if (!window_ || newDpi == dpi_)
         return;

@@ -27,13 +27,13 @@ int ScaleForDpi(int value, UINT dpi);
 void NonClientMetricsForDpi(NONCLIENTMETRICSW& metrics, UINT dpi);
 // AdjustWindowRectExForDpi, or AdjustWindowRectEx where it is missing.
 bool AdjustWindowRectForDpi(RECT& rect, DWORD style, bool menu, DWORD exStyle, UINT dpi);
-// Template dialogs: the program rescales them itself (TDpiScaler), so the system's own dialog scaling of newer
+// Template dialogs: the program rescales them itself (DpiScaler), so the system's own dialog scaling of newer
 // Windows must not scale them a second time.
 void TakeOverDialogScaling(HWND dialog);
 
 // Rescales a window on WM_DPICHANGED: the fonts and places of its child windows by new DPI / old DPI, and the
 // window itself to the rectangle the system suggests. Owns the fonts it makes.
-class TDpiScaler {
+class DpiScaler {
   public:
     // dpi: the DPI the window's layout was made for.
     void Attach(HWND window, UINT dpi);

@@ -5,10 +5,10 @@
 #include "platform/window_win.h"
 
 // One per program: the hidden window all timers run on, made by the first timer and destroyed with the last.
-class TSimpleTimerHandler : public Window {
+class SimpleTimerHandler : public Window {
   public:
-    TSimpleTimerHandler() { CreateWindowOf(L"LumivexSimpleTimer", 0, 0, L"", HWND_MESSAGE, 0, 0, 0, 0); }
-    std::map<UINT_PTR, TSimpleTimer*> timers;
+    SimpleTimerHandler() { CreateWindowOf(L"LumivexSimpleTimer", 0, 0, L"", HWND_MESSAGE, 0, 0, 0, 0); }
+    std::map<UINT_PTR, SimpleTimer*> timers;
     int running = 0;
     UINT_PTR nextId = 1;
 
@@ -25,11 +25,11 @@ class TSimpleTimerHandler : public Window {
 };
 
 namespace {
-TSimpleTimerHandler* gHandler = nullptr;
+SimpleTimerHandler* gHandler = nullptr;
 
-TSimpleTimerHandler& AcquireTimerHandler() {
+SimpleTimerHandler& AcquireTimerHandler() {
     if (!gHandler)
-        gHandler = new TSimpleTimerHandler();
+        gHandler = new SimpleTimerHandler();
     return *gHandler;
 }
 
@@ -41,15 +41,15 @@ void ReleaseTimerHandler() {
 }
 }  // namespace
 
-TSimpleTimer::TSimpleTimer() : TSimpleTimer(1000, nullptr) {}
+SimpleTimer::SimpleTimer() : SimpleTimer(1000, nullptr) {}
 
-TSimpleTimer::TSimpleTimer(UINT periodMs, Handler onFire) : periodMs_(periodMs), onFire_(std::move(onFire)) {
-    TSimpleTimerHandler& handler = AcquireTimerHandler();
+SimpleTimer::SimpleTimer(UINT periodMs, Handler onFire) : periodMs_(periodMs), onFire_(std::move(onFire)) {
+    SimpleTimerHandler& handler = AcquireTimerHandler();
     timerId_ = handler.nextId++;
     handler.timers[timerId_] = this;
 }
 
-TSimpleTimer::~TSimpleTimer() {
+SimpleTimer::~SimpleTimer() {
     if (active_)
         StopTimer(true);
     if (gHandler)
@@ -57,7 +57,7 @@ TSimpleTimer::~TSimpleTimer() {
     ReleaseTimerHandler();
 }
 
-bool TSimpleTimer::StartTimer() {
+bool SimpleTimer::StartTimer() {
     if (periodMs_ == 0)
         return false;
     if (active_)
@@ -70,7 +70,7 @@ bool TSimpleTimer::StartTimer() {
     return true;
 }
 
-bool TSimpleTimer::StopTimer(bool clearActive) {
+bool SimpleTimer::StopTimer(bool clearActive) {
     if (clearActive)
         active_ = false;
     if (!KillTimer(gHandler->Hwnd(), timerId_))
@@ -80,14 +80,14 @@ bool TSimpleTimer::StopTimer(bool clearActive) {
     return true;
 }
 
-void TSimpleTimer::SetActive(bool value) {
+void SimpleTimer::SetActive(bool value) {
     if (value)
         StartTimer();
     else
         StopTimer(true);
 }
 
-void TSimpleTimer::SetPeriodMs(UINT value) {
+void SimpleTimer::SetPeriodMs(UINT value) {
     if (value == periodMs_)
         return;
     periodMs_ = value;
@@ -99,23 +99,23 @@ void TSimpleTimer::SetPeriodMs(UINT value) {
         StopTimer(false);  // stays Active and resumes at the next non-zero period
 }
 
-void TSimpleTimer::SetOnFire(Handler handler) {
+void SimpleTimer::SetOnFire(Handler handler) {
     onFire_ = std::move(handler);
     if (!onFire_ && active_)
         StopTimer(false);
 }
 
-void TSimpleTimer::Fire() {
+void SimpleTimer::Fire() {
     if (stopOnFire_)
         StopTimer(true);
     if (onFire_)
         onFire_(*this);
 }
 
-int TSimpleTimer::RunningCount() {
+int SimpleTimer::RunningCount() {
     return gHandler ? gHandler->running : 0;
 }
 
-HWND TSimpleTimer::SharedWindow() {
+HWND SimpleTimer::SharedWindow() {
     return gHandler ? gHandler->Hwnd() : nullptr;
 }

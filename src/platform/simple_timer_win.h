@@ -5,15 +5,15 @@
 #include <functional>
 
 // An interval timer that fires on one hidden window shared by all timers of the program.
-class TSimpleTimer {
+class SimpleTimer {
   public:
-    using Handler = std::function<void(TSimpleTimer& sender)>;
+    using Handler = std::function<void(SimpleTimer& sender)>;
 
-    TSimpleTimer();
-    TSimpleTimer(UINT periodMs, Handler onFire);
-    ~TSimpleTimer();
-    TSimpleTimer(const TSimpleTimer&) = delete;
-    TSimpleTimer& operator=(const TSimpleTimer&) = delete;
+    SimpleTimer();
+    SimpleTimer(UINT periodMs, Handler onFire);
+    ~SimpleTimer();
+    SimpleTimer(const SimpleTimer&) = delete;
+    SimpleTimer& operator=(const SimpleTimer&) = delete;
 
     bool StartTimer();
     bool StopTimer(bool clearActive);
@@ -35,7 +35,7 @@ class TSimpleTimer {
     static HWND SharedWindow();
 
   private:
-    friend class TSimpleTimerHandler;
+    friend class SimpleTimerHandler;
     void Fire();
 
     UINT_PTR timerId_;

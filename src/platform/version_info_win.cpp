@@ -35,26 +35,26 @@ std::wstring OwnExecutable() {
 }
 }  // namespace
 
-std::string TVersionNumberInformation::Text() const {
+std::string VersionNumbers::Text() const {
     return Valid ? VersionNumberText(MostSignificant, LeastSignificant) : std::string();
 }
 
-void TVersionInfoReader::SetFilename(const std::string& fileName) {
+void VersionInfoReader::SetFilename(const std::string& fileName) {
     filename_ = fileName;
     Reload();
 }
 
-void TVersionInfoReader::SetTranslationIndex(int index) {
+void VersionInfoReader::SetTranslationIndex(int index) {
     translationIndex_ = index;
     fileVersion_.VersionString = GetByIndex(2);
     productVersion_.VersionString = GetByIndex(8);
 }
 
-void TVersionInfoReader::Reload() {
+void VersionInfoReader::Reload() {
     translations_.clear();
     fixed_ = nullptr;
     block_.clear();
-    fileVersion_ = productVersion_ = TVersionNumberInformation{};
+    fileVersion_ = productVersion_ = VersionNumbers{};
     const VersionFunctions& v = Version();
     if (!v.Ready())
         return;
@@ -90,13 +90,13 @@ void TVersionInfoReader::Reload() {
     productVersion_.VersionString = GetByIndex(8);
 }
 
-std::string TVersionInfoReader::GetByIndex(int index) const {
+std::string VersionInfoReader::GetByIndex(int index) const {
     if (index < 0 || index >= kVersionKeyCount)
         return {};
     return GetValue(kVersionKeys[index]);
 }
 
-std::string TVersionInfoReader::GetValue(const std::string& key) const {
+std::string VersionInfoReader::GetValue(const std::string& key) const {
     if (block_.empty())
         return {};
     std::string translation = translationIndex_ >= 0 && translationIndex_ < static_cast<int>(translations_.size())

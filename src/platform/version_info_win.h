@@ -7,7 +7,7 @@
 #include <vector>
 
 // A four-part version number from the fixed information of a version resource, with the matching string.
-struct TVersionNumberInformation {
+struct VersionNumbers {
     bool Valid = false;
     uint32_t MostSignificant = 0;
     uint32_t LeastSignificant = 0;
@@ -18,11 +18,11 @@ struct TVersionNumberInformation {
 
 // Reads the version resource of an executable: the eleven version strings by index and the fixed file and product
 // versions. System32 paths are read from the real file in the 32-bit program on 64-bit Windows.
-class TVersionInfoReader {
+class VersionInfoReader {
   public:
-    TVersionInfoReader() = default;
-    TVersionInfoReader(const TVersionInfoReader&) = delete;
-    TVersionInfoReader& operator=(const TVersionInfoReader&) = delete;
+    VersionInfoReader() = default;
+    VersionInfoReader(const VersionInfoReader&) = delete;
+    VersionInfoReader& operator=(const VersionInfoReader&) = delete;
 
     // Stores the name and reads the file; an empty name reads the program's own executable.
     void SetFilename(const std::string& fileName);
@@ -37,8 +37,8 @@ class TVersionInfoReader {
     const VS_FIXEDFILEINFO* FixedInfo() const { return fixed_; }
     const std::vector<std::string>& Translations() const { return translations_; }
     void SetTranslationIndex(int index);
-    const TVersionNumberInformation& FileVersion() const { return fileVersion_; }
-    const TVersionNumberInformation& ProductVersion() const { return productVersion_; }
+    const VersionNumbers& FileVersion() const { return fileVersion_; }
+    const VersionNumbers& ProductVersion() const { return productVersion_; }
 
   private:
     void Reload();
@@ -48,5 +48,5 @@ class TVersionInfoReader {
     std::vector<std::string> translations_;
     int translationIndex_ = 0;
     const VS_FIXEDFILEINFO* fixed_ = nullptr;  // points into block_
-    TVersionNumberInformation fileVersion_, productVersion_;
+    VersionNumbers fileVersion_, productVersion_;
 };

@@ -10,7 +10,7 @@
 // One item of the tray menu with the row data that the drawing and the process dialog need. Every item of
 // TrayMenu is one of these, fixed or built per right-click; the Tag tells the kinds apart (97 Task Manager,
 // 98 memory rows, 99 process rows, 0 the rest).
-struct TMenuItemEx {
+struct MenuItemEx {
     int Tag = 0;
     UINT Id = 0;           // command id; 0 for separators and memory rows
     HMENU Menu = nullptr;  // the menu that holds the item

@@ -43,7 +43,7 @@ void Line(HDC dc, int x1, int x2, int y, COLORREF color) {
 // Every size below is for 96 dpi; the painter scales it to the DPI of the monitor where the menu opens.
 
 // uxtheme.dll is loaded on first use and kept: the menu draws often while it is open.
-struct TMenuPainter::UxTheme {
+struct MenuPainter::UxTheme {
     using OpenFn = HTHEME(WINAPI*)(HWND, LPCWSTR);
     using CloseFn = HRESULT(WINAPI*)(HTHEME);
     using DrawFn = HRESULT(WINAPI*)(HTHEME, HDC, int, int, const RECT*, const RECT*);
@@ -65,13 +65,13 @@ struct TMenuPainter::UxTheme {
     }
 };
 
-TMenuPainter::TMenuPainter() = default;
+MenuPainter::MenuPainter() = default;
 
-TMenuPainter::~TMenuPainter() {
+MenuPainter::~MenuPainter() {
     Reset();
 }
 
-void TMenuPainter::Reset() {
+void MenuPainter::Reset() {
     if (theme_)
         UxTheme::Get().Close(static_cast<HTHEME>(theme_));
     theme_ = nullptr;
@@ -80,7 +80,7 @@ void TMenuPainter::Reset() {
     boldFont_.Reset();
 }
 
-void* TMenuPainter::Theme() {
+void* MenuPainter::Theme() {
     if (!themeOpened_) {
         themeOpened_ = true;
         const UxTheme& ux = UxTheme::Get();
@@ -90,18 +90,18 @@ void* TMenuPainter::Theme() {
     return theme_;
 }
 
-bool TMenuPainter::Themed() {
+bool MenuPainter::Themed() {
     if (forceClassic_)
         return false;
     const UxTheme& ux = UxTheme::Get();
     return ux.Ready() && ux.IsThemeActive() && ux.IsAppThemed() && Theme();
 }
 
-void TMenuPainter::DrawThemePart(HDC dc, int part, int state, const RECT& rect) {
+void MenuPainter::DrawThemePart(HDC dc, int part, int state, const RECT& rect) {
     UxTheme::Get().Draw(static_cast<HTHEME>(Theme()), dc, part, state, &rect, nullptr);
 }
 
-bool TMenuPainter::SetDpi(UINT dpi) {
+bool MenuPainter::SetDpi(UINT dpi) {
     if (dpi == 0 || dpi == dpi_)
         return false;
     dpi_ = dpi;
@@ -111,11 +111,11 @@ bool TMenuPainter::SetDpi(UINT dpi) {
     return true;
 }
 
-int TMenuPainter::Scaled(int value) const {
+int MenuPainter::Scaled(int value) const {
     return ScaleForDpi(value, dpi_);
 }
 
-HFONT TMenuPainter::Font(bool bold) {
+HFONT MenuPainter::Font(bool bold) {
     if (!font_) {
         NONCLIENTMETRICSW metrics{};
         NonClientMetricsForDpi(metrics, dpi_);
@@ -127,11 +127,11 @@ HFONT TMenuPainter::Font(bool bold) {
     return bold ? boldFont_.Get() : font_.Get();
 }
 
-void TMenuPainter::MeasureItem(const TMenuItemEx& item,
-                               const std::string& text,
-                               bool isDefault,
-                               UINT& width,
-                               UINT& height) {
+void MenuPainter::MeasureItem(const MenuItemEx& item,
+                              const std::string& text,
+                              bool isDefault,
+                              UINT& width,
+                              UINT& height) {
     if (item.Caption == "-") {
         height = static_cast<UINT>(Scaled(kSeparatorHeight));
         return;
@@ -156,7 +156,7 @@ void TMenuPainter::MeasureItem(const TMenuItemEx& item,
     height = static_cast<UINT>(lastMenuTextHeight_ + Scaled(7));
 }
 
-void TMenuPainter::DrawCheck(HDC dc, const RECT& r, int y, bool themedNew, bool enabled) {
+void MenuPainter::DrawCheck(HDC dc, const RECT& r, int y, bool themedNew, bool enabled) {
     if (themedNew) {
         RECT area{r.left, r.top, r.left + Scaled(24), r.bottom};
         DrawThemePart(dc, MENU_POPUPCHECKBACKGROUND, enabled ? MCB_NORMAL : MCB_DISABLED, area);
@@ -177,12 +177,12 @@ void TMenuPainter::DrawCheck(HDC dc, const RECT& r, int y, bool themedNew, bool 
     SetBkColor(dc, oldBack);
 }
 
-void TMenuPainter::DrawItem(HDC dc,
-                            const RECT& rect,
-                            const TMenuItemEx& item,
-                            const std::string& text,
-                            MenuItemState state,
-                            const MenuDrawContext& context) {
+void MenuPainter::DrawItem(HDC dc,
+                           const RECT& rect,
+                           const MenuItemEx& item,
+                           const std::string& text,
+                           MenuItemState state,
+                           const MenuDrawContext& context) {
     const RECT r = rect;
     const int L = r.left, T = r.top, Rt = r.right, B = r.bottom;
     const bool themed = Themed();

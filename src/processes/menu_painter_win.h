@@ -28,12 +28,12 @@ struct MenuItemState {
 // column, bold default item,
 // right-aligned figures and shortcuts, highlighted heavy processes; through the "MENU" visual style when the
 // application is themed, in the classic look otherwise.
-class TMenuPainter {
+class MenuPainter {
   public:
-    TMenuPainter();
-    ~TMenuPainter();
-    TMenuPainter(const TMenuPainter&) = delete;
-    TMenuPainter& operator=(const TMenuPainter&) = delete;
+    MenuPainter();
+    ~MenuPainter();
+    MenuPainter(const MenuPainter&) = delete;
+    MenuPainter& operator=(const MenuPainter&) = delete;
 
     // The window whose visual style is used (may be null).
     void SetWindow(HWND window) { window_ = window; }
@@ -46,10 +46,10 @@ class TMenuPainter {
     bool Themed();
 
     // text: the item's text, with a shortcut after a tab where it has one.
-    void MeasureItem(const TMenuItemEx& item, const std::string& text, bool isDefault, UINT& width, UINT& height);
+    void MeasureItem(const MenuItemEx& item, const std::string& text, bool isDefault, UINT& width, UINT& height);
     void DrawItem(HDC dc,
                   const RECT& rect,
-                  const TMenuItemEx& item,
+                  const MenuItemEx& item,
                   const std::string& text,
                   MenuItemState state,
                   const MenuDrawContext& context);

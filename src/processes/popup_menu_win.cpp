@@ -4,13 +4,9 @@
 
 #include "platform/text_win.h"
 
-TPopupMenu::TPopupMenu() : menu_(CreatePopupMenu()) {}
+PopupMenu::PopupMenu() : menu_(CreatePopupMenu()) {}
 
-TMenuItemEx& TPopupMenu::Insert(HMENU menu,
-                                int index,
-                                std::unique_ptr<TMenuItemEx> item,
-                                unsigned flags,
-                                HMENU submenu) {
+MenuItemEx& PopupMenu::Insert(HMENU menu, int index, std::unique_ptr<MenuItemEx> item, unsigned flags, HMENU submenu) {
     item->Menu = menu ? menu : menu_.Get();
     std::wstring text = Widen(item->Caption);
     MENUITEMINFOW info{};
@@ -36,15 +32,15 @@ TMenuItemEx& TPopupMenu::Insert(HMENU menu,
     return *items_.back();
 }
 
-TMenuItemEx& TPopupMenu::Add(HMENU menu, const std::string& caption, UINT id, int tag, HMENU submenu) {
-    auto item = std::make_unique<TMenuItemEx>();
+MenuItemEx& PopupMenu::Add(HMENU menu, const std::string& caption, UINT id, int tag, HMENU submenu) {
+    auto item = std::make_unique<MenuItemEx>();
     item->Caption = caption;
     item->Id = id;
     item->Tag = tag;
     return Insert(menu, -1, std::move(item), Plain, submenu);
 }
 
-int TPopupMenu::IndexOf(const TMenuItemEx& item) {
+int PopupMenu::IndexOf(const MenuItemEx& item) {
     int count = GetMenuItemCount(item.Menu);
     for (int i = 0; i < count; ++i)
         if (ItemAt(item.Menu, i) == &item)
@@ -52,32 +48,32 @@ int TPopupMenu::IndexOf(const TMenuItemEx& item) {
     return -1;
 }
 
-TMenuItemEx* TPopupMenu::ItemAt(HMENU menu, int index) {
+MenuItemEx* PopupMenu::ItemAt(HMENU menu, int index) {
     MENUITEMINFOW info{};
     info.cbSize = sizeof info;
     info.fMask = MIIM_DATA;
     if (!GetMenuItemInfoW(menu, static_cast<UINT>(index), TRUE, &info))
         return nullptr;
-    return reinterpret_cast<TMenuItemEx*>(info.dwItemData);
+    return reinterpret_cast<MenuItemEx*>(info.dwItemData);
 }
 
-int TPopupMenu::IndexOfId(UINT id) const {
+int PopupMenu::IndexOfId(UINT id) const {
     for (int i = 0; i < Count(); ++i)
         if (GetMenuItemID(menu_.Get(), i) == id)
             return i;
     return -1;
 }
 
-TMenuItemEx* TPopupMenu::FindById(UINT id) const {
+MenuItemEx* PopupMenu::FindById(UINT id) const {
     for (const auto& item : items_)
         if (item->Id == id)
             return item.get();
     return nullptr;
 }
 
-void TPopupMenu::RemoveByTag(int tag) {
+void PopupMenu::RemoveByTag(int tag) {
     for (int i = Count() - 1; i >= 0; --i) {
-        TMenuItemEx* item = ItemAt(i);
+        MenuItemEx* item = ItemAt(i);
         if (!item || item->Tag != tag)
             continue;
         RemoveMenu(menu_.Get(), static_cast<UINT>(i), MF_BYPOSITION);
@@ -85,7 +81,7 @@ void TPopupMenu::RemoveByTag(int tag) {
     }
 }
 
-std::string TPopupMenu::TextOf(const TMenuItemEx& item) {
+std::string PopupMenu::TextOf(const MenuItemEx& item) {
     int position = IndexOf(item);
     if (position < 0)
         return item.Caption;
@@ -102,7 +98,7 @@ std::string TPopupMenu::TextOf(const TMenuItemEx& item) {
     return Narrow(text.c_str());
 }
 
-void TPopupMenu::SetCaption(TMenuItemEx& item, const std::string& caption) {
+void PopupMenu::SetCaption(MenuItemEx& item, const std::string& caption) {
     item.Caption = caption;
     int position = IndexOf(item);
     if (position < 0)
@@ -115,7 +111,7 @@ void TPopupMenu::SetCaption(TMenuItemEx& item, const std::string& caption) {
     SetMenuItemInfoW(item.Menu, static_cast<UINT>(position), TRUE, &info);
 }
 
-UINT TPopupMenu::StateOf(const TMenuItemEx& item) {
+UINT PopupMenu::StateOf(const MenuItemEx& item) {
     int position = IndexOf(item);
     MENUITEMINFOW info{};
     info.cbSize = sizeof info;
@@ -125,6 +121,6 @@ UINT TPopupMenu::StateOf(const TMenuItemEx& item) {
     return info.fState;
 }
 
-bool TPopupMenu::IsSeparator(const TMenuItemEx& item) {
+bool PopupMenu::IsSeparator(const MenuItemEx& item) {
     return item.Caption == "-";
 }

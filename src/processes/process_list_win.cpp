@@ -18,7 +18,7 @@ UniqueKernelHandle Open(DWORD rights, DWORD processId) {
 }
 }  // namespace
 
-void TProcessList::ReadProcess(TProcessRec& r, ProcessQuery::ImageRoute route, ProcessQuery::OwnerCache* cache) {
+void ProcessList::ReadProcess(ProcessRecord& r, ProcessQuery::ImageRoute route, ProcessQuery::OwnerCache* cache) {
     using namespace ProcessQuery;
     const bool vista = route == ImageRoute::Vista;
     // One handle with the strongest rights the process grants serves every query that those rights allow; the
@@ -58,7 +58,7 @@ void TProcessList::ReadProcess(TProcessRec& r, ProcessQuery::ImageRoute route, P
     }
 }
 
-void TProcessList::Refresh() {
+void ProcessList::Refresh() {
     Clear();
     UniqueFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     if (!snapshot)
@@ -71,7 +71,7 @@ void TProcessList::Refresh() {
         // The system idle pseudo-process (id 0) is no program.
         if (entry.th32ProcessID == 0)
             continue;
-        TProcessRec r;
+        ProcessRecord r;
         r.ExeName = Narrow(entry.szExeFile);
         r.Usage = entry.cntUsage;
         r.ProcessID = entry.th32ProcessID;
@@ -89,9 +89,9 @@ void TProcessList::Refresh() {
 // figures; a process it cannot read has 0 and goes to the end. Here the candidates are taken in the order of the
 // snapshot's working sets and read the same way until `rows` of them have a figure: these are the rows that Refresh
 // would have put first. They are then ordered by the figures read, ties by snapshot order, as Refresh orders them.
-void TProcessList::RefreshHeaviest(int rows) {
+void ProcessList::RefreshHeaviest(int rows) {
     Clear();
-    std::vector<TProcessRec> all;
+    std::vector<ProcessRecord> all;
     if (!ReadSystemProcesses(all)) {
         Refresh();
         Sort(CompareByMemoryDesc);
@@ -108,7 +108,7 @@ void TProcessList::RefreshHeaviest(int rows) {
     std::vector<size_t> shown, unreadable;
     size_t next = 0;
     for (; next < order.size(); ++next) {
-        TProcessRec& r = all[order[next]];
+        ProcessRecord& r = all[order[next]];
         // Clamped figures all look alike: every such process is read before the rows are chosen.
         if (static_cast<int>(shown.size()) >= rows && !MaybeClampedWorkingSet(r.MemoryUsage))
             break;
@@ -131,38 +131,38 @@ void TProcessList::RefreshHeaviest(int rows) {
         items_.push_back(std::move(all[i]));
 }
 
-void TProcessList::GetItem(int index, TProcessRec& record) const {
+void ProcessList::GetItem(int index, ProcessRecord& record) const {
     record = Item(index);
 }
 
-const TProcessRec& TProcessList::Item(int index) const {
+const ProcessRecord& ProcessList::Item(int index) const {
     if (index < 0 || index >= Count())
         throw std::out_of_range("Index out of bounds");
     return items_[static_cast<size_t>(index)];
 }
 
-void TProcessList::Delete(int index) {
+void ProcessList::Delete(int index) {
     if (index < 0 || index >= Count())
         throw std::out_of_range("Index out of bounds");
     items_.erase(items_.begin() + index);
 }
 
-void TProcessList::Clear() {
+void ProcessList::Clear() {
     items_.clear();
 }
 
-void TProcessList::Sort(Compare compare) {
+void ProcessList::Sort(Compare compare) {
     std::stable_sort(items_.begin(), items_.end(),
-                     [compare](const TProcessRec& a, const TProcessRec& b) { return compare(a, b) < 0; });
+                     [compare](const ProcessRecord& a, const ProcessRecord& b) { return compare(a, b) < 0; });
 }
 
-std::string TProcessList::GetImagePath(DWORD processId) {
+std::string ProcessList::GetImagePath(DWORD processId) {
     const ProcessQuery::ImageRoute route = ProcessQuery::RouteForThisSystem();
     UniqueKernelHandle process = Open(ProcessQuery::ImagePathRights(route), processId);
     return process ? ProcessQuery::ImagePath(process.Get(), route) : std::string();
 }
 
-uint64_t TProcessList::GetMemoryUsage(DWORD processId, int unit) {
+uint64_t ProcessList::GetMemoryUsage(DWORD processId, int unit) {
     UniqueKernelHandle process =
         Open(ProcessQuery::IsVistaOrLater() ? PROCESS_QUERY_LIMITED_INFORMATION : kProcessAllAccess, processId);
     uint64_t bytes = 0;
@@ -171,7 +171,7 @@ uint64_t TProcessList::GetMemoryUsage(DWORD processId, int unit) {
     return MemoryInUnit(bytes, unit);
 }
 
-double TProcessList::GetCreationTime(DWORD processId) {
+double ProcessList::GetCreationTime(DWORD processId) {
     UniqueKernelHandle process = Open(kProcessAllAccess, processId);
     uint64_t created = 0;
     if (!process || !ProcessQuery::CreationFileTime(process.Get(), created))
@@ -179,7 +179,7 @@ double TProcessList::GetCreationTime(DWORD processId) {
     return ProcessQuery::LocalDateTime(created);
 }
 
-bool TProcessList::GetOwner(DWORD processId, std::string& userName, std::string& domain) {
+bool ProcessList::GetOwner(DWORD processId, std::string& userName, std::string& domain) {
     UniqueKernelHandle process = Open(PROCESS_QUERY_INFORMATION, processId);
     return process && ProcessQuery::Owner(process.Get(), userName, domain);
 }

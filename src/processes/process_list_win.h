@@ -10,9 +10,9 @@
 #include "processes/process_rec.h"
 
 // A snapshot of the running processes, one record each; the tray menu makes one per right-click.
-class TProcessList {
+class ProcessList {
   public:
-    using Compare = int (*)(const TProcessRec&, const TProcessRec&);
+    using Compare = int (*)(const ProcessRecord&, const ProcessRecord&);
 
     // Empties the list and fills it from a new snapshot (the idle pseudo-process is never kept).
     void Refresh();
@@ -23,8 +23,8 @@ class TProcessList {
     void RefreshHeaviest(int rows);
     int Count() const { return static_cast<int>(items_.size()); }
     // Throws std::out_of_range("Index out of bounds") outside 0..Count()-1.
-    void GetItem(int index, TProcessRec& record) const;
-    const TProcessRec& Item(int index) const;
+    void GetItem(int index, ProcessRecord& record) const;
+    const ProcessRecord& Item(int index) const;
     void Delete(int index);
     void Clear();
     // Negative compare results put the first record first; equal records keep their snapshot order.
@@ -37,8 +37,8 @@ class TProcessList {
     static bool GetOwner(DWORD processId, std::string& userName, std::string& domain);
 
     // Fills the figures that come from opening the process (path, owner, times, working set) into record.
-    static void ReadProcess(TProcessRec& record, ProcessQuery::ImageRoute route, ProcessQuery::OwnerCache* cache);
+    static void ReadProcess(ProcessRecord& record, ProcessQuery::ImageRoute route, ProcessQuery::OwnerCache* cache);
 
   private:
-    std::vector<TProcessRec> items_;
+    std::vector<ProcessRecord> items_;
 };

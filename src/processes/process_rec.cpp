@@ -2,7 +2,7 @@
 
 #include "platform/ascii_text.h"
 
-int CompareByMemoryDesc(const TProcessRec& a, const TProcessRec& b) {
+int CompareByMemoryDesc(const ProcessRecord& a, const ProcessRecord& b) {
     if (b.MemoryUsage > a.MemoryUsage)
         return 1;
     if (b.MemoryUsage == a.MemoryUsage)

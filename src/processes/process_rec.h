@@ -5,7 +5,7 @@
 #include <string>
 
 // One running process as the tray menu sees it.
-struct TProcessRec {
+struct ProcessRecord {
     std::string ExeName;
     std::string FullPath;
     std::string UserName;
@@ -23,7 +23,7 @@ struct TProcessRec {
 };
 
 // Largest working set first: +1 when b uses more than a, 0 when equal, -1 otherwise.
-int CompareByMemoryDesc(const TProcessRec& a, const TProcessRec& b);
+int CompareByMemoryDesc(const ProcessRecord& a, const ProcessRecord& b);
 
 // Unit codes of a memory figure: 0 bytes, 1 KB, 2 MB, 3 GB (truncating); any other unit gives 0.
 uint64_t MemoryInUnit(uint64_t bytes, int unit);

@@ -61,7 +61,7 @@ QuerySystemInformationFn QuerySystemInformation() {
 }
 }  // namespace
 
-bool ReadSystemProcesses(std::vector<TProcessRec>& records) {
+bool ReadSystemProcesses(std::vector<ProcessRecord>& records) {
     records.clear();
     const QuerySystemInformationFn query = QuerySystemInformation();
     if (!query)
@@ -90,7 +90,7 @@ bool ReadSystemProcesses(std::vector<TProcessRec>& records) {
         const auto id = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(entry->UniqueProcessId));
         // The system idle pseudo-process (id 0) is no program.
         if (id != 0) {
-            TProcessRec r;
+            ProcessRecord r;
             if (entry->ImageName.Buffer && entry->ImageName.Length > 0)
                 r.ExeName =
                     Narrow(std::wstring_view(entry->ImageName.Buffer, entry->ImageName.Length / sizeof(wchar_t)));

@@ -36,7 +36,7 @@ std::string ProcessCaption(const std::string& exeName, const std::string& descri
     return showNameInsteadOfModule && !description.empty() ? description : exeName;
 }
 
-TColor ProcessHighlightColor(TColor setting, bool useDefault) {
+ColorValue ProcessHighlightColor(ColorValue setting, bool useDefault) {
     return useDefault ? AutomaticColors::ProcMenuHighlight
                       : ResolveAutomatic(setting, AutomaticColors::ProcMenuHighlight);
 }

@@ -28,7 +28,7 @@ bool IsHighlighted(uint64_t memoryUsage, int highlightAboveMB);
 std::string ProcessCaption(const std::string& exeName, const std::string& description, bool showNameInsteadOfModule);
 
 // Highlight colour of heavy process rows: the built-in colour when asked for or when the setting is automatic.
-TColor ProcessHighlightColor(TColor setting, bool useDefault);
+ColorValue ProcessHighlightColor(ColorValue setting, bool useDefault);
 
 // "内存清理\tAlt+A": the caption before the tab and the shortcut text after it.
 struct CaptionParts {

@@ -42,16 +42,16 @@ std::string SystemColorName(int index) {
     return index >= 0 && index < kSystemColorCount ? kNames[static_cast<size_t>(index)] : "";
 }
 
-bool IsSystemColor(TColor color) {
+bool IsSystemColor(ColorValue color) {
     return (static_cast<uint32_t>(color) & 0xFF000000u) == 0xFF000000u && SystemColorIndex(color) < kSystemColorCount &&
            (static_cast<uint32_t>(color) & 0x00FFFF00u) == 0;
 }
 
-int SystemColorIndex(TColor color) {
+int SystemColorIndex(ColorValue color) {
     return static_cast<int>(static_cast<uint32_t>(color) & 0xFFu);
 }
 
-std::string ColorToText(TColor color) {
+std::string ColorToText(ColorValue color) {
     if (IsSystemColor(color))
         return SystemColorName(SystemColorIndex(color));
     uint32_t v = static_cast<uint32_t>(color);
@@ -60,7 +60,7 @@ std::string ColorToText(TColor color) {
     return buf;
 }
 
-TColor TextToColor(std::string_view text) {
+ColorValue TextToColor(std::string_view text) {
     if (!text.empty() && text.front() == '#')
         text.remove_prefix(1);
     for (int i = 0; i < kSystemColorCount; ++i) {

@@ -9,8 +9,8 @@ constexpr int kSystemColorCount = 25;
 
 // Name of system colour index 0..24 ("ScrollBar" ... "InfoBackground"), empty for any other index.
 std::string SystemColorName(int index);
-bool IsSystemColor(TColor color);
-int SystemColorIndex(TColor color);
+bool IsSystemColor(ColorValue color);
+int SystemColorIndex(ColorValue color);
 
-std::string ColorToText(TColor color);
-TColor TextToColor(std::string_view text);
+std::string ColorToText(ColorValue color);
+ColorValue TextToColor(std::string_view text);

@@ -5,17 +5,17 @@
 
 // A colour value: RGB with red in the low byte, a system colour (0xFF in the top byte, index in the low byte) or
 // kAutomaticColor, which each element resolves to its own default.
-using TColor = int32_t;
-constexpr TColor kAutomaticColor = -1;
-constexpr TColor kSystemColorFlag = static_cast<TColor>(0xFF000000u);
-constexpr TColor SystemColor(int index) {
-    return static_cast<TColor>(0xFF000000u | static_cast<uint32_t>(index));
+using ColorValue = int32_t;
+constexpr ColorValue kAutomaticColor = -1;
+constexpr ColorValue kSystemColorFlag = static_cast<ColorValue>(0xFF000000u);
+constexpr ColorValue SystemColor(int index) {
+    return static_cast<ColorValue>(0xFF000000u | static_cast<uint32_t>(index));
 }
-constexpr TColor kClWindowText = SystemColor(8);
-constexpr TColor kClButtonShadow = SystemColor(16);
-constexpr TColor Rgb(int r, int g, int b) {
-    return static_cast<TColor>(static_cast<uint32_t>(r) | (static_cast<uint32_t>(g) << 8) |
-                               (static_cast<uint32_t>(b) << 16));
+constexpr ColorValue kClWindowText = SystemColor(8);
+constexpr ColorValue kClButtonShadow = SystemColor(16);
+constexpr ColorValue Rgb(int r, int g, int b) {
+    return static_cast<ColorValue>(static_cast<uint32_t>(r) | (static_cast<uint32_t>(g) << 8) |
+                                   (static_cast<uint32_t>(b) << 16));
 }
 
 // The display font: face name, character set, colour, size in points and style bits (1 bold, 2 italic,
@@ -23,7 +23,7 @@ constexpr TColor Rgb(int r, int g, int b) {
 struct FontSpec {
     std::string Name = "Tahoma";
     int CharSet = 1;
-    TColor Color = kClWindowText;
+    ColorValue Color = kClWindowText;
     int Size = 6;
     int Style = 0;
     bool operator==(const FontSpec& o) const {
@@ -33,7 +33,7 @@ struct FontSpec {
 };
 
 // Every user setting, one field per key of the settings file.
-struct TSettings {
+struct Settings {
     bool Warn = true;
     bool ShowPage = false;  // true by default only before Windows Vista
     bool ShowFree = false;
@@ -48,16 +48,16 @@ struct TSettings {
     bool BarBottom = false;
     bool HintWhatisDisplayed = true;
     bool StandardGauge = false;
-    TColor FontColor = kClWindowText;
-    TColor OpaqueBkColor = kAutomaticColor;
-    TColor BarBorderColor = kAutomaticColor;
-    TColor GreenColor = kAutomaticColor;
-    TColor YellowColor = kAutomaticColor;
-    TColor RedColor = kAutomaticColor;
+    ColorValue FontColor = kClWindowText;
+    ColorValue OpaqueBkColor = kAutomaticColor;
+    ColorValue BarBorderColor = kAutomaticColor;
+    ColorValue GreenColor = kAutomaticColor;
+    ColorValue YellowColor = kAutomaticColor;
+    ColorValue RedColor = kAutomaticColor;
     bool MiniInternalFont = false;
     int32_t RefreshRate = 500;
     bool FullBar = false;
-    TColor FullBarColor = kAutomaticColor;
+    ColorValue FullBarColor = kAutomaticColor;
     int32_t RefreshHotkey = 0;
     bool ShowTopProcess = true;
     int32_t TopProcessCount = 10;
@@ -70,7 +70,7 @@ struct TSettings {
     bool SwitchOffMonitorOnLock = false;
     bool WarnMsgBox = false;
     int32_t HighlightProcessAbove = 100;
-    TColor ProcMenuHightlightColor = kAutomaticColor;
+    ColorValue ProcMenuHightlightColor = kAutomaticColor;
     bool ClickedDonation = false;
     bool NoWarningSwithOffMonMobile = false;
     bool ShowNameInsteadOfModule = false;
@@ -80,17 +80,17 @@ struct TSettings {
 
 // The colours that automatic (-1) stands for, element by element.
 namespace AutomaticColors {
-constexpr TColor Font = Rgb(0, 0, 0);
-constexpr TColor OpaqueBk = Rgb(255, 255, 255);
-constexpr TColor BarBorder = kClButtonShadow;
-constexpr TColor FullBar = kClButtonShadow;
-constexpr TColor Green = Rgb(0, 255, 0);
-constexpr TColor Yellow = Rgb(255, 255, 0);
-constexpr TColor Red = Rgb(255, 0, 0);
-constexpr TColor ProcMenuHighlight = Rgb(251, 225, 225);
+constexpr ColorValue Font = Rgb(0, 0, 0);
+constexpr ColorValue OpaqueBk = Rgb(255, 255, 255);
+constexpr ColorValue BarBorder = kClButtonShadow;
+constexpr ColorValue FullBar = kClButtonShadow;
+constexpr ColorValue Green = Rgb(0, 255, 0);
+constexpr ColorValue Yellow = Rgb(255, 255, 0);
+constexpr ColorValue Red = Rgb(255, 0, 0);
+constexpr ColorValue ProcMenuHighlight = Rgb(251, 225, 225);
 }  // namespace AutomaticColors
 
 // The colour an element shows: its own default while the setting is automatic.
-constexpr TColor ResolveAutomatic(TColor value, TColor automatic) {
+constexpr ColorValue ResolveAutomatic(ColorValue value, ColorValue automatic) {
     return value == kAutomaticColor ? automatic : value;
 }

@@ -6,7 +6,7 @@
 #include "settings/color_text.h"
 
 namespace {
-using Field = std::variant<bool TSettings::*, int32_t TSettings::*>;
+using Field = std::variant<bool Settings::*, int32_t Settings::*>;
 struct Key {
     const char* Name;
     Field Member;
@@ -14,56 +14,56 @@ struct Key {
 
 // "General" keys from "Warn" to "FollowTaskbarTheme", in the order they are written.
 const Key kGeneralKeys[] = {
-    {"Warn", &TSettings::Warn},
-    {"WarnMsgBox", &TSettings::WarnMsgBox},
-    {"HighlightProcessAbove", &TSettings::HighlightProcessAbove},
-    {"ShowNameInsteadOfModule", &TSettings::ShowNameInsteadOfModule},
-    {"ShowPage", &TSettings::ShowPage},
-    {"ShowFree", &TSettings::ShowFree},
-    {"NoBorder", &TSettings::NoBorder},
-    {"ShowPercentage", &TSettings::ShowPercentage},
-    {"ShowPercSign", &TSettings::ShowPercSign},
-    {"InternalFont", &TSettings::InternalFont},
-    {"HintWhatisDisplayed", &TSettings::HintWhatisDisplayed},
-    {"StandardGauge", &TSettings::StandardGauge},
-    {"BarBottom", &TSettings::BarBottom},
-    {"TransBk", &TSettings::TransBk},
-    {"MiniInternalFont", &TSettings::MiniInternalFont},
-    {"RefreshRate", &TSettings::RefreshRate},
-    {"FullBar", &TSettings::FullBar},
-    {"RefreshHotkey", &TSettings::RefreshHotkey},
-    {"ShowTopProcess", &TSettings::ShowTopProcess},
-    {"TopProcessCount", &TSettings::TopProcessCount},
-    {"ShowMemMenu", &TSettings::ShowMemMenu},
-    {"OptimizeForGigabytes", &TSettings::OptimizeForGigabytes},
-    {"DefragOnHighMemory", &TSettings::DefragOnHighMemory},
-    {"DefragEveryActive", &TSettings::DefragEveryActive},
-    {"DefragEvery", &TSettings::DefragEvery},
-    {"DoubleClickAction", &TSettings::DoubleClickAction},
-    {"SwitchOffMonitorOnLock", &TSettings::SwitchOffMonitorOnLock},
-    {"ClickedDonation", &TSettings::ClickedDonation},
-    {"NoWarningSwithOffMonMobile", &TSettings::NoWarningSwithOffMonMobile},
-    {"FollowTaskbarTheme", &TSettings::FollowTaskbarTheme},
+    {"Warn", &Settings::Warn},
+    {"WarnMsgBox", &Settings::WarnMsgBox},
+    {"HighlightProcessAbove", &Settings::HighlightProcessAbove},
+    {"ShowNameInsteadOfModule", &Settings::ShowNameInsteadOfModule},
+    {"ShowPage", &Settings::ShowPage},
+    {"ShowFree", &Settings::ShowFree},
+    {"NoBorder", &Settings::NoBorder},
+    {"ShowPercentage", &Settings::ShowPercentage},
+    {"ShowPercSign", &Settings::ShowPercSign},
+    {"InternalFont", &Settings::InternalFont},
+    {"HintWhatisDisplayed", &Settings::HintWhatisDisplayed},
+    {"StandardGauge", &Settings::StandardGauge},
+    {"BarBottom", &Settings::BarBottom},
+    {"TransBk", &Settings::TransBk},
+    {"MiniInternalFont", &Settings::MiniInternalFont},
+    {"RefreshRate", &Settings::RefreshRate},
+    {"FullBar", &Settings::FullBar},
+    {"RefreshHotkey", &Settings::RefreshHotkey},
+    {"ShowTopProcess", &Settings::ShowTopProcess},
+    {"TopProcessCount", &Settings::TopProcessCount},
+    {"ShowMemMenu", &Settings::ShowMemMenu},
+    {"OptimizeForGigabytes", &Settings::OptimizeForGigabytes},
+    {"DefragOnHighMemory", &Settings::DefragOnHighMemory},
+    {"DefragEveryActive", &Settings::DefragEveryActive},
+    {"DefragEvery", &Settings::DefragEvery},
+    {"DoubleClickAction", &Settings::DoubleClickAction},
+    {"SwitchOffMonitorOnLock", &Settings::SwitchOffMonitorOnLock},
+    {"ClickedDonation", &Settings::ClickedDonation},
+    {"NoWarningSwithOffMonMobile", &Settings::NoWarningSwithOffMonMobile},
+    {"FollowTaskbarTheme", &Settings::FollowTaskbarTheme},
 };
 
 // Written after the font, as older files have them.
 const Key kPercentKeys[] = {
-    {"RedPercent", &TSettings::RedPercent},
-    {"YellowPercent", &TSettings::YellowPercent},
+    {"RedPercent", &Settings::RedPercent},
+    {"YellowPercent", &Settings::YellowPercent},
 };
 
 struct ColorKey {
     const char* Name;
-    TColor TSettings::*Member;
+    ColorValue Settings::*Member;
 };
 const ColorKey kColorKeys[] = {
-    {"ProcMenuHightlightColor", &TSettings::ProcMenuHightlightColor},
-    {"OpaqueBkColor", &TSettings::OpaqueBkColor},
-    {"BarBorderColor", &TSettings::BarBorderColor},
-    {"GreenColor", &TSettings::GreenColor},
-    {"YellowColor", &TSettings::YellowColor},
-    {"RedColor", &TSettings::RedColor},
-    {"FullBarColor", &TSettings::FullBarColor},
+    {"ProcMenuHightlightColor", &Settings::ProcMenuHightlightColor},
+    {"OpaqueBkColor", &Settings::OpaqueBkColor},
+    {"BarBorderColor", &Settings::BarBorderColor},
+    {"GreenColor", &Settings::GreenColor},
+    {"YellowColor", &Settings::YellowColor},
+    {"RedColor", &Settings::RedColor},
+    {"FullBarColor", &Settings::FullBarColor},
 };
 
 constexpr char kAutomatic[] = "Automatic";
@@ -73,25 +73,25 @@ constexpr int32_t kFirstRunProbe = -101;
 constexpr int32_t kMaxDefragMinutes = 0x7FFFFFFF / 60000;
 constexpr int32_t kMaxTopProcessCount = 100;
 
-void ReadKey(IProfile& profile, const char* section, const Key& key, TSettings& s) {
-    if (auto flag = std::get_if<bool TSettings::*>(&key.Member)) {
+void ReadKey(IProfile& profile, const char* section, const Key& key, Settings& s) {
+    if (auto flag = std::get_if<bool Settings::*>(&key.Member)) {
         s.** flag = ReadBool(profile, section, key.Name, s.**flag);
     } else {
-        auto number = std::get<int32_t TSettings::*>(key.Member);
+        auto number = std::get<int32_t Settings::*>(key.Member);
         s.*number = ReadInteger(profile, section, key.Name, s.*number);
     }
 }
 
-bool WriteKey(IProfile& profile, const char* section, const Key& key, const TSettings& s) {
-    if (auto flag = std::get_if<bool TSettings::*>(&key.Member))
+bool WriteKey(IProfile& profile, const char* section, const Key& key, const Settings& s) {
+    if (auto flag = std::get_if<bool Settings::*>(&key.Member))
         return WriteBool(profile, section, key.Name, s.**flag);
-    return WriteInteger(profile, section, key.Name, s.*std::get<int32_t TSettings::*>(key.Member));
+    return WriteInteger(profile, section, key.Name, s.*std::get<int32_t Settings::*>(key.Member));
 }
 
 // A hand-edited file must not make a timer fire continuously, overflow its interval or ask for more process rows
 // than the menu offers; every other value loads as written.
-void KeepTimersSafe(TSettings& s) {
-    const TSettings defaults;
+void KeepTimersSafe(Settings& s) {
+    const Settings defaults;
     if (s.RefreshRate <= 0)
         s.RefreshRate = defaults.RefreshRate;
     if (s.DefragEvery <= 0)
@@ -103,26 +103,26 @@ void KeepTimersSafe(TSettings& s) {
 }
 }  // namespace
 
-TSettings DefaultSettings(bool isVistaOrLater) {
-    TSettings s;
+Settings DefaultSettings(bool isVistaOrLater) {
+    Settings s;
     s.ShowPage = !isVistaOrLater;
     return s;
 }
 
-TColor ReadColorSetting(IProfile& profile, const std::string& key) {
+ColorValue ReadColorSetting(IProfile& profile, const std::string& key) {
     std::string text = profile.ReadString(kSectionColors, key, kAutomatic);
     if (text.empty() || text == kAutomatic)
         return kAutomaticColor;
     return TextToColor(text);
 }
 
-void ApplyFontColor(TSettings& settings) {
+void ApplyFontColor(Settings& settings) {
     settings.Font.Color = settings.FontColor == kAutomaticColor ? AutomaticColors::Font : settings.FontColor;
 }
 
 LoadedSettings LoadSettings(IProfile& profile, bool isVistaOrLater, const FontSpec& currentFont) {
     LoadedSettings result;
-    TSettings& s = result.Settings;
+    Settings& s = result.Values;
     s = DefaultSettings(isVistaOrLater);
     s.Font = currentFont;
     result.FirstRun = ReadInteger(profile, kSectionGeneral, "ShowPercentage", kFirstRunProbe) == kFirstRunProbe;
@@ -148,7 +148,7 @@ LoadedSettings LoadSettings(IProfile& profile, bool isVistaOrLater, const FontSp
     return result;
 }
 
-bool SaveSettings(IProfile& profile, const TSettings& s) {
+bool SaveSettings(IProfile& profile, const Settings& s) {
     for (const Key& key : kGeneralKeys) {
         if (!WriteKey(profile, kSectionGeneral, key, s))
             return false;
@@ -165,7 +165,7 @@ bool SaveSettings(IProfile& profile, const TSettings& s) {
             return false;
     }
     for (const ColorKey& key : kColorKeys) {
-        TColor c = s.*key.Member;
+        ColorValue c = s.*key.Member;
         if (!profile.WriteString(kSectionColors, key.Name, c == kAutomaticColor ? kAutomatic : ColorToText(c))) {
             return false;
         }

@@ -12,10 +12,10 @@ inline constexpr char kSectionColors[] = "Colors";
 inline constexpr char kSectionCustomColors[] = "自定义颜色";
 
 // The record as a fresh install has it; ShowPage defaults to true only before Windows Vista.
-TSettings DefaultSettings(bool isVistaOrLater);
+Settings DefaultSettings(bool isVistaOrLater);
 
 struct LoadedSettings {
-    TSettings Settings;
+    Settings Values;
     bool FirstRun = false;  // "General" "ShowPercentage" missing or not a number
 };
 
@@ -24,10 +24,10 @@ struct LoadedSettings {
 LoadedSettings LoadSettings(IProfile& profile, bool isVistaOrLater, const FontSpec& currentFont);
 
 // Writes every key in the file's order, then commits them in one step; false when a key or the commit failed.
-bool SaveSettings(IProfile& profile, const TSettings& settings);
+bool SaveSettings(IProfile& profile, const Settings& settings);
 
 // A "Colors" key: empty or "Automatic" is automatic (-1), anything else is colour text.
-TColor ReadColorSetting(IProfile& profile, const std::string& key);
+ColorValue ReadColorSetting(IProfile& profile, const std::string& key);
 
 // The display font takes FontColor, black while it is automatic.
-void ApplyFontColor(TSettings& settings);
+void ApplyFontColor(Settings& settings);

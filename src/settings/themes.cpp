@@ -7,13 +7,13 @@
 #include "settings/color_text.h"
 
 const std::array<ThemeColorSlot, kThemeColorCount> kThemeColorSlots = {{
-    {"FontColor", TextId::SlotText, &TSettings::FontColor, AutomaticColors::Font},
-    {"BackgroundColor", TextId::SlotBackground, &TSettings::OpaqueBkColor, AutomaticColors::OpaqueBk},
-    {"BarColor", TextId::SlotBar, &TSettings::FullBarColor, AutomaticColors::FullBar},
-    {"BarBorderColor", TextId::SlotBarBorder, &TSettings::BarBorderColor, AutomaticColors::BarBorder},
-    {"GreenColor", TextId::SlotGreen, &TSettings::GreenColor, AutomaticColors::Green},
-    {"YellowColor", TextId::SlotYellow, &TSettings::YellowColor, AutomaticColors::Yellow},
-    {"RedColor", TextId::SlotRed, &TSettings::RedColor, AutomaticColors::Red},
+    {"FontColor", TextId::SlotText, &Settings::FontColor, AutomaticColors::Font},
+    {"BackgroundColor", TextId::SlotBackground, &Settings::OpaqueBkColor, AutomaticColors::OpaqueBk},
+    {"BarColor", TextId::SlotBar, &Settings::FullBarColor, AutomaticColors::FullBar},
+    {"BarBorderColor", TextId::SlotBarBorder, &Settings::BarBorderColor, AutomaticColors::BarBorder},
+    {"GreenColor", TextId::SlotGreen, &Settings::GreenColor, AutomaticColors::Green},
+    {"YellowColor", TextId::SlotYellow, &Settings::YellowColor, AutomaticColors::Yellow},
+    {"RedColor", TextId::SlotRed, &Settings::RedColor, AutomaticColors::Red},
 }};
 
 namespace {
@@ -77,22 +77,22 @@ bool WriteThemeFile(IProfile& profile,
            WriteBool(profile, kThemeSection, "BarOpaqueBackground", fullBar) && profile.Commit();
 }
 
-std::string ColorEntryText(TColor color) {
+std::string ColorEntryText(ColorValue color) {
     return color == kAutomaticColor ? kAutomaticEntry : ColorToText(color);
 }
 
-TColor ColorFromEntry(std::string_view text) {
+ColorValue ColorFromEntry(std::string_view text) {
     return text == kAutomaticEntry ? kAutomaticColor : TextToColor(text);
 }
 
-ThemeColorTexts ThemeColorsOf(const TSettings& settings) {
+ThemeColorTexts ThemeColorsOf(const Settings& settings) {
     ThemeColorTexts colors;
     for (size_t i = 0; i < colors.size(); ++i)
         colors[i] = ColorEntryText(settings.*kThemeColorSlots[i].Member);
     return colors;
 }
 
-void StoreThemeColors(const ThemeColorTexts& colors, TSettings& settings) {
+void StoreThemeColors(const ThemeColorTexts& colors, Settings& settings) {
     for (size_t i = 0; i < colors.size(); ++i)
         settings.*kThemeColorSlots[i].Member = ColorFromEntry(colors[i]);
 }
@@ -173,7 +173,7 @@ std::string DefaultThemeFileName(int index) {
     return std::string(kDefaultThemeFiles[index]) + kThemeExtension;
 }
 
-void ApplyThemeFileToSettings(IProfile& profile, int index, TSettings& settings) {
+void ApplyThemeFileToSettings(IProfile& profile, int index, Settings& settings) {
     ThemeFile theme = ReadThemeFile(profile);
     for (size_t i = 0; i < theme.Colors.size(); ++i) {
         if (theme.Colors[i] != kAutomaticEntry)

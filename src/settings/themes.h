@@ -19,8 +19,8 @@ constexpr int kThemeColorCount = 7;
 struct ThemeColorSlot {
     const char* Key;  // key in the theme file
     TextId Label;     // entry of the colour list
-    TColor TSettings::*Member;
-    TColor Automatic;  // what the element shows while automatic
+    ColorValue Settings::*Member;
+    ColorValue Automatic;  // what the element shows while automatic
 };
 extern const std::array<ThemeColorSlot, kThemeColorCount> kThemeColorSlots;
 
@@ -45,12 +45,12 @@ bool WriteThemeFile(IProfile& profile,
                     bool transBk,
                     bool fullBar);
 
-std::string ColorEntryText(TColor color);
+std::string ColorEntryText(ColorValue color);
 // "-1" is automatic; any other text is colour text, unreadable text black.
-TColor ColorFromEntry(std::string_view text);
-ThemeColorTexts ThemeColorsOf(const TSettings& settings);
+ColorValue ColorFromEntry(std::string_view text);
+ThemeColorTexts ThemeColorsOf(const Settings& settings);
 // Copies the seven entries into the record (FontColor included; the font itself follows with ApplyFontColor).
-void StoreThemeColors(const ThemeColorTexts& colors, TSettings& settings);
+void StoreThemeColors(const ThemeColorTexts& colors, Settings& settings);
 
 // The longest theme name whose file name ("<name>.Lumivex Theme") still fits a file-name component.
 constexpr size_t kMaxThemeNameLength = 255 - kThemeExtensionLength;
@@ -81,4 +81,4 @@ int TaskbarThemeIndex(bool lightTaskbar);
 std::string DefaultThemeFileName(int index);
 // The colours and flags of a first-run theme file into the record: "-1" keeps the loaded colour; the Aero themes
 // (0, 1) always get an opaque black background.
-void ApplyThemeFileToSettings(IProfile& profile, int index, TSettings& settings);
+void ApplyThemeFileToSettings(IProfile& profile, int index, Settings& settings);

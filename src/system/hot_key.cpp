@@ -23,7 +23,7 @@ size_t CharacterCount(const std::string& text) {
 }
 }  // namespace
 
-unsigned HotKeyModifierFlags(THotKeyValue value) {
+unsigned HotKeyModifierFlags(HotKeyValue value) {
     unsigned flags = 0;
     if (value & kHotKeyAlt)
         flags |= kModAlt;
@@ -36,8 +36,8 @@ unsigned HotKeyModifierFlags(THotKeyValue value) {
     return flags;
 }
 
-THotKeyValue HotKeyFromMessage(unsigned modifierFlags, unsigned virtualKey) {
-    THotKeyValue value = 0;
+HotKeyValue HotKeyFromMessage(unsigned modifierFlags, unsigned virtualKey) {
+    HotKeyValue value = 0;
     if (modifierFlags & kModShift)
         value |= kHotKeyShift;
     if (modifierFlags & kModControl)
@@ -49,7 +49,7 @@ THotKeyValue HotKeyFromMessage(unsigned modifierFlags, unsigned virtualKey) {
     return value + (virtualKey & 0xFFFFu);
 }
 
-std::string HotKeyAtomName(THotKeyValue value) {
+std::string HotKeyAtomName(HotKeyValue value) {
     return kHotKeyAtomPrefix + std::to_string(value);
 }
 
@@ -73,7 +73,7 @@ std::string WinNameFor(const std::string& altName) {
     return "WIN";
 }
 
-std::string ComposeHotKeyText(THotKeyValue value, const HotKeyModifierNames& names, const std::string& keyName) {
+std::string ComposeHotKeyText(HotKeyValue value, const HotKeyModifierNames& names, const std::string& keyName) {
     std::string key = keyName;
     if (CharacterCount(key) <= 1) {
         std::string media = MediaKeyName(HotKeyVirtualKey(value));
@@ -92,9 +92,9 @@ std::string ComposeHotKeyText(THotKeyValue value, const HotKeyModifierNames& nam
     return text + key;
 }
 
-THotKeyValue ShortCutFromHotKeyControl(uint16_t word) {
+HotKeyValue ShortCutFromHotKeyControl(uint16_t word) {
     unsigned flags = word >> 8;
-    THotKeyValue value = word & 0xFFu;
+    HotKeyValue value = word & 0xFFu;
     if (value == 0)
         return 0;  // modifiers alone are no combination
     if (flags & kControlShift)
@@ -106,7 +106,7 @@ THotKeyValue ShortCutFromHotKeyControl(uint16_t word) {
     return value;
 }
 
-uint16_t HotKeyControlFromShortCut(THotKeyValue value) {
+uint16_t HotKeyControlFromShortCut(HotKeyValue value) {
     uint16_t flags = 0;
     if (value & kHotKeyShift)
         flags |= kControlShift;

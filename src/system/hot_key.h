@@ -5,11 +5,11 @@
 
 // A hot key value: the virtual key in bits 0-7 plus modifier bits (the menu shortcut layout, with Win above it).
 // 32833 (0x8041) is Alt+A; 0 is no hot key.
-using THotKeyValue = uint32_t;
-constexpr THotKeyValue kHotKeyShift = 0x2000;
-constexpr THotKeyValue kHotKeyCtrl = 0x4000;
-constexpr THotKeyValue kHotKeyAlt = 0x8000;
-constexpr THotKeyValue kHotKeyWin = 0x10000;
+using HotKeyValue = uint32_t;
+constexpr HotKeyValue kHotKeyShift = 0x2000;
+constexpr HotKeyValue kHotKeyCtrl = 0x4000;
+constexpr HotKeyValue kHotKeyAlt = 0x8000;
+constexpr HotKeyValue kHotKeyWin = 0x10000;
 
 // RegisterHotKey's modifier flags (MOD_ALT, MOD_CONTROL, MOD_SHIFT, MOD_WIN).
 constexpr unsigned kModAlt = 1;
@@ -19,13 +19,13 @@ constexpr unsigned kModWin = 8;
 
 inline constexpr char kHotKeyAtomPrefix[] = "HotKeyManagerHotKey";
 
-constexpr unsigned HotKeyVirtualKey(THotKeyValue value) {
+constexpr unsigned HotKeyVirtualKey(HotKeyValue value) {
     return value & 0xFFu;
 }
-unsigned HotKeyModifierFlags(THotKeyValue value);
+unsigned HotKeyModifierFlags(HotKeyValue value);
 // The value a WM_HOTKEY reports: modifier flags from lParam's low word, virtual key from its high word.
-THotKeyValue HotKeyFromMessage(unsigned modifierFlags, unsigned virtualKey);
-std::string HotKeyAtomName(THotKeyValue value);
+HotKeyValue HotKeyFromMessage(unsigned modifierFlags, unsigned virtualKey);
+std::string HotKeyAtomName(HotKeyValue value);
 
 // Page Up/Down, End, Home, the arrows, Insert and Delete: named as extended keys so that the navigation block is
 // meant, not the numeric keypad.
@@ -43,9 +43,9 @@ struct HotKeyModifierNames {
 std::string WinNameFor(const std::string& altName);
 // Ctrl, Shift, Alt, Win (those set), each followed by "+", then the key name; a key name of at most one character
 // for keys 166-183 is replaced by the English media-key name.
-std::string ComposeHotKeyText(THotKeyValue value, const HotKeyModifierNames& names, const std::string& keyName);
+std::string ComposeHotKeyText(HotKeyValue value, const HotKeyModifierNames& names, const std::string& keyName);
 
 // The common hot-key control's word (virtual key in the low byte, HOTKEYF_SHIFT 1, HOTKEYF_CONTROL 2, HOTKEYF_ALT 4
 // in the high byte) to and from the shortcut code that the settings store. The control has no Win modifier.
-THotKeyValue ShortCutFromHotKeyControl(uint16_t word);
-uint16_t HotKeyControlFromShortCut(THotKeyValue value);
+HotKeyValue ShortCutFromHotKeyControl(uint16_t word);
+uint16_t HotKeyControlFromShortCut(HotKeyValue value);

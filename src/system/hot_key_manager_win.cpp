@@ -90,22 +90,22 @@ KeyboardNames::KeyboardNames() {
 }
 }  // namespace
 
-std::string HotKeyToText(THotKeyValue value, bool localised) {
+std::string HotKeyToText(HotKeyValue value, bool localised) {
     KeyboardNames& names = KeyboardNames::Instance();
     return ComposeHotKeyText(value, localised ? names.Localised() : names.English(),
                              KeyName(HotKeyVirtualKey(value), localised));
 }
 
-THotKeyManager::THotKeyManager() {
+HotKeyManager::HotKeyManager() {
     CreateWindowOf(kWindowClass, 0, WS_POPUP, L"", HWND_MESSAGE, 0, 0, 0, 0);
 }
 
-THotKeyManager::~THotKeyManager() {
+HotKeyManager::~HotKeyManager() {
     ClearHotKeys();
     DestroyOwnWindow();
 }
 
-WORD THotKeyManager::AddHotKey(THotKeyValue value) {
+WORD HotKeyManager::AddHotKey(HotKeyValue value) {
     // Without a key (0 is "no hot key") nothing can be pressed: such a value is not registered at all.
     if (HotKeyVirtualKey(value) == 0)
         return 0;
@@ -120,7 +120,7 @@ WORD THotKeyManager::AddHotKey(THotKeyValue value) {
     return id;
 }
 
-void THotKeyManager::ClearHotKeys() {
+void HotKeyManager::ClearHotKeys() {
     for (auto it = registrations_.rbegin(); it != registrations_.rend(); ++it) {
         UnregisterHotKey(Hwnd(), it->Id);
         GlobalDeleteAtom(it->Id);
@@ -128,9 +128,9 @@ void THotKeyManager::ClearHotKeys() {
     registrations_.clear();
 }
 
-LRESULT THotKeyManager::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT HotKeyManager::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_HOTKEY && OnHotKeyPressed) {
-        THotKeyValue value = HotKeyFromMessage(LOWORD(lParam), HIWORD(lParam));
+        HotKeyValue value = HotKeyFromMessage(LOWORD(lParam), HIWORD(lParam));
         for (const Registration& r : registrations_) {
             if (r.Value == value) {
                 OnHotKeyPressed(value, LOWORD(wParam));

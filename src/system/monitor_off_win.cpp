@@ -6,23 +6,23 @@ namespace {
 constexpr LPARAM kMonitorPowerOff = 2;
 }
 
-TMonitorOffSequence::TMonitorOffSequence() : timer_(kMonitorOffSpacingMs, [this](TSimpleTimer&) { SendOne(); }) {
+MonitorOffSequence::MonitorOffSequence() : timer_(kMonitorOffSpacingMs, [this](SimpleTimer&) { SendOne(); }) {
     timer_.SetStopOnFire(true);
 }
 
-void TMonitorOffSequence::Start(HWND target) {
+void MonitorOffSequence::Start(HWND target) {
     target_ = target;
     remaining_ = kMonitorOffRepeats;
     timer_.SetActive(false);
     SendOne();
 }
 
-void TMonitorOffSequence::Stop() {
+void MonitorOffSequence::Stop() {
     remaining_ = 0;
     timer_.SetActive(false);
 }
 
-void TMonitorOffSequence::SendOne() {
+void MonitorOffSequence::SendOne() {
     if (remaining_ <= 0 || !IsWindow(target_)) {
         Stop();
         return;

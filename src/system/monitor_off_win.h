@@ -6,9 +6,9 @@
 
 // Switches the display off after the workstation was locked: the power-off command goes to the window a number
 // of times, spaced by a timer, so the program keeps answering meanwhile.
-class TMonitorOffSequence {
+class MonitorOffSequence {
   public:
-    TMonitorOffSequence();
+    MonitorOffSequence();
     // Sends the first command now and the others from the timer; a new start begins the count again.
     void Start(HWND target);
     void Stop();
@@ -17,7 +17,7 @@ class TMonitorOffSequence {
   private:
     void SendOne();
 
-    TSimpleTimer timer_;
+    SimpleTimer timer_;
     HWND target_ = nullptr;
     int remaining_ = 0;
 };

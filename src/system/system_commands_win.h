@@ -17,7 +17,7 @@ void ShowShutDownDialog();
 bool OpenWebPage(HWND owner, const std::string& address);
 
 // The commands as the main form reaches them; tests put recorders in their place.
-struct TSystemLaunchers {
+struct SystemLaunchers {
     std::function<void(HWND owner)> TaskManager = LaunchTaskManager;
     std::function<bool()> Lock = LockComputer;
     std::function<void(const std::string& productName, HWND owner, HICON icon)> RunDialog = ShowRunDialog;

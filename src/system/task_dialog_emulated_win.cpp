@@ -56,9 +56,9 @@ struct alignas(4) EmptyTemplate {
     WORD menu, windowClass, title;
 };
 
-class TEmulatedTaskDialog : public Dialog {
+class EmulatedTaskDialog : public Dialog {
   public:
-    TEmulatedTaskDialog(TTaskDialog& dialog, const TaskDialogParams& params) : d_(dialog), p_(params) {}
+    EmulatedTaskDialog(TaskDialogTexts& dialog, const TaskDialogParams& params) : d_(dialog), p_(params) {}
 
     int Run() {
         EmptyTemplate t{};
@@ -341,10 +341,10 @@ class TEmulatedTaskDialog : public Dialog {
         return TRUE;
     }
 
-    TTaskDialog& d_;
+    TaskDialogTexts& d_;
     const TaskDialogParams& p_;
     UniqueFont font_, boldFont_;
-    TDpiScaler scaler_;
+    DpiScaler scaler_;
     std::vector<int> buttonIds_, radioIds_;
     int escapeId_ = 0;
     int panelBottom_ = 0;
@@ -352,7 +352,7 @@ class TEmulatedTaskDialog : public Dialog {
 };
 }  // namespace
 
-int ShowEmulatedTaskDialog(TTaskDialog& dialog, const TaskDialogParams& params) {
-    TEmulatedTaskDialog window(dialog, params);
+int ShowEmulatedTaskDialog(TaskDialogTexts& dialog, const TaskDialogParams& params) {
+    EmulatedTaskDialog window(dialog, params);
     return window.Run();
 }

@@ -17,7 +17,7 @@ constexpr int kSelectionControlId = 301;
 constexpr int kQueryControlId = 302;
 
 // The dialog built from ordinary controls; same texts, controls and result ids as the system's task dialog.
-int ShowEmulatedTaskDialog(TTaskDialog& dialog, const TaskDialogParams& params);
+int ShowEmulatedTaskDialog(TaskDialogTexts& dialog, const TaskDialogParams& params);
 
 // Tells the observer that a dialog is on screen (task_dialog_win.cpp).
 void NotifyTaskDialogShown(HWND dialog, bool native);

@@ -92,7 +92,7 @@ class NativeTexts {
 };
 
 int ShowNativeTaskDialog(TaskDialogIndirectFunction function,
-                         TTaskDialog& d,
+                         TaskDialogTexts& d,
                          const TaskDialogParams& p,
                          bool hasCustomButtons) {
     NativeTexts texts;
@@ -164,7 +164,7 @@ int StandardMessageDialog(const std::string& title,
                        {"Information", TaskIcon::Information, MB_ICONQUESTION},
                        {"Confirm", TaskIcon::Question, MB_ICONQUESTION}};
     const KindInfo& k = kinds[static_cast<int>(kind) & 3];
-    TTaskDialog d;
+    TaskDialogTexts d;
     d.Caption = title.empty() ? k.title : title;
     d.Content = text;
     MessageBeep(k.sound);  // plays the kind's system sound without waiting
@@ -187,7 +187,7 @@ void NotifyTaskDialogShown(HWND dialog, bool native) {
         Observer()(dialog, native);
 }
 
-int ShowTaskDialog(TTaskDialog& dialog, TaskDialogParams p) {
+int ShowTaskDialog(TaskDialogTexts& dialog, TaskDialogParams p) {
     const bool hasCustomButtons = !SplitDialogList(dialog.ButtonList).empty();
     // A dialog without any button gets OK, which is then also the default.
     if (p.CommonButtons == 0 && !hasCustomButtons) {
@@ -220,7 +220,7 @@ const TaskDialogParams* ShownTaskDialogParams() {
 
 namespace {
 // The wrappers' common dialog: classic look, cancellation allowed, no radios.
-int WrappedDialog(TTaskDialog& d,
+int WrappedDialog(TaskDialogTexts& d,
                   unsigned commonButtons,
                   TaskIcon mainIcon,
                   HWND parent,
@@ -247,7 +247,7 @@ int TaskMessage(const std::string& instruction,
                 const std::string& footer,
                 TaskFooterIcon footerIcon,
                 int width) {
-    TTaskDialog d;
+    TaskDialogTexts d;
     d.Caption = caption;
     d.Instruction = instruction;
     d.Content = content;
@@ -264,7 +264,7 @@ int TaskChoice(const std::string& instruction,
                const std::string& footer,
                TaskFooterIcon footerIcon,
                int width) {
-    TTaskDialog d;
+    TaskDialogTexts d;
     d.Caption = caption;
     d.Instruction = instruction;
     d.Content = content;

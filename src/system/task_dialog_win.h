@@ -7,7 +7,7 @@
 
 // Every question and warning of the program. Texts are UTF-8; inside them the two characters backslash and n stand
 // for a line break. ButtonList / RadioList hold one caption per line: button i returns 100 + i, radio i 200 + i.
-struct TTaskDialog {
+struct TaskDialogTexts {
     std::string Caption, Instruction, Content, ButtonList, RadioList, ExpandedInfo, ExpandedLabel, CollapsedLabel,
         Footer, VerifyText, SelectionList, QueryText;
     int RadioResult = 0;
@@ -43,7 +43,7 @@ struct TaskDialogParams {
     std::string Caption;
 };
 
-int ShowTaskDialog(TTaskDialog& dialog, TaskDialogParams params);
+int ShowTaskDialog(TaskDialogTexts& dialog, TaskDialogParams params);
 // The parameters of the innermost dialog on screen, as ShowTaskDialog passes them on; null when none is.
 const TaskDialogParams* ShownTaskDialogParams();
 int TaskMessage(const std::string& instruction,

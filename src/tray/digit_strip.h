@@ -2,12 +2,12 @@
 
 // A built-in digit strip: one row of 11 equal cells, the digits 0 to 9 and the percent sign. Rows are kept as
 // drawn: 'X' is a glyph pixel, '.' the strip's magenta background.
-class TDigitStrip {
+class DigitStrip {
   public:
     static constexpr int kCells = 11;
     static constexpr int kPercentCell = 10;
 
-    constexpr TDigitStrip(int width, int height, const char* const* rows)
+    constexpr DigitStrip(int width, int height, const char* const* rows)
         : width_(width), height_(height), rows_(rows) {}
 
     int Width() const { return width_; }
@@ -24,24 +24,24 @@ class TDigitStrip {
     const char* const* rows_;
 };
 
-extern const TDigitStrip DigitStrip_2;     // 7 x 8 cells: one and two characters
-extern const TDigitStrip DigitStrip_3;     // 5 x 9 cells: three characters
-extern const TDigitStrip DigitStrip_4;     // 3 x 8 cells: four characters
-extern const TDigitStrip DigitStrip_Mini;  // 4 x 6 cells: every length with MiniInternalFont
+extern const DigitStrip DigitStrip_2;     // 7 x 8 cells: one and two characters
+extern const DigitStrip DigitStrip_3;     // 5 x 9 cells: three characters
+extern const DigitStrip DigitStrip_4;     // 3 x 8 cells: four characters
+extern const DigitStrip DigitStrip_Mini;  // 4 x 6 cells: every length with MiniInternalFont
 
 // Strips drawn for larger pictures, one set per picture size.
-extern const TDigitStrip DigitStrip_Two20, DigitStrip_Three20, DigitStrip_Four20, DigitStrip_Mini20;
-extern const TDigitStrip DigitStrip_Two24, DigitStrip_Three24, DigitStrip_Four24, DigitStrip_Mini24;
-extern const TDigitStrip DigitStrip_Two28, DigitStrip_Three28, DigitStrip_Four28, DigitStrip_Mini28;
+extern const DigitStrip DigitStrip_Two20, DigitStrip_Three20, DigitStrip_Four20, DigitStrip_Mini20;
+extern const DigitStrip DigitStrip_Two24, DigitStrip_Three24, DigitStrip_Four24, DigitStrip_Mini24;
+extern const DigitStrip DigitStrip_Two28, DigitStrip_Three28, DigitStrip_Four28, DigitStrip_Mini28;
 
 // The four strips drawn for pictures of one size: for one and two characters, three, four, and the mini digits.
-struct TDigitFont {
+struct DigitFont {
     int Size;
-    const TDigitStrip& Two;
-    const TDigitStrip& Three;
-    const TDigitStrip& Four;
-    const TDigitStrip& Mini;
+    const DigitStrip& Two;
+    const DigitStrip& Three;
+    const DigitStrip& Four;
+    const DigitStrip& Mini;
 };
 
 // The strips drawn for pictures of `size` pixels: 16, 20, 24 or 28; nullptr for any other size.
-const TDigitFont* DigitFontFor(int size);
+const DigitFont* DigitFontFor(int size);

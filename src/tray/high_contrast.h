@@ -4,4 +4,4 @@
 
 // The settings the icon draws with while high contrast is on: the same layout, but only the system's window,
 // window-text and highlight colours, whatever the theme chose.
-TSettings HighContrastLook(const TSettings& settings);
+Settings HighContrastLook(const Settings& settings);

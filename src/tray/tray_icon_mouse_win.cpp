@@ -5,8 +5,8 @@
 #include <commctrl.h>
 
 namespace {
-TShiftState KeyState() {
-    TShiftState s = 0;
+ShiftState KeyState() {
+    ShiftState s = 0;
     if (GetAsyncKeyState(VK_SHIFT) & 0x8000)
         s |= ssShift;
     if (GetAsyncKeyState(VK_MENU) & 0x8000)
@@ -38,11 +38,11 @@ constexpr UINT_PTR kOwnerSubclassId = 0x4C54;
 // Decodes one callback. Without OnDblClick a click is reported at once on button up; with it, a quick click is held
 // back for the double-click time, because the shell announces the second press of a double-click only as
 // WM_LBUTTONDBLCLK. A double-click thus gives down, up, double-click, up and no click.
-void TTrayIcon::HandleCallback(UINT code) {
+void TrayIcon::HandleCallback(UINT code) {
     if (IsBalloonNotification(code)) {
-        const TNotifyEvent* events[] = {&OnBalloonHintShow, &OnBalloonHintHide, &OnBalloonHintTimeout,
-                                        &OnBalloonHintClick};
-        const TNotifyEvent& event = *events[code - NIN_BALLOONSHOW];
+        const NotifyEvent* events[] = {&OnBalloonHintShow, &OnBalloonHintHide, &OnBalloonHintTimeout,
+                                       &OnBalloonHintClick};
+        const NotifyEvent& event = *events[code - NIN_BALLOONSHOW];
         if (event)
             event(*this);
         return;
@@ -50,7 +50,7 @@ void TTrayIcon::HandleCallback(UINT code) {
     if (!enabled_)
         return;
     const POINT at = CursorPosition();
-    const TShiftState keys = KeyState();
+    const ShiftState keys = KeyState();
     switch (code) {
         case WM_MOUSEMOVE:
             if (wantEnterExit_ && cursorLeft_) {
@@ -67,7 +67,7 @@ void TTrayIcon::HandleCallback(UINT code) {
                 clickDelayTimer_.SetPeriodMs(GetDoubleClickTime());
                 clickDelayTimer_.SetActive(true);
             }
-            DoMouseDown(TMouseButton::mbLeft, keys | ssLeft, at);
+            DoMouseDown(MouseButton::mbLeft, keys | ssLeft, at);
             clickPending_ = true;
             if (leftPopup_ && popupMenu_ && autoPopup_)
                 PopupMenuAtCursor();
@@ -82,7 +82,7 @@ void TTrayIcon::HandleCallback(UINT code) {
                 }
             }
             clickPending_ = false;
-            DoMouseUp(TMouseButton::mbLeft, keys | ssLeft, at);
+            DoMouseUp(MouseButton::mbLeft, keys | ssLeft, at);
             break;
         case WM_LBUTTONDBLCLK:
             clickWaiting_ = false;
@@ -95,32 +95,32 @@ void TTrayIcon::HandleCallback(UINT code) {
             }
             break;
         case WM_RBUTTONDOWN:
-            DoMouseDown(TMouseButton::mbRight, keys | ssRight, at);
+            DoMouseDown(MouseButton::mbRight, keys | ssRight, at);
             if (popupMenu_ && autoPopup_)
                 PopupMenuAtCursor();
             break;
         case WM_RBUTTONUP:
             if (callbackVersion_ == 0)
-                DoMouseUp(TMouseButton::mbRight, keys | ssRight, at);
+                DoMouseUp(MouseButton::mbRight, keys | ssRight, at);
             break;
         case WM_CONTEXTMENU:
         case NIN_SELECT:
         case NIN_KEYSELECT:
             if (callbackVersion_ == 1)
-                DoMouseUp(TMouseButton::mbRight, keys | ssRight, at);
+                DoMouseUp(MouseButton::mbRight, keys | ssRight, at);
             break;
         case WM_MBUTTONDOWN:
-            DoMouseDown(TMouseButton::mbMiddle, keys | ssMiddle, at);
+            DoMouseDown(MouseButton::mbMiddle, keys | ssMiddle, at);
             break;
         case WM_MBUTTONUP:
-            DoMouseUp(TMouseButton::mbMiddle, keys | ssMiddle, at);
+            DoMouseUp(MouseButton::mbMiddle, keys | ssMiddle, at);
             break;
         default:
             break;  // right and middle double-clicks are not reported
     }
 }
 
-void TTrayIcon::ClickDelayTick() {
+void TrayIcon::ClickDelayTick() {
     clickDelayTimer_.SetActive(false);
     if (!doubleClickSeen_ && clickWaiting_) {
         clickWaiting_ = false;
@@ -129,7 +129,7 @@ void TTrayIcon::ClickDelayTick() {
     doubleClickSeen_ = false;
 }
 
-void TTrayIcon::LeaveTick() {
+void TrayIcon::LeaveTick() {
     if (cursorLeft_)
         return;
     POINT at = CursorPosition();
@@ -140,29 +140,29 @@ void TTrayIcon::LeaveTick() {
     }
 }
 
-void TTrayIcon::DoClick() {
+void TrayIcon::DoClick() {
     if (OnClick)
         OnClick(*this);
 }
 
-void TTrayIcon::DoDblClick() {
+void TrayIcon::DoDblClick() {
     if (OnDblClick)
         OnDblClick(*this);
     if (modernShell_)
         CloseOverflowWindow();
 }
 
-void TTrayIcon::DoMouseDown(TMouseButton button, TShiftState shift, POINT at) {
+void TrayIcon::DoMouseDown(MouseButton button, ShiftState shift, POINT at) {
     if (OnMouseDown)
         OnMouseDown(*this, button, shift, at.x, at.y);
 }
 
-void TTrayIcon::DoMouseUp(TMouseButton button, TShiftState shift, POINT at) {
+void TrayIcon::DoMouseUp(MouseButton button, ShiftState shift, POINT at) {
     if (OnMouseUp)
         OnMouseUp(*this, button, shift, at.x, at.y);
 }
 
-void TTrayIcon::PopupMenuAtCursor() {
+void TrayIcon::PopupMenuAtCursor() {
     POINT at{};
     if (GetCursorPos(&at))
         PopupMenuAt(at.x, at.y);
@@ -171,7 +171,7 @@ void TTrayIcon::PopupMenuAtCursor() {
 // The menu goes to the owner window (its commands and owner-drawing messages arrive there). The window must be in
 // the foreground while the menu is up, or the menu does not close when the user clicks elsewhere; the WM_NULL
 // afterwards lets the foreground switch complete, or the next popup would close at once.
-void TTrayIcon::PopupMenuAt(int x, int y) {
+void TrayIcon::PopupMenuAt(int x, int y) {
     if (!popupMenu_)
         return;
     HWND target = owner_ ? owner_ : HandlerWindow();
@@ -182,7 +182,7 @@ void TTrayIcon::PopupMenuAt(int x, int y) {
         CloseOverflowWindow();
 }
 
-void TTrayIcon::RestoreMainWindow() {
+void TrayIcon::RestoreMainWindow() {
     if (!owner_)
         return;
     if (IsIconic(owner_))
@@ -192,7 +192,7 @@ void TTrayIcon::RestoreMainWindow() {
     SetForegroundWindow(owner_);
 }
 
-void TTrayIcon::HideMainWindow() {
+void TrayIcon::HideMainWindow() {
     if (!owner_)
         return;
     ShowWindow(owner_, SW_HIDE);
@@ -202,25 +202,25 @@ void TTrayIcon::HideMainWindow() {
 // The program's top-level window is the owner itself. Hiding it takes its button off the taskbar; showing it again
 // only brings back what HideAppButton took away, so a window that was never shown (the hidden main form at start)
 // stays hidden.
-void TTrayIcon::HideAppButton() {
+void TrayIcon::HideAppButton() {
     if (owner_ && IsWindowVisible(owner_)) {
         ShowWindow(owner_, SW_HIDE);
         appButtonHidden_ = true;
     }
 }
 
-void TTrayIcon::ShowAppButton() {
+void TrayIcon::ShowAppButton() {
     if (owner_ && appButtonHidden_ && !IsWindowVisible(owner_))
         ShowWindow(owner_, SW_SHOWNA);
     appButtonHidden_ = false;
 }
 
-void TTrayIcon::MinimizeToTrayNow() {
+void TrayIcon::MinimizeToTrayNow() {
     HideMainWindow();
     SetIconVisible(true);
 }
 
-bool TTrayIcon::MinimizeSteps() {
+bool TrayIcon::MinimizeSteps() {
     if (!minimizeToTray_ || !OnMinimizeToTray)
         return false;
     OnMinimizeToTray(*this);
@@ -228,19 +228,19 @@ bool TTrayIcon::MinimizeSteps() {
     return true;
 }
 
-void TTrayIcon::HookOwner() {
+void TrayIcon::HookOwner() {
     ownerHooked_ = SetWindowSubclass(owner_, OwnerSubclassProc, kOwnerSubclassId, reinterpret_cast<DWORD_PTR>(this));
 }
 
-void TTrayIcon::UnhookOwner() {
+void TrayIcon::UnhookOwner() {
     if (ownerHooked_ && IsWindow(owner_))
         RemoveWindowSubclass(owner_, OwnerSubclassProc, kOwnerSubclassId);
     ownerHooked_ = false;
 }
 
 LRESULT CALLBACK
-TTrayIcon::OwnerSubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR refData) {
-    auto* self = reinterpret_cast<TTrayIcon*>(refData);
+TrayIcon::OwnerSubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR refData) {
+    auto* self = reinterpret_cast<TrayIcon*>(refData);
     switch (msg) {
         case WM_SHOWWINDOW:
             if (wParam && lParam == 0)

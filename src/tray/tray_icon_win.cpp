@@ -44,9 +44,9 @@ void FillField(wchar_t (&field)[N], const std::string& text) {
 
 // One per program: the hidden window that receives every tray icon's callbacks and hears the shell restart. It
 // is a hidden top-level window because message-only windows get no broadcasts such as "TaskbarCreated".
-class TTrayIconHandler : public Window {
+class TrayIconHandler : public Window {
   public:
-    TTrayIconHandler() : taskbarCreated_(RegisterWindowMessageW(L"TaskbarCreated")) {
+    TrayIconHandler() : taskbarCreated_(RegisterWindowMessageW(L"TaskbarCreated")) {
         CreateWindowOf(L"LumivexTrayIconHandler", WS_EX_TOOLWINDOW, WS_POPUP, L"", nullptr, 0, 0, 0, 0);
         // An elevated program hears nothing from the (non-elevated) shell unless it lets these messages in; an
         // Explorer restart would otherwise lose the icon for good.
@@ -56,9 +56,9 @@ class TTrayIconHandler : public Window {
         }
     }
 
-    static TTrayIconHandler& Acquire() {
+    static TrayIconHandler& Acquire() {
         if (!instance_)
-            instance_ = new TTrayIconHandler();
+            instance_ = new TrayIconHandler();
         return *instance_;
     }
     static void Release(UINT id) {
@@ -70,9 +70,9 @@ class TTrayIconHandler : public Window {
             instance_ = nullptr;
         }
     }
-    static TTrayIconHandler* Instance() { return instance_; }
+    static TrayIconHandler* Instance() { return instance_; }
 
-    UINT Add(TTrayIcon* icon) {
+    UINT Add(TrayIcon* icon) {
         UINT id = nextId_++;
         icons_[id] = icon;
         return id;
@@ -113,21 +113,21 @@ class TTrayIconHandler : public Window {
     }
 
   private:
-    static TTrayIconHandler* instance_;
-    std::map<UINT, TTrayIcon*> icons_;
+    static TrayIconHandler* instance_;
+    std::map<UINT, TrayIcon*> icons_;
     UINT nextId_ = 1;
     UINT taskbarCreated_;
 };
 
-TTrayIconHandler* TTrayIconHandler::instance_ = nullptr;
+TrayIconHandler* TrayIconHandler::instance_ = nullptr;
 
-TTrayIcon::TTrayIcon(HWND owner)
+TrayIcon::TrayIcon(HWND owner)
     : owner_(owner),
-      iconCycleTimer_(1000, [this](TSimpleTimer&) { CycleTick(); }),
-      clickDelayTimer_(1000, [this](TSimpleTimer&) { ClickDelayTick(); }),
-      leaveTimer_(20, [this](TSimpleTimer&) { LeaveTick(); }),
-      addRetryTimer_(kAddRetryMs, [this](TSimpleTimer&) { RetryAdd(); }) {
-    TTrayIconHandler& handler = TTrayIconHandler::Acquire();
+      iconCycleTimer_(1000, [this](SimpleTimer&) { CycleTick(); }),
+      clickDelayTimer_(1000, [this](SimpleTimer&) { ClickDelayTick(); }),
+      leaveTimer_(20, [this](SimpleTimer&) { LeaveTick(); }),
+      addRetryTimer_(kAddRetryMs, [this](SimpleTimer&) { RetryAdd(); }) {
+    TrayIconHandler& handler = TrayIconHandler::Acquire();
     modernShell_ = OsMajorVersion() > 5;
     notifyData_.cbSize = sizeof notifyData_;
     notifyData_.hWnd = handler.Hwnd();
@@ -138,7 +138,7 @@ TTrayIcon::TTrayIcon(HWND owner)
         HookOwner();
 }
 
-TTrayIcon::~TTrayIcon() {
+TrayIcon::~TrayIcon() {
     // No ghost icon stays behind in the notification area.
     if (iconVisible_)
         RemoveTrayIcon();
@@ -147,10 +147,10 @@ TTrayIcon::~TTrayIcon() {
     leaveTimer_.SetActive(false);
     addRetryTimer_.SetActive(false);
     UnhookOwner();
-    TTrayIconHandler::Release(notifyData_.uID);
+    TrayIconHandler::Release(notifyData_.uID);
 }
 
-void TTrayIcon::Loaded() {
+void TrayIcon::Loaded() {
     if (owner_ && OnStartup) {
         bool showMainForm = true;
         OnStartup(*this, showMainForm);
@@ -164,26 +164,26 @@ void TTrayIcon::Loaded() {
     SetCallbackVersion(callbackVersion_);
 }
 
-HWND TTrayIcon::HandlerWindow() {
-    TTrayIconHandler* handler = TTrayIconHandler::Instance();
+HWND TrayIcon::HandlerWindow() {
+    TrayIconHandler* handler = TrayIconHandler::Instance();
     return handler ? handler->Hwnd() : nullptr;
 }
 
-UINT TTrayIcon::TaskbarCreatedMessage() {
+UINT TrayIcon::TaskbarCreatedMessage() {
     return RegisterWindowMessageW(L"TaskbarCreated");
 }
 
-ShellNotifyFunction TTrayIcon::SetShellNotify(ShellNotifyFunction function) {
+ShellNotifyFunction TrayIcon::SetShellNotify(ShellNotifyFunction function) {
     return std::exchange(ShellNotifyOverride(), std::move(function));
 }
 
-bool TTrayIcon::Notify(DWORD message) {
+bool TrayIcon::Notify(DWORD message) {
     NOTIFYICONDATAW data = notifyData_;
     const ShellNotifyFunction& override = ShellNotifyOverride();
     return (override ? override(message, data) : Shell_NotifyIconW(message, &data)) != FALSE;
 }
 
-void TTrayIcon::PrepareNotifyData() {
+void TrayIcon::PrepareNotifyData() {
     notifyData_.hIcon = icon_.Get();
     if (!hint_.empty() && showHint_)
         FillField(notifyData_.szTip, hint_);
@@ -191,7 +191,7 @@ void TTrayIcon::PrepareNotifyData() {
         std::fill(std::begin(notifyData_.szTip), std::end(notifyData_.szTip), L'\0');
 }
 
-bool TTrayIcon::AddTrayIcon() {
+bool TrayIcon::AddTrayIcon() {
     iconVisible_ = true;
     PrepareNotifyData();
     if (Notify(NIM_ADD)) {
@@ -212,38 +212,38 @@ bool TTrayIcon::AddTrayIcon() {
     return false;
 }
 
-void TTrayIcon::RetryAdd() {
+void TrayIcon::RetryAdd() {
     if (iconVisible_)
         AddTrayIcon();
     else
         addRetryTimer_.SetActive(false);
 }
 
-void TTrayIcon::TaskbarCreated() {
+void TrayIcon::TaskbarCreated() {
     if (iconVisible_)
         AddTrayIcon();
 }
 
-bool TTrayIcon::RemoveTrayIcon() {
+bool TrayIcon::RemoveTrayIcon() {
     iconVisible_ = false;
     addRetryTimer_.SetActive(false);
     PrepareNotifyData();
     return Notify(NIM_DELETE);
 }
 
-bool TTrayIcon::UpdateTrayIcon() {
+bool TrayIcon::UpdateTrayIcon() {
     PrepareNotifyData();
     return Notify(NIM_MODIFY);
 }
 
-void TTrayIcon::SetCallbackVersion(int version) {
+void TrayIcon::SetCallbackVersion(int version) {
     callbackVersion_ = version;
     if (version == 0 || version == 1)
         notifyData_.uVersion = version == 1 ? NOTIFYICON_VERSION : 0;
     Notify(NIM_SETVERSION);
 }
 
-void TTrayIcon::HideBalloon() {
+void TrayIcon::HideBalloon() {
     notifyData_.uFlags |= NIF_INFO;
     notifyData_.szInfo[0] = L'\0';
     UpdateTrayIcon();
@@ -251,10 +251,10 @@ void TTrayIcon::HideBalloon() {
     notifyData_.uFlags = kBaseFlags;
 }
 
-bool TTrayIcon::ShowBalloon(const std::string& title,
-                            const std::string& text,
-                            BalloonIconKind kind,
-                            BYTE timeoutSeconds) {
+bool TrayIcon::ShowBalloon(const std::string& title,
+                           const std::string& text,
+                           BalloonIconKind kind,
+                           BYTE timeoutSeconds) {
     HideBalloon();
     notifyData_.uFlags |= NIF_INFO;
     FillField(notifyData_.szInfo, text);
@@ -274,7 +274,7 @@ UniqueBitmap CreateIconDib(void** bits) {
 }
 }  // namespace
 
-UniqueIcon TTrayIcon::IconFromBitmap(HBITMAP bitmap, COLORREF maskColor) {
+UniqueIcon TrayIcon::IconFromBitmap(HBITMAP bitmap, COLORREF maskColor) {
     if (!bitmap)
         return {};
     std::vector<uint32_t> pixels(kIconSize * kIconSize, 0);
@@ -307,7 +307,7 @@ UniqueIcon TTrayIcon::IconFromBitmap(HBITMAP bitmap, COLORREF maskColor) {
     return IconFromPixels(std::move(pixels), maskColor);
 }
 
-UniqueIcon TTrayIcon::IconFromPixels(std::vector<uint32_t> pixels, COLORREF maskColor, int size) {
+UniqueIcon TrayIcon::IconFromPixels(std::vector<uint32_t> pixels, COLORREF maskColor, int size) {
     if (size <= 0 || pixels.size() != static_cast<size_t>(size) * static_cast<size_t>(size))
         return {};
     void* bits = nullptr;
@@ -322,52 +322,52 @@ UniqueIcon TTrayIcon::IconFromPixels(std::vector<uint32_t> pixels, COLORREF mask
     return UniqueIcon(CreateIconIndirect(&iconInfo));
 }
 
-void TTrayIcon::SetIcon(HICON icon) {
+void TrayIcon::SetIcon(HICON icon) {
     UniqueIcon previous(icon_.Release());
     icon_.Reset(icon ? CopyIcon(icon) : nullptr);
     UpdateTrayIcon();
 }
 
-void TTrayIcon::SetIconAndHint(UniqueIcon icon, const std::string& hint) {
+void TrayIcon::SetIconAndHint(UniqueIcon icon, const std::string& hint) {
     UniqueIcon previous(icon_.Release());  // destroyed after the shell has the new one
     icon_ = std::move(icon);
     hint_ = hint;
     UpdateTrayIcon();
 }
 
-void TTrayIcon::SetHint(const std::string& hint) {
+void TrayIcon::SetHint(const std::string& hint) {
     hint_ = hint;
     UpdateTrayIcon();
 }
 
-void TTrayIcon::SetShowHint(bool value) {
+void TrayIcon::SetShowHint(bool value) {
     showHint_ = value;
     UpdateTrayIcon();
 }
 
-void TTrayIcon::SetIconVisible(bool value) {
+void TrayIcon::SetIconVisible(bool value) {
     if (value)
         AddTrayIcon();
     else
         RemoveTrayIcon();
 }
 
-void TTrayIcon::SetPopupMenu(HMENU menu, bool autoPopup) {
+void TrayIcon::SetPopupMenu(HMENU menu, bool autoPopup) {
     popupMenu_ = menu;
     autoPopup_ = autoPopup;
 }
 
-void TTrayIcon::SetWantEnterExitEvents(bool value) {
+void TrayIcon::SetWantEnterExitEvents(bool value) {
     wantEnterExit_ = value;
     leaveTimer_.SetActive(value);
 }
 
-void TTrayIcon::SetIconList(std::vector<HICON> icons) {
+void TrayIcon::SetIconList(std::vector<HICON> icons) {
     iconList_ = std::move(icons);
     SetIconIndex(0);
 }
 
-void TTrayIcon::SetIconIndex(int index) {
+void TrayIcon::SetIconIndex(int index) {
     if (iconList_.empty()) {
         iconIndex_ = 0;
         UpdateTrayIcon();
@@ -378,7 +378,7 @@ void TTrayIcon::SetIconIndex(int index) {
     SetIcon(iconList_[iconIndex_]);
 }
 
-void TTrayIcon::SetCycleIcons(bool value) {
+void TrayIcon::SetCycleIcons(bool value) {
     cycleIcons_ = value;
     if (value) {
         SetIconIndex(0);
@@ -389,14 +389,14 @@ void TTrayIcon::SetCycleIcons(bool value) {
     }
 }
 
-void TTrayIcon::SetCycleInterval(UINT ms) {
+void TrayIcon::SetCycleInterval(UINT ms) {
     if (ms == cycleInterval_)
         return;
     cycleInterval_ = ms;
     SetCycleIcons(cycleIcons_);
 }
 
-void TTrayIcon::CycleTick() {
+void TrayIcon::CycleTick() {
     if (iconList_.empty())
         return;
     SetIcon(iconList_[iconIndex_]);
@@ -404,7 +404,7 @@ void TTrayIcon::CycleTick() {
     SetIconIndex(static_cast<int>(iconList_.size()) - 1 > iconIndex_ ? iconIndex_ + 1 : 0);
 }
 
-void TTrayIcon::DoCycle() {
+void TrayIcon::DoCycle() {
     // The next index is reported against the count, so the last image announces the count while the cycle
     // continues with 0.
     int next = !iconList_.empty() && static_cast<int>(iconList_.size()) > iconIndex_ ? iconIndex_ + 1 : 0;

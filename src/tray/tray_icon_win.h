@@ -11,8 +11,8 @@
 #include "platform/simple_timer_win.h"
 #include "platform/unique_handle_win.h"
 
-enum class TMouseButton { mbLeft = 0, mbRight = 1, mbMiddle = 2 };
-enum TShiftStateBits : unsigned {
+enum class MouseButton { mbLeft = 0, mbRight = 1, mbMiddle = 2 };
+enum ShiftStateBits : unsigned {
     ssShift = 0x01,
     ssAlt = 0x02,
     ssCtrl = 0x04,
@@ -20,28 +20,28 @@ enum TShiftStateBits : unsigned {
     ssRight = 0x10,
     ssMiddle = 0x20
 };
-using TShiftState = unsigned;
+using ShiftState = unsigned;
 enum class BalloonIconKind { None = 0, Info = 1, Warning = 2, Error = 3, User = 4 };
 
-class TTrayIcon;
-using TNotifyEvent = std::function<void(TTrayIcon& sender)>;
-using TMouseEvent = std::function<void(TTrayIcon& sender, TMouseButton button, TShiftState shift, int x, int y)>;
-using TMouseMoveEvent = std::function<void(TTrayIcon& sender, TShiftState shift, int x, int y)>;
-using TCycleEvent = std::function<void(TTrayIcon& sender, int nextIndex)>;
-using TStartupEvent = std::function<void(TTrayIcon& sender, bool& showMainForm)>;
+class TrayIcon;
+using NotifyEvent = std::function<void(TrayIcon& sender)>;
+using MouseEvent = std::function<void(TrayIcon& sender, MouseButton button, ShiftState shift, int x, int y)>;
+using MouseMoveEvent = std::function<void(TrayIcon& sender, ShiftState shift, int x, int y)>;
+using CycleEvent = std::function<void(TrayIcon& sender, int nextIndex)>;
+using StartupEvent = std::function<void(TrayIcon& sender, bool& showMainForm)>;
 // Stands in for Shell_NotifyIconW (tests watch or refuse the shell calls); an empty function restores the shell.
 using ShellNotifyFunction = std::function<BOOL(DWORD message, NOTIFYICONDATAW& data)>;
 
 // One icon in the notification area, with its mouse and balloon callbacks decoded on a hidden window that all tray
 // icons of the program share.
-class TTrayIcon {
+class TrayIcon {
   public:
     // owner: the window that RestoreMainWindow / HideMainWindow show and hide, that receives the popup menu's
     // commands and that may be minimised to the tray (may be null).
-    explicit TTrayIcon(HWND owner = nullptr);
-    ~TTrayIcon();
-    TTrayIcon(const TTrayIcon&) = delete;
-    TTrayIcon& operator=(const TTrayIcon&) = delete;
+    explicit TrayIcon(HWND owner = nullptr);
+    ~TrayIcon();
+    TrayIcon(const TrayIcon&) = delete;
+    TrayIcon& operator=(const TrayIcon&) = delete;
 
     // Called once the owner has assigned properties and handlers: raises OnStartup and brings the shell up to date.
     void Loaded();
@@ -80,7 +80,7 @@ class TTrayIcon {
     bool Enabled() const { return enabled_; }
     // autoPopup: the component pops the menu up by itself on a right click (and a left one with LeftPopup).
     void SetPopupMenu(HMENU menu, bool autoPopup = false);
-    HMENU PopupMenu() const { return popupMenu_; }
+    HMENU TrayPopupMenu() const { return popupMenu_; }
     void SetLeftPopup(bool value) { leftPopup_ = value; }
     bool LeftPopup() const { return leftPopup_; }
     void SetWantEnterExitEvents(bool value);
@@ -111,16 +111,16 @@ class TTrayIcon {
     UINT Id() const { return notifyData_.uID; }
     const NOTIFYICONDATAW& NotifyData() const { return notifyData_; }
 
-    TNotifyEvent OnClick, OnDblClick, OnMouseEnter, OnMouseExit;
-    TMouseEvent OnMouseDown, OnMouseUp;
-    TMouseMoveEvent OnMouseMove;
-    TCycleEvent OnCycle;
-    TNotifyEvent OnBalloonHintShow, OnBalloonHintHide, OnBalloonHintTimeout, OnBalloonHintClick;
-    TNotifyEvent OnMinimizeToTray;
-    TStartupEvent OnStartup;
+    NotifyEvent OnClick, OnDblClick, OnMouseEnter, OnMouseExit;
+    MouseEvent OnMouseDown, OnMouseUp;
+    MouseMoveEvent OnMouseMove;
+    CycleEvent OnCycle;
+    NotifyEvent OnBalloonHintShow, OnBalloonHintHide, OnBalloonHintTimeout, OnBalloonHintClick;
+    NotifyEvent OnMinimizeToTray;
+    StartupEvent OnStartup;
 
   private:
-    friend class TTrayIconHandler;
+    friend class TrayIconHandler;
     void HandleCallback(UINT code);
     void TaskbarCreated();
     bool Notify(DWORD message);
@@ -132,8 +132,8 @@ class TTrayIcon {
     void DoClick();
     void DoDblClick();
     void DoCycle();
-    void DoMouseDown(TMouseButton button, TShiftState shift, POINT at);
-    void DoMouseUp(TMouseButton button, TShiftState shift, POINT at);
+    void DoMouseDown(MouseButton button, ShiftState shift, POINT at);
+    void DoMouseUp(MouseButton button, ShiftState shift, POINT at);
     bool MinimizeSteps();
     void HookOwner();
     void UnhookOwner();
@@ -166,8 +166,8 @@ class TTrayIcon {
     bool doubleClickSeen_ = false;
     bool cursorLeft_ = true;
     POINT lastCursor_{};
-    TSimpleTimer iconCycleTimer_;
-    TSimpleTimer clickDelayTimer_;
-    TSimpleTimer leaveTimer_;
-    TSimpleTimer addRetryTimer_;
+    SimpleTimer iconCycleTimer_;
+    SimpleTimer clickDelayTimer_;
+    SimpleTimer leaveTimer_;
+    SimpleTimer addRetryTimer_;
 };

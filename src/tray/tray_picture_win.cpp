@@ -104,5 +104,5 @@ UniqueIcon PictureToIcon(const TrayPicture& picture, bool transparentKey) {
     std::vector<uint32_t> pixels(picture.Pixels.size());
     for (size_t i = 0; i < pixels.size(); ++i)
         pixels[i] = SwapRedBlue(picture.Pixels[i]);
-    return TTrayIcon::IconFromPixels(std::move(pixels), transparentKey ? kTransparentKey : kNoMaskColor, picture.Size);
+    return TrayIcon::IconFromPixels(std::move(pixels), transparentKey ? kTransparentKey : kNoMaskColor, picture.Size);
 }

@@ -60,7 +60,7 @@ struct Figure {
     bool PointLayout = false;  // digits one column to the left, the decimal point drawn
 };
 
-Figure ChooseFigure(const MemorySample& sample, const TSettings& s, const NumberSeparators& separators) {
+Figure ChooseFigure(const MemorySample& sample, const Settings& s, const NumberSeparators& separators) {
     Figure f;
     f.Text = SelectDisplayedValue(sample, s, separators);
     f.PointLayout = s.OptimizeForGigabytes;
@@ -89,7 +89,7 @@ Figure ChooseFigure(const MemorySample& sample, const TSettings& s, const Number
 
 // The strips of a picture: those drawn for one base size, each of their pixels a scale x scale block.
 struct DigitScale {
-    const TDigitFont* Font;
+    const DigitFont* Font;
     int Scale;
 };
 
@@ -104,7 +104,7 @@ DigitScale DigitScaleFor(int size) {
     return best;
 }
 
-void DrawCell(TrayPicture& picture, const TDigitStrip& strip, int scale, int cell, int left, int top, uint32_t color) {
+void DrawCell(TrayPicture& picture, const DigitStrip& strip, int scale, int cell, int left, int top, uint32_t color) {
     for (int y = 0; y < strip.Height(); ++y) {
         for (int x = 0; x < strip.CellWidth(); ++x) {
             if (!strip.Ink(cell, x, y))
@@ -120,7 +120,7 @@ void DrawCell(TrayPicture& picture, const TDigitStrip& strip, int scale, int cel
 // Places and steps are classic coordinates, laid on the picture through the grid.
 void DrawBuiltInDigits(TrayPicture& picture,
                        const TrayGrid& grid,
-                       const TSettings& s,
+                       const Settings& s,
                        const Figure& figure,
                        const std::string& drawn,
                        int dy,
@@ -139,8 +139,8 @@ void DrawBuiltInDigits(TrayPicture& picture,
     if (s.MiniInternalFont)
         row += s.BarBottom ? 2 : 1;
     const DigitScale digits = DigitScaleFor(grid.Size());
-    const TDigitFont& font = *digits.Font;
-    const TDigitStrip& strip = s.MiniInternalFont ? font.Mini : n <= 2 ? font.Two : n == 3 ? font.Three : font.Four;
+    const DigitFont& font = *digits.Font;
+    const DigitStrip& strip = s.MiniInternalFont ? font.Mini : n <= 2 ? font.Two : n == 3 ? font.Three : font.Four;
     const int pointY = s.MiniInternalFont ? (s.BarBottom ? 8 : 13) : (s.BarBottom ? 9 : 15);
 
     int i = 0;  // 1-based character position
@@ -155,7 +155,7 @@ void DrawBuiltInDigits(TrayPicture& picture,
             x0 += 2;
         }
         // Anything but a digit or "%" keeps its place and stays blank.
-        const int cell = TDigitStrip::CellOf(drawn[at]);
+        const int cell = DigitStrip::CellOf(drawn[at]);
         if (cell >= 0)
             DrawCell(picture, strip, digits.Scale, cell, grid.X(advance + x0), grid.Y(5 + row + dy), color);
     }
@@ -167,7 +167,7 @@ constexpr int kSeparatorsInBorder[] = {3, 6, 9, 12};
 
 // Borders and separators are one classic pixel wide; the grid keeps them at one width however the picture is
 // scaled.
-TrayGrid GridFor(int size, const TSettings& s, int y0) {
+TrayGrid GridFor(int size, const Settings& s, int y0) {
     uint32_t columns = 0, rows = 0;
     if (!s.NoBorder) {
         columns |= 1u << 0 | 1u << (s.InternalFont ? 15 : 14);
@@ -215,15 +215,15 @@ uint32_t Windows10SystemColors::SysColor(int index) const {
     return index >= 0 && index < static_cast<int>(sizeof kColors / sizeof kColors[0]) ? kColors[index] : 0;
 }
 
-uint32_t ResolveColor(TColor value, TColor automatic, const ISystemColors& colors) {
-    TColor c = ResolveAutomatic(value, automatic);
+uint32_t ResolveColor(ColorValue value, ColorValue automatic, const ISystemColors& colors) {
+    ColorValue c = ResolveAutomatic(value, automatic);
     uint32_t bits = static_cast<uint32_t>(c);
     if ((bits & 0xFF000000u) == 0xFF000000u)
         return colors.SysColor(static_cast<int>(bits & 0xFF)) & 0xFFFFFF;
     return bits & 0xFFFFFF;
 }
 
-TrayImage RenderTrayImage(const MemorySample& sample, const TSettings& s, const TrayRenderContext& context) {
+TrayImage RenderTrayImage(const MemorySample& sample, const Settings& s, const TrayRenderContext& context) {
     const int size = std::clamp(context.Size, kTrayImageSize, kMaxTrayImageSize);
     TrayImage out{TrayPicture(size), {}, {}};
     TrayPicture& picture = out.Picture;

@@ -43,7 +43,7 @@ class Windows10SystemColors : public ISystemColors {
 };
 
 // The colour an element shows, 0x00BBGGRR: its own default while automatic, system colours looked up.
-uint32_t ResolveColor(TColor value, TColor automatic, const ISystemColors& colors);
+uint32_t ResolveColor(ColorValue value, ColorValue automatic, const ISystemColors& colors);
 
 // Text in the display font, for the picture's figures when InternalFont is off. The font is the settings' font
 // scaled by pictureSize / 16 (picture.Size when painting).
@@ -71,4 +71,4 @@ struct TrayImage {
 
 // Draws the picture of one sample from scratch at context.Size (brought into 16 to 256) and builds the hint of the
 // same sample.
-TrayImage RenderTrayImage(const MemorySample& sample, const TSettings& settings, const TrayRenderContext& context);
+TrayImage RenderTrayImage(const MemorySample& sample, const Settings& settings, const TrayRenderContext& context);

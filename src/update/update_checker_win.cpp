@@ -46,7 +46,7 @@ std::optional<std::string> ReadFileUpTo(const std::wstring& file, size_t limit) 
 // One download. It copies everything it needs at the start, so the checker may change (or go) meanwhile; it
 // reaches the checker only by sending its window a message, and frees itself when it ends. When the checker goes,
 // its cancel event ends the download at once and nothing is reported.
-struct TVInfoDownload {
+struct VersionFileDownload {
     HWND Target = nullptr;
     std::wstring Address;
     std::wstring TempFile;
@@ -56,7 +56,7 @@ struct TVInfoDownload {
     bool DownloadFailed = false;
 
     static DWORD WINAPI Execute(void* param) {
-        std::unique_ptr<TVInfoDownload> self(static_cast<TVInfoDownload*>(param));
+        std::unique_ptr<VersionFileDownload> self(static_cast<VersionFileDownload*>(param));
         DownloadResult result =
             DownloadToFile({self->Address, self->TempFile, kMaxVersionFileBytes, self->Deadline, self->Cancel->Get()});
         self->DownloadFailed = result != DownloadResult::Ok;
@@ -71,7 +71,7 @@ struct TVInfoDownload {
     }
 };
 
-TUpdateChecker::TUpdateChecker()
+UpdateChecker::UpdateChecker()
     : URLCurrVerFile(),
       SiteName("Brindell Software"),
       TempFile(TempFolder() + L"curr_ver.tmp"),
@@ -79,7 +79,7 @@ TUpdateChecker::TUpdateChecker()
     ProgramName = Narrow(ExecutablePath());
     ProgramName = ProgramNameOf(ProgramName);
     OwnVersionStrings = []() -> std::optional<std::vector<std::string>> {
-        TVersionInfoReader reader;
+        VersionInfoReader reader;
         reader.SetFilename("");  // the program's own executable
         if (!reader.HasVersionInfo())
             return std::nullopt;
@@ -99,20 +99,20 @@ TUpdateChecker::TUpdateChecker()
 }
 
 // Never waits for a download: each one sees the event, closes its connection and ends without a word.
-TUpdateChecker::~TUpdateChecker() {
+UpdateChecker::~UpdateChecker() {
     if (*cancel_)
         SetEvent(cancel_->Get());
 }
 
-void TUpdateChecker::CheckNow() {
-    auto download = std::make_unique<TVInfoDownload>();
+void UpdateChecker::CheckNow() {
+    auto download = std::make_unique<VersionFileDownload>();
     download->Target = Hwnd();
     download->Address = Widen(URLCurrVerFile);
     download->TempFile = TempFile;
     download->Deadline = GetTickCount64() + DeadlineMs;
     download->Cancel = cancel_;
     download->ShowFailureDialog = FailureDlg;
-    HANDLE thread = CreateThread(nullptr, 0, TVInfoDownload::Execute, download.get(), CREATE_SUSPENDED, nullptr);
+    HANDLE thread = CreateThread(nullptr, 0, VersionFileDownload::Execute, download.get(), CREATE_SUSPENDED, nullptr);
     if (!thread) {
         ReportFailure(FailureDlg);
         return;
@@ -123,7 +123,7 @@ void TUpdateChecker::CheckNow() {
     CloseHandle(thread);
 }
 
-void TUpdateChecker::ReportFailure(bool showDialog) {
+void UpdateChecker::ReportFailure(bool showDialog) {
     if (showDialog) {
         if (ShowMessage)
             ShowMessage(kVersionDownloadFailedText, MessageKind::Warning, mbOK);
@@ -132,7 +132,7 @@ void TUpdateChecker::ReportFailure(bool showDialog) {
     }
 }
 
-void TUpdateChecker::ProcessVersionFile(const std::wstring& file) {
+void UpdateChecker::ProcessVersionFile(const std::wstring& file) {
     std::optional<std::vector<std::string>> own = OwnVersionStrings ? OwnVersionStrings() : std::nullopt;
     std::optional<std::string> text = ReadFileUpTo(file, kMaxVersionFileBytes);
     // The file has served its purpose; it is not left behind in the temporary folder.
@@ -156,10 +156,10 @@ void TUpdateChecker::ProcessVersionFile(const std::wstring& file) {
     }
 }
 
-LRESULT TUpdateChecker::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT UpdateChecker::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg != MSG_DOWNLOAD_DONE)
         return Window::HandleMessage(msg, wParam, lParam);
-    const auto* download = reinterpret_cast<const TVInfoDownload*>(lParam);
+    const auto* download = reinterpret_cast<const VersionFileDownload*>(lParam);
     if (!download->DownloadFailed)
         ProcessVersionFile(download->TempFile);
     else

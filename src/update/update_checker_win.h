@@ -12,20 +12,20 @@
 #include "platform/window_win.h"
 #include "system/task_dialog_win.h"
 
-class TUpdateChecker;
-using TOnGetURLEvent = std::function<void(TUpdateChecker& sender,
-                                          const std::string& currentVersion,
-                                          const std::string& downloadURL,
-                                          const std::string& releaseDate,
-                                          const std::string& betaVer)>;
-using TUpdateNotifyEvent = std::function<void(TUpdateChecker& sender)>;
+class UpdateChecker;
+using GetUrlEvent = std::function<void(UpdateChecker& sender,
+                                       const std::string& currentVersion,
+                                       const std::string& downloadURL,
+                                       const std::string& releaseDate,
+                                       const std::string& betaVer)>;
+using UpdateNotifyEvent = std::function<void(UpdateChecker& sender)>;
 
 // Finds out whether a newer version has been published: downloads the version file on a worker thread
-// (TVInfoDownload) and reports what it says on the thread that owns the checker.
-class TUpdateChecker : private Window {
+// (VersionFileDownload) and reports what it says on the thread that owns the checker.
+class UpdateChecker : private Window {
   public:
-    TUpdateChecker();
-    ~TUpdateChecker() override;
+    UpdateChecker();
+    ~UpdateChecker() override;
 
     // Starts one download; the outcome arrives later through the events (or the messages) on this thread, at the
     // latest DeadlineMs after the start. Destroying the checker cancels every download still running.
@@ -43,8 +43,8 @@ class TUpdateChecker : private Window {
     DWORD DeadlineMs = kDefaultDeadlineMs;
     // The name the version file lists the program under: the running executable's name without extension.
     std::string ProgramName;
-    TOnGetURLEvent OnGetURL;
-    TUpdateNotifyEvent OnDownloadFailed;
+    GetUrlEvent OnGetURL;
+    UpdateNotifyEvent OnDownloadFailed;
     const std::vector<std::string>& Changes() const { return changes_; }
 
     // What the checker reads and shows through, replaceable for tests: the running program's version strings

@@ -14,7 +14,7 @@
 namespace {
 struct NamedColor {
     TextId Name;
-    TColor Color;
+    ColorValue Color;
 };
 constexpr std::array<NamedColor, 16> kBasicColors = {{
     {TextId::ColorBlack, Rgb(0, 0, 0)},
@@ -57,7 +57,7 @@ bool ShowColorDialog(HWND owner, COLORREF& color, COLORREF* customColors) {
 }
 }  // namespace
 
-COLORREF ToColorRef(TColor color) {
+COLORREF ToColorRef(ColorValue color) {
     if (color == kAutomaticColor)
         return RGB(0, 0, 0);
     if (IsSystemColor(color))
@@ -65,14 +65,14 @@ COLORREF ToColorRef(TColor color) {
     return static_cast<COLORREF>(color) & 0xFFFFFFu;
 }
 
-void TColorComboBox::Attach(HWND combo) {
+void ColorComboBox::Attach(HWND combo) {
     combo_ = combo;
     // Fixed owner-drawn items are measured before the dialog knows this object: their height is set here.
     SendMessageW(combo, CB_SETITEMHEIGHT, 0, DialogTextHeight(combo) + 4);
     Fill();
 }
 
-void TColorComboBox::Fill() {
+void ColorComboBox::Fill() {
     SendMessageW(combo_, CB_RESETCONTENT, 0, 0);
     AddItem(combo_, Text(TextId::ColorDefault));
     for (const NamedColor& c : kBasicColors)
@@ -83,12 +83,12 @@ void TColorComboBox::Fill() {
         AddItem(combo_, Text(TextId::ColorCustom));
 }
 
-void TColorComboBox::SetDefaultColor(TColor color) {
+void ColorComboBox::SetDefaultColor(ColorValue color) {
     defaultColor_ = color;
     InvalidateRect(combo_, nullptr, TRUE);
 }
 
-void TColorComboBox::SetCustomItemVisible(bool visible) {
+void ColorComboBox::SetCustomItemVisible(bool visible) {
     if (visible == customVisible_)
         return;
     customVisible_ = visible;
@@ -101,11 +101,11 @@ void TColorComboBox::SetCustomItemVisible(bool visible) {
     }
 }
 
-int TColorComboBox::CustomItemIndex() const {
+int ColorComboBox::CustomItemIndex() const {
     return customVisible_ ? kCustomIndex : -1;
 }
 
-TColor TColorComboBox::ItemColor(int index) const {
+ColorValue ColorComboBox::ItemColor(int index) const {
     if (index == kDefaultItem)
         return defaultColor_;
     if (index >= kFirstBasic && index < kFirstSystem)
@@ -117,7 +117,7 @@ TColor TColorComboBox::ItemColor(int index) const {
     return defaultColor_;
 }
 
-void TColorComboBox::SetColor(TColor color) {
+void ColorComboBox::SetColor(ColorValue color) {
     for (int i = kFirstBasic; i < kCustomIndex; ++i) {
         if (ItemColor(i) == color) {
             SetItemIndex(i);
@@ -133,26 +133,26 @@ void TColorComboBox::SetColor(TColor color) {
     }
 }
 
-TColor TColorComboBox::Color() const {
+ColorValue ColorComboBox::Color() const {
     return ItemColor(ItemIndex());
 }
 
-int TColorComboBox::ItemIndex() const {
+int ColorComboBox::ItemIndex() const {
     return static_cast<int>(SendMessageW(combo_, CB_GETCURSEL, 0, 0));
 }
 
-void TColorComboBox::SetItemIndex(int index) {
+void ColorComboBox::SetItemIndex(int index) {
     SendMessageW(combo_, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
     lastIndex_ = index;
 }
 
-void TColorComboBox::SetTexts() {
+void ColorComboBox::SetTexts() {
     const int index = ItemIndex();
     Fill();
     SendMessageW(combo_, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
-void TColorComboBox::SelectionChanged() {
+void ColorComboBox::SelectionChanged() {
     int index = ItemIndex();
     if (index == kCustomIndex && customVisible_) {
         COLORREF color = ToColorRef(lastIndex_ >= 0 ? ItemColor(lastIndex_) : customColor_);
@@ -174,7 +174,7 @@ void TColorComboBox::SelectionChanged() {
             custom[i] = refs[i];
         if (storage)
             WriteCustomColors(*storage, custom);
-        customColor_ = static_cast<TColor>(color & 0xFFFFFFu);
+        customColor_ = static_cast<ColorValue>(color & 0xFFFFFFu);
         InvalidateRect(combo_, nullptr, TRUE);
     }
     lastIndex_ = index;
@@ -182,7 +182,7 @@ void TColorComboBox::SelectionChanged() {
         OnChange();
 }
 
-void TColorComboBox::DrawItem(const DRAWITEMSTRUCT& item) const {
+void ColorComboBox::DrawItem(const DRAWITEMSTRUCT& item) const {
     HDC dc = item.hDC;
     RECT r = item.rcItem;
     bool selected = (item.itemState & ODS_SELECTED) != 0;

@@ -10,28 +10,28 @@ namespace {
 constexpr int kSwatchWidth = 28;
 }
 
-void TColorTextListBox::Attach(HWND listBox) {
+void ColorTextListBox::Attach(HWND listBox) {
     list_ = listBox;
     SendMessageW(listBox, LB_SETITEMHEIGHT, 0, DialogTextHeight(listBox) + 6);
 }
 
-void TColorTextListBox::Clear() {
+void ColorTextListBox::Clear() {
     SendMessageW(list_, LB_RESETCONTENT, 0, 0);
     texts_.clear();
     automatic_.clear();
 }
 
-void TColorTextListBox::Add(const std::string& label, const std::string& text, TColor automatic) {
+void ColorTextListBox::Add(const std::string& label, const std::string& text, ColorValue automatic) {
     SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(label).c_str()));
     texts_.push_back(text);
     automatic_.push_back(automatic);
 }
 
-std::string TColorTextListBox::Label(int index) const {
+std::string ColorTextListBox::Label(int index) const {
     return ListItemText(list_, index);
 }
 
-void TColorTextListBox::SetText(int index, const std::string& text) {
+void ColorTextListBox::SetText(int index, const std::string& text) {
     texts_.at(static_cast<size_t>(index)) = text;
     RECT r{};
     if (SendMessageW(list_, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r)) != LB_ERR) {
@@ -39,15 +39,15 @@ void TColorTextListBox::SetText(int index, const std::string& text) {
     }
 }
 
-int TColorTextListBox::ItemIndex() const {
+int ColorTextListBox::ItemIndex() const {
     return static_cast<int>(SendMessageW(list_, LB_GETCURSEL, 0, 0));
 }
 
-void TColorTextListBox::SetItemIndex(int index) {
+void ColorTextListBox::SetItemIndex(int index) {
     SendMessageW(list_, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
-void TColorTextListBox::DrawItem(const DRAWITEMSTRUCT& item) const {
+void ColorTextListBox::DrawItem(const DRAWITEMSTRUCT& item) const {
     HDC dc = item.hDC;
     RECT r = item.rcItem;
     bool selected = (item.itemState & ODS_SELECTED) != 0;

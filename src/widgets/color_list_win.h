@@ -9,13 +9,13 @@
 
 // A list box (owner-drawn, LBS_HASSTRINGS) whose entries each carry a second, hidden text: the colour text of a
 // theme colour ("-1" automatic), shown as a swatch beside the label. The dialog forwards WM_DRAWITEM.
-class TColorTextListBox {
+class ColorTextListBox {
   public:
     void Attach(HWND listBox);
     HWND Handle() const { return list_; }
     void Clear();
     // automatic: what the entry's swatch shows while its text is "-1".
-    void Add(const std::string& label, const std::string& text, TColor automatic);
+    void Add(const std::string& label, const std::string& text, ColorValue automatic);
     int Count() const { return static_cast<int>(texts_.size()); }
     std::string Label(int index) const;
     const std::string& Text(int index) const { return texts_.at(static_cast<size_t>(index)); }
@@ -27,5 +27,5 @@ class TColorTextListBox {
   private:
     HWND list_ = nullptr;
     std::vector<std::string> texts_;
-    std::vector<TColor> automatic_;
+    std::vector<ColorValue> automatic_;
 };

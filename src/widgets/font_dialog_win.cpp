@@ -28,7 +28,7 @@ LOGFONTW LogFontFromSpec(const FontSpec& f, int dpi) {
     return lf;
 }
 
-FontSpec SpecFromLogFont(const LOGFONTW& lf, int dpi, TColor color) {
+FontSpec SpecFromLogFont(const LOGFONTW& lf, int dpi, ColorValue color) {
     FontSpec f;
     f.Name = Narrow(lf.lfFaceName);
     f.CharSet = lf.lfCharSet;
@@ -52,7 +52,7 @@ bool ExecuteFontDialog(HWND owner, FontSpec& font) {
     if (!ChooseFontW(&cf))
         return false;
     // The dialog reports the size in tenths of a point, which is exact where the height is not.
-    font = SpecFromLogFont(lf, dpi, static_cast<TColor>(cf.rgbColors & 0xFFFFFFu));
+    font = SpecFromLogFont(lf, dpi, static_cast<ColorValue>(cf.rgbColors & 0xFFFFFFu));
     if (cf.iPointSize > 0)
         font.Size = (cf.iPointSize + 5) / 10;
     return true;

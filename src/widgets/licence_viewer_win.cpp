@@ -19,7 +19,7 @@ std::wstring WithCrLf(const std::string& text) {
 }
 }  // namespace
 
-void TLicenceViewer::Show(HWND owner, const std::string& title, const std::string& text) {
+void LicenceViewer::Show(HWND owner, const std::string& title, const std::string& text) {
     if (!Hwnd()) {
         RECT r{0, 0, kWidth, kHeight};
         if (!CreateWindowOf(L"TLicenceViewer", WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT,
@@ -55,7 +55,7 @@ void TLicenceViewer::Show(HWND owner, const std::string& title, const std::strin
     SetFocus(ok_);
 }
 
-void TLicenceViewer::LayoutChildren() {
+void LicenceViewer::LayoutChildren() {
     RECT client;
     GetClientRect(Hwnd(), &client);
     const int buttonTop = client.bottom - kMargin - kButtonHeight;
@@ -63,7 +63,7 @@ void TLicenceViewer::LayoutChildren() {
     MoveWindow(ok_, client.right - kMargin - kButtonWidth, buttonTop, kButtonWidth, kButtonHeight, TRUE);
 }
 
-LRESULT TLicenceViewer::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT LicenceViewer::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case WM_SIZE:
             if (edit_)

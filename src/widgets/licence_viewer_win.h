@@ -9,7 +9,7 @@
 
 // The window that shows the licence agreement: the text read-only with a scroll bar, and "确定" to close it.
 // Showing it again while it is open brings it to the front with the new text.
-class TLicenceViewer : public Window {
+class LicenceViewer : public Window {
   public:
     void Show(HWND owner, const std::string& title, const std::string& text);
     HWND TextBox() const { return edit_; }

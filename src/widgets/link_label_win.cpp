@@ -7,22 +7,22 @@ namespace {
 constexpr COLORREF kLinkColor = RGB(0, 102, 204);
 }
 
-bool TLinkLabel::Create(HWND parent, int x, int y, int width, int height) {
+bool LinkLabel::Create(HWND parent, int x, int y, int width, int height) {
     return CreateWindowOf(L"TLinkLabel", 0, WS_CHILD | WS_VISIBLE | WS_TABSTOP, L"", parent, x, y, width, height);
 }
 
-void TLinkLabel::SetCaption(const std::string& caption) {
+void LinkLabel::SetCaption(const std::string& caption) {
     caption_ = caption;
     SetWindowTextW(Hwnd(), Widen(LinkMarkupPlainText(caption)).c_str());  // what screen readers and tests see
     Layout();
 }
 
-void TLinkLabel::SetFontColor(COLORREF color) {
+void LinkLabel::SetFontColor(COLORREF color) {
     fontColor_ = color;
     InvalidateRect(Hwnd(), nullptr, TRUE);
 }
 
-void TLinkLabel::SetFont(HFONT font) {
+void LinkLabel::SetFont(HFONT font) {
     font_ = font;
     LOGFONTW lf{};
     GetObjectW(font_ ? static_cast<HGDIOBJ>(font_) : GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf);
@@ -31,20 +31,20 @@ void TLinkLabel::SetFont(HFONT font) {
     Layout();
 }
 
-RECT TLinkLabel::LinkRect(int link) const {
+RECT LinkLabel::LinkRect(int link) const {
     for (const Piece& p : pieces_)
         if (p.Link == link)
             return p.Rect;
     return RECT{};
 }
 
-HGDIOBJ TLinkLabel::FontFor(int link) const {
+HGDIOBJ LinkLabel::FontFor(int link) const {
     if (link >= 0 && underlined_)
         return underlined_.Get();
     return font_ ? static_cast<HGDIOBJ>(font_) : GetStockObject(DEFAULT_GUI_FONT);
 }
 
-void TLinkLabel::Measure(HDC dc) {
+void LinkLabel::Measure(HDC dc) {
     RECT client;
     GetClientRect(Hwnd(), &client);
     int x = 0;
@@ -57,7 +57,7 @@ void TLinkLabel::Measure(HDC dc) {
     }
 }
 
-void TLinkLabel::Layout() {
+void LinkLabel::Layout() {
     pieces_.clear();
     if (!Hwnd())
         return;
@@ -68,7 +68,7 @@ void TLinkLabel::Layout() {
     InvalidateRect(Hwnd(), nullptr, TRUE);
 }
 
-void TLinkLabel::Paint(HDC dc) {
+void LinkLabel::Paint(HDC dc) {
     RECT client;
     GetClientRect(Hwnd(), &client);
     HBRUSH background = reinterpret_cast<HBRUSH>(SendMessageW(
@@ -90,14 +90,14 @@ void TLinkLabel::Paint(HDC dc) {
     }
 }
 
-int TLinkLabel::LinkAt(POINT p) const {
+int LinkLabel::LinkAt(POINT p) const {
     for (const Piece& piece : pieces_)
         if (piece.Link >= 0 && PtInRect(&piece.Rect, p))
             return piece.Link;
     return -1;
 }
 
-void TLinkLabel::Click(int link) {
+void LinkLabel::Click(int link) {
     for (const Piece& p : pieces_) {
         if (p.Link == link) {
             if (OnLinkClick)
@@ -107,7 +107,7 @@ void TLinkLabel::Click(int link) {
     }
 }
 
-LRESULT TLinkLabel::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT LinkLabel::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case WM_PAINT: {
             PAINTSTRUCT ps;

@@ -9,12 +9,12 @@
 #include "platform/unique_handle_win.h"
 #include "platform/window_win.h"
 
-class TLinkLabel;
-using TLinkClickEvent = std::function<void(TLinkLabel& sender, int link, const std::string& text)>;
+class LinkLabel;
+using LinkClickEvent = std::function<void(LinkLabel& sender, int link, const std::string& text)>;
 
 // A one-line label whose caption may hold links in the mark-up "<link>text</link>": links are drawn underlined in
 // the link colour, show the hand cursor, and raise OnLinkClick when clicked (or with Enter / Space when focused).
-class TLinkLabel : public Window {
+class LinkLabel : public Window {
   public:
     bool Create(HWND parent, int x, int y, int width, int height);
     void SetCaption(const std::string& caption);
@@ -27,7 +27,7 @@ class TLinkLabel : public Window {
     RECT LinkRect(int link) const;
 
     int Tag = 0;
-    TLinkClickEvent OnLinkClick;
+    LinkClickEvent OnLinkClick;
 
   protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;

@@ -21,12 +21,12 @@ bool IsWholeDecimal(const std::string& text) {
 }
 }  // namespace
 
-TWinSpinEdit::~TWinSpinEdit() {
+SpinEdit::~SpinEdit() {
     if (edit_ && IsWindow(edit_))
         RemoveWindowSubclass(edit_, EditProc, kSubclassId);
 }
 
-void TWinSpinEdit::Attach(HWND edit, int minValue, int maxValue, int increment, bool editorEnabled) {
+void SpinEdit::Attach(HWND edit, int minValue, int maxValue, int increment, bool editorEnabled) {
     edit_ = edit;
     min_ = minValue;
     max_ = maxValue;
@@ -42,17 +42,17 @@ void TWinSpinEdit::Attach(HWND edit, int minValue, int maxValue, int increment, 
     SetWindowSubclass(edit, EditProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
 }
 
-void TWinSpinEdit::ApplyRange() {
+void SpinEdit::ApplyRange() {
     if (upDown_)
         SendMessageW(upDown_, UDM_SETRANGE32, static_cast<WPARAM>(min_), static_cast<LPARAM>(max_));
 }
 
-std::optional<int> TWinSpinEdit::TryValue() const {
+std::optional<int> SpinEdit::TryValue() const {
     std::string text = GetControlText(edit_);
     return IsWholeDecimal(text) ? ParseInteger(text) : std::nullopt;
 }
 
-int TWinSpinEdit::Value() {
+int SpinEdit::Value() {
     auto value = TryValue();
     if (!value) {
         SetValue(min_);
@@ -61,27 +61,27 @@ int TWinSpinEdit::Value() {
     return *value;
 }
 
-void TWinSpinEdit::SetValue(int value) {
+void SpinEdit::SetValue(int value) {
     SetWindowTextW(edit_, Widen(std::to_string(value)).c_str());
 }
 
-void TWinSpinEdit::SetMinValue(int value) {
+void SpinEdit::SetMinValue(int value) {
     min_ = value;
     ApplyRange();
 }
 
-void TWinSpinEdit::SetMaxValue(int value) {
+void SpinEdit::SetMaxValue(int value) {
     max_ = value;
     ApplyRange();
 }
 
-void TWinSpinEdit::SetEnabled(bool enabled) {
+void SpinEdit::SetEnabled(bool enabled) {
     EnableWindow(edit_, enabled);
     if (upDown_)
         EnableWindow(upDown_, enabled);
 }
 
-bool TWinSpinEdit::AcceptsChar(wchar_t c) const {
+bool SpinEdit::AcceptsChar(wchar_t c) const {
     if (!editorEnabled_)
         return false;
     if (c < L' ')
@@ -90,7 +90,7 @@ bool TWinSpinEdit::AcceptsChar(wchar_t c) const {
 }
 
 // An emptied field stays empty while the user types on; leaving it makes it the minimum.
-void TWinSpinEdit::BringIntoRange(bool leaving) {
+void SpinEdit::BringIntoRange(bool leaving) {
     auto value = TryValue();
     if (!value) {
         if (leaving || GetWindowTextLengthW(edit_) > 0)
@@ -102,8 +102,8 @@ void TWinSpinEdit::BringIntoRange(bool leaving) {
         SetValue(clamped);
 }
 
-LRESULT CALLBACK TWinSpinEdit::EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
-    auto* self = reinterpret_cast<TWinSpinEdit*>(data);
+LRESULT CALLBACK SpinEdit::EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+    auto* self = reinterpret_cast<SpinEdit*>(data);
     switch (msg) {
         case WM_CHAR:
             if (!self->AcceptsChar(static_cast<wchar_t>(wParam))) {

@@ -8,12 +8,12 @@
 // Typing accepts the characters of a number only (or nothing at all, arrows only); a value outside the range is
 // brought into it when a key is released in the field or the field loses the focus; a value set by the program is
 // shown unchanged; text that is not a number reads as the minimum and resets the field to it.
-class TWinSpinEdit {
+class SpinEdit {
   public:
-    TWinSpinEdit() = default;
-    ~TWinSpinEdit();
-    TWinSpinEdit(const TWinSpinEdit&) = delete;
-    TWinSpinEdit& operator=(const TWinSpinEdit&) = delete;
+    SpinEdit() = default;
+    ~SpinEdit();
+    SpinEdit(const SpinEdit&) = delete;
+    SpinEdit& operator=(const SpinEdit&) = delete;
 
     void Attach(HWND edit, int minValue, int maxValue, int increment, bool editorEnabled = true);
     int Value();

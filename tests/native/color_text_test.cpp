@@ -5,7 +5,7 @@
 TEST(ColorText, TextToColorExamples) {
     struct Case {
         const char* text;
-        TColor expected;
+        ColorValue expected;
     } cases[] = {
         {"#FF8000", Rgb(255, 128, 0)},
         {"FF8000", Rgb(255, 128, 0)},
@@ -40,6 +40,6 @@ TEST(ColorText, ColorToTextNamesAndDigits) {
 TEST(ColorText, EveryColorRoundTrips) {
     for (int i = 0; i < kSystemColorCount; ++i)
         EXPECT_EQ(TextToColor(ColorToText(SystemColor(i))), SystemColor(i));
-    for (TColor c : {Rgb(0, 0, 0), Rgb(255, 255, 255), Rgb(0x12, 0xAB, 0xEF)})
+    for (ColorValue c : {Rgb(0, 0, 0), Rgb(255, 255, 255), Rgb(0x12, 0xAB, 0xEF)})
         EXPECT_EQ(TextToColor(ColorToText(c)), c);
 }

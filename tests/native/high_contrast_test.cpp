@@ -29,7 +29,7 @@ TEST(HighContrast, EveryLookDrawsOnlyWindowTextAndHighlightInTheSameLayout) {
     sample.ullTotalPhys = sample.ullTotalPageFile = 8ull << 30;
     sample.ullAvailPhys = sample.ullAvailPageFile = 1ull << 30;
     for (int mask = 0; mask < 32; ++mask) {
-        TSettings s;
+        Settings s;
         s.ShowPercentage = mask & 1;
         s.NoBorder = mask & 2;
         s.FullBar = mask & 4;
@@ -38,7 +38,7 @@ TEST(HighContrast, EveryLookDrawsOnlyWindowTextAndHighlightInTheSameLayout) {
         s.GreenColor = s.YellowColor = s.RedColor = Rgb(200, 10, 10);
         s.OpaqueBkColor = Rgb(30, 30, 30);
         s.Font.Color = s.FontColor = Rgb(250, 250, 0);
-        const TSettings look = HighContrastLook(s);
+        const Settings look = HighContrastLook(s);
         EXPECT_EQ(look.ShowPercentage, s.ShowPercentage);
         EXPECT_EQ(look.TransBk, s.TransBk);
         const TrayPicture picture = RenderTrayImage(sample, look, TrayRenderContext{colors, nullptr, {}}).Picture;

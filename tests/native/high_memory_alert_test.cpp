@@ -42,8 +42,8 @@ class HighMemoryAlertTest : public ::testing::Test {
         alert.Check(load, now, settings, actions);
         return actions.log;
     }
-    THighMemoryAlert alert;
-    TSettings settings;  // Warn and DefragOnHighMemory on, RedPercent 90
+    HighMemoryAlert alert;
+    Settings settings;  // Warn and DefragOnHighMemory on, RedPercent 90
     FakeActions actions;
 };
 
@@ -102,7 +102,7 @@ TEST_F(HighMemoryAlertTest, DialogButtonsWithoutAutomaticTrim) {
         actions.dialogResult = result;
         Tick(10, now);
         EXPECT_EQ(Tick(92, now += 1), log) << result;
-        now += THighMemoryAlert::kQuietTimeMs;
+        now += HighMemoryAlert::kQuietTimeMs;
     }
     // "Don't show this warning again" turns the dialog off, and only the dialog.
     actions.tickDontShowAgain = true;
@@ -147,8 +147,8 @@ TEST_F(HighMemoryAlertTest, SettingsDecideWhetherAndWhatToDo) {
         {true, false, false, 80, 85, 85, 0},   // threshold lowered below the current load
     };
     for (const auto& c : cases) {
-        THighMemoryAlert fresh;
-        TSettings s;
+        HighMemoryAlert fresh;
+        Settings s;
         s.Warn = c.warn, s.DefragOnHighMemory = c.defrag, s.WarnMsgBox = c.box, s.RedPercent = c.red;
         FakeActions a;
         fresh.Check(c.previous, 1000, s, a);

@@ -4,7 +4,7 @@
 
 TEST(HotKey, ModifierFlagsBothWays) {
     struct Case {
-        THotKeyValue value;
+        HotKeyValue value;
         unsigned flags;
     } cases[] = {
         {32833, kModAlt},  // Alt+A
@@ -60,7 +60,7 @@ TEST(HotKey, WinIsCapitalisedWithACapitalAltName) {
 TEST(HotKey, HotKeyControlWordMapsToTheShortcutCode) {
     struct Case {
         uint16_t word;
-        THotKeyValue value;
+        HotKeyValue value;
     } cases[] = {
         {0x0441, 32833},  // HOTKEYF_ALT + 'A'
         {0x0141, kHotKeyShift | 'A'},

@@ -96,7 +96,7 @@ TEST(SelectDisplayedValue, ChoosesByTheSettings) {
         {false, true, true, false, false, 99, "4,096"},  // the page file is not cut
     };
     for (const auto& c : cases) {
-        TSettings s;
+        Settings s;
         s.ShowPercentage = c.percentage;
         s.ShowFree = c.free;
         s.ShowPage = c.page;
@@ -106,13 +106,13 @@ TEST(SelectDisplayedValue, ChoosesByTheSettings) {
     }
     MemorySample small = Sample(10);
     small.ullAvailPageFile = small.ullTotalPageFile - 9 * KiB;
-    TSettings page;
+    Settings page;
     page.ShowPage = true;
     EXPECT_EQ(SelectDisplayedValue(small, page, kEnglish), "9,216");
 }
 
 TEST(BuildTrayHint, ExactTextWithAndWithoutTheFirstLine) {
-    TSettings s;
+    Settings s;
     s.ShowFree = true;
     s.ShowPercentage = true;
     EXPECT_EQ(BuildTrayHint(Sample(62), s, kEnglish),

@@ -7,7 +7,7 @@
 #include "platform/version_text.h"
 
 TEST(ProcessRec, CompareByMemoryDescHoldsSizesAbove4GB) {
-    TProcessRec small, big, equal;
+    ProcessRecord small, big, equal;
     small.MemoryUsage = 0xFFFFFFFFull;
     big.MemoryUsage = 0x100000000ull;  // 4 GB: would read 0 in 32 bits
     equal.MemoryUsage = 0xFFFFFFFFull;

@@ -27,9 +27,9 @@ TEST(SettingsFile, MissingFileGivesDefaultsAndFirstRun) {
     MemoryProfile p;
     LoadedSettings vista = Load(p, true);
     EXPECT_TRUE(vista.FirstRun);
-    EXPECT_FALSE(vista.Settings.ShowPage);
-    EXPECT_TRUE(Load(p, false).Settings.ShowPage);
-    const TSettings& s = vista.Settings;
+    EXPECT_FALSE(vista.Values.ShowPage);
+    EXPECT_TRUE(Load(p, false).Values.ShowPage);
+    const Settings& s = vista.Values;
     EXPECT_TRUE(s.Warn);
     EXPECT_EQ(s.RefreshRate, 500);
     EXPECT_EQ(s.RedPercent, 90);
@@ -54,7 +54,7 @@ TEST(SettingsFile, FirstRunProbe) {
     yes.Set("General", "ShowPercentage", "yes");
     LoadedSettings l = Load(yes);
     EXPECT_TRUE(l.FirstRun);
-    EXPECT_FALSE(l.Settings.ShowPercentage);
+    EXPECT_FALSE(l.Values.ShowPercentage);
 
     MemoryProfile written;
     written.Set("General", "ShowPercentage", "0");
@@ -74,7 +74,7 @@ TEST(SettingsFile, ValuesAsWritten) {
     p.Set("Colors", "BarBorderColor", "Automatic");
     p.Set("Font", "Color", "255");
     p.Set("Font", "Name", "Arial");
-    const TSettings s = Load(p).Settings;
+    const Settings s = Load(p).Values;
     EXPECT_TRUE(s.ShowFree);
     EXPECT_EQ(s.RefreshRate, 500);
     EXPECT_EQ(s.RedPercent, 80);
@@ -92,30 +92,30 @@ TEST(SettingsFile, UnsafeTimerValuesAreBroughtIntoRange) {
     struct Case {
         const char* key;
         const char* value;
-        int32_t TSettings::*field;
+        int32_t Settings::*field;
         int32_t expected;
     } cases[] = {
-        {"RefreshRate", "0", &TSettings::RefreshRate, 500},
-        {"RefreshRate", "-5", &TSettings::RefreshRate, 500},
-        {"RefreshRate", "50", &TSettings::RefreshRate, 50},  // low but safe: kept as written
-        {"DefragEvery", "0", &TSettings::DefragEvery, 120},
-        {"DefragEvery", "-1", &TSettings::DefragEvery, 120},
-        {"DefragEvery", "2000000", &TSettings::DefragEvery, 35791},
-        {"DefragEvery", "35791", &TSettings::DefragEvery, 35791},
-        {"TopProcessCount", "5000", &TSettings::TopProcessCount, 100},
-        {"TopProcessCount", "100", &TSettings::TopProcessCount, 100},
+        {"RefreshRate", "0", &Settings::RefreshRate, 500},
+        {"RefreshRate", "-5", &Settings::RefreshRate, 500},
+        {"RefreshRate", "50", &Settings::RefreshRate, 50},  // low but safe: kept as written
+        {"DefragEvery", "0", &Settings::DefragEvery, 120},
+        {"DefragEvery", "-1", &Settings::DefragEvery, 120},
+        {"DefragEvery", "2000000", &Settings::DefragEvery, 35791},
+        {"DefragEvery", "35791", &Settings::DefragEvery, 35791},
+        {"TopProcessCount", "5000", &Settings::TopProcessCount, 100},
+        {"TopProcessCount", "100", &Settings::TopProcessCount, 100},
     };
     for (const Case& c : cases) {
         MemoryProfile p;
         p.Set("General", c.key, c.value);
-        EXPECT_EQ(Load(p).Settings.*c.field, c.expected) << c.key << "=" << c.value;
+        EXPECT_EQ(Load(p).Values.*c.field, c.expected) << c.key << "=" << c.value;
     }
     EXPECT_LE(int64_t{35791} * 60000, int64_t{INT32_MAX});
 }
 
 TEST(SettingsFile, SaveWritesEveryKeyInOrder) {
     MemoryProfile p;
-    TSettings s = DefaultSettings(true);
+    Settings s = DefaultSettings(true);
     s.GreenColor = Rgb(0, 128, 0);
     s.RedColor = SystemColor(13);
     ASSERT_TRUE(SaveSettings(p, s));
@@ -177,20 +177,20 @@ TEST(SettingsFile, SaveWritesEveryKeyInOrder) {
     // What was saved loads back to the same record and is no longer a first run.
     LoadedSettings back = LoadSettings(p, true, FontSpec{});
     EXPECT_FALSE(back.FirstRun);
-    EXPECT_EQ(back.Settings.GreenColor, s.GreenColor);
-    EXPECT_EQ(back.Settings.RedColor, s.RedColor);
-    EXPECT_EQ(back.Settings.Font, s.Font);
+    EXPECT_EQ(back.Values.GreenColor, s.GreenColor);
+    EXPECT_EQ(back.Values.RedColor, s.RedColor);
+    EXPECT_EQ(back.Values.Font, s.Font);
 }
 
 TEST(SettingsFile, AutomaticFontColorSavesAsBlack) {
     MemoryProfile p;
-    TSettings s = DefaultSettings(true);
+    Settings s = DefaultSettings(true);
     s.FontColor = kAutomaticColor;
     ApplyFontColor(s);
     EXPECT_EQ(s.Font.Color, 0);
     ASSERT_TRUE(SaveSettings(p, s));
     EXPECT_EQ(p.ReadString("Font", "Color", ""), "0");
-    EXPECT_EQ(LoadSettings(p, true, FontSpec{}).Settings.FontColor, 0);
+    EXPECT_EQ(LoadSettings(p, true, FontSpec{}).Values.FontColor, 0);
 }
 
 TEST(SettingsFile, SaveStopsAtTheFirstFailedKey) {
@@ -211,7 +211,7 @@ TEST(SettingsFile, LanguageLoadsKnownValuesAndSavesWhatItHas) {
         MemoryProfile p;
         if (c.written)
             p.WriteString("General", "Language", c.written);
-        TSettings s = Load(p).Settings;
+        Settings s = Load(p).Values;
         EXPECT_EQ(s.Language, c.loaded) << (c.written ? c.written : "(missing)");
         MemoryProfile out;
         ASSERT_TRUE(SaveSettings(out, s));

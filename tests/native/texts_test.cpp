@@ -68,7 +68,7 @@ TEST(Texts, LanguageSettingReadsKnownValuesAndDefaultsToChinese) {
         EXPECT_EQ(LanguageFromSetting(c.value), c.language) << c.value;
     EXPECT_STREQ(LanguageSetting(Language::English), "en");
     EXPECT_STREQ(LanguageSetting(Language::Chinese), "zh");
-    EXPECT_EQ(TSettings{}.Language, "zh");
+    EXPECT_EQ(Settings{}.Language, "zh");
 }
 
 TEST(Texts, FormatReplacesNumberedPlaceholdersAndLeavesTheRest) {
@@ -86,7 +86,7 @@ TEST(Texts, ChineseTextsStayByteForByte) {
 
 TEST(Texts, EnglishHintAndProcessDialog) {
     LanguageScope english(Language::English);
-    TSettings settings;
+    Settings settings;
     const std::string hint = BuildTrayHint(Sample(), settings, NumberSeparators{});
     EXPECT_EQ(hint.rfind("Showing: used physical memory \r\nMemory load: 45%\r\nPhysical memory: ", 0), 0u) << hint;
     for (unsigned char c : hint)

@@ -54,7 +54,7 @@ TEST(Themes, EmptyOrBrokenFileReadsAsAutomaticAndUnreadableColoursAsBlack) {
     EXPECT_TRUE(t.TransBk());
     EXPECT_FALSE(t.BarOpaqueBackground);
 
-    TSettings s;
+    Settings s;
     StoreThemeColors({"-1", "\x01\xff", "12", "ThreeDFace", "Automatic", "", "FF0000"}, s);
     EXPECT_EQ(s.FontColor, kAutomaticColor);
     EXPECT_EQ(s.OpaqueBkColor, 0);
@@ -66,7 +66,7 @@ TEST(Themes, EmptyOrBrokenFileReadsAsAutomaticAndUnreadableColoursAsBlack) {
 }
 
 TEST(Themes, SettingsToEntriesAndBack) {
-    TSettings s;
+    Settings s;
     s.FontColor = kAutomaticColor;
     s.OpaqueBkColor = Rgb(1, 2, 3);
     s.FullBarColor = SystemColor(16);
@@ -76,7 +76,7 @@ TEST(Themes, SettingsToEntriesAndBack) {
     EXPECT_EQ(e[1], "010203");
     EXPECT_EQ(e[2], "ButtonShadow");
     EXPECT_EQ(e[6], "-1");
-    TSettings back;
+    Settings back;
     back.FontColor = 5;
     StoreThemeColors(e, back);
     for (const ThemeColorSlot& slot : kThemeColorSlots)
@@ -150,7 +150,7 @@ TEST(Themes, FirstRunThemeOverridesOnlyWhatItSets) {
     p.Set("LumivexTheme", "BarOpaqueBackground", "1");
     p.Set("LumivexTheme", "GreenColor", "00AA00");
     p.Set("LumivexTheme", "BackgroundColor", "FFFFFF");
-    TSettings s;
+    Settings s;
     s.RedColor = Rgb(9, 9, 9);
     s.TransBk = true;
     ApplyThemeFileToSettings(p, 5, s);
@@ -164,7 +164,7 @@ TEST(Themes, FirstRunThemeOverridesOnlyWhatItSets) {
     MemoryProfile aero;
     aero.Set("LumivexTheme", "OpaqueBackground", "0");
     aero.Set("LumivexTheme", "BackgroundColor", "FFFFFF");
-    TSettings a;
+    Settings a;
     ApplyThemeFileToSettings(aero, 0, a);
     EXPECT_FALSE(a.TransBk);
     EXPECT_EQ(a.OpaqueBkColor, Rgb(0, 0, 0));

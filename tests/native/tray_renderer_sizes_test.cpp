@@ -25,16 +25,16 @@ MemorySample Sample(uint32_t load, uint64_t usedPhys = 2 * GiB) {
     return s;
 }
 
-TrayImage Render(const MemorySample& sample, const TSettings& s, int size) {
+TrayImage Render(const MemorySample& sample, const Settings& s, int size) {
     Windows10SystemColors colors;
     return RenderTrayImage(sample, s, TrayRenderContext{colors, nullptr, {}, size});
 }
 
-TSettings Percent() {
-    TSettings s;
+Settings Percent() {
+    Settings s;
     s.ShowPercentage = true;
     s.OptimizeForGigabytes = false;
-    s.FullBarColor = static_cast<TColor>(0x800000);
+    s.FullBarColor = static_cast<ColorValue>(0x800000);
     return s;
 }
 }  // namespace
@@ -66,7 +66,7 @@ TEST(RenderTrayImage, LargerPicturesAreBlocksOfTheClassicOneOrUseOnlyItsColours)
     auto pick = [&](std::initializer_list<uint32_t> values) { return *(values.begin() + random() % values.size()); };
     const uint64_t used[] = {0, 512 * MiB, 3704409293, 9 * GiB + GiB / 3, 12345 * MiB, 15 * GiB};
     for (int round = 0; round < 150; ++round) {
-        TSettings s;
+        Settings s;
         s.ShowPercentage = flag();
         s.ShowFree = flag();
         s.ShowPercSign = flag();
@@ -79,10 +79,10 @@ TEST(RenderTrayImage, LargerPicturesAreBlocksOfTheClassicOneOrUseOnlyItsColours)
         s.OptimizeForGigabytes = flag();
         s.YellowPercent = static_cast<int>(random() % 110) - 5;
         s.RedPercent = static_cast<int>(random() % 110) - 5;
-        s.Font.Color = static_cast<TColor>(pick({0x000000, 0xFFFFFF, 0x030303, 0xFF00FF, 0xFF000008u}));
-        s.OpaqueBkColor = static_cast<TColor>(pick({0xFFFFFF, 0x202020, 0xFFFFFFFFu}));
-        s.BarBorderColor = static_cast<TColor>(pick({0x808080, 0x000000, 0xFFFFFFFFu}));
-        s.FullBarColor = static_cast<TColor>(pick({0xC0C0C0, 0x00FF00, 0xFFFFFFFFu}));
+        s.Font.Color = static_cast<ColorValue>(pick({0x000000, 0xFFFFFF, 0x030303, 0xFF00FF, 0xFF000008u}));
+        s.OpaqueBkColor = static_cast<ColorValue>(pick({0xFFFFFF, 0x202020, 0xFFFFFFFFu}));
+        s.BarBorderColor = static_cast<ColorValue>(pick({0x808080, 0x000000, 0xFFFFFFFFu}));
+        s.FullBarColor = static_cast<ColorValue>(pick({0xC0C0C0, 0x00FF00, 0xFFFFFFFFu}));
         const MemorySample sample = Sample(static_cast<uint32_t>(random() % 101), used[random() % 6]);
         const TrayImage classic = Render(sample, s, 16);
         const std::set<uint32_t> colors(classic.Picture.Pixels.begin(), classic.Picture.Pixels.end());
@@ -119,13 +119,13 @@ TEST(RenderTrayImage, LayoutsAtLargerSizes) {
     struct Case {
         const char* name;
         int size;
-        std::function<void(TSettings&)> adjust;
+        std::function<void(Settings&)> adjust;
         uint32_t load;
         uint64_t used;
         std::string art;
     };
     const Case cases[] = {
-        {"border two digits", 20, [](TSettings& s) { s.NoBorder = false; }, 42, 0,
+        {"border two digits", 20, [](Settings& s) { s.NoBorder = false; }, 42, 0,
          Rows({
              "bbbbbbbbbbbbbbbbbbbb", "bgggggg............b", "bgggggg............b", "bgggggg............b",
              "bgggggg............b", "bbbbbbbbbbbbbbbbbbbb", "....................", ".##....##..#######..",
@@ -134,7 +134,7 @@ TEST(RenderTrayImage, LayoutsAtLargerSizes) {
              ".......##...#######.", "....................", "....................", "....................",
          })},
         {"segmented", 20,
-         [](TSettings& s) {
+         [](Settings& s) {
              s.NoBorder = false;
              s.StandardGauge = true;
          },
@@ -147,7 +147,7 @@ TEST(RenderTrayImage, LayoutsAtLargerSizes) {
              "..######....######..", "....................", "....................", "....................",
          })},
         {"four digits", 20,
-         [](TSettings& s) {
+         [](Settings& s) {
              s.NoBorder = false;
              s.ShowPercSign = true;
          },
@@ -160,7 +160,7 @@ TEST(RenderTrayImage, LayoutsAtLargerSizes) {
              ".###..##...##..#..#.", "....................", "....................", "....................",
          })},
         {"bar bottom", 24,
-         [](TSettings& s) {
+         [](Settings& s) {
              s.NoBorder = false;
              s.BarBottom = true;
          },
@@ -176,8 +176,8 @@ TEST(RenderTrayImage, LayoutsAtLargerSizes) {
              "brrrrrrrrrrrrrrrrrrrr..b", "brrrrrrrrrrrrrrrrrrrr..b", "bbbbbbbbbbbbbbbbbbbbbbbb",
          })},
         {"transparent point", 24,
-         [](TSettings& s) {
-             s = TSettings();
+         [](Settings& s) {
+             s = Settings();
              s.TransBk = true;
          },
          95, 3704409293,
@@ -191,7 +191,7 @@ TEST(RenderTrayImage, LayoutsAtLargerSizes) {
              "TTTTT#TTTTTTTTT#TTTTTTT#", "TTTTT#TTTTTTTTT#TTTTTTT#", "TTTTT#TTTTTTTTT#TTTTTTT#",
              "TTTTT#TTTTTTTTT#TTTTTTT#", "#####TT##TTTTTT#TT#####T", "TTTTTTT##TTTTTTTTTTTTTTT",
          })},
-        {"one digit", 24, [](TSettings& s) { s.FullBar = true; }, 5, 0,
+        {"one digit", 24, [](Settings& s) { s.FullBar = true; }, 5, 0,
          Rows({
              "........................", ".fffffffffffffffffffff..", ".fffffffffffffffffffff..",
              ".fffffffffffffffffffff..", ".fffffffffffffffffffff..", ".fffffffffffffffffffff..",
@@ -203,7 +203,7 @@ TEST(RenderTrayImage, LayoutsAtLargerSizes) {
              "........................", "........................", "........................",
          })},
         {"mini", 24,
-         [](TSettings& s) {
+         [](Settings& s) {
              s.MiniInternalFont = true;
              s.StandardGauge = true;
          },
@@ -218,7 +218,7 @@ TEST(RenderTrayImage, LayoutsAtLargerSizes) {
              "....####.........#......", "........................", "........................",
              "........................", "........................", "........................",
          })},
-        {"three digits", 32, [](TSettings& s) { s.NoBorder = false; }, 100, 0,
+        {"three digits", 32, [](Settings& s) { s.NoBorder = false; }, 100, 0,
          Rows({
              "bbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbb", "bbbbbbbbbbbbbbbbbbbbbbbbbbbbbbbb", "bbrrrrrrrrrrrrrrrrrrrrrrrrrrrrbb",
              "bbrrrrrrrrrrrrrrrrrrrrrrrrrrrrbb", "bbrrrrrrrrrrrrrrrrrrrrrrrrrrrrbb", "bbrrrrrrrrrrrrrrrrrrrrrrrrrrrrbb",
@@ -234,7 +234,7 @@ TEST(RenderTrayImage, LayoutsAtLargerSizes) {
          })},
     };
     for (const auto& c : cases) {
-        TSettings s = Percent();
+        Settings s = Percent();
         c.adjust(s);
         const TrayImage image = Render(Sample(c.load, c.used ? c.used : 2 * GiB), s, c.size);
         EXPECT_EQ(Art(image.Picture), c.art) << c.name << " at " << c.size << " pixels";
@@ -257,7 +257,7 @@ TEST(RenderTrayImage, DisplayFontIsMeasuredAtThePictureSize) {
     };
     const std::pair<bool, const char*> cases[] = {{false, "50@10,14/32;"}, {true, "50@10,4/32;"}};
     for (const auto& [barBottom, drawn] : cases) {
-        TSettings s;
+        Settings s;
         s.InternalFont = false;
         s.ShowPercentage = true;
         s.BarBottom = barBottom;

@@ -24,21 +24,21 @@ MemorySample Sample(uint32_t load, uint64_t usedPhys = 2 * GiB) {
     return s;
 }
 
-TSettings Percent() {
-    TSettings s;
+Settings Percent() {
+    Settings s;
     s.ShowPercentage = true;
     s.OptimizeForGigabytes = false;
-    s.FullBarColor = static_cast<TColor>(kFullBar);
+    s.FullBarColor = static_cast<ColorValue>(kFullBar);
     return s;
 }
 
-TrayImage Render(const MemorySample& sample, const TSettings& s, ITrayTextPainter* text = nullptr) {
+TrayImage Render(const MemorySample& sample, const Settings& s, ITrayTextPainter* text = nullptr) {
     Windows10SystemColors colors;
     return RenderTrayImage(sample, s, TrayRenderContext{colors, text, {}});
 }
 
 TEST(RenderTrayImage, OutlinedGaugeWithTwoLargeDigits) {
-    TSettings s = Percent();
+    Settings s = Percent();
     s.NoBorder = false;
     EXPECT_EQ(Art(Render(Sample(42), s).Picture), Rows({
                                                       "bbbbbbbbbbbbbbbb",
@@ -61,7 +61,7 @@ TEST(RenderTrayImage, OutlinedGaugeWithTwoLargeDigits) {
 }
 
 TEST(RenderTrayImage, TransparentWideGaugeWithGigabytesAndDecimalPoint) {
-    TSettings s;  // NoBorder, built-in digits, used physical memory in gigabytes
+    Settings s;  // NoBorder, built-in digits, used physical memory in gigabytes
     s.TransBk = true;
     TrayImage image = Render(Sample(95, 3704409293), s);  // 3.45 GB
     EXPECT_EQ(image.Text, "3.45");
@@ -98,7 +98,7 @@ void ExpectPixels(const TrayPicture& picture, const std::vector<Probe>& probes, 
 
 struct LayoutCase {
     const char* name;
-    std::function<void(TSettings&)> adjust;
+    std::function<void(Settings&)> adjust;
     uint32_t load;
     std::vector<Probe> probes;
 };
@@ -106,7 +106,7 @@ struct LayoutCase {
 TEST(RenderTrayImage, LayoutsPixelByPixel) {
     const LayoutCase cases[] = {
         {"bar at the bottom inside its outline, digits from row 1",
-         [](TSettings& s) { s.NoBorder = false, s.BarBottom = true; },
+         [](Settings& s) { s.NoBorder = false, s.BarBottom = true; },
          42,
          {{0, 10, '.'},
           {0, 11, 'b'},
@@ -117,19 +117,19 @@ TEST(RenderTrayImage, LayoutsPixelByPixel) {
           {5, 0, '.'},
           {5, 1, '#'}}},
         {"bar at the bottom without outline",
-         [](TSettings& s) { s.BarBottom = true; },
+         [](Settings& s) { s.BarBottom = true; },
          42,
          {{1, 11, '.'}, {1, 12, 'g'}, {5, 14, 'g'}, {1, 15, '.'}, {5, 1, '#'}}},
         {"transparent bar at the bottom, four rows from column 0",
-         [](TSettings& s) { s.BarBottom = true, s.TransBk = true; },
+         [](Settings& s) { s.BarBottom = true, s.TransBk = true; },
          42,
          {{0, 11, 'T'}, {0, 12, 'g'}, {5, 15, 'g'}, {6, 12, 'T'}, {5, 1, '#'}}},
         {"outline without built-in digits is one column and row shorter",
-         [](TSettings& s) { s.NoBorder = false, s.InternalFont = false; },
+         [](Settings& s) { s.NoBorder = false, s.InternalFont = false; },
          42,
          {{0, 0, '.'}, {0, 1, 'b'}, {14, 1, 'b'}, {15, 1, '.'}, {14, 3, 'b'}, {5, 2, 'g'}, {0, 4, '.'}}},
         {"standard gauge in the outline",
-         [](TSettings& s) { s.NoBorder = false, s.StandardGauge = true; },
+         [](Settings& s) { s.NoBorder = false, s.StandardGauge = true; },
          100,
          {{2, 2, 'r'},
           {3, 1, '.'},
@@ -142,48 +142,48 @@ TEST(RenderTrayImage, LayoutsPixelByPixel) {
           {3, 0, 'b'},
           {3, 4, 'b'}}},
         {"standard gauge without outline, transparent",
-         [](TSettings& s) { s.StandardGauge = true, s.TransBk = true; },
+         [](Settings& s) { s.StandardGauge = true, s.TransBk = true; },
          100,
          {{0, 0, 'r'}, {2, 0, 'T'}, {2, 3, 'T'}, {5, 1, 'T'}, {11, 2, 'T'}, {14, 3, 'r'}, {15, 0, 'T'}}},
         {"full bar behind the gauge",
-         [](TSettings& s) { s.FullBar = true; },
+         [](Settings& s) { s.FullBar = true; },
          50,
          {{0, 2, '.'}, {7, 2, 'g'}, {8, 1, 'f'}, {14, 3, 'f'}, {15, 2, '.'}, {8, 0, '.'}, {8, 4, '.'}}},
         {"full bar of a full wide gauge shows nothing",
-         [](TSettings& s) { s.FullBar = true, s.TransBk = true; },
+         [](Settings& s) { s.FullBar = true, s.TransBk = true; },
          100,
          {{0, 0, 'r'}, {15, 3, 'r'}, {15, 4, 'T'}}},
-        {"loads below 7 fill nothing from column 1", [](TSettings&) {}, 6, {{0, 2, '.'}, {1, 2, '.'}}},
+        {"loads below 7 fill nothing from column 1", [](Settings&) {}, 6, {{0, 2, '.'}, {1, 2, '.'}}},
         {"loads below 7 fill column 0 of a transparent bar",
-         [](TSettings& s) { s.TransBk = true; },
+         [](Settings& s) { s.TransBk = true; },
          0,
          {{0, 0, 'g'}, {0, 3, 'g'}, {1, 0, 'T'}}},
-        {"load 93 ends before the edge", [](TSettings&) {}, 93, {{13, 2, 'r'}, {14, 2, '.'}}},
-        {"load 94 reaches it", [](TSettings&) {}, 94, {{14, 2, 'r'}, {15, 2, '.'}}},
-        {"yellow from YellowPercent", [](TSettings&) {}, 65, {{1, 2, 'y'}}},
-        {"green below it", [](TSettings&) {}, 64, {{1, 2, 'g'}}},
-        {"red from RedPercent", [](TSettings&) {}, 90, {{1, 2, 'r'}}},
+        {"load 93 ends before the edge", [](Settings&) {}, 93, {{13, 2, 'r'}, {14, 2, '.'}}},
+        {"load 94 reaches it", [](Settings&) {}, 94, {{14, 2, 'r'}, {15, 2, '.'}}},
+        {"yellow from YellowPercent", [](Settings&) {}, 65, {{1, 2, 'y'}}},
+        {"green below it", [](Settings&) {}, 64, {{1, 2, 'g'}}},
+        {"red from RedPercent", [](Settings&) {}, 90, {{1, 2, 'r'}}},
         {"one mini digit",
-         [](TSettings& s) { s.MiniInternalFont = true; },
+         [](Settings& s) { s.MiniInternalFont = true; },
          7,
          {{4, 6, '.'}, {4, 7, '#'}, {7, 7, '#'}, {8, 7, '.'}, {5, 12, '#'}, {5, 13, '.'}}},
-        {"one large digit at column 4", [](TSettings&) {}, 7, {{4, 6, '#'}, {9, 6, '#'}, {10, 6, '.'}, {3, 6, '.'}}},
+        {"one large digit at column 4", [](Settings&) {}, 7, {{4, 6, '#'}, {9, 6, '#'}, {10, 6, '.'}, {3, 6, '.'}}},
         {"100% in gigabytes mode: four small cells from column -1",
-         [](TSettings& s) { s.ShowPercSign = true, s.OptimizeForGigabytes = true; },
+         [](Settings& s) { s.ShowPercSign = true, s.OptimizeForGigabytes = true; },
          100,
          {{0, 8, '#'}, {1, 8, '.'}, {3, 7, '#'}, {12, 8, '#'}, {12, 11, '#'}, {12, 9, '.'}}},
         {"100 without the sign: three 5 x 9 cells at 1, 6 and 11",
-         [](TSettings&) {},
+         [](Settings&) {},
          100,
          {{3, 6, '#'}, {2, 7, '#'}, {2, 14, '#'}, {4, 14, '#'}, {7, 6, '#'}, {12, 6, '#'}, {11, 7, '#'}}},
     };
     for (const auto& c : cases) {
-        TSettings s = Percent();
+        Settings s = Percent();
         c.adjust(s);
         ExpectPixels(Render(Sample(c.load), s).Picture, c.probes, c.name);
     }
     // A negative threshold is exceeded by every load.
-    TSettings red = Percent();
+    Settings red = Percent();
     red.YellowPercent = -5;
     red.RedPercent = -1;
     red.TransBk = true;
@@ -192,7 +192,7 @@ TEST(RenderTrayImage, LayoutsPixelByPixel) {
 
 struct FigureCase {
     const char* name;
-    std::function<void(TSettings&)> adjust;
+    std::function<void(Settings&)> adjust;
     uint64_t usedPhys;
     const char* text;
     std::vector<Probe> probes;
@@ -201,49 +201,49 @@ struct FigureCase {
 TEST(RenderTrayImage, FiguresInGigabytesAndBeyondTheStrips) {
     const FigureCase cases[] = {
         {"12.34 GB keeps four characters, point after the second digit",
-         [](TSettings&) {},
+         [](Settings&) {},
          12 * GiB + GiB * 34 / 100,
          "12.3",
          {{10, 15, '#'}, {5, 15, '.'}, {0, 8, '.'}, {2, 6, '#'}}},
         {"123.45 GB shows 123 without a point",
-         [](TSettings&) {},
+         [](Settings&) {},
          123 * GiB + GiB * 45 / 100,
          "123.",
          {{5, 15, '.'}, {7, 15, '.'}, {10, 15, '.'}, {2, 6, '#'}}},
         {"mini digits put the point on row 13",
-         [](TSettings& s) { s.MiniInternalFont = true; },
+         [](Settings& s) { s.MiniInternalFont = true; },
          3 * GiB + GiB * 45 / 100,
          "3.45",
          {{5, 13, '#'}, {5, 15, '.'}}},
         {"mini digits at the bottom bar put it on row 8",
-         [](TSettings& s) { s.MiniInternalFont = true, s.BarBottom = true; },
+         [](Settings& s) { s.MiniInternalFont = true, s.BarBottom = true; },
          3 * GiB + GiB * 45 / 100,
          "3.45",
          {{5, 8, '#'}}},
         {"16384 MB has no strip: shown as 16.0 with a point",
-         [](TSettings& s) { s.OptimizeForGigabytes = false; },
+         [](Settings& s) { s.OptimizeForGigabytes = false; },
          16 * GiB,
          "16.0",
          {{10, 15, '#'}, {5, 15, '.'}, {2, 6, '#'}, {8, 6, '#'}}},
         {"10000 KB reads 9.77 (megabytes)",
-         [](TSettings& s) { s.OptimizeForGigabytes = false; },
+         [](Settings& s) { s.OptimizeForGigabytes = false; },
          10000 * KiB,
          "9.77",
          {{5, 15, '#'}}},
         {"9999 MB still fits the four small cells",
-         [](TSettings& s) { s.OptimizeForGigabytes = false; },
+         [](Settings& s) { s.OptimizeForGigabytes = false; },
          9999 * MiB,
          "9,999",
          {{5, 6, '#'}, {4, 6, '.'}, {5, 15, '.'}}},
         {"1,234 GB would lose whole digits to the cut: shown in terabytes",
-         [](TSettings&) {},
+         [](Settings&) {},
          1234 * GiB,
          "1.21",
          {{5, 15, '#'}}},
-        {"9,216 bytes in gigabytes mode: shown in kilobytes", [](TSettings&) {}, 9216, "9.00", {{5, 15, '#'}}},
+        {"9,216 bytes in gigabytes mode: shown in kilobytes", [](Settings&) {}, 9216, "9.00", {{5, 15, '#'}}},
     };
     for (const auto& c : cases) {
-        TSettings s;
+        Settings s;
         c.adjust(s);
         TrayImage image = Render(Sample(50, c.usedPhys), s);
         EXPECT_EQ(image.Text, c.text) << c.name;
@@ -252,9 +252,9 @@ TEST(RenderTrayImage, FiguresInGigabytesAndBeyondTheStrips) {
 }
 
 TEST(RenderTrayImage, FontColourDrawsEveryGlyphPixelAndOnlyThose) {
-    TSettings s = Percent();
-    s.Font.Color = static_cast<TColor>(kMagenta);  // the strips' own background colour
-    TSettings black = Percent();
+    Settings s = Percent();
+    s.Font.Color = static_cast<ColorValue>(kMagenta);  // the strips' own background colour
+    Settings black = Percent();
     std::string magenta = Art(Render(Sample(42), s).Picture);
     std::string plain = Art(Render(Sample(42), black).Picture);
     for (char& c : plain)
@@ -278,20 +278,20 @@ class FakeText : public ITrayTextPainter {
 
 TEST(RenderTrayImage, DisplayFontCentresTheTextOnTheBottom) {
     struct Case {
-        std::function<void(TSettings&)> adjust;
+        std::function<void(Settings&)> adjust;
         uint64_t usedPhys;
         const char* drawn;
     };
     const Case cases[] = {
-        {[](TSettings&) {}, 3 * GiB + GiB * 45 / 100, "3.45@2,7;"},  // gigabytes keep the point
-        {[](TSettings& s) { s.OptimizeForGigabytes = false; }, 16 * GiB, "16384@0,7;"},
-        {[](TSettings& s) { s.BarBottom = true; }, 3 * GiB + GiB * 45 / 100, "3.45@2,2;"},
-        {[](TSettings& s) { s.ShowPercentage = true; }, GiB, "50@5,7;"},
+        {[](Settings&) {}, 3 * GiB + GiB * 45 / 100, "3.45@2,7;"},  // gigabytes keep the point
+        {[](Settings& s) { s.OptimizeForGigabytes = false; }, 16 * GiB, "16384@0,7;"},
+        {[](Settings& s) { s.BarBottom = true; }, 3 * GiB + GiB * 45 / 100, "3.45@2,2;"},
+        {[](Settings& s) { s.ShowPercentage = true; }, GiB, "50@5,7;"},
         // Wider than the picture: the start goes left of it, truncated toward zero.
-        {[](TSettings& s) { s.OptimizeForGigabytes = false; }, 9 * GiB * 1024 + GiB, "9438208@-2,7;"},
+        {[](Settings& s) { s.OptimizeForGigabytes = false; }, 9 * GiB * 1024 + GiB, "9438208@-2,7;"},
     };
     for (const auto& c : cases) {
-        TSettings s;
+        Settings s;
         s.InternalFont = false;
         c.adjust(s);
         FakeText text;
@@ -301,7 +301,7 @@ TEST(RenderTrayImage, DisplayFontCentresTheTextOnTheBottom) {
 }
 
 TEST(DigitStrip, CellsMatchTheirSizesAndGlyphs) {
-    const std::pair<const TDigitStrip*, std::pair<int, int>> strips[] = {
+    const std::pair<const DigitStrip*, std::pair<int, int>> strips[] = {
         {&DigitStrip_2, {7, 8}}, {&DigitStrip_3, {5, 9}}, {&DigitStrip_4, {3, 8}}, {&DigitStrip_Mini, {4, 6}}};
     for (const auto& [strip, size] : strips) {
         EXPECT_EQ(strip->CellWidth(), size.first);
@@ -310,16 +310,16 @@ TEST(DigitStrip, CellsMatchTheirSizesAndGlyphs) {
     // The 7 x 8 percent cell is empty; the others are not.
     for (int y = 0; y < 8; ++y) {
         for (int x = 0; x < 7; ++x)
-            EXPECT_FALSE(DigitStrip_2.Ink(TDigitStrip::kPercentCell, x, y));
+            EXPECT_FALSE(DigitStrip_2.Ink(DigitStrip::kPercentCell, x, y));
     }
-    EXPECT_TRUE(DigitStrip_Mini.Ink(TDigitStrip::kPercentCell, 0, 0));
-    EXPECT_EQ(TDigitStrip::CellOf('%'), 10);
-    EXPECT_EQ(TDigitStrip::CellOf('7'), 7);
-    EXPECT_EQ(TDigitStrip::CellOf('.'), -1);
+    EXPECT_TRUE(DigitStrip_Mini.Ink(DigitStrip::kPercentCell, 0, 0));
+    EXPECT_EQ(DigitStrip::CellOf('%'), 10);
+    EXPECT_EQ(DigitStrip::CellOf('7'), 7);
+    EXPECT_EQ(DigitStrip::CellOf('.'), -1);
 }
 
 TEST(RenderTrayImage, HintAndTextComeFromTheSameSample) {
-    TSettings s;
+    Settings s;
     TrayImage image = Render(Sample(50, 2 * GiB), s);
     EXPECT_EQ(image.Text, "2.00");
     EXPECT_EQ(image.Hint, BuildTrayHint(Sample(50, 2 * GiB), s, {}));

@@ -29,9 +29,9 @@ struct AboutFixture {
     }
     ~AboutFixture() { form.reset(); }
 
-    TLinkLabel& Label() { return form->AboutBox().LabelDownload; }
+    LinkLabel& Label() { return form->About().LabelDownload; }
     std::string OwnFileVersion() {
-        TVersionInfoReader own;
+        VersionInfoReader own;
         own.SetFilename("");
         return own.FileVersion().Text();
     }
@@ -49,7 +49,7 @@ struct AboutFixture {
     void LabelDownloadClick() { ClickLink(Label()); }
     // (Under Wine without a window manager every hide waits two seconds for the X server: tests hide sparingly.)
     void Hide() { SendMessageW(form->Hwnd(), WM_CLOSE, 0, 0); }
-    void ClickLink(TLinkLabel& label, int link = 0) {
+    void ClickLink(LinkLabel& label, int link = 0) {
         RECT r = label.LinkRect(link);
         LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
         SendMessageW(label.Hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, at);
@@ -58,7 +58,7 @@ struct AboutFixture {
 
     TempDir dir;
     LocalHttpServer server;
-    std::unique_ptr<TFrmLumivexMain> form;
+    std::unique_ptr<MainForm> form;
     std::vector<std::string> pages;
 };
 
@@ -79,15 +79,15 @@ TEST(AboutBox, ShowsTheProgramAndHidesOnClose) {
     GetClientRect(f.form->Hwnd(), &client);
     EXPECT_EQ(client.right, 373);
     EXPECT_EQ(client.bottom, 259);
-    EXPECT_EQ(Text(f.form->AboutBox().VersionLabel()), "Version " + FormatFileVersion(f.OwnFileVersion(), false));
-    EXPECT_EQ(Text(f.form->AboutBox().OkButton()), "确定");
+    EXPECT_EQ(Text(f.form->About().VersionLabel()), "Version " + FormatFileVersion(f.OwnFileVersion(), false));
+    EXPECT_EQ(Text(f.form->About().OkButton()), "确定");
     EXPECT_EQ(f.Label().Caption(), "<link>Check for updates</link>");
     EXPECT_FALSE(IsWindowVisible(f.form->Hwnd()));
     f.ShowAndSettle();
     EXPECT_TRUE(IsWindowVisible(f.form->Hwnd()));
     // "确定", Esc (as the message loop hands dialog keys over) and the close box hide the box; the program keeps
     // running.
-    SendMessageW(f.form->AboutBox().OkButton(), BM_CLICK, 0, 0);
+    SendMessageW(f.form->About().OkButton(), BM_CLICK, 0, 0);
     EXPECT_FALSE(IsWindowVisible(f.form->Hwnd()));
     f.ShowAndSettle();
     SetFocus(f.Label().Hwnd());
@@ -151,24 +151,24 @@ TEST(AboutBox, ChecksAgainOnlyAfterAFailure) {
 
 TEST(AboutBox, LinksOpenTheMakersPagesAndTheLicence) {
     AboutFixture f;
-    TAboutBox& box = f.form->AboutBox();
+    AboutBox& box = f.form->About();
     f.ClickLink(box.HomePageLink);
     f.ClickLink(box.SupportLink);
-    EXPECT_FALSE(f.form->Settings().ClickedDonation);
+    EXPECT_FALSE(f.form->CurrentSettings().ClickedDonation);
     f.ClickLink(box.DonationLink);
     EXPECT_THAT(f.pages,
                 ElementsAre(f.form->Addresses().Home, f.form->Addresses().Support, f.form->Addresses().Donation));
     for (const std::string& page : f.pages)
         EXPECT_EQ(page.rfind("https://", 0), 0u) << page;
-    EXPECT_TRUE(f.form->Settings().ClickedDonation);
+    EXPECT_TRUE(f.form->CurrentSettings().ClickedDonation);
     EXPECT_TRUE(box.DonationVisible());  // gone only from the next start
 
     f.ClickLink(box.LicenceLink);
-    HWND viewer = box.LicenceViewer.Hwnd();
+    HWND viewer = box.Licence.Hwnd();
     ASSERT_TRUE(viewer);
     EXPECT_TRUE(IsWindowVisible(viewer));
     EXPECT_EQ(Text(viewer), "Lumivex");
-    std::string shown = Text(box.LicenceViewer.TextBox());
+    std::string shown = Text(box.Licence.TextBox());
     EXPECT_THAT(shown, HasSubstr("Copyright (c) 2026 Brindell"));
     EXPECT_THAT(shown, HasSubstr("\r\n"));
     SendMessageW(viewer, WM_COMMAND, IDOK, 0);
@@ -177,11 +177,11 @@ TEST(AboutBox, LinksOpenTheMakersPagesAndTheLicence) {
 
 TEST(AboutBox, DonationRowGoneAfterItWasUsed) {
     AboutFixture f("[General]\r\nClickedDonation=1\r\n");
-    EXPECT_FALSE(f.form->AboutBox().DonationVisible());
-    EXPECT_FALSE(IsWindowVisible(f.form->AboutBox().DonationLink.Hwnd()));
+    EXPECT_FALSE(f.form->About().DonationVisible());
+    EXPECT_FALSE(IsWindowVisible(f.form->About().DonationLink.Hwnd()));
     RECT client;
     GetClientRect(f.form->Hwnd(), &client);
-    EXPECT_EQ(client.bottom, 259 - TAboutBox::kDonationRowHeight);
+    EXPECT_EQ(client.bottom, 259 - AboutBox::kDonationRowHeight);
 }
 
 TEST(AboutBox, PlacedNearTheTaskbar) {

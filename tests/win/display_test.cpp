@@ -88,7 +88,7 @@ struct DisplayRig {
     UINT dpi = 96;  // 0: the real one
     bool highContrast = false;
     MemorySample sample;
-    std::unique_ptr<TFrmLumivexMain> form;
+    std::unique_ptr<MainForm> form;
 
     explicit DisplayRig(const std::string& settings = "[General]\r\nShowPercentage=1\r\nNoBorder=0\r\n",
                         UINT startDpi = 96) {
@@ -102,14 +102,14 @@ struct DisplayRig {
             std::wstring name = Widen(DefaultThemeFileName(index));
             CopyFileW((TestFolder() + L"Themes\\" + name).c_str(), dir.File(L"Themes\\" + name).c_str(), FALSE);
         }
-        TFrmLumivexMain::Options o;
+        MainForm::Options o;
         o.Sample = [this] { return sample; };
         o.PrimaryDpi = [this] { return dpi ? dpi : PrimaryMonitorDpi(); };
         o.HighContrast = [this] { return highContrast; };
         form = MakeForm(dir, o);
     }
     IconImage Shown() const { return ReadIcon(form->Tray().Icon()); }
-    TrayPicture Expected(int size, const TSettings& settings) const {
+    TrayPicture Expected(int size, const Settings& settings) const {
         GdiSystemColors colors;
         TrayRenderContext context{colors, nullptr, UserNumberSeparators()};
         context.Size = size;
@@ -136,7 +136,7 @@ TEST(TrayDisplay, TheIconIsDrawnAtTheNotificationAreasSizeAndFollowsItsDpi) {
     IconImage shown = rig.Shown();
     EXPECT_EQ(shown.Width, 24);
     EXPECT_EQ(shown.Height, 24);
-    EXPECT_EQ(shown.Picture, rig.Expected(24, rig.form->Settings()));
+    EXPECT_EQ(shown.Picture, rig.Expected(24, rig.form->CurrentSettings()));
 
     // Each notice of a display change reads the size afresh and redraws at once, with one update of the shell.
     struct Step {
@@ -151,7 +151,7 @@ TEST(TrayDisplay, TheIconIsDrawnAtTheNotificationAreasSizeAndFollowsItsDpi) {
         SendMessageW(rig.form->Hwnd(), step.message, MAKEWPARAM(step.dpi, step.dpi), 0);
         shown = rig.Shown();
         EXPECT_EQ(shown.Width, step.size) << step.dpi;
-        EXPECT_EQ(shown.Picture, rig.Expected(step.size, rig.form->Settings())) << step.dpi;
+        EXPECT_EQ(shown.Picture, rig.Expected(step.size, rig.form->CurrentSettings())) << step.dpi;
         EXPECT_EQ(shell->Count(NIM_MODIFY), modifies + 1) << step.dpi;
     }
     // The same size and picture again: nothing is sent.
@@ -178,10 +178,10 @@ TEST(TrayDisplay, At144DpiTheShellGets24PixelsAnd16WhenTheDpiGoesBack) {
 TEST(TrayDisplay, HighContrastDrawsInTheSystemColoursAndGoesBackToTheTheme) {
     ScopedTestShell shell;
     DisplayRig rig;
-    const TrayPicture themed = rig.Expected(16, rig.form->Settings());
+    const TrayPicture themed = rig.Expected(16, rig.form->CurrentSettings());
     rig.highContrast = true;
     SendMessageW(rig.form->Hwnd(), WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
-    const TrayPicture contrast = rig.Expected(16, HighContrastLook(rig.form->Settings()));
+    const TrayPicture contrast = rig.Expected(16, HighContrastLook(rig.form->CurrentSettings()));
     EXPECT_NE(contrast, themed);
     EXPECT_EQ(rig.Shown().Picture, contrast);
     // Every pixel is one of the three system colours.
@@ -198,12 +198,12 @@ TEST(TrayDisplay, FollowingTheTaskbarSwitchesBetweenLightAndDarkAtOnce) {
     ScopedTaskbarMode mode(DWORD{1});
     ScopedTestShell shell;
     DisplayRig rig("[General]\r\nShowPercentage=1\r\nNoBorder=0\r\nFollowTaskbarTheme=1\r\n");
-    const TSettings before = rig.form->Settings();
+    const Settings before = rig.form->CurrentSettings();
     EXPECT_TRUE(before.FollowTaskbarTheme);
 
     mode.Set(0);
     SendMessageW(rig.form->Hwnd(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"ImmersiveColorSet"));
-    const TSettings dark = rig.form->Settings();
+    const Settings dark = rig.form->CurrentSettings();
     EXPECT_EQ(ThemeColorsOf(dark), ShippedThemeColors(kWindows11DarkTheme));
     EXPECT_TRUE(dark.TransBk);
     EXPECT_EQ(rig.Shown().Picture, rig.Expected(16, dark));
@@ -211,15 +211,15 @@ TEST(TrayDisplay, FollowingTheTaskbarSwitchesBetweenLightAndDarkAtOnce) {
 
     mode.Set(1);
     SendMessageW(rig.form->Hwnd(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"ImmersiveColorSet"));
-    EXPECT_EQ(ThemeColorsOf(rig.form->Settings()), ShippedThemeColors(kWindows11LightTheme));
-    EXPECT_EQ(rig.Shown().Picture, rig.Expected(16, rig.form->Settings()));
+    EXPECT_EQ(ThemeColorsOf(rig.form->CurrentSettings()), ShippedThemeColors(kWindows11LightTheme));
+    EXPECT_EQ(rig.Shown().Picture, rig.Expected(16, rig.form->CurrentSettings()));
 
     // Without the setting the broadcast changes nothing.
     DisplayRig still;
-    const TSettings kept = still.form->Settings();
+    const Settings kept = still.form->CurrentSettings();
     mode.Set(0);
     SendMessageW(still.form->Hwnd(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"ImmersiveColorSet"));
-    EXPECT_EQ(ThemeColorsOf(still.form->Settings()), ThemeColorsOf(kept));
+    EXPECT_EQ(ThemeColorsOf(still.form->CurrentSettings()), ThemeColorsOf(kept));
 }
 
 TEST(TrayDisplay, AFirstRunPicksTheThemeOfTheTaskbarsMode) {
@@ -233,29 +233,29 @@ TEST(TrayDisplay, AFirstRunPicksTheThemeOfTheTaskbarsMode) {
         ScopedTaskbarMode mode(c.value);
         DisplayRig rig("[Other]\r\nx=1\r\n");
         ASSERT_TRUE(rig.form->FirstRun());
-        EXPECT_EQ(rig.form->Settings().FollowTaskbarTheme, c.follow);
+        EXPECT_EQ(rig.form->CurrentSettings().FollowTaskbarTheme, c.follow);
         if (c.theme >= 0) {
-            EXPECT_EQ(ThemeColorsOf(rig.form->Settings()), ShippedThemeColors(c.theme));
+            EXPECT_EQ(ThemeColorsOf(rig.form->CurrentSettings()), ShippedThemeColors(c.theme));
         } else {
-            EXPECT_NE(ThemeColorsOf(rig.form->Settings()), ShippedThemeColors(kWindows11DarkTheme));
+            EXPECT_NE(ThemeColorsOf(rig.form->CurrentSettings()), ShippedThemeColors(kWindows11DarkTheme));
         }
     }
     // A settings file that exists keeps its colours and does not follow.
     ScopedTaskbarMode mode(DWORD{0});
     DisplayRig later;
-    EXPECT_FALSE(later.form->Settings().FollowTaskbarTheme);
-    EXPECT_EQ(later.form->Settings().GreenColor, kAutomaticColor);
+    EXPECT_FALSE(later.form->CurrentSettings().FollowTaskbarTheme);
+    EXPECT_EQ(later.form->CurrentSettings().GreenColor, kAutomaticColor);
 }
 
 TEST(MenuDpi, RowsAndFontsGrowWithTheDpiOfTheMonitor) {
-    TMenuPainter painter;
-    TMenuItemEx row;
+    MenuPainter painter;
+    MenuItemEx row;
     row.Caption = "notepad.exe";
     row.MemText = "12.5 MB";
     row.Tag = 99;
-    TMenuItemEx separator;
+    MenuItemEx separator;
     separator.Caption = "-";
-    auto measure = [&](UINT dpi, const TMenuItemEx& item) {
+    auto measure = [&](UINT dpi, const MenuItemEx& item) {
         painter.SetDpi(dpi);
         UINT w = 0, h = 0;
         painter.MeasureItem(item, item.Caption, false, w, h);
@@ -276,7 +276,7 @@ TEST(MenuDpi, RowsAndFontsGrowWithTheDpiOfTheMonitor) {
 
 namespace {
 // Every check box, radio button, button and static text of the dialog and its pages shows its whole text.
-void ExpectEveryTextFits(TFrmOptions& d) {
+void ExpectEveryTextFits(OptionsDialog& d) {
     std::vector<HWND> stack{d.Hwnd()};
     int checked = 0;
     while (!stack.empty()) {
@@ -331,8 +331,8 @@ LONG FontHeight(HWND window) {
 
 TEST(OptionsDpi, ControlsFitTheirTextAndFollowAMoveToAMonitorOfAnotherScale) {
     OptionsFixture f;
-    TFrmOptions dialog(f.Host(), f.Services());
-    RunOptions(dialog, false, [&](TFrmOptions& d) {
+    OptionsDialog dialog(f.Host(), f.Services());
+    RunOptions(dialog, false, [&](OptionsDialog& d) {
         ExpectEveryTextFits(d);
         const UINT dpi = WindowDpi(d.Hwnd());
         HWND check = d.Item(IDC_CKFOLLOWTASKBAR);

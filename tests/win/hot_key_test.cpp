@@ -7,20 +7,20 @@
 using namespace wintest;
 
 namespace {
-ATOM AtomOf(THotKeyValue value) {
+ATOM AtomOf(HotKeyValue value) {
     return GlobalFindAtomW(Widen(HotKeyAtomName(value)).c_str());
 }
 
 struct Presses {
-    std::vector<THotKeyValue> values;
-    void Attach(THotKeyManager& m) {
-        m.OnHotKeyPressed = [this](THotKeyValue v, WORD) { values.push_back(v); };
+    std::vector<HotKeyValue> values;
+    void Attach(HotKeyManager& m) {
+        m.OnHotKeyPressed = [this](HotKeyValue v, WORD) { values.push_back(v); };
     }
 };
 }  // namespace
 
 TEST(HotKeyManager, AltARegistersUnderItsAtomAndClearingRemovesIt) {
-    THotKeyManager manager;
+    HotKeyManager manager;
     WORD id = manager.AddHotKey(32833);
     ASSERT_NE(id, 0);
     EXPECT_EQ(AtomOf(32833), id);
@@ -34,16 +34,16 @@ TEST(HotKeyManager, AltARegistersUnderItsAtomAndClearingRemovesIt) {
 }
 
 TEST(HotKeyManager, ZeroRegistersNothing) {
-    THotKeyManager manager;
+    HotKeyManager manager;
     EXPECT_EQ(manager.AddHotKey(0), 0);
     EXPECT_EQ(manager.Count(), 0u);
     EXPECT_EQ(AtomOf(0), 0);
 }
 
 TEST(HotKeyManager, ACombinationHeldElsewhereFailsWithoutLeavingAnAtom) {
-    const THotKeyValue value = kHotKeyCtrl | kHotKeyShift | kHotKeyAlt | 'K';
+    const HotKeyValue value = kHotKeyCtrl | kHotKeyShift | kHotKeyAlt | 'K';
     ASSERT_TRUE(RegisterHotKey(nullptr, 0x2FFE, MOD_CONTROL | MOD_SHIFT | MOD_ALT, 'K'));
-    THotKeyManager manager;
+    HotKeyManager manager;
     EXPECT_EQ(manager.AddHotKey(value), 0);
     EXPECT_EQ(manager.Count(), 0u);
     EXPECT_EQ(AtomOf(value), 0);
@@ -51,7 +51,7 @@ TEST(HotKeyManager, ACombinationHeldElsewhereFailsWithoutLeavingAnAtom) {
 }
 
 TEST(HotKeyManager, OnlyARegisteredCombinationIsReported) {
-    THotKeyManager manager;
+    HotKeyManager manager;
     Presses presses;
     presses.Attach(manager);
     WORD id = manager.AddHotKey(32833);
@@ -59,14 +59,14 @@ TEST(HotKeyManager, OnlyARegisteredCombinationIsReported) {
     SendMessageW(manager.Handle(), WM_HOTKEY, id, MAKELPARAM(MOD_ALT, 'A'));
     SendMessageW(manager.Handle(), WM_HOTKEY, id, MAKELPARAM(MOD_ALT | MOD_SHIFT, 'A'));
     SendMessageW(manager.Handle(), WM_HOTKEY, id, MAKELPARAM(MOD_ALT, 'B'));
-    EXPECT_EQ(presses.values, std::vector<THotKeyValue>{32833});
+    EXPECT_EQ(presses.values, std::vector<HotKeyValue>{32833});
     // Without a handler a hot key message is simply passed on.
     manager.OnHotKeyPressed = nullptr;
     SendMessageW(manager.Handle(), WM_HOTKEY, id, MAKELPARAM(MOD_ALT, 'A'));
 }
 
 TEST(HotKeyManager, PressingTheKeysAnywhereReportsOnce) {
-    THotKeyManager manager;
+    HotKeyManager manager;
     Presses presses;
     presses.Attach(manager);
     ASSERT_NE(manager.AddHotKey(kHotKeyCtrl | kHotKeyAlt | 'J'), 0);
@@ -80,12 +80,12 @@ TEST(HotKeyManager, PressingTheKeysAnywhereReportsOnce) {
     ASSERT_EQ(SendInput(6, in, sizeof(INPUT)), 6u);
     EXPECT_TRUE(PumpUntil([&] { return !presses.values.empty(); }, 5000));
     PumpFor(200);
-    EXPECT_EQ(presses.values, std::vector<THotKeyValue>{kHotKeyCtrl | kHotKeyAlt | 'J'});
+    EXPECT_EQ(presses.values, std::vector<HotKeyValue>{kHotKeyCtrl | kHotKeyAlt | 'J'});
 }
 
 TEST(HotKeyManager, EnglishTextOfCombinations) {
     struct Case {
-        THotKeyValue value;
+        HotKeyValue value;
         const char* text;
     } cases[] = {
         {32833, "Alt+A"},

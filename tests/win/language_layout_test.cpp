@@ -171,11 +171,11 @@ TEST(LanguageLayoutAtDpi, EveryDialogShowsItsWholeTexts) {
 
         OptionsFixture f;
         f.settings.Language = language.Setting;
-        TFrmOptions dialog(f.Host(), f.Services());
-        RunOptions(dialog, false, [&](TFrmOptions& d) {
-            const int controlOfPage[TFrmOptions::kPageCount] = {IDC_CKSHOWPAGE, IDC_CHECKDEFRAGEVERYACTIVE,
-                                                                IDC_CKSHOWTOP, IDC_FONTBUTTON, IDC_CBTHEMES};
-            for (int page = 0; page < TFrmOptions::kPageCount; ++page) {
+        OptionsDialog dialog(f.Host(), f.Services());
+        RunOptions(dialog, false, [&](OptionsDialog& d) {
+            const int controlOfPage[OptionsDialog::kPageCount] = {IDC_CKSHOWPAGE, IDC_CHECKDEFRAGEVERYACTIVE,
+                                                                  IDC_CKSHOWTOP, IDC_FONTBUTTON, IDC_CBTHEMES};
+            for (int page = 0; page < OptionsDialog::kPageCount; ++page) {
                 d.SetActivePage(page);
                 ExpectTextsFit(GetParent(d.Item(controlOfPage[page])), where + " page " + std::to_string(page));
             }
@@ -195,7 +195,7 @@ TEST(LanguageLayoutAtDpi, EveryDialogShowsItsWholeTexts) {
                        t.Footer, TaskFooterIcon::Blank, kProcessDialogWidth);
         });
         ExpectTaskDialogFits(where + " warning dialog", [&] {
-            TTaskDialog d;
+            TaskDialogTexts d;
             d.Caption = "Lumivex";
             d.Instruction = FormatText(TextId::HighMemoryTitle, {"95"});
             d.Content = Text(TextId::HighMemoryClose);

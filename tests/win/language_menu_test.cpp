@@ -18,16 +18,16 @@ using ::testing::HasSubstr;
 
 namespace {
 // The fixed items of the top level and of the settings submenu, and the memory rows' labels, by their texts.
-std::vector<std::string> MenuTexts(TFrmLumivexMain& form) {
+std::vector<std::string> MenuTexts(MainForm& form) {
     std::vector<std::string> texts;
-    for (int i = 0; i < form.PopupMenu().Count(); ++i) {
-        TMenuItemEx* item = form.PopupMenu().ItemAt(i);
+    for (int i = 0; i < form.TrayPopupMenu().Count(); ++i) {
+        MenuItemEx* item = form.TrayPopupMenu().ItemAt(i);
         if (item->Caption != "-" && item->Tag != kTagProcessRow)
             texts.push_back(form.MenuItemText(*item));
     }
-    HMENU settings = GetSubMenu(form.TrayMenu(), form.PopupMenu().IndexOfId(IDM_ABOUT) - 2);
+    HMENU settings = GetSubMenu(form.TrayMenu(), form.TrayPopupMenu().IndexOfId(IDM_ABOUT) - 2);
     for (int i = 0; settings && i < GetMenuItemCount(settings); ++i) {
-        TMenuItemEx* item = TPopupMenu::ItemAt(settings, i);
+        MenuItemEx* item = PopupMenu::ItemAt(settings, i);
         if (item->Caption != "-")
             texts.push_back(form.MenuItemText(*item));
     }
@@ -35,8 +35,8 @@ std::vector<std::string> MenuTexts(TFrmLumivexMain& form) {
 }
 
 struct OpenOptions {
-    TFrmLumivexMain& form;
-    HWND Hwnd() const { return form.OptionsDialog() ? form.OptionsDialog()->Hwnd() : nullptr; }
+    MainForm& form;
+    HWND Hwnd() const { return form.ShownOptionsDialog() ? form.ShownOptionsDialog()->Hwnd() : nullptr; }
 };
 }  // namespace
 
@@ -56,7 +56,7 @@ TEST(LanguageMenu, EnglishSettingsGiveEnglishMenuRowsAndHintAndApplySwitchesBack
     RunModal<OpenOptions>(
         shown,
         [&](OpenOptions&) {
-            TFrmOptions& d = *form->OptionsDialog();
+            OptionsDialog& d = *form->ShownOptionsDialog();
             EXPECT_EQ(GetControlText(d.Hwnd()), "Lumivex Settings");
             EXPECT_EQ(TextOf(d, IDC_CKSHOWFREE), "Show free memory in the tray icon");
             EXPECT_THAT(ComboEntries(d, IDC_CMBLANGUAGE), ElementsAre("中文", "English"));
@@ -71,7 +71,7 @@ TEST(LanguageMenu, EnglishSettingsGiveEnglishMenuRowsAndHintAndApplySwitchesBack
         },
         [&] { SendMessageW(form->Hwnd(), WM_COMMAND, IDM_SETTINGS, 0); });
 
-    EXPECT_EQ(form->Settings().Language, "zh");
+    EXPECT_EQ(form->CurrentSettings().Language, "zh");
     EXPECT_THAT(ReadText(form->SettingsPath()), HasSubstr("Language=zh"));
     EXPECT_THAT(form->Tray().Hint(), HasSubstr("当前显示： 已用 物理内存"));
     form->BuildMenuRows(form->Tray().Hint());
@@ -84,7 +84,7 @@ TEST(LanguageMenu, AnUnknownLanguageReadsAsChinese) {
     TempDir dir;
     WriteBytes(dir.File(L"Lumivex.Settings"), "[General]\r\nLanguage=fr\r\n");
     auto form = MakeForm(dir);
-    EXPECT_EQ(form->Settings().Language, "zh");
+    EXPECT_EQ(form->CurrentSettings().Language, "zh");
     EXPECT_EQ(CurrentLanguage(), Language::Chinese);
-    EXPECT_EQ(form->MenuItemText(*form->PopupMenu().FindById(IDM_CLOSE)), "退出");
+    EXPECT_EQ(form->MenuItemText(*form->TrayPopupMenu().FindById(IDM_CLOSE)), "退出");
 }

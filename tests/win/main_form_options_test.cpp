@@ -13,21 +13,21 @@ namespace {
 constexpr char kPortable[] = "[General]\r\nShowPercentage=0\r\nRefreshHotkey=32833\r\n";
 
 // Opens the options dialog from the tray menu's item and runs `script` inside it.
-void RunSettings(TFrmLumivexMain& form, bool themePage, const std::function<void(TFrmOptions&)>& script) {
+void RunSettings(MainForm& form, bool themePage, const std::function<void(OptionsDialog&)>& script) {
     struct Shown {
-        TFrmLumivexMain& form;
-        HWND Hwnd() const { return form.OptionsDialog() ? form.OptionsDialog()->Hwnd() : nullptr; }
+        MainForm& form;
+        HWND Hwnd() const { return form.ShownOptionsDialog() ? form.ShownOptionsDialog()->Hwnd() : nullptr; }
     } shown{form};
     RunModal<Shown>(
-        shown, [&](Shown&) { script(*form.OptionsDialog()); },
+        shown, [&](Shown&) { script(*form.ShownOptionsDialog()); },
         [&] { SendMessageW(form.Hwnd(), WM_COMMAND, themePage ? IDM_THEMES : IDM_SETTINGS, 0); });
 }
 
-UINT MenuState(TFrmLumivexMain& form, UINT id) {
+UINT MenuState(MainForm& form, UINT id) {
     return GetMenuState(form.TrayMenu(), id, MF_BYCOMMAND);
 }
 
-ATOM HotKeyAtom(THotKeyValue value) {
+ATOM HotKeyAtom(HotKeyValue value) {
     return GlobalFindAtomW(Widen(HotKeyAtomName(value)).c_str());
 }
 }  // namespace
@@ -38,18 +38,18 @@ TEST(MainFormOptions, CancelStillSavesAndOnlyOneDialogIsOpen) {
     ASSERT_TRUE(WriteBytes(path, kPortable));
     auto form = MakeForm(dir);
     ASSERT_TRUE(WriteBytes(path, "[Other]\r\nKeep=1\r\n"));
-    TFrmOptions* first = nullptr;
-    RunSettings(*form, false, [&](TFrmOptions& d) {
+    OptionsDialog* first = nullptr;
+    RunSettings(*form, false, [&](OptionsDialog& d) {
         first = &d;
         EXPECT_EQ(d.ActivePage(), 0);
         EXPECT_TRUE(MenuState(*form, IDM_SETTINGS) & MF_GRAYED);
         // "主题" while the dialog is open: the same dialog, on its theme page.
         SendMessageW(form->Hwnd(), WM_COMMAND, IDM_THEMES, 0);
-        EXPECT_EQ(form->OptionsDialog(), first);
+        EXPECT_EQ(form->ShownOptionsDialog(), first);
         EXPECT_EQ(d.ActivePage(), 4);
         Click(d, IDCANCEL);
     });
-    EXPECT_EQ(form->OptionsDialog(), nullptr);
+    EXPECT_EQ(form->ShownOptionsDialog(), nullptr);
     EXPECT_FALSE(MenuState(*form, IDM_SETTINGS) & MF_GRAYED);
     std::string text = ReadText(path);
     EXPECT_THAT(text, HasSubstr("Keep=1"));
@@ -61,19 +61,19 @@ TEST(MainFormOptions, ThePeriodicFreeingCountdownRestartsOnlyWhenItChanges) {
     TempDir dir;
     ASSERT_TRUE(WriteBytes(dir.File(L"Lumivex.Settings"), "[General]\r\nDefragEveryActive=1\r\nDefragEvery=120\r\n"));
     auto form = MakeForm(dir);
-    TSimpleTimer& timer = form->FreeTimer();
+    SimpleTimer& timer = form->FreeTimer();
     ASSERT_TRUE(timer.Active());
     const unsigned started = timer.Countdowns();
-    RunSettings(*form, false, [&](TFrmOptions& d) { Click(d, IDCANCEL); });
-    RunSettings(*form, false, [&](TFrmOptions& d) { Click(d, IDOK); });
+    RunSettings(*form, false, [&](OptionsDialog& d) { Click(d, IDCANCEL); });
+    RunSettings(*form, false, [&](OptionsDialog& d) { Click(d, IDOK); });
     EXPECT_EQ(timer.Countdowns(), started);  // closed twice with nothing changed: the same countdown runs on
-    RunSettings(*form, false, [&](TFrmOptions& d) {
+    RunSettings(*form, false, [&](OptionsDialog& d) {
         Type(d, IDC_WINSPINDEFRAGEVERYACTIVE, "60");
         Click(d, IDOK);
     });
     EXPECT_EQ(timer.PeriodMs(), 60u * 60000u);
     EXPECT_EQ(timer.Countdowns(), started + 1);
-    RunSettings(*form, false, [&](TFrmOptions& d) {
+    RunSettings(*form, false, [&](OptionsDialog& d) {
         Click(d, IDC_CHECKDEFRAGEVERYACTIVE);  // switched off, then on again with Apply and OK
         Click(d, IDC_BTNAPPLY);
         Click(d, IDC_CHECKDEFRAGEVERYACTIVE);
@@ -92,7 +92,7 @@ TEST(MainFormOptions, AnUnwritableFileStillAppliesWhatComesBeforeTheSave) {
     SetErrorReporter([&](const std::string& text) { errors += text; });
     HANDLE lock = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
-    RunSettings(*form, false, [&](TFrmOptions& d) {
+    RunSettings(*form, false, [&](OptionsDialog& d) {
         Type(d, IDC_WINSPINDEFRAGEVERYACTIVE, "30");
         Type(d, IDC_EDITMILI, "1000");
         Click(d, IDOK);
@@ -105,34 +105,34 @@ TEST(MainFormOptions, AnUnwritableFileStillAppliesWhatComesBeforeTheSave) {
     CloseHandle(lock);
     SetErrorReporter(nullptr);
     EXPECT_THAT(errors, HasSubstr("Unable to write to " + Narrow(path)));
-    EXPECT_EQ(form->Settings().DefragEvery, 30);
+    EXPECT_EQ(form->CurrentSettings().DefragEvery, 30);
 }
 
 TEST(MainFormOptions, HotKeyFollowsTheSettingWithOneRegistration) {
     TempDir dir;
     ASSERT_TRUE(WriteBytes(dir.File(L"Lumivex.Settings"), kPortable));
     auto form = MakeForm(dir);
-    EXPECT_EQ(form->HotKeyManager().Count(), 1u);
+    EXPECT_EQ(form->HotKeys().Count(), 1u);
     EXPECT_NE(HotKeyAtom(32833), 0);
     EXPECT_EQ(form->MemoryDefragmenterShortCut(), 32833);
-    RunSettings(*form, false, [&](TFrmOptions& d) {
+    RunSettings(*form, false, [&](OptionsDialog& d) {
         EXPECT_EQ(SendMessageW(d.Item(IDC_HOTKEY1), HKM_GETHOTKEY, 0, 0), MAKEWORD('A', HOTKEYF_ALT));
         SendMessageW(d.Item(IDC_HOTKEY1), HKM_SETHOTKEY, MAKEWORD('M', HOTKEYF_ALT | HOTKEYF_SHIFT), 0);
         Click(d, IDOK);
     });
-    const THotKeyValue shiftAltM = kHotKeyShift | kHotKeyAlt | 'M';
-    EXPECT_EQ(form->HotKeyManager().Count(), 1u);
+    const HotKeyValue shiftAltM = kHotKeyShift | kHotKeyAlt | 'M';
+    EXPECT_EQ(form->HotKeys().Count(), 1u);
     EXPECT_EQ(HotKeyAtom(32833), 0);
     EXPECT_NE(HotKeyAtom(shiftAltM), 0);
     EXPECT_EQ(form->MemoryDefragmenterShortCut(), shiftAltM);
     EXPECT_EQ(HotKeyToText(form->MemoryDefragmenterShortCut(), false), "Shift+Alt+M");
     // No hot key at all registers nothing.
-    form->Settings().RefreshHotkey = 0;
+    form->CurrentSettings().RefreshHotkey = 0;
     form->ApplyHotKey();
-    EXPECT_EQ(form->HotKeyManager().Count(), 0u);
+    EXPECT_EQ(form->HotKeys().Count(), 0u);
     EXPECT_EQ(HotKeyAtom(shiftAltM), 0);
     // Closing the program leaves no registration behind.
-    form->Settings().RefreshHotkey = 32833;
+    form->CurrentSettings().RefreshHotkey = 32833;
     form->ApplyHotKey();
     form->Quit();
     EXPECT_EQ(HotKeyAtom(32833), 0);
@@ -151,7 +151,7 @@ TEST(MainFormOptions, FirstRunAppliesTheThemeOfTheVisualStyle) {
                                "[LumivexTheme]\r\nVer=22\r\nFontColor=FFFFFF\r\nGreenColor=00AA00\r\n"
                                "BackgroundColor=102030\r\nOpaqueBackground=1\r\nBarOpaqueBackground=1\r\n"));
         auto form = MakeForm(dir);
-        const TSettings& s = form->Settings();
+        const Settings& s = form->CurrentSettings();
         EXPECT_EQ(form->FirstRun(), firstRun);
         EXPECT_EQ(s.GreenColor, firstRun ? Rgb(0, 0xAA, 0) : kAutomaticColor);
         EXPECT_EQ(s.FontColor, firstRun ? Rgb(255, 255, 255) : kClWindowText);
@@ -167,16 +167,16 @@ TEST(MainFormOptions, SettingsSubmenuTextColourAndTransparentBackground) {
     TempDir dir;
     ASSERT_TRUE(WriteBytes(dir.File(L"Lumivex.Settings"), kPortable));
     auto form = MakeForm(dir);
-    EXPECT_FALSE(form->Settings().TransBk);
+    EXPECT_FALSE(form->CurrentSettings().TransBk);
     SendMessageW(form->Hwnd(), WM_COMMAND, IDM_TRANSPARENT_BACKGROUND, 0);
-    EXPECT_TRUE(form->Settings().TransBk);
+    EXPECT_TRUE(form->CurrentSettings().TransBk);
     EXPECT_TRUE(MenuState(*form, IDM_TRANSPARENT_BACKGROUND) & MF_CHECKED);
     SendMessageW(form->Hwnd(), WM_COMMAND, IDM_TRANSPARENT_BACKGROUND, 0);
-    EXPECT_FALSE(form->Settings().TransBk);
+    EXPECT_FALSE(form->CurrentSettings().TransBk);
     EXPECT_FALSE(MenuState(*form, IDM_TRANSPARENT_BACKGROUND) & MF_CHECKED);
 
     // Opening the submenu shows what the record says, whoever changed it.
-    form->Settings().TransBk = true;
+    form->CurrentSettings().TransBk = true;
     HMENU settings2 = nullptr;
     for (int i = 0; i < GetMenuItemCount(form->TrayMenu()); ++i) {
         if (HMENU sub = GetSubMenu(form->TrayMenu(), i))
@@ -195,20 +195,20 @@ TEST(MainFormOptions, SettingsSubmenuTextColourAndTransparentBackground) {
     SendMessageW(form->Hwnd(), WM_COMMAND, IDM_TEXT_COLOR, 0);
     SendMessageW(form->Hwnd(), WM_COMMAND, IDM_TEXT_COLOR, 0);
     EXPECT_EQ(offered, (std::vector<COLORREF>{RGB(0, 0, 0), RGB(0x20, 0x40, 0x60)}));  // black the first time
-    EXPECT_EQ(form->Settings().FontColor, Rgb(0x20, 0x40, 0x60));
-    EXPECT_EQ(form->Settings().Font.Color, Rgb(0x20, 0x40, 0x60));
+    EXPECT_EQ(form->CurrentSettings().FontColor, Rgb(0x20, 0x40, 0x60));
+    EXPECT_EQ(form->CurrentSettings().Font.Color, Rgb(0x20, 0x40, 0x60));
 }
 
 TEST(MainFormOptions, PressingTheHotKeyFreesMemoryOnce) {
     TempDir dir;
-    const THotKeyValue ctrlAltJ = kHotKeyCtrl | kHotKeyAlt | 'J';
+    const HotKeyValue ctrlAltJ = kHotKeyCtrl | kHotKeyAlt | 'J';
     ASSERT_TRUE(WriteBytes(dir.File(L"Lumivex.Settings"),
                            "[General]\r\nShowPercentage=0\r\nRefreshHotkey=" + std::to_string(ctrlAltJ) + "\r\n"));
     std::vector<DWORD> trimmed;
-    TFrmLumivexMain::Options o;
+    MainForm::Options o;
     o.TrimProcess = [&](DWORD pid) { trimmed.push_back(pid); };
     auto form = MakeForm(dir, o);
-    ASSERT_EQ(form->HotKeyManager().Count(), 1u);
+    ASSERT_EQ(form->HotKeys().Count(), 1u);
     INPUT in[6] = {};
     const WORD keys[3] = {VK_CONTROL, VK_MENU, 'J'};
     for (int i = 0; i < 3; ++i) {
@@ -228,13 +228,13 @@ TEST(MainFormOptions, PressingTheHotKeyFreesMemoryOnce) {
     EXPECT_EQ(byHotKey, byMenu);
 
     // Alt+A's WM_HOTKEY, as Windows posts it, frees memory once; another combination does nothing.
-    form->Settings().RefreshHotkey = 32833;
+    form->CurrentSettings().RefreshHotkey = 32833;
     form->ApplyHotKey();
     ATOM id = GlobalFindAtomW(L"HotKeyManagerHotKey32833");
     ASSERT_NE(id, 0);
     trimmed.clear();
-    SendMessageW(form->HotKeyManager().Handle(), WM_HOTKEY, id, MAKELPARAM(MOD_ALT, 'B'));
+    SendMessageW(form->HotKeys().Handle(), WM_HOTKEY, id, MAKELPARAM(MOD_ALT, 'B'));
     EXPECT_TRUE(trimmed.empty());
-    SendMessageW(form->HotKeyManager().Handle(), WM_HOTKEY, id, MAKELPARAM(MOD_ALT, 'A'));
+    SendMessageW(form->HotKeys().Handle(), WM_HOTKEY, id, MAKELPARAM(MOD_ALT, 'A'));
     EXPECT_EQ(trimmed.size(), byMenu);
 }

@@ -40,7 +40,7 @@ TEST(MainForm, HiddenToolWindowWithPortableSettings) {
     EXPECT_TRUE(form->PortableMode());
     EXPECT_EQ(form->SettingsPath(), dir.File(L"Lumivex.Settings"));
     EXPECT_FALSE(form->FirstRun());
-    EXPECT_TRUE(form->Settings().ShowPercentage);
+    EXPECT_TRUE(form->CurrentSettings().ShowPercentage);
     // WM_CLOSE (the close box) only hides the form.
     EXPECT_EQ(SendMessageW(form->Hwnd(), WM_CLOSE, 0, 0), 0);
     EXPECT_TRUE(IsWindow(form->Hwnd()));
@@ -61,7 +61,7 @@ TEST(MainForm, SaveWritesEveryKeyInOrderAndKeepsForeignLines) {
     TempDir dir;
     ASSERT_TRUE(WriteBytes(dir.File(L"Lumivex.Settings"), kForeign));
     auto form = MakeForm(dir);
-    form->Settings().RedColor = Rgb(0x0D, 0x00, 0xFF);
+    form->CurrentSettings().RedColor = Rgb(0x0D, 0x00, 0xFF);
     ASSERT_TRUE(form->SaveOptions());
     std::string text = ReadText(dir.File(L"Lumivex.Settings"));
     EXPECT_THAT(text, HasSubstr("Keep=me"));
@@ -107,7 +107,7 @@ TEST(MainForm, ReadOnlySettingsFileReportsAndLosesNothing) {
     // Wine running as root writes read-only files all the same; a handle that shares nothing refuses the write
     // there as Windows refuses the read-only file.
     HANDLE lock = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    TSettings before = form->Settings();
+    Settings before = form->CurrentSettings();
     ErrorCapture capture;
     EXPECT_FALSE(form->SaveOptions());
     CloseHandle(lock);
@@ -117,7 +117,7 @@ TEST(MainForm, ReadOnlySettingsFileReportsAndLosesNothing) {
     EXPECT_GT(capture.errors.size(), head.size() + 1);
     EXPECT_THAT(ReadText(dir.File(L"Lumivex.log")), HasSubstr("  Unable to write to " + Narrow(path) + " / "));
     EXPECT_EQ(ReadBytes(path), kForeign);
-    EXPECT_EQ(form->Settings().RefreshRate, before.RefreshRate);
+    EXPECT_EQ(form->CurrentSettings().RefreshRate, before.RefreshRate);
     SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
@@ -157,7 +157,7 @@ TEST(MainForm, DefaultMenuItemFollowsDoubleClickAction) {
                  {5, UINT(-1), UINT(-1)},
                  {6, UINT(-1), UINT(-1)}};
     for (const Case& c : cases) {
-        form->Settings().DoubleClickAction = c.action;
+        form->CurrentSettings().DoubleClickAction = c.action;
         form->InitDefaultMenu();
         EXPECT_EQ(GetMenuDefaultItem(menu, FALSE, 0), c.top) << c.action;
         EXPECT_EQ(GetMenuDefaultItem(settings2, FALSE, 0), c.sub) << c.action;
@@ -167,15 +167,15 @@ TEST(MainForm, DefaultMenuItemFollowsDoubleClickAction) {
 TEST(MainForm, InitSettingsAppliesTheTimers) {
     TempDir dir;
     auto form = MakeForm(dir);
-    form->Settings().RefreshRate = 250;
-    form->Settings().DefragEvery = 5;
-    form->Settings().DefragEveryActive = true;
+    form->CurrentSettings().RefreshRate = 250;
+    form->CurrentSettings().DefragEvery = 5;
+    form->CurrentSettings().DefragEveryActive = true;
     form->InitSettings();
     EXPECT_EQ(form->RefreshTimer().PeriodMs(), 250u);
     EXPECT_TRUE(form->RefreshTimer().Active());
     EXPECT_EQ(form->FreeTimer().PeriodMs(), 300000u);
     EXPECT_TRUE(form->FreeTimer().Active());
-    form->Settings().DefragEveryActive = false;
+    form->CurrentSettings().DefragEveryActive = false;
     form->InitSettings();
     EXPECT_FALSE(form->FreeTimer().Active());
 }
@@ -189,9 +189,9 @@ TEST(MainForm, GarbageSettingsFileLoadsAsDefaults) {
                "\r\nShowPercentage=" + std::string(5000, 'x') + "\r\n";
     ASSERT_TRUE(WriteBytes(dir.File(L"Lumivex.Settings"), garbage));
     auto form = MakeForm(dir);
-    const TSettings defaults = DefaultSettings(form->IsVistaOrLater());
-    EXPECT_EQ(form->Settings().RefreshRate, defaults.RefreshRate);
-    EXPECT_EQ(form->Settings().ShowPercentage, defaults.ShowPercentage);
-    EXPECT_EQ(form->Settings().RedPercent, defaults.RedPercent);
+    const Settings defaults = DefaultSettings(form->IsVistaOrLater());
+    EXPECT_EQ(form->CurrentSettings().RefreshRate, defaults.RefreshRate);
+    EXPECT_EQ(form->CurrentSettings().ShowPercentage, defaults.ShowPercentage);
+    EXPECT_EQ(form->CurrentSettings().RedPercent, defaults.RedPercent);
     EXPECT_TRUE(form->FirstRun());
 }

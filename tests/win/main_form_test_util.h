@@ -13,7 +13,7 @@ namespace wintest {
 // application-data folder inside `dir`, never the user's) and whose destruction does not end the test's message loop.
 // Unless the test gives its own, the refresh tick reads a calm memory state, never the machine's (a busy machine would
 // otherwise warn and trim during unrelated tests), and trimming touches no process.
-inline std::unique_ptr<TFrmLumivexMain> MakeForm(const TempDir& dir, TFrmLumivexMain::Options o = {}) {
+inline std::unique_ptr<MainForm> MakeForm(const TempDir& dir, MainForm::Options o = {}) {
     o.ProgramFolder = dir.Path();
     o.QuitOnDestroy = false;
     if (o.UserDataFolder.empty())
@@ -29,14 +29,14 @@ inline std::unique_ptr<TFrmLumivexMain> MakeForm(const TempDir& dir, TFrmLumivex
     }
     if (!o.TrimProcess)
         o.TrimProcess = [](DWORD) {};
-    auto form = std::make_unique<TFrmLumivexMain>(o);
+    auto form = std::make_unique<MainForm>(o);
     EXPECT_TRUE(form->Create());
     return form;
 }
 
 // The same with a settings file of its own beside it (portable mode): what the test changes never reaches the
 // per-user settings that later tests would read.
-inline std::unique_ptr<TFrmLumivexMain> MakePortableForm(const TempDir& dir) {
+inline std::unique_ptr<MainForm> MakePortableForm(const TempDir& dir) {
     WriteBytes(dir.File(L"Lumivex.Settings"), "[General]\r\n");
     return MakeForm(dir);
 }

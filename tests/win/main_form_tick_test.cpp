@@ -27,13 +27,13 @@ struct TickRig {
     MemorySample sample;
     uint32_t now = 1000;
     std::vector<std::string> log;
-    std::function<int(TTaskDialog&)> dialog = [](TTaskDialog&) { return 102; };
+    std::function<int(TaskDialogTexts&)> dialog = [](TaskDialogTexts&) { return 102; };
     TempDir dir;
-    std::unique_ptr<TFrmLumivexMain> form;
+    std::unique_ptr<MainForm> form;
 
     explicit TickRig(uint32_t load = 40, bool realDialog = false) {
         SetLoad(load);
-        TFrmLumivexMain::Options o;
+        MainForm::Options o;
         o.Sample = [this] { return sample; };
         o.TickCount = [this] { return now; };
         o.TrimProcess = [this](DWORD) {
@@ -41,7 +41,7 @@ struct TickRig {
                 log.push_back("trim");
         };
         if (!realDialog) {
-            o.WarningDialog = [this](TTaskDialog& d) {
+            o.WarningDialog = [this](TaskDialogTexts& d) {
                 log.push_back("dialog " + d.Instruction + " | " + d.ButtonList + " | " + d.VerifyText);
                 return dialog(d);
             };
@@ -61,7 +61,8 @@ struct TickRig {
     }
     TrayImage Expected() const {
         GdiSystemColors colors;
-        return RenderTrayImage(sample, form->Settings(), TrayRenderContext{colors, nullptr, UserNumberSeparators()});
+        return RenderTrayImage(sample, form->CurrentSettings(),
+                               TrayRenderContext{colors, nullptr, UserNumberSeparators()});
     }
 };
 
@@ -88,7 +89,7 @@ TrayPicture IconPixels(HICON icon) {
 TEST(RefreshTick, ShowsPictureAndHintAndSendsNothingWhenNothingChanged) {
     ScopedTestShell shell;
     TickRig rig;
-    TTrayIcon& tray = rig.form->Tray();
+    TrayIcon& tray = rig.form->Tray();
     EXPECT_EQ(tray.Hint(), rig.Expected().Hint);  // the start-up tick already ran
     EXPECT_EQ(IconPixels(tray.Icon()), rig.Expected().Picture);
 
@@ -108,8 +109,8 @@ TEST(RefreshTick, ShowsPictureAndHintAndSendsNothingWhenNothingChanged) {
     EXPECT_EQ(IconPixels(tray.Icon()), rig.Expected().Picture);
 
     // Only the transparency changes: the picture is the same, the icon is not.
-    rig.form->Settings().TransBk = true;
-    rig.form->Settings().ShowPercentage = true;
+    rig.form->CurrentSettings().TransBk = true;
+    rig.form->CurrentSettings().ShowPercentage = true;
     rig.form->RefreshTick();
     EXPECT_EQ(shell->Count(NIM_MODIFY), modifies + 2);
     TrayPicture transparent = rig.Expected().Picture;
@@ -120,8 +121,8 @@ TEST(RefreshTick, ShowsPictureAndHintAndSendsNothingWhenNothingChanged) {
 TEST(RefreshTick, DisplayFontDrawsTheFigureBelowTheGauge) {
     ScopedTestShell shell;
     TickRig rig;
-    rig.form->Settings().InternalFont = false;
-    rig.form->Settings().ShowPercentage = true;
+    rig.form->CurrentSettings().InternalFont = false;
+    rig.form->CurrentSettings().ShowPercentage = true;
     rig.SetLoad(88);
     rig.form->RefreshTick();
     const TrayPicture picture = IconPixels(rig.form->Tray().Icon());
@@ -140,10 +141,10 @@ TEST(RefreshTick, DisplayFontDrawsTheFigureBelowTheGauge) {
 TEST(RefreshTick, HighMemoryTrimsThenWarnsOncePerCrossing) {
     ScopedTestShell shell;
     TickRig rig;
-    TSettings& s = rig.form->Settings();
+    Settings& s = rig.form->CurrentSettings();
     s.WarnMsgBox = true;  // with Warn and DefragOnHighMemory, as by default
-    rig.dialog = [&](TTaskDialog& d) {
-        EXPECT_TRUE(rig.form->HighMemoryAlert().WarningDialogOpen());
+    rig.dialog = [&](TaskDialogTexts& d) {
+        EXPECT_TRUE(rig.form->Alert().WarningDialogOpen());
         d.VerifyChecked = true;
         return 100;
     };
@@ -160,8 +161,8 @@ TEST(RefreshTick, HighMemoryTrimsThenWarnsOncePerCrossing) {
     }
     EXPECT_TRUE(balloon);
     EXPECT_FALSE(s.WarnMsgBox);
-    EXPECT_FALSE(rig.form->HighMemoryAlert().WarningDialogOpen());
-    EXPECT_EQ(rig.form->HighMemoryAlert().PreviousLoad(), 95);
+    EXPECT_FALSE(rig.form->Alert().WarningDialogOpen());
+    EXPECT_EQ(rig.form->Alert().PreviousLoad(), 95);
 
     rig.log.clear();
     rig.SetLoad(50);
@@ -175,7 +176,7 @@ TEST(RefreshTick, HighMemoryTrimsThenWarnsOncePerCrossing) {
 TEST(RefreshTick, TheWarningDialogOffersTheTaskManagerAndCanBeSwitchedOff) {
     ScopedTestShell shell;
     TickRig rig(40, true);
-    TSettings& s = rig.form->Settings();
+    Settings& s = rig.form->CurrentSettings();
     s.DefragOnHighMemory = false;
     s.WarnMsgBox = true;
     int taskManagers = 0;
@@ -213,22 +214,22 @@ TEST(RefreshTick, TheWarningDialogOffersTheTaskManagerAndCanBeSwitchedOff) {
     EXPECT_EQ(taskManagers, 1);
     EXPECT_TRUE(rig.log.empty());  // no trim: the user chose the Task Manager
     EXPECT_FALSE(s.WarnMsgBox);
-    EXPECT_FALSE(rig.form->HighMemoryAlert().WarningDialogOpen());
+    EXPECT_FALSE(rig.form->Alert().WarningDialogOpen());
 }
 
 TEST(RefreshTick, StartsWithPreviousLoadZero) {
     ScopedTestShell shell;
     TickRig rig(93);  // already high when the program starts: the start-up tick warns
     EXPECT_THAT(rig.log, ::testing::ElementsAre("trim"));
-    EXPECT_EQ(rig.form->HighMemoryAlert().PreviousLoad(), 93);
+    EXPECT_EQ(rig.form->Alert().PreviousLoad(), 93);
 }
 
 TEST(MemoryDefragmenter, MenuItemIsDisabledWhileTrimming) {
     ScopedTestShell shell;
     TempDir dir;
-    TFrmLumivexMain* form = nullptr;
+    MainForm* form = nullptr;
     std::vector<UINT> states;
-    TFrmLumivexMain::Options o;
+    MainForm::Options o;
     o.TrimProcess = [&](DWORD) {
         if (form)
             states.push_back(GetMenuState(form->TrayMenu(), IDM_MEMORY_DEFRAGMENTER, MF_BYCOMMAND));
@@ -244,11 +245,11 @@ TEST(MemoryDefragmenter, MenuItemIsDisabledWhileTrimming) {
 
     // The trimming timer trims only while DefragEveryActive is on.
     states.clear();
-    form->Settings().DefragEveryActive = false;
+    form->CurrentSettings().DefragEveryActive = false;
     form->PeriodicFreeTick();
     EXPECT_TRUE(states.empty());
-    form->Settings().DefragEveryActive = true;
-    form->Settings().DefragEvery = 5;
+    form->CurrentSettings().DefragEveryActive = true;
+    form->CurrentSettings().DefragEvery = 5;
     form->InitSettings();
     EXPECT_EQ(form->FreeTimer().PeriodMs(), 300000u);
     EXPECT_TRUE(form->FreeTimer().Active());
@@ -287,7 +288,7 @@ size_t UserRoomLeft() {
 TEST(RefreshTick, TenThousandTicksLeaveGdiAndUserObjectsWhereTheyWere) {
     ScopedTestShell shell;
     TickRig rig;
-    rig.form->Settings().TransBk = true;
+    rig.form->CurrentSettings().TransBk = true;
     // Every tick a different picture, so every tick makes an icon and drops the previous one.
     auto tick = [&](int i) {
         rig.SetLoad(static_cast<uint32_t>(20 + i % 60), GiB + static_cast<uint64_t>(i % 97) * 40 * (1ull << 20));

@@ -31,10 +31,10 @@ TEST(MainFormTray, IconIsShownWithTheProgramIconAndRemovedAtTheEnd) {
     ScopedTestShell shell;
     TempDir dir;
     auto form = MakeForm(dir);
-    TTrayIcon& tray = form->Tray();
+    TrayIcon& tray = form->Tray();
     EXPECT_TRUE(tray.IconVisible());
     EXPECT_NE(tray.Icon(), nullptr);
-    EXPECT_EQ(tray.PopupMenu(), form->TrayMenu());
+    EXPECT_EQ(tray.TrayPopupMenu(), form->TrayMenu());
     ASSERT_TRUE(shell->Holds(tray.NotifyData().hWnd, tray.Id()));
     ASSERT_GE(shell->Count(NIM_ADD), 1);
     EXPECT_NE(shell->calls.front().data.hIcon, nullptr);

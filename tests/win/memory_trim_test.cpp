@@ -47,21 +47,21 @@ TEST(TrimAllWindowProcesses, EveryTopLevelWindowTrimsItsProcessOnce) {
     EXPECT_FALSE(TrimProcessWorkingSet(0xFFFFFFF0u));
 }
 
-class CountingOptimization : public TRamOptimization {
+class CountingOptimization : public MemoryFreer {
   public:
     bool OptimizeNow() override {
         ++calls;
-        return TRamOptimization::OptimizeNow();
+        return MemoryFreer::OptimizeNow();
     }
     int calls = 0;
 };
 
 // Whether the component's timer exists now (KillTimer answers for timers that exist, and stops it).
-bool TimerRuns(const TRamOptimization& o) {
-    return KillTimer(o.MessageWindow(), TRamOptimization::kTimerId) != FALSE;
+bool TimerRuns(const MemoryFreer& o) {
+    return KillTimer(o.MessageWindow(), MemoryFreer::kTimerId) != FALSE;
 }
 
-TEST(TRamOptimization, PeriodStartsAndStopsTheSelfTrim) {
+TEST(MemoryFreer, PeriodStartsAndStopsTheSelfTrim) {
     CountingOptimization o;
     EXPECT_EQ(o.Period(), 30000);
     EXPECT_TRUE(o.Enabled());

@@ -82,7 +82,7 @@ UniqueIcon SolidIcon(COLORREF color) {
 }
 
 struct Fixture {
-    TMenuPainter painter;
+    MenuPainter painter;
     UniqueIcon defaultIcon = SolidIcon(RGB(0, 0, 255));
     UniqueIcon taskManagerIcon = SolidIcon(RGB(255, 0, 0));
     MenuDrawContext context;
@@ -92,18 +92,18 @@ struct Fixture {
         context.DefaultProgramIcon = defaultIcon.Get();
         context.TaskManagerIcon = taskManagerIcon.Get();
         context.Highlight = RGB(251, 225, 225);
-        TMenuItemEx probe;
+        MenuItemEx probe;
         probe.Caption = "AA";
         UINT width = 0;
         painter.MeasureItem(probe, probe.Caption, false, width, height);
     }
-    void Draw(Canvas& canvas, const TMenuItemEx& item, MenuItemState state = {}, const std::string& text = "") {
+    void Draw(Canvas& canvas, const MenuItemEx& item, MenuItemState state = {}, const std::string& text = "") {
         painter.DrawItem(canvas.Dc(), canvas.Rect(), item, text.empty() ? item.Caption : text, state, context);
     }
 };
 
-TMenuItemEx Row(int tag, const std::string& caption, const std::string& memText = "", bool highlight = false) {
-    TMenuItemEx item;
+MenuItemEx Row(int tag, const std::string& caption, const std::string& memText = "", bool highlight = false) {
+    MenuItemEx item;
     item.Tag = tag;
     item.Caption = caption;
     item.MemText = memText;
@@ -115,13 +115,13 @@ TMenuItemEx Row(int tag, const std::string& caption, const std::string& memText 
 TEST(MenuDrawing, HighlightedProcessRowAndSelection) {
     Fixture f;
     const int mid = static_cast<int>(f.height) / 2;
-    TMenuItemEx heavy = Row(kTagProcessRow, "x", "200 MB", true);
+    MenuItemEx heavy = Row(kTagProcessRow, "x", "200 MB", true);
     struct Case {
-        const TMenuItemEx* item;
+        const MenuItemEx* item;
         bool selected;
         COLORREF expected;
     } cases[] = {{&heavy, false, RGB(251, 225, 225)}, {&heavy, true, GetSysColor(COLOR_HIGHLIGHT)}};
-    TMenuItemEx light = Row(kTagProcessRow, "x", "2 MB", false);
+    MenuItemEx light = Row(kTagProcessRow, "x", "2 MB", false);
     Case more[] = {{&light, false, GetSysColor(COLOR_MENU)}, {&light, true, GetSysColor(COLOR_HIGHLIGHT)}};
     for (const Case* list : {cases, more}) {
         for (int i = 0; i < 2; ++i) {
@@ -143,14 +143,14 @@ TEST(MenuDrawing, HighlightedProcessRowAndSelection) {
 TEST(MenuDrawing, IconColumn) {
     Fixture f;
     UniqueIcon own = SolidIcon(RGB(0, 255, 0));
-    TMenuItemEx withIcon = Row(kTagProcessRow, "x");
+    MenuItemEx withIcon = Row(kTagProcessRow, "x");
     withIcon.IconHandle.Reset(own.Release());
     withIcon.NoIcon = false;
-    TMenuItemEx withoutIcon = Row(kTagProcessRow, "x");
-    TMenuItemEx taskManager = Row(kTagTaskManager, "运行任务管理器");
-    TMenuItemEx about = Row(0, "关于");
+    MenuItemEx withoutIcon = Row(kTagProcessRow, "x");
+    MenuItemEx taskManager = Row(kTagTaskManager, "运行任务管理器");
+    MenuItemEx about = Row(0, "关于");
     struct {
-        const TMenuItemEx* item;
+        const MenuItemEx* item;
         COLORREF expected;
     } cases[] = {{&withIcon, RGB(0, 255, 0)},
                  {&withoutIcon, RGB(0, 0, 255)},
@@ -168,7 +168,7 @@ TEST(MenuDrawing, IconColumn) {
 
 TEST(MenuDrawing, DefaultItemIsMeasuredAndDrawnBold) {
     Fixture f;
-    TMenuItemEx item = Row(0, "运行任务管理器 Task Manager");
+    MenuItemEx item = Row(0, "运行任务管理器 Task Manager");
     UINT plainWidth = 0, boldWidth = 0, height = 0;
     f.painter.MeasureItem(item, item.Caption, false, plainWidth, height);
     EXPECT_EQ(height, static_cast<UINT>(f.painter.LastMenuTextHeight() + 7));
@@ -188,12 +188,12 @@ TEST(MenuDrawing, DefaultItemIsMeasuredAndDrawnBold) {
 TEST(MenuDrawing, FiguresAndShortcutsEndTenPixelsFromTheRight) {
     Fixture f;
     const COLORREF menu = GetSysColor(COLOR_MENU);
-    TMenuItemEx process = Row(kTagProcessRow, "a", "1234 MB");
-    TMenuItemEx memory = Row(kTagMemoryRow, "b", " 45 %");
-    TMenuItemEx defrag = Row(0, "内存清理");
-    TMenuItemEx plain = Row(0, "c", "99 MB");  // only process and memory rows show a figure
+    MenuItemEx process = Row(kTagProcessRow, "a", "1234 MB");
+    MenuItemEx memory = Row(kTagMemoryRow, "b", " 45 %");
+    MenuItemEx defrag = Row(0, "内存清理");
+    MenuItemEx plain = Row(0, "c", "99 MB");  // only process and memory rows show a figure
     struct {
-        const TMenuItemEx* item;
+        const MenuItemEx* item;
         std::string text;
         bool figure;
     } cases[] = {{&process, "a", true}, {&memory, "b", true}, {&defrag, "内存清理\tAlt+A", true}, {&plain, "c", false}};

@@ -11,8 +11,8 @@ using ::testing::ElementsAre;
 
 namespace {
 // Every setting the dialog edits, away from its default.
-TSettings Changed() {
-    TSettings s;
+Settings Changed() {
+    Settings s;
     s.Warn = false;
     s.WarnMsgBox = true;
     s.ShowPage = true;
@@ -55,7 +55,7 @@ TSettings Changed() {
     return s;
 }
 
-void ExpectSameRecord(const TSettings& a, const TSettings& b) {
+void ExpectSameRecord(const Settings& a, const Settings& b) {
 #define SAME(field) EXPECT_EQ(a.field, b.field) << #field
     SAME(Warn);
     SAME(WarnMsgBox);
@@ -104,8 +104,8 @@ void ExpectSameRecord(const TSettings& a, const TSettings& b) {
 
 TEST(OptionsDialog, FrameCaptionSizeAndPages) {
     OptionsFixture f;
-    TFrmOptions dialog(f.Host(), f.Services());
-    RunOptions(dialog, false, [&](TFrmOptions& d) {
+    OptionsDialog dialog(f.Host(), f.Services());
+    RunOptions(dialog, false, [&](OptionsDialog& d) {
         wchar_t caption[64];
         GetWindowTextW(d.Hwnd(), caption, 64);
         EXPECT_EQ(Narrow(caption), "Lumivex 设置");
@@ -146,11 +146,11 @@ TEST(OptionsDialog, FrameCaptionSizeAndPages) {
 }
 
 TEST(OptionsDialog, EverySettingShowsAndComesBackUnchanged) {
-    for (TSettings start : {TSettings{}, Changed()}) {
+    for (Settings start : {Settings{}, Changed()}) {
         OptionsFixture f;
         f.settings = start;
-        TFrmOptions dialog(f.Host(), f.Services());
-        RunOptions(dialog, false, [&](TFrmOptions& d) {
+        OptionsDialog dialog(f.Host(), f.Services());
+        RunOptions(dialog, false, [&](OptionsDialog& d) {
             EXPECT_EQ(IsChecked(d, IDC_CKWARN), start.Warn);
             EXPECT_EQ(IsChecked(d, IDC_CKSHOWPAGE), start.ShowPage);
             EXPECT_EQ(IsChecked(d, IDC_CHECKOPAQUE), start.TransBk);
@@ -162,9 +162,9 @@ TEST(OptionsDialog, EverySettingShowsAndComesBackUnchanged) {
             EXPECT_EQ(TextOf(d, IDC_EDITPROCSRAM), std::to_string(start.HighlightProcessAbove));
             EXPECT_EQ(Selected(d, IDC_CMBDOUBLECLICK), start.DoubleClickAction);
             EXPECT_EQ(SendMessageW(d.Item(IDC_HOTKEY1), HKM_GETHOTKEY, 0, 0),
-                      HotKeyControlFromShortCut(static_cast<THotKeyValue>(start.RefreshHotkey)));
+                      HotKeyControlFromShortCut(static_cast<HotKeyValue>(start.RefreshHotkey)));
             EXPECT_EQ(TextOf(d, IDC_FONTPANEL), start.InternalFont ? "(Internal Font)" : "Courier New, 9pt");
-            const TColorTextListBox& colors = d.ColorList();
+            const ColorTextListBox& colors = d.ColorList();
             ASSERT_EQ(colors.Count(), 7);
             EXPECT_EQ(colors.Label(4), "正常\\绿色     ");
             for (int i = 0; i < 7; ++i) {
@@ -180,8 +180,8 @@ TEST(OptionsDialog, EverySettingShowsAndComesBackUnchanged) {
 
 TEST(OptionsDialog, EditedControlsReachTheRecord) {
     OptionsFixture f;
-    TFrmOptions dialog(f.Host(), f.Services());
-    RunOptions(dialog, false, [&](TFrmOptions& d) {
+    OptionsDialog dialog(f.Host(), f.Services());
+    RunOptions(dialog, false, [&](OptionsDialog& d) {
         for (int id : {IDC_CKWARN, IDC_CKWARNMSGBOX, IDC_CKSHOWFREE, IDC_CKDISPLAYHINT, IDC_CHECKDEFRAGONHIGHMEM,
                        IDC_CHECKDEFRAGEVERYACTIVE, IDC_CHECKMONITOR, IDC_CKSHOWMEMMENU, IDC_CHECKSHOWPROCESSNAME,
                        IDC_CHECKOPAQUE, IDC_CHECKSTANDARDBAR, IDC_CKNOBORDER, IDC_CKBARBOTTOM, IDC_CHECKFULLBAR,
@@ -198,7 +198,7 @@ TEST(OptionsDialog, EditedControlsReachTheRecord) {
         Choose(d, IDC_CMBCOLORPROCESSES, 2);  // the first basic colour after black: maroon
         Click(d, IDOK);
     });
-    const TSettings& s = f.settings;
+    const Settings& s = f.settings;
     EXPECT_FALSE(s.Warn);
     EXPECT_TRUE(s.WarnMsgBox);
     EXPECT_TRUE(s.ShowFree);
@@ -228,8 +228,8 @@ TEST(OptionsDialog, EditedControlsReachTheRecord) {
 
 TEST(OptionsDialog, ApplyStoresAndStaysOpenThenCancelKeepsIt) {
     OptionsFixture f;
-    TFrmOptions dialog(f.Host(), f.Services());
-    RunOptions(dialog, false, [&](TFrmOptions& d) {
+    OptionsDialog dialog(f.Host(), f.Services());
+    RunOptions(dialog, false, [&](OptionsDialog& d) {
         Click(d, IDC_CKSHOWFREE);
         Click(d, IDC_BTNAPPLY);
         EXPECT_TRUE(IsWindowVisible(d.Hwnd()));
@@ -247,8 +247,8 @@ TEST(OptionsDialog, ApplyStoresAndStaysOpenThenCancelKeepsIt) {
 TEST(OptionsDialog, AFailedSaveKeepsTheDialogOpenWithTheRecordUpdated) {
     OptionsFixture f;
     f.failSave = true;
-    TFrmOptions dialog(f.Host(), f.Services());
-    RunOptions(dialog, false, [&](TFrmOptions& d) {
+    OptionsDialog dialog(f.Host(), f.Services());
+    RunOptions(dialog, false, [&](OptionsDialog& d) {
         Click(d, IDC_CKSHOWFREE);
         Click(d, IDOK);
         EXPECT_TRUE(IsWindow(d.Hwnd()));
@@ -265,8 +265,8 @@ TEST(OptionsDialog, HandWrittenValuesSurviveOk) {
         f.settings.DoubleClickAction = action;
         f.settings.InternalFont = false;
         f.settings.MiniInternalFont = true;
-        TFrmOptions dialog(f.Host(), f.Services());
-        RunOptions(dialog, false, [&](TFrmOptions& d) {
+        OptionsDialog dialog(f.Host(), f.Services());
+        RunOptions(dialog, false, [&](OptionsDialog& d) {
             EXPECT_EQ(Selected(d, IDC_CMBDOUBLECLICK), -1);
             EXPECT_FALSE(IsWindowEnabled(d.Item(IDC_CKMINIFONT)));
             Click(d, IDOK);
@@ -277,8 +277,8 @@ TEST(OptionsDialog, HandWrittenValuesSurviveOk) {
     // Picking an entry replaces it.
     OptionsFixture f;
     f.settings.DoubleClickAction = 7;
-    TFrmOptions dialog(f.Host(), f.Services());
-    RunOptions(dialog, false, [&](TFrmOptions& d) {
+    OptionsDialog dialog(f.Host(), f.Services());
+    RunOptions(dialog, false, [&](OptionsDialog& d) {
         Choose(d, IDC_CMBDOUBLECLICK, 4);
         Click(d, IDOK);
     });
@@ -289,8 +289,8 @@ TEST(OptionsDialog, UntickedPeriodicTrimKeepsTheOldPeriod) {
     OptionsFixture f;
     f.settings.DefragEveryActive = true;
     f.settings.DefragEvery = 33;
-    TFrmOptions dialog(f.Host(), f.Services());
-    RunOptions(dialog, false, [&](TFrmOptions& d) {
+    OptionsDialog dialog(f.Host(), f.Services());
+    RunOptions(dialog, false, [&](OptionsDialog& d) {
         Click(d, IDC_CHECKDEFRAGEVERYACTIVE);
         EXPECT_FALSE(IsEnabled(d, IDC_WINSPINDEFRAGEVERYACTIVE));
         EXPECT_FALSE(IsEnabled(d, IDC_LABELDEFRAGEVERY));
@@ -305,15 +305,15 @@ TEST(OptionsDialog, UntickedHighlightStoresZeroAndReopensAtHundred) {
     OptionsFixture f;
     f.settings.HighlightProcessAbove = 250;
     {
-        TFrmOptions dialog(f.Host(), f.Services());
-        RunOptions(dialog, false, [&](TFrmOptions& d) {
+        OptionsDialog dialog(f.Host(), f.Services());
+        RunOptions(dialog, false, [&](OptionsDialog& d) {
             Click(d, IDC_CHECKHIGHLIGHTPROCESS);
             Click(d, IDOK);
         });
     }
     EXPECT_EQ(f.settings.HighlightProcessAbove, 0);
-    TFrmOptions again(f.Host(), f.Services());
-    RunOptions(again, false, [&](TFrmOptions& d) {
+    OptionsDialog again(f.Host(), f.Services());
+    RunOptions(again, false, [&](OptionsDialog& d) {
         EXPECT_FALSE(IsChecked(d, IDC_CHECKHIGHLIGHTPROCESS));
         EXPECT_EQ(TextOf(d, IDC_EDITPROCSRAM), "100");
         EXPECT_FALSE(IsEnabled(d, IDC_EDITPROCSRAM));
@@ -323,8 +323,8 @@ TEST(OptionsDialog, UntickedHighlightStoresZeroAndReopensAtHundred) {
 
 TEST(OptionsDialog, YellowAndRedBoundEachOther) {
     OptionsFixture f;  // yellow 65, red 90
-    TFrmOptions dialog(f.Host(), f.Services());
-    RunOptions(dialog, false, [&](TFrmOptions& d) {
+    OptionsDialog dialog(f.Host(), f.Services());
+    RunOptions(dialog, false, [&](OptionsDialog& d) {
         auto press = [&](int id, UINT key, int times) {
             for (int i = 0; i < times; ++i) {
                 SendMessageW(d.Item(id), WM_KEYDOWN, key, 0);
@@ -349,8 +349,8 @@ TEST(OptionsDialog, YellowAndRedBoundEachOther) {
 TEST(OptionsDialog, SpinEditsTakeNumbersAndComeIntoRangeOnLeaving) {
     OptionsFixture f;
     f.settings.RefreshRate = 50;  // below the field's minimum, as a hand-edited file may have it
-    TFrmOptions dialog(f.Host(), f.Services());
-    RunOptions(dialog, false, [&](TFrmOptions& d) {
+    OptionsDialog dialog(f.Host(), f.Services());
+    RunOptions(dialog, false, [&](OptionsDialog& d) {
         EXPECT_EQ(TextOf(d, IDC_EDITMILI), "50");
         HWND edit = d.Item(IDC_EDITPROCS);
         SetControlText(edit, "");
@@ -374,8 +374,8 @@ TEST(OptionsDialog, EnablingRules) {
     f.settings.ShowPercentage = false;
     f.settings.InternalFont = true;
     f.settings.MiniInternalFont = true;
-    TFrmOptions dialog(f.Host(), f.Services());
-    RunOptions(dialog, false, [&](TFrmOptions& d) {
+    OptionsDialog dialog(f.Host(), f.Services());
+    RunOptions(dialog, false, [&](OptionsDialog& d) {
         EXPECT_TRUE(IsEnabled(d, IDC_CKSHOWPAGE));
         EXPECT_TRUE(IsEnabled(d, IDC_COMBOGBVALUES));
         EXPECT_FALSE(IsEnabled(d, IDC_CKSHOWPERCSIGN));
@@ -422,8 +422,8 @@ TEST(OptionsDialog, FontButtonChangesTheChosenFontAndTheTextColour) {
         font = FontSpec{"Arial", 0, Rgb(0xAA, 0xBB, 0xCC), 11, 1};
         return true;
     };
-    TFrmOptions dialog(f.Host(), f.Services());
-    RunOptions(dialog, false, [&](TFrmOptions& d) {
+    OptionsDialog dialog(f.Host(), f.Services());
+    RunOptions(dialog, false, [&](OptionsDialog& d) {
         Click(d, IDC_FONTBUTTON);
         EXPECT_EQ(TextOf(d, IDC_FONTPANEL), "Arial, 11pt");
         EXPECT_EQ(d.ColorList().Text(0), "AABBCC");
@@ -454,8 +454,8 @@ TEST(OptionsDialog, PortableDeviceWarning) {
         f.settings.NoWarningSwithOffMonMobile = c.noWarning;
         f.warningAnswer = c.answer;
         f.warningVerify = c.verify;
-        TFrmOptions dialog(f.Host(), f.Services());
-        RunOptions(dialog, false, [&](TFrmOptions& d) {
+        OptionsDialog dialog(f.Host(), f.Services());
+        RunOptions(dialog, false, [&](OptionsDialog& d) {
             Click(d, IDC_CHECKMONITOR);
             EXPECT_EQ(f.warnings.size(), c.warnings);
             EXPECT_EQ(IsChecked(d, IDC_CHECKMONITOR), c.ticked);
@@ -466,7 +466,7 @@ TEST(OptionsDialog, PortableDeviceWarning) {
         });
         EXPECT_EQ(f.settings.NoWarningSwithOffMonMobile, c.noWarning || c.verify);  // set at once, Cancel or not
         if (!f.warnings.empty()) {
-            const TTaskDialog& w = f.warnings[0];
+            const TaskDialogTexts& w = f.warnings[0];
             EXPECT_EQ(w.Caption, "Warning");
             EXPECT_EQ(w.Instruction, "Detected running on a portable device");
             EXPECT_EQ(w.ButtonList, "Activate &Option\nDo&n't Activate");
@@ -476,8 +476,8 @@ TEST(OptionsDialog, PortableDeviceWarning) {
     // Ticked again on a portable computer, it asks again every time until told not to.
     OptionsFixture f;
     f.portable = true;
-    TFrmOptions dialog(f.Host(), f.Services());
-    RunOptions(dialog, false, [&](TFrmOptions& d) {
+    OptionsDialog dialog(f.Host(), f.Services());
+    RunOptions(dialog, false, [&](OptionsDialog& d) {
         Click(d, IDC_CHECKMONITOR);
         Click(d, IDC_CHECKMONITOR);
         Click(d, IDC_CHECKMONITOR);
@@ -488,8 +488,8 @@ TEST(OptionsDialog, PortableDeviceWarning) {
 TEST(OptionsDialog, HotKeyFieldAddsAltToAPlainKey) {
     // A global hot key without Ctrl or Alt would take that key from every other program.
     OptionsFixture f;
-    TFrmOptions dialog(f.Host(), f.Services());
-    RunOptions(dialog, false, [&](TFrmOptions& d) {
+    OptionsDialog dialog(f.Host(), f.Services());
+    RunOptions(dialog, false, [&](OptionsDialog& d) {
         d.SetActivePage(1);
         HWND field = d.Item(IDC_HOTKEY1);
         SetFocus(field);
@@ -503,8 +503,8 @@ TEST(OptionsDialog, HotKeyFieldAddsAltToAPlainKey) {
 
 TEST(OptionsDialog, CtrlTabTurnsThePages) {
     OptionsFixture f;
-    TFrmOptions dialog(f.Host(), f.Services());
-    RunOptions(dialog, false, [&](TFrmOptions& d) {
+    OptionsDialog dialog(f.Host(), f.Services());
+    RunOptions(dialog, false, [&](OptionsDialog& d) {
         SetForegroundWindow(d.Hwnd());
         SetFocus(d.Item(IDC_CKSHOWPAGE));
         auto press = [](std::vector<WORD> keys) {

@@ -23,14 +23,14 @@ namespace wintest {
 struct OptionsFixture {
     TempDir dir;
     std::wstring themes = dir.Path() + L"Themes\\";
-    TSettings settings;
+    Settings settings;
     int saves = 0;
     int applied = 0;
     bool failSave = false;
     bool portable = false;
     int warningAnswer = 100;
     bool warningVerify = false;
-    std::vector<TTaskDialog> warnings;
+    std::vector<TaskDialogTexts> warnings;
     std::vector<std::string> questions;
     int questionAnswer = 6;
     std::string themeName;  // empty: the name box is cancelled
@@ -42,7 +42,7 @@ struct OptionsFixture {
 
     OptionsHost Host() {
         OptionsHost host;
-        host.Settings = &settings;
+        host.Values = &settings;
         host.SettingsPath = SettingsPath();
         host.ThemesFolder = themes;
         host.SaveOptions = [this] {
@@ -56,7 +56,7 @@ struct OptionsFixture {
     OptionsServices Services() {
         OptionsServices s;
         s.IsPortableDevice = [this] { return portable; };
-        s.ShowPortableWarning = [this](TTaskDialog& d, HWND) {
+        s.ShowPortableWarning = [this](TaskDialogTexts& d, HWND) {
             warnings.push_back(d);
             d.VerifyChecked = warningVerify;
             return warningAnswer;
@@ -111,8 +111,8 @@ void RunModal(D& dialog, const std::function<void(D&)>& script, const std::funct
     ModalScript::Pending() = nullptr;
 }
 
-inline void RunOptions(TFrmOptions& dialog, bool themePage, const std::function<void(TFrmOptions&)>& script) {
-    RunModal<TFrmOptions>(dialog, script, [&] { dialog.Execute(nullptr, themePage); });
+inline void RunOptions(OptionsDialog& dialog, bool themePage, const std::function<void(OptionsDialog&)>& script) {
+    RunModal<OptionsDialog>(dialog, script, [&] { dialog.Execute(nullptr, themePage); });
 }
 
 // The page that holds a control is made active first, as a user would see it.
@@ -120,58 +120,58 @@ inline int PageOf(int id) {
     return id >= 1500 ? 4 : id >= 1400 ? 3 : id >= 1300 ? 2 : id >= 1200 ? 1 : 0;
 }
 
-inline void Click(TFrmOptions& d, int id) {
+inline void Click(OptionsDialog& d, int id) {
     if (id > 1100)
         d.SetActivePage(PageOf(id));
     SendMessageW(d.Item(id), BM_CLICK, 0, 0);
 }
 
-inline bool IsChecked(TFrmOptions& d, int id) {
+inline bool IsChecked(OptionsDialog& d, int id) {
     return SendMessageW(d.Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
-inline void SetCheck(TFrmOptions& d, int id, bool checked) {
+inline void SetCheck(OptionsDialog& d, int id, bool checked) {
     if (IsChecked(d, id) != checked)
         Click(d, id);
 }
 
-inline bool IsEnabled(TFrmOptions& d, int id) {
+inline bool IsEnabled(OptionsDialog& d, int id) {
     return IsWindowEnabled(d.Item(id)) != FALSE;
 }
 
-inline std::string TextOf(TFrmOptions& d, int id) {
+inline std::string TextOf(OptionsDialog& d, int id) {
     return GetControlText(d.Item(id));
 }
 
-inline void Type(TFrmOptions& d, int id, const std::string& text) {
+inline void Type(OptionsDialog& d, int id, const std::string& text) {
     SetControlText(d.Item(id), text);
 }
 
 // Selects a combo box entry as the user does: the selection, then its notification.
-inline void Choose(TFrmOptions& d, int id, int index) {
+inline void Choose(OptionsDialog& d, int id, int index) {
     HWND combo = d.Item(id);
     SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
     SendMessageW(GetParent(combo), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
 }
 
-inline int Selected(TFrmOptions& d, int id) {
+inline int Selected(OptionsDialog& d, int id) {
     return static_cast<int>(SendMessageW(d.Item(id), CB_GETCURSEL, 0, 0));
 }
 
-inline void SelectColorEntry(TFrmOptions& d, int index) {
+inline void SelectColorEntry(OptionsDialog& d, int index) {
     HWND list = d.Item(IDC_LBCOLORS);
     SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
     SendMessageW(GetParent(list), WM_COMMAND, MAKEWPARAM(IDC_LBCOLORS, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
 }
 
-inline std::string ComboEntry(TFrmOptions& d, int id, int index) {
+inline std::string ComboEntry(OptionsDialog& d, int id, int index) {
     HWND combo = d.Item(id);
     wchar_t text[512] = {};
     SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
     return Narrow(text);
 }
 
-inline std::vector<std::string> ComboEntries(TFrmOptions& d, int id) {
+inline std::vector<std::string> ComboEntries(OptionsDialog& d, int id) {
     std::vector<std::string> entries;
     int n = static_cast<int>(SendMessageW(d.Item(id), CB_GETCOUNT, 0, 0));
     for (int i = 0; i < n; ++i)

@@ -12,14 +12,14 @@ using ::testing::HasSubstr;
 using ::testing::Not;
 
 namespace {
-std::vector<std::string> ColorTexts(TFrmOptions& d) {
+std::vector<std::string> ColorTexts(OptionsDialog& d) {
     std::vector<std::string> texts;
     for (int i = 0; i < d.ColorList().Count(); ++i)
         texts.push_back(d.ColorList().Text(i));
     return texts;
 }
 
-int IndexOf(TFrmOptions& d, const std::string& entry) {
+int IndexOf(OptionsDialog& d, const std::string& entry) {
     auto entries = ComboEntries(d, IDC_CBTHEMES);
     for (size_t i = 0; i < entries.size(); ++i)
         if (entries[i] == entry)
@@ -42,8 +42,8 @@ TEST(OptionsThemePage, ListsThemesAndAppliesThem) {
     WriteTheme(f, L"NoVer", "[LumivexTheme]\r\nOpaqueBackground=1\r\n");
     ASSERT_TRUE(WriteBytes(f.themes + L"notes.txt", "x"));
     CreateDirectoryW((f.themes + L"Folder.Lumivex Theme").c_str(), nullptr);
-    TFrmOptions dialog(f.Host(), f.Services());
-    RunOptions(dialog, true, [&](TFrmOptions& d) {
+    OptionsDialog dialog(f.Host(), f.Services());
+    RunOptions(dialog, true, [&](OptionsDialog& d) {
         EXPECT_EQ(d.ActivePage(), 4);
         auto entries = ComboEntries(d, IDC_CBTHEMES);
         ASSERT_EQ(entries.size(), 5u);
@@ -96,8 +96,8 @@ TEST(OptionsThemePage, BrokenThemeFilesLoadWithoutHarm) {
     WriteTheme(f, L"Empty", "");
     WriteTheme(f, L"Truncated", "[LumivexTheme]\r\nVer=22\r\nFontColor=FF");
     WriteTheme(f, L"Unreadable", "[LumivexTheme]\r\nFontColor=xyz\r\nGreenColor=#12\r\nRedColor=Automatic\r\n");
-    TFrmOptions dialog(f.Host(), f.Services());
-    RunOptions(dialog, true, [&](TFrmOptions& d) {
+    OptionsDialog dialog(f.Host(), f.Services());
+    RunOptions(dialog, true, [&](OptionsDialog& d) {
         for (const char* name : {"Binary", "Empty", "Truncated"}) {
             Choose(d, IDC_CBTHEMES, IndexOf(d, name));
             EXPECT_EQ(d.ColorList().Count(), 7) << name;
@@ -119,9 +119,9 @@ TEST(OptionsThemePage, BrokenThemeFilesLoadWithoutHarm) {
 TEST(OptionsThemePage, ColourListAndPicker) {
     OptionsFixture f;
     f.settings.GreenColor = Rgb(0, 128, 0);
-    TFrmOptions dialog(f.Host(), f.Services());
-    RunOptions(dialog, true, [&](TFrmOptions& d) {
-        TColorComboBox& picker = d.ForegroundPicker();
+    OptionsDialog dialog(f.Host(), f.Services());
+    RunOptions(dialog, true, [&](OptionsDialog& d) {
+        ColorComboBox& picker = d.ForegroundPicker();
         SelectColorEntry(d, 4);
         EXPECT_EQ(picker.ItemIndex(), 3);  // the basic colour green
         EXPECT_EQ(picker.DefaultColor(), Rgb(0, 255, 0));
@@ -150,9 +150,9 @@ TEST(OptionsThemePage, CustomColoursLiveInTheSettingsFileAndSurviveReopening) {
         return true;
     };
     {
-        TFrmOptions dialog(f.Host(), f.Services());
-        RunOptions(dialog, false, [&](TFrmOptions& d) {
-            TColorComboBox& picker = d.HighlightPicker();
+        OptionsDialog dialog(f.Host(), f.Services());
+        RunOptions(dialog, false, [&](OptionsDialog& d) {
+            ColorComboBox& picker = d.HighlightPicker();
             Choose(d, IDC_CMBCOLORPROCESSES, picker.CustomItemIndex());
             EXPECT_EQ(picker.Color(), Rgb(0x13, 0x57, 0x9B));
             Click(d, IDOK);
@@ -168,9 +168,9 @@ TEST(OptionsThemePage, CustomColoursLiveInTheSettingsFileAndSurviveReopening) {
         offered = custom[0];
         return false;  // cancelled: the selection stays
     };
-    TFrmOptions again(f.Host(), f.Services());
-    RunOptions(again, false, [&](TFrmOptions& d) {
-        TColorComboBox& picker = d.HighlightPicker();
+    OptionsDialog again(f.Host(), f.Services());
+    RunOptions(again, false, [&](OptionsDialog& d) {
+        ColorComboBox& picker = d.HighlightPicker();
         EXPECT_EQ(picker.ItemIndex(), picker.CustomItemIndex());
         Choose(d, IDC_CMBCOLORPROCESSES, 5);
         Choose(d, IDC_CMBCOLORPROCESSES, picker.CustomItemIndex());
@@ -185,8 +185,8 @@ TEST(OptionsThemePage, SaveAsUsesASafeNameAndAsksBeforeReplacing) {
     f.settings.GreenColor = Rgb(0, 0x80, 0);
     f.settings.TransBk = true;
     f.themeName = "a/b:c?d";
-    TFrmOptions dialog(f.Host(), f.Services());
-    RunOptions(dialog, true, [&](TFrmOptions& d) {
+    OptionsDialog dialog(f.Host(), f.Services());
+    RunOptions(dialog, true, [&](OptionsDialog& d) {
         Click(d, IDC_BTNSAVEAS);
         EXPECT_TRUE(f.questions.empty());
         EXPECT_EQ(Selected(d, IDC_CBTHEMES), IndexOf(d, "a_b_c_d"));
@@ -233,8 +233,8 @@ TEST(OptionsThemePage, DeleteAsksThenSelectsCurrentColors) {
     OptionsFixture f;
     WriteTheme(f, L"Gone", "[LumivexTheme]\r\nFontColor=123456\r\n");
     WriteTheme(f, L"Kept", "[LumivexTheme]\r\nFontColor=654321\r\n");
-    TFrmOptions dialog(f.Host(), f.Services());
-    RunOptions(dialog, true, [&](TFrmOptions& d) {
+    OptionsDialog dialog(f.Host(), f.Services());
+    RunOptions(dialog, true, [&](OptionsDialog& d) {
         Choose(d, IDC_CBTHEMES, IndexOf(d, "Kept"));
         f.questionAnswer = 7;
         Click(d, IDC_BTNDELETETHEME);
@@ -276,8 +276,8 @@ TEST(OptionsThemePage, AThemeThatCannotBeWrittenIsReported) {
     std::string errors;
     SetErrorReporter([&](const std::string& text) { errors += text + "\n"; });
     f.themeName = "Locked";
-    TFrmOptions dialog(f.Host(), f.Services());
-    RunOptions(dialog, true, [&](TFrmOptions& d) {
+    OptionsDialog dialog(f.Host(), f.Services());
+    RunOptions(dialog, true, [&](OptionsDialog& d) {
         Click(d, IDC_BTNSAVEAS);
         EXPECT_EQ(Selected(d, IDC_CBTHEMES), 1);  // the list was not rebuilt
     });
@@ -293,8 +293,8 @@ TEST(OptionsThemePage, ANameThatReachesOutsideTheFolderIsNeverReadWrittenOrDelet
     OptionsFixture f;
     std::wstring outside = f.dir.File(L"evil.Lumivex Theme");  // one folder above the themes
     ASSERT_TRUE(WriteBytes(outside, "[LumivexTheme]\r\nFontColor=123456\r\n"));
-    TFrmOptions dialog(f.Host(), f.Services());
-    RunOptions(dialog, true, [&](TFrmOptions& d) {
+    OptionsDialog dialog(f.Host(), f.Services());
+    RunOptions(dialog, true, [&](OptionsDialog& d) {
         // As a file system that allows "\" in names would have listed it.
         HWND combo = d.Item(IDC_CBTHEMES);
         int index = static_cast<int>(SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"..\\evil")));

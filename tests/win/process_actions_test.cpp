@@ -16,9 +16,9 @@ namespace {
 constexpr uint64_t kMB = 1048576;
 
 ProcessIdentity IdentityOf(const MemoryHelper& helper) {
-    TProcessRec r;
+    ProcessRecord r;
     r.ProcessID = helper.Id();
-    TProcessList::ReadProcess(r, ProcessQuery::RouteForThisSystem(), nullptr);
+    ProcessList::ReadProcess(r, ProcessQuery::RouteForThisSystem(), nullptr);
     return {r.ProcessID, r.CreationFileTime, r.FullPath};
 }
 // Windows empties a working set on request; Wine answers success and keeps every page.
@@ -27,9 +27,9 @@ bool SystemTrimsWorkingSets() {
     auto* memory = static_cast<volatile char*>(VirtualAlloc(nullptr, size, MEM_COMMIT, PAGE_READWRITE));
     for (SIZE_T i = 0; i < size; i += 4096)
         memory[i] = 1;
-    uint64_t before = TProcessList::GetMemoryUsage(GetCurrentProcessId(), 0);
+    uint64_t before = ProcessList::GetMemoryUsage(GetCurrentProcessId(), 0);
     SetProcessWorkingSetSize(GetCurrentProcess(), static_cast<SIZE_T>(-1), static_cast<SIZE_T>(-1));
-    uint64_t after = TProcessList::GetMemoryUsage(GetCurrentProcessId(), 0);
+    uint64_t after = ProcessList::GetMemoryUsage(GetCurrentProcessId(), 0);
     VirtualFree(const_cast<char*>(memory), 0, MEM_RELEASE);
     return after + size / 2 < before;
 }
@@ -38,12 +38,12 @@ bool SystemTrimsWorkingSets() {
 TEST(ProcessActions, FreeingMemoryDropsTheWorkingSet) {
     MemoryHelper helper(64);
     ASSERT_TRUE(helper.Ready());
-    ASSERT_GE(TProcessList::GetMemoryUsage(helper.Id(), 0), 64 * kMB);
+    ASSERT_GE(ProcessList::GetMemoryUsage(helper.Id(), 0), 64 * kMB);
     EXPECT_EQ(RunProcessAction(101, IdentityOf(helper), nullptr), ProcessActionOutcome::Done);
     EXPECT_FALSE(helper.Ended());
     if (!SystemTrimsWorkingSets())
         GTEST_SKIP() << "this system keeps working sets as they are (Wine)";
-    EXPECT_LT(TProcessList::GetMemoryUsage(helper.Id(), 0), 32 * kMB);
+    EXPECT_LT(ProcessList::GetMemoryUsage(helper.Id(), 0), 32 * kMB);
 }
 
 TEST(ProcessActions, EndingEndsOnlyTheSameProcess) {
@@ -80,13 +80,13 @@ TEST(ProcessActions, ProcessRowOpensTheDialogAndActs) {
     MemoryHelper system(72, "plain", dir.File(L"SvcHost.EXE"));
     ASSERT_TRUE(helper.Ready() && system.Ready());
     auto formPtr = MakePortableForm(dir);
-    TFrmLumivexMain& form = *formPtr;
-    form.Settings().TopProcessCount = 2;
+    MainForm& form = *formPtr;
+    form.CurrentSettings().TopProcessCount = 2;
     form.BuildMenuRows("");
-    TMenuItemEx* helperRow = nullptr;
-    TMenuItemEx* systemRow = nullptr;
-    for (int i = 0; i < form.PopupMenu().Count(); ++i) {
-        TMenuItemEx* item = form.PopupMenu().ItemAt(i);
+    MenuItemEx* helperRow = nullptr;
+    MenuItemEx* systemRow = nullptr;
+    for (int i = 0; i < form.TrayPopupMenu().Count(); ++i) {
+        MenuItemEx* item = form.TrayPopupMenu().ItemAt(i);
         if (item->ProcessID == helper.Id())
             helperRow = item;
         if (item->ProcessID == system.Id())
@@ -145,10 +145,10 @@ TEST(ProcessActions, ClosingTheRealDialogLeavesTheProcessAlone) {
     ASSERT_TRUE(helper.Ready());
     TempDir dir;
     auto form = MakePortableForm(dir);
-    TProcessRec r;
+    ProcessRecord r;
     r.ProcessID = helper.Id();
     r.ExeName = "lumivex_test_helper_full.exe";
-    TProcessList::ReadProcess(r, ProcessQuery::RouteForThisSystem(), nullptr);
+    ProcessList::ReadProcess(r, ProcessQuery::RouteForThisSystem(), nullptr);
     auto row = form->MakeProcessRow(r, 41000, NumberSeparators{});
     dialogSeen = nullptr;
     UINT_PTR timer = SetTimer(nullptr, 0, 100, CloseProcessDialog);

@@ -18,7 +18,7 @@ using namespace wintest;
 namespace {
 constexpr uint64_t kMB = 1048576;
 
-const TProcessRec* Find(const TProcessList& list, DWORD id) {
+const ProcessRecord* Find(const ProcessList& list, DWORD id) {
     for (int i = 0; i < list.Count(); ++i)
         if (list.Item(i).ProcessID == id)
             return &list.Item(i);
@@ -35,11 +35,11 @@ std::string Lower(std::string s) {
 TEST(ProcessList, HelpersSortByWorkingSetWithPathsOwnersAndTimes) {
     MemoryHelper small(24), large(96);
     ASSERT_TRUE(small.Ready() && large.Ready());
-    TProcessList list;
+    ProcessList list;
     list.Refresh();
     list.Sort(CompareByMemoryDesc);
-    const TProcessRec* s = Find(list, small.Id());
-    const TProcessRec* l = Find(list, large.Id());
+    const ProcessRecord* s = Find(list, small.Id());
+    const ProcessRecord* l = Find(list, large.Id());
     ASSERT_TRUE(s && l);
     EXPECT_EQ(s->ExeName, "lumivex_test_helper_full.exe");
     EXPECT_EQ(Lower(s->FullPath), Lower(Narrow(small.Path())));
@@ -57,12 +57,12 @@ TEST(ProcessList, HelpersSortByWorkingSetWithPathsOwnersAndTimes) {
         EXPECT_NE(list.Item(i).ProcessID, 0u);
 
     // The per-process queries agree with the record.
-    EXPECT_EQ(Lower(TProcessList::GetImagePath(small.Id())), Lower(s->FullPath));
-    EXPECT_EQ(TProcessList::GetMemoryUsage(large.Id(), 2), TProcessList::GetMemoryUsage(large.Id(), 0) >> 20);
-    EXPECT_EQ(TProcessList::GetMemoryUsage(large.Id(), 4), 0u);
-    EXPECT_DOUBLE_EQ(TProcessList::GetCreationTime(small.Id()), s->CreationTime);
+    EXPECT_EQ(Lower(ProcessList::GetImagePath(small.Id())), Lower(s->FullPath));
+    EXPECT_EQ(ProcessList::GetMemoryUsage(large.Id(), 2), ProcessList::GetMemoryUsage(large.Id(), 0) >> 20);
+    EXPECT_EQ(ProcessList::GetMemoryUsage(large.Id(), 4), 0u);
+    EXPECT_DOUBLE_EQ(ProcessList::GetCreationTime(small.Id()), s->CreationTime);
     std::string user, domain;
-    EXPECT_TRUE(TProcessList::GetOwner(small.Id(), user, domain));
+    EXPECT_TRUE(ProcessList::GetOwner(small.Id(), user, domain));
     EXPECT_EQ(user, s->UserName);
     EXPECT_EQ(domain, s->Domain);
 }
@@ -71,18 +71,18 @@ TEST(ProcessList, HelpersSortByWorkingSetWithPathsOwnersAndTimes) {
 TEST(ProcessList, SystemSnapshotAgreesWithEachProcessQuery) {
     MemoryHelper helper(64);
     ASSERT_TRUE(helper.Ready());
-    std::vector<TProcessRec> all;
+    std::vector<ProcessRecord> all;
     ASSERT_TRUE(ReadSystemProcesses(all));
-    TProcessList list;
+    ProcessList list;
     list.Refresh();
     EXPECT_NEAR(static_cast<double>(all.size()), list.Count(), 2.0);
-    TProcessRec snapshot;
-    for (const TProcessRec& r : all) {
+    ProcessRecord snapshot;
+    for (const ProcessRecord& r : all) {
         EXPECT_NE(r.ProcessID, 0u);
         if (r.ProcessID == helper.Id())
             snapshot = r;
     }
-    const TProcessRec* read = Find(list, helper.Id());
+    const ProcessRecord* read = Find(list, helper.Id());
     ASSERT_TRUE(read);
     EXPECT_EQ(snapshot.ExeName, read->ExeName);
     EXPECT_EQ(snapshot.ParentProcessID, GetCurrentProcessId());
@@ -97,19 +97,19 @@ TEST(ProcessList, SystemSnapshotAgreesWithEachProcessQuery) {
 TEST(ProcessList, HeaviestRowsAreThoseOfAFullRefresh) {
     MemoryHelper a(96, "full"), b(128, "plain"), c(160, "full");
     ASSERT_TRUE(a.Ready() && b.Ready() && c.Ready());
-    TProcessList full;
+    ProcessList full;
     full.Refresh();
     full.Sort(CompareByMemoryDesc);
     ASSERT_EQ(full.Item(0).ProcessID, c.Id());
     ASSERT_EQ(full.Item(2).ProcessID, a.Id());
     for (int rows : {0, 1, 3, 5, full.Count() + 5}) {
-        TProcessList heaviest;
+        ProcessList heaviest;
         heaviest.RefreshHeaviest(rows);
         EXPECT_NEAR(heaviest.Count(), full.Count(), 2.0) << rows;
         const int compared = std::min({rows, 3, heaviest.Count()});
         for (int i = 0; i < compared; ++i) {
-            const TProcessRec& want = full.Item(i);
-            const TProcessRec& got = heaviest.Item(i);
+            const ProcessRecord& want = full.Item(i);
+            const ProcessRecord& got = heaviest.Item(i);
             EXPECT_EQ(got.ProcessID, want.ProcessID) << rows << " " << i;
             EXPECT_EQ(got.ExeName, want.ExeName);
             EXPECT_EQ(got.FullPath, want.FullPath);
@@ -132,22 +132,22 @@ TEST(ProcessList, HeaviestRowsAreThoseOfAFullRefresh) {
 }
 
 TEST(ProcessList, ProcessThatCannotBeOpenedGivesZeroAndEmptyTexts) {
-    TProcessRec r;
+    ProcessRecord r;
     r.ProcessID = 0xFFFFFFF0;  // no process has this id
-    TProcessList::ReadProcess(r, ProcessQuery::RouteForThisSystem(), nullptr);
+    ProcessList::ReadProcess(r, ProcessQuery::RouteForThisSystem(), nullptr);
     EXPECT_EQ(r.MemoryUsage, 0u);
     EXPECT_EQ(r.FullPath, "");
     EXPECT_EQ(r.CreationTime, 0.0);
     EXPECT_EQ(r.UserName, "");
-    EXPECT_EQ(TProcessList::GetMemoryUsage(0xFFFFFFF0, 0), 0u);
-    EXPECT_EQ(TProcessList::GetCreationTime(0xFFFFFFF0), 0.0);
+    EXPECT_EQ(ProcessList::GetMemoryUsage(0xFFFFFFF0, 0), 0u);
+    EXPECT_EQ(ProcessList::GetCreationTime(0xFFFFFFF0), 0.0);
 }
 
 TEST(ProcessList, IndexOutsideTheListIsRefused) {
-    TProcessList list;
+    ProcessList list;
     list.Refresh();
     ASSERT_GT(list.Count(), 1);
-    TProcessRec r;
+    ProcessRecord r;
     for (int bad : {-1, list.Count()}) {
         try {
             list.GetItem(bad, r);
@@ -178,7 +178,7 @@ TEST(ProcessList, OlderImagePathRoutesGiveTheSamePath) {
 }
 
 TEST(VersionInfoReader, ReadsStringsTranslationsAndFixedVersions) {
-    TVersionInfoReader reader;
+    VersionInfoReader reader;
     reader.SetFilename(Narrow(TestFolder() + L"lumivex_test_helper_full.exe"));
     EXPECT_EQ(reader.GetByIndex(1), "Memory helper");
     EXPECT_EQ(reader.GetByIndex(0), "Lumivex Tests");
@@ -205,7 +205,7 @@ TEST(VersionInfoReader, ReadsStringsTranslationsAndFixedVersions) {
     EXPECT_FALSE(reader.HasVersionInfo());
 
     // An empty name reads the program's own file, never the previous one.
-    TVersionInfoReader own;
+    VersionInfoReader own;
     own.SetFilename(Narrow(TestFolder() + L"lumivex_test_helper_full.exe"));
     own.SetFilename("");
     wchar_t self[MAX_PATH];
@@ -222,7 +222,7 @@ TEST(VersionInfoReader, System32PathsAreReadFromTheRealFolder) {
     std::string system32Path = Narrow(windows) + "\\System32\\lumivex-version-probe.exe";
     std::wstring realPath = Widen(NativeFilePath(system32Path));
     ASSERT_TRUE(CopyFileW((TestFolder() + L"lumivex_test_helper_full.exe").c_str(), realPath.c_str(), FALSE));
-    TVersionInfoReader reader;
+    VersionInfoReader reader;
     reader.SetFilename(system32Path);
     std::string description = reader.GetByIndex(1);
     DeleteFileW(realPath.c_str());

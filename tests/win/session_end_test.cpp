@@ -59,7 +59,7 @@ TEST(SessionEnd, ACancelledLogOffSavesOnceAndBringsTheBoxesBack) {
     SessionEndingReset reset;
     TempDir dir;
     auto form = MakePortableForm(dir);
-    form->Settings().RefreshRate = 777;
+    form->CurrentSettings().RefreshRate = 777;
     EXPECT_EQ(SendMessageW(form->Hwnd(), WM_QUERYENDSESSION, 0, 0), TRUE);
     EXPECT_THAT(ReadText(dir.File(L"Lumivex.Settings")), HasSubstr("RefreshRate=777"));
     EXPECT_TRUE(SessionEnding());
@@ -78,12 +78,12 @@ TEST(SessionEnd, ACancelledLogOffSavesOnceAndBringsTheBoxesBack) {
 // A modal dialog of the form's own (here the options dialog, opened as the tray menu opens it) ends with the
 // session; the code after it runs into a closed form and starts nothing again. The session is ended from a timer,
 // which the dialog's own loop runs.
-static TFrmLumivexMain* gEndingForm = nullptr;
+static MainForm* gEndingForm = nullptr;
 static bool gSessionEnded = false;
 
 static void CALLBACK EndSessionOnceTheDialogIsUp(HWND, UINT, UINT_PTR timer, DWORD) {
-    TFrmLumivexMain* form = gEndingForm;
-    if (!form || gSessionEnded || !form->OptionsDialog() || !IsWindowVisible(form->OptionsDialog()->Hwnd()))
+    MainForm* form = gEndingForm;
+    if (!form || gSessionEnded || !form->ShownOptionsDialog() || !IsWindowVisible(form->ShownOptionsDialog()->Hwnd()))
         return;
     KillTimer(nullptr, timer);
     gSessionEnded = true;
@@ -96,16 +96,16 @@ TEST(SessionEnd, EndsTheOptionsDialogAndSavesWhatIsInEffect) {
     SessionEndingReset reset;
     TempDir dir;
     auto form = MakePortableForm(dir);
-    form->Settings().RefreshRate = 321;
+    form->CurrentSettings().RefreshRate = 321;
     gEndingForm = form.get();
     gSessionEnded = false;
     UINT_PTR timer = SetTimer(nullptr, 0, 20, EndSessionOnceTheDialogIsUp);
     PostMessageW(form->Hwnd(), WM_COMMAND, IDM_SETTINGS, 0);
-    PumpUntil([&] { return gSessionEnded && !form->OptionsDialog(); }, 15000);
+    PumpUntil([&] { return gSessionEnded && !form->ShownOptionsDialog(); }, 15000);
     KillTimer(nullptr, timer);
     gEndingForm = nullptr;
     EXPECT_TRUE(gSessionEnded);
-    EXPECT_EQ(form->OptionsDialog(), nullptr);
+    EXPECT_EQ(form->ShownOptionsDialog(), nullptr);
     EXPECT_FALSE(ModalDialogOpen());
     EXPECT_EQ(form->Hwnd(), nullptr);
     EXPECT_FALSE(form->RefreshTimer().Active());
@@ -133,7 +133,7 @@ TEST(SingleInstance, OnlyTheOwnerRunsAndAnEndingOwnerLeavesTheMutexToTheWaitingS
     HANDLE ownerReady = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     std::thread owner([&] {
-        TSingleInstance first(name, 0);
+        SingleInstance first(name, 0);
         EXPECT_TRUE(first.First());
         SetEvent(ownerReady);
         WaitForSingleObject(release, 10000);
@@ -141,14 +141,14 @@ TEST(SingleInstance, OnlyTheOwnerRunsAndAnEndingOwnerLeavesTheMutexToTheWaitingS
     WaitForSingleObject(ownerReady, 10000);
     {
         // The owner has no window to tell: this start waits its time and ends.
-        TSingleInstance second(name, 200);
+        SingleInstance second(name, 200);
         EXPECT_FALSE(second.First());
     }
     std::thread ending([&] {
         Sleep(200);
         SetEvent(release);
     });
-    TSingleInstance third(name, 5000);
+    SingleInstance third(name, 5000);
     EXPECT_TRUE(third.First());
     owner.join();
     ending.join();

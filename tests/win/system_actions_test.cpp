@@ -17,7 +17,7 @@ namespace {
 struct ActionsFixture {
     ActionsFixture() {
         form = MakeForm(dir);
-        TSystemLaunchers& l = form->Launchers();
+        SystemLaunchers& l = form->Launchers();
         l.TaskManager = [this](HWND owner) { calls.push_back(owner == form->Hwnd() ? "taskmgr" : "taskmgr?"); };
         l.Lock = [this] {
             calls.push_back("lock");
@@ -38,7 +38,7 @@ struct ActionsFixture {
     void DoubleClick() { form->Tray().OnDblClick(form->Tray()); }
 
     TempDir dir;
-    std::unique_ptr<TFrmLumivexMain> form;
+    std::unique_ptr<MainForm> form;
     std::vector<std::string> calls;
 };
 
@@ -89,7 +89,7 @@ TEST(SystemActions, DoubleClickRunsTheConfiguredAction) {
     };
     for (const Case& c : cases) {
         f.calls.clear();
-        f.form->Settings().DoubleClickAction = c.action;
+        f.form->CurrentSettings().DoubleClickAction = c.action;
         f.DoubleClick();
         EXPECT_EQ(f.calls, c.calls) << c.action;
     }
@@ -101,7 +101,7 @@ TEST(SystemActions, DoubleClickRunsTheConfiguredAction) {
 
 TEST(SystemActions, MemoryBalloonShowsTheHintEvenWithTheTipOff) {
     ActionsFixture f;
-    f.form->Settings().DoubleClickAction = 2;
+    f.form->CurrentSettings().DoubleClickAction = 2;
     f.form->Tray().SetHint("Physical memory: 61% used");
     f.form->Tray().SetShowHint(false);
     f.DoubleClick();
@@ -121,7 +121,7 @@ TEST(SystemActions, DisplayOffOnLockOnlyWhenSet) {
     PumpFor(500);
     EXPECT_TRUE(recorder.ticks.empty());
 
-    f.form->Settings().SwitchOffMonitorOnLock = true;
+    f.form->CurrentSettings().SwitchOffMonitorOnLock = true;
     SendMessageW(form, WM_WTSSESSION_CHANGE, 7, 0);
     // The handler returns at once with the first command sent; the others follow from a timer while the
     // form keeps answering.

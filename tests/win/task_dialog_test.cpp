@@ -91,13 +91,13 @@ Driver* Driver::current_ = nullptr;
 
 struct Shown {
     int result;
-    TTaskDialog dialog;
+    TaskDialogTexts dialog;
     bool native;
     std::string caption;
 };
 
 Shown Show(bool emulated,
-           TTaskDialog d,
+           TaskDialogTexts d,
            std::vector<Action> actions,
            unsigned common = 0,
            unsigned flags = kTdfAllowDialogCancellation,
@@ -134,7 +134,7 @@ INSTANTIATE_TEST_SUITE_P(Both, TaskDialogKinds, ::testing::Values(false, true), 
 
 TEST_P(TaskDialogKinds, CustomButtonsReturnTheirIds) {
     const bool emulated = GetParam();
-    TTaskDialog d;
+    TaskDialogTexts d;
     d.Caption = "Lumivex";
     d.Instruction = "Memory is high (93%)";
     d.Content = "First line\\nsecond line";
@@ -145,7 +145,7 @@ TEST_P(TaskDialogKinds, CustomButtonsReturnTheirIds) {
 
 TEST_P(TaskDialogKinds, ADialogWithoutButtonsHasADefaultOk) {
     const bool emulated = GetParam();
-    TTaskDialog d;
+    TaskDialogTexts d;
     d.Content = "Nothing to choose";
     EXPECT_EQ(Show(emulated, d, {Key(VK_RETURN)}, 0, 0).result, IDOK);
     EXPECT_EQ(Show(emulated, d, {CloseBox()}, 0, 0).result, IDCANCEL);
@@ -157,7 +157,7 @@ TEST_P(TaskDialogKinds, ADialogWithoutButtonsHasADefaultOk) {
 
 TEST_P(TaskDialogKinds, VerificationBoxAndRadioComeBack) {
     const bool emulated = GetParam();
-    TTaskDialog d;
+    TaskDialogTexts d;
     d.Content = "Pick one";
     d.ButtonList = "Activate &Option\nDo&n't Activate";
     d.RadioList = "  first\r\nsecond\r\nthird  ";
@@ -181,7 +181,7 @@ TEST_P(TaskDialogKinds, VerificationBoxAndRadioComeBack) {
 
 TEST_P(TaskDialogKinds, CommonButtonsAndTheCloseBox) {
     const bool emulated = GetParam();
-    TTaskDialog d;
+    TaskDialogTexts d;
     d.Content = "Common";
     const unsigned all = tcbOk | tcbYes | tcbNo | tcbCancel | tcbRetry | tcbClose;
     struct Case {
@@ -200,7 +200,7 @@ TEST_P(TaskDialogKinds, CommonButtonsAndTheCloseBox) {
 }
 
 TEST(TaskDialogEmulated, CloseBoxEscapeAndQueryControls) {
-    TTaskDialog d;
+    TaskDialogTexts d;
     d.Content = "Process";
     d.ButtonList = "打开文件目录\n释 放 内 存 \n结 束 进 程 \n取 消 ";
     d.VerifyText = "Don't show this warning again";
@@ -217,14 +217,14 @@ TEST(TaskDialogEmulated, CloseBoxEscapeAndQueryControls) {
         EXPECT_EQ(Show(true, d, {Key(VK_ESCAPE)}, 0, links).result, 101);
     }
 
-    TTaskDialog q;
+    TaskDialogTexts q;
     q.Content = "Choose";
     q.SelectionList = "alpha\nbeta\ngamma";
     q.QueryText = "beta";
     Shown s = Show(true, q, {Click(IDOK)}, tcbOk);  // a selection list always gets the emulated dialog
     EXPECT_EQ(s.dialog.SelectionIndex, 1);
     EXPECT_EQ(s.dialog.QueryText, "beta");
-    TTaskDialog e;
+    TaskDialogTexts e;
     e.QueryText = "secret";
     s = Show(true, e, {Click(IDOK)}, tcbOk, 0x10000 | 0x20000 | 0x40000);
     EXPECT_EQ(s.result, IDOK);
@@ -239,7 +239,7 @@ class FakeMainForm : public Window {
 }  // namespace
 
 TEST(TaskDialog, EmptyCaptionTakesTheMainWindowsCaption) {
-    TTaskDialog d;
+    TaskDialogTexts d;
     d.Content = "x";
     EXPECT_EQ(Show(true, d, {Click(IDOK)}).caption, "Lumivex");  // no main window: the program's title
     FakeMainForm main;

@@ -37,10 +37,10 @@ namespace {
 class TestShellEnvironment : public ::testing::Environment {
   public:
     void SetUp() override {
-        TTrayIcon::SetShellNotify(
+        TrayIcon::SetShellNotify(
             [](DWORD message, NOTIFYICONDATAW& data) { return TestShell::Get().Notify(message, data); });
     }
-    void TearDown() override { TTrayIcon::SetShellNotify(nullptr); }
+    void TearDown() override { TrayIcon::SetShellNotify(nullptr); }
 };
 [[maybe_unused]] ::testing::Environment* const kEnvironment =
     ::testing::AddGlobalTestEnvironment(new TestShellEnvironment);

@@ -21,7 +21,7 @@ namespace {
 constexpr UINT kCallback = 0x0800;
 
 // Whether the shell holds the icon right now.
-bool InShell(const TTrayIcon& tray) {
+bool InShell(const TrayIcon& tray) {
     if (!TestShell::Get().realShell)
         return TestShell::Get().Holds(tray.NotifyData().hWnd, tray.Id());
     // Only an icon that is there can be modified.
@@ -33,37 +33,37 @@ bool InShell(const TTrayIcon& tray) {
 // Records the events of one icon as short words.
 struct EventLog {
     std::vector<std::string> events;
-    std::vector<TShiftState> shifts;
+    std::vector<ShiftState> shifts;
     std::vector<POINT> points;
 
-    void Attach(TTrayIcon& tray, bool withDoubleClick) {
+    void Attach(TrayIcon& tray, bool withDoubleClick) {
         const char* names[] = {"L", "R", "M"};
-        tray.OnClick = [this](TTrayIcon&) { events.push_back("click"); };
+        tray.OnClick = [this](TrayIcon&) { events.push_back("click"); };
         if (withDoubleClick)
-            tray.OnDblClick = [this](TTrayIcon&) { events.push_back("dbl"); };
-        tray.OnMouseDown = [this, names](TTrayIcon&, TMouseButton b, TShiftState s, int x, int y) {
+            tray.OnDblClick = [this](TrayIcon&) { events.push_back("dbl"); };
+        tray.OnMouseDown = [this, names](TrayIcon&, MouseButton b, ShiftState s, int x, int y) {
             events.push_back(std::string("down") + names[static_cast<int>(b)]);
             shifts.push_back(s);
             points.push_back({x, y});
         };
-        tray.OnMouseUp = [this, names](TTrayIcon&, TMouseButton b, TShiftState s, int, int) {
+        tray.OnMouseUp = [this, names](TrayIcon&, MouseButton b, ShiftState s, int, int) {
             events.push_back(std::string("up") + names[static_cast<int>(b)]);
             shifts.push_back(s);
         };
-        tray.OnMouseMove = [this](TTrayIcon&, TShiftState, int, int) { events.push_back("move"); };
-        tray.OnMouseEnter = [this](TTrayIcon&) { events.push_back("enter"); };
-        tray.OnMouseExit = [this](TTrayIcon&) { events.push_back("exit"); };
-        tray.OnBalloonHintShow = [this](TTrayIcon&) { events.push_back("bshow"); };
-        tray.OnBalloonHintHide = [this](TTrayIcon&) { events.push_back("bhide"); };
-        tray.OnBalloonHintTimeout = [this](TTrayIcon&) { events.push_back("btimeout"); };
-        tray.OnBalloonHintClick = [this](TTrayIcon&) { events.push_back("bclick"); };
+        tray.OnMouseMove = [this](TrayIcon&, ShiftState, int, int) { events.push_back("move"); };
+        tray.OnMouseEnter = [this](TrayIcon&) { events.push_back("enter"); };
+        tray.OnMouseExit = [this](TrayIcon&) { events.push_back("exit"); };
+        tray.OnBalloonHintShow = [this](TrayIcon&) { events.push_back("bshow"); };
+        tray.OnBalloonHintHide = [this](TrayIcon&) { events.push_back("bhide"); };
+        tray.OnBalloonHintTimeout = [this](TrayIcon&) { events.push_back("btimeout"); };
+        tray.OnBalloonHintClick = [this](TrayIcon&) { events.push_back("bclick"); };
     }
 };
 
 // Posts callbacks as the shell does and lets them all run.
-void Deliver(const TTrayIcon& tray, const std::vector<UINT>& codes) {
+void Deliver(const TrayIcon& tray, const std::vector<UINT>& codes) {
     for (UINT code : codes)
-        PostMessageW(TTrayIcon::HandlerWindow(), kCallback, tray.Id(), code);
+        PostMessageW(TrayIcon::HandlerWindow(), kCallback, tray.Id(), code);
     PumpFor(0);
 }
 }  // namespace
@@ -94,7 +94,7 @@ TEST(TrayIcon, DecodesEveryCallback) {
         {"move without enter/exit", false, 0, {WM_MOUSEMOVE}, {"move"}},
     };
     for (const Case& c : cases) {
-        TTrayIcon tray;
+        TrayIcon tray;
         EventLog log;
         log.Attach(tray, c.doubleClick);
         tray.SetCallbackVersion(c.version);
@@ -104,7 +104,7 @@ TEST(TrayIcon, DecodesEveryCallback) {
 }
 
 TEST(TrayIcon, ButtonsCarryTheirShiftBitAndTheCursorPosition) {
-    TTrayIcon tray;
+    TrayIcon tray;
     EventLog log;
     log.Attach(tray, false);
     SetCursorPos(123, 45);
@@ -118,7 +118,7 @@ TEST(TrayIcon, ButtonsCarryTheirShiftBitAndTheCursorPosition) {
 }
 
 TEST(TrayIcon, DoubleClickGivesNoClickAndASingleClickWaitsForTheDoubleClickTime) {
-    TTrayIcon tray;
+    TrayIcon tray;
     EventLog log;
     log.Attach(tray, true);
     Deliver(tray, {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP});
@@ -137,7 +137,7 @@ TEST(TrayIcon, DoubleClickGivesNoClickAndASingleClickWaitsForTheDoubleClickTime)
 }
 
 TEST(TrayIcon, DisabledIgnoresTheMouseButNotTheBalloon) {
-    TTrayIcon tray;
+    TrayIcon tray;
     EventLog log;
     log.Attach(tray, true);
     tray.SetWantEnterExitEvents(true);
@@ -149,7 +149,7 @@ TEST(TrayIcon, DisabledIgnoresTheMouseButNotTheBalloon) {
 }
 
 TEST(TrayIcon, EnterAndExitFollowTheCursor) {
-    TTrayIcon tray;
+    TrayIcon tray;
     EventLog log;
     log.Attach(tray, false);
     tray.SetWantEnterExitEvents(true);
@@ -165,7 +165,7 @@ TEST(TrayIcon, EnterAndExitFollowTheCursor) {
 
 TEST(TrayIcon, TipIsCutToItsFieldAndShowHintFalseSendsNone) {
     ScopedTestShell shell;
-    TTrayIcon tray;
+    TrayIcon tray;
     tray.SetIconVisible(true);
     std::string hint(200, 'x');
     for (size_t i = 0; i < hint.size(); ++i)
@@ -190,7 +190,7 @@ TEST(TrayIcon, TipIsCutToItsFieldAndShowHintFalseSendsNone) {
 
 TEST(TrayIcon, BalloonFillsTheRecordOnceAndCutsItsTexts) {
     ScopedTestShell shell;
-    TTrayIcon tray;
+    TrayIcon tray;
     tray.SetIconVisible(true);
     shell->calls.clear();
     std::string title(80, 'T'), text(300, 'b');
@@ -225,7 +225,7 @@ TEST(TrayIcon, BalloonFillsTheRecordOnceAndCutsItsTexts) {
 
 TEST(TrayIcon, ShellRestartBringsBackOnlyAVisibleIcon) {
     ScopedTestShell shell;
-    TTrayIcon visible, hidden;
+    TrayIcon visible, hidden;
     UniqueIcon icon(CopyIcon(LoadIconW(nullptr, IDI_APPLICATION)));
     visible.SetIcon(icon.Get());
     visible.SetHint("still here");
@@ -239,7 +239,7 @@ TEST(TrayIcon, ShellRestartBringsBackOnlyAVisibleIcon) {
     shell->Restart();
     shell->calls.clear();
     // A broadcast reaches the handler only because it is a top-level window.
-    PostMessageW(HWND_BROADCAST, TTrayIcon::TaskbarCreatedMessage(), 0, 0);
+    PostMessageW(HWND_BROADCAST, TrayIcon::TaskbarCreatedMessage(), 0, 0);
     ASSERT_TRUE(PumpUntil([&] { return InShell(visible); }, 5000));
     ASSERT_EQ(shell->Count(NIM_ADD), 1);
     EXPECT_EQ(shell->calls[0].data.uID, visible.Id());
@@ -251,7 +251,7 @@ TEST(TrayIcon, ShellRestartBringsBackOnlyAVisibleIcon) {
 TEST(TrayIcon, AddIsRetriedUntilTheTaskbarTakesIt) {
     ScopedTestShell shell;
     shell->taskbarUp = false;  // log-on: no taskbar yet
-    TTrayIcon tray;
+    TrayIcon tray;
     EXPECT_FALSE(tray.AddTrayIcon());
     EXPECT_TRUE(tray.IconVisible());
     EXPECT_TRUE(tray.AddPending());
@@ -261,7 +261,7 @@ TEST(TrayIcon, AddIsRetriedUntilTheTaskbarTakesIt) {
     EXPECT_TRUE(InShell(tray));
     // Hiding the icon while the taskbar is still missing ends the retries.
     shell->taskbarUp = false;
-    TTrayIcon late;
+    TrayIcon late;
     late.SetIconVisible(true);
     EXPECT_TRUE(late.AddPending());
     late.SetIconVisible(false);
@@ -270,17 +270,17 @@ TEST(TrayIcon, AddIsRetriedUntilTheTaskbarTakesIt) {
 
 TEST(TrayIcon, DestroyingTheComponentDeletesItsIcon) {
     ScopedTestShell shell(true);
-    TTrayIcon keeper;  // keeps the shared handler window alive, so only the delete can remove the icon
+    TrayIcon keeper;  // keeps the shared handler window alive, so only the delete can remove the icon
     NOTIFYICONDATAW data{};
     {
-        TTrayIcon tray;
+        TrayIcon tray;
         tray.SetIconVisible(true);
         ASSERT_TRUE(InShell(tray));
         data = tray.NotifyData();
     }
     data.uFlags = 0;
     EXPECT_FALSE(Shell_NotifyIconW(NIM_MODIFY, &data));
-    EXPECT_NE(TTrayIcon::HandlerWindow(), nullptr);
+    EXPECT_NE(TrayIcon::HandlerWindow(), nullptr);
 }
 
 namespace {
@@ -317,14 +317,14 @@ TEST(TrayIcon, PicturesBecomeIconsWithTheMaskColourTransparent) {
             px[y * 16 + x] = 0xFF0000;
 
     for (COLORREF mask : {COLORREF(0x030303), COLORREF(0x1FFFFFFF)}) {
-        UniqueIcon icon = TTrayIcon::IconFromBitmap(picture.Get(), mask);
+        UniqueIcon icon = TrayIcon::IconFromBitmap(picture.Get(), mask);
         ASSERT_TRUE(icon);
         std::vector<uint32_t> out = IconPixels(icon.Get());
         ASSERT_EQ(out.size(), 256u);
         EXPECT_EQ((out[0] >> 24) == 0, mask == 0x030303) << std::hex << mask;
         EXPECT_EQ(out[8 * 16 + 8], 0xFFFF0000u) << std::hex << mask;
     }
-    EXPECT_FALSE(TTrayIcon::IconFromBitmap(nullptr, 0x030303));
+    EXPECT_FALSE(TrayIcon::IconFromBitmap(nullptr, 0x030303));
 
     // The renderer's picture (colour values, red in the low byte) takes the same way.
     TrayPicture rendered;
@@ -341,7 +341,7 @@ TEST(TrayIcon, PicturesBecomeIconsWithTheMaskColourTransparent) {
 TEST(TrayIcon, IconIndexIsClampedAndCyclingNeedsAnInterval) {
     UniqueIcon a(CopyIcon(LoadIconW(nullptr, IDI_APPLICATION))), b(CopyIcon(LoadIconW(nullptr, IDI_WARNING))),
         c(CopyIcon(LoadIconW(nullptr, IDI_ERROR)));
-    TTrayIcon tray;
+    TrayIcon tray;
     tray.SetIconIndex(5);
     EXPECT_EQ(tray.IconIndex(), 0);  // no list
     tray.SetIconList({a.Get(), b.Get(), c.Get()});
@@ -350,7 +350,7 @@ TEST(TrayIcon, IconIndexIsClampedAndCyclingNeedsAnInterval) {
     EXPECT_NE(tray.Icon(), nullptr);
 
     std::vector<int> next;
-    tray.OnCycle = [&](TTrayIcon&, int n) { next.push_back(n); };
+    tray.OnCycle = [&](TrayIcon&, int n) { next.push_back(n); };
     tray.SetCycleIcons(true);
     EXPECT_EQ(tray.IconIndex(), 0);
     PumpFor(100);
@@ -397,7 +397,7 @@ void CALLBACK CloseMenu(HWND, UINT, UINT_PTR id, DWORD) {
 
 TEST(TrayIcon, PopupTakesTheForegroundAndNudgesTheOwnerAfterwards) {
     OwnerWindow owner;
-    TTrayIcon tray(owner.Hwnd());
+    TrayIcon tray(owner.Hwnd());
     tray.PopupMenuAt(10, 10);  // no menu: nothing happens
     PumpFor(0);
     EXPECT_EQ(owner.nulls, 0);
@@ -415,10 +415,10 @@ TEST(TrayIcon, PopupTakesTheForegroundAndNudgesTheOwnerAfterwards) {
 TEST(TrayIcon, MinimisingTheOwnerHidesItInTheTray) {
     ScopedTestShell shell;
     OwnerWindow owner;
-    TTrayIcon tray(owner.Hwnd());
+    TrayIcon tray(owner.Hwnd());
     ShowWindow(owner.Hwnd(), SW_SHOW);
     int minimised = 0;
-    tray.OnMinimizeToTray = [&](TTrayIcon&) { ++minimised; };
+    tray.OnMinimizeToTray = [&](TrayIcon&) { ++minimised; };
 
     // Not wanted: the window minimises as usual.
     SendMessageW(owner.Hwnd(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
@@ -449,13 +449,13 @@ TEST(TrayIcon, MinimisingTheOwnerHidesItInTheTray) {
 
 TEST(TrayIcon, OnlyAnAutomaticMenuAnswersTheMouseByItself) {
     OwnerWindow owner;
-    TTrayIcon tray(owner.Hwnd());
+    TrayIcon tray(owner.Hwnd());
     UniqueMenu menu(CreatePopupMenu());
     AppendMenuW(menu.Get(), MF_STRING, 7, L"First");
     AppendMenuW(menu.Get(), MF_STRING, 8, L"Default");
     SetMenuDefaultItem(menu.Get(), 8, FALSE);
     int doubleClicks = 0;
-    tray.OnDblClick = [&](TTrayIcon&) { ++doubleClicks; };
+    tray.OnDblClick = [&](TrayIcon&) { ++doubleClicks; };
 
     // As in the program: the menu's automatic popup is off, so the component never touches it.
     tray.SetPopupMenu(menu.Get(), false);

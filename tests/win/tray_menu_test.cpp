@@ -20,25 +20,25 @@ using ::testing::ElementsAreArray;
 namespace {
 constexpr uint64_t kMB = 1048576;
 
-std::vector<TMenuItemEx*> TopItems(TFrmLumivexMain& form) {
-    std::vector<TMenuItemEx*> items;
-    for (int i = 0; i < form.PopupMenu().Count(); ++i)
-        items.push_back(form.PopupMenu().ItemAt(i));
+std::vector<MenuItemEx*> TopItems(MainForm& form) {
+    std::vector<MenuItemEx*> items;
+    for (int i = 0; i < form.TrayPopupMenu().Count(); ++i)
+        items.push_back(form.TrayPopupMenu().ItemAt(i));
     return items;
 }
 
-std::vector<TMenuItemEx*> ProcessRows(TFrmLumivexMain& form) {
-    std::vector<TMenuItemEx*> rows;
-    for (TMenuItemEx* item : TopItems(form))
+std::vector<MenuItemEx*> ProcessRows(MainForm& form) {
+    std::vector<MenuItemEx*> rows;
+    for (MenuItemEx* item : TopItems(form))
         if (item->Tag == kTagProcessRow && item->Caption != "-")
             rows.push_back(item);
     return rows;
 }
 
 // The top level as a short text: each row kind once per run, fixed items by caption.
-std::vector<std::string> Layout(TFrmLumivexMain& form) {
+std::vector<std::string> Layout(MainForm& form) {
     std::vector<std::string> layout;
-    for (TMenuItemEx* item : TopItems(form)) {
+    for (MenuItemEx* item : TopItems(form)) {
         std::string word = item->Caption == "-"          ? "-" + std::to_string(item->Tag)
                            : item->Tag == kTagProcessRow ? "processes"
                            : item->Tag == kTagMemoryRow  ? "memory"
@@ -49,11 +49,11 @@ std::vector<std::string> Layout(TFrmLumivexMain& form) {
     return layout;
 }
 
-TFrmLumivexMain* measuredForm = nullptr;
+MainForm* measuredForm = nullptr;
 DWORD menuDeadline = 0;
 // Closes the open menu once its items have been measured (or, should that never happen, after a while).
 void CALLBACK CloseMenuOnceMeasured(HWND, UINT, UINT_PTR, DWORD) {
-    if (measuredForm->MenuPainter().LastMenuTextHeight() > 0 || static_cast<int>(GetTickCount() - menuDeadline) > 0)
+    if (measuredForm->Painter().LastMenuTextHeight() > 0 || static_cast<int>(GetTickCount() - menuDeadline) > 0)
         EndMenu();
 }
 
@@ -65,12 +65,12 @@ TEST(TrayMenu, ProcessRowsFollowTheWorkingSetsAndTheCount) {
     ASSERT_TRUE(big.Ready() && middle.Ready() && small.Ready());
     TempDir dir;
     auto form = MakePortableForm(dir);
-    form->Settings().ShowMemMenu = false;
-    form->Settings().HighlightProcessAbove = 120;
+    form->CurrentSettings().ShowMemMenu = false;
+    form->CurrentSettings().HighlightProcessAbove = 120;
 
-    form->Settings().TopProcessCount = 2;
+    form->CurrentSettings().TopProcessCount = 2;
     form->BuildMenuRows("");
-    std::vector<TMenuItemEx*> rows = ProcessRows(*form);
+    std::vector<MenuItemEx*> rows = ProcessRows(*form);
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[0]->ProcessID, big.Id());
     EXPECT_EQ(rows[1]->ProcessID, middle.Id());
@@ -82,8 +82,8 @@ TEST(TrayMenu, ProcessRowsFollowTheWorkingSetsAndTheCount) {
     EXPECT_NE(rows[0]->IconHandle.Get(), nullptr);
 
     // More rows asked for than there are processes: every process once, heaviest first, the helpers on top.
-    form->Settings().TopProcessCount = 100000;
-    form->Settings().ShowNameInsteadOfModule = true;
+    form->CurrentSettings().TopProcessCount = 100000;
+    form->CurrentSettings().ShowNameInsteadOfModule = true;
     form->BuildMenuRows("");
     rows = ProcessRows(*form);
     ASSERT_GT(rows.size(), 3u);
@@ -94,7 +94,7 @@ TEST(TrayMenu, ProcessRowsFollowTheWorkingSetsAndTheCount) {
     EXPECT_EQ(Layout(*form)[1], "-99");
     EXPECT_EQ(Layout(*form)[2], "processes");
 
-    form->Settings().TopProcessCount = 0;
+    form->CurrentSettings().TopProcessCount = 0;
     form->BuildMenuRows("");
     EXPECT_THAT(Layout(*form), ElementsAre("运行任务管理器", "-0", "内存清理", "-0", "设置", "-0", "关于", "退出"));
 }
@@ -103,16 +103,16 @@ TEST(TrayMenu, RowFiguresFromTheRecord) {
     TempDir dir;
     auto form = MakePortableForm(dir);
     // A process that cannot be opened at all.
-    TProcessRec ghost;
+    ProcessRecord ghost;
     ghost.ProcessID = 0xFFFFFFF0;
     ghost.ExeName = "ghost.exe";
-    TProcessList::ReadProcess(ghost, ProcessQuery::RouteForThisSystem(), nullptr);
+    ProcessList::ReadProcess(ghost, ProcessQuery::RouteForThisSystem(), nullptr);
     // A working set beyond 4 GB, which 32 bits would have read as 1.5 GB.
-    TProcessRec huge = ghost;
+    ProcessRecord huge = ghost;
     huge.ExeName = "huge.exe";
     huge.MemoryUsage = 5632 * kMB;  // 5.5 GB
     struct {
-        const TProcessRec* record;
+        const ProcessRecord* record;
         int highlightAbove;
         const char* memText;
         bool highlight;
@@ -121,7 +121,7 @@ TEST(TrayMenu, RowFiguresFromTheRecord) {
                  {&huge, 5633, "5.5 GB", false},
                  {&huge, 0, "5.5 GB", false}};
     for (const auto& c : cases) {
-        form->Settings().HighlightProcessAbove = c.highlightAbove;
+        form->CurrentSettings().HighlightProcessAbove = c.highlightAbove;
         auto row = form->MakeProcessRow(*c.record, IDM_PROCESS_ROW_FIRST, NumberSeparators{});
         EXPECT_EQ(row->MemText, c.memText) << c.record->ExeName;
         EXPECT_EQ(row->Highlight, c.highlight) << c.record->ExeName << c.highlightAbove;
@@ -133,7 +133,7 @@ TEST(TrayMenu, RowFiguresFromTheRecord) {
 TEST(TrayMenu, RowsInTheThreeOrdersAndOnlyOneSetAfterTwoClicks) {
     TempDir dir;
     auto form = MakePortableForm(dir);
-    form->Settings().TopProcessCount = 3;
+    form->CurrentSettings().TopProcessCount = 3;
     struct Case {
         bool processes, memory;
         std::vector<std::string> layout;
@@ -147,19 +147,19 @@ TEST(TrayMenu, RowsInTheThreeOrdersAndOnlyOneSetAfterTwoClicks) {
     for (const Case& c : cases) {
         form->RemoveProcessRows();
         form->RemoveMemoryRows();
-        form->Settings().ShowTopProcess = c.processes;
-        form->Settings().ShowMemMenu = c.memory;
+        form->CurrentSettings().ShowTopProcess = c.processes;
+        form->CurrentSettings().ShowMemMenu = c.memory;
         form->BuildMenuRows(kHint);
         form->BuildMenuRows(kHint);  // the second right-click replaces the rows of the first
         EXPECT_THAT(Layout(*form), ElementsAreArray(c.layout)) << c.processes << c.memory;
         EXPECT_EQ(ProcessRows(*form).size(), c.processes ? 3u : 0u);
     }
     // The memory rows: caption before the first colon, the rest (second colon included) as the figure; disabled.
-    TMenuItemEx* pageFile = form->PopupMenu().ItemAt(4);
+    MenuItemEx* pageFile = form->TrayPopupMenu().ItemAt(4);
     ASSERT_EQ(pageFile->Tag, kTagMemoryRow);
     EXPECT_EQ(pageFile->Caption, "页面文件  ");
     EXPECT_EQ(pageFile->MemText, " 2 GB: 8 GB");
-    EXPECT_TRUE(TPopupMenu::StateOf(*pageFile) & MFS_DISABLED);
+    EXPECT_TRUE(PopupMenu::StateOf(*pageFile) & MFS_DISABLED);
 
     form->BuildMenuRows("");  // an empty hint leaves no memory rows and no separator
     EXPECT_THAT(Layout(*form), ElementsAre("运行任务管理器", "-0", "内存清理", "-0", "设置", "-0", "关于", "退出"));
@@ -168,32 +168,32 @@ TEST(TrayMenu, RowsInTheThreeOrdersAndOnlyOneSetAfterTwoClicks) {
 TEST(TrayMenu, DefaultItemKeepsItsMarkAmongOwnerDrawnRows) {
     TempDir dir;
     auto form = MakePortableForm(dir);
-    form->Settings().DoubleClickAction = 1;
+    form->CurrentSettings().DoubleClickAction = 1;
     form->InitDefaultMenu();
     form->BuildMenuRows(kHint);
     EXPECT_EQ(GetMenuDefaultItem(form->TrayMenu(), FALSE, 0), static_cast<UINT>(IDM_MEMORY_DEFRAGMENTER));
-    TMenuItemEx* defrag = form->PopupMenu().FindById(IDM_MEMORY_DEFRAGMENTER);
+    MenuItemEx* defrag = form->TrayPopupMenu().FindById(IDM_MEMORY_DEFRAGMENTER);
     ASSERT_NE(defrag, nullptr);
-    EXPECT_TRUE(TPopupMenu::StateOf(*defrag) & MFS_DEFAULT);
+    EXPECT_TRUE(PopupMenu::StateOf(*defrag) & MFS_DEFAULT);
     // The hot key shows beside "内存清理" only.
-    form->Settings().RefreshHotkey = 0;
+    form->CurrentSettings().RefreshHotkey = 0;
     form->ApplyHotKey();
     EXPECT_EQ(form->MenuItemText(*defrag), "内存清理");
-    form->Settings().RefreshHotkey = 32833;
+    form->CurrentSettings().RefreshHotkey = 32833;
     form->ApplyHotKey();
     EXPECT_EQ(form->MenuItemText(*defrag), "内存清理\tAlt+A");
-    EXPECT_EQ(form->MenuItemText(*form->PopupMenu().FindById(IDM_ABOUT)), "关于");
-    form->Settings().RefreshHotkey = 0;
+    EXPECT_EQ(form->MenuItemText(*form->TrayPopupMenu().FindById(IDM_ABOUT)), "关于");
+    form->CurrentSettings().RefreshHotkey = 0;
     form->ApplyHotKey();
 }
 
 TEST(TrayMenu, RightPressPopsUpTheOwnerDrawnMenuAndOtherButtonsDoNothing) {
     TempDir dir;
     auto form = MakePortableForm(dir);
-    form->Settings().TopProcessCount = 2;
-    TTrayIcon tray;
+    form->CurrentSettings().TopProcessCount = 2;
+    TrayIcon tray;
     tray.SetHint(kHint);
-    for (TMouseButton button : {TMouseButton::mbLeft, TMouseButton::mbMiddle}) {
+    for (MouseButton button : {MouseButton::mbLeft, MouseButton::mbMiddle}) {
         form->TrayMouseDown(tray, button, 0, 0, 0);
         EXPECT_THAT(Layout(*form), ElementsAre("运行任务管理器", "-0", "内存清理", "-0", "设置", "-0", "关于", "退出"));
     }
@@ -201,9 +201,9 @@ TEST(TrayMenu, RightPressPopsUpTheOwnerDrawnMenuAndOtherButtonsDoNothing) {
     measuredForm = form.get();
     menuDeadline = GetTickCount() + 10000;
     UINT_PTR timer = SetTimer(nullptr, 0, 100, CloseMenuOnceMeasured);
-    form->TrayMouseDown(tray, TMouseButton::mbRight, 0, 0, 0);
+    form->TrayMouseDown(tray, MouseButton::mbRight, 0, 0, 0);
     KillTimer(nullptr, timer);
-    EXPECT_GT(form->MenuPainter().LastMenuTextHeight(), 0);
+    EXPECT_GT(form->Painter().LastMenuTextHeight(), 0);
     EXPECT_THAT(Layout(*form), ElementsAre("运行任务管理器", "-99", "memory", "-98", "processes", "-0", "内存清理",
                                            "-0", "设置", "-0", "关于", "退出"));
 }
@@ -212,13 +212,13 @@ TEST(TrayMenu, HighlightColourComesFromTheSettings) {
     TempDir dir;
     auto form = MakePortableForm(dir);
     struct {
-        TColor setting;
+        ColorValue setting;
         COLORREF expected;
     } cases[] = {{kAutomaticColor, RGB(251, 225, 225)},
                  {Rgb(10, 20, 30), RGB(10, 20, 30)},
                  {SystemColor(COLOR_HIGHLIGHT), GetSysColor(COLOR_HIGHLIGHT)}};
     for (const auto& c : cases) {
-        form->Settings().ProcMenuHightlightColor = c.setting;
+        form->CurrentSettings().ProcMenuHightlightColor = c.setting;
         EXPECT_EQ(form->MenuContext().Highlight, c.expected) << c.setting;
     }
 }
@@ -226,21 +226,21 @@ TEST(TrayMenu, HighlightColourComesFromTheSettings) {
 TEST(TrayMenu, SwitchingARowKindOffInTheOptionsRemovesItsRows) {
     TempDir dir;
     auto form = MakePortableForm(dir);
-    form->Settings().TopProcessCount = 2;
+    form->CurrentSettings().TopProcessCount = 2;
     form->BuildMenuRows(kHint);
     struct Shown {
-        TFrmLumivexMain& form;
-        HWND Hwnd() const { return form.OptionsDialog() ? form.OptionsDialog()->Hwnd() : nullptr; }
+        MainForm& form;
+        HWND Hwnd() const { return form.ShownOptionsDialog() ? form.ShownOptionsDialog()->Hwnd() : nullptr; }
     } shown{*form};
     RunModal<Shown>(
         shown,
         [&](Shown&) {
-            TFrmOptions& d = *form->OptionsDialog();
+            OptionsDialog& d = *form->ShownOptionsDialog();
             SetCheck(d, IDC_CKSHOWTOP, false);
             Click(d, IDOK);
         },
         [&] { SendMessageW(form->Hwnd(), WM_COMMAND, IDM_SETTINGS, 0); });
-    EXPECT_FALSE(form->Settings().ShowTopProcess);
+    EXPECT_FALSE(form->CurrentSettings().ShowTopProcess);
     EXPECT_TRUE(ProcessRows(*form).empty());
     EXPECT_THAT(Layout(*form),
                 ElementsAre("运行任务管理器", "memory", "-98", "-0", "内存清理", "-0", "设置", "-0", "关于", "退出"));

@@ -25,13 +25,13 @@ struct Harness {
             return answer;
         };
         checker.OpenDownload = [this](const std::string& address) { opened.push_back(address); };
-        checker.OnGetURL = [this](TUpdateChecker&, const std::string& current, const std::string& url,
+        checker.OnGetURL = [this](UpdateChecker&, const std::string& current, const std::string& url,
                                   const std::string& date, const std::string& beta) {
             got = {current, url, date, beta};
             thread = GetCurrentThreadId();
             ++outcomes;
         };
-        checker.OnDownloadFailed = [this](TUpdateChecker&) {
+        checker.OnDownloadFailed = [this](UpdateChecker&) {
             failed = true;
             thread = GetCurrentThreadId();
             ++outcomes;
@@ -44,7 +44,7 @@ struct Harness {
         return PumpUntil([&] { return outcomes > before; }, 30000);
     }
 
-    TUpdateChecker checker;
+    UpdateChecker checker;
     std::optional<std::vector<std::string>> ownStrings = std::vector<std::string>{"2.6.3.1", "(C) Brindell"};
     int answer = 7;  // No
     std::vector<std::string> messages, opened, got;

@@ -28,8 +28,8 @@ struct Outcomes {
     int Total() const { return failed + got + messages; }
 };
 
-std::unique_ptr<TUpdateChecker> MakeChecker(const TempDir& dir, const std::shared_ptr<Outcomes>& outcomes) {
-    auto checker = std::make_unique<TUpdateChecker>();
+std::unique_ptr<UpdateChecker> MakeChecker(const TempDir& dir, const std::shared_ptr<Outcomes>& outcomes) {
+    auto checker = std::make_unique<UpdateChecker>();
     checker->ProgramName = "Lumivex";
     checker->FailureDlg = false;
     checker->DownloadDlg = false;
@@ -40,17 +40,17 @@ std::unique_ptr<TUpdateChecker> MakeChecker(const TempDir& dir, const std::share
         ++outcomes->messages;
         return 7;
     };
-    checker->OnGetURL = [outcomes](TUpdateChecker&, const std::string& current, const std::string&, const std::string&,
+    checker->OnGetURL = [outcomes](UpdateChecker&, const std::string& current, const std::string&, const std::string&,
                                    const std::string&) {
         outcomes->current = current;
         ++outcomes->got;
     };
-    checker->OnDownloadFailed = [outcomes](TUpdateChecker&) { ++outcomes->failed; };
+    checker->OnDownloadFailed = [outcomes](UpdateChecker&) { ++outcomes->failed; };
     return checker;
 }
 
 // Runs one check to its outcome; the time it took from the start, or -1 when none came in a minute.
-int TimedCheck(TUpdateChecker& checker, const Outcomes& outcomes, const std::string& url) {
+int TimedCheck(UpdateChecker& checker, const Outcomes& outcomes, const std::string& url) {
     checker.URLCurrVerFile = url;
     int before = outcomes.Total();
     DWORD start = GetTickCount();
@@ -164,17 +164,17 @@ TEST(UpdateDeadline, AboutBoxShowsTheFailureWhenTheServerNeverAnswers) {
     LocalHttpServer server;
     server.SetMode("/lumivex.upd", Mode::Silent);
     auto form = MakeForm(dir);
-    ASSERT_EQ(form->GetUpdate().DeadlineMs, TUpdateChecker::kDefaultDeadlineMs);
+    ASSERT_EQ(form->GetUpdate().DeadlineMs, UpdateChecker::kDefaultDeadlineMs);
     form->Addresses().UpdateFile = server.Url("/lumivex.upd");
     DWORD start = GetTickCount();
     form->LabelDownloadLinkClick("Check for updates");
-    EXPECT_EQ(form->AboutBox().LabelDownload.Caption(), "Checking for updates...");
+    EXPECT_EQ(form->About().LabelDownload.Caption(), "Checking for updates...");
     ASSERT_TRUE(PumpUntil([&] { return !form->UpdateCheckRunning(); }, 60000));
     DWORD ms = GetTickCount() - start;
-    EXPECT_GE(ms, TUpdateChecker::kDefaultDeadlineMs - 100);
+    EXPECT_GE(ms, UpdateChecker::kDefaultDeadlineMs - 100);
     EXPECT_LE(ms, 31000u);
-    EXPECT_EQ(form->AboutBox().LabelDownload.Caption(), "Error checking for new version");
-    EXPECT_EQ(form->AboutBox().LabelDownload.Tag, 0);
+    EXPECT_EQ(form->About().LabelDownload.Caption(), "Error checking for new version");
+    EXPECT_EQ(form->About().LabelDownload.Tag, 0);
     EXPECT_TRUE(PumpUntil([&] { return server.OpenConnections() == 0; }, 3000));
 }
 
