@@ -13,17 +13,17 @@
 namespace {
 MemorySample TypicalSample() {
     MemorySample s;
-    s.dwMemoryLoad = 47;
-    s.ullTotalPhys = 17179869184;
-    s.ullAvailPhys = 9105330176;
-    s.ullTotalPageFile = 19327352832;
-    s.ullAvailPageFile = 8053063680;
+    s.MemoryLoad = 47;
+    s.TotalPhys = 17179869184;
+    s.AvailPhys = 9105330176;
+    s.TotalPageFile = 19327352832;
+    s.AvailPageFile = 8053063680;
     return s;
 }
 
 struct Setup {
-    const char* name;
-    void (*adjust)(Settings&);
+    const char* Name;
+    void (*Adjust)(Settings&);
 };
 const Setup kSetups[] = {
     {"defaults", [](Settings&) {}},
@@ -36,20 +36,20 @@ __attribute__((noinline)) void RenderLoop(int renders, const Settings& settings)
     Windows10SystemColors colors;
     MemorySample sample = TypicalSample();
     for (int i = 0; i < renders; ++i) {
-        sample.ullAvailPhys += 4096;  // a slightly different reading every tick
+        sample.AvailPhys += 4096;  // a slightly different reading every tick
         TrayImage image = RenderTrayImage(sample, settings, TrayRenderContext{colors, nullptr, {}});
         benchmark::DoNotOptimize(image);
     }
 }
 
-void BM_RenderTrayImage(benchmark::State& state) {
+void RenderTrayImageBenchmark(benchmark::State& state) {
     Settings settings;
-    kSetups[state.range(0)].adjust(settings);
-    state.SetLabel(kSetups[state.range(0)].name);
+    kSetups[state.range(0)].Adjust(settings);
+    state.SetLabel(kSetups[state.range(0)].Name);
     for (auto _ : state)
         RenderLoop(1, settings);
 }
-BENCHMARK(BM_RenderTrayImage)->DenseRange(0, 2);
+BENCHMARK(RenderTrayImageBenchmark)->DenseRange(0, 2);
 }  // namespace
 
 int main(int argc, char** argv) {

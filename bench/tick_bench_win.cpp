@@ -50,16 +50,16 @@ int main() {
         if (fixed)
             return constant;
         flip = !flip;  // another gauge, figure and hint every tick
-        s.dwMemoryLoad = flip ? 30 : 70;
-        s.ullAvailPhys = s.ullTotalPhys / (flip ? 3 : 2);
+        s.MemoryLoad = flip ? 30 : 70;
+        s.AvailPhys = s.TotalPhys / (flip ? 3 : 2);
         return s;
     };
     auto owned = CreateBenchForm(options);
     if (!owned)
         return 1;
     MainForm& form = *owned;
-    form.CurrentSettings().Warn = form.CurrentSettings().DefragOnHighMemory = form.CurrentSettings().WarnMsgBox = false;
-    form.RamOptimization1().SetEnabled(false);
+    form.CurrentSettings().Warn = form.CurrentSettings().FreeOnHighMemory = form.CurrentSettings().WarnMsgBox = false;
+    form.Freer().SetEnabled(false);
     Pump();
 
     UniqueIcon iconA = SolidIcon(0x00FF00), iconB = SolidIcon(0x0000FF);

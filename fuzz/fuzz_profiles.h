@@ -26,13 +26,13 @@ class FuzzedProfile : public IProfile {
 // What the program wrote, to be read back.
 class StoredProfile : public IProfile {
   public:
-    std::map<std::pair<std::string, std::string>, std::string> values;
+    std::map<std::pair<std::string, std::string>, std::string> Values;
     std::string ReadString(const std::string& section, const std::string& key, const std::string& def) override {
-        auto it = values.find({section, key});
-        return it == values.end() ? def : it->second;
+        auto it = Values.find({section, key});
+        return it == Values.end() ? def : it->second;
     }
     bool WriteString(const std::string& section, const std::string& key, const std::string& value) override {
-        values[{section, key}] = value;
+        Values[{section, key}] = value;
         return true;
     }
 };

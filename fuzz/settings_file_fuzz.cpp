@@ -10,19 +10,18 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzedDataProvider input(data, size);
-    bool vista = input.ConsumeBool();
     FontSpec font;
     FuzzedProfile hostile(input);
-    LoadedSettings loaded = LoadSettings(hostile, vista, font);
+    LoadedSettings loaded = LoadSettings(hostile, font);
 
     StoredProfile first;
     if (!SaveSettings(first, loaded.Values))
         std::abort();
-    LoadedSettings reloaded = LoadSettings(first, vista, font);
+    LoadedSettings reloaded = LoadSettings(first, font);
     if (reloaded.FirstRun)
         std::abort();
     StoredProfile second;
-    if (!SaveSettings(second, reloaded.Values) || second.values != first.values)
+    if (!SaveSettings(second, reloaded.Values) || second.Values != first.Values)
         std::abort();
 
     CustomColors colors = ReadCustomColors(hostile);

@@ -10,25 +10,25 @@
 // An in-memory INI store that remembers the order of writes and can refuse writes from a given key on.
 class MemoryProfile : public IProfile {
   public:
-    std::map<std::pair<std::string, std::string>, std::string> values;
-    std::vector<std::pair<std::string, std::string>> writes;
-    std::string failAtKey;  // writing this key (and every later one) fails
-    bool failing = false;
+    std::map<std::pair<std::string, std::string>, std::string> Values;
+    std::vector<std::pair<std::string, std::string>> Writes;
+    std::string FailAtKey;  // writing this key (and every later one) fails
+    bool Failing = false;
 
     std::string ReadString(const std::string& section, const std::string& key, const std::string& def) override {
-        auto it = values.find({section, key});
-        return it == values.end() ? def : it->second;
+        auto it = Values.find({section, key});
+        return it == Values.end() ? def : it->second;
     }
     bool WriteString(const std::string& section, const std::string& key, const std::string& value) override {
-        if (!failAtKey.empty() && key == failAtKey)
-            failing = true;
-        if (failing)
+        if (!FailAtKey.empty() && key == FailAtKey)
+            Failing = true;
+        if (Failing)
             return false;
-        values[{section, key}] = value;
-        writes.emplace_back(section, key);
+        Values[{section, key}] = value;
+        Writes.emplace_back(section, key);
         return true;
     }
     void Set(const std::string& section, const std::string& key, const std::string& value) {
-        values[{section, key}] = value;
+        Values[{section, key}] = value;
     }
 };

@@ -136,13 +136,13 @@ int Run(const std::vector<std::string>& args) {
         Fail("--load is a percentage, 0 to 100");
 
     MemorySample sample;
-    sample.dwMemoryLoad = static_cast<uint32_t>(*load);
-    sample.ullTotalPhys = *totalPhys;
-    sample.ullAvailPhys = *availPhys;
-    sample.ullTotalPageFile = *totalPage;
-    sample.ullAvailPageFile = *availPage;
+    sample.MemoryLoad = static_cast<uint32_t>(*load);
+    sample.TotalPhys = *totalPhys;
+    sample.AvailPhys = *availPhys;
+    sample.TotalPageFile = *totalPage;
+    sample.AvailPageFile = *availPage;
     // ShowPage defaults to false, as on every supported Windows.
-    Settings settings = LoadSettings(profile, true, FontSpec{}).Values;
+    Settings settings = LoadSettings(profile, FontSpec{}).Values;
     SetLanguage(LanguageFromSetting(settings.Language));  // the hint in the language of the settings
 
 #ifdef _WIN32

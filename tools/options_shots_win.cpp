@@ -21,10 +21,10 @@ constexpr UINT kPollMs = 50;
 constexpr DWORD kGiveUpMs = 60000;
 
 struct Shots {
-    OptionsDialog* dialog = nullptr;
-    std::wstring folder;
-    int page = -1;  // the page whose picture is being taken
-    DWORD since = 0;
+    OptionsDialog* Dialog = nullptr;
+    std::wstring Folder;
+    int Page = -1;  // the page whose picture is being taken
+    DWORD Since = 0;
 } shots;
 
 bool Exists(const std::wstring& path) {
@@ -32,16 +32,16 @@ bool Exists(const std::wstring& path) {
 }
 
 std::wstring Marker(int page, const wchar_t* kind) {
-    return shots.folder + L"\\page-" + std::to_wstring(page) + kind;
+    return shots.Folder + L"\\page-" + std::to_wstring(page) + kind;
 }
 
 void ShowPage(int page) {
-    shots.page = page;
-    shots.since = GetTickCount();
-    shots.dialog->SetActivePage(page);
-    RedrawWindow(shots.dialog->Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    shots.Page = page;
+    shots.Since = GetTickCount();
+    shots.Dialog->SetActivePage(page);
+    RedrawWindow(shots.Dialog->Hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     RECT r{};
-    GetWindowRect(shots.dialog->Hwnd(), &r);
+    GetWindowRect(shots.Dialog->Hwnd(), &r);
     char line[64];
     int n = std::snprintf(line, sizeof line, "%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
     HANDLE file = CreateFileW(Marker(page, L".ready").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
@@ -53,16 +53,16 @@ void ShowPage(int page) {
 }
 
 void CALLBACK Step(HWND, UINT, UINT_PTR, DWORD) {
-    HWND hwnd = shots.dialog->Hwnd();
+    HWND hwnd = shots.Dialog->Hwnd();
     if (!hwnd || !IsWindowVisible(hwnd))
         return;
-    if (shots.page < 0)
+    if (shots.Page < 0)
         return ShowPage(0);
-    bool done = Exists(Marker(shots.page, L".done"));
-    if (!done && GetTickCount() - shots.since < kGiveUpMs)
+    bool done = Exists(Marker(shots.Page, L".done"));
+    if (!done && GetTickCount() - shots.Since < kGiveUpMs)
         return;
-    if (shots.page + 1 < OptionsDialog::kPageCount)
-        return ShowPage(shots.page + 1);
+    if (shots.Page + 1 < OptionsDialog::kPageCount)
+        return ShowPage(shots.Page + 1);
     PostMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
 }
 }  // namespace
@@ -72,23 +72,23 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     if (argc < 2)
         return 2;
-    shots.folder = argv[1];
+    shots.Folder = argv[1];
     const std::string language = argc > 2 ? Narrow(argv[2]) : "zh";  // the "Language" setting to show
     LocalFree(argv);
 
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_LINK_CLASS};
     InitCommonControlsEx(&icc);
 
-    Settings settings = DefaultSettings(true);
+    Settings settings = Settings{};
     settings.Language = LanguageSetting(LanguageFromSetting(language));
     SetLanguage(LanguageFromSetting(language));
     OptionsHost host;
     host.Values = &settings;
-    host.SettingsPath = shots.folder + L"\\Lumivex.Settings";
+    host.SettingsPath = shots.Folder + L"\\Lumivex.Settings";
     host.ThemesFolder = ProgramFolder() + L"Themes\\";  // the shipped themes fill the theme list
     host.SaveOptions = [] { return true; };
     OptionsDialog dialog(std::move(host), OptionsServices{});
-    shots.dialog = &dialog;
+    shots.Dialog = &dialog;
     SetTimer(nullptr, 0, kPollMs, Step);
     dialog.Execute(nullptr, false);
     return 0;

@@ -27,7 +27,7 @@ void HighMemoryAlert::Check(int load, uint32_t now, Settings& settings, IHighMem
         quietTime_ = false;
     Finally remember([&] { previousLoad_ = load; });
 
-    if (!settings.Warn && !settings.DefragOnHighMemory && !settings.WarnMsgBox)
+    if (!settings.Warn && !settings.FreeOnHighMemory && !settings.WarnMsgBox)
         return;
     if (!(previousLoad_ < settings.RedPercent && settings.RedPercent <= load))
         return;
@@ -37,7 +37,7 @@ void HighMemoryAlert::Check(int load, uint32_t now, Settings& settings, IHighMem
     quietTime_ = true;
     nextWarningTick_ = now + kQuietTimeMs;
 
-    const bool trimmed = settings.DefragOnHighMemory;
+    const bool trimmed = settings.FreeOnHighMemory;
     if (trimmed)
         actions.TrimMemory();
     const std::string message = Text(trimmed ? TextId::HighMemoryTrimmed : TextId::HighMemoryClose);

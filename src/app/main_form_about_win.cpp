@@ -58,7 +58,7 @@ void MainForm::CloseAboutBox() {
 void MainForm::FormShow() {
     PlaceNearTaskbar(Hwnd());
     // The check starts once the box is on screen and the messages pending now have run.
-    PostMessageW(Hwnd(), MSG_ABOUT_SHOWN, 0, 0);
+    PostMessageW(Hwnd(), kAboutShownMessage, 0, 0);
 }
 
 void MainForm::OpenDonationPage() {
@@ -123,7 +123,7 @@ bool MainForm::HandleAboutMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESUL
             if (wParam)
                 FormShow();
             return false;
-        case MSG_ABOUT_SHOWN:
+        case kAboutShownMessage:
             if (!IsWindowVisible(Hwnd()))
                 return true;
             // "确定" is the default button: Enter and Esc close the box from the start.

@@ -25,7 +25,7 @@ void MainForm::TrayDblClick() {
             OpenTaskManager();
             break;
         case DoubleClickAction::FreeMemory:
-            launchers_.MenuCommand(Hwnd(), IDM_MEMORY_DEFRAGMENTER);
+            launchers_.MenuCommand(Hwnd(), IDM_FREE_MEMORY);
             break;
         case DoubleClickAction::MemoryBalloon:
             // The memory text of the last refresh, also when the tip itself is switched off.

@@ -72,5 +72,5 @@ void MainForm::ApplyDefaultTheme() {
         LoadFirstRunTheme(TaskbarThemeIndex(*light));
         return;
     }
-    LoadFirstRunTheme(DetectDefaultTheme(isVistaOrLater_));
+    LoadFirstRunTheme(DetectDefaultTheme());
 }

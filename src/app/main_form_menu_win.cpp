@@ -44,7 +44,7 @@ void MainForm::InitTrayMenu() {
                           kProcessDialogWidth);
     };
     ProcessNotice = [](const std::string& text) {
-        TaskMessage(text, "", tcbOk, TaskIcon::Information, nullptr, kProcessDialogCaption);
+        TaskMessage(text, "", CommonButtonOk, TaskIcon::Information, nullptr, kProcessDialogCaption);
     };
 }
 
@@ -65,7 +65,7 @@ void MainForm::RemeasureMenu(HMENU menu) {
 }
 
 void MainForm::TrayMouseDown(TrayIcon& sender, MouseButton button, ShiftState, int, int) {
-    if (button != MouseButton::mbRight)
+    if (button != MouseButton::Right)
         return;
     // A tray menu closes when the user clicks elsewhere only while its owner window has the foreground; the owner is
     // this form, which measures and draws the items.
@@ -84,11 +84,9 @@ void MainForm::TrayMouseDown(TrayIcon& sender, MouseButton button, ShiftState, i
     if (closed_)
         return;  // the session ended while the menu was open
     PostMessageW(Hwnd(), WM_NULL, 0, 0);
-    if (isVistaOrLater_) {
-        // The notification-area overflow panel from which the icon may have been clicked closes with the menu.
-        if (HWND overflow = FindWindowExW(nullptr, nullptr, L"NotifyIconOverflowWindow", nullptr))
-            PostMessageW(overflow, WM_CLOSE, 0, 0);
-    }
+    // The notification-area overflow panel from which the icon may have been clicked closes with the menu.
+    if (HWND overflow = FindWindowExW(nullptr, nullptr, L"NotifyIconOverflowWindow", nullptr))
+        PostMessageW(overflow, WM_CLOSE, 0, 0);
 }
 
 void MainForm::BuildMenuRows(const std::string& hint) {
@@ -169,18 +167,18 @@ void MainForm::RemoveMemoryRows() {
 
 MenuDrawContext MainForm::MenuContext() const {
     MenuDrawContext context;
-    context.NewMenus = isVistaOrLater_;
+    context.NewMenus = true;
     context.DefaultProgramIcon = defaultProgramIcon_.Get();
     context.TaskManagerIcon = taskManagerIcon_.Get();
-    context.Highlight = ResolveColor(ProcessHighlightColor(settings_.ProcMenuHightlightColor, false),
-                                     AutomaticColors::ProcMenuHighlight, GdiSystemColors());
+    context.Highlight = ResolveColor(ProcessHighlightColor(settings_.ProcessHighlightColor, false),
+                                     AutomaticColors::kProcessHighlight, GdiSystemColors());
     return context;
 }
 
 std::string MainForm::MenuItemText(const MenuItemEx& item) const {
     std::string text = PopupMenu::TextOf(item);
-    if (item.Id == IDM_MEMORY_DEFRAGMENTER && memoryDefragmenterShortCut_ != 0 && text.find('\t') == std::string::npos)
-        text += "\t" + HotKeyToText(memoryDefragmenterShortCut_, true);
+    if (item.Id == IDM_FREE_MEMORY && freeMemoryShortcut_ != 0 && text.find('\t') == std::string::npos)
+        text += "\t" + HotKeyToText(freeMemoryShortcut_, true);
     return text;
 }
 

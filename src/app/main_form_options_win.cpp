@@ -28,7 +28,7 @@ void MainForm::InitOptionsServices() {
     };
     // The question belongs to the dialog that asks it: in front of it and modal to it.
     s.AskYesNo = [this](const std::string& text) {
-        return MessageBoxWithSound(text, MessageKind::Warning, mbYes | mbNo,
+        return MessageBoxWithSound(text, MessageKind::Warning, MessageButtonYes | MessageButtonNo,
                                    optionsDialog_ ? optionsDialog_->Hwnd() : Hwnd());
     };
     s.AskThemeName = [](HWND owner, std::string& name) {
@@ -63,13 +63,13 @@ void MainForm::ShowSettings(bool themePage) {
     // Whatever ends the dialog (a button, the close box, an error), it goes, the timers follow the settings and
     // "更多设置" comes back.
     struct Closing {
-        MainForm& form;
+        MainForm& Form;
         ~Closing() {
-            form.optionsDialog_ = nullptr;
-            if (form.closed_)
+            Form.optionsDialog_ = nullptr;
+            if (Form.closed_)
                 return;  // the session ended meanwhile: no timer may start again on a closed form
-            form.InitSettings();
-            EnableMenuItem(form.settingsSubmenu_, IDM_SETTINGS, MF_BYCOMMAND | MF_ENABLED);
+            Form.InitSettings();
+            EnableMenuItem(Form.settingsSubmenu_, IDM_SETTINGS, MF_BYCOMMAND | MF_ENABLED);
         }
     } closing{*this};
     optionsDialog_ = &dialog;
@@ -137,10 +137,10 @@ void MainForm::OptionsApplied() {
 }
 
 void MainForm::ApplyHotKey() {
-    memoryDefragmenterShortCut_ = static_cast<WORD>(settings_.RefreshHotkey & 0xFFFF);
+    freeMemoryShortcut_ = static_cast<WORD>(settings_.FreeMemoryHotKey & 0xFFFF);
     hotKeyManager_.ClearHotKeys();
     // A combination another program holds is not registered; nothing is shown.
-    hotKeyManager_.AddHotKey(static_cast<HotKeyValue>(settings_.RefreshHotkey));
+    hotKeyManager_.AddHotKey(static_cast<HotKeyValue>(settings_.FreeMemoryHotKey));
 }
 
 // The hot key frees memory as the tray menu's "内存清理" does.

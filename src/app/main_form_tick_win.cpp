@@ -47,7 +47,7 @@ void MainForm::InitTick() {
         options_.TrimProcess = [](DWORD id) { TrimProcessWorkingSet(id); };
     refreshTimer_.SetOnFire([this](SimpleTimer&) { RefreshTick(); });
     freeTimer_.SetOnFire([this](SimpleTimer&) { PeriodicFreeTick(); });
-    ramOptimization_.SetPeriod(2000);
+    memoryFreer_.SetPeriod(2000);
 }
 
 void MainForm::RefreshTick() {
@@ -76,7 +76,7 @@ void MainForm::RefreshTick() {
     }
 
     FormAlertActions actions(*this);
-    alert_.Check(static_cast<int>(sample.dwMemoryLoad), options_.TickCount(), settings_, actions);
+    alert_.Check(static_cast<int>(sample.MemoryLoad), options_.TickCount(), settings_, actions);
 }
 
 int MainForm::ShowWarningDialog(TaskDialogTexts& dialog) {
@@ -94,7 +94,7 @@ int MainForm::ShowWarningDialog(TaskDialogTexts& dialog) {
 }
 
 void MainForm::PeriodicFreeTick() {
-    if (settings_.DefragEveryActive)
+    if (settings_.FreeEveryActive)
         FreeMemory();
 }
 
@@ -120,6 +120,6 @@ class DisabledMenuItem {
 }  // namespace
 
 void MainForm::FreeMemory() {
-    DisabledMenuItem busy(trayMenu_.Handle(), IDM_MEMORY_DEFRAGMENTER);
+    DisabledMenuItem busy(trayMenu_.Handle(), IDM_FREE_MEMORY);
     TrimAllWindowProcesses(options_.TrimProcess);
 }

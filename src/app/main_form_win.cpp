@@ -23,12 +23,6 @@
 namespace {
 constexpr DWORD kNotifyForThisSession = 0;
 
-bool IsNtPlatform() {
-    OSVERSIONINFOW info{};
-    info.dwOSVersionInfoSize = sizeof info;
-    return GetVersionExW(&info) && info.dwPlatformId == VER_PLATFORM_WIN32_NT;
-}
-
 std::wstring WindowsFolder() {
     wchar_t buffer[MAX_PATH] = {};
     UINT n = GetWindowsDirectoryW(buffer, MAX_PATH);
@@ -78,12 +72,7 @@ bool MainForm::Create() {
 }
 
 void MainForm::FormCreate() {
-    if (!IsNtPlatform()) {
-        InfoMessage("This program Requires Windows NT/2000/XP/2003 Server/Vista/2008 Server/7/8 or higher", nullptr);
-        PostMessageW(Hwnd(), WM_QUIT, 0, 0);
-    }
     handPointCursor_ = LoadCursorW(nullptr, IDC_HAND);
-    isVistaOrLater_ = OsMajorVersion() > 5;
     {
         WindowDc dc(Hwnd());
         SelectGuard font(dc.Get(), GetStockObject(DEFAULT_GUI_FONT));
@@ -124,7 +113,7 @@ void MainForm::BuildPopupMenu() {
 
     m.Add(nullptr, Text(TextId::MenuTaskManager), IDM_LAUNCH_TASK_MANAGER, kTagTaskManager);
     fixedItemsSeparator_ = &m.Add(nullptr, "-", 0);
-    m.Add(nullptr, Text(TextId::MenuFreeMemory), IDM_MEMORY_DEFRAGMENTER);
+    m.Add(nullptr, Text(TextId::MenuFreeMemory), IDM_FREE_MEMORY);
     m.Add(nullptr, "-", 0);
     settingsItem_ = &m.Add(nullptr, Text(TextId::MenuSettings), 0, 0, settingsSubmenu_);
     m.Add(nullptr, "-", 0);
@@ -146,7 +135,7 @@ void MainForm::ApplyLanguage() {
         {IDM_TRANSPARENT_BACKGROUND, TextId::MenuTransparentBackground},
         {IDM_SETTINGS, TextId::MenuMoreSettings},
         {IDM_LAUNCH_TASK_MANAGER, TextId::MenuTaskManager},
-        {IDM_MEMORY_DEFRAGMENTER, TextId::MenuFreeMemory},
+        {IDM_FREE_MEMORY, TextId::MenuFreeMemory},
         {IDM_ABOUT, TextId::MenuAbout},
         {IDM_CLOSE, TextId::MenuExit},
     };
@@ -161,8 +150,7 @@ void MainForm::ApplyLanguage() {
 
 void MainForm::ExtractMenuIcons() {
     std::wstring windows = WindowsFolder();
-    defaultProgramIcon_.Reset(isVistaOrLater_ ? ExtractSmallIcon(windows + L"System32\\User32.dll", 0)
-                                              : ExtractSmallIcon(windows + L"System32\\Shell32.dll", 2));
+    defaultProgramIcon_.Reset(ExtractSmallIcon(windows + L"System32\\User32.dll", 0));
     taskManagerIcon_.Reset(ExtractSmallIcon(windows + L"System32\\taskmgr.exe", 0));
 }
 
@@ -190,7 +178,7 @@ void MainForm::LoadOptions() {
     if (!settingsReadable_)
         LogError("Unable to read " + Narrow(settingsPath_) + "; the settings of this session are not saved");
     IniFileProfile profile(settingsPath_);
-    LoadedSettings loaded = LoadSettings(profile, isVistaOrLater_, settings_.Font);
+    LoadedSettings loaded = LoadSettings(profile, settings_.Font);
     settings_ = loaded.Values;
     firstRun_ = loaded.FirstRun;
     ApplyLanguage();
@@ -200,7 +188,7 @@ void MainForm::LoadOptions() {
         ApplyDefaultTheme();
     InitDefaultMenu();
     // The welcome balloon belongs to the very first start only.
-    PostMessageW(Hwnd(), MSG_STARTUP_NOTICE, firstRun_ ? 1 : 0, 0);
+    PostMessageW(Hwnd(), kStartupNoticeMessage, firstRun_ ? 1 : 0, 0);
 }
 
 bool MainForm::SaveOptions() {
@@ -231,9 +219,9 @@ void MainForm::InitSettings() {
     refreshTimer_.SetActive(true);
     // The periodic freeing counts down from the last change of its interval or its switch: closing the options
     // with neither changed leaves the countdown running.
-    freeTimer_.SetPeriodMs(static_cast<UINT>(settings_.DefragEvery) * 60000u);
-    if (freeTimer_.Active() != settings_.DefragEveryActive)
-        freeTimer_.SetActive(settings_.DefragEveryActive);
+    freeTimer_.SetPeriodMs(static_cast<UINT>(settings_.FreeEveryMinutes) * 60000u);
+    if (freeTimer_.Active() != settings_.FreeEveryActive)
+        freeTimer_.SetActive(settings_.FreeEveryActive);
 }
 
 void MainForm::InitDefaultMenu() {
@@ -248,7 +236,7 @@ void MainForm::InitDefaultMenu() {
             SetMenuDefaultItem(menu, IDM_LAUNCH_TASK_MANAGER, FALSE);
             break;
         case DoubleClickAction::FreeMemory:
-            SetMenuDefaultItem(menu, IDM_MEMORY_DEFRAGMENTER, FALSE);
+            SetMenuDefaultItem(menu, IDM_FREE_MEMORY, FALSE);
             break;
         case DoubleClickAction::ShowSettings:
             SetMenuDefaultItem(settingsSubmenu_, IDM_SETTINGS, FALSE);
@@ -346,7 +334,7 @@ void MainForm::OnCommand(UINT id) {
         case IDCANCEL:
             CloseAboutBox();
             break;
-        case IDM_MEMORY_DEFRAGMENTER:
+        case IDM_FREE_MEMORY:
             FreeMemory();
             break;
         default:
@@ -381,10 +369,10 @@ LRESULT MainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             else
                 SessionEndCancelled();
             return 0;
-        case MSG_SECOND_INSTANCE:
+        case kSecondInstanceMessage:
             SecondInstanceNotice();
             return 0;
-        case MSG_STARTUP_NOTICE:
+        case kStartupNoticeMessage:
             StartupNotice(wParam);
             return 0;
         case WM_DPICHANGED:

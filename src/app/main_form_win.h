@@ -70,13 +70,12 @@ class MainForm : public Window {
     // "内存清理": trims every program with a top-level window; the menu item is disabled meanwhile.
     void FreeMemory();
     const HighMemoryAlert& Alert() const { return alert_; }
-    MemoryFreer& RamOptimization1() { return ramOptimization_; }
+    MemoryFreer& Freer() { return memoryFreer_; }
 
     Settings& CurrentSettings() { return settings_; }
     const std::wstring& SettingsPath() const { return settingsPath_; }
     bool PortableMode() const { return portableMode_; }
     const std::wstring& ProgramFolderPath() const { return programFolder_; }
-    bool IsVistaOrLater() const { return isVistaOrLater_; }
     bool FirstRun() const { return firstRun_; }
     HMENU TrayMenu() const { return trayMenu_.Handle(); }
     HFONT DisplayFont() const { return displayFont_.Get(); }
@@ -159,7 +158,7 @@ class MainForm : public Window {
     std::wstring ThemesFolder() const;
     HotKeyManager& HotKeys() { return hotKeyManager_; }
     // The shortcut the tray menu shows beside "内存清理": the low 16 bits of RefreshHotkey (0: none).
-    WORD MemoryDefragmenterShortCut() const { return memoryDefragmenterShortCut_; }
+    WORD FreeMemoryShortcut() const { return freeMemoryShortcut_; }
     // The open options dialog, or null.
     OptionsDialog* ShownOptionsDialog() const { return optionsDialog_; }
     // What the options dialog asks the user and the computer; tests answer here.
@@ -210,7 +209,6 @@ class MainForm : public Window {
     std::wstring programFolder_;
     std::wstring settingsPath_;
     bool portableMode_ = false;
-    bool isVistaOrLater_ = true;
     bool firstRun_ = false;
     bool settingsReadable_ = true;  // false: the file existed but could not be read at start
     bool closed_ = false;
@@ -249,12 +247,12 @@ class MainForm : public Window {
     void OptionsStored();
     void OptionsApplied();
     HotKeyManager hotKeyManager_;
-    WORD memoryDefragmenterShortCut_ = 0;
+    WORD freeMemoryShortcut_ = 0;
     OptionsDialog* optionsDialog_ = nullptr;
     OptionsServices optionsServices_;
     COLORREF textColor_ = RGB(0, 0, 0);  // "文本颜色" starts with the colour last chosen in this run
     COLORREF textColorCustom_[16] = {};
-    MemoryFreer ramOptimization_;
+    MemoryFreer memoryFreer_;
     std::unique_ptr<GdiTextPainter> textPainter_;  // for the display font, made on first use
     bool trayPictureShown_ = false;  // the last picture sent to the tray, to skip ticks that change nothing
     TrayPicture shownPicture_;

@@ -9,7 +9,7 @@ bool SignalRunningCopy() {
     HWND running = FindWindowW(Widen(kMainWindowClass).c_str(), nullptr);
     if (!running)
         return false;
-    PostMessageW(running, MSG_SECOND_INSTANCE, 0, 0);
+    PostMessageW(running, kSecondInstanceMessage, 0, 0);
     return true;
 }
 }  // namespace

@@ -104,9 +104,9 @@ std::optional<uint64_t> DisplayedAmount(const MemorySample& sample, const Settin
     if (!settings.ShowFree)
         return settings.ShowPage ? sample.PageFileUsed() : sample.PhysUsed();
     if (settings.ShowPage)
-        return sample.ullAvailPageFile;
+        return sample.AvailPageFile;
     // From a load of 98 on, free physical memory reads as nothing left.
-    return sample.dwMemoryLoad <= 97 ? sample.ullAvailPhys : 0;
+    return sample.MemoryLoad <= 97 ? sample.AvailPhys : 0;
 }
 
 std::string SelectDisplayedValue(const MemorySample& sample,
@@ -115,7 +115,7 @@ std::string SelectDisplayedValue(const MemorySample& sample,
     if (std::optional<uint64_t> amount = DisplayedAmount(sample, settings)) {
         return FormatTrayValue(*amount, settings.OptimizeForGigabytes, separators);
     }
-    int64_t load = sample.dwMemoryLoad;
+    int64_t load = sample.MemoryLoad;
     std::string text = std::to_string(settings.ShowFree ? 100 - load : load);
     if (settings.ShowPercSign)
         text += "%";
@@ -125,7 +125,7 @@ std::string SelectDisplayedValue(const MemorySample& sample,
 std::string BuildTrayHint(const MemorySample& sample, const Settings& settings, const NumberSeparators& separators) {
     std::string hint;
     hint.reserve(256);
-    if (settings.HintWhatisDisplayed) {
+    if (settings.HintWhatIsDisplayed) {
         hint += Text(TextId::HintShowing);
         hint += Text(settings.ShowFree ? TextId::HintFree : TextId::HintUsed);
         hint += " ";
@@ -135,10 +135,10 @@ std::string BuildTrayHint(const MemorySample& sample, const Settings& settings, 
             hint += Text(TextId::HintPercent);
         hint += "\r\n";
     }
-    hint += Text(TextId::HintLoadRow) + std::to_string(sample.dwMemoryLoad) + "%\r\n";
+    hint += Text(TextId::HintLoadRow) + std::to_string(sample.MemoryLoad) + "%\r\n";
     hint += Text(TextId::HintPhysicalRow) + FormatByteSize(sample.PhysUsed(), separators) + "/" +
-            FormatByteSize(sample.ullTotalPhys, separators) + "\r\n";
+            FormatByteSize(sample.TotalPhys, separators) + "\r\n";
     hint += Text(TextId::HintPageFileRow) + FormatByteSize(sample.PageFileUsed(), separators) + "/" +
-            FormatByteSize(sample.ullTotalPageFile, separators);
+            FormatByteSize(sample.TotalPageFile, separators);
     return hint;
 }

@@ -10,11 +10,11 @@ MemorySample ReadMemoryStatus() {
     MemorySample sample;
     if (!GlobalMemoryStatusEx(&status))
         return sample;
-    sample.dwMemoryLoad = status.dwMemoryLoad;
-    sample.ullTotalPhys = status.ullTotalPhys;
-    sample.ullAvailPhys = status.ullAvailPhys;
-    sample.ullTotalPageFile = status.ullTotalPageFile;
-    sample.ullAvailPageFile = status.ullAvailPageFile;
+    sample.MemoryLoad = status.dwMemoryLoad;
+    sample.TotalPhys = status.ullTotalPhys;
+    sample.AvailPhys = status.ullAvailPhys;
+    sample.TotalPageFile = status.ullTotalPageFile;
+    sample.AvailPageFile = status.ullAvailPageFile;
     return sample;
 }
 

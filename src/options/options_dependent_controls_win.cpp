@@ -24,7 +24,7 @@ void OptionsDialog::ChooseDisplayFont() {
         chosenFont_ = font;
         ShowFontPanel(chosenFont_);
     }
-    LbColors.SetText(0, ColorToText(chosenFont_.Color));
+    lbColors_.SetText(0, ColorToText(chosenFont_.Color));
     LbColorsClick();
 }
 
@@ -40,7 +40,7 @@ void OptionsDialog::CkShowPercentageClick() {
     Enable(IDC_CKSHOWPERCSIGN, percentage);
 }
 
-void OptionsDialog::ckInternalFontClick() {
+void OptionsDialog::CkInternalFontClick() {
     ShowFontPanel(settings_.Font);
     chosenFont_ = settings_.Font;
     bool internal = Checked(IDC_CKINTERNALFONT);
@@ -54,7 +54,7 @@ void OptionsDialog::ckInternalFontClick() {
 
 void OptionsDialog::CkShowTopClick() {
     bool top = Checked(IDC_CKSHOWTOP);
-    EditProcs.SetEnabled(top);
+    editProcs_.SetEnabled(top);
     Enable(IDC_LABELSHOWTOP, top);
     Enable(IDC_LABELPROCESSS, top);
     Enable(IDC_CHECKHIGHLIGHTPROCESS, top);
@@ -65,25 +65,25 @@ void OptionsDialog::CkShowTopClick() {
 
 void OptionsDialog::CheckHighlightProcessClick() {
     bool highlight = Checked(IDC_CHECKHIGHLIGHTPROCESS);
-    EditProcsRam.SetEnabled(highlight);
+    editProcsRam_.SetEnabled(highlight);
     Enable(IDC_LABELMB, highlight);
-    CmbColorProcesses.SetEnabled(highlight);
+    cmbColorProcesses_.SetEnabled(highlight);
     Enable(IDC_LABELHIGHLIGHTCOLOR, highlight);
 }
 
 void OptionsDialog::CheckDefragEveryActiveClick() {
     bool active = Checked(IDC_CHECKDEFRAGEVERYACTIVE);
-    WinSpinDefragEveryActive.SetEnabled(active);
+    winSpinDefragEveryActive_.SetEnabled(active);
     Enable(IDC_LABELDEFRAGEVERY, active);
 }
 
 void OptionsDialog::UpdateThresholdBounds() {
-    auto yellow = TxtYellow.TryValue();
-    auto red = TxtRed.TryValue();
+    auto yellow = txtYellow_.TryValue();
+    auto red = txtRed_.TryValue();
     if (!yellow || !red)
         return;
-    TxtYellow.SetMaxValue(*red - 1);
-    TxtRed.SetMinValue(*yellow + 1);
+    txtYellow_.SetMaxValue(*red - 1);
+    txtRed_.SetMinValue(*yellow + 1);
 }
 
 void OptionsDialog::TxtYellowChange() {
@@ -96,11 +96,11 @@ void OptionsDialog::TxtRedChange() {
 }
 
 void OptionsDialog::UpdateHighLabel() {
-    SetControlText(Item(IDC_LABELHIGHMEMORYACTION), HighLabelText(TxtRed.TryValue().value_or(TxtRed.MinValue())));
+    SetControlText(Item(IDC_LABELHIGHMEMORYACTION), HighLabelText(txtRed_.TryValue().value_or(txtRed_.MinValue())));
 }
 
 void OptionsDialog::CheckMonitorClick() {
-    if (!Checked(IDC_CHECKMONITOR) || settings_.NoWarningSwithOffMonMobile)
+    if (!Checked(IDC_CHECKMONITOR) || settings_.NoMonitorOffWarningOnPortable)
         return;
     if (!services_.IsPortableDevice || !services_.IsPortableDevice())
         return;
@@ -114,5 +114,5 @@ void OptionsDialog::CheckMonitorClick() {
     if (result == kPortableButtonDontActivate)
         SetChecked(IDC_CHECKMONITOR, false);
     if (dialog.VerifyChecked)
-        settings_.NoWarningSwithOffMonMobile = true;
+        settings_.NoMonitorOffWarningOnPortable = true;
 }

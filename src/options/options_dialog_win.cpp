@@ -33,9 +33,9 @@ struct FlagBox {
     bool Settings::*Flag;
 };
 constexpr FlagBox kFlagBoxes[] = {
-    {IDC_CHECKDEFRAGONHIGHMEM, &Settings::DefragOnHighMemory},
+    {IDC_CHECKDEFRAGONHIGHMEM, &Settings::FreeOnHighMemory},
     {IDC_CHECKMONITOR, &Settings::SwitchOffMonitorOnLock},  // BM_SETCHECK raises no click: no warning then
-    {IDC_CHECKDEFRAGEVERYACTIVE, &Settings::DefragEveryActive},
+    {IDC_CHECKDEFRAGEVERYACTIVE, &Settings::FreeEveryActive},
     {IDC_CKWARN, &Settings::Warn},
     {IDC_CKWARNMSGBOX, &Settings::WarnMsgBox},
     {IDC_CKNOBORDER, &Settings::NoBorder},
@@ -45,7 +45,7 @@ constexpr FlagBox kFlagBoxes[] = {
     {IDC_CKSHOWPERCSIGN, &Settings::ShowPercSign},
     {IDC_CKINTERNALFONT, &Settings::InternalFont},
     {IDC_CKMINIFONT, &Settings::MiniInternalFont},
-    {IDC_CKDISPLAYHINT, &Settings::HintWhatisDisplayed},
+    {IDC_CKDISPLAYHINT, &Settings::HintWhatIsDisplayed},
     {IDC_CKBARBOTTOM, &Settings::BarBottom},
     {IDC_CHECKSTANDARDBAR, &Settings::StandardGauge},
     {IDC_CHECKFULLBAR, &Settings::FullBar},
@@ -275,11 +275,11 @@ INT_PTR OptionsDialog::PageMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_DRAWITEM: {
             auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
             if (wParam == IDC_CMBCOLORPROCESSES)
-                CmbColorProcesses.DrawItem(*item);
+                cmbColorProcesses_.DrawItem(*item);
             else if (wParam == IDC_CMBFOREGROUND)
-                CmbForeground.DrawItem(*item);
+                cmbForeground_.DrawItem(*item);
             else if (wParam == IDC_LBCOLORS)
-                LbColors.DrawItem(*item);
+                lbColors_.DrawItem(*item);
             else
                 return FALSE;
             return TRUE;
@@ -309,7 +309,7 @@ void OptionsDialog::OnCommand(int id, int code) {
                 return;
             case IDC_CKINTERNALFONT:
             case IDC_CKMINIFONT:
-                ckInternalFontClick();
+                CkInternalFontClick();
                 return;
             case IDC_CKSHOWTOP:
             case IDC_CKSHOWMEMMENU:
@@ -342,9 +342,9 @@ void OptionsDialog::OnCommand(int id, int code) {
     if (code == CBN_SELCHANGE && id == IDC_CBTHEMES)
         CbThemesClick();
     if (code == CBN_SELCHANGE && id == IDC_CMBCOLORPROCESSES)
-        CmbColorProcesses.SelectionChanged();
+        cmbColorProcesses_.SelectionChanged();
     if (code == CBN_SELCHANGE && id == IDC_CMBFOREGROUND)
-        CmbForeground.SelectionChanged();
+        cmbForeground_.SelectionChanged();
     if (code == LBN_SELCHANGE && id == IDC_LBCOLORS)
         LbColorsClick();
 }
@@ -368,21 +368,21 @@ void OptionsDialog::FormCreate() {
     auto storage = [path = host_.SettingsPath]() -> std::unique_ptr<IProfile> {
         return std::make_unique<IniFileWriter>(path);
     };
-    CmbColorProcesses.Attach(Item(IDC_CMBCOLORPROCESSES));
-    CmbForeground.Attach(Item(IDC_CMBFOREGROUND));
-    for (ColorComboBox* picker : {&CmbColorProcesses, &CmbForeground}) {
+    cmbColorProcesses_.Attach(Item(IDC_CMBCOLORPROCESSES));
+    cmbForeground_.Attach(Item(IDC_CMBFOREGROUND));
+    for (ColorComboBox* picker : {&cmbColorProcesses_, &cmbForeground_}) {
         picker->SetCustomColorsStorage(storage);
         picker->ChooseColorHook = services_.PickColor;
     }
-    CmbForeground.OnChange = [this] { CmbForegroundChange(); };
-    LbColors.Attach(Item(IDC_LBCOLORS));
-    TxtYellow.Attach(Item(IDC_TXTYELLOW), 1, 100, 1, /*editorEnabled=*/false);
-    TxtRed.Attach(Item(IDC_TXTRED), 1, 100, 1, /*editorEnabled=*/false);
-    WinSpinDefragEveryActive.Attach(Item(IDC_WINSPINDEFRAGEVERYACTIVE), 5, 999, 1);
-    EditMili.Attach(Item(IDC_EDITMILI), 100, 10000, 100);
-    EditProcs.Attach(Item(IDC_EDITPROCS), 1, 100, 1);
-    EditProcsRam.Attach(Item(IDC_EDITPROCSRAM), 1, 9999, 1);
-    EditProcsRam.SetValue(100);
+    cmbForeground_.OnChange = [this] { CmbForegroundChange(); };
+    lbColors_.Attach(Item(IDC_LBCOLORS));
+    txtYellow_.Attach(Item(IDC_TXTYELLOW), 1, 100, 1, /*editorEnabled=*/false);
+    txtRed_.Attach(Item(IDC_TXTRED), 1, 100, 1, /*editorEnabled=*/false);
+    winSpinDefragEveryActive_.Attach(Item(IDC_WINSPINDEFRAGEVERYACTIVE), 5, 999, 1);
+    editMili_.Attach(Item(IDC_EDITMILI), 100, 10000, 100);
+    editProcs_.Attach(Item(IDC_EDITPROCS), 1, 100, 1);
+    editProcsRam_.Attach(Item(IDC_EDITPROCSRAM), 1, 9999, 1);
+    editProcsRam_.SetValue(100);
     FillCombo(Item(IDC_CMBDOUBLECLICK), kDoubleClickActionNames);
     FillCombo(Item(IDC_COMBOGBVALUES), kGbValueNames);
     // Each language is named in its own words, whatever the chosen one.
@@ -396,37 +396,37 @@ void OptionsDialog::FormCreate() {
     for (const FlagBox& box : kFlagBoxes)
         SetChecked(box.Id, settings_.*box.Flag);
     SendMessageW(Item(IDC_CMBDOUBLECLICK), CB_SETCURSEL, static_cast<WPARAM>(settings_.DoubleClickAction), 0);
-    WinSpinDefragEveryActive.SetValue(settings_.DefragEvery);
+    winSpinDefragEveryActive_.SetValue(settings_.FreeEveryMinutes);
     CheckDefragEveryActiveClick();
     // Each threshold starts bounded by the other; the first change narrows the bounds by one.
-    TxtYellow.SetMaxValue(settings_.RedPercent);
-    TxtRed.SetMinValue(settings_.YellowPercent);
-    TxtYellow.SetValue(settings_.YellowPercent);
-    TxtRed.SetValue(settings_.RedPercent);
-    openedHotKey_ = static_cast<HotKeyValue>(settings_.RefreshHotkey);
+    txtYellow_.SetMaxValue(settings_.RedPercent);
+    txtRed_.SetMinValue(settings_.YellowPercent);
+    txtYellow_.SetValue(settings_.YellowPercent);
+    txtRed_.SetValue(settings_.RedPercent);
+    openedHotKey_ = static_cast<HotKeyValue>(settings_.FreeMemoryHotKey);
     // A global hot key without Ctrl or Alt would take that key from every program: the field adds Alt then.
     SendMessageW(Item(IDC_HOTKEY1), HKM_SETRULES, HKCOMB_NONE | HKCOMB_S, MAKELPARAM(HOTKEYF_ALT, 0));
     SendMessageW(Item(IDC_HOTKEY1), HKM_SETHOTKEY, HotKeyControlFromShortCut(openedHotKey_), 0);
     SetChecked(IDC_CHECKHIGHLIGHTPROCESS, settings_.HighlightProcessAbove > 0);
     if (settings_.HighlightProcessAbove > 0)
-        EditProcsRam.SetValue(settings_.HighlightProcessAbove);
+        editProcsRam_.SetValue(settings_.HighlightProcessAbove);
     CheckHighlightProcessClick();
 
-    CmbColorProcesses.SetDefaultColor(AutomaticColors::ProcMenuHighlight);
-    if (settings_.ProcMenuHightlightColor == kAutomaticColor) {
-        CmbColorProcesses.SetItemIndex(ColorComboBox::kDefaultItem);
+    cmbColorProcesses_.SetDefaultColor(AutomaticColors::kProcessHighlight);
+    if (settings_.ProcessHighlightColor == kAutomaticColor) {
+        cmbColorProcesses_.SetItemIndex(ColorComboBox::kDefaultItem);
     } else {
         // A colour chosen earlier through the custom item is shown there again rather than dropped.
-        CmbColorProcesses.SetColor(settings_.ProcMenuHightlightColor);
+        cmbColorProcesses_.SetColor(settings_.ProcessHighlightColor);
     }
-    settings_.ProcMenuHightlightColor =
-        CmbColorProcesses.ItemIndex() <= 0 ? kAutomaticColor : CmbColorProcesses.Color();
+    settings_.ProcessHighlightColor =
+        cmbColorProcesses_.ItemIndex() <= 0 ? kAutomaticColor : cmbColorProcesses_.Color();
 
-    EditProcs.SetValue(settings_.TopProcessCount);
+    editProcs_.SetValue(settings_.TopProcessCount);
     CkShowTopClick();
     SendMessageW(Item(IDC_COMBOGBVALUES), CB_SETCURSEL, settings_.OptimizeForGigabytes ? 1 : 0, 0);
-    EditMili.SetValue(settings_.RefreshRate);
-    ckInternalFontClick();  // the panel, the chosen font and the small-font box follow the built-in font choice
+    editMili_.SetValue(settings_.RefreshRate);
+    CkInternalFontClick();  // the panel, the chosen font and the small-font box follow the built-in font choice
     // The small-digits box keeps the record's value while it is disabled, so opening and OK do not lose it.
     SetChecked(IDC_CKMINIFONT, settings_.MiniInternalFont);
     CkShowPercentageClick();
@@ -438,7 +438,7 @@ void OptionsDialog::FormCreate() {
     LoadThemes();
     SendMessageW(Item(IDC_CBTHEMES), CB_SETCURSEL, 1, 0);
     CbThemesClick();
-    LbColors.SetItemIndex(0);
+    lbColors_.SetItemIndex(0);
     LbColorsClick();
     UpdateHighLabel();
 }
@@ -456,21 +456,21 @@ void OptionsDialog::BtnOkClick(bool ok) {
     const auto doubleClick = static_cast<int32_t>(SendMessageW(Item(IDC_CMBDOUBLECLICK), CB_GETCURSEL, 0, 0));
     if (doubleClick >= 0)
         s.DoubleClickAction = doubleClick;
-    if (s.DefragEveryActive)
-        s.DefragEvery = WinSpinDefragEveryActive.Value();  // unticked keeps the period
+    if (s.FreeEveryActive)
+        s.FreeEveryMinutes = winSpinDefragEveryActive_.Value();  // unticked keeps the period
     // The field has no Win modifier: a hand-made Win combination survives while the field is left alone.
     auto word = static_cast<uint16_t>(SendMessageW(Item(IDC_HOTKEY1), HKM_GETHOTKEY, 0, 0));
     if (word != HotKeyControlFromShortCut(openedHotKey_)) {
-        s.RefreshHotkey = static_cast<int32_t>(ShortCutFromHotKeyControl(word));
+        s.FreeMemoryHotKey = static_cast<int32_t>(ShortCutFromHotKeyControl(word));
     }
-    s.RefreshRate = EditMili.Value();
+    s.RefreshRate = editMili_.Value();
     s.Font = chosenFont_;
-    s.YellowPercent = TxtYellow.Value();
-    s.RedPercent = TxtRed.Value();
+    s.YellowPercent = txtYellow_.Value();
+    s.RedPercent = txtRed_.Value();
     s.OptimizeForGigabytes = SendMessageW(Item(IDC_COMBOGBVALUES), CB_GETCURSEL, 0, 0) == 1;
-    s.HighlightProcessAbove = Checked(IDC_CHECKHIGHLIGHTPROCESS) ? EditProcsRam.Value() : 0;
-    s.ProcMenuHightlightColor = CmbColorProcesses.ItemIndex() <= 0 ? kAutomaticColor : CmbColorProcesses.Color();
-    s.TopProcessCount = EditProcs.Value();
+    s.HighlightProcessAbove = Checked(IDC_CHECKHIGHLIGHTPROCESS) ? editProcsRam_.Value() : 0;
+    s.ProcessHighlightColor = cmbColorProcesses_.ItemIndex() <= 0 ? kAutomaticColor : cmbColorProcesses_.Color();
+    s.TopProcessCount = editProcs_.Value();
     const LRESULT language = SendMessageW(Item(IDC_CMBLANGUAGE), CB_GETCURSEL, 0, 0);
     if (language >= 0 && language < kLanguageCount)
         s.Language = kLanguages[language].Setting;
@@ -484,7 +484,7 @@ void OptionsDialog::BtnOkClick(bool ok) {
         return;
     if (host_.OptionsApplied)
         host_.OptionsApplied();
-    openedHotKey_ = static_cast<HotKeyValue>(s.RefreshHotkey);
+    openedHotKey_ = static_cast<HotKeyValue>(s.FreeMemoryHotKey);
     if (ok)
         EndDialog(Hwnd(), IDOK);
     else
@@ -500,11 +500,11 @@ void OptionsDialog::SetTexts() {
     }
     FillCombo(Item(IDC_CMBDOUBLECLICK), kDoubleClickActionNames);
     FillCombo(Item(IDC_COMBOGBVALUES), kGbValueNames);
-    CmbColorProcesses.SetTexts();
-    CmbForeground.SetTexts();
-    const int selected = LbColors.ItemIndex();
+    cmbColorProcesses_.SetTexts();
+    cmbForeground_.SetTexts();
+    const int selected = lbColors_.ItemIndex();
     FillColorList(ColorEntries());
-    LbColors.SetItemIndex(selected);
+    lbColors_.SetItemIndex(selected);
     UpdateHighLabel();
 }
 

@@ -61,9 +61,9 @@ class OptionsDialog : public Dialog {
     int ActivePage() const { return activePage_; }
     // The control of that id on whichever page holds it.
     HWND Item(int id) const;
-    const ColorTextListBox& ColorList() const { return LbColors; }
-    ColorComboBox& ForegroundPicker() { return CmbForeground; }
-    ColorComboBox& HighlightPicker() { return CmbColorProcesses; }
+    const ColorTextListBox& ColorList() const { return lbColors_; }
+    ColorComboBox& ForegroundPicker() { return cmbForeground_; }
+    ColorComboBox& HighlightPicker() { return cmbColorProcesses_; }
 
   protected:
     INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -97,7 +97,7 @@ class OptionsDialog : public Dialog {
     void ChooseDisplayFont();
     void SetInternalFont();
     void CkShowPercentageClick();
-    void ckInternalFontClick();
+    void CkInternalFontClick();
     void CkShowTopClick();
     void CheckHighlightProcessClick();
     void CheckDefragEveryActiveClick();
@@ -128,9 +128,9 @@ class OptionsDialog : public Dialog {
     int activePage_ = 0;
     bool startOnThemePage_ = false;
 
-    SpinEdit TxtYellow, TxtRed, WinSpinDefragEveryActive, EditMili, EditProcs, EditProcsRam;
-    ColorComboBox CmbColorProcesses, CmbForeground;
-    ColorTextListBox LbColors;
+    SpinEdit txtYellow_, txtRed_, winSpinDefragEveryActive_, editMili_, editProcs_, editProcsRam_;
+    ColorComboBox cmbColorProcesses_, cmbForeground_;
+    ColorTextListBox lbColors_;
     FontSpec chosenFont_;  // the hidden font panel's font
     UniqueFont panelFont_;
     DpiScaler scaler_;

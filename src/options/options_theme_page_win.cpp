@@ -31,15 +31,15 @@ std::wstring OptionsDialog::ThemePath(const std::string& name) const {
 
 ThemeColorTexts OptionsDialog::ColorEntries() const {
     ThemeColorTexts colors;
-    for (int i = 0; i < kThemeColorCount && i < LbColors.Count(); ++i)
-        colors[static_cast<size_t>(i)] = LbColors.Text(i);
+    for (int i = 0; i < kThemeColorCount && i < lbColors_.Count(); ++i)
+        colors[static_cast<size_t>(i)] = lbColors_.Text(i);
     return colors;
 }
 
 void OptionsDialog::FillColorList(const ThemeColorTexts& entries) {
-    LbColors.Clear();
+    lbColors_.Clear();
     for (size_t i = 0; i < entries.size(); ++i)
-        LbColors.Add(Text(kThemeColorSlots[i].Label), entries[i], kThemeColorSlots[i].Automatic);
+        lbColors_.Add(Text(kThemeColorSlots[i].Label), entries[i], kThemeColorSlots[i].Automatic);
 }
 
 // Every theme file of the folder (hidden, system and read-only ones too), in the order the folder lists them. A
@@ -88,32 +88,32 @@ void OptionsDialog::CbThemesClick() {
         SetChecked(IDC_CHECKOPAQUE, theme.TransBk());
         SetChecked(IDC_CHECKFULLBAR, theme.BarOpaqueBackground);
     }
-    for (int i = 0; i < kThemeColorCount && i < LbColors.Count(); ++i)
-        LbColors.SetText(i, colors[static_cast<size_t>(i)]);
+    for (int i = 0; i < kThemeColorCount && i < lbColors_.Count(); ++i)
+        lbColors_.SetText(i, colors[static_cast<size_t>(i)]);
     LbColorsClick();
 }
 
 void OptionsDialog::LbColorsClick() {
-    int j = LbColors.ItemIndex();
+    int j = lbColors_.ItemIndex();
     if (j < 0 || j >= kThemeColorCount)
         return;
-    CmbForeground.SetDefaultColor(kThemeColorSlots[static_cast<size_t>(j)].Automatic);
-    const std::string& text = LbColors.Text(j);
+    cmbForeground_.SetDefaultColor(kThemeColorSlots[static_cast<size_t>(j)].Automatic);
+    const std::string& text = lbColors_.Text(j);
     if (text == kAutomaticEntry) {
-        CmbForeground.SetItemIndex(ColorComboBox::kDefaultItem);
+        cmbForeground_.SetItemIndex(ColorComboBox::kDefaultItem);
     } else {
-        CmbForeground.SetColor(TextToColor(text));
+        cmbForeground_.SetColor(TextToColor(text));
     }
 }
 
 void OptionsDialog::CmbForegroundChange() {
-    int j = LbColors.ItemIndex();
+    int j = lbColors_.ItemIndex();
     if (j < 0)
         return;
-    bool automatic = CmbForeground.ItemIndex() == ColorComboBox::kDefaultItem;
-    LbColors.SetText(j, automatic ? std::string(kAutomaticEntry) : ColorToText(CmbForeground.Color()));
+    bool automatic = cmbForeground_.ItemIndex() == ColorComboBox::kDefaultItem;
+    lbColors_.SetText(j, automatic ? std::string(kAutomaticEntry) : ColorToText(cmbForeground_.Color()));
     if (j == 0)
-        chosenFont_.Color = CmbForeground.Color();
+        chosenFont_.Color = cmbForeground_.Color();
 }
 
 bool OptionsDialog::WriteThemeFile(const std::wstring& path, const std::string& name) {

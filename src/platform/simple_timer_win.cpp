@@ -8,15 +8,15 @@
 class SimpleTimerHandler : public Window {
   public:
     SimpleTimerHandler() { CreateWindowOf(L"LumivexSimpleTimer", 0, 0, L"", HWND_MESSAGE, 0, 0, 0, 0); }
-    std::map<UINT_PTR, SimpleTimer*> timers;
-    int running = 0;
-    UINT_PTR nextId = 1;
+    std::map<UINT_PTR, SimpleTimer*> Timers;
+    int Running = 0;
+    UINT_PTR NextId = 1;
 
   protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
         if (msg == WM_TIMER) {
-            auto it = timers.find(static_cast<UINT_PTR>(wParam));
-            if (it != timers.end())
+            auto it = Timers.find(static_cast<UINT_PTR>(wParam));
+            if (it != Timers.end())
                 it->second->Fire();
             return 0;
         }
@@ -34,7 +34,7 @@ SimpleTimerHandler& AcquireTimerHandler() {
 }
 
 void ReleaseTimerHandler() {
-    if (gHandler && gHandler->timers.empty()) {
+    if (gHandler && gHandler->Timers.empty()) {
         delete gHandler;
         gHandler = nullptr;
     }
@@ -45,15 +45,15 @@ SimpleTimer::SimpleTimer() : SimpleTimer(1000, nullptr) {}
 
 SimpleTimer::SimpleTimer(UINT periodMs, Handler onFire) : periodMs_(periodMs), onFire_(std::move(onFire)) {
     SimpleTimerHandler& handler = AcquireTimerHandler();
-    timerId_ = handler.nextId++;
-    handler.timers[timerId_] = this;
+    timerId_ = handler.NextId++;
+    handler.Timers[timerId_] = this;
 }
 
 SimpleTimer::~SimpleTimer() {
     if (active_)
         StopTimer(true);
     if (gHandler)
-        gHandler->timers.erase(timerId_);
+        gHandler->Timers.erase(timerId_);
     ReleaseTimerHandler();
 }
 
@@ -66,7 +66,7 @@ bool SimpleTimer::StartTimer() {
         return false;
     active_ = true;
     ++countdowns_;
-    ++gHandler->running;
+    ++gHandler->Running;
     return true;
 }
 
@@ -75,8 +75,8 @@ bool SimpleTimer::StopTimer(bool clearActive) {
         active_ = false;
     if (!KillTimer(gHandler->Hwnd(), timerId_))
         return false;
-    if (gHandler->running > 0)
-        --gHandler->running;
+    if (gHandler->Running > 0)
+        --gHandler->Running;
     return true;
 }
 
@@ -113,7 +113,7 @@ void SimpleTimer::Fire() {
 }
 
 int SimpleTimer::RunningCount() {
-    return gHandler ? gHandler->running : 0;
+    return gHandler ? gHandler->Running : 0;
 }
 
 HWND SimpleTimer::SharedWindow() {

@@ -12,10 +12,10 @@ struct VersionFunctions {
     using GetInfoFn = BOOL(WINAPI*)(LPCWSTR, DWORD, DWORD, LPVOID);
     using QueryFn = BOOL(WINAPI*)(LPCVOID, LPCWSTR, LPVOID*, PUINT);
 
-    SystemLibrary library{L"version.dll"};
-    GetSizeFn GetSize = library.Proc<GetSizeFn>("GetFileVersionInfoSizeW");
-    GetInfoFn GetInfo = library.Proc<GetInfoFn>("GetFileVersionInfoW");
-    QueryFn Query = library.Proc<QueryFn>("VerQueryValueW");
+    SystemLibrary Library{L"version.dll"};
+    GetSizeFn GetSize = Library.Proc<GetSizeFn>("GetFileVersionInfoSizeW");
+    GetInfoFn GetInfo = Library.Proc<GetInfoFn>("GetFileVersionInfoW");
+    QueryFn Query = Library.Proc<QueryFn>("VerQueryValueW");
     bool Ready() const { return GetSize && GetInfo && Query; }
 };
 

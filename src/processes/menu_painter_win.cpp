@@ -50,13 +50,13 @@ struct MenuPainter::UxTheme {
     using ColorFn = HRESULT(WINAPI*)(HTHEME, int, int, int, COLORREF*);
     using FlagFn = BOOL(WINAPI*)();
 
-    SystemLibrary library{L"uxtheme.dll"};
-    OpenFn Open = library.Proc<OpenFn>("OpenThemeData");
-    CloseFn Close = library.Proc<CloseFn>("CloseThemeData");
-    DrawFn Draw = library.Proc<DrawFn>("DrawThemeBackground");
-    ColorFn Color = library.Proc<ColorFn>("GetThemeColor");
-    FlagFn IsThemeActive = library.Proc<FlagFn>("IsThemeActive");
-    FlagFn IsAppThemed = library.Proc<FlagFn>("IsAppThemed");
+    SystemLibrary Library{L"uxtheme.dll"};
+    OpenFn Open = Library.Proc<OpenFn>("OpenThemeData");
+    CloseFn Close = Library.Proc<CloseFn>("CloseThemeData");
+    DrawFn Draw = Library.Proc<DrawFn>("DrawThemeBackground");
+    ColorFn Color = Library.Proc<ColorFn>("GetThemeColor");
+    FlagFn IsThemeActive = Library.Proc<FlagFn>("IsThemeActive");
+    FlagFn IsAppThemed = Library.Proc<FlagFn>("IsAppThemed");
     bool Ready() const { return Open && Close && Draw && Color && IsThemeActive && IsAppThemed; }
 
     static const UxTheme& Get() {
@@ -184,7 +184,7 @@ void MenuPainter::DrawItem(HDC dc,
                            MenuItemState state,
                            const MenuDrawContext& context) {
     const RECT r = rect;
-    const int L = r.left, T = r.top, Rt = r.right, B = r.bottom;
+    const int left = r.left, top = r.top, right = r.right, bottom = r.bottom;
     const bool themed = Themed();
     const bool themedNew = themed && context.NewMenus;
     const bool highlighted = item.Tag == kTagProcessRow && item.Highlight;
@@ -195,19 +195,19 @@ void MenuPainter::DrawItem(HDC dc,
         FillSolid(dc, r, context.Highlight);
     if (themed) {
         // A heavy process keeps its colour under the icon: the gutter shrinks to its one-pixel edge.
-        RECT gutter{highlighted ? L + Scaled(kIconColumn) - 1 : L, T, L + Scaled(kIconColumn), B};
+        RECT gutter{highlighted ? left + Scaled(kIconColumn) - 1 : left, top, left + Scaled(kIconColumn), bottom};
         DrawThemePart(dc, MENU_POPUPGUTTER, state.Selected ? 2 : 1, gutter);
     }
 
     if (item.Caption == "-") {
-        const int m = (T + B) / 2;
+        const int m = (top + bottom) / 2;
         if (themedNew) {
-            RECT line{L + Scaled(kThemedSeparatorLeft), T, Rt, B};
+            RECT line{left + Scaled(kThemedSeparatorLeft), top, right, bottom};
             DrawThemePart(dc, MENU_POPUPSEPARATOR, 1, line);
         } else {
-            Line(dc, L + 2, Rt - 2, m, GetSysColor(COLOR_BTNSHADOW));
+            Line(dc, left + 2, right - 2, m, GetSysColor(COLOR_BTNSHADOW));
             if (!themed)
-                Line(dc, L + 2, Rt - 2, m + 1, GetSysColor(COLOR_BTNHIGHLIGHT));
+                Line(dc, left + 2, right - 2, m + 1, GetSysColor(COLOR_BTNHIGHLIGHT));
         }
         return;
     }
@@ -236,14 +236,14 @@ void MenuPainter::DrawItem(HDC dc,
     }
 
     const int iconSize = SystemMetricForDpi(SM_CXSMICON, dpi_);
-    const int y = (T + B - iconSize) / 2;
+    const int y = (top + bottom - iconSize) / 2;
     HICON icon = nullptr;
     if (item.Tag == kTagProcessRow)
         icon = item.NoIcon ? context.DefaultProgramIcon : item.IconHandle.Get();
     else if (item.Tag == kTagTaskManager)
         icon = context.TaskManagerIcon;
     if (icon)
-        DrawIconEx(dc, L + Scaled(4), y, icon, iconSize, iconSize, 0, nullptr, DI_NORMAL);
+        DrawIconEx(dc, left + Scaled(4), y, icon, iconSize, iconSize, 0, nullptr, DI_NORMAL);
 
     if (state.Checked)
         DrawCheck(dc, r, y, themedNew, state.Enabled);
@@ -257,7 +257,7 @@ void MenuPainter::DrawItem(HDC dc,
     int oldMode = SetBkMode(dc, TRANSPARENT);
     COLORREF oldColor = SetTextColor(dc, textColor);
     const int textHeight = lastMenuTextHeight_ < 0 ? -lastMenuTextHeight_ : lastMenuTextHeight_;
-    RECT textRect{L + Scaled(kCaptionLeft), (T + B - textHeight) / 2, Rt, B};
+    RECT textRect{left + Scaled(kCaptionLeft), (top + bottom - textHeight) / 2, right, bottom};
     CaptionParts parts = SplitShortcut(text);
     std::wstring caption = Widen(HidePrefix(parts.Caption));
     DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &textRect, kCaptionFlags);
@@ -265,7 +265,7 @@ void MenuPainter::DrawItem(HDC dc,
     auto drawRight = [&](const std::string& figureText) {
         std::wstring figure = Widen(HidePrefix(figureText));
         int w = TextSize(dc, figure).cx;
-        RECT figureRect{Rt - Scaled(kRightMargin) - w, textRect.top, Rt - Scaled(kRightMargin), B};
+        RECT figureRect{right - Scaled(kRightMargin) - w, textRect.top, right - Scaled(kRightMargin), bottom};
         DrawTextW(dc, figure.c_str(), static_cast<int>(figure.size()), &figureRect, kFigureFlags);
     };
     if ((item.Tag == kTagProcessRow || item.Tag == kTagMemoryRow) && !item.MemText.empty())

@@ -40,7 +40,7 @@ ProcessActionOutcome OpenSameProcess(const ProcessIdentity& identity, DWORD righ
 
 ProcessActionOutcome RunProcessAction(int choice, const ProcessIdentity& identity, HWND owner) {
     switch (NormalizeProcessChoice(choice)) {
-        case kChoiceOpenFolder: {
+        case ChoiceOpenFolder: {
             std::string folder = FolderOfPath(identity.FullPath);
             if (folder.empty())
                 return ProcessActionOutcome::Nothing;
@@ -48,14 +48,14 @@ ProcessActionOutcome RunProcessAction(int choice, const ProcessIdentity& identit
             ShellExecuteW(owner, L"OPEN", quoted.c_str(), L"", L"", SW_SHOW);
             return ProcessActionOutcome::Done;
         }
-        case kChoiceFreeMemory: {
+        case ChoiceFreeMemory: {
             UniqueKernelHandle process;
             ProcessActionOutcome outcome = OpenSameProcess(identity, PROCESS_SET_QUOTA, process);
             if (outcome == ProcessActionOutcome::Done)
                 TrimWorkingSet(process.Get());
             return outcome;
         }
-        case kChoiceEndProcess: {
+        case ChoiceEndProcess: {
             UniqueKernelHandle process;
             ProcessActionOutcome outcome = OpenSameProcess(identity, PROCESS_TERMINATE, process);
             if (outcome == ProcessActionOutcome::Done)

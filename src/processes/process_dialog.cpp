@@ -4,7 +4,7 @@
 #include "processes/process_rec.h"
 
 int NormalizeProcessChoice(int result) {
-    return result == 103 ? kChoiceCancel : result;
+    return result == 103 ? ChoiceCancel : result;
 }
 
 ProcessDialogTexts BuildProcessDialogTexts(const std::string& exeName,

@@ -14,12 +14,7 @@ constexpr char kProcessDialogCaption[] = "Lumivex";
 constexpr int kProcessDialogWidth = 250;
 
 // The dialog's results: the four buttons give 100..103; closing or cancelling gives 2.
-enum ProcessChoice : int {
-    kChoiceOpenFolder = 100,
-    kChoiceFreeMemory = 101,
-    kChoiceEndProcess = 102,
-    kChoiceCancel = 2
-};
+enum ProcessChoice : int { ChoiceOpenFolder = 100, ChoiceFreeMemory = 101, ChoiceEndProcess = 102, ChoiceCancel = 2 };
 int NormalizeProcessChoice(int result);
 
 // description, company and fileVersion come from the program's version resource ("" when it has none).

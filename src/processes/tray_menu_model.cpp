@@ -37,8 +37,8 @@ std::string ProcessCaption(const std::string& exeName, const std::string& descri
 }
 
 ColorValue ProcessHighlightColor(ColorValue setting, bool useDefault) {
-    return useDefault ? AutomaticColors::ProcMenuHighlight
-                      : ResolveAutomatic(setting, AutomaticColors::ProcMenuHighlight);
+    return useDefault ? AutomaticColors::kProcessHighlight
+                      : ResolveAutomatic(setting, AutomaticColors::kProcessHighlight);
 }
 
 CaptionParts SplitShortcut(const std::string& itemText) {

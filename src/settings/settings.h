@@ -35,7 +35,7 @@ struct FontSpec {
 // Every user setting, one field per key of the settings file.
 struct Settings {
     bool Warn = true;
-    bool ShowPage = false;  // true by default only before Windows Vista
+    bool ShowPage = false;
     bool ShowFree = false;
     bool ShowPercentage = false;
     int32_t YellowPercent = 65;
@@ -46,7 +46,7 @@ struct Settings {
     bool InternalFont = true;
     bool TransBk = false;
     bool BarBottom = false;
-    bool HintWhatisDisplayed = true;
+    bool HintWhatIsDisplayed = true;
     bool StandardGauge = false;
     ColorValue FontColor = kClWindowText;
     ColorValue OpaqueBkColor = kAutomaticColor;
@@ -58,21 +58,21 @@ struct Settings {
     int32_t RefreshRate = 500;
     bool FullBar = false;
     ColorValue FullBarColor = kAutomaticColor;
-    int32_t RefreshHotkey = 0;
+    int32_t FreeMemoryHotKey = 0;
     bool ShowTopProcess = true;
     int32_t TopProcessCount = 10;
     bool ShowMemMenu = true;
     bool OptimizeForGigabytes = true;
-    bool DefragOnHighMemory = true;
-    bool DefragEveryActive = false;
-    int32_t DefragEvery = 120;
+    bool FreeOnHighMemory = true;
+    bool FreeEveryActive = false;
+    int32_t FreeEveryMinutes = 120;
     int32_t DoubleClickAction = 0;
     bool SwitchOffMonitorOnLock = false;
     bool WarnMsgBox = false;
     int32_t HighlightProcessAbove = 100;
-    ColorValue ProcMenuHightlightColor = kAutomaticColor;
+    ColorValue ProcessHighlightColor = kAutomaticColor;
     bool ClickedDonation = false;
-    bool NoWarningSwithOffMonMobile = false;
+    bool NoMonitorOffWarningOnPortable = false;
     bool ShowNameInsteadOfModule = false;
     std::string Language = "zh";      // "zh" or "en": the language of every text shown
     bool FollowTaskbarTheme = false;  // light and dark taskbar themes follow Windows' mode
@@ -80,14 +80,14 @@ struct Settings {
 
 // The colours that automatic (-1) stands for, element by element.
 namespace AutomaticColors {
-constexpr ColorValue Font = Rgb(0, 0, 0);
-constexpr ColorValue OpaqueBk = Rgb(255, 255, 255);
-constexpr ColorValue BarBorder = kClButtonShadow;
-constexpr ColorValue FullBar = kClButtonShadow;
-constexpr ColorValue Green = Rgb(0, 255, 0);
-constexpr ColorValue Yellow = Rgb(255, 255, 0);
-constexpr ColorValue Red = Rgb(255, 0, 0);
-constexpr ColorValue ProcMenuHighlight = Rgb(251, 225, 225);
+constexpr ColorValue kFont = Rgb(0, 0, 0);
+constexpr ColorValue kOpaqueBk = Rgb(255, 255, 255);
+constexpr ColorValue kBarBorder = kClButtonShadow;
+constexpr ColorValue kFullBar = kClButtonShadow;
+constexpr ColorValue kGreen = Rgb(0, 255, 0);
+constexpr ColorValue kYellow = Rgb(255, 255, 0);
+constexpr ColorValue kRed = Rgb(255, 0, 0);
+constexpr ColorValue kProcessHighlight = Rgb(251, 225, 225);
 }  // namespace AutomaticColors
 
 // The colour an element shows: its own default while the setting is automatic.

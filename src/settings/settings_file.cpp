@@ -24,25 +24,25 @@ const Key kGeneralKeys[] = {
     {"ShowPercentage", &Settings::ShowPercentage},
     {"ShowPercSign", &Settings::ShowPercSign},
     {"InternalFont", &Settings::InternalFont},
-    {"HintWhatisDisplayed", &Settings::HintWhatisDisplayed},
+    {"HintWhatisDisplayed", &Settings::HintWhatIsDisplayed},
     {"StandardGauge", &Settings::StandardGauge},
     {"BarBottom", &Settings::BarBottom},
     {"TransBk", &Settings::TransBk},
     {"MiniInternalFont", &Settings::MiniInternalFont},
     {"RefreshRate", &Settings::RefreshRate},
     {"FullBar", &Settings::FullBar},
-    {"RefreshHotkey", &Settings::RefreshHotkey},
+    {"RefreshHotkey", &Settings::FreeMemoryHotKey},
     {"ShowTopProcess", &Settings::ShowTopProcess},
     {"TopProcessCount", &Settings::TopProcessCount},
     {"ShowMemMenu", &Settings::ShowMemMenu},
     {"OptimizeForGigabytes", &Settings::OptimizeForGigabytes},
-    {"DefragOnHighMemory", &Settings::DefragOnHighMemory},
-    {"DefragEveryActive", &Settings::DefragEveryActive},
-    {"DefragEvery", &Settings::DefragEvery},
+    {"DefragOnHighMemory", &Settings::FreeOnHighMemory},
+    {"DefragEveryActive", &Settings::FreeEveryActive},
+    {"DefragEvery", &Settings::FreeEveryMinutes},
     {"DoubleClickAction", &Settings::DoubleClickAction},
     {"SwitchOffMonitorOnLock", &Settings::SwitchOffMonitorOnLock},
     {"ClickedDonation", &Settings::ClickedDonation},
-    {"NoWarningSwithOffMonMobile", &Settings::NoWarningSwithOffMonMobile},
+    {"NoWarningSwithOffMonMobile", &Settings::NoMonitorOffWarningOnPortable},
     {"FollowTaskbarTheme", &Settings::FollowTaskbarTheme},
 };
 
@@ -57,7 +57,7 @@ struct ColorKey {
     ColorValue Settings::*Member;
 };
 const ColorKey kColorKeys[] = {
-    {"ProcMenuHightlightColor", &Settings::ProcMenuHightlightColor},
+    {"ProcMenuHightlightColor", &Settings::ProcessHighlightColor},
     {"OpaqueBkColor", &Settings::OpaqueBkColor},
     {"BarBorderColor", &Settings::BarBorderColor},
     {"GreenColor", &Settings::GreenColor},
@@ -94,20 +94,14 @@ void KeepTimersSafe(Settings& s) {
     const Settings defaults;
     if (s.RefreshRate <= 0)
         s.RefreshRate = defaults.RefreshRate;
-    if (s.DefragEvery <= 0)
-        s.DefragEvery = defaults.DefragEvery;
-    if (s.DefragEvery > kMaxDefragMinutes)
-        s.DefragEvery = kMaxDefragMinutes;
+    if (s.FreeEveryMinutes <= 0)
+        s.FreeEveryMinutes = defaults.FreeEveryMinutes;
+    if (s.FreeEveryMinutes > kMaxDefragMinutes)
+        s.FreeEveryMinutes = kMaxDefragMinutes;
     if (s.TopProcessCount > kMaxTopProcessCount)
         s.TopProcessCount = kMaxTopProcessCount;
 }
 }  // namespace
-
-Settings DefaultSettings(bool isVistaOrLater) {
-    Settings s;
-    s.ShowPage = !isVistaOrLater;
-    return s;
-}
 
 ColorValue ReadColorSetting(IProfile& profile, const std::string& key) {
     std::string text = profile.ReadString(kSectionColors, key, kAutomatic);
@@ -117,13 +111,13 @@ ColorValue ReadColorSetting(IProfile& profile, const std::string& key) {
 }
 
 void ApplyFontColor(Settings& settings) {
-    settings.Font.Color = settings.FontColor == kAutomaticColor ? AutomaticColors::Font : settings.FontColor;
+    settings.Font.Color = settings.FontColor == kAutomaticColor ? AutomaticColors::kFont : settings.FontColor;
 }
 
-LoadedSettings LoadSettings(IProfile& profile, bool isVistaOrLater, const FontSpec& currentFont) {
+LoadedSettings LoadSettings(IProfile& profile, const FontSpec& currentFont) {
     LoadedSettings result;
     Settings& s = result.Values;
-    s = DefaultSettings(isVistaOrLater);
+    s = Settings{};
     s.Font = currentFont;
     result.FirstRun = ReadInteger(profile, kSectionGeneral, "ShowPercentage", kFirstRunProbe) == kFirstRunProbe;
 

@@ -11,9 +11,6 @@ inline constexpr char kSectionFont[] = "Font";
 inline constexpr char kSectionColors[] = "Colors";
 inline constexpr char kSectionCustomColors[] = "自定义颜色";
 
-// The record as a fresh install has it; ShowPage defaults to true only before Windows Vista.
-Settings DefaultSettings(bool isVistaOrLater);
-
 struct LoadedSettings {
     Settings Values;
     bool FirstRun = false;  // "General" "ShowPercentage" missing or not a number
@@ -21,7 +18,7 @@ struct LoadedSettings {
 
 // Fills the record from the profile; every missing or unreadable value takes its default. currentFont is the
 // display font as it stands before loading and supplies the "Font" defaults.
-LoadedSettings LoadSettings(IProfile& profile, bool isVistaOrLater, const FontSpec& currentFont);
+LoadedSettings LoadSettings(IProfile& profile, const FontSpec& currentFont);
 
 // Writes every key in the file's order, then commits them in one step; false when a key or the commit failed.
 bool SaveSettings(IProfile& profile, const Settings& settings);

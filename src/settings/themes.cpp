@@ -7,13 +7,13 @@
 #include "settings/color_text.h"
 
 const std::array<ThemeColorSlot, kThemeColorCount> kThemeColorSlots = {{
-    {"FontColor", TextId::SlotText, &Settings::FontColor, AutomaticColors::Font},
-    {"BackgroundColor", TextId::SlotBackground, &Settings::OpaqueBkColor, AutomaticColors::OpaqueBk},
-    {"BarColor", TextId::SlotBar, &Settings::FullBarColor, AutomaticColors::FullBar},
-    {"BarBorderColor", TextId::SlotBarBorder, &Settings::BarBorderColor, AutomaticColors::BarBorder},
-    {"GreenColor", TextId::SlotGreen, &Settings::GreenColor, AutomaticColors::Green},
-    {"YellowColor", TextId::SlotYellow, &Settings::YellowColor, AutomaticColors::Yellow},
-    {"RedColor", TextId::SlotRed, &Settings::RedColor, AutomaticColors::Red},
+    {"FontColor", TextId::SlotText, &Settings::FontColor, AutomaticColors::kFont},
+    {"BackgroundColor", TextId::SlotBackground, &Settings::OpaqueBkColor, AutomaticColors::kOpaqueBk},
+    {"BarColor", TextId::SlotBar, &Settings::FullBarColor, AutomaticColors::kFullBar},
+    {"BarBorderColor", TextId::SlotBarBorder, &Settings::BarBorderColor, AutomaticColors::kBarBorder},
+    {"GreenColor", TextId::SlotGreen, &Settings::GreenColor, AutomaticColors::kGreen},
+    {"YellowColor", TextId::SlotYellow, &Settings::YellowColor, AutomaticColors::kYellow},
+    {"RedColor", TextId::SlotRed, &Settings::RedColor, AutomaticColors::kRed},
 }};
 
 namespace {

@@ -9,14 +9,6 @@
 namespace {
 constexpr int kNameChars = 255;
 
-bool IsXpOrLater() {
-    OSVERSIONINFOW info{};
-    info.dwOSVersionInfoSize = sizeof info;
-    if (!GetVersionExW(&info))
-        return false;
-    return info.dwMajorVersion > 5 || (info.dwMajorVersion == 5 && info.dwMinorVersion >= 1);
-}
-
 // Desktop composition counts as off when dwmapi cannot answer.
 bool CompositionEnabled() {
     SystemLibrary dwmapi(L"dwmapi.dll");
@@ -57,7 +49,7 @@ std::optional<std::wstring> ResolveThemeFile(const std::wstring& folder, const s
     return path;
 }
 
-int DetectDefaultTheme(bool isVistaOrLater) {
+int DetectDefaultTheme() {
     VisualStyle style;
     SystemLibrary uxtheme(L"uxtheme.dll");
     using GetCurrentThemeNameFn = HRESULT(WINAPI*)(LPWSTR, int, LPWSTR, int, LPWSTR, int);
@@ -67,9 +59,9 @@ int DetectDefaultTheme(bool isVistaOrLater) {
     wchar_t file[kNameChars] = {}, color[kNameChars] = {}, size[kNameChars] = {};
     getName(file, kNameChars, color, kNameChars, size, kNameChars);
     style.ColorScheme = Narrow(color);
-    style.VistaOrLater = isVistaOrLater;
-    style.XpOrLater = IsXpOrLater();
-    style.CompositionEnabled = isVistaOrLater && CompositionEnabled();
+    style.VistaOrLater = true;  // the program needs Windows 7
+    style.XpOrLater = true;
+    style.CompositionEnabled = CompositionEnabled();
     return DefaultThemeIndex(style);
 }
 

@@ -4,7 +4,7 @@
 #include <string>
 
 // Which first-run theme matches the visual style Windows shows now (index for DefaultThemeFileName).
-int DetectDefaultTheme(bool isVistaOrLater);
+int DetectDefaultTheme();
 // The file of a theme (folder + name + ".Lumivex Theme") when the name is plain and the full path stays directly
 // inside the folder; nothing otherwise.
 std::optional<std::wstring> ResolveThemeFile(const std::wstring& folder, const std::string& name);

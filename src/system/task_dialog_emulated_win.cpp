@@ -52,8 +52,8 @@ UniqueFont MakeFont(int points, int weight) {
 
 // An empty modal dialog frame; the controls are laid out in code.
 struct alignas(4) EmptyTemplate {
-    DLGTEMPLATE header;
-    WORD menu, windowClass, title;
+    DLGTEMPLATE Header;
+    WORD Menu, WindowClass, Title;
 };
 
 class EmulatedTaskDialog : public Dialog {
@@ -62,9 +62,9 @@ class EmulatedTaskDialog : public Dialog {
 
     int Run() {
         EmptyTemplate t{};
-        t.header.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
-        t.header.dwExtendedStyle = WS_EX_DLGMODALFRAME;
-        INT_PTR r = ShowModal(p_.Parent, &t.header);
+        t.Header.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+        t.Header.dwExtendedStyle = WS_EX_DLGMODALFRAME;
+        INT_PTR r = ShowModal(p_.Parent, &t.Header);
         return r < 0 ? 0 : static_cast<int>(r);
     }
 
@@ -75,9 +75,9 @@ class EmulatedTaskDialog : public Dialog {
                 TakeOverDialogScaling(Hwnd());
                 scaler_.Attach(Hwnd(), WindowDpi(Hwnd()));
                 Build();
-                PostMessageW(Hwnd(), MSG_DIALOG_SHOWN, 0, 0);
+                PostMessageW(Hwnd(), kDialogShownMessage, 0, 0);
                 return FALSE;  // the focus is set
-            case MSG_DIALOG_SHOWN:
+            case kDialogShownMessage:
                 NotifyTaskDialogShown(Hwnd(), false);
                 return TRUE;
             case WM_COMMAND:
@@ -108,7 +108,7 @@ class EmulatedTaskDialog : public Dialog {
     }
 
     struct Extent {
-        int cx, cy;
+        int Cx, Cy;
     };
     Extent Measure(const std::string& text, HFONT font, int width) {
         WindowDc dc(Hwnd());
@@ -121,7 +121,7 @@ class EmulatedTaskDialog : public Dialog {
     }
 
     int AddText(const std::string& text, HFONT font, int x, int y, int width) {
-        int h = Measure(text, font, width).cy;
+        int h = Measure(text, font, width).Cy;
         Add(L"STATIC", text, SS_LEFT | SS_NOPREFIX, {x, y, x + width, y + h}, -1, font);
         return h;
     }
@@ -135,8 +135,8 @@ class EmulatedTaskDialog : public Dialog {
         std::vector<std::string> custom = SplitDialogList(d_.ButtonList), radios = SplitDialogList(d_.RadioList),
                                  selection = SplitDialogList(d_.SelectionList);
 
-        const int width = EmulatedDialogWidth(p_.Width, Measure(instruction, boldFont_.Get(), 0).cx,
-                                              Measure(content, font_.Get(), 0).cx, d_.ButtonList, d_.RadioList);
+        const int width = EmulatedDialogWidth(p_.Width, Measure(instruction, boldFont_.Get(), 0).Cx,
+                                              Measure(content, font_.Get(), 0).Cx, d_.ButtonList, d_.RadioList);
         LPCWSTR mainIcon = StockMainIcon(p_.MainIcon);
         const int indent = mainIcon ? kMargin + kIconSize + 10 : kMargin;
         const int textWidth = width - indent - kMargin;
@@ -158,7 +158,7 @@ class EmulatedTaskDialog : public Dialog {
         if (commandLinks) {
             for (size_t i = 0; i < custom.size(); ++i) {
                 std::string caption = (p_.Flags & kTdfUseCommandLinksNoIcon) ? custom[i] : "\xE2\x86\x92 " + custom[i];
-                int h = std::max(Measure(caption, font_.Get(), textWidth - 16).cy + 16, 36);
+                int h = std::max(Measure(caption, font_.Get(), textWidth - 16).Cy + 16, 36);
                 Add(L"BUTTON", caption, BS_PUSHBUTTON | BS_MULTILINE | BS_LEFT | WS_TABSTOP,
                     {indent, y, indent + textWidth, y + h}, kFirstCustomButtonId + static_cast<int>(i), nullptr);
                 buttonIds_.push_back(kFirstCustomButtonId + static_cast<int>(i));
@@ -173,7 +173,7 @@ class EmulatedTaskDialog : public Dialog {
                 : 0;
         for (size_t i = 0; i < radios.size(); ++i) {
             int id = kFirstRadioButtonId + static_cast<int>(i);
-            int h = std::max(Measure(radios[i], font_.Get(), textWidth - 20).cy + 4, 20);
+            int h = std::max(Measure(radios[i], font_.Get(), textWidth - 20).Cy + 4, 20);
             HWND radio =
                 Add(L"BUTTON", radios[i], BS_AUTORADIOBUTTON | BS_MULTILINE | (i == 0 ? WS_GROUP | WS_TABSTOP : 0),
                     {indent, y, indent + textWidth, y + h}, id, nullptr);
@@ -208,36 +208,36 @@ class EmulatedTaskDialog : public Dialog {
         // The row: OK, Yes, No, Cancel, Retry, Close, then the custom buttons, placed from the right.
         std::vector<std::pair<int, std::string>> row;
         for (const CommonButtonInfo& b : CommonButtons())
-            if (p_.CommonButtons & b.flag)
-                row.push_back({b.emulatedId, b.caption});
+            if (p_.CommonButtons & b.Flag)
+                row.push_back({b.EmulatedId, b.Caption});
         if (!commandLinks)
             for (size_t i = 0; i < custom.size(); ++i)
                 row.push_back({kFirstCustomButtonId + static_cast<int>(i), custom[i]});
         std::vector<int> widths;
         for (const auto& b : row)
-            widths.push_back(ButtonWidthFor(Measure(StripAccelerators(b.second), font_.Get(), 0).cx));
+            widths.push_back(ButtonWidthFor(Measure(StripAccelerators(b.second), font_.Get(), 0).Cx));
         std::vector<ButtonPlace> places = LayoutButtonRow(widths, width, indent, y, kMargin, kButtonGap, kRowStep);
         int rowBottom = y;
         for (size_t i = 0; i < row.size(); ++i) {
             const int id = row[i].first;
             const bool isOk = id == IDOK;
             Add(L"BUTTON", row[i].second, (isOk ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | WS_TABSTOP,
-                {places[i].x, places[i].y, places[i].x + widths[i], places[i].y + kButtonHeight}, id, nullptr);
+                {places[i].X, places[i].Y, places[i].X + widths[i], places[i].Y + kButtonHeight}, id, nullptr);
             buttonIds_.push_back(id);
-            rowBottom = std::max(rowBottom, places[i].y + kButtonHeight + 10);
+            rowBottom = std::max(rowBottom, places[i].Y + kButtonHeight + 10);
         }
         y = rowBottom;
         for (size_t i = 0; i < custom.size() && !escapeId_; ++i)
             if (IsCancelCaption(custom[i]))
                 escapeId_ = kFirstCustomButtonId + static_cast<int>(i);
         // Escape: Cancel, else No, else a custom "Cancel", else OK when it is the only common button.
-        if (p_.CommonButtons & tcbCancel)
+        if (p_.CommonButtons & CommonButtonCancel)
             escapeId_ = IDCANCEL;
-        else if (p_.CommonButtons & tcbNo)
+        else if (p_.CommonButtons & CommonButtonNo)
             escapeId_ = IDNO;
-        else if (!escapeId_ && p_.CommonButtons == tcbOk)
+        else if (!escapeId_ && p_.CommonButtons == CommonButtonOk)
             escapeId_ = IDOK;
-        if (p_.CommonButtons & tcbOk)
+        if (p_.CommonButtons & CommonButtonOk)
             SendMessageW(Hwnd(), DM_SETDEFID, IDOK, 0);
 
         if (!d_.VerifyText.empty()) {

@@ -117,12 +117,12 @@ int ButtonWidthFor(int captionPixels) {
 
 unsigned MessageButtonsToTaskButtons(unsigned buttons) {
     struct Map {
-        unsigned from, to;
+        unsigned From, To;
     } maps[] = {{0x01, 0x02}, {0x02, 0x04}, {0x04, 0x01}, {0x08, 0x08}, {0x20, 0x10}, {0x10, 0x20}};
     unsigned out = 0;
     for (const Map& m : maps)
-        if (buttons & m.from)
-            out |= m.to;
+        if (buttons & m.From)
+            out |= m.To;
     return out;
 }
 

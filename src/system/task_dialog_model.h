@@ -19,10 +19,10 @@ constexpr int kFirstRadioButtonId = 200;
 
 // The common buttons in the order the emulated dialog shows them, left to right.
 struct CommonButtonInfo {
-    unsigned flag;        // TDCBF_ value
-    int nativeId;         // what the native dialog returns
-    int emulatedId;       // what the emulated dialog returns
-    const char* caption;  // caption in the emulated dialog
+    unsigned Flag;        // TDCBF_ value
+    int NativeId;         // what the native dialog returns
+    int EmulatedId;       // what the emulated dialog returns
+    const char* Caption;  // caption in the emulated dialog
 };
 const std::vector<CommonButtonInfo>& CommonButtons();
 
@@ -42,7 +42,7 @@ int EmulatedDialogWidth(int width,
 // The row of push buttons of the emulated dialog, placed from right to left; a button that would start left of
 // half the text indent begins a new row `rowStep` pixels lower. Returns the (x, y) of each button in input order.
 struct ButtonPlace {
-    int x, y;
+    int X, Y;
 };
 std::vector<ButtonPlace> LayoutButtonRow(const std::vector<int>& widths,
                                          int clientWidth,

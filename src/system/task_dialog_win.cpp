@@ -104,7 +104,7 @@ int ShowNativeTaskDialog(TaskDialogIndirectFunction function,
     config.dwFlags = p.Flags & 0xFFFF;
     if (!d.VerifyText.empty() && d.VerifyChecked)
         config.dwFlags |= TDF_VERIFICATION_FLAG_CHECKED;
-    if (!hasCustomButtons && p.CommonButtons == tcbOk)
+    if (!hasCustomButtons && p.CommonButtons == CommonButtonOk)
         config.dwFlags |= TDF_ALLOW_DIALOG_CANCELLATION;
     config.dwCommonButtons = p.CommonButtons;
     config.pszWindowTitle = texts.Add(p.Caption);
@@ -156,21 +156,21 @@ int StandardMessageDialog(const std::string& title,
                           unsigned taskButtons,
                           HWND owner) {
     struct KindInfo {
-        const char* title;
-        TaskIcon icon;
-        UINT sound;
+        const char* Title;
+        TaskIcon Icon;
+        UINT Sound;
     } const kinds[] = {{"Warning", TaskIcon::Warning, MB_ICONEXCLAMATION},
                        {"Error", TaskIcon::Error, MB_ICONHAND},
                        {"Information", TaskIcon::Information, MB_ICONQUESTION},
                        {"Confirm", TaskIcon::Question, MB_ICONQUESTION}};
     const KindInfo& k = kinds[static_cast<int>(kind) & 3];
     TaskDialogTexts d;
-    d.Caption = title.empty() ? k.title : title;
+    d.Caption = title.empty() ? k.Title : title;
     d.Content = text;
-    MessageBeep(k.sound);  // plays the kind's system sound without waiting
+    MessageBeep(k.Sound);  // plays the kind's system sound without waiting
     TaskDialogParams p;
-    p.CommonButtons = taskButtons ? taskButtons : tcbOk;
-    p.MainIcon = k.icon;
+    p.CommonButtons = taskButtons ? taskButtons : CommonButtonOk;
+    p.MainIcon = k.Icon;
     p.Parent = owner;
     p.ClassicLook = true;
     p.Caption = d.Caption;
@@ -191,7 +191,7 @@ int ShowTaskDialog(TaskDialogTexts& dialog, TaskDialogParams p) {
     const bool hasCustomButtons = !SplitDialogList(dialog.ButtonList).empty();
     // A dialog without any button gets OK, which is then also the default.
     if (p.CommonButtons == 0 && !hasCustomButtons) {
-        p.CommonButtons = tcbOk;
+        p.CommonButtons = CommonButtonOk;
         if (p.DefaultButton == 0)
             p.DefaultButton = IDOK;
     }
@@ -274,7 +274,7 @@ int TaskChoice(const std::string& instruction,
 }
 
 void InfoMessage(const std::string& content, HWND parent) {
-    TaskMessage("", content, tcbOk, TaskIcon::Information, parent, "", "", TaskFooterIcon::Blank, 0);
+    TaskMessage("", content, CommonButtonOk, TaskIcon::Information, parent, "", "", TaskFooterIcon::Blank, 0);
 }
 
 int MessageBoxWithSound(const std::string& text, MessageKind kind, unsigned buttons, HWND owner) {

@@ -17,12 +17,12 @@ struct TaskDialogTexts {
 
 // Common buttons (TDCBF_ values) and their result ids.
 enum TaskCommonButton : unsigned {
-    tcbOk = 0x01,
-    tcbYes = 0x02,
-    tcbNo = 0x04,
-    tcbCancel = 0x08,
-    tcbRetry = 0x10,
-    tcbClose = 0x20
+    CommonButtonOk = 0x01,
+    CommonButtonYes = 0x02,
+    CommonButtonNo = 0x04,
+    CommonButtonCancel = 0x08,
+    CommonButtonRetry = 0x10,
+    CommonButtonClose = 0x20
 };
 enum class TaskIcon { Blank = 0, Warning = 1, Question = 2, Error = 3, Information = 4, None5 = 5, Shield = 6 };
 enum class TaskFooterIcon { Blank = 0, Warning = 1, Question = 2, Error = 3, Information = 4, Shield = 5 };
@@ -68,12 +68,12 @@ void InfoMessage(const std::string& content, HWND parent);
 
 enum class MessageKind { Warning = 0, Error = 1, Information = 2, Confirmation = 3 };
 enum MessageButton : unsigned {
-    mbYes = 0x01,
-    mbNo = 0x02,
-    mbOK = 0x04,
-    mbCancel = 0x08,
-    mbAbort = 0x10,
-    mbRetry = 0x20
+    MessageButtonYes = 0x01,
+    MessageButtonNo = 0x02,
+    MessageButtonOk = 0x04,
+    MessageButtonCancel = 0x08,
+    MessageButtonAbort = 0x10,
+    MessageButtonRetry = 0x20
 };
 int MessageBoxWithSound(const std::string& text, MessageKind kind, unsigned buttons, HWND owner);
 int SimpleTaskMessage(HWND owner,

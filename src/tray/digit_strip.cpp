@@ -35,7 +35,7 @@ const char* const kStripMini[] = {
 };
 }  // namespace
 
-const DigitStrip DigitStrip_2(77, 8, kStrip2);
-const DigitStrip DigitStrip_3(55, 9, kStrip3);
-const DigitStrip DigitStrip_4(33, 8, kStrip4);
-const DigitStrip DigitStrip_Mini(44, 6, kStripMini);
+const DigitStrip kDigitStrip2(77, 8, kStrip2);
+const DigitStrip kDigitStrip3(55, 9, kStrip3);
+const DigitStrip kDigitStrip4(33, 8, kStrip4);
+const DigitStrip kDigitStripMini(44, 6, kStripMini);

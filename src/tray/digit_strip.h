@@ -24,15 +24,15 @@ class DigitStrip {
     const char* const* rows_;
 };
 
-extern const DigitStrip DigitStrip_2;     // 7 x 8 cells: one and two characters
-extern const DigitStrip DigitStrip_3;     // 5 x 9 cells: three characters
-extern const DigitStrip DigitStrip_4;     // 3 x 8 cells: four characters
-extern const DigitStrip DigitStrip_Mini;  // 4 x 6 cells: every length with MiniInternalFont
+extern const DigitStrip kDigitStrip2;     // 7 x 8 cells: one and two characters
+extern const DigitStrip kDigitStrip3;     // 5 x 9 cells: three characters
+extern const DigitStrip kDigitStrip4;     // 3 x 8 cells: four characters
+extern const DigitStrip kDigitStripMini;  // 4 x 6 cells: every length with MiniInternalFont
 
 // Strips drawn for larger pictures, one set per picture size.
-extern const DigitStrip DigitStrip_Two20, DigitStrip_Three20, DigitStrip_Four20, DigitStrip_Mini20;
-extern const DigitStrip DigitStrip_Two24, DigitStrip_Three24, DigitStrip_Four24, DigitStrip_Mini24;
-extern const DigitStrip DigitStrip_Two28, DigitStrip_Three28, DigitStrip_Four28, DigitStrip_Mini28;
+extern const DigitStrip kDigitStripTwo20, kDigitStripThree20, kDigitStripFour20, kDigitStripMini20;
+extern const DigitStrip kDigitStripTwo24, kDigitStripThree24, kDigitStripFour24, kDigitStripMini24;
+extern const DigitStrip kDigitStripTwo28, kDigitStripThree28, kDigitStripFour28, kDigitStripMini28;
 
 // The four strips drawn for pictures of one size: for one and two characters, three, four, and the mini digits.
 struct DigitFont {

@@ -177,25 +177,25 @@ const char* const kMini28[] = {
 };
 }  // namespace
 
-const DigitStrip DigitStrip_Two20(99, 10, kTwo20);
-const DigitStrip DigitStrip_Three20(66, 11, kThree20);
-const DigitStrip DigitStrip_Four20(44, 10, kFour20);
-const DigitStrip DigitStrip_Mini20(55, 7, kMini20);
-const DigitStrip DigitStrip_Two24(110, 12, kTwo24);
-const DigitStrip DigitStrip_Three24(77, 13, kThree24);
-const DigitStrip DigitStrip_Four24(55, 12, kFour24);
-const DigitStrip DigitStrip_Mini24(66, 9, kMini24);
-const DigitStrip DigitStrip_Two28(132, 14, kTwo28);
-const DigitStrip DigitStrip_Three28(88, 15, kThree28);
-const DigitStrip DigitStrip_Four28(66, 14, kFour28);
-const DigitStrip DigitStrip_Mini28(77, 10, kMini28);
+const DigitStrip kDigitStripTwo20(99, 10, kTwo20);
+const DigitStrip kDigitStripThree20(66, 11, kThree20);
+const DigitStrip kDigitStripFour20(44, 10, kFour20);
+const DigitStrip kDigitStripMini20(55, 7, kMini20);
+const DigitStrip kDigitStripTwo24(110, 12, kTwo24);
+const DigitStrip kDigitStripThree24(77, 13, kThree24);
+const DigitStrip kDigitStripFour24(55, 12, kFour24);
+const DigitStrip kDigitStripMini24(66, 9, kMini24);
+const DigitStrip kDigitStripTwo28(132, 14, kTwo28);
+const DigitStrip kDigitStripThree28(88, 15, kThree28);
+const DigitStrip kDigitStripFour28(66, 14, kFour28);
+const DigitStrip kDigitStripMini28(77, 10, kMini28);
 
 const DigitFont* DigitFontFor(int size) {
     static const DigitFont kFonts[] = {
-        {16, DigitStrip_2, DigitStrip_3, DigitStrip_4, DigitStrip_Mini},
-        {20, DigitStrip_Two20, DigitStrip_Three20, DigitStrip_Four20, DigitStrip_Mini20},
-        {24, DigitStrip_Two24, DigitStrip_Three24, DigitStrip_Four24, DigitStrip_Mini24},
-        {28, DigitStrip_Two28, DigitStrip_Three28, DigitStrip_Four28, DigitStrip_Mini28},
+        {16, kDigitStrip2, kDigitStrip3, kDigitStrip4, kDigitStripMini},
+        {20, kDigitStripTwo20, kDigitStripThree20, kDigitStripFour20, kDigitStripMini20},
+        {24, kDigitStripTwo24, kDigitStripThree24, kDigitStripFour24, kDigitStripMini24},
+        {28, kDigitStripTwo28, kDigitStripThree28, kDigitStripFour28, kDigitStripMini28},
     };
     for (const DigitFont& font : kFonts) {
         if (font.Size == size)

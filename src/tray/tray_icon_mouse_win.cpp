@@ -8,11 +8,11 @@ namespace {
 ShiftState KeyState() {
     ShiftState s = 0;
     if (GetAsyncKeyState(VK_SHIFT) & 0x8000)
-        s |= ssShift;
+        s |= ShiftDown;
     if (GetAsyncKeyState(VK_MENU) & 0x8000)
-        s |= ssAlt;
+        s |= AltDown;
     if (GetAsyncKeyState(VK_CONTROL) & 0x8000)
-        s |= ssCtrl;
+        s |= CtrlDown;
     return s;
 }
 
@@ -67,7 +67,7 @@ void TrayIcon::HandleCallback(UINT code) {
                 clickDelayTimer_.SetPeriodMs(GetDoubleClickTime());
                 clickDelayTimer_.SetActive(true);
             }
-            DoMouseDown(MouseButton::mbLeft, keys | ssLeft, at);
+            DoMouseDown(MouseButton::Left, keys | LeftButtonDown, at);
             clickPending_ = true;
             if (leftPopup_ && popupMenu_ && autoPopup_)
                 PopupMenuAtCursor();
@@ -82,7 +82,7 @@ void TrayIcon::HandleCallback(UINT code) {
                 }
             }
             clickPending_ = false;
-            DoMouseUp(MouseButton::mbLeft, keys | ssLeft, at);
+            DoMouseUp(MouseButton::Left, keys | LeftButtonDown, at);
             break;
         case WM_LBUTTONDBLCLK:
             clickWaiting_ = false;
@@ -95,25 +95,25 @@ void TrayIcon::HandleCallback(UINT code) {
             }
             break;
         case WM_RBUTTONDOWN:
-            DoMouseDown(MouseButton::mbRight, keys | ssRight, at);
+            DoMouseDown(MouseButton::Right, keys | RightButtonDown, at);
             if (popupMenu_ && autoPopup_)
                 PopupMenuAtCursor();
             break;
         case WM_RBUTTONUP:
             if (callbackVersion_ == 0)
-                DoMouseUp(MouseButton::mbRight, keys | ssRight, at);
+                DoMouseUp(MouseButton::Right, keys | RightButtonDown, at);
             break;
         case WM_CONTEXTMENU:
         case NIN_SELECT:
         case NIN_KEYSELECT:
             if (callbackVersion_ == 1)
-                DoMouseUp(MouseButton::mbRight, keys | ssRight, at);
+                DoMouseUp(MouseButton::Right, keys | RightButtonDown, at);
             break;
         case WM_MBUTTONDOWN:
-            DoMouseDown(MouseButton::mbMiddle, keys | ssMiddle, at);
+            DoMouseDown(MouseButton::Middle, keys | MiddleButtonDown, at);
             break;
         case WM_MBUTTONUP:
-            DoMouseUp(MouseButton::mbMiddle, keys | ssMiddle, at);
+            DoMouseUp(MouseButton::Middle, keys | MiddleButtonDown, at);
             break;
         default:
             break;  // right and middle double-clicks are not reported

@@ -57,20 +57,20 @@ class TrayIconHandler : public Window {
     }
 
     static TrayIconHandler& Acquire() {
-        if (!instance_)
-            instance_ = new TrayIconHandler();
-        return *instance_;
+        if (!instance)
+            instance = new TrayIconHandler();
+        return *instance;
     }
     static void Release(UINT id) {
-        if (!instance_)
+        if (!instance)
             return;
-        instance_->icons_.erase(id);
-        if (instance_->icons_.empty()) {
-            delete instance_;
-            instance_ = nullptr;
+        instance->icons_.erase(id);
+        if (instance->icons_.empty()) {
+            delete instance;
+            instance = nullptr;
         }
     }
-    static TrayIconHandler* Instance() { return instance_; }
+    static TrayIconHandler* Instance() { return instance; }
 
     UINT Add(TrayIcon* icon) {
         UINT id = nextId_++;
@@ -113,13 +113,13 @@ class TrayIconHandler : public Window {
     }
 
   private:
-    static TrayIconHandler* instance_;
+    static TrayIconHandler* instance;
     std::map<UINT, TrayIcon*> icons_;
     UINT nextId_ = 1;
     UINT taskbarCreated_;
 };
 
-TrayIconHandler* TrayIconHandler::instance_ = nullptr;
+TrayIconHandler* TrayIconHandler::instance = nullptr;
 
 TrayIcon::TrayIcon(HWND owner)
     : owner_(owner),

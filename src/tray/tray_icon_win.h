@@ -11,14 +11,14 @@
 #include "platform/simple_timer_win.h"
 #include "platform/unique_handle_win.h"
 
-enum class MouseButton { mbLeft = 0, mbRight = 1, mbMiddle = 2 };
+enum class MouseButton { Left = 0, Right = 1, Middle = 2 };
 enum ShiftStateBits : unsigned {
-    ssShift = 0x01,
-    ssAlt = 0x02,
-    ssCtrl = 0x04,
-    ssLeft = 0x08,
-    ssRight = 0x10,
-    ssMiddle = 0x20
+    ShiftDown = 0x01,
+    AltDown = 0x02,
+    CtrlDown = 0x04,
+    LeftButtonDown = 0x08,
+    RightButtonDown = 0x10,
+    MiddleButtonDown = 0x20
 };
 using ShiftState = unsigned;
 enum class BalloonIconKind { None = 0, Info = 1, Warning = 2, Error = 3, User = 4 };

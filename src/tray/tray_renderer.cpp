@@ -228,12 +228,12 @@ TrayImage RenderTrayImage(const MemorySample& sample, const Settings& s, const T
     TrayImage out{TrayPicture(size), {}, {}};
     TrayPicture& picture = out.Picture;
     const ISystemColors& colors = context.Colors;
-    const int64_t load = sample.dwMemoryLoad;
+    const int64_t load = sample.MemoryLoad;
     const int y0 = s.BarBottom ? (s.NoBorder ? 10 : 11) : 0;
     const int dy = s.BarBottom ? -5 : 0;
     const bool wide = s.NoBorder && s.TransBk && !s.StandardGauge;
     const uint32_t background =
-        s.TransBk ? kTransparentKey : ResolveColor(s.OpaqueBkColor, AutomaticColors::OpaqueBk, colors);
+        s.TransBk ? kTransparentKey : ResolveColor(s.OpaqueBkColor, AutomaticColors::kOpaqueBk, colors);
     const TrayGrid grid = GridFor(size, s, y0);
     // A rectangle of classic coordinates.
     auto fill = [&](int left, int top, int right, int bottom, uint32_t color) {
@@ -245,7 +245,7 @@ TrayImage RenderTrayImage(const MemorySample& sample, const Settings& s, const T
     if (!s.NoBorder) {
         const int left = 0, top = s.InternalFont ? y0 : y0 + 1;
         const int right = s.InternalFont ? 16 : 15, bottom = s.InternalFont ? y0 + 5 : y0 + 4;
-        const uint32_t border = ResolveColor(s.BarBorderColor, AutomaticColors::BarBorder, colors);
+        const uint32_t border = ResolveColor(s.BarBorderColor, AutomaticColors::kBarBorder, colors);
         fill(left, top, right, top + 1, border);
         fill(left, bottom - 1, right, bottom, border);
         fill(left, top, left + 1, bottom, border);
@@ -260,11 +260,11 @@ TrayImage RenderTrayImage(const MemorySample& sample, const Settings& s, const T
 
     uint32_t gauge;
     if (load < s.YellowPercent)
-        gauge = ResolveColor(s.GreenColor, AutomaticColors::Green, colors);
+        gauge = ResolveColor(s.GreenColor, AutomaticColors::kGreen, colors);
     else if (load >= s.RedPercent)
-        gauge = ResolveColor(s.RedColor, AutomaticColors::Red, colors);
+        gauge = ResolveColor(s.RedColor, AutomaticColors::kRed, colors);
     else
-        gauge = ResolveColor(s.YellowColor, AutomaticColors::Yellow, colors);
+        gauge = ResolveColor(s.YellowColor, AutomaticColors::kYellow, colors);
 
     int gaugeLeft = 1, gaugeTop = y0 + 1, gaugeBottom = y0 + 4;
     if (s.InternalFont && s.NoBorder) {
@@ -279,7 +279,7 @@ TrayImage RenderTrayImage(const MemorySample& sample, const Settings& s, const T
     fill(gaugeLeft, gaugeTop, length, gaugeBottom, gauge);
     if (s.FullBar) {
         fill(length, gaugeTop, wide ? 16 : 15, gaugeBottom,
-             ResolveColor(s.FullBarColor, AutomaticColors::FullBar, colors));
+             ResolveColor(s.FullBarColor, AutomaticColors::kFullBar, colors));
     }
 
     if (s.StandardGauge) {
@@ -300,7 +300,7 @@ TrayImage RenderTrayImage(const MemorySample& sample, const Settings& s, const T
         RemoveAll(drawn, context.Separators.Thousands);
         RemoveAll(drawn, context.Separators.Decimal);
     }
-    const uint32_t fontColor = ResolveColor(s.Font.Color, AutomaticColors::Font, colors);
+    const uint32_t fontColor = ResolveColor(s.Font.Color, AutomaticColors::kFont, colors);
     if (!s.InternalFont) {
         if (context.Text) {
             const int x = (size - context.Text->TextWidth(drawn, size)) / 2;

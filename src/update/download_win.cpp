@@ -20,20 +20,20 @@
 namespace {
 // WinINet is not a known system DLL, so it is loaded from System32 when a check runs.
 struct WinInet {
-    SystemLibrary library{L"wininet.dll"};
-    decltype(&InternetOpenW) Open = library.Proc<decltype(&InternetOpenW)>("InternetOpenW");
-    decltype(&InternetCrackUrlW) CrackUrl = library.Proc<decltype(&InternetCrackUrlW)>("InternetCrackUrlW");
-    decltype(&InternetConnectW) Connect = library.Proc<decltype(&InternetConnectW)>("InternetConnectW");
-    decltype(&HttpOpenRequestW) OpenRequest = library.Proc<decltype(&HttpOpenRequestW)>("HttpOpenRequestW");
-    decltype(&HttpSendRequestW) SendRequest = library.Proc<decltype(&HttpSendRequestW)>("HttpSendRequestW");
+    SystemLibrary Library{L"wininet.dll"};
+    decltype(&InternetOpenW) Open = Library.Proc<decltype(&InternetOpenW)>("InternetOpenW");
+    decltype(&InternetCrackUrlW) CrackUrl = Library.Proc<decltype(&InternetCrackUrlW)>("InternetCrackUrlW");
+    decltype(&InternetConnectW) Connect = Library.Proc<decltype(&InternetConnectW)>("InternetConnectW");
+    decltype(&HttpOpenRequestW) OpenRequest = Library.Proc<decltype(&HttpOpenRequestW)>("HttpOpenRequestW");
+    decltype(&HttpSendRequestW) SendRequest = Library.Proc<decltype(&HttpSendRequestW)>("HttpSendRequestW");
     decltype(&InternetQueryDataAvailable) DataAvailable =
-        library.Proc<decltype(&InternetQueryDataAvailable)>("InternetQueryDataAvailable");
-    decltype(&InternetReadFile) Read = library.Proc<decltype(&InternetReadFile)>("InternetReadFile");
-    decltype(&InternetCloseHandle) Close = library.Proc<decltype(&InternetCloseHandle)>("InternetCloseHandle");
-    decltype(&InternetSetOptionW) SetOption = library.Proc<decltype(&InternetSetOptionW)>("InternetSetOptionW");
-    decltype(&HttpQueryInfoW) QueryInfo = library.Proc<decltype(&HttpQueryInfoW)>("HttpQueryInfoW");
+        Library.Proc<decltype(&InternetQueryDataAvailable)>("InternetQueryDataAvailable");
+    decltype(&InternetReadFile) Read = Library.Proc<decltype(&InternetReadFile)>("InternetReadFile");
+    decltype(&InternetCloseHandle) Close = Library.Proc<decltype(&InternetCloseHandle)>("InternetCloseHandle");
+    decltype(&InternetSetOptionW) SetOption = Library.Proc<decltype(&InternetSetOptionW)>("InternetSetOptionW");
+    decltype(&HttpQueryInfoW) QueryInfo = Library.Proc<decltype(&HttpQueryInfoW)>("HttpQueryInfoW");
     decltype(&DeleteUrlCacheEntryW) DeleteCacheEntry =
-        library.Proc<decltype(&DeleteUrlCacheEntryW)>("DeleteUrlCacheEntryW");
+        Library.Proc<decltype(&DeleteUrlCacheEntryW)>("DeleteUrlCacheEntryW");
     bool Complete() const {
         return Open && CrackUrl && Connect && OpenRequest && SendRequest && DataAvailable && Read && Close &&
                SetOption && QueryInfo;

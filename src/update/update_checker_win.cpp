@@ -63,7 +63,7 @@ struct VersionFileDownload {
         // Synchronous: the user-interface thread handles the outcome while this thread waits. A window destroyed
         // meanwhile answers 0 and the file, if any, is not left behind.
         bool cancelled = WaitForSingleObject(self->Cancel->Get(), 0) == WAIT_OBJECT_0;
-        if (cancelled || !SendMessageW(self->Target, MSG_DOWNLOAD_DONE, 0, reinterpret_cast<LPARAM>(self.get()))) {
+        if (cancelled || !SendMessageW(self->Target, kDownloadDoneMessage, 0, reinterpret_cast<LPARAM>(self.get()))) {
             if (result == DownloadResult::Ok)
                 DeleteFileW(self->TempFile.c_str());
         }
@@ -126,7 +126,7 @@ void UpdateChecker::CheckNow() {
 void UpdateChecker::ReportFailure(bool showDialog) {
     if (showDialog) {
         if (ShowMessage)
-            ShowMessage(kVersionDownloadFailedText, MessageKind::Warning, mbOK);
+            ShowMessage(kVersionDownloadFailedText, MessageKind::Warning, MessageButtonOk);
     } else if (OnDownloadFailed) {
         OnDownloadFailed(*this);
     }
@@ -148,8 +148,8 @@ void UpdateChecker::ProcessVersionFile(const std::wstring& file) {
     if (OnGetURL)
         OnGetURL(*this, info.CurrentVersion, info.DownloadURL, info.ReleaseDate, info.BetaVer);
     if (IsNewerVersion(info.CurrentVersion, own->front()) && DownloadDlg && ShowMessage) {
-        int answer =
-            ShowMessage(NewVersionPromptText(info.CurrentVersion, SiteName), MessageKind::Confirmation, mbYes | mbNo);
+        int answer = ShowMessage(NewVersionPromptText(info.CurrentVersion, SiteName), MessageKind::Confirmation,
+                                 MessageButtonYes | MessageButtonNo);
         // The address comes from the network: only a web address goes to the shell, never a program or a file.
         if (answer == kIdYes && IsWebAddress(info.DownloadURL) && OpenDownload)
             OpenDownload(info.DownloadURL);
@@ -157,7 +157,7 @@ void UpdateChecker::ProcessVersionFile(const std::wstring& file) {
 }
 
 LRESULT UpdateChecker::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg != MSG_DOWNLOAD_DONE)
+    if (msg != kDownloadDoneMessage)
         return Window::HandleMessage(msg, wParam, lParam);
     const auto* download = reinterpret_cast<const VersionFileDownload*>(lParam);
     if (!download->DownloadFailed)

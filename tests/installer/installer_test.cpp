@@ -12,7 +12,7 @@
 #include "platform/text_win.h"
 #include "win_test_util.h"
 
-using namespace wintest;
+using namespace WinTest;
 
 namespace {
 constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";

@@ -8,10 +8,10 @@
 TEST(AboutBox, TaskbarEdgeAndPlacement) {
     // A 1280 x 800 screen, a 389 x 298 window; the work area is the screen without the taskbar.
     struct Case {
-        ScreenRect taskbar;
-        TaskbarEdge edge;
-        ScreenRect work;
-        int x, y;
+        ScreenRect Taskbar;
+        TaskbarEdge Edge;
+        ScreenRect Work;
+        int X, Y;
     } cases[] = {
         {{0, 760, 1280, 800}, TaskbarEdge::Bottom, {0, 0, 1280, 760}, 871, 442},
         {{-2, 758, 1282, 802}, TaskbarEdge::Bottom, {0, 0, 1280, 758}, 871, 440},
@@ -20,8 +20,8 @@ TEST(AboutBox, TaskbarEdgeAndPlacement) {
         {{1220, 0, 1280, 800}, TaskbarEdge::Right, {0, 0, 1220, 800}, 811, 482},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(TaskbarEdgeOf(c.taskbar, 1280, 800), c.edge) << c.taskbar.Left << "," << c.taskbar.Top;
-        EXPECT_EQ(PositionNearTaskbar(c.edge, c.work, 389, 298), (ScreenPoint{c.x, c.y}));
+        EXPECT_EQ(TaskbarEdgeOf(c.Taskbar, 1280, 800), c.Edge) << c.Taskbar.Left << "," << c.Taskbar.Top;
+        EXPECT_EQ(PositionNearTaskbar(c.Edge, c.Work, 389, 298), (ScreenPoint{c.X, c.Y}));
     }
     EXPECT_EQ(TaskbarEdgeOf({100, 500, 300, 600}, 1280, 800), TaskbarEdge::Unknown);
     EXPECT_FALSE(PositionNearTaskbar(TaskbarEdge::Unknown, {0, 0, 1280, 760}, 389, 298));

@@ -4,8 +4,8 @@
 
 TEST(ColorText, TextToColorExamples) {
     struct Case {
-        const char* text;
-        ColorValue expected;
+        const char* Text;
+        ColorValue Expected;
     } cases[] = {
         {"#FF8000", Rgb(255, 128, 0)},
         {"FF8000", Rgb(255, 128, 0)},
@@ -24,7 +24,7 @@ TEST(ColorText, TextToColorExamples) {
         {"ScrollBar", SystemColor(0)},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(TextToColor(c.text), c.expected) << c.text;
+        EXPECT_EQ(TextToColor(c.Text), c.Expected) << c.Text;
 }
 
 TEST(ColorText, ColorToTextNamesAndDigits) {

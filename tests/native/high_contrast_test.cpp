@@ -25,9 +25,9 @@ class MarkedColors : public ISystemColors {
 TEST(HighContrast, EveryLookDrawsOnlyWindowTextAndHighlightInTheSameLayout) {
     const MarkedColors colors;
     MemorySample sample;
-    sample.dwMemoryLoad = 93;  // red gauge
-    sample.ullTotalPhys = sample.ullTotalPageFile = 8ull << 30;
-    sample.ullAvailPhys = sample.ullAvailPageFile = 1ull << 30;
+    sample.MemoryLoad = 93;  // red gauge
+    sample.TotalPhys = sample.TotalPageFile = 8ull << 30;
+    sample.AvailPhys = sample.AvailPageFile = 1ull << 30;
     for (int mask = 0; mask < 32; ++mask) {
         Settings s;
         s.ShowPercentage = mask & 1;

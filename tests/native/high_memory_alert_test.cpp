@@ -12,39 +12,39 @@ namespace {
 // Records what the warning does, in order.
 class FakeActions : public IHighMemoryActions {
   public:
-    std::vector<std::string> log;
-    int dialogResult = 102;
-    bool tickDontShowAgain = false;
-    std::function<void()> whileDialogOpen;
+    std::vector<std::string> Log;
+    int DialogResult = 102;
+    bool TickDontShowAgain = false;
+    std::function<void()> WhileDialogOpen;
 
-    void TrimMemory() override { log.push_back("trim"); }
+    void TrimMemory() override { Log.push_back("trim"); }
     void ShowBalloon(const std::string& title, const std::string& text) override {
-        log.push_back("balloon " + title + " | " + text);
+        Log.push_back("balloon " + title + " | " + text);
     }
     int ShowWarningDialog(const std::string& title,
                           const std::string& text,
                           const std::string& buttons,
                           bool& dontShowAgain) override {
-        log.push_back("dialog " + title + " | " + text + " | " + buttons);
-        if (whileDialogOpen)
-            whileDialogOpen();
-        dontShowAgain = tickDontShowAgain;
-        return dialogResult;
+        Log.push_back("dialog " + title + " | " + text + " | " + buttons);
+        if (WhileDialogOpen)
+            WhileDialogOpen();
+        dontShowAgain = TickDontShowAgain;
+        return DialogResult;
     }
-    void LaunchTaskManager() override { log.push_back("taskmgr"); }
+    void LaunchTaskManager() override { Log.push_back("taskmgr"); }
 };
 
 class HighMemoryAlertTest : public ::testing::Test {
   protected:
     // One tick at `now` ms; returns what it did.
     std::vector<std::string> Tick(int load, uint32_t now) {
-        actions.log.clear();
-        alert.Check(load, now, settings, actions);
-        return actions.log;
+        actions_.Log.clear();
+        alert_.Check(load, now, settings_, actions_);
+        return actions_.Log;
     }
-    HighMemoryAlert alert;
-    Settings settings;  // Warn and DefragOnHighMemory on, RedPercent 90
-    FakeActions actions;
+    HighMemoryAlert alert_;
+    Settings settings_;  // Warn and DefragOnHighMemory on, RedPercent 90
+    FakeActions actions_;
 };
 
 using Log = std::vector<std::string>;
@@ -52,7 +52,7 @@ const std::string kTrimmed = Text(TextId::HighMemoryTrimmed);
 const std::string kClose = Text(TextId::HighMemoryClose);
 
 TEST_F(HighMemoryAlertTest, OneWarningPerCrossingAndNoneWithinFiveMinutes) {
-    EXPECT_EQ(alert.PreviousLoad(), 0);
+    EXPECT_EQ(alert_.PreviousLoad(), 0);
     // Already high at the first tick: a crossing from 0.
     EXPECT_EQ(Tick(95, 1000), (Log{"trim", "balloon Memory is high (95%) | " + kTrimmed}));
     EXPECT_EQ(Tick(95, 1500), Log{});  // staying high is no crossing
@@ -61,8 +61,8 @@ TEST_F(HighMemoryAlertTest, OneWarningPerCrossingAndNoneWithinFiveMinutes) {
     EXPECT_EQ(Tick(95, 3000), Log{});  // ...for good
     EXPECT_EQ(Tick(80, 300999), Log{});
     EXPECT_EQ(Tick(91, 301000), (Log{"trim", "balloon Memory is high (91%) | " + kTrimmed}));
-    EXPECT_EQ(alert.PreviousLoad(), 91);
-    EXPECT_EQ(alert.NextWarningTick(), 601000u);
+    EXPECT_EQ(alert_.PreviousLoad(), 91);
+    EXPECT_EQ(alert_.NextWarningTick(), 601000u);
 }
 
 TEST_F(HighMemoryAlertTest, QuietTimeSurvivesTheTickCountWrapAndLongCalm) {
@@ -80,17 +80,17 @@ TEST_F(HighMemoryAlertTest, QuietTimeSurvivesTheTickCountWrapAndLongCalm) {
 }
 
 TEST_F(HighMemoryAlertTest, TrimComesBeforeTheDialogWhichThenOnlyHasOk) {
-    settings.WarnMsgBox = true;
-    actions.dialogResult = 100;
+    settings_.WarnMsgBox = true;
+    actions_.DialogResult = 100;
     EXPECT_EQ(Tick(93, 1000), (Log{"trim", "balloon Memory is high (93%) | " + kTrimmed,
                                    "dialog Memory is high (93%) | " + kTrimmed + " | &OK"}));
-    EXPECT_FALSE(alert.WarningDialogOpen());
+    EXPECT_FALSE(alert_.WarningDialogOpen());
 }
 
 TEST_F(HighMemoryAlertTest, DialogButtonsWithoutAutomaticTrim) {
-    settings.DefragOnHighMemory = false;
-    settings.Warn = false;
-    settings.WarnMsgBox = true;
+    settings_.FreeOnHighMemory = false;
+    settings_.Warn = false;
+    settings_.WarnMsgBox = true;
     const std::string dialog = "dialog Memory is high (92%) | " + kClose + " | &Defrag memory\nTask Manager\n&Close";
     const std::pair<int, Log> cases[] = {
         {100, {dialog, "trim"}},
@@ -99,44 +99,44 @@ TEST_F(HighMemoryAlertTest, DialogButtonsWithoutAutomaticTrim) {
     };
     uint32_t now = 1000;
     for (const auto& [result, log] : cases) {
-        actions.dialogResult = result;
+        actions_.DialogResult = result;
         Tick(10, now);
         EXPECT_EQ(Tick(92, now += 1), log) << result;
         now += HighMemoryAlert::kQuietTimeMs;
     }
     // "Don't show this warning again" turns the dialog off, and only the dialog.
-    actions.tickDontShowAgain = true;
-    settings.Warn = true;
+    actions_.TickDontShowAgain = true;
+    settings_.Warn = true;
     Tick(10, now);
     EXPECT_EQ(Tick(92, now + 1).size(), 2u);  // balloon and dialog
-    EXPECT_FALSE(settings.WarnMsgBox);
-    EXPECT_TRUE(settings.Warn);
+    EXPECT_FALSE(settings_.WarnMsgBox);
+    EXPECT_TRUE(settings_.Warn);
 }
 
 TEST_F(HighMemoryAlertTest, TicksDuringTheDialogNeverOpenASecondOne) {
-    settings.WarnMsgBox = true;
-    settings.DefragOnHighMemory = false;
+    settings_.WarnMsgBox = true;
+    settings_.FreeOnHighMemory = false;
     Log nested;
-    actions.whileDialogOpen = [&] {
-        EXPECT_TRUE(alert.WarningDialogOpen());
+    actions_.WhileDialogOpen = [&] {
+        EXPECT_TRUE(alert_.WarningDialogOpen());
         // Quiet time over while the dialog is still open: the balloon comes again, a dialog does not.
         FakeActions inner;
-        alert.Check(10, 400000, settings, inner);
-        alert.Check(97, 400500, settings, inner);
-        nested = inner.log;
+        alert_.Check(10, 400000, settings_, inner);
+        alert_.Check(97, 400500, settings_, inner);
+        nested = inner.Log;
     };
     EXPECT_EQ(Tick(91, 1000).size(), 2u);
     EXPECT_EQ(nested, Log{"balloon Memory is high (97%) | " + kClose});
-    EXPECT_EQ(alert.PreviousLoad(), 91);  // the outer tick stores its own load last
-    EXPECT_FALSE(alert.WarningDialogOpen());
+    EXPECT_EQ(alert_.PreviousLoad(), 91);  // the outer tick stores its own load last
+    EXPECT_FALSE(alert_.WarningDialogOpen());
 }
 
 TEST_F(HighMemoryAlertTest, SettingsDecideWhetherAndWhatToDo) {
     struct Case {
-        bool warn, defrag, box;
-        int red;
-        int previous, load;
-        size_t actions;
+        bool Warn, Defrag, Box;
+        int Red;
+        int Previous, Load;
+        size_t Actions;
     };
     const Case cases[] = {
         {false, false, false, 90, 10, 95, 0},  // nothing switched on
@@ -149,25 +149,25 @@ TEST_F(HighMemoryAlertTest, SettingsDecideWhetherAndWhatToDo) {
     for (const auto& c : cases) {
         HighMemoryAlert fresh;
         Settings s;
-        s.Warn = c.warn, s.DefragOnHighMemory = c.defrag, s.WarnMsgBox = c.box, s.RedPercent = c.red;
+        s.Warn = c.Warn, s.FreeOnHighMemory = c.Defrag, s.WarnMsgBox = c.Box, s.RedPercent = c.Red;
         FakeActions a;
-        fresh.Check(c.previous, 1000, s, a);
-        a.log.clear();
-        fresh.Check(c.load, 2000, s, a);
-        EXPECT_EQ(a.log.size(), c.actions) << c.previous << " -> " << c.load << " red " << c.red;
+        fresh.Check(c.Previous, 1000, s, a);
+        a.Log.clear();
+        fresh.Check(c.Load, 2000, s, a);
+        EXPECT_EQ(a.Log.size(), c.Actions) << c.Previous << " -> " << c.Load << " red " << c.Red;
     }
     // A silent trim starts the quiet time too.
-    settings.Warn = false;
+    settings_.Warn = false;
     EXPECT_EQ(Tick(95, 1000), Log{"trim"});
     Tick(10, 2000);
     EXPECT_EQ(Tick(95, 3000), Log{});
 }
 
 TEST_F(HighMemoryAlertTest, AFailingDialogLeavesTheAlertUsable) {
-    settings.WarnMsgBox = true;
-    actions.whileDialogOpen = [] { throw std::runtime_error("no dialog"); };
+    settings_.WarnMsgBox = true;
+    actions_.WhileDialogOpen = [] { throw std::runtime_error("no dialog"); };
     EXPECT_THROW(Tick(95, 1000), std::runtime_error);
-    EXPECT_FALSE(alert.WarningDialogOpen());
-    EXPECT_EQ(alert.PreviousLoad(), 95);
+    EXPECT_FALSE(alert_.WarningDialogOpen());
+    EXPECT_EQ(alert_.PreviousLoad(), 95);
 }
 }  // namespace

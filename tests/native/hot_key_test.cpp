@@ -4,8 +4,8 @@
 
 TEST(HotKey, ModifierFlagsBothWays) {
     struct Case {
-        HotKeyValue value;
-        unsigned flags;
+        HotKeyValue Value;
+        unsigned Flags;
     } cases[] = {
         {32833, kModAlt},  // Alt+A
         {kHotKeyShift | kHotKeyAlt | 'M', kModShift | kModAlt},
@@ -13,8 +13,8 @@ TEST(HotKey, ModifierFlagsBothWays) {
         {'Z', 0},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(HotKeyModifierFlags(c.value), c.flags) << c.value;
-        EXPECT_EQ(HotKeyFromMessage(c.flags, HotKeyVirtualKey(c.value)), c.value) << c.value;
+        EXPECT_EQ(HotKeyModifierFlags(c.Value), c.Flags) << c.Value;
+        EXPECT_EQ(HotKeyFromMessage(c.Flags, HotKeyVirtualKey(c.Value)), c.Value) << c.Value;
     }
     EXPECT_EQ(HotKeyAtomName(32833), "HotKeyManagerHotKey32833");
     EXPECT_EQ(HotKeyAtomName(0), "HotKeyManagerHotKey0");
@@ -59,8 +59,8 @@ TEST(HotKey, WinIsCapitalisedWithACapitalAltName) {
 
 TEST(HotKey, HotKeyControlWordMapsToTheShortcutCode) {
     struct Case {
-        uint16_t word;
-        HotKeyValue value;
+        uint16_t Word;
+        HotKeyValue Value;
     } cases[] = {
         {0x0441, 32833},  // HOTKEYF_ALT + 'A'
         {0x0141, kHotKeyShift | 'A'},
@@ -68,8 +68,8 @@ TEST(HotKey, HotKeyControlWordMapsToTheShortcutCode) {
         {0x0000, 0},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(ShortCutFromHotKeyControl(c.word), c.value) << c.word;
-        EXPECT_EQ(HotKeyControlFromShortCut(c.value), c.word) << c.value;
+        EXPECT_EQ(ShortCutFromHotKeyControl(c.Word), c.Value) << c.Word;
+        EXPECT_EQ(HotKeyControlFromShortCut(c.Value), c.Word) << c.Value;
     }
     EXPECT_EQ(ShortCutFromHotKeyControl(0x0400), 0u);                // a modifier alone is no combination
     EXPECT_EQ(ShortCutFromHotKeyControl(0x0841), 0x41u);             // the extended-key flag is not part of the code

@@ -3,15 +3,15 @@
 #include <gtest/gtest.h>
 
 namespace {
-constexpr uint64_t KiB = 1024, MiB = KiB * 1024, GiB = MiB * 1024;
+constexpr uint64_t kKiB = 1024, kMiB = kKiB * 1024, kGiB = kMiB * 1024;
 const NumberSeparators kEnglish;
 const NumberSeparators kGerman{".", ","};
 
 struct TrayValueCase {
-    uint64_t bytes;
-    bool gigabytes;
-    const char* english;
-    const char* german;
+    uint64_t Bytes;
+    bool Gigabytes;
+    const char* English;
+    const char* German;
 };
 
 TEST(FormatTrayValue, UnitBoundariesAndSeparators) {
@@ -27,17 +27,17 @@ TEST(FormatTrayValue, UnitBoundariesAndSeparators) {
         {524288000, true, "0.49", "0,49"},
         {17179869184, false, "16,384", "16.384"},
         {17179869184, true, "16.00", "16,00"},
-        {1325 * GiB + GiB / 2, true, "1,325.50", "1.325,50"},
-        {1536 * KiB * KiB * KiB * KiB, false, "1,610,612,736", "1.610.612.736"},
+        {1325 * kGiB + kGiB / 2, true, "1,325.50", "1.325,50"},
+        {1536 * kKiB * kKiB * kKiB * kKiB, false, "1,610,612,736", "1.610.612.736"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(FormatTrayValue(c.bytes, c.gigabytes, kEnglish), c.english) << c.bytes;
-        EXPECT_EQ(FormatTrayValue(c.bytes, c.gigabytes, kGerman), c.german) << c.bytes;
+        EXPECT_EQ(FormatTrayValue(c.Bytes, c.Gigabytes, kEnglish), c.English) << c.Bytes;
+        EXPECT_EQ(FormatTrayValue(c.Bytes, c.Gigabytes, kGerman), c.German) << c.Bytes;
     }
     // Halves round up, in every unit.
     EXPECT_EQ(FormatTrayValue(10240 + 512, false, kEnglish), "11");
     EXPECT_EQ(FormatTrayValue(10240 + 511, false, kEnglish), "10");
-    EXPECT_EQ(FormatTrayValue(GiB / 8, true, kEnglish), "0.13");  // 0.125
+    EXPECT_EQ(FormatTrayValue(kGiB / 8, true, kEnglish), "0.13");  // 0.125
     // A locale without grouping and with a multi-byte separator.
     EXPECT_EQ(FormatTrayValue(17179869184, false, {"", ","}), "16384");
     EXPECT_EQ(FormatTrayValue(17179869184, false, {"\xC2\xA0", ","}),
@@ -53,35 +53,35 @@ TEST(FormatByteSize, UnitsAreChosenStrictlyAbove) {
         {1024, "1024 bytes"},
         {1025, "1 KB"},
         {1536, "1.5 KB"},
-        {MiB, "1024 KB"},
-        {MiB + 1, "1 MB"},
-        {500 * MiB, "500 MB"},
-        {GiB, "1024 MB"},
-        {GiB + GiB / 2, "1.5 GB"},
-        {2 * GiB + 10 * MiB, "2.01 GB"},
-        {16 * GiB, "16 GB"},
-        {2048 * GiB, "2048 GB"},
+        {kMiB, "1024 KB"},
+        {kMiB + 1, "1 MB"},
+        {500 * kMiB, "500 MB"},
+        {kGiB, "1024 MB"},
+        {kGiB + kGiB / 2, "1.5 GB"},
+        {2 * kGiB + 10 * kMiB, "2.01 GB"},
+        {16 * kGiB, "16 GB"},
+        {2048 * kGiB, "2048 GB"},
     };
     for (const auto& [bytes, text] : cases)
         EXPECT_EQ(FormatByteSize(bytes, kEnglish), text) << bytes;
-    EXPECT_EQ(FormatByteSize(GiB + GiB / 2, kGerman), "1,5 GB");
+    EXPECT_EQ(FormatByteSize(kGiB + kGiB / 2, kGerman), "1,5 GB");
 }
 
 MemorySample Sample(uint32_t load) {
     MemorySample s;
-    s.dwMemoryLoad = load;
-    s.ullTotalPhys = 8 * GiB;
-    s.ullAvailPhys = 3 * GiB;
-    s.ullTotalPageFile = 12 * GiB;
-    s.ullAvailPageFile = 4 * GiB + 9 * KiB;
+    s.MemoryLoad = load;
+    s.TotalPhys = 8 * kGiB;
+    s.AvailPhys = 3 * kGiB;
+    s.TotalPageFile = 12 * kGiB;
+    s.AvailPageFile = 4 * kGiB + 9 * kKiB;
     return s;
 }
 
 TEST(SelectDisplayedValue, ChoosesByTheSettings) {
     struct Case {
-        bool percentage, free, page, sign, gigabytes;
-        uint32_t load;
-        const char* text;
+        bool Percentage, Free, Page, Sign, Gigabytes;
+        uint32_t Load;
+        const char* Text;
     };
     const Case cases[] = {
         {true, false, false, false, true, 37, "37"},
@@ -97,15 +97,15 @@ TEST(SelectDisplayedValue, ChoosesByTheSettings) {
     };
     for (const auto& c : cases) {
         Settings s;
-        s.ShowPercentage = c.percentage;
-        s.ShowFree = c.free;
-        s.ShowPage = c.page;
-        s.ShowPercSign = c.sign;
-        s.OptimizeForGigabytes = c.gigabytes;
-        EXPECT_EQ(SelectDisplayedValue(Sample(c.load), s, kEnglish), c.text) << c.load << " " << c.text;
+        s.ShowPercentage = c.Percentage;
+        s.ShowFree = c.Free;
+        s.ShowPage = c.Page;
+        s.ShowPercSign = c.Sign;
+        s.OptimizeForGigabytes = c.Gigabytes;
+        EXPECT_EQ(SelectDisplayedValue(Sample(c.Load), s, kEnglish), c.Text) << c.Load << " " << c.Text;
     }
     MemorySample small = Sample(10);
-    small.ullAvailPageFile = small.ullTotalPageFile - 9 * KiB;
+    small.AvailPageFile = small.TotalPageFile - 9 * kKiB;
     Settings page;
     page.ShowPage = true;
     EXPECT_EQ(SelectDisplayedValue(small, page, kEnglish), "9,216");
@@ -124,18 +124,18 @@ TEST(BuildTrayHint, ExactTextWithAndWithoutTheFirstLine) {
     s.ShowPage = true;
     s.ShowPercentage = false;
     MemorySample exact = Sample(62);
-    exact.ullAvailPhys = exact.ullTotalPhys - GiB;
-    exact.ullAvailPageFile = exact.ullTotalPageFile - MiB;
+    exact.AvailPhys = exact.TotalPhys - kGiB;
+    exact.AvailPageFile = exact.TotalPageFile - kMiB;
     EXPECT_EQ(BuildTrayHint(exact, s, kGerman),
               "当前显示： 已用 页面文件  \r\n"
               "内存使用率   : 62%\r\n"
               "物理内存使用    : 1024 MB/8 GB\r\n"
               "页面文件  : 1024 KB/12 GB");
-    s.HintWhatisDisplayed = false;
+    s.HintWhatIsDisplayed = false;
     EXPECT_EQ(BuildTrayHint(exact, s, kGerman).rfind("内存使用率   : 62%\r\n", 0), 0u);
     // A reading whose free figure exceeds the total shows nothing used rather than a wrapped-around amount.
     MemorySample odd = Sample(1);
-    odd.ullAvailPhys = odd.ullTotalPhys + 1;
+    odd.AvailPhys = odd.TotalPhys + 1;
     EXPECT_NE(BuildTrayHint(odd, s, kEnglish).find("物理内存使用    : 0 bytes/8 GB"), std::string::npos);
 }
 }  // namespace

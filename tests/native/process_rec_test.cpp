@@ -19,9 +19,9 @@ TEST(ProcessRec, CompareByMemoryDescHoldsSizesAbove4GB) {
 TEST(ProcessRec, MemoryInUnitTruncates) {
     const uint64_t justUnder3MB = 3 * 1048576ull - 1;
     struct {
-        uint64_t bytes;
-        int unit;
-        uint64_t expected;
+        uint64_t Bytes;
+        int Unit;
+        uint64_t Expected;
     } cases[] = {{justUnder3MB, 0, justUnder3MB},
                  {justUnder3MB, 1, 3071},
                  {justUnder3MB, 2, 2},
@@ -29,7 +29,7 @@ TEST(ProcessRec, MemoryInUnitTruncates) {
                  {justUnder3MB, 4, 0},
                  {justUnder3MB, -1, 0}};
     for (const auto& c : cases)
-        EXPECT_EQ(MemoryInUnit(c.bytes, c.unit), c.expected) << c.unit;
+        EXPECT_EQ(MemoryInUnit(c.Bytes, c.Unit), c.Expected) << c.Unit;
 }
 
 TEST(ProcessRec, DevicePathBecomesDosPathWithLowerCaseDrive) {
@@ -68,12 +68,12 @@ TEST(ProcessRec, PathHelpers) {
 
 TEST(ProcessRec, SystemProcessNamesInAnyCase) {
     struct {
-        const char* name;
-        bool system;
+        const char* Name;
+        bool System;
     } cases[] = {{"svchost.exe", true},    {"SvcHost.EXE", true}, {"dwm.exe", true},       {"CSRSS.exe", true},
                  {"svchost32.exe", false}, {"svchost", false},    {"explorer.exe", false}, {"", false}};
     for (const auto& c : cases)
-        EXPECT_EQ(IsSystemProcess(c.name), c.system) << c.name;
+        EXPECT_EQ(IsSystemProcess(c.Name), c.System) << c.Name;
 }
 
 TEST(ProcessRec, FileTimeBecomesDateTime) {

@@ -7,8 +7,8 @@
 TEST(RedirectFollower, ResolvesLocationsAgainstTheCurrentAddress) {
     const std::string base = "http://a.example:8080/dir/file.upd?x=1#top";
     struct Case {
-        const char* reference;
-        const char* expected;
+        const char* Reference;
+        const char* Expected;
     } cases[] = {
         {"https://b.example/new.upd", "https://b.example/new.upd"},
         {"HTTP://b.example", "HTTP://b.example"},
@@ -22,7 +22,7 @@ TEST(RedirectFollower, ResolvesLocationsAgainstTheCurrentAddress) {
         {"file:///C:/Windows/notepad.exe", "file:///C:/Windows/notepad.exe"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(ResolveReference(base, c.reference), c.expected) << c.reference;
+        EXPECT_EQ(ResolveReference(base, c.Reference), c.Expected) << c.Reference;
     // A base without a path gains the root.
     EXPECT_EQ(ResolveReference("https://a.example", "x.upd"), "https://a.example/x.upd");
     EXPECT_EQ(ResolveReference("https://a.example?q", "x.upd"), "https://a.example/x.upd");

@@ -5,8 +5,8 @@
 #include "memory_profile.h"
 
 namespace {
-LoadedSettings Load(MemoryProfile& p, bool vista = true) {
-    return LoadSettings(p, vista, FontSpec{});
+LoadedSettings Load(MemoryProfile& p) {
+    return LoadSettings(p, FontSpec{});
 }
 }  // namespace
 
@@ -25,17 +25,16 @@ TEST(ParseInteger, Forms) {
 
 TEST(SettingsFile, MissingFileGivesDefaultsAndFirstRun) {
     MemoryProfile p;
-    LoadedSettings vista = Load(p, true);
-    EXPECT_TRUE(vista.FirstRun);
-    EXPECT_FALSE(vista.Values.ShowPage);
-    EXPECT_TRUE(Load(p, false).Values.ShowPage);
-    const Settings& s = vista.Values;
+    LoadedSettings loaded = Load(p);
+    EXPECT_TRUE(loaded.FirstRun);
+    EXPECT_FALSE(loaded.Values.ShowPage);
+    const Settings& s = loaded.Values;
     EXPECT_TRUE(s.Warn);
     EXPECT_EQ(s.RefreshRate, 500);
     EXPECT_EQ(s.RedPercent, 90);
     EXPECT_EQ(s.YellowPercent, 65);
     EXPECT_EQ(s.TopProcessCount, 10);
-    EXPECT_EQ(s.DefragEvery, 120);
+    EXPECT_EQ(s.FreeEveryMinutes, 120);
     EXPECT_EQ(s.HighlightProcessAbove, 100);
     EXPECT_EQ(s.GreenColor, kAutomaticColor);
     EXPECT_EQ(s.Font.Name, "Tahoma");
@@ -90,37 +89,37 @@ TEST(SettingsFile, ValuesAsWritten) {
 
 TEST(SettingsFile, UnsafeTimerValuesAreBroughtIntoRange) {
     struct Case {
-        const char* key;
-        const char* value;
-        int32_t Settings::*field;
-        int32_t expected;
+        const char* Key;
+        const char* Value;
+        int32_t Settings::*Field;
+        int32_t Expected;
     } cases[] = {
         {"RefreshRate", "0", &Settings::RefreshRate, 500},
         {"RefreshRate", "-5", &Settings::RefreshRate, 500},
         {"RefreshRate", "50", &Settings::RefreshRate, 50},  // low but safe: kept as written
-        {"DefragEvery", "0", &Settings::DefragEvery, 120},
-        {"DefragEvery", "-1", &Settings::DefragEvery, 120},
-        {"DefragEvery", "2000000", &Settings::DefragEvery, 35791},
-        {"DefragEvery", "35791", &Settings::DefragEvery, 35791},
+        {"DefragEvery", "0", &Settings::FreeEveryMinutes, 120},
+        {"DefragEvery", "-1", &Settings::FreeEveryMinutes, 120},
+        {"DefragEvery", "2000000", &Settings::FreeEveryMinutes, 35791},
+        {"DefragEvery", "35791", &Settings::FreeEveryMinutes, 35791},
         {"TopProcessCount", "5000", &Settings::TopProcessCount, 100},
         {"TopProcessCount", "100", &Settings::TopProcessCount, 100},
     };
     for (const Case& c : cases) {
         MemoryProfile p;
-        p.Set("General", c.key, c.value);
-        EXPECT_EQ(Load(p).Values.*c.field, c.expected) << c.key << "=" << c.value;
+        p.Set("General", c.Key, c.Value);
+        EXPECT_EQ(Load(p).Values.*c.Field, c.Expected) << c.Key << "=" << c.Value;
     }
     EXPECT_LE(int64_t{35791} * 60000, int64_t{INT32_MAX});
 }
 
 TEST(SettingsFile, SaveWritesEveryKeyInOrder) {
     MemoryProfile p;
-    Settings s = DefaultSettings(true);
+    Settings s = Settings{};
     s.GreenColor = Rgb(0, 128, 0);
     s.RedColor = SystemColor(13);
     ASSERT_TRUE(SaveSettings(p, s));
     std::vector<std::string> keys;
-    for (auto& w : p.writes)
+    for (auto& w : p.Writes)
         keys.push_back(w.first + "/" + w.second);
     const std::vector<std::string> expected = {"General/Warn",
                                                "General/WarnMsgBox",
@@ -175,7 +174,7 @@ TEST(SettingsFile, SaveWritesEveryKeyInOrder) {
     EXPECT_EQ(p.ReadString("Font", "Color", ""), "-16777208");
 
     // What was saved loads back to the same record and is no longer a first run.
-    LoadedSettings back = LoadSettings(p, true, FontSpec{});
+    LoadedSettings back = LoadSettings(p, FontSpec{});
     EXPECT_FALSE(back.FirstRun);
     EXPECT_EQ(back.Values.GreenColor, s.GreenColor);
     EXPECT_EQ(back.Values.RedColor, s.RedColor);
@@ -184,37 +183,37 @@ TEST(SettingsFile, SaveWritesEveryKeyInOrder) {
 
 TEST(SettingsFile, AutomaticFontColorSavesAsBlack) {
     MemoryProfile p;
-    Settings s = DefaultSettings(true);
+    Settings s = Settings{};
     s.FontColor = kAutomaticColor;
     ApplyFontColor(s);
     EXPECT_EQ(s.Font.Color, 0);
     ASSERT_TRUE(SaveSettings(p, s));
     EXPECT_EQ(p.ReadString("Font", "Color", ""), "0");
-    EXPECT_EQ(LoadSettings(p, true, FontSpec{}).Values.FontColor, 0);
+    EXPECT_EQ(LoadSettings(p, FontSpec{}).Values.FontColor, 0);
 }
 
 TEST(SettingsFile, SaveStopsAtTheFirstFailedKey) {
     MemoryProfile p;
-    p.failAtKey = "Name";
-    EXPECT_FALSE(SaveSettings(p, DefaultSettings(true)));
-    ASSERT_FALSE(p.writes.empty());
-    EXPECT_EQ(p.writes.back().second, "FollowTaskbarTheme");
-    EXPECT_EQ(p.writes.size(), 30u);
+    p.FailAtKey = "Name";
+    EXPECT_FALSE(SaveSettings(p, Settings{}));
+    ASSERT_FALSE(p.Writes.empty());
+    EXPECT_EQ(p.Writes.back().second, "FollowTaskbarTheme");
+    EXPECT_EQ(p.Writes.size(), 30u);
 }
 
 TEST(SettingsFile, LanguageLoadsKnownValuesAndSavesWhatItHas) {
     const struct {
-        const char* written;
-        const char* loaded;
+        const char* Written;
+        const char* Loaded;
     } cases[] = {{nullptr, "zh"}, {"en", "en"}, {"zh", "zh"}, {"fr", "zh"}, {"", "zh"}, {"English", "zh"}};
     for (const auto& c : cases) {
         MemoryProfile p;
-        if (c.written)
-            p.WriteString("General", "Language", c.written);
+        if (c.Written)
+            p.WriteString("General", "Language", c.Written);
         Settings s = Load(p).Values;
-        EXPECT_EQ(s.Language, c.loaded) << (c.written ? c.written : "(missing)");
+        EXPECT_EQ(s.Language, c.Loaded) << (c.Written ? c.Written : "(missing)");
         MemoryProfile out;
         ASSERT_TRUE(SaveSettings(out, s));
-        EXPECT_EQ(out.ReadString("General", "Language", ""), c.loaded);
+        EXPECT_EQ(out.ReadString("General", "Language", ""), c.Loaded);
     }
 }

@@ -15,8 +15,8 @@ TEST(TaskDialogModel, BackslashNBecomesALineBreak) {
 
 TEST(TaskDialogModel, ListsSplitIntoCaptions) {
     struct Case {
-        const char* list;
-        std::vector<std::string> expected;
+        const char* List;
+        std::vector<std::string> Expected;
     } cases[] = {
         {"&Defrag memory\nTask Manager\n&Close", {"&Defrag memory", "Task Manager", "&Close"}},
         {"  first\r\nsecond\r\n\r\nthird \n", {"first", "second", "third"}},  // whole list trimmed, blanks skipped
@@ -26,7 +26,7 @@ TEST(TaskDialogModel, ListsSplitIntoCaptions) {
         {" \r\n ", {}},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(SplitDialogList(c.list), c.expected) << c.list;
+        EXPECT_EQ(SplitDialogList(c.List), c.Expected) << c.List;
 }
 
 TEST(TaskDialogModel, CaptionsButtonsAndResults) {
@@ -40,8 +40,8 @@ TEST(TaskDialogModel, CaptionsButtonsAndResults) {
 
     std::vector<int> emulated, native;
     for (const CommonButtonInfo& b : CommonButtons()) {
-        emulated.push_back(b.emulatedId);
-        native.push_back(b.nativeId);
+        emulated.push_back(b.EmulatedId);
+        native.push_back(b.NativeId);
     }
     EXPECT_THAT(emulated, ElementsAre(1, 6, 7, 2, 4, 3));
     EXPECT_THAT(native, ElementsAre(1, 6, 7, 2, 4, 8));
@@ -49,10 +49,10 @@ TEST(TaskDialogModel, CaptionsButtonsAndResults) {
     EXPECT_EQ(MessageButtonsToTaskButtons(0x01 | 0x02), 0x02u | 0x04u);
     EXPECT_EQ(MessageButtonsToTaskButtons(0x04 | 0x08 | 0x10 | 0x20), 0x01u | 0x08u | 0x20u | 0x10u);
     struct Map {
-        int id, result;
+        int Id, Result;
     } maps[] = {{1, 1}, {2, 2}, {4, 4}, {6, 6}, {7, 7}, {8, 3}, {100, 1}, {0, 1}};
     for (const Map& m : maps)
-        EXPECT_EQ(TaskResultToMessageResult(m.id), m.result) << m.id;
+        EXPECT_EQ(TaskResultToMessageResult(m.Id), m.Result) << m.Id;
 }
 
 TEST(TaskDialogModel, EmulatedWidthAndButtonRows) {
@@ -64,23 +64,23 @@ TEST(TaskDialogModel, EmulatedWidthAndButtonRows) {
 
     // Right-aligned, right to left, gap 6, margin 14.
     std::vector<ButtonPlace> one = LayoutButtonRow({80, 100}, 420, 58, 50, 14, 6, 32);
-    EXPECT_EQ(one[1].x, 420 - 14 - 100);
-    EXPECT_EQ(one[0].x, 420 - 14 - 100 - 6 - 80);
-    EXPECT_EQ(one[0].y, 50);
+    EXPECT_EQ(one[1].X, 420 - 14 - 100);
+    EXPECT_EQ(one[0].X, 420 - 14 - 100 - 6 - 80);
+    EXPECT_EQ(one[0].Y, 50);
     // Too wide for one row: the leftmost buttons continue 32 pixels lower, again from the right.
     std::vector<ButtonPlace> two = LayoutButtonRow({150, 150, 150}, 420, 58, 50, 14, 6, 32);
-    EXPECT_EQ(two[2].y, 50);
-    EXPECT_EQ(two[1].y, 50);
-    EXPECT_EQ(two[0].y, 82);
-    EXPECT_EQ(two[0].x, 420 - 14 - 150);
+    EXPECT_EQ(two[2].Y, 50);
+    EXPECT_EQ(two[1].Y, 50);
+    EXPECT_EQ(two[0].Y, 82);
+    EXPECT_EQ(two[0].X, 420 - 14 - 150);
     for (const ButtonPlace& p : two)
-        EXPECT_GE(p.x, 58 / 2);
+        EXPECT_GE(p.X, 58 / 2);
 }
 
 TEST(PortableDeviceRule, LidOrBatteryMakesAComputerPortable) {
     struct Case {
-        PowerReadings r;
-        bool portable;
+        PowerReadings R;
+        bool Portable;
     } cases[] = {
         {{true, false, true, 1}, false},    // desktop on mains
         {{true, true, true, 1}, true},      // laptop on mains: it has a lid
@@ -90,5 +90,5 @@ TEST(PortableDeviceRule, LidOrBatteryMakesAComputerPortable) {
         {{false, true, false, 0}, false},   // failed queries count as nothing
     };
     for (const Case& c : cases)
-        EXPECT_EQ(ReadingsPortable(c.r), c.portable);
+        EXPECT_EQ(ReadingsPortable(c.R), c.Portable);
 }

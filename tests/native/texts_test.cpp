@@ -30,11 +30,11 @@ struct LanguageScope {
 
 MemorySample Sample() {
     MemorySample s{};
-    s.dwMemoryLoad = 45;
-    s.ullTotalPhys = 8ull << 30;
-    s.ullAvailPhys = 4ull << 30;
-    s.ullTotalPageFile = 12ull << 30;
-    s.ullAvailPageFile = 6ull << 30;
+    s.MemoryLoad = 45;
+    s.TotalPhys = 8ull << 30;
+    s.AvailPhys = 4ull << 30;
+    s.TotalPageFile = 12ull << 30;
+    s.AvailPageFile = 6ull << 30;
     return s;
 }
 }  // namespace
@@ -60,12 +60,12 @@ TEST(Texts, EveryIdHasEveryLanguageWithTheSamePlaceholdersAndLineCount) {
 
 TEST(Texts, LanguageSettingReadsKnownValuesAndDefaultsToChinese) {
     const struct {
-        const char* value;
-        Language language;
+        const char* Value;
+        Language Expected;
     } cases[] = {{"zh", Language::Chinese}, {"en", Language::English}, {"", Language::Chinese},
                  {"EN", Language::Chinese}, {"fr", Language::Chinese}, {"en ", Language::Chinese}};
     for (const auto& c : cases)
-        EXPECT_EQ(LanguageFromSetting(c.value), c.language) << c.value;
+        EXPECT_EQ(LanguageFromSetting(c.Value), c.Expected) << c.Value;
     EXPECT_STREQ(LanguageSetting(Language::English), "en");
     EXPECT_STREQ(LanguageSetting(Language::Chinese), "zh");
     EXPECT_EQ(Settings{}.Language, "zh");

@@ -13,7 +13,7 @@ TEST(Themes, WriteThenReadKeepsEveryEntryAsWritten) {
     MemoryProfile p;
     ASSERT_TRUE(WriteThemeFile(p, "Dark", kSample, /*transBk=*/true, /*fullBar=*/true));
     std::vector<std::string> keys;
-    for (auto& w : p.writes) {
+    for (auto& w : p.Writes) {
         EXPECT_EQ(w.first, "LumivexTheme");
         keys.push_back(w.second);
     }
@@ -30,19 +30,19 @@ TEST(Themes, WriteThenReadKeepsEveryEntryAsWritten) {
 
 TEST(Themes, VersionDecidesWhatOpaqueBackgroundMeans) {
     struct Case {
-        const char* ver;  // nullptr: no "Ver" key
-        const char* opaque;
-        bool transBk;
+        const char* Ver;  // nullptr: no "Ver" key
+        const char* Opaque;
+        bool TransBk;
     } cases[] = {
         {"22", "1", false}, {nullptr, "1", false}, {"21", "1", true},   {"", "1", true},
         {"22", "0", true},  {"21", "0", false},    {"22", "yes", true},
     };
     for (const Case& c : cases) {
         MemoryProfile p;
-        if (c.ver)
-            p.Set("LumivexTheme", "Ver", c.ver);
-        p.Set("LumivexTheme", "OpaqueBackground", c.opaque);
-        EXPECT_EQ(ReadThemeFile(p).TransBk(), c.transBk) << (c.ver ? c.ver : "(none)") << " " << c.opaque;
+        if (c.Ver)
+            p.Set("LumivexTheme", "Ver", c.Ver);
+        p.Set("LumivexTheme", "OpaqueBackground", c.Opaque);
+        EXPECT_EQ(ReadThemeFile(p).TransBk(), c.TransBk) << (c.Ver ? c.Ver : "(none)") << " " << c.Opaque;
     }
 }
 
@@ -85,7 +85,7 @@ TEST(Themes, SettingsToEntriesAndBack) {
 
 TEST(Themes, SafeFileNames) {
     struct Case {
-        std::string typed, safe;
+        std::string Typed, Safe;
     } cases[] = {
         {"a/b:c?d", "a_b_c_d"},    {"|<>\"?*:/\\", "_________"},
         {"tab\there", "tab_here"}, {"夜间 Night", "夜间 Night"},
@@ -94,7 +94,7 @@ TEST(Themes, SafeFileNames) {
         {"Console", "Console"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(MakeSafeFileName(c.typed), c.safe) << c.typed;
+        EXPECT_EQ(MakeSafeFileName(c.Typed), c.Safe) << c.Typed;
 }
 
 TEST(Themes, LongNamesAreCutSoTheFileNameFits) {
@@ -123,8 +123,8 @@ TEST(Themes, ThemeNamesFromFileNames) {
 
 TEST(Themes, DefaultThemeFollowsTheVisualStyle) {
     struct Case {
-        VisualStyle style;
-        int index;
+        VisualStyle Style;
+        int Index;
     } cases[] = {
         {{true, true, true, "whatever"}, 0},       {{true, true, false, " NormalColor\r\n"}, 1},
         {{true, true, false, "Metallic"}, 5},      {{false, true, false, "NormalColor"}, 2},
@@ -133,7 +133,7 @@ TEST(Themes, DefaultThemeFollowsTheVisualStyle) {
         {{false, false, false, "NormalColor"}, 5},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(DefaultThemeIndex(c.style), c.index) << c.style.ColorScheme;
+        EXPECT_EQ(DefaultThemeIndex(c.Style), c.Index) << c.Style.ColorScheme;
     EXPECT_EQ(DefaultThemeFileName(3), "Windows XP Style (Olive Green).Lumivex Theme");
     EXPECT_EQ(DefaultThemeFileName(0), DefaultThemeFileName(1));
     EXPECT_EQ(DefaultThemeFileName(5), "System Colors.Lumivex Theme");

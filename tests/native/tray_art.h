@@ -7,7 +7,7 @@
 #include "tray/tray_renderer.h"
 
 // Pictures written down as rows of text, one letter per colour, for the renderer's tables.
-namespace tray_art {
+namespace TrayArt {
 constexpr uint32_t kFullBar = 0x800000;
 constexpr uint32_t kMagenta = 0xFF00FF;
 
@@ -36,4 +36,4 @@ inline std::string Rows(std::initializer_list<const char*> rows) {
         art += std::string(row) + '\n';
     return art;
 }
-}  // namespace tray_art
+}  // namespace TrayArt

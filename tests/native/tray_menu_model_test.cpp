@@ -15,17 +15,17 @@ TEST(TrayMenuModel, HintLinesEndAtAnyLineBreak) {
 
 TEST(TrayMenuModel, HintLineSplitsAtTheFirstColon) {
     struct {
-        const char* line;
-        const char* caption;
-        const char* figure;
+        const char* Line;
+        const char* Caption;
+        const char* Figure;
     } cases[] = {{"内存使用率   : 45 %", "内存使用率   ", " 45 %"},
                  {"a: b: c", "a", " b: c"},
                  {"当前显示： 物理内存", "当前显示： 物理内存", ""},  // a full-width colon is no separator
                  {":x", "", "x"}};
     for (const auto& c : cases) {
-        MemoryRowText row = SplitHintLine(c.line);
-        EXPECT_EQ(row.Caption, c.caption) << c.line;
-        EXPECT_EQ(row.MemText, c.figure) << c.line;
+        MemoryRowText row = SplitHintLine(c.Line);
+        EXPECT_EQ(row.Caption, c.Caption) << c.Line;
+        EXPECT_EQ(row.MemText, c.Figure) << c.Line;
     }
 }
 
@@ -79,8 +79,8 @@ TEST(ProcessDialog, TextsWithAndWithoutVersionInformation) {
 }
 
 TEST(ProcessDialog, FourthButtonCountsAsCancel) {
-    EXPECT_EQ(NormalizeProcessChoice(103), kChoiceCancel);
-    EXPECT_EQ(NormalizeProcessChoice(2), kChoiceCancel);
-    EXPECT_EQ(NormalizeProcessChoice(101), kChoiceFreeMemory);
+    EXPECT_EQ(NormalizeProcessChoice(103), ChoiceCancel);
+    EXPECT_EQ(NormalizeProcessChoice(2), ChoiceCancel);
+    EXPECT_EQ(NormalizeProcessChoice(101), ChoiceFreeMemory);
     EXPECT_EQ(BuildProcessDialogTexts("a.exe", "", "", "").Buttons, "打开文件目录\n释 放 内 存 \n结 束 进 程 \n取 消 ");
 }

@@ -10,18 +10,18 @@
 
 #include "tray_art.h"
 
-using namespace tray_art;
+using namespace TrayArt;
 
 namespace {
-constexpr uint64_t MiB = 1024 * 1024, GiB = MiB * 1024;
+constexpr uint64_t kMiB = 1024 * 1024, kGiB = kMiB * 1024;
 
-MemorySample Sample(uint32_t load, uint64_t usedPhys = 2 * GiB) {
+MemorySample Sample(uint32_t load, uint64_t usedPhys = 2 * kGiB) {
     MemorySample s;
-    s.dwMemoryLoad = load;
-    s.ullTotalPhys = 16 * GiB;
-    s.ullAvailPhys = s.ullTotalPhys - usedPhys;
-    s.ullTotalPageFile = 32 * GiB;
-    s.ullAvailPageFile = 16 * GiB;
+    s.MemoryLoad = load;
+    s.TotalPhys = 16 * kGiB;
+    s.AvailPhys = s.TotalPhys - usedPhys;
+    s.TotalPageFile = 32 * kGiB;
+    s.AvailPageFile = 16 * kGiB;
     return s;
 }
 
@@ -64,7 +64,7 @@ TEST(RenderTrayImage, LargerPicturesAreBlocksOfTheClassicOneOrUseOnlyItsColours)
     std::mt19937 random(13);
     auto flag = [&] { return (random() & 1) != 0; };
     auto pick = [&](std::initializer_list<uint32_t> values) { return *(values.begin() + random() % values.size()); };
-    const uint64_t used[] = {0, 512 * MiB, 3704409293, 9 * GiB + GiB / 3, 12345 * MiB, 15 * GiB};
+    const uint64_t used[] = {0, 512 * kMiB, 3704409293, 9 * kGiB + kGiB / 3, 12345 * kMiB, 15 * kGiB};
     for (int round = 0; round < 150; ++round) {
         Settings s;
         s.ShowPercentage = flag();
@@ -117,12 +117,12 @@ TEST(RenderTrayImage, LargerPicturesAreBlocksOfTheClassicOneOrUseOnlyItsColours)
 // laid out at 20, 24 and 32 pixels.
 TEST(RenderTrayImage, LayoutsAtLargerSizes) {
     struct Case {
-        const char* name;
-        int size;
-        std::function<void(Settings&)> adjust;
-        uint32_t load;
-        uint64_t used;
-        std::string art;
+        const char* Name;
+        int Size;
+        std::function<void(Settings&)> Adjust;
+        uint32_t Load;
+        uint64_t Used;
+        std::string Art;
     };
     const Case cases[] = {
         {"border two digits", 20, [](Settings& s) { s.NoBorder = false; }, 42, 0,
@@ -235,9 +235,9 @@ TEST(RenderTrayImage, LayoutsAtLargerSizes) {
     };
     for (const auto& c : cases) {
         Settings s = Percent();
-        c.adjust(s);
-        const TrayImage image = Render(Sample(c.load, c.used ? c.used : 2 * GiB), s, c.size);
-        EXPECT_EQ(Art(image.Picture), c.art) << c.name << " at " << c.size << " pixels";
+        c.Adjust(s);
+        const TrayImage image = Render(Sample(c.Load, c.Used ? c.Used : 2 * kGiB), s, c.Size);
+        EXPECT_EQ(Art(image.Picture), c.Art) << c.Name << " at " << c.Size << " pixels";
     }
 }
 
@@ -250,10 +250,10 @@ TEST(RenderTrayImage, DisplayFontIsMeasuredAtThePictureSize) {
         }
         int TextHeight(const std::string&, int size) override { return 9 * size / kTrayImageSize; }
         void PaintText(TrayPicture& picture, int x, int y, const std::string& text, uint32_t) override {
-            drawn +=
+            Drawn +=
                 text + "@" + std::to_string(x) + "," + std::to_string(y) + "/" + std::to_string(picture.Size) + ";";
         }
-        std::string drawn;
+        std::string Drawn;
     };
     const std::pair<bool, const char*> cases[] = {{false, "50@10,14/32;"}, {true, "50@10,4/32;"}};
     for (const auto& [barBottom, drawn] : cases) {
@@ -264,6 +264,6 @@ TEST(RenderTrayImage, DisplayFontIsMeasuredAtThePictureSize) {
         Windows10SystemColors colors;
         ScaledText text;
         RenderTrayImage(Sample(50), s, TrayRenderContext{colors, &text, {}, 32});
-        EXPECT_EQ(text.drawn, drawn);
+        EXPECT_EQ(text.Drawn, drawn);
     }
 }

@@ -9,18 +9,18 @@
 
 #include "tray_art.h"
 
-using namespace tray_art;
+using namespace TrayArt;
 
 namespace {
-constexpr uint64_t KiB = 1024, MiB = KiB * 1024, GiB = MiB * 1024;
+constexpr uint64_t kKiB = 1024, kMiB = kKiB * 1024, kGiB = kMiB * 1024;
 
-MemorySample Sample(uint32_t load, uint64_t usedPhys = 2 * GiB) {
+MemorySample Sample(uint32_t load, uint64_t usedPhys = 2 * kGiB) {
     MemorySample s;
-    s.dwMemoryLoad = load;
-    s.ullTotalPhys = 16384 * GiB;
-    s.ullAvailPhys = s.ullTotalPhys - usedPhys;
-    s.ullTotalPageFile = 16 * GiB;
-    s.ullAvailPageFile = 8 * GiB;
+    s.MemoryLoad = load;
+    s.TotalPhys = 16384 * kGiB;
+    s.AvailPhys = s.TotalPhys - usedPhys;
+    s.TotalPageFile = 16 * kGiB;
+    s.AvailPageFile = 8 * kGiB;
     return s;
 }
 
@@ -86,21 +86,21 @@ TEST(RenderTrayImage, TransparentWideGaugeWithGigabytesAndDecimalPoint) {
 }
 
 struct Probe {
-    int x, y;
-    char color;
+    int X, Y;
+    char Color;
 };
 void ExpectPixels(const TrayPicture& picture, const std::vector<Probe>& probes, const char* name) {
     for (const Probe& p : probes) {
-        EXPECT_EQ(Letter(picture.At(p.x, p.y)), p.color) << name << " at (" << p.x << ", " << p.y << ")\n"
+        EXPECT_EQ(Letter(picture.At(p.X, p.Y)), p.Color) << name << " at (" << p.X << ", " << p.Y << ")\n"
                                                          << Art(picture);
     }
 }
 
 struct LayoutCase {
-    const char* name;
-    std::function<void(Settings&)> adjust;
-    uint32_t load;
-    std::vector<Probe> probes;
+    const char* Name;
+    std::function<void(Settings&)> Adjust;
+    uint32_t Load;
+    std::vector<Probe> Probes;
 };
 
 TEST(RenderTrayImage, LayoutsPixelByPixel) {
@@ -179,8 +179,8 @@ TEST(RenderTrayImage, LayoutsPixelByPixel) {
     };
     for (const auto& c : cases) {
         Settings s = Percent();
-        c.adjust(s);
-        ExpectPixels(Render(Sample(c.load), s).Picture, c.probes, c.name);
+        c.Adjust(s);
+        ExpectPixels(Render(Sample(c.Load), s).Picture, c.Probes, c.Name);
     }
     // A negative threshold is exceeded by every load.
     Settings red = Percent();
@@ -191,63 +191,63 @@ TEST(RenderTrayImage, LayoutsPixelByPixel) {
 }
 
 struct FigureCase {
-    const char* name;
-    std::function<void(Settings&)> adjust;
-    uint64_t usedPhys;
-    const char* text;
-    std::vector<Probe> probes;
+    const char* Name;
+    std::function<void(Settings&)> Adjust;
+    uint64_t UsedPhys;
+    const char* Text;
+    std::vector<Probe> Probes;
 };
 
 TEST(RenderTrayImage, FiguresInGigabytesAndBeyondTheStrips) {
     const FigureCase cases[] = {
         {"12.34 GB keeps four characters, point after the second digit",
          [](Settings&) {},
-         12 * GiB + GiB * 34 / 100,
+         12 * kGiB + kGiB * 34 / 100,
          "12.3",
          {{10, 15, '#'}, {5, 15, '.'}, {0, 8, '.'}, {2, 6, '#'}}},
         {"123.45 GB shows 123 without a point",
          [](Settings&) {},
-         123 * GiB + GiB * 45 / 100,
+         123 * kGiB + kGiB * 45 / 100,
          "123.",
          {{5, 15, '.'}, {7, 15, '.'}, {10, 15, '.'}, {2, 6, '#'}}},
         {"mini digits put the point on row 13",
          [](Settings& s) { s.MiniInternalFont = true; },
-         3 * GiB + GiB * 45 / 100,
+         3 * kGiB + kGiB * 45 / 100,
          "3.45",
          {{5, 13, '#'}, {5, 15, '.'}}},
         {"mini digits at the bottom bar put it on row 8",
          [](Settings& s) { s.MiniInternalFont = true, s.BarBottom = true; },
-         3 * GiB + GiB * 45 / 100,
+         3 * kGiB + kGiB * 45 / 100,
          "3.45",
          {{5, 8, '#'}}},
         {"16384 MB has no strip: shown as 16.0 with a point",
          [](Settings& s) { s.OptimizeForGigabytes = false; },
-         16 * GiB,
+         16 * kGiB,
          "16.0",
          {{10, 15, '#'}, {5, 15, '.'}, {2, 6, '#'}, {8, 6, '#'}}},
         {"10000 KB reads 9.77 (megabytes)",
          [](Settings& s) { s.OptimizeForGigabytes = false; },
-         10000 * KiB,
+         10000 * kKiB,
          "9.77",
          {{5, 15, '#'}}},
         {"9999 MB still fits the four small cells",
          [](Settings& s) { s.OptimizeForGigabytes = false; },
-         9999 * MiB,
+         9999 * kMiB,
          "9,999",
          {{5, 6, '#'}, {4, 6, '.'}, {5, 15, '.'}}},
         {"1,234 GB would lose whole digits to the cut: shown in terabytes",
          [](Settings&) {},
-         1234 * GiB,
+         1234 * kGiB,
          "1.21",
          {{5, 15, '#'}}},
         {"9,216 bytes in gigabytes mode: shown in kilobytes", [](Settings&) {}, 9216, "9.00", {{5, 15, '#'}}},
     };
     for (const auto& c : cases) {
         Settings s;
-        c.adjust(s);
-        TrayImage image = Render(Sample(50, c.usedPhys), s);
-        EXPECT_EQ(image.Text, c.text) << c.name;
-        ExpectPixels(image.Picture, c.probes, c.name);
+        c.Adjust(s);
+        TrayImage image = Render(Sample(50, c.UsedPhys), s);
+        EXPECT_EQ(image.Text, c.Text) << c.Name;
+        ExpectPixels(image.Picture, c.Probes, c.Name);
     }
 }
 
@@ -270,39 +270,39 @@ class FakeText : public ITrayTextPainter {
     int TextWidth(const std::string& text, int) override { return static_cast<int>(text.size()) * 3; }
     int TextHeight(const std::string& text, int) override { return text == "1" ? 9 : -100; }
     void PaintText(TrayPicture& picture, int x, int y, const std::string& text, uint32_t color) override {
-        drawn += text + "@" + std::to_string(x) + "," + std::to_string(y) + ";";
+        Drawn += text + "@" + std::to_string(x) + "," + std::to_string(y) + ";";
         picture.Set(x, y, color);
     }
-    std::string drawn;
+    std::string Drawn;
 };
 
 TEST(RenderTrayImage, DisplayFontCentresTheTextOnTheBottom) {
     struct Case {
-        std::function<void(Settings&)> adjust;
-        uint64_t usedPhys;
-        const char* drawn;
+        std::function<void(Settings&)> Adjust;
+        uint64_t UsedPhys;
+        const char* Drawn;
     };
     const Case cases[] = {
-        {[](Settings&) {}, 3 * GiB + GiB * 45 / 100, "3.45@2,7;"},  // gigabytes keep the point
-        {[](Settings& s) { s.OptimizeForGigabytes = false; }, 16 * GiB, "16384@0,7;"},
-        {[](Settings& s) { s.BarBottom = true; }, 3 * GiB + GiB * 45 / 100, "3.45@2,2;"},
-        {[](Settings& s) { s.ShowPercentage = true; }, GiB, "50@5,7;"},
+        {[](Settings&) {}, 3 * kGiB + kGiB * 45 / 100, "3.45@2,7;"},  // gigabytes keep the point
+        {[](Settings& s) { s.OptimizeForGigabytes = false; }, 16 * kGiB, "16384@0,7;"},
+        {[](Settings& s) { s.BarBottom = true; }, 3 * kGiB + kGiB * 45 / 100, "3.45@2,2;"},
+        {[](Settings& s) { s.ShowPercentage = true; }, kGiB, "50@5,7;"},
         // Wider than the picture: the start goes left of it, truncated toward zero.
-        {[](Settings& s) { s.OptimizeForGigabytes = false; }, 9 * GiB * 1024 + GiB, "9438208@-2,7;"},
+        {[](Settings& s) { s.OptimizeForGigabytes = false; }, 9 * kGiB * 1024 + kGiB, "9438208@-2,7;"},
     };
     for (const auto& c : cases) {
         Settings s;
         s.InternalFont = false;
-        c.adjust(s);
+        c.Adjust(s);
         FakeText text;
-        Render(Sample(50, c.usedPhys), s, &text);
-        EXPECT_EQ(text.drawn, c.drawn);
+        Render(Sample(50, c.UsedPhys), s, &text);
+        EXPECT_EQ(text.Drawn, c.Drawn);
     }
 }
 
 TEST(DigitStrip, CellsMatchTheirSizesAndGlyphs) {
     const std::pair<const DigitStrip*, std::pair<int, int>> strips[] = {
-        {&DigitStrip_2, {7, 8}}, {&DigitStrip_3, {5, 9}}, {&DigitStrip_4, {3, 8}}, {&DigitStrip_Mini, {4, 6}}};
+        {&kDigitStrip2, {7, 8}}, {&kDigitStrip3, {5, 9}}, {&kDigitStrip4, {3, 8}}, {&kDigitStripMini, {4, 6}}};
     for (const auto& [strip, size] : strips) {
         EXPECT_EQ(strip->CellWidth(), size.first);
         EXPECT_EQ(strip->Height(), size.second);
@@ -310,9 +310,9 @@ TEST(DigitStrip, CellsMatchTheirSizesAndGlyphs) {
     // The 7 x 8 percent cell is empty; the others are not.
     for (int y = 0; y < 8; ++y) {
         for (int x = 0; x < 7; ++x)
-            EXPECT_FALSE(DigitStrip_2.Ink(DigitStrip::kPercentCell, x, y));
+            EXPECT_FALSE(kDigitStrip2.Ink(DigitStrip::kPercentCell, x, y));
     }
-    EXPECT_TRUE(DigitStrip_Mini.Ink(DigitStrip::kPercentCell, 0, 0));
+    EXPECT_TRUE(kDigitStripMini.Ink(DigitStrip::kPercentCell, 0, 0));
     EXPECT_EQ(DigitStrip::CellOf('%'), 10);
     EXPECT_EQ(DigitStrip::CellOf('7'), 7);
     EXPECT_EQ(DigitStrip::CellOf('.'), -1);
@@ -320,8 +320,8 @@ TEST(DigitStrip, CellsMatchTheirSizesAndGlyphs) {
 
 TEST(RenderTrayImage, HintAndTextComeFromTheSameSample) {
     Settings s;
-    TrayImage image = Render(Sample(50, 2 * GiB), s);
+    TrayImage image = Render(Sample(50, 2 * kGiB), s);
     EXPECT_EQ(image.Text, "2.00");
-    EXPECT_EQ(image.Hint, BuildTrayHint(Sample(50, 2 * GiB), s, {}));
+    EXPECT_EQ(image.Hint, BuildTrayHint(Sample(50, 2 * kGiB), s, {}));
 }
 }  // namespace

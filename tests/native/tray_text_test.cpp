@@ -9,9 +9,9 @@ TEST(CutToUtf16Units, KeepsWholeCharactersWithinTheLimit) {
     const std::string chinese = "内存";            // one unit each, three bytes each
     const std::string emoji = "\xF0\x9F\x98\x80";  // outside the basic plane: two units
     struct Case {
-        std::string text;
-        size_t max;
-        std::string expected;
+        std::string Text;
+        size_t Max;
+        std::string Expected;
     } cases[] = {
         {"", 127, ""},
         {"abc", 2, "ab"},
@@ -25,7 +25,7 @@ TEST(CutToUtf16Units, KeepsWholeCharactersWithinTheLimit) {
         {"ab\xE5\x86", 3, "ab\xE5\x86"},  // a cut-off sequence at the end stays one character
     };
     for (const Case& c : cases)
-        EXPECT_EQ(CutToUtf16Units(c.text, c.max), c.expected) << c.text << " " << c.max;
+        EXPECT_EQ(CutToUtf16Units(c.Text, c.Max), c.Expected) << c.Text << " " << c.Max;
     EXPECT_EQ(CutToUtf16Units(std::string(200, 'x'), kTipUnits).size(), 127u);
 }
 

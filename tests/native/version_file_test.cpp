@@ -32,8 +32,8 @@ TEST(VersionFile, ReadsTheProgramsEntries) {
 
 TEST(VersionFile, HistoryLinesFollowTheEntryNumbers) {
     struct Case {
-        const char* history;
-        std::vector<std::string> changes;
+        const char* History;
+        std::vector<std::string> Changes;
     } cases[] = {
         {"1=first\n2=second\n", {"first", "second"}},
         {"1=first\n3=third\n", {"first", ""}},  // as many lines as entries; entry 3 is beyond them
@@ -44,8 +44,8 @@ TEST(VersionFile, HistoryLinesFollowTheEntryNumbers) {
         {"", {}},
     };
     for (const Case& c : cases) {
-        VersionFileInfo info = ParseVersionFile(std::string("[CurrentHistory]\n") + c.history, "Lumivex");
-        EXPECT_EQ(info.Changes, c.changes) << c.history;
+        VersionFileInfo info = ParseVersionFile(std::string("[CurrentHistory]\n") + c.History, "Lumivex");
+        EXPECT_EQ(info.Changes, c.Changes) << c.History;
     }
 }
 

@@ -5,9 +5,9 @@
 
 TEST(VersionText, FormatFileVersion) {
     struct Case {
-        const char* version;
-        const char* shortText;
-        const char* longText;
+        const char* Version;
+        const char* ShortText;
+        const char* LongText;
     } cases[] = {
         {"3.3.3.0", "3.33", "3.33"},
         {"3.3.0.0", "3.3", "3.3"},
@@ -23,16 +23,16 @@ TEST(VersionText, FormatFileVersion) {
         {"2..3.1", "", ""},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(FormatFileVersion(c.version, true), c.shortText) << c.version;
-        EXPECT_EQ(FormatFileVersion(c.version, false), c.longText) << c.version;
+        EXPECT_EQ(FormatFileVersion(c.Version, true), c.ShortText) << c.Version;
+        EXPECT_EQ(FormatFileVersion(c.Version, false), c.LongText) << c.Version;
     }
 }
 
 TEST(VersionText, IsNewerVersionWeighsTheParts) {
     struct Case {
-        const char* available;
-        const char* own;
-        bool newer;
+        const char* Available;
+        const char* Own;
+        bool Newer;
     } cases[] = {
         {"1.0.0.1", "1.0.0.0", true},    {"1.0.0.0", "1.0.0.0", false},  {"1.0.0.0", "1.0.0.1", false},
         {"2.7.0.0", "2.6.3.1", true},    {"2.6.10.0", "2.7.0.0", false}, {"10", "1.0.0.0", false},
@@ -40,14 +40,14 @@ TEST(VersionText, IsNewerVersionWeighsTheParts) {
         {"1.0.0.1.7", "1.0.0.0", false}, {"a.b.c.d", "1.0.0.0", false},  {"2.0.0.0", "x.0.0.0", false},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(IsNewerVersion(c.available, c.own), c.newer) << c.available << " / " << c.own;
+        EXPECT_EQ(IsNewerVersion(c.Available, c.Own), c.Newer) << c.Available << " / " << c.Own;
 }
 
 TEST(VersionText, LabelComparesTheJoinedDigits) {
     struct Case {
-        const char* available;
-        const char* own;
-        bool newer;
+        const char* Available;
+        const char* Own;
+        bool Newer;
     } cases[] = {
         {"2.7.0.0", "2.6.3.1", true},
         {"2.6.10.0", "2.7.0.0", true},  // 26100 > 2700: the label's own reading, kept on purpose
@@ -60,7 +60,7 @@ TEST(VersionText, LabelComparesTheJoinedDigits) {
         {"3.0.0.0", "", false},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(IsNewerByJoinedDigits(c.available, c.own), c.newer) << c.available << " / " << c.own;
+        EXPECT_EQ(IsNewerByJoinedDigits(c.Available, c.Own), c.Newer) << c.Available << " / " << c.Own;
 }
 
 TEST(VersionText, ReplaceAll) {

@@ -25,9 +25,9 @@ TEST(CustomColors, SixteenKeysBlueFirstAndWhiteWhenMissing) {
 
     MemoryProfile out;
     ASSERT_TRUE(WriteCustomColors(out, c));
-    ASSERT_EQ(out.writes.size(), 16u);
-    EXPECT_EQ(out.writes.front().second, "ColorA");
-    EXPECT_EQ(out.writes.back().second, "ColorP");
+    ASSERT_EQ(out.Writes.size(), 16u);
+    EXPECT_EQ(out.Writes.front().second, "ColorA");
+    EXPECT_EQ(out.Writes.back().second, "ColorP");
     EXPECT_EQ(out.ReadString("自定义颜色", "ColorA", ""), "9B5713");
     EXPECT_EQ(out.ReadString("自定义颜色", "ColorP", ""), "0000FF");
 }

@@ -8,38 +8,38 @@
 #include "desktop_probe.h"
 #include "win_test_util.h"
 
-using namespace wintest;
+using namespace WinTest;
 
 namespace {
 constexpr UINT kMainIconId = 1;  // the main form's icon is the program's first
 
 // A portable copy in its own folder, started on the "shell" desktop (which the call creates when needed).
 struct ShellDesktopCopy {
-    TempDir dir;
-    HANDLE starter = nullptr;
+    TempDir Dir;
+    HANDLE Starter = nullptr;
     ShellDesktopCopy() {
-        std::wstring exe = dir.File(L"Lumivex.exe");
+        std::wstring exe = Dir.File(L"Lumivex.exe");
         CopyFileW((TestFolder() + L"Lumivex.exe").c_str(), exe.c_str(), FALSE);
-        WriteBytes(dir.File(L"Lumivex.Settings"), "[General]\r\nShowPercentage=1\r\n");
+        WriteBytes(Dir.File(L"Lumivex.Settings"), "[General]\r\nShowPercentage=1\r\n");
         wchar_t windows[MAX_PATH];
         GetWindowsDirectoryW(windows, MAX_PATH);
-        starter = Launch(std::wstring(windows) + L"\\explorer.exe",
-                         std::wstring(L"/desktop=") + probe::kShellDesktop + L",1024x768 \"" + exe + L"\"");
+        Starter = Launch(std::wstring(windows) + L"\\explorer.exe",
+                         std::wstring(L"/desktop=") + Probe::kShellDesktop + L",1024x768 \"" + exe + L"\"");
     }
     ~ShellDesktopCopy() {
-        if (starter)
-            CloseHandle(starter);
+        if (Starter)
+            CloseHandle(Starter);
     }
 };
 
 // A copy that a failed check left running is ended, so that it holds neither the desktop nor the test's output.
 struct EndsAtExit {
-    HWND form = nullptr;
-    DWORD pid = 0;
+    HWND Form = nullptr;
+    DWORD Pid = 0;
     ~EndsAtExit() {
-        if (!pid || probe::EndGracefully(form, pid, 10000))
+        if (!Pid || Probe::EndGracefully(Form, Pid, 10000))
             return;
-        if (HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, pid)) {
+        if (HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, Pid)) {
             TerminateProcess(process, 1);
             CloseHandle(process);
         }
@@ -49,22 +49,22 @@ struct EndsAtExit {
 
 TEST(TaskbarRestart, AHundredAnnouncementsLeaveExactlyOneIcon) {
     ShellDesktopCopy copy;
-    ASSERT_NE(copy.starter, nullptr);
-    ASSERT_TRUE(PumpUntil([] { return probe::AttachToDesktop(probe::kShellDesktop); }, 20000));
+    ASSERT_NE(copy.Starter, nullptr);
+    ASSERT_TRUE(PumpUntil([] { return Probe::AttachToDesktop(Probe::kShellDesktop); }, 20000));
     EndsAtExit running;
-    HWND& form = running.form;
-    DWORD& pid = running.pid;
+    HWND& form = running.Form;
+    DWORD& pid = running.Pid;
     HWND handler = nullptr;
     ASSERT_TRUE(PumpUntil(
         [&] {
-            form = probe::FindProcessWindow(L"TFrmLumivexMain", 0);
+            form = Probe::FindProcessWindow(L"TFrmLumivexMain", 0);
             if (form)
                 GetWindowThreadProcessId(form, &pid);
-            handler = form ? probe::FindProcessWindow(L"LumivexTrayIconHandler", pid) : nullptr;
-            return handler && probe::ProgramIconCount(pid) > 0;
+            handler = form ? Probe::FindProcessWindow(L"LumivexTrayIconHandler", pid) : nullptr;
+            return handler && Probe::ProgramIconCount(pid) > 0;
         },
         30000));
-    ASSERT_EQ(probe::ProgramIconCount(pid), 1) << probe::ProgramIconList(pid);
+    ASSERT_EQ(Probe::ProgramIconCount(pid), 1) << Probe::ProgramIconList(pid);
 
     const UINT taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
     for (int round = 0; round < 100; ++round) {
@@ -76,15 +76,15 @@ TEST(TaskbarRestart, AHundredAnnouncementsLeaveExactlyOneIcon) {
             gone.hWnd = handler;
             gone.uID = kMainIconId;
             ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &gone)) << "round " << round;
-            ASSERT_EQ(probe::ProgramIconCount(pid), 0) << "round " << round;
+            ASSERT_EQ(Probe::ProgramIconCount(pid), 0) << "round " << round;
         }
         DWORD_PTR result = 0;
         SendMessageTimeoutW(HWND_BROADCAST, taskbarCreated, 0, 0, SMTO_ABORTIFHUNG, 5000, &result);
-        ASSERT_EQ(probe::ProgramIconCount(pid), 1) << "round " << round << ": " << probe::ProgramIconList(pid);
+        ASSERT_EQ(Probe::ProgramIconCount(pid), 1) << "round " << round << ": " << Probe::ProgramIconList(pid);
     }
 
     // Ending the program takes its icon away: the shell holds no icon of its handler window any more.
-    ASSERT_TRUE(probe::EndGracefully(form, pid, 15000));
+    ASSERT_TRUE(Probe::EndGracefully(form, pid, 15000));
     pid = 0;
     NOTIFYICONDATAW left{};
     left.cbSize = sizeof left;

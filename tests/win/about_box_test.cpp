@@ -9,7 +9,7 @@
 #include "update/version_text.h"
 #include "win_test_util.h"
 
-using namespace wintest;
+using namespace WinTest;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
@@ -19,17 +19,17 @@ namespace {
 struct AboutFixture {
     explicit AboutFixture(const std::string& settings = "") {
         if (!settings.empty())
-            WriteBytes(dir.File(L"Lumivex.Settings"), settings);
-        form = MakeForm(dir);
-        form->Addresses().UpdateFile = server.Url("/lumivex.upd");
-        form->Launchers().WebPage = [this](HWND, const std::string& address) {
-            pages.push_back(address);
+            WriteBytes(Dir.File(L"Lumivex.Settings"), settings);
+        Form = MakeForm(Dir);
+        Form->Addresses().UpdateFile = Server.Url("/lumivex.upd");
+        Form->Launchers().WebPage = [this](HWND, const std::string& address) {
+            Pages.push_back(address);
             return true;
         };
     }
-    ~AboutFixture() { form.reset(); }
+    ~AboutFixture() { Form.reset(); }
 
-    LinkLabel& Label() { return form->About().LabelDownload; }
+    LinkLabel& Label() { return Form->About().LabelDownload; }
     std::string OwnFileVersion() {
         VersionInfoReader own;
         own.SetFilename("");
@@ -37,18 +37,18 @@ struct AboutFixture {
     }
     // Shows the box from the tray menu and waits until its update check (if one starts) is over.
     void ShowAndSettle() {
-        SendMessageW(form->Hwnd(), WM_COMMAND, IDM_ABOUT, 0);
+        SendMessageW(Form->Hwnd(), WM_COMMAND, IDM_ABOUT, 0);
         PumpUntil([] { return true; }, 0);  // runs what showing the box posted
-        ASSERT_TRUE(PumpUntil([&] { return !form->UpdateCheckRunning(); }, 30000));
+        ASSERT_TRUE(PumpUntil([&] { return !Form->UpdateCheckRunning(); }, 30000));
     }
     // Clicks "Check for updates" and waits for the outcome.
     void CheckNow() {
         LabelDownloadClick();
-        ASSERT_TRUE(PumpUntil([&] { return !form->UpdateCheckRunning(); }, 30000));
+        ASSERT_TRUE(PumpUntil([&] { return !Form->UpdateCheckRunning(); }, 30000));
     }
     void LabelDownloadClick() { ClickLink(Label()); }
     // (Under Wine without a window manager every hide waits two seconds for the X server: tests hide sparingly.)
-    void Hide() { SendMessageW(form->Hwnd(), WM_CLOSE, 0, 0); }
+    void Hide() { SendMessageW(Form->Hwnd(), WM_CLOSE, 0, 0); }
     void ClickLink(LinkLabel& label, int link = 0) {
         RECT r = label.LinkRect(link);
         LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
@@ -56,10 +56,10 @@ struct AboutFixture {
         SendMessageW(label.Hwnd(), WM_LBUTTONUP, 0, at);
     }
 
-    TempDir dir;
-    LocalHttpServer server;
-    std::unique_ptr<MainForm> form;
-    std::vector<std::string> pages;
+    TempDir Dir;
+    LocalHttpServer Server;
+    std::unique_ptr<MainForm> Form;
+    std::vector<std::string> Pages;
 };
 
 std::string VersionFile(const std::string& version) {
@@ -76,28 +76,28 @@ std::string Text(HWND h) {
 TEST(AboutBox, ShowsTheProgramAndHidesOnClose) {
     AboutFixture f;
     RECT client;
-    GetClientRect(f.form->Hwnd(), &client);
+    GetClientRect(f.Form->Hwnd(), &client);
     EXPECT_EQ(client.right, 373);
     EXPECT_EQ(client.bottom, 259);
-    EXPECT_EQ(Text(f.form->About().VersionLabel()), "Version " + FormatFileVersion(f.OwnFileVersion(), false));
-    EXPECT_EQ(Text(f.form->About().OkButton()), "确定");
+    EXPECT_EQ(Text(f.Form->About().VersionLabel()), "Version " + FormatFileVersion(f.OwnFileVersion(), false));
+    EXPECT_EQ(Text(f.Form->About().OkButton()), "确定");
     EXPECT_EQ(f.Label().Caption(), "<link>Check for updates</link>");
-    EXPECT_FALSE(IsWindowVisible(f.form->Hwnd()));
+    EXPECT_FALSE(IsWindowVisible(f.Form->Hwnd()));
     f.ShowAndSettle();
-    EXPECT_TRUE(IsWindowVisible(f.form->Hwnd()));
+    EXPECT_TRUE(IsWindowVisible(f.Form->Hwnd()));
     // "确定", Esc (as the message loop hands dialog keys over) and the close box hide the box; the program keeps
     // running.
-    SendMessageW(f.form->About().OkButton(), BM_CLICK, 0, 0);
-    EXPECT_FALSE(IsWindowVisible(f.form->Hwnd()));
+    SendMessageW(f.Form->About().OkButton(), BM_CLICK, 0, 0);
+    EXPECT_FALSE(IsWindowVisible(f.Form->Hwnd()));
     f.ShowAndSettle();
     SetFocus(f.Label().Hwnd());
     MSG escape{f.Label().Hwnd(), WM_KEYDOWN, VK_ESCAPE, 0, 0, {}};
-    EXPECT_TRUE(IsDialogMessageW(f.form->Hwnd(), &escape));
-    EXPECT_FALSE(IsWindowVisible(f.form->Hwnd()));
+    EXPECT_TRUE(IsDialogMessageW(f.Form->Hwnd(), &escape));
+    EXPECT_FALSE(IsWindowVisible(f.Form->Hwnd()));
     f.ShowAndSettle();
     f.Hide();
-    EXPECT_FALSE(IsWindowVisible(f.form->Hwnd()));
-    EXPECT_TRUE(IsWindow(f.form->Hwnd()));
+    EXPECT_FALSE(IsWindowVisible(f.Form->Hwnd()));
+    EXPECT_TRUE(IsWindow(f.Form->Hwnd()));
 }
 
 TEST(AboutBox, UpdateLabelStates) {
@@ -105,10 +105,10 @@ TEST(AboutBox, UpdateLabelStates) {
     const std::string own = probe.OwnFileVersion();
     ASSERT_FALSE(own.empty());  // the tests carry the program's version resource
     struct Case {
-        std::string body;
-        int status;
-        std::string caption;
-        int tag;
+        std::string Body;
+        int Status;
+        std::string Caption;
+        int Tag;
     } cases[] = {
         {VersionFile("99.7.0.0"), 200, "<link>Lumivex 99.7 is available for download</link>", 1},
         {VersionFile("99.0.0.10"), 200, "<link>Lumivex 99.0 SR10 is available for download</link>", 1},
@@ -122,45 +122,45 @@ TEST(AboutBox, UpdateLabelStates) {
     };
     for (const Case& c : cases) {
         AboutFixture f;
-        f.server.Set("/lumivex.upd", c.body, c.status);
+        f.Server.Set("/lumivex.upd", c.Body, c.Status);
         f.CheckNow();
-        EXPECT_EQ(f.Label().Caption(), c.caption) << c.body.substr(0, 60);
-        EXPECT_EQ(f.Label().Tag, c.tag);
+        EXPECT_EQ(f.Label().Caption(), c.Caption) << c.Body.substr(0, 60);
+        EXPECT_EQ(f.Label().Tag, c.Tag);
         EXPECT_EQ(f.Label().FontColor(), GetSysColor(COLOR_BTNSHADOW));
     }
 }
 
 TEST(AboutBox, ChecksAgainOnlyAfterAFailure) {
     AboutFixture f;
-    f.form->Addresses().UpdateFile = ClosedPortUrl("/lumivex.upd");  // server down
+    f.Form->Addresses().UpdateFile = ClosedPortUrl("/lumivex.upd");  // server down
     f.ShowAndSettle();
     EXPECT_EQ(f.Label().Caption(), "Error checking for new version");
     f.Hide();
-    f.form->Addresses().UpdateFile = f.server.Url("/lumivex.upd");
-    f.server.Set("/lumivex.upd", VersionFile("99.7.0.0"));
+    f.Form->Addresses().UpdateFile = f.Server.Url("/lumivex.upd");
+    f.Server.Set("/lumivex.upd", VersionFile("99.7.0.0"));
     f.ShowAndSettle();
-    EXPECT_EQ(f.server.Requests(), 1);
+    EXPECT_EQ(f.Server.Requests(), 1);
     EXPECT_EQ(f.Label().Caption(), "<link>Lumivex 99.7 is available for download</link>");
     f.Hide();
     f.ShowAndSettle();
-    EXPECT_EQ(f.server.Requests(), 1);  // a successful check is not repeated
+    EXPECT_EQ(f.Server.Requests(), 1);  // a successful check is not repeated
     // The "is available" link opens the downloads page.
     f.ClickLink(f.Label());
-    EXPECT_THAT(f.pages, ElementsAre(f.form->Addresses().Downloads));
+    EXPECT_THAT(f.Pages, ElementsAre(f.Form->Addresses().Downloads));
 }
 
 TEST(AboutBox, LinksOpenTheMakersPagesAndTheLicence) {
     AboutFixture f;
-    AboutBox& box = f.form->About();
+    AboutBox& box = f.Form->About();
     f.ClickLink(box.HomePageLink);
     f.ClickLink(box.SupportLink);
-    EXPECT_FALSE(f.form->CurrentSettings().ClickedDonation);
+    EXPECT_FALSE(f.Form->CurrentSettings().ClickedDonation);
     f.ClickLink(box.DonationLink);
-    EXPECT_THAT(f.pages,
-                ElementsAre(f.form->Addresses().Home, f.form->Addresses().Support, f.form->Addresses().Donation));
-    for (const std::string& page : f.pages)
+    EXPECT_THAT(f.Pages,
+                ElementsAre(f.Form->Addresses().Home, f.Form->Addresses().Support, f.Form->Addresses().Donation));
+    for (const std::string& page : f.Pages)
         EXPECT_EQ(page.rfind("https://", 0), 0u) << page;
-    EXPECT_TRUE(f.form->CurrentSettings().ClickedDonation);
+    EXPECT_TRUE(f.Form->CurrentSettings().ClickedDonation);
     EXPECT_TRUE(box.DonationVisible());  // gone only from the next start
 
     f.ClickLink(box.LicenceLink);
@@ -177,10 +177,10 @@ TEST(AboutBox, LinksOpenTheMakersPagesAndTheLicence) {
 
 TEST(AboutBox, DonationRowGoneAfterItWasUsed) {
     AboutFixture f("[General]\r\nClickedDonation=1\r\n");
-    EXPECT_FALSE(f.form->About().DonationVisible());
-    EXPECT_FALSE(IsWindowVisible(f.form->About().DonationLink.Hwnd()));
+    EXPECT_FALSE(f.Form->About().DonationVisible());
+    EXPECT_FALSE(IsWindowVisible(f.Form->About().DonationLink.Hwnd()));
     RECT client;
-    GetClientRect(f.form->Hwnd(), &client);
+    GetClientRect(f.Form->Hwnd(), &client);
     EXPECT_EQ(client.bottom, 259 - AboutBox::kDonationRowHeight);
 }
 
@@ -188,15 +188,15 @@ TEST(AboutBox, PlacedNearTheTaskbar) {
     // A window of the taskbar's class stands in for the taskbar, at each edge of the screen.
     const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
     AboutFixture f;
-    HWND form = f.form->Hwnd();
+    HWND form = f.Form->Hwnd();
     WNDCLASSW wc{};
     wc.lpfnWndProc = DefWindowProcW;
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = L"Shell_TrayWnd";
     RegisterClassW(&wc);
     struct Case {
-        RECT taskbar;
-        TaskbarEdge edge;
+        RECT Taskbar;
+        TaskbarEdge Edge;
     } cases[] = {
         {{0, sh - 40, sw, sh}, TaskbarEdge::Bottom},
         {{0, 0, sw, 40}, TaskbarEdge::Top},
@@ -205,20 +205,20 @@ TEST(AboutBox, PlacedNearTheTaskbar) {
         {{100, sh / 2 + 100, 300, sh / 2 + 200}, TaskbarEdge::Unknown},
     };
     for (const Case& c : cases) {
-        const RECT& t = c.taskbar;
+        const RECT& t = c.Taskbar;
         HWND taskbar = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, L"Shell_TrayWnd", L"", WS_POPUP, t.left, t.top,
                                        t.right - t.left, t.bottom - t.top, nullptr, nullptr, nullptr, nullptr);
         ASSERT_EQ(FindWindowW(L"Shell_TrayWnd", nullptr), taskbar);
-        EXPECT_EQ(CurrentTaskbarEdge(), c.edge);
+        EXPECT_EQ(CurrentTaskbarEdge(), c.Edge);
         SetWindowPos(form, nullptr, 33, 44, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        f.form->FormShow();  // what showing the box runs first
+        f.Form->FormShow();  // what showing the box runs first
         RECT work, r;
         SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
         GetWindowRect(form, &r);
         std::optional<ScreenPoint> expected = PositionNearTaskbar(
-            c.edge, {work.left, work.top, work.right, work.bottom}, r.right - r.left, r.bottom - r.top);
+            c.Edge, {work.left, work.top, work.right, work.bottom}, r.right - r.left, r.bottom - r.top);
         ScreenPoint at{r.left, r.top};
-        EXPECT_EQ(at, expected.value_or(ScreenPoint{33, 44})) << static_cast<int>(c.edge);
+        EXPECT_EQ(at, expected.value_or(ScreenPoint{33, 44})) << static_cast<int>(c.Edge);
         DestroyWindow(taskbar);
     }
 }

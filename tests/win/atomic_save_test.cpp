@@ -8,7 +8,7 @@
 #include "settings/profile_win.h"
 #include "win_test_util.h"
 
-using namespace wintest;
+using namespace WinTest;
 using ::testing::HasSubstr;
 using ::testing::StartsWith;
 
@@ -23,24 +23,24 @@ std::string ForeignFile(int lines) {
 }
 
 struct SavedFiles {
-    std::string before, first, second;  // as written, after record 1, after record 0 on top of it
+    std::string Before, First, Second;  // as written, after record 1, after record 0 on top of it
 };
 
 // The two contents the helper's saves can leave, made here by the same writer.
 SavedFiles Prepare(const TempDir& dir, const std::wstring& path, int lines) {
     SavedFiles files;
-    files.before = ForeignFile(lines);
-    EXPECT_TRUE(WriteBytes(path, files.before));
+    files.Before = ForeignFile(lines);
+    EXPECT_TRUE(WriteBytes(path, files.Before));
     IniFileWriter first(path);
     EXPECT_TRUE(SaveSettings(first, SaverRecord(1)));
-    files.first = ReadBytes(path);
+    files.First = ReadBytes(path);
     std::wstring copy = dir.File(L"second.ini");
-    EXPECT_TRUE(WriteBytes(copy, files.first));
+    EXPECT_TRUE(WriteBytes(copy, files.First));
     IniFileWriter second(copy);
     EXPECT_TRUE(SaveSettings(second, SaverRecord(0)));
-    files.second = ReadBytes(copy);
-    EXPECT_NE(files.first, files.second);
-    EXPECT_EQ(files.first.size(), files.second.size());
+    files.Second = ReadBytes(copy);
+    EXPECT_NE(files.First, files.Second);
+    EXPECT_EQ(files.First.size(), files.Second.size());
     return files;
 }
 
@@ -101,7 +101,7 @@ TEST(AtomicSave, AnotherProcessNeverSeesTheFileEmptyShorterOrHalfWritten) {
     TempDir dir;
     std::wstring path = dir.File(L"Lumivex.Settings");
     SavedFiles files = Prepare(dir, path, 240);  // about 12 KB
-    ASSERT_GT(files.first.size(), 12000u);
+    ASSERT_GT(files.First.size(), 12000u);
     Saver saver(path, 200);
     ASSERT_TRUE(saver.WaitReady());
     int polls = 0, wrong = 0, missing = 0;
@@ -110,13 +110,13 @@ TEST(AtomicSave, AnotherProcessNeverSeesTheFileEmptyShorterOrHalfWritten) {
         WIN32_FILE_ATTRIBUTE_DATA data{};
         if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) {
             ++missing;
-        } else if (data.nFileSizeLow < files.first.size()) {
+        } else if (data.nFileSizeLow < files.First.size()) {
             ++wrong;
         }
         std::string bytes;
         DWORD error = 0;
         if (ReadShared(path, bytes, error)) {
-            if (bytes != files.first && bytes != files.second)
+            if (bytes != files.First && bytes != files.Second)
                 ++wrong;
         } else if (error == ERROR_FILE_NOT_FOUND) {
             ++missing;
@@ -129,7 +129,7 @@ TEST(AtomicSave, AnotherProcessNeverSeesTheFileEmptyShorterOrHalfWritten) {
     EXPECT_GT(polls, 20);
     EXPECT_EQ(wrong, 0);
     EXPECT_EQ(missing, 0);
-    EXPECT_EQ(ReadBytes(path), files.second);  // 200 saves: the last one wrote record 0
+    EXPECT_EQ(ReadBytes(path), files.Second);  // 200 saves: the last one wrote record 0
     EXPECT_EQ(GetFileAttributesW((path + L".tmp").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
@@ -144,12 +144,12 @@ TEST(AtomicSave, AProcessEndedInTheMiddleOfASaveLeavesTheOldOrTheNewFileWhole) {
         Sleep(static_cast<DWORD>(delayMs));
         saver.Kill();
         std::string bytes = ReadBytes(path);
-        EXPECT_TRUE(bytes == files.first || bytes == files.second)
-            << delayMs << " ms: " << bytes.size() << " bytes against " << files.first.size();
+        EXPECT_TRUE(bytes == files.First || bytes == files.Second)
+            << delayMs << " ms: " << bytes.size() << " bytes against " << files.First.size();
     }
     IniFileWriter again(path);
     EXPECT_TRUE(SaveSettings(again, SaverRecord(1)));
-    EXPECT_EQ(ReadBytes(path), files.first);
+    EXPECT_EQ(ReadBytes(path), files.First);
 }
 
 TEST(AtomicSave, AFileThatIsNotTextIsKeptBesideTheNewOne) {

@@ -7,7 +7,7 @@
 #include "win_test_util.h"
 
 namespace {
-using wintest::TempDir;
+using WinTest::TempDir;
 
 std::vector<std::wstring> DumpsIn(const TempDir& dir) {
     std::vector<std::wstring> found;
@@ -51,11 +51,11 @@ TEST_P(CrashingProgram, LeavesAMinidumpAndOneLogLineThenEnds) {
     const CrashCase c = GetParam();
     TempDir dir;
     const std::wstring log = dir.File(L"Lumivex.log");
-    ASSERT_TRUE(wintest::WriteBytes(log, "2026-01-01 00:00:00  an earlier error\r\n"));
+    ASSERT_TRUE(WinTest::WriteBytes(log, "2026-01-01 00:00:00  an earlier error\r\n"));
     HANDLE process = nullptr;
     {
         TemporaryFolderOfChildren temp(dir.Path());
-        process = wintest::Launch(wintest::TestFolder() + L"lumivex_test_crasher.exe",
+        process = WinTest::Launch(WinTest::TestFolder() + L"lumivex_test_crasher.exe",
                                   L"\"" + (c.WithLog ? log : std::wstring()) + L"\" " + c.How);
     }
     ASSERT_NE(process, nullptr);
@@ -68,11 +68,11 @@ TEST_P(CrashingProgram, LeavesAMinidumpAndOneLogLineThenEnds) {
     const std::vector<std::wstring> dumps = DumpsIn(dir);
     ASSERT_EQ(dumps.size(), 1u);
     EXPECT_EQ(dumps[0].size(), std::wstring(L"Lumivex-20261210-130801.dmp").size());
-    const std::string dump = wintest::ReadBytes(dir.File(dumps[0]));
+    const std::string dump = WinTest::ReadBytes(dir.File(dumps[0]));
     ASSERT_GE(dump.size(), 32u);
     EXPECT_EQ(dump.substr(0, 4), "MDMP");
 
-    const std::string text = wintest::ReadBytes(log);
+    const std::string text = WinTest::ReadBytes(log);
     if (!c.WithLog) {
         EXPECT_EQ(text, "2026-01-01 00:00:00  an earlier error\r\n");
         return;

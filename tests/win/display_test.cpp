@@ -17,7 +17,7 @@
 #include "tray/tray_renderer.h"
 #include "win_test_util.h"
 
-using namespace wintest;
+using namespace WinTest;
 
 namespace {
 // The icon's colour pixels as 0x00BBGGRR, and its width and height.
@@ -84,36 +84,36 @@ class ScopedTaskbarMode {
 // A portable form with the shipped light and dark themes beside it, whose tick reads a fixed sample and whose
 // notification-area DPI and high-contrast state the test sets.
 struct DisplayRig {
-    TempDir dir;
-    UINT dpi = 96;  // 0: the real one
-    bool highContrast = false;
-    MemorySample sample;
-    std::unique_ptr<MainForm> form;
+    TempDir Dir;
+    UINT Dpi = 96;  // 0: the real one
+    bool HighContrast = false;
+    MemorySample Sample;
+    std::unique_ptr<MainForm> Form;
 
     explicit DisplayRig(const std::string& settings = "[General]\r\nShowPercentage=1\r\nNoBorder=0\r\n",
                         UINT startDpi = 96) {
-        dpi = startDpi;
-        sample.dwMemoryLoad = 57;
-        sample.ullTotalPhys = sample.ullTotalPageFile = 8ull << 30;
-        sample.ullAvailPhys = sample.ullAvailPageFile = 3ull << 30;
-        WriteBytes(dir.File(L"Lumivex.Settings"), settings);
-        CreateDirectoryW(dir.File(L"Themes").c_str(), nullptr);
+        Dpi = startDpi;
+        Sample.MemoryLoad = 57;
+        Sample.TotalPhys = Sample.TotalPageFile = 8ull << 30;
+        Sample.AvailPhys = Sample.AvailPageFile = 3ull << 30;
+        WriteBytes(Dir.File(L"Lumivex.Settings"), settings);
+        CreateDirectoryW(Dir.File(L"Themes").c_str(), nullptr);
         for (int index : {kWindows11LightTheme, kWindows11DarkTheme}) {
             std::wstring name = Widen(DefaultThemeFileName(index));
-            CopyFileW((TestFolder() + L"Themes\\" + name).c_str(), dir.File(L"Themes\\" + name).c_str(), FALSE);
+            CopyFileW((TestFolder() + L"Themes\\" + name).c_str(), Dir.File(L"Themes\\" + name).c_str(), FALSE);
         }
         MainForm::Options o;
-        o.Sample = [this] { return sample; };
-        o.PrimaryDpi = [this] { return dpi ? dpi : PrimaryMonitorDpi(); };
-        o.HighContrast = [this] { return highContrast; };
-        form = MakeForm(dir, o);
+        o.Sample = [this] { return Sample; };
+        o.PrimaryDpi = [this] { return Dpi ? Dpi : PrimaryMonitorDpi(); };
+        o.HighContrast = [this] { return HighContrast; };
+        Form = MakeForm(Dir, o);
     }
-    IconImage Shown() const { return ReadIcon(form->Tray().Icon()); }
+    IconImage Shown() const { return ReadIcon(Form->Tray().Icon()); }
     TrayPicture Expected(int size, const Settings& settings) const {
         GdiSystemColors colors;
         TrayRenderContext context{colors, nullptr, UserNumberSeparators()};
         context.Size = size;
-        TrayPicture picture = RenderTrayImage(sample, settings, context).Picture;
+        TrayPicture picture = RenderTrayImage(Sample, settings, context).Picture;
         // A transparent background is the icon's mask: its colour pixels are black there.
         if (settings.TransBk) {
             for (uint32_t& c : picture.Pixels)
@@ -132,32 +132,32 @@ ThemeColorTexts ShippedThemeColors(int index) {
 TEST(TrayDisplay, TheIconIsDrawnAtTheNotificationAreasSizeAndFollowsItsDpi) {
     ScopedTestShell shell;
     DisplayRig rig("[General]\r\nShowPercentage=1\r\nNoBorder=0\r\n", 144);
-    EXPECT_EQ(rig.form->TrayIconSize(), 24);
+    EXPECT_EQ(rig.Form->TrayIconSize(), 24);
     IconImage shown = rig.Shown();
     EXPECT_EQ(shown.Width, 24);
     EXPECT_EQ(shown.Height, 24);
-    EXPECT_EQ(shown.Picture, rig.Expected(24, rig.form->CurrentSettings()));
+    EXPECT_EQ(shown.Picture, rig.Expected(24, rig.Form->CurrentSettings()));
 
     // Each notice of a display change reads the size afresh and redraws at once, with one update of the shell.
     struct Step {
-        UINT message;
-        UINT dpi;
-        int size;
+        UINT Message;
+        UINT Dpi;
+        int Size;
     } steps[] = {
         {WM_DISPLAYCHANGE, 96, 16}, {WM_SETTINGCHANGE, 120, 20}, {WM_DPICHANGED, 192, 32}, {WM_DPICHANGED, 96, 16}};
     for (const Step& step : steps) {
-        rig.dpi = step.dpi;
+        rig.Dpi = step.Dpi;
         const int modifies = shell->Count(NIM_MODIFY);
-        SendMessageW(rig.form->Hwnd(), step.message, MAKEWPARAM(step.dpi, step.dpi), 0);
+        SendMessageW(rig.Form->Hwnd(), step.Message, MAKEWPARAM(step.Dpi, step.Dpi), 0);
         shown = rig.Shown();
-        EXPECT_EQ(shown.Width, step.size) << step.dpi;
-        EXPECT_EQ(shown.Picture, rig.Expected(step.size, rig.form->CurrentSettings())) << step.dpi;
-        EXPECT_EQ(shell->Count(NIM_MODIFY), modifies + 1) << step.dpi;
+        EXPECT_EQ(shown.Width, step.Size) << step.Dpi;
+        EXPECT_EQ(shown.Picture, rig.Expected(step.Size, rig.Form->CurrentSettings())) << step.Dpi;
+        EXPECT_EQ(shell->Count(NIM_MODIFY), modifies + 1) << step.Dpi;
     }
     // The same size and picture again: nothing is sent.
     const int modifies = shell->Count(NIM_MODIFY);
-    SendMessageW(rig.form->Hwnd(), WM_DISPLAYCHANGE, 32, 0);
-    rig.form->RefreshTick();
+    SendMessageW(rig.Form->Hwnd(), WM_DISPLAYCHANGE, 32, 0);
+    rig.Form->RefreshTick();
     EXPECT_EQ(shell->Count(NIM_MODIFY), modifies);
 }
 
@@ -167,21 +167,21 @@ TEST(TrayDisplay, At144DpiTheShellGets24PixelsAnd16WhenTheDpiGoesBack) {
         GTEST_SKIP() << "the prefix is at " << SystemDpi() << " dpi";
     ScopedTestShell shell;
     DisplayRig rig("[General]\r\nShowPercentage=1\r\nNoBorder=0\r\n", 0);  // the system's own answers
-    ASSERT_FALSE(shell->calls.empty());
-    EXPECT_EQ(ReadIcon(shell->calls.back().data.hIcon).Width, 24);
+    ASSERT_FALSE(shell->Calls.empty());
+    EXPECT_EQ(ReadIcon(shell->Calls.back().Data.hIcon).Width, 24);
     EXPECT_EQ(rig.Shown().Width, 24);
-    rig.dpi = 96;
-    SendMessageW(rig.form->Hwnd(), WM_DISPLAYCHANGE, 32, 0);
+    rig.Dpi = 96;
+    SendMessageW(rig.Form->Hwnd(), WM_DISPLAYCHANGE, 32, 0);
     EXPECT_EQ(rig.Shown().Width, 16);
 }
 
 TEST(TrayDisplay, HighContrastDrawsInTheSystemColoursAndGoesBackToTheTheme) {
     ScopedTestShell shell;
     DisplayRig rig;
-    const TrayPicture themed = rig.Expected(16, rig.form->CurrentSettings());
-    rig.highContrast = true;
-    SendMessageW(rig.form->Hwnd(), WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
-    const TrayPicture contrast = rig.Expected(16, HighContrastLook(rig.form->CurrentSettings()));
+    const TrayPicture themed = rig.Expected(16, rig.Form->CurrentSettings());
+    rig.HighContrast = true;
+    SendMessageW(rig.Form->Hwnd(), WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+    const TrayPicture contrast = rig.Expected(16, HighContrastLook(rig.Form->CurrentSettings()));
     EXPECT_NE(contrast, themed);
     EXPECT_EQ(rig.Shown().Picture, contrast);
     // Every pixel is one of the three system colours.
@@ -189,8 +189,8 @@ TEST(TrayDisplay, HighContrastDrawsInTheSystemColoursAndGoesBackToTheTheme) {
         EXPECT_TRUE(c == GetSysColor(COLOR_WINDOW) || c == GetSysColor(COLOR_WINDOWTEXT) ||
                     c == GetSysColor(COLOR_HIGHLIGHT))
             << std::hex << c;
-    rig.highContrast = false;
-    SendMessageW(rig.form->Hwnd(), WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+    rig.HighContrast = false;
+    SendMessageW(rig.Form->Hwnd(), WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
     EXPECT_EQ(rig.Shown().Picture, themed);
 }
 
@@ -198,53 +198,53 @@ TEST(TrayDisplay, FollowingTheTaskbarSwitchesBetweenLightAndDarkAtOnce) {
     ScopedTaskbarMode mode(DWORD{1});
     ScopedTestShell shell;
     DisplayRig rig("[General]\r\nShowPercentage=1\r\nNoBorder=0\r\nFollowTaskbarTheme=1\r\n");
-    const Settings before = rig.form->CurrentSettings();
+    const Settings before = rig.Form->CurrentSettings();
     EXPECT_TRUE(before.FollowTaskbarTheme);
 
     mode.Set(0);
-    SendMessageW(rig.form->Hwnd(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"ImmersiveColorSet"));
-    const Settings dark = rig.form->CurrentSettings();
+    SendMessageW(rig.Form->Hwnd(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"ImmersiveColorSet"));
+    const Settings dark = rig.Form->CurrentSettings();
     EXPECT_EQ(ThemeColorsOf(dark), ShippedThemeColors(kWindows11DarkTheme));
     EXPECT_TRUE(dark.TransBk);
     EXPECT_EQ(rig.Shown().Picture, rig.Expected(16, dark));
     EXPECT_NE(rig.Shown().Picture, rig.Expected(16, before));
 
     mode.Set(1);
-    SendMessageW(rig.form->Hwnd(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"ImmersiveColorSet"));
-    EXPECT_EQ(ThemeColorsOf(rig.form->CurrentSettings()), ShippedThemeColors(kWindows11LightTheme));
-    EXPECT_EQ(rig.Shown().Picture, rig.Expected(16, rig.form->CurrentSettings()));
+    SendMessageW(rig.Form->Hwnd(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"ImmersiveColorSet"));
+    EXPECT_EQ(ThemeColorsOf(rig.Form->CurrentSettings()), ShippedThemeColors(kWindows11LightTheme));
+    EXPECT_EQ(rig.Shown().Picture, rig.Expected(16, rig.Form->CurrentSettings()));
 
     // Without the setting the broadcast changes nothing.
     DisplayRig still;
-    const Settings kept = still.form->CurrentSettings();
+    const Settings kept = still.Form->CurrentSettings();
     mode.Set(0);
-    SendMessageW(still.form->Hwnd(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"ImmersiveColorSet"));
-    EXPECT_EQ(ThemeColorsOf(still.form->CurrentSettings()), ThemeColorsOf(kept));
+    SendMessageW(still.Form->Hwnd(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"ImmersiveColorSet"));
+    EXPECT_EQ(ThemeColorsOf(still.Form->CurrentSettings()), ThemeColorsOf(kept));
 }
 
 TEST(TrayDisplay, AFirstRunPicksTheThemeOfTheTaskbarsMode) {
     struct Case {
-        std::optional<DWORD> value;
-        int theme;  // -1: the visual style's, as before
-        bool follow;
+        std::optional<DWORD> Value;
+        int Theme;  // -1: the visual style's, as before
+        bool Follow;
     } cases[] = {
         {DWORD{0}, kWindows11DarkTheme, true}, {DWORD{1}, kWindows11LightTheme, true}, {std::nullopt, -1, false}};
     for (const Case& c : cases) {
-        ScopedTaskbarMode mode(c.value);
+        ScopedTaskbarMode mode(c.Value);
         DisplayRig rig("[Other]\r\nx=1\r\n");
-        ASSERT_TRUE(rig.form->FirstRun());
-        EXPECT_EQ(rig.form->CurrentSettings().FollowTaskbarTheme, c.follow);
-        if (c.theme >= 0) {
-            EXPECT_EQ(ThemeColorsOf(rig.form->CurrentSettings()), ShippedThemeColors(c.theme));
+        ASSERT_TRUE(rig.Form->FirstRun());
+        EXPECT_EQ(rig.Form->CurrentSettings().FollowTaskbarTheme, c.Follow);
+        if (c.Theme >= 0) {
+            EXPECT_EQ(ThemeColorsOf(rig.Form->CurrentSettings()), ShippedThemeColors(c.Theme));
         } else {
-            EXPECT_NE(ThemeColorsOf(rig.form->CurrentSettings()), ShippedThemeColors(kWindows11DarkTheme));
+            EXPECT_NE(ThemeColorsOf(rig.Form->CurrentSettings()), ShippedThemeColors(kWindows11DarkTheme));
         }
     }
     // A settings file that exists keeps its colours and does not follow.
     ScopedTaskbarMode mode(DWORD{0});
     DisplayRig later;
-    EXPECT_FALSE(later.form->CurrentSettings().FollowTaskbarTheme);
-    EXPECT_EQ(later.form->CurrentSettings().GreenColor, kAutomaticColor);
+    EXPECT_FALSE(later.Form->CurrentSettings().FollowTaskbarTheme);
+    EXPECT_EQ(later.Form->CurrentSettings().GreenColor, kAutomaticColor);
 }
 
 TEST(MenuDpi, RowsAndFontsGrowWithTheDpiOfTheMonitor) {

@@ -4,7 +4,7 @@
 
 #include "win_test_util.h"
 
-using namespace wintest;
+using namespace WinTest;
 
 namespace {
 ATOM AtomOf(HotKeyValue value) {
@@ -12,9 +12,9 @@ ATOM AtomOf(HotKeyValue value) {
 }
 
 struct Presses {
-    std::vector<HotKeyValue> values;
+    std::vector<HotKeyValue> Values;
     void Attach(HotKeyManager& m) {
-        m.OnHotKeyPressed = [this](HotKeyValue v, WORD) { values.push_back(v); };
+        m.OnHotKeyPressed = [this](HotKeyValue v, WORD) { Values.push_back(v); };
     }
 };
 }  // namespace
@@ -59,7 +59,7 @@ TEST(HotKeyManager, OnlyARegisteredCombinationIsReported) {
     SendMessageW(manager.Handle(), WM_HOTKEY, id, MAKELPARAM(MOD_ALT, 'A'));
     SendMessageW(manager.Handle(), WM_HOTKEY, id, MAKELPARAM(MOD_ALT | MOD_SHIFT, 'A'));
     SendMessageW(manager.Handle(), WM_HOTKEY, id, MAKELPARAM(MOD_ALT, 'B'));
-    EXPECT_EQ(presses.values, std::vector<HotKeyValue>{32833});
+    EXPECT_EQ(presses.Values, std::vector<HotKeyValue>{32833});
     // Without a handler a hot key message is simply passed on.
     manager.OnHotKeyPressed = nullptr;
     SendMessageW(manager.Handle(), WM_HOTKEY, id, MAKELPARAM(MOD_ALT, 'A'));
@@ -78,15 +78,15 @@ TEST(HotKeyManager, PressingTheKeysAnywhereReportsOnce) {
         in[5 - i].ki.dwFlags = KEYEVENTF_KEYUP;
     }
     ASSERT_EQ(SendInput(6, in, sizeof(INPUT)), 6u);
-    EXPECT_TRUE(PumpUntil([&] { return !presses.values.empty(); }, 5000));
+    EXPECT_TRUE(PumpUntil([&] { return !presses.Values.empty(); }, 5000));
     PumpFor(200);
-    EXPECT_EQ(presses.values, std::vector<HotKeyValue>{kHotKeyCtrl | kHotKeyAlt | 'J'});
+    EXPECT_EQ(presses.Values, std::vector<HotKeyValue>{kHotKeyCtrl | kHotKeyAlt | 'J'});
 }
 
 TEST(HotKeyManager, EnglishTextOfCombinations) {
     struct Case {
-        HotKeyValue value;
-        const char* text;
+        HotKeyValue Value;
+        const char* Text;
     } cases[] = {
         {32833, "Alt+A"},
         {kHotKeyShift | kHotKeyAlt | 'M', "Shift+Alt+M"},
@@ -99,5 +99,5 @@ TEST(HotKeyManager, EnglishTextOfCombinations) {
         {kHotKeyCtrl | VK_MEDIA_PLAY_PAUSE, "Ctrl+Play/Pause Media"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(HotKeyToText(c.value, false), c.text) << c.value;
+        EXPECT_EQ(HotKeyToText(c.Value, false), c.Text) << c.Value;
 }

@@ -22,7 +22,7 @@
 #include "system/task_dialog_win.h"
 #include "win_test_util.h"
 
-using namespace wintest;
+using namespace WinTest;
 
 namespace {
 constexpr char kChildDpiVariable[] = "LUMIVEX_LAYOUT_DPI";
@@ -170,7 +170,7 @@ TEST(LanguageLayoutAtDpi, EveryDialogShowsItsWholeTexts) {
         const std::string where = std::string(language.Setting) + " at " + wanted + " dpi:";
 
         OptionsFixture f;
-        f.settings.Language = language.Setting;
+        f.Settings.Language = language.Setting;
         OptionsDialog dialog(f.Host(), f.Services());
         RunOptions(dialog, false, [&](OptionsDialog& d) {
             const int controlOfPage[OptionsDialog::kPageCount] = {IDC_CKSHOWPAGE, IDC_CHECKDEFRAGEVERYACTIVE,

@@ -12,7 +12,7 @@
 #include "processes/tray_menu_model.h"
 #include "resource.h"
 
-using namespace wintest;
+using namespace WinTest;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
@@ -35,8 +35,8 @@ std::vector<std::string> MenuTexts(MainForm& form) {
 }
 
 struct OpenOptions {
-    MainForm& form;
-    HWND Hwnd() const { return form.ShownOptionsDialog() ? form.ShownOptionsDialog()->Hwnd() : nullptr; }
+    MainForm& Form;
+    HWND Hwnd() const { return Form.ShownOptionsDialog() ? Form.ShownOptionsDialog()->Hwnd() : nullptr; }
 };
 }  // namespace
 

@@ -13,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-namespace wintest {
+namespace WinTest {
 
 // A small HTTP/1.0 server on 127.0.0.1 (a port of its own) for the tests of the update check: every path has a
 // status and a body, or one of the misbehaviours below; anything else answers 404. Each connection has a thread of
@@ -227,4 +227,4 @@ inline std::string ClosedPortUrl(const std::string& path) {
     return "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port)) + path;
 }
 
-}  // namespace wintest
+}  // namespace WinTest

@@ -6,7 +6,7 @@
 #include "resource.h"
 #include "settings/themes_win.h"
 
-using namespace wintest;
+using namespace WinTest;
 using ::testing::HasSubstr;
 
 namespace {
@@ -15,8 +15,8 @@ constexpr char kPortable[] = "[General]\r\nShowPercentage=0\r\nRefreshHotkey=328
 // Opens the options dialog from the tray menu's item and runs `script` inside it.
 void RunSettings(MainForm& form, bool themePage, const std::function<void(OptionsDialog&)>& script) {
     struct Shown {
-        MainForm& form;
-        HWND Hwnd() const { return form.ShownOptionsDialog() ? form.ShownOptionsDialog()->Hwnd() : nullptr; }
+        MainForm& Form;
+        HWND Hwnd() const { return Form.ShownOptionsDialog() ? Form.ShownOptionsDialog()->Hwnd() : nullptr; }
     } shown{form};
     RunModal<Shown>(
         shown, [&](Shown&) { script(*form.ShownOptionsDialog()); },
@@ -105,7 +105,7 @@ TEST(MainFormOptions, AnUnwritableFileStillAppliesWhatComesBeforeTheSave) {
     CloseHandle(lock);
     SetErrorReporter(nullptr);
     EXPECT_THAT(errors, HasSubstr("Unable to write to " + Narrow(path)));
-    EXPECT_EQ(form->CurrentSettings().DefragEvery, 30);
+    EXPECT_EQ(form->CurrentSettings().FreeEveryMinutes, 30);
 }
 
 TEST(MainFormOptions, HotKeyFollowsTheSettingWithOneRegistration) {
@@ -114,7 +114,7 @@ TEST(MainFormOptions, HotKeyFollowsTheSettingWithOneRegistration) {
     auto form = MakeForm(dir);
     EXPECT_EQ(form->HotKeys().Count(), 1u);
     EXPECT_NE(HotKeyAtom(32833), 0);
-    EXPECT_EQ(form->MemoryDefragmenterShortCut(), 32833);
+    EXPECT_EQ(form->FreeMemoryShortcut(), 32833);
     RunSettings(*form, false, [&](OptionsDialog& d) {
         EXPECT_EQ(SendMessageW(d.Item(IDC_HOTKEY1), HKM_GETHOTKEY, 0, 0), MAKEWORD('A', HOTKEYF_ALT));
         SendMessageW(d.Item(IDC_HOTKEY1), HKM_SETHOTKEY, MAKEWORD('M', HOTKEYF_ALT | HOTKEYF_SHIFT), 0);
@@ -124,15 +124,15 @@ TEST(MainFormOptions, HotKeyFollowsTheSettingWithOneRegistration) {
     EXPECT_EQ(form->HotKeys().Count(), 1u);
     EXPECT_EQ(HotKeyAtom(32833), 0);
     EXPECT_NE(HotKeyAtom(shiftAltM), 0);
-    EXPECT_EQ(form->MemoryDefragmenterShortCut(), shiftAltM);
-    EXPECT_EQ(HotKeyToText(form->MemoryDefragmenterShortCut(), false), "Shift+Alt+M");
+    EXPECT_EQ(form->FreeMemoryShortcut(), shiftAltM);
+    EXPECT_EQ(HotKeyToText(form->FreeMemoryShortcut(), false), "Shift+Alt+M");
     // No hot key at all registers nothing.
-    form->CurrentSettings().RefreshHotkey = 0;
+    form->CurrentSettings().FreeMemoryHotKey = 0;
     form->ApplyHotKey();
     EXPECT_EQ(form->HotKeys().Count(), 0u);
     EXPECT_EQ(HotKeyAtom(shiftAltM), 0);
     // Closing the program leaves no registration behind.
-    form->CurrentSettings().RefreshHotkey = 32833;
+    form->CurrentSettings().FreeMemoryHotKey = 32833;
     form->ApplyHotKey();
     form->Quit();
     EXPECT_EQ(HotKeyAtom(32833), 0);
@@ -145,7 +145,7 @@ TEST(MainFormOptions, FirstRunAppliesTheThemeOfTheVisualStyle) {
         ASSERT_TRUE(WriteBytes(dir.File(L"Lumivex.Settings"),
                                firstRun ? "[Other]\r\nx=1\r\n" : "[General]\r\nShowPercentage=0\r\n"));
         CreateDirectoryW(dir.File(L"Themes").c_str(), nullptr);
-        int index = DetectDefaultTheme(true);
+        int index = DetectDefaultTheme();
         std::wstring theme = dir.File(L"Themes\\") + Widen(DefaultThemeFileName(index));
         ASSERT_TRUE(WriteBytes(theme,
                                "[LumivexTheme]\r\nVer=22\r\nFontColor=FFFFFF\r\nGreenColor=00AA00\r\n"
@@ -228,7 +228,7 @@ TEST(MainFormOptions, PressingTheHotKeyFreesMemoryOnce) {
     EXPECT_EQ(byHotKey, byMenu);
 
     // Alt+A's WM_HOTKEY, as Windows posts it, frees memory once; another combination does nothing.
-    form->CurrentSettings().RefreshHotkey = 32833;
+    form->CurrentSettings().FreeMemoryHotKey = 32833;
     form->ApplyHotKey();
     ATOM id = GlobalFindAtomW(L"HotKeyManagerHotKey32833");
     ASSERT_NE(id, 0);

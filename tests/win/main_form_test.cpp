@@ -12,7 +12,7 @@
 #include "settings/settings_file.h"
 #include "win_test_util.h"
 
-using namespace wintest;
+using namespace WinTest;
 using ::testing::HasSubstr;
 
 namespace {
@@ -21,10 +21,10 @@ constexpr char kForeign[] = "[Other]\r\nKeep=me\r\n[General]\r\nForeignKey=stays
 class ErrorCapture {
   public:
     ErrorCapture() {
-        SetErrorReporter([this](const std::string& t) { errors += t + "\n"; });
+        SetErrorReporter([this](const std::string& t) { Errors += t + "\n"; });
     }
     ~ErrorCapture() { SetErrorReporter(nullptr); }
-    std::string errors;
+    std::string Errors;
 };
 }  // namespace
 
@@ -113,8 +113,8 @@ TEST(MainForm, ReadOnlySettingsFileReportsAndLosesNothing) {
     CloseHandle(lock);
     // The message names the file and says why, and the same error is in the log beside the settings.
     std::string head = "Unable to write to " + Narrow(path) + "\r\n\r\n";
-    ASSERT_EQ(capture.errors.rfind(head, 0), 0u) << capture.errors;
-    EXPECT_GT(capture.errors.size(), head.size() + 1);
+    ASSERT_EQ(capture.Errors.rfind(head, 0), 0u) << capture.Errors;
+    EXPECT_GT(capture.Errors.size(), head.size() + 1);
     EXPECT_THAT(ReadText(dir.File(L"Lumivex.log")), HasSubstr("  Unable to write to " + Narrow(path) + " / "));
     EXPECT_EQ(ReadBytes(path), kForeign);
     EXPECT_EQ(form->CurrentSettings().RefreshRate, before.RefreshRate);
@@ -132,7 +132,7 @@ TEST(MainForm, ASettingsFileLockedAtStartIsNeverOverwrittenWithDefaults) {
     CloseHandle(lock);
     ErrorCapture capture;
     EXPECT_FALSE(form->SaveOptions());
-    EXPECT_THAT(capture.errors, HasSubstr("Unable to write to " + Narrow(path)));
+    EXPECT_THAT(capture.Errors, HasSubstr("Unable to write to " + Narrow(path)));
     EXPECT_EQ(ReadBytes(path), kForeign);  // the user's settings are all still there
     EXPECT_THAT(ReadText(dir.File(L"Lumivex.log")), HasSubstr("Unable to read " + Narrow(path)));
 }
@@ -147,20 +147,20 @@ TEST(MainForm, DefaultMenuItemFollowsDoubleClickAction) {
             settings2 = sub;
     ASSERT_NE(settings2, nullptr);
     struct Case {
-        int action;
-        UINT top, sub;
+        int Action;
+        UINT Top, Sub;
     } cases[] = {{0, IDM_LAUNCH_TASK_MANAGER, UINT(-1)},
-                 {1, IDM_MEMORY_DEFRAGMENTER, UINT(-1)},
+                 {1, IDM_FREE_MEMORY, UINT(-1)},
                  {3, UINT(-1), IDM_SETTINGS},
                  {2, UINT(-1), UINT(-1)},
                  {4, UINT(-1), UINT(-1)},
                  {5, UINT(-1), UINT(-1)},
                  {6, UINT(-1), UINT(-1)}};
     for (const Case& c : cases) {
-        form->CurrentSettings().DoubleClickAction = c.action;
+        form->CurrentSettings().DoubleClickAction = c.Action;
         form->InitDefaultMenu();
-        EXPECT_EQ(GetMenuDefaultItem(menu, FALSE, 0), c.top) << c.action;
-        EXPECT_EQ(GetMenuDefaultItem(settings2, FALSE, 0), c.sub) << c.action;
+        EXPECT_EQ(GetMenuDefaultItem(menu, FALSE, 0), c.Top) << c.Action;
+        EXPECT_EQ(GetMenuDefaultItem(settings2, FALSE, 0), c.Sub) << c.Action;
     }
 }
 
@@ -168,14 +168,14 @@ TEST(MainForm, InitSettingsAppliesTheTimers) {
     TempDir dir;
     auto form = MakeForm(dir);
     form->CurrentSettings().RefreshRate = 250;
-    form->CurrentSettings().DefragEvery = 5;
-    form->CurrentSettings().DefragEveryActive = true;
+    form->CurrentSettings().FreeEveryMinutes = 5;
+    form->CurrentSettings().FreeEveryActive = true;
     form->InitSettings();
     EXPECT_EQ(form->RefreshTimer().PeriodMs(), 250u);
     EXPECT_TRUE(form->RefreshTimer().Active());
     EXPECT_EQ(form->FreeTimer().PeriodMs(), 300000u);
     EXPECT_TRUE(form->FreeTimer().Active());
-    form->CurrentSettings().DefragEveryActive = false;
+    form->CurrentSettings().FreeEveryActive = false;
     form->InitSettings();
     EXPECT_FALSE(form->FreeTimer().Active());
 }
@@ -189,7 +189,7 @@ TEST(MainForm, GarbageSettingsFileLoadsAsDefaults) {
                "\r\nShowPercentage=" + std::string(5000, 'x') + "\r\n";
     ASSERT_TRUE(WriteBytes(dir.File(L"Lumivex.Settings"), garbage));
     auto form = MakeForm(dir);
-    const Settings defaults = DefaultSettings(form->IsVistaOrLater());
+    const Settings defaults;
     EXPECT_EQ(form->CurrentSettings().RefreshRate, defaults.RefreshRate);
     EXPECT_EQ(form->CurrentSettings().ShowPercentage, defaults.ShowPercentage);
     EXPECT_EQ(form->CurrentSettings().RedPercent, defaults.RedPercent);

@@ -7,7 +7,7 @@
 #include "app/main_form_win.h"
 #include "win_test_util.h"
 
-namespace wintest {
+namespace WinTest {
 
 // A main form whose program folder is `dir` (settings beside it when the test puts a file there, otherwise in an
 // application-data folder inside `dir`, never the user's) and whose destruction does not end the test's message loop.
@@ -21,9 +21,9 @@ inline std::unique_ptr<MainForm> MakeForm(const TempDir& dir, MainForm::Options 
     if (!o.Sample) {
         o.Sample = [] {
             MemorySample calm;
-            calm.dwMemoryLoad = 40;
-            calm.ullTotalPhys = calm.ullTotalPageFile = 8ull << 30;
-            calm.ullAvailPhys = calm.ullAvailPageFile = 5ull << 30;
+            calm.MemoryLoad = 40;
+            calm.TotalPhys = calm.TotalPageFile = 8ull << 30;
+            calm.AvailPhys = calm.AvailPageFile = 5ull << 30;
             return calm;
         };
     }
@@ -41,4 +41,4 @@ inline std::unique_ptr<MainForm> MakePortableForm(const TempDir& dir) {
     return MakeForm(dir);
 }
 
-}  // namespace wintest
+}  // namespace WinTest

@@ -17,51 +17,51 @@
 #include "tray/tray_renderer.h"
 #include "win_test_util.h"
 
-using namespace wintest;
+using namespace WinTest;
 
 namespace {
-constexpr uint64_t GiB = 1ull << 30;
+constexpr uint64_t kGiB = 1ull << 30;
 
 // A form whose tick reads `sample`, whose clock reads `now` and whose trims and dialogs are recorded.
 struct TickRig {
-    MemorySample sample;
-    uint32_t now = 1000;
-    std::vector<std::string> log;
-    std::function<int(TaskDialogTexts&)> dialog = [](TaskDialogTexts&) { return 102; };
-    TempDir dir;
-    std::unique_ptr<MainForm> form;
+    MemorySample Sample;
+    uint32_t Now = 1000;
+    std::vector<std::string> Log;
+    std::function<int(TaskDialogTexts&)> Dialog = [](TaskDialogTexts&) { return 102; };
+    TempDir Dir;
+    std::unique_ptr<MainForm> Form;
 
     explicit TickRig(uint32_t load = 40, bool realDialog = false) {
         SetLoad(load);
         MainForm::Options o;
-        o.Sample = [this] { return sample; };
-        o.TickCount = [this] { return now; };
+        o.Sample = [this] { return Sample; };
+        o.TickCount = [this] { return Now; };
         o.TrimProcess = [this](DWORD) {
-            if (log.empty() || log.back() != "trim")
-                log.push_back("trim");
+            if (Log.empty() || Log.back() != "trim")
+                Log.push_back("trim");
         };
         if (!realDialog) {
             o.WarningDialog = [this](TaskDialogTexts& d) {
-                log.push_back("dialog " + d.Instruction + " | " + d.ButtonList + " | " + d.VerifyText);
-                return dialog(d);
+                Log.push_back("dialog " + d.Instruction + " | " + d.ButtonList + " | " + d.VerifyText);
+                return Dialog(d);
             };
         }
         // Settings of its own beside the program, whatever other tests left in the per-user file.
-        WriteBytes(dir.File(L"Lumivex.Settings"),
+        WriteBytes(Dir.File(L"Lumivex.Settings"),
                    "[General]\r\nShowPercentage=0\r\nWarn=1\r\nDefragOnHighMemory=1\r\nWarnMsgBox=0\r\n"
                    "RedPercent=90\r\nInternalFont=1\r\nTransBk=0\r\n");
-        form = MakeForm(dir, o);
+        Form = MakeForm(Dir, o);
     }
-    void SetLoad(uint32_t load, uint64_t used = 3 * GiB) {
-        sample.dwMemoryLoad = load;
-        sample.ullTotalPhys = 8 * GiB;
-        sample.ullAvailPhys = 8 * GiB - used;
-        sample.ullTotalPageFile = 16 * GiB;
-        sample.ullAvailPageFile = 9 * GiB;
+    void SetLoad(uint32_t load, uint64_t used = 3 * kGiB) {
+        Sample.MemoryLoad = load;
+        Sample.TotalPhys = 8 * kGiB;
+        Sample.AvailPhys = 8 * kGiB - used;
+        Sample.TotalPageFile = 16 * kGiB;
+        Sample.AvailPageFile = 9 * kGiB;
     }
     TrayImage Expected() const {
         GdiSystemColors colors;
-        return RenderTrayImage(sample, form->CurrentSettings(),
+        return RenderTrayImage(Sample, Form->CurrentSettings(),
                                TrayRenderContext{colors, nullptr, UserNumberSeparators()});
     }
 };
@@ -89,29 +89,29 @@ TrayPicture IconPixels(HICON icon) {
 TEST(RefreshTick, ShowsPictureAndHintAndSendsNothingWhenNothingChanged) {
     ScopedTestShell shell;
     TickRig rig;
-    TrayIcon& tray = rig.form->Tray();
+    TrayIcon& tray = rig.Form->Tray();
     EXPECT_EQ(tray.Hint(), rig.Expected().Hint);  // the start-up tick already ran
     EXPECT_EQ(IconPixels(tray.Icon()), rig.Expected().Picture);
 
     const int modifies = shell->Count(NIM_MODIFY);
     const HICON icon = tray.Icon();
-    rig.form->RefreshTick();
+    rig.Form->RefreshTick();
     EXPECT_EQ(shell->Count(NIM_MODIFY), modifies);
     EXPECT_EQ(tray.Icon(), icon);
 
     // A new figure: one update carries icon and tip together.
-    rig.SetLoad(41, 5 * GiB);
-    rig.form->RefreshTick();
+    rig.SetLoad(41, 5 * kGiB);
+    rig.Form->RefreshTick();
     ASSERT_EQ(shell->Count(NIM_MODIFY), modifies + 1);
-    const NOTIFYICONDATAW& sent = shell->calls.back().data;
+    const NOTIFYICONDATAW& sent = shell->Calls.back().Data;
     EXPECT_EQ(sent.uFlags & (NIF_ICON | NIF_TIP), static_cast<UINT>(NIF_ICON | NIF_TIP));
     EXPECT_EQ(Narrow(sent.szTip), rig.Expected().Hint.substr(0, Narrow(sent.szTip).size()));
     EXPECT_EQ(IconPixels(tray.Icon()), rig.Expected().Picture);
 
     // Only the transparency changes: the picture is the same, the icon is not.
-    rig.form->CurrentSettings().TransBk = true;
-    rig.form->CurrentSettings().ShowPercentage = true;
-    rig.form->RefreshTick();
+    rig.Form->CurrentSettings().TransBk = true;
+    rig.Form->CurrentSettings().ShowPercentage = true;
+    rig.Form->RefreshTick();
     EXPECT_EQ(shell->Count(NIM_MODIFY), modifies + 2);
     TrayPicture transparent = rig.Expected().Picture;
     EXPECT_EQ(IconPixels(tray.Icon()), transparent);
@@ -121,11 +121,11 @@ TEST(RefreshTick, ShowsPictureAndHintAndSendsNothingWhenNothingChanged) {
 TEST(RefreshTick, DisplayFontDrawsTheFigureBelowTheGauge) {
     ScopedTestShell shell;
     TickRig rig;
-    rig.form->CurrentSettings().InternalFont = false;
-    rig.form->CurrentSettings().ShowPercentage = true;
+    rig.Form->CurrentSettings().InternalFont = false;
+    rig.Form->CurrentSettings().ShowPercentage = true;
     rig.SetLoad(88);
-    rig.form->RefreshTick();
-    const TrayPicture picture = IconPixels(rig.form->Tray().Icon());
+    rig.Form->RefreshTick();
+    const TrayPicture picture = IconPixels(rig.Form->Tray().Icon());
     int inked = 0;
     for (int y = 0; y < kTrayImageSize; ++y) {
         for (int x = 0; x < kTrayImageSize; ++x) {
@@ -141,46 +141,46 @@ TEST(RefreshTick, DisplayFontDrawsTheFigureBelowTheGauge) {
 TEST(RefreshTick, HighMemoryTrimsThenWarnsOncePerCrossing) {
     ScopedTestShell shell;
     TickRig rig;
-    Settings& s = rig.form->CurrentSettings();
+    Settings& s = rig.Form->CurrentSettings();
     s.WarnMsgBox = true;  // with Warn and DefragOnHighMemory, as by default
-    rig.dialog = [&](TaskDialogTexts& d) {
-        EXPECT_TRUE(rig.form->Alert().WarningDialogOpen());
+    rig.Dialog = [&](TaskDialogTexts& d) {
+        EXPECT_TRUE(rig.Form->Alert().WarningDialogOpen());
         d.VerifyChecked = true;
         return 100;
     };
     rig.SetLoad(95);
-    rig.form->RefreshTick();
-    EXPECT_THAT(rig.log,
+    rig.Form->RefreshTick();
+    EXPECT_THAT(rig.Log,
                 ::testing::ElementsAre("trim", "dialog Memory is high (95%) | &OK | Don't show this warning again"));
     bool balloon = false;
-    for (const TestShell::Call& c : shell->calls) {
-        if ((c.data.uFlags & NIF_INFO) && Narrow(c.data.szInfoTitle) == "Memory is high (95%)") {
-            balloon = c.data.dwInfoFlags == NIIF_WARNING && c.data.uTimeout == 10000 &&
-                      Narrow(c.data.szInfo) == Text(TextId::HighMemoryTrimmed);
+    for (const TestShell::Call& c : shell->Calls) {
+        if ((c.Data.uFlags & NIF_INFO) && Narrow(c.Data.szInfoTitle) == "Memory is high (95%)") {
+            balloon = c.Data.dwInfoFlags == NIIF_WARNING && c.Data.uTimeout == 10000 &&
+                      Narrow(c.Data.szInfo) == Text(TextId::HighMemoryTrimmed);
         }
     }
     EXPECT_TRUE(balloon);
     EXPECT_FALSE(s.WarnMsgBox);
-    EXPECT_FALSE(rig.form->Alert().WarningDialogOpen());
-    EXPECT_EQ(rig.form->Alert().PreviousLoad(), 95);
+    EXPECT_FALSE(rig.Form->Alert().WarningDialogOpen());
+    EXPECT_EQ(rig.Form->Alert().PreviousLoad(), 95);
 
-    rig.log.clear();
+    rig.Log.clear();
     rig.SetLoad(50);
-    rig.form->RefreshTick();
+    rig.Form->RefreshTick();
     rig.SetLoad(96);
-    rig.now += 60000;  // a second crossing within five minutes
-    rig.form->RefreshTick();
-    EXPECT_TRUE(rig.log.empty());
+    rig.Now += 60000;  // a second crossing within five minutes
+    rig.Form->RefreshTick();
+    EXPECT_TRUE(rig.Log.empty());
 }
 
 TEST(RefreshTick, TheWarningDialogOffersTheTaskManagerAndCanBeSwitchedOff) {
     ScopedTestShell shell;
     TickRig rig(40, true);
-    Settings& s = rig.form->CurrentSettings();
-    s.DefragOnHighMemory = false;
+    Settings& s = rig.Form->CurrentSettings();
+    s.FreeOnHighMemory = false;
     s.WarnMsgBox = true;
     int taskManagers = 0;
-    rig.form->Launchers().TaskManager = [&](HWND) { ++taskManagers; };
+    rig.Form->Launchers().TaskManager = [&](HWND) { ++taskManagers; };
     std::string caption;
     TaskDialogParams shown;
     // As a user: tick "Don't show this warning again", then press "Task Manager" (the second button, 101).
@@ -199,7 +199,7 @@ TEST(RefreshTick, TheWarningDialogOffersTheTaskManagerAndCanBeSwitchedOff) {
         }
     });
     rig.SetLoad(92);
-    rig.form->RefreshTick();
+    rig.Form->RefreshTick();
     SetTaskDialogObserver(nullptr);
     EXPECT_EQ(caption, "Lumivex");
     // What the real dialog was given: cancellation allowed (Esc, Alt+F4 and the close box dismiss it), the classic
@@ -210,18 +210,18 @@ TEST(RefreshTick, TheWarningDialogOffersTheTaskManagerAndCanBeSwitchedOff) {
     EXPECT_EQ(shown.MainIcon, TaskIcon::Warning);
     EXPECT_EQ(shown.FooterIcon, TaskFooterIcon::Blank);
     EXPECT_EQ(shown.CommonButtons, 0u);
-    EXPECT_EQ(shown.Parent, rig.form->Hwnd());
+    EXPECT_EQ(shown.Parent, rig.Form->Hwnd());
     EXPECT_EQ(taskManagers, 1);
-    EXPECT_TRUE(rig.log.empty());  // no trim: the user chose the Task Manager
+    EXPECT_TRUE(rig.Log.empty());  // no trim: the user chose the Task Manager
     EXPECT_FALSE(s.WarnMsgBox);
-    EXPECT_FALSE(rig.form->Alert().WarningDialogOpen());
+    EXPECT_FALSE(rig.Form->Alert().WarningDialogOpen());
 }
 
 TEST(RefreshTick, StartsWithPreviousLoadZero) {
     ScopedTestShell shell;
     TickRig rig(93);  // already high when the program starts: the start-up tick warns
-    EXPECT_THAT(rig.log, ::testing::ElementsAre("trim"));
-    EXPECT_EQ(rig.form->Alert().PreviousLoad(), 93);
+    EXPECT_THAT(rig.Log, ::testing::ElementsAre("trim"));
+    EXPECT_EQ(rig.Form->Alert().PreviousLoad(), 93);
 }
 
 TEST(MemoryDefragmenter, MenuItemIsDisabledWhileTrimming) {
@@ -232,30 +232,30 @@ TEST(MemoryDefragmenter, MenuItemIsDisabledWhileTrimming) {
     MainForm::Options o;
     o.TrimProcess = [&](DWORD) {
         if (form)
-            states.push_back(GetMenuState(form->TrayMenu(), IDM_MEMORY_DEFRAGMENTER, MF_BYCOMMAND));
+            states.push_back(GetMenuState(form->TrayMenu(), IDM_FREE_MEMORY, MF_BYCOMMAND));
     };
     auto owned = MakeForm(dir, o);
     form = owned.get();
     // The menu command, as "内存清理" sends it.
-    SendMessageW(form->Hwnd(), WM_COMMAND, IDM_MEMORY_DEFRAGMENTER, 0);
+    SendMessageW(form->Hwnd(), WM_COMMAND, IDM_FREE_MEMORY, 0);
     ASSERT_FALSE(states.empty());
     for (UINT state : states)
         EXPECT_TRUE(state & MF_GRAYED);
-    EXPECT_FALSE(GetMenuState(form->TrayMenu(), IDM_MEMORY_DEFRAGMENTER, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_FALSE(GetMenuState(form->TrayMenu(), IDM_FREE_MEMORY, MF_BYCOMMAND) & MF_GRAYED);
 
     // The trimming timer trims only while DefragEveryActive is on.
     states.clear();
-    form->CurrentSettings().DefragEveryActive = false;
+    form->CurrentSettings().FreeEveryActive = false;
     form->PeriodicFreeTick();
     EXPECT_TRUE(states.empty());
-    form->CurrentSettings().DefragEveryActive = true;
-    form->CurrentSettings().DefragEvery = 5;
+    form->CurrentSettings().FreeEveryActive = true;
+    form->CurrentSettings().FreeEveryMinutes = 5;
     form->InitSettings();
     EXPECT_EQ(form->FreeTimer().PeriodMs(), 300000u);
     EXPECT_TRUE(form->FreeTimer().Active());
     form->PeriodicFreeTick();
     EXPECT_FALSE(states.empty());
-    EXPECT_EQ(form->RamOptimization1().Period(), 2000);
+    EXPECT_EQ(form->Freer().Period(), 2000);
 }
 
 namespace {
@@ -288,11 +288,11 @@ size_t UserRoomLeft() {
 TEST(RefreshTick, TenThousandTicksLeaveGdiAndUserObjectsWhereTheyWere) {
     ScopedTestShell shell;
     TickRig rig;
-    rig.form->CurrentSettings().TransBk = true;
+    rig.Form->CurrentSettings().TransBk = true;
     // Every tick a different picture, so every tick makes an icon and drops the previous one.
     auto tick = [&](int i) {
-        rig.SetLoad(static_cast<uint32_t>(20 + i % 60), GiB + static_cast<uint64_t>(i % 97) * 40 * (1ull << 20));
-        rig.form->RefreshTick();
+        rig.SetLoad(static_cast<uint32_t>(20 + i % 60), kGiB + static_cast<uint64_t>(i % 97) * 40 * (1ull << 20));
+        rig.Form->RefreshTick();
     };
     for (int i = 0; i < 20; ++i)
         tick(i);
@@ -303,5 +303,5 @@ TEST(RefreshTick, TenThousandTicksLeaveGdiAndUserObjectsWhereTheyWere) {
     EXPECT_EQ(shell->Count(NIM_MODIFY) - modifiesBefore, 10000);
     EXPECT_EQ(GdiRoomLeft(), gdiBefore);
     EXPECT_EQ(UserRoomLeft(), userBefore);
-    shell->calls.clear();
+    shell->Calls.clear();
 }

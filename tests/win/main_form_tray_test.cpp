@@ -8,16 +8,16 @@
 #include "test_shell.h"
 #include "win_test_util.h"
 
-using namespace wintest;
+using namespace WinTest;
 
 namespace {
 // The balloons the shell was asked to show, as "title|text|flags|timeout".
 std::vector<std::string> Balloons(const TestShell& shell) {
     std::vector<std::string> out;
-    for (const TestShell::Call& c : shell.calls) {
-        if ((c.data.uFlags & NIF_INFO) && c.data.szInfo[0])
-            out.push_back(Narrow(c.data.szInfoTitle) + "|" + Narrow(c.data.szInfo) + "|" +
-                          std::to_string(c.data.dwInfoFlags) + "|" + std::to_string(c.data.uTimeout));
+    for (const TestShell::Call& c : shell.Calls) {
+        if ((c.Data.uFlags & NIF_INFO) && c.Data.szInfo[0])
+            out.push_back(Narrow(c.Data.szInfoTitle) + "|" + Narrow(c.Data.szInfo) + "|" +
+                          std::to_string(c.Data.dwInfoFlags) + "|" + std::to_string(c.Data.uTimeout));
     }
     return out;
 }
@@ -37,7 +37,7 @@ TEST(MainFormTray, IconIsShownWithTheProgramIconAndRemovedAtTheEnd) {
     EXPECT_EQ(tray.TrayPopupMenu(), form->TrayMenu());
     ASSERT_TRUE(shell->Holds(tray.NotifyData().hWnd, tray.Id()));
     ASSERT_GE(shell->Count(NIM_ADD), 1);
-    EXPECT_NE(shell->calls.front().data.hIcon, nullptr);
+    EXPECT_NE(shell->Calls.front().Data.hIcon, nullptr);
 
     // The start-up notice (posted by the settings loader) balloons only on a first run and leaves the form hidden.
     PumpFor(50);
@@ -60,17 +60,17 @@ TEST(MainFormTray, SecondInstanceAndStartupNoticesShowTheirBalloons) {
     TempDir dir;
     auto form = MakeForm(dir);
     PumpFor(50);
-    shell->calls.clear();
+    shell->Calls.clear();
 
-    PostMessageW(form->Hwnd(), MSG_SECOND_INSTANCE, 0, 0);
+    PostMessageW(form->Hwnd(), kSecondInstanceMessage, 0, 0);
     PumpFor(50);
     EXPECT_THAT(Balloons(TestShell::Get()), ::testing::ElementsAre("Lumivex|Lumivex 正在运行中|1|10000"));
 
-    shell->calls.clear();
-    PostMessageW(form->Hwnd(), MSG_STARTUP_NOTICE, 0, 0);
+    shell->Calls.clear();
+    PostMessageW(form->Hwnd(), kStartupNoticeMessage, 0, 0);
     PumpFor(50);
     EXPECT_TRUE(Balloons(TestShell::Get()).empty());
-    PostMessageW(form->Hwnd(), MSG_STARTUP_NOTICE, 1, 0);
+    PostMessageW(form->Hwnd(), kStartupNoticeMessage, 1, 0);
     PumpFor(50);
     EXPECT_THAT(Balloons(TestShell::Get()), ::testing::ElementsAre(kWelcome));
     EXPECT_FALSE(IsWindowVisible(form->Hwnd()));

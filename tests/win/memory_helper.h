@@ -6,7 +6,7 @@
 
 #include "win_test_util.h"
 
-namespace wintest {
+namespace WinTest {
 
 // A running helper program (tests/helpers) that holds a known number of touched megabytes; ended with the test.
 class MemoryHelper {
@@ -52,4 +52,4 @@ class MemoryHelper {
     bool ready_ = false;
 };
 
-}  // namespace wintest
+}  // namespace WinTest

@@ -7,7 +7,7 @@
 #include "memory/working_set_win.h"
 #include "win_test_util.h"
 
-using namespace wintest;
+using namespace WinTest;
 
 namespace {
 int TrimsOfThisProcess() {
@@ -50,10 +50,10 @@ TEST(TrimAllWindowProcesses, EveryTopLevelWindowTrimsItsProcessOnce) {
 class CountingOptimization : public MemoryFreer {
   public:
     bool OptimizeNow() override {
-        ++calls;
+        ++Calls;
         return MemoryFreer::OptimizeNow();
     }
-    int calls = 0;
+    int Calls = 0;
 };
 
 // Whether the component's timer exists now (KillTimer answers for timers that exist, and stops it).
@@ -67,7 +67,7 @@ TEST(MemoryFreer, PeriodStartsAndStopsTheSelfTrim) {
     EXPECT_TRUE(o.Enabled());
     EXPECT_FALSE(TimerRuns(o));  // nothing until a property changes
     o.SetPeriod(20);
-    EXPECT_TRUE(PumpUntil([&] { return o.calls >= 2; }, 5000));
+    EXPECT_TRUE(PumpUntil([&] { return o.Calls >= 2; }, 5000));
     o.SetPeriod(0);
     EXPECT_FALSE(TimerRuns(o));
     o.SetPeriod(2000);
@@ -80,9 +80,9 @@ TEST(MemoryFreer, PeriodStartsAndStopsTheSelfTrim) {
 
 TEST(MemoryStatus, ReadingIsConsistent) {
     MemorySample s = ReadMemoryStatus();
-    EXPECT_GT(s.ullTotalPhys, 0u);
-    EXPECT_LE(s.ullAvailPhys, s.ullTotalPhys);
-    EXPECT_LE(s.dwMemoryLoad, 100u);
+    EXPECT_GT(s.TotalPhys, 0u);
+    EXPECT_LE(s.AvailPhys, s.TotalPhys);
+    EXPECT_LE(s.MemoryLoad, 100u);
     NumberSeparators separators = UserNumberSeparators();
     EXPECT_FALSE(separators.Decimal.empty());
 }

@@ -82,23 +82,23 @@ UniqueIcon SolidIcon(COLORREF color) {
 }
 
 struct Fixture {
-    MenuPainter painter;
-    UniqueIcon defaultIcon = SolidIcon(RGB(0, 0, 255));
-    UniqueIcon taskManagerIcon = SolidIcon(RGB(255, 0, 0));
-    MenuDrawContext context;
-    UINT height = 0;
+    MenuPainter Painter;
+    UniqueIcon DefaultIcon = SolidIcon(RGB(0, 0, 255));
+    UniqueIcon TaskManagerIcon = SolidIcon(RGB(255, 0, 0));
+    MenuDrawContext Context;
+    UINT Height = 0;
     explicit Fixture(bool classic = true) {
-        painter.SetForceClassic(classic);
-        context.DefaultProgramIcon = defaultIcon.Get();
-        context.TaskManagerIcon = taskManagerIcon.Get();
-        context.Highlight = RGB(251, 225, 225);
+        Painter.SetForceClassic(classic);
+        Context.DefaultProgramIcon = DefaultIcon.Get();
+        Context.TaskManagerIcon = TaskManagerIcon.Get();
+        Context.Highlight = RGB(251, 225, 225);
         MenuItemEx probe;
         probe.Caption = "AA";
         UINT width = 0;
-        painter.MeasureItem(probe, probe.Caption, false, width, height);
+        Painter.MeasureItem(probe, probe.Caption, false, width, Height);
     }
     void Draw(Canvas& canvas, const MenuItemEx& item, MenuItemState state = {}, const std::string& text = "") {
-        painter.DrawItem(canvas.Dc(), canvas.Rect(), item, text.empty() ? item.Caption : text, state, context);
+        Painter.DrawItem(canvas.Dc(), canvas.Rect(), item, text.empty() ? item.Caption : text, state, Context);
     }
 };
 
@@ -114,28 +114,28 @@ MenuItemEx Row(int tag, const std::string& caption, const std::string& memText =
 
 TEST(MenuDrawing, HighlightedProcessRowAndSelection) {
     Fixture f;
-    const int mid = static_cast<int>(f.height) / 2;
+    const int mid = static_cast<int>(f.Height) / 2;
     MenuItemEx heavy = Row(kTagProcessRow, "x", "200 MB", true);
     struct Case {
-        const MenuItemEx* item;
-        bool selected;
-        COLORREF expected;
+        const MenuItemEx* Item;
+        bool Selected;
+        COLORREF Expected;
     } cases[] = {{&heavy, false, RGB(251, 225, 225)}, {&heavy, true, GetSysColor(COLOR_HIGHLIGHT)}};
     MenuItemEx light = Row(kTagProcessRow, "x", "2 MB", false);
     Case more[] = {{&light, false, GetSysColor(COLOR_MENU)}, {&light, true, GetSysColor(COLOR_HIGHLIGHT)}};
     for (const Case* list : {cases, more}) {
         for (int i = 0; i < 2; ++i) {
-            Canvas canvas(static_cast<int>(f.height));
+            Canvas canvas(static_cast<int>(f.Height));
             MenuItemState state;
-            state.Selected = list[i].selected;
-            f.Draw(canvas, *list[i].item, state);
-            EXPECT_EQ(canvas.At(150, mid), list[i].expected) << i << list[i].item->MemText;
-            EXPECT_EQ(canvas.At(1, mid), list[i].expected) << "icon column";
+            state.Selected = list[i].Selected;
+            f.Draw(canvas, *list[i].Item, state);
+            EXPECT_EQ(canvas.At(150, mid), list[i].Expected) << i << list[i].Item->MemText;
+            EXPECT_EQ(canvas.At(1, mid), list[i].Expected) << "icon column";
         }
     }
     // The colour of the setting, when one is set.
-    f.context.Highlight = RGB(10, 200, 30);
-    Canvas canvas(static_cast<int>(f.height));
+    f.Context.Highlight = RGB(10, 200, 30);
+    Canvas canvas(static_cast<int>(f.Height));
     f.Draw(canvas, heavy);
     EXPECT_EQ(canvas.At(150, mid), RGB(10, 200, 30));
 }
@@ -150,18 +150,18 @@ TEST(MenuDrawing, IconColumn) {
     MenuItemEx taskManager = Row(kTagTaskManager, "运行任务管理器");
     MenuItemEx about = Row(0, "关于");
     struct {
-        const MenuItemEx* item;
-        COLORREF expected;
+        const MenuItemEx* Item;
+        COLORREF Expected;
     } cases[] = {{&withIcon, RGB(0, 255, 0)},
                  {&withoutIcon, RGB(0, 0, 255)},
                  {&taskManager, RGB(255, 0, 0)},
                  {&about, GetSysColor(COLOR_MENU)}};
-    const int iconTop = (static_cast<int>(f.height) - 16) / 2;
+    const int iconTop = (static_cast<int>(f.Height) - 16) / 2;
     for (const auto& c : cases) {
-        Canvas canvas(static_cast<int>(f.height));
-        f.Draw(canvas, *c.item);
-        EXPECT_EQ(canvas.At(4 + 8, iconTop + 8), c.expected) << c.item->Caption << c.item->Tag;
-        EXPECT_EQ(canvas.At(4 + 15, iconTop + 15), c.expected);
+        Canvas canvas(static_cast<int>(f.Height));
+        f.Draw(canvas, *c.Item);
+        EXPECT_EQ(canvas.At(4 + 8, iconTop + 8), c.Expected) << c.Item->Caption << c.Item->Tag;
+        EXPECT_EQ(canvas.At(4 + 15, iconTop + 15), c.Expected);
         EXPECT_EQ(canvas.At(4 + 16, iconTop + 8), GetSysColor(COLOR_MENU));  // 16 pixels wide, no more
     }
 }
@@ -170,9 +170,9 @@ TEST(MenuDrawing, DefaultItemIsMeasuredAndDrawnBold) {
     Fixture f;
     MenuItemEx item = Row(0, "运行任务管理器 Task Manager");
     UINT plainWidth = 0, boldWidth = 0, height = 0;
-    f.painter.MeasureItem(item, item.Caption, false, plainWidth, height);
-    EXPECT_EQ(height, static_cast<UINT>(f.painter.LastMenuTextHeight() + 7));
-    f.painter.MeasureItem(item, item.Caption, true, boldWidth, height);
+    f.Painter.MeasureItem(item, item.Caption, false, plainWidth, height);
+    EXPECT_EQ(height, static_cast<UINT>(f.Painter.LastMenuTextHeight() + 7));
+    f.Painter.MeasureItem(item, item.Caption, true, boldWidth, height);
     EXPECT_GT(boldWidth, plainWidth);
     Canvas plain(static_cast<int>(height)), bold(static_cast<int>(height));
     MenuItemState state;
@@ -193,28 +193,28 @@ TEST(MenuDrawing, FiguresAndShortcutsEndTenPixelsFromTheRight) {
     MenuItemEx defrag = Row(0, "内存清理");
     MenuItemEx plain = Row(0, "c", "99 MB");  // only process and memory rows show a figure
     struct {
-        const MenuItemEx* item;
-        std::string text;
-        bool figure;
+        const MenuItemEx* Item;
+        std::string Text;
+        bool Figure;
     } cases[] = {{&process, "a", true}, {&memory, "b", true}, {&defrag, "内存清理\tAlt+A", true}, {&plain, "c", false}};
     for (const auto& c : cases) {
-        Canvas canvas(static_cast<int>(f.height));
+        Canvas canvas(static_cast<int>(f.Height));
         MenuItemState state;
-        state.Enabled = c.item->Tag != kTagMemoryRow;
-        f.Draw(canvas, *c.item, state, c.text);
+        state.Enabled = c.Item->Tag != kTagMemoryRow;
+        f.Draw(canvas, *c.Item, state, c.Text);
         int right = canvas.RightmostNot(menu);
-        if (c.figure) {
-            EXPECT_LT(right, kWidth - 10) << c.text;
-            EXPECT_GE(right, kWidth - 14) << c.text;
+        if (c.Figure) {
+            EXPECT_LT(right, kWidth - 10) << c.Text;
+            EXPECT_GE(right, kWidth - 14) << c.Text;
         } else {
-            EXPECT_LT(right, 60) << c.text;
+            EXPECT_LT(right, 60) << c.Text;
         }
     }
     // "&" is no mnemonic: nothing is underlined and the ampersand is not drawn.
-    Canvas withPrefix(static_cast<int>(f.height)), without(static_cast<int>(f.height));
+    Canvas withPrefix(static_cast<int>(f.Height)), without(static_cast<int>(f.Height));
     f.Draw(withPrefix, Row(0, "&About"));
     f.Draw(without, Row(0, "About"));
-    for (int y = 0; y < static_cast<int>(f.height); ++y)
+    for (int y = 0; y < static_cast<int>(f.Height); ++y)
         for (int x = 0; x < kWidth; ++x)
             ASSERT_EQ(withPrefix.At(x, y), without.At(x, y)) << x << "," << y;
 }
@@ -229,7 +229,7 @@ TEST(MenuDrawing, ClassicSeparatorAndDisabledMemoryRow) {
     EXPECT_EQ(separator.At(1, 3), kUntouched);
     EXPECT_EQ(separator.At(150, 1), kUntouched);
 
-    Canvas memory(static_cast<int>(f.height));
+    Canvas memory(static_cast<int>(f.Height));
     MenuItemState disabled;
     disabled.Enabled = false;
     f.Draw(memory, Row(kTagMemoryRow, "内存使用率   ", " 45 %"), disabled);
@@ -239,17 +239,17 @@ TEST(MenuDrawing, ClassicSeparatorAndDisabledMemoryRow) {
 
 TEST(MenuDrawing, ThemedMenuKeepsTheHighlightAndTheIcons) {
     Fixture f(false);
-    if (!f.painter.Themed())
+    if (!f.Painter.Themed())
         GTEST_SKIP() << "no visual style active";
-    const int mid = static_cast<int>(f.height) / 2;
-    Canvas canvas(static_cast<int>(f.height));
+    const int mid = static_cast<int>(f.Height) / 2;
+    Canvas canvas(static_cast<int>(f.Height));
     f.Draw(canvas, Row(kTagProcessRow, "x", "200 MB", true));
     EXPECT_EQ(canvas.At(150, mid), RGB(251, 225, 225));
     EXPECT_EQ(canvas.At(1, mid), RGB(251, 225, 225));  // the gutter leaves the icon column in the colour
-    const int iconTop = (static_cast<int>(f.height) - 16) / 2;
+    const int iconTop = (static_cast<int>(f.Height) - 16) / 2;
     EXPECT_EQ(canvas.At(12, iconTop + 8), RGB(0, 0, 255));
     // A memory row cannot be clicked but reads in the normal text colour.
-    Canvas memory(static_cast<int>(f.height));
+    Canvas memory(static_cast<int>(f.Height));
     MenuItemState disabled;
     disabled.Enabled = false;
     f.Draw(memory, Row(kTagMemoryRow, "内存使用率   ", " 45 %"), disabled);
@@ -259,10 +259,10 @@ TEST(MenuDrawing, ThemedMenuKeepsTheHighlightAndTheIcons) {
 TEST(MenuDrawing, CheckMarkInTheIconColumn) {
     for (bool classic : {true, false}) {
         Fixture f(classic);
-        if (!classic && !f.painter.Themed())
+        if (!classic && !f.Painter.Themed())
             continue;  // no visual style to draw with
         const COLORREF background = classic ? GetSysColor(COLOR_MENU) : kUntouched;
-        Canvas unchecked(static_cast<int>(f.height)), checked(static_cast<int>(f.height));
+        Canvas unchecked(static_cast<int>(f.Height)), checked(static_cast<int>(f.Height));
         MenuItemState state;
         f.Draw(unchecked, Row(0, "图标背景透明"), state);
         state.Checked = true;

@@ -6,7 +6,7 @@
 #include "options_dialog_test_util.h"
 #include "settings/color_text.h"
 
-using namespace wintest;
+using namespace WinTest;
 using ::testing::ElementsAre;
 
 namespace {
@@ -26,22 +26,22 @@ Settings Changed() {
     s.MiniInternalFont = false;
     s.TransBk = true;
     s.BarBottom = true;
-    s.HintWhatisDisplayed = false;
+    s.HintWhatIsDisplayed = false;
     s.StandardGauge = true;
     s.FullBar = true;
     s.RefreshRate = 700;
-    s.RefreshHotkey = kHotKeyShift | kHotKeyAlt | 'M';
+    s.FreeMemoryHotKey = kHotKeyShift | kHotKeyAlt | 'M';
     s.ShowTopProcess = true;
     s.TopProcessCount = 7;
     s.ShowMemMenu = false;
     s.OptimizeForGigabytes = false;
-    s.DefragOnHighMemory = false;
-    s.DefragEveryActive = true;
-    s.DefragEvery = 30;
+    s.FreeOnHighMemory = false;
+    s.FreeEveryActive = true;
+    s.FreeEveryMinutes = 30;
     s.DoubleClickAction = 4;
     s.SwitchOffMonitorOnLock = true;
     s.HighlightProcessAbove = 250;
-    s.ProcMenuHightlightColor = Rgb(0, 0, 128);
+    s.ProcessHighlightColor = Rgb(0, 0, 128);
     s.ShowNameInsteadOfModule = true;
     s.FollowTaskbarTheme = true;
     s.Font = FontSpec{"Courier New", 0, Rgb(0x12, 0x34, 0x56), 9, 3};
@@ -70,22 +70,22 @@ void ExpectSameRecord(const Settings& a, const Settings& b) {
     SAME(MiniInternalFont);
     SAME(TransBk);
     SAME(BarBottom);
-    SAME(HintWhatisDisplayed);
+    SAME(HintWhatIsDisplayed);
     SAME(StandardGauge);
     SAME(FullBar);
     SAME(RefreshRate);
-    SAME(RefreshHotkey);
+    SAME(FreeMemoryHotKey);
     SAME(ShowTopProcess);
     SAME(TopProcessCount);
     SAME(ShowMemMenu);
     SAME(OptimizeForGigabytes);
-    SAME(DefragOnHighMemory);
-    SAME(DefragEveryActive);
-    SAME(DefragEvery);
+    SAME(FreeOnHighMemory);
+    SAME(FreeEveryActive);
+    SAME(FreeEveryMinutes);
     SAME(DoubleClickAction);
     SAME(SwitchOffMonitorOnLock);
     SAME(HighlightProcessAbove);
-    SAME(ProcMenuHightlightColor);
+    SAME(ProcessHighlightColor);
     SAME(ShowNameInsteadOfModule);
     SAME(FollowTaskbarTheme);
     SAME(Font);
@@ -96,7 +96,7 @@ void ExpectSameRecord(const Settings& a, const Settings& b) {
     SAME(GreenColor);
     SAME(YellowColor);
     SAME(RedColor);
-    SAME(NoWarningSwithOffMonMobile);
+    SAME(NoMonitorOffWarningOnPortable);
     SAME(ClickedDonation);
 #undef SAME
 }
@@ -142,13 +142,13 @@ TEST(OptionsDialog, FrameCaptionSizeAndPages) {
         EXPECT_TRUE(IsWindowVisible(d.Item(IDC_LBCOLORS)));
         EXPECT_FALSE(IsWindowVisible(d.Item(IDC_CKSHOWPAGE)));
     });
-    EXPECT_EQ(f.saves, 0);  // Cancel itself saves nothing: the caller does
+    EXPECT_EQ(f.Saves, 0);  // Cancel itself saves nothing: the caller does
 }
 
 TEST(OptionsDialog, EverySettingShowsAndComesBackUnchanged) {
     for (Settings start : {Settings{}, Changed()}) {
         OptionsFixture f;
-        f.settings = start;
+        f.Settings = start;
         OptionsDialog dialog(f.Host(), f.Services());
         RunOptions(dialog, false, [&](OptionsDialog& d) {
             EXPECT_EQ(IsChecked(d, IDC_CKWARN), start.Warn);
@@ -157,12 +157,12 @@ TEST(OptionsDialog, EverySettingShowsAndComesBackUnchanged) {
             EXPECT_EQ(TextOf(d, IDC_TXTYELLOW), std::to_string(start.YellowPercent));
             EXPECT_EQ(TextOf(d, IDC_TXTRED), std::to_string(start.RedPercent));
             EXPECT_EQ(TextOf(d, IDC_EDITMILI), std::to_string(start.RefreshRate));
-            EXPECT_EQ(TextOf(d, IDC_WINSPINDEFRAGEVERYACTIVE), std::to_string(start.DefragEvery));
+            EXPECT_EQ(TextOf(d, IDC_WINSPINDEFRAGEVERYACTIVE), std::to_string(start.FreeEveryMinutes));
             EXPECT_EQ(TextOf(d, IDC_EDITPROCS), std::to_string(start.TopProcessCount));
             EXPECT_EQ(TextOf(d, IDC_EDITPROCSRAM), std::to_string(start.HighlightProcessAbove));
             EXPECT_EQ(Selected(d, IDC_CMBDOUBLECLICK), start.DoubleClickAction);
             EXPECT_EQ(SendMessageW(d.Item(IDC_HOTKEY1), HKM_GETHOTKEY, 0, 0),
-                      HotKeyControlFromShortCut(static_cast<HotKeyValue>(start.RefreshHotkey)));
+                      HotKeyControlFromShortCut(static_cast<HotKeyValue>(start.FreeMemoryHotKey)));
             EXPECT_EQ(TextOf(d, IDC_FONTPANEL), start.InternalFont ? "(Internal Font)" : "Courier New, 9pt");
             const ColorTextListBox& colors = d.ColorList();
             ASSERT_EQ(colors.Count(), 7);
@@ -172,9 +172,9 @@ TEST(OptionsDialog, EverySettingShowsAndComesBackUnchanged) {
             }
             Click(d, IDOK);
         });
-        EXPECT_EQ(f.saves, 1);
-        EXPECT_EQ(f.applied, 1);
-        ExpectSameRecord(f.settings, start);
+        EXPECT_EQ(f.Saves, 1);
+        EXPECT_EQ(f.Applied, 1);
+        ExpectSameRecord(f.Settings, start);
     }
 }
 
@@ -198,14 +198,14 @@ TEST(OptionsDialog, EditedControlsReachTheRecord) {
         Choose(d, IDC_CMBCOLORPROCESSES, 2);  // the first basic colour after black: maroon
         Click(d, IDOK);
     });
-    const Settings& s = f.settings;
+    const Settings& s = f.Settings;
     EXPECT_FALSE(s.Warn);
     EXPECT_TRUE(s.WarnMsgBox);
     EXPECT_TRUE(s.ShowFree);
-    EXPECT_FALSE(s.HintWhatisDisplayed);
-    EXPECT_FALSE(s.DefragOnHighMemory);
-    EXPECT_TRUE(s.DefragEveryActive);
-    EXPECT_EQ(s.DefragEvery, 45);
+    EXPECT_FALSE(s.HintWhatIsDisplayed);
+    EXPECT_FALSE(s.FreeOnHighMemory);
+    EXPECT_TRUE(s.FreeEveryActive);
+    EXPECT_EQ(s.FreeEveryMinutes, 45);
     EXPECT_TRUE(s.SwitchOffMonitorOnLock);  // a desktop computer: no warning
     EXPECT_FALSE(s.ShowMemMenu);
     EXPECT_TRUE(s.ShowNameInsteadOfModule);
@@ -222,8 +222,8 @@ TEST(OptionsDialog, EditedControlsReachTheRecord) {
     EXPECT_EQ(s.HighlightProcessAbove, 300);
     EXPECT_EQ(s.DoubleClickAction, 6);
     EXPECT_FALSE(s.OptimizeForGigabytes);
-    EXPECT_EQ(s.RefreshHotkey, static_cast<int32_t>(kHotKeyCtrl | kHotKeyShift | 'Q'));
-    EXPECT_EQ(s.ProcMenuHightlightColor, Rgb(128, 0, 0));
+    EXPECT_EQ(s.FreeMemoryHotKey, static_cast<int32_t>(kHotKeyCtrl | kHotKeyShift | 'Q'));
+    EXPECT_EQ(s.ProcessHighlightColor, Rgb(128, 0, 0));
 }
 
 TEST(OptionsDialog, ApplyStoresAndStaysOpenThenCancelKeepsIt) {
@@ -233,27 +233,27 @@ TEST(OptionsDialog, ApplyStoresAndStaysOpenThenCancelKeepsIt) {
         Click(d, IDC_CKSHOWFREE);
         Click(d, IDC_BTNAPPLY);
         EXPECT_TRUE(IsWindowVisible(d.Hwnd()));
-        EXPECT_TRUE(f.settings.ShowFree);
-        EXPECT_EQ(f.saves, 1);
-        EXPECT_EQ(f.applied, 1);
+        EXPECT_TRUE(f.Settings.ShowFree);
+        EXPECT_EQ(f.Saves, 1);
+        EXPECT_EQ(f.Applied, 1);
         Click(d, IDC_CKWARN);
         Click(d, IDCANCEL);
     });
-    EXPECT_TRUE(f.settings.ShowFree);
-    EXPECT_TRUE(f.settings.Warn);  // changed after Apply, then cancelled
-    EXPECT_EQ(f.saves, 1);
+    EXPECT_TRUE(f.Settings.ShowFree);
+    EXPECT_TRUE(f.Settings.Warn);  // changed after Apply, then cancelled
+    EXPECT_EQ(f.Saves, 1);
 }
 
 TEST(OptionsDialog, AFailedSaveKeepsTheDialogOpenWithTheRecordUpdated) {
     OptionsFixture f;
-    f.failSave = true;
+    f.FailSave = true;
     OptionsDialog dialog(f.Host(), f.Services());
     RunOptions(dialog, false, [&](OptionsDialog& d) {
         Click(d, IDC_CKSHOWFREE);
         Click(d, IDOK);
         EXPECT_TRUE(IsWindow(d.Hwnd()));
-        EXPECT_TRUE(f.settings.ShowFree);
-        EXPECT_EQ(f.applied, 0);
+        EXPECT_TRUE(f.Settings.ShowFree);
+        EXPECT_EQ(f.Applied, 0);
     });
 }
 
@@ -262,33 +262,33 @@ TEST(OptionsDialog, HandWrittenValuesSurviveOk) {
     // digits are off, though their box is disabled.
     for (int32_t action : {-1, 7}) {
         OptionsFixture f;
-        f.settings.DoubleClickAction = action;
-        f.settings.InternalFont = false;
-        f.settings.MiniInternalFont = true;
+        f.Settings.DoubleClickAction = action;
+        f.Settings.InternalFont = false;
+        f.Settings.MiniInternalFont = true;
         OptionsDialog dialog(f.Host(), f.Services());
         RunOptions(dialog, false, [&](OptionsDialog& d) {
             EXPECT_EQ(Selected(d, IDC_CMBDOUBLECLICK), -1);
             EXPECT_FALSE(IsWindowEnabled(d.Item(IDC_CKMINIFONT)));
             Click(d, IDOK);
         });
-        EXPECT_EQ(f.settings.DoubleClickAction, action);
-        EXPECT_TRUE(f.settings.MiniInternalFont);
+        EXPECT_EQ(f.Settings.DoubleClickAction, action);
+        EXPECT_TRUE(f.Settings.MiniInternalFont);
     }
     // Picking an entry replaces it.
     OptionsFixture f;
-    f.settings.DoubleClickAction = 7;
+    f.Settings.DoubleClickAction = 7;
     OptionsDialog dialog(f.Host(), f.Services());
     RunOptions(dialog, false, [&](OptionsDialog& d) {
         Choose(d, IDC_CMBDOUBLECLICK, 4);
         Click(d, IDOK);
     });
-    EXPECT_EQ(f.settings.DoubleClickAction, 4);
+    EXPECT_EQ(f.Settings.DoubleClickAction, 4);
 }
 
 TEST(OptionsDialog, UntickedPeriodicTrimKeepsTheOldPeriod) {
     OptionsFixture f;
-    f.settings.DefragEveryActive = true;
-    f.settings.DefragEvery = 33;
+    f.Settings.FreeEveryActive = true;
+    f.Settings.FreeEveryMinutes = 33;
     OptionsDialog dialog(f.Host(), f.Services());
     RunOptions(dialog, false, [&](OptionsDialog& d) {
         Click(d, IDC_CHECKDEFRAGEVERYACTIVE);
@@ -297,13 +297,13 @@ TEST(OptionsDialog, UntickedPeriodicTrimKeepsTheOldPeriod) {
         Type(d, IDC_WINSPINDEFRAGEVERYACTIVE, "500");
         Click(d, IDOK);
     });
-    EXPECT_FALSE(f.settings.DefragEveryActive);
-    EXPECT_EQ(f.settings.DefragEvery, 33);
+    EXPECT_FALSE(f.Settings.FreeEveryActive);
+    EXPECT_EQ(f.Settings.FreeEveryMinutes, 33);
 }
 
 TEST(OptionsDialog, UntickedHighlightStoresZeroAndReopensAtHundred) {
     OptionsFixture f;
-    f.settings.HighlightProcessAbove = 250;
+    f.Settings.HighlightProcessAbove = 250;
     {
         OptionsDialog dialog(f.Host(), f.Services());
         RunOptions(dialog, false, [&](OptionsDialog& d) {
@@ -311,7 +311,7 @@ TEST(OptionsDialog, UntickedHighlightStoresZeroAndReopensAtHundred) {
             Click(d, IDOK);
         });
     }
-    EXPECT_EQ(f.settings.HighlightProcessAbove, 0);
+    EXPECT_EQ(f.Settings.HighlightProcessAbove, 0);
     OptionsDialog again(f.Host(), f.Services());
     RunOptions(again, false, [&](OptionsDialog& d) {
         EXPECT_FALSE(IsChecked(d, IDC_CHECKHIGHLIGHTPROCESS));
@@ -342,13 +342,13 @@ TEST(OptionsDialog, YellowAndRedBoundEachOther) {
         EXPECT_EQ(TextOf(d, IDC_TXTRED), "70");
         Click(d, IDOK);
     });
-    EXPECT_EQ(f.settings.YellowPercent, 69);
-    EXPECT_EQ(f.settings.RedPercent, 70);
+    EXPECT_EQ(f.Settings.YellowPercent, 69);
+    EXPECT_EQ(f.Settings.RedPercent, 70);
 }
 
 TEST(OptionsDialog, SpinEditsTakeNumbersAndComeIntoRangeOnLeaving) {
     OptionsFixture f;
-    f.settings.RefreshRate = 50;  // below the field's minimum, as a hand-edited file may have it
+    f.Settings.RefreshRate = 50;  // below the field's minimum, as a hand-edited file may have it
     OptionsDialog dialog(f.Host(), f.Services());
     RunOptions(dialog, false, [&](OptionsDialog& d) {
         EXPECT_EQ(TextOf(d, IDC_EDITMILI), "50");
@@ -365,15 +365,15 @@ TEST(OptionsDialog, SpinEditsTakeNumbersAndComeIntoRangeOnLeaving) {
         EXPECT_EQ(TextOf(d, IDC_EDITPROCS), "1");
         Click(d, IDOK);
     });
-    EXPECT_EQ(f.settings.RefreshRate, 50);  // stored again as it was, since the field was not edited
-    EXPECT_EQ(f.settings.TopProcessCount, 1);
+    EXPECT_EQ(f.Settings.RefreshRate, 50);  // stored again as it was, since the field was not edited
+    EXPECT_EQ(f.Settings.TopProcessCount, 1);
 }
 
 TEST(OptionsDialog, EnablingRules) {
     OptionsFixture f;
-    f.settings.ShowPercentage = false;
-    f.settings.InternalFont = true;
-    f.settings.MiniInternalFont = true;
+    f.Settings.ShowPercentage = false;
+    f.Settings.InternalFont = true;
+    f.Settings.MiniInternalFont = true;
     OptionsDialog dialog(f.Host(), f.Services());
     RunOptions(dialog, false, [&](OptionsDialog& d) {
         EXPECT_TRUE(IsEnabled(d, IDC_CKSHOWPAGE));
@@ -409,16 +409,16 @@ TEST(OptionsDialog, EnablingRules) {
         EXPECT_FALSE(IsChecked(d, IDC_CKMINIFONT));
         Click(d, IDOK);
     });
-    EXPECT_FALSE(f.settings.ShowTopProcess == false);
-    EXPECT_EQ(f.settings.HighlightProcessAbove, 0);
-    EXPECT_FALSE(f.settings.MiniInternalFont);
-    EXPECT_FALSE(f.settings.InternalFont);
+    EXPECT_FALSE(f.Settings.ShowTopProcess == false);
+    EXPECT_EQ(f.Settings.HighlightProcessAbove, 0);
+    EXPECT_FALSE(f.Settings.MiniInternalFont);
+    EXPECT_FALSE(f.Settings.InternalFont);
 }
 
 TEST(OptionsDialog, FontButtonChangesTheChosenFontAndTheTextColour) {
     OptionsFixture f;
-    f.settings.InternalFont = false;
-    f.chooseFont = [](FontSpec& font) {
+    f.Settings.InternalFont = false;
+    f.ChooseFont = [](FontSpec& font) {
         font = FontSpec{"Arial", 0, Rgb(0xAA, 0xBB, 0xCC), 11, 1};
         return true;
     };
@@ -429,18 +429,18 @@ TEST(OptionsDialog, FontButtonChangesTheChosenFontAndTheTextColour) {
         EXPECT_EQ(d.ColorList().Text(0), "AABBCC");
         Click(d, IDOK);
     });
-    EXPECT_EQ(f.settings.Font, (FontSpec{"Arial", 0, Rgb(0xAA, 0xBB, 0xCC), 11, 1}));
-    EXPECT_EQ(f.settings.FontColor, Rgb(0xAA, 0xBB, 0xCC));
+    EXPECT_EQ(f.Settings.Font, (FontSpec{"Arial", 0, Rgb(0xAA, 0xBB, 0xCC), 11, 1}));
+    EXPECT_EQ(f.Settings.FontColor, Rgb(0xAA, 0xBB, 0xCC));
 }
 
 TEST(OptionsDialog, PortableDeviceWarning) {
     struct Case {
-        bool portable;
-        bool noWarning;
-        int answer;
-        bool verify;
-        size_t warnings;
-        bool ticked;
+        bool Portable;
+        bool NoWarning;
+        int Answer;
+        bool Verify;
+        size_t Warnings;
+        bool Ticked;
     } cases[] = {
         {false, false, 100, false, 0, true},  // a desktop: no question
         {true, true, 100, false, 0, true},    // told not to ask again
@@ -450,23 +450,23 @@ TEST(OptionsDialog, PortableDeviceWarning) {
     };
     for (const Case& c : cases) {
         OptionsFixture f;
-        f.portable = c.portable;
-        f.settings.NoWarningSwithOffMonMobile = c.noWarning;
-        f.warningAnswer = c.answer;
-        f.warningVerify = c.verify;
+        f.Portable = c.Portable;
+        f.Settings.NoMonitorOffWarningOnPortable = c.NoWarning;
+        f.WarningAnswer = c.Answer;
+        f.WarningVerify = c.Verify;
         OptionsDialog dialog(f.Host(), f.Services());
         RunOptions(dialog, false, [&](OptionsDialog& d) {
             Click(d, IDC_CHECKMONITOR);
-            EXPECT_EQ(f.warnings.size(), c.warnings);
-            EXPECT_EQ(IsChecked(d, IDC_CHECKMONITOR), c.ticked);
-            if (c.ticked) {
+            EXPECT_EQ(f.Warnings.size(), c.Warnings);
+            EXPECT_EQ(IsChecked(d, IDC_CHECKMONITOR), c.Ticked);
+            if (c.Ticked) {
                 Click(d, IDC_CHECKMONITOR);  // unticking never asks
-                EXPECT_EQ(f.warnings.size(), c.warnings);
+                EXPECT_EQ(f.Warnings.size(), c.Warnings);
             }
         });
-        EXPECT_EQ(f.settings.NoWarningSwithOffMonMobile, c.noWarning || c.verify);  // set at once, Cancel or not
-        if (!f.warnings.empty()) {
-            const TaskDialogTexts& w = f.warnings[0];
+        EXPECT_EQ(f.Settings.NoMonitorOffWarningOnPortable, c.NoWarning || c.Verify);  // set at once, Cancel or not
+        if (!f.Warnings.empty()) {
+            const TaskDialogTexts& w = f.Warnings[0];
             EXPECT_EQ(w.Caption, "Warning");
             EXPECT_EQ(w.Instruction, "Detected running on a portable device");
             EXPECT_EQ(w.ButtonList, "Activate &Option\nDo&n't Activate");
@@ -475,13 +475,13 @@ TEST(OptionsDialog, PortableDeviceWarning) {
     }
     // Ticked again on a portable computer, it asks again every time until told not to.
     OptionsFixture f;
-    f.portable = true;
+    f.Portable = true;
     OptionsDialog dialog(f.Host(), f.Services());
     RunOptions(dialog, false, [&](OptionsDialog& d) {
         Click(d, IDC_CHECKMONITOR);
         Click(d, IDC_CHECKMONITOR);
         Click(d, IDC_CHECKMONITOR);
-        EXPECT_EQ(f.warnings.size(), 2u);
+        EXPECT_EQ(f.Warnings.size(), 2u);
     });
 }
 
@@ -498,7 +498,7 @@ TEST(OptionsDialog, HotKeyFieldAddsAltToAPlainKey) {
         EXPECT_EQ(SendMessageW(field, HKM_GETHOTKEY, 0, 0), MAKEWORD('B', HOTKEYF_ALT));
         Click(d, IDOK);
     });
-    EXPECT_EQ(f.settings.RefreshHotkey, static_cast<int32_t>(kHotKeyAlt | 'B'));
+    EXPECT_EQ(f.Settings.FreeMemoryHotKey, static_cast<int32_t>(kHotKeyAlt | 'B'));
 }
 
 TEST(OptionsDialog, CtrlTabTurnsThePages) {

@@ -17,60 +17,60 @@
 #include "widgets/control_text_win.h"
 #include "win_test_util.h"
 
-namespace wintest {
+namespace WinTest {
 
 // An options dialog over a record of its own, with every question answered by the test.
 struct OptionsFixture {
-    TempDir dir;
-    std::wstring themes = dir.Path() + L"Themes\\";
-    Settings settings;
-    int saves = 0;
-    int applied = 0;
-    bool failSave = false;
-    bool portable = false;
-    int warningAnswer = 100;
-    bool warningVerify = false;
-    std::vector<TaskDialogTexts> warnings;
-    std::vector<std::string> questions;
-    int questionAnswer = 6;
-    std::string themeName;  // empty: the name box is cancelled
-    std::function<bool(FontSpec&)> chooseFont;
-    std::function<bool(COLORREF&, COLORREF*)> chooseColor;
+    TempDir Dir;
+    std::wstring Themes = Dir.Path() + L"Themes\\";
+    Settings Settings;
+    int Saves = 0;
+    int Applied = 0;
+    bool FailSave = false;
+    bool Portable = false;
+    int WarningAnswer = 100;
+    bool WarningVerify = false;
+    std::vector<TaskDialogTexts> Warnings;
+    std::vector<std::string> Questions;
+    int QuestionAnswer = 6;
+    std::string ThemeName;  // empty: the name box is cancelled
+    std::function<bool(FontSpec&)> ChooseFont;
+    std::function<bool(COLORREF&, COLORREF*)> ChooseColor;
 
-    OptionsFixture() { CreateDirectoryW(themes.c_str(), nullptr); }
-    std::wstring SettingsPath() const { return dir.File(L"Lumivex.Settings"); }
+    OptionsFixture() { CreateDirectoryW(Themes.c_str(), nullptr); }
+    std::wstring SettingsPath() const { return Dir.File(L"Lumivex.Settings"); }
 
     OptionsHost Host() {
         OptionsHost host;
-        host.Values = &settings;
+        host.Values = &Settings;
         host.SettingsPath = SettingsPath();
-        host.ThemesFolder = themes;
+        host.ThemesFolder = Themes;
         host.SaveOptions = [this] {
-            ++saves;
-            return !failSave;
+            ++Saves;
+            return !FailSave;
         };
-        host.ApplyFontColor = [this] { ApplyFontColor(settings); };
-        host.OptionsApplied = [this] { ++applied; };
+        host.ApplyFontColor = [this] { ApplyFontColor(Settings); };
+        host.OptionsApplied = [this] { ++Applied; };
         return host;
     }
     OptionsServices Services() {
         OptionsServices s;
-        s.IsPortableDevice = [this] { return portable; };
+        s.IsPortableDevice = [this] { return Portable; };
         s.ShowPortableWarning = [this](TaskDialogTexts& d, HWND) {
-            warnings.push_back(d);
-            d.VerifyChecked = warningVerify;
-            return warningAnswer;
+            Warnings.push_back(d);
+            d.VerifyChecked = WarningVerify;
+            return WarningAnswer;
         };
         s.AskYesNo = [this](const std::string& text) {
-            questions.push_back(text);
-            return questionAnswer;
+            Questions.push_back(text);
+            return QuestionAnswer;
         };
         s.AskThemeName = [this](HWND, std::string& name) {
-            name = themeName;
-            return !themeName.empty();
+            name = ThemeName;
+            return !ThemeName.empty();
         };
-        s.PickFont = [this](HWND, FontSpec& f) { return chooseFont && chooseFont(f); };
-        s.PickColor = [this](HWND, COLORREF& c, COLORREF* custom) { return chooseColor && chooseColor(c, custom); };
+        s.PickFont = [this](HWND, FontSpec& f) { return ChooseFont && ChooseFont(f); };
+        s.PickColor = [this](HWND, COLORREF& c, COLORREF* custom) { return ChooseColor && ChooseColor(c, custom); };
         return s;
     }
 };
@@ -179,4 +179,4 @@ inline std::vector<std::string> ComboEntries(OptionsDialog& d, int id) {
     return entries;
 }
 
-}  // namespace wintest
+}  // namespace WinTest

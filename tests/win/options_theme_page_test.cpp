@@ -5,7 +5,7 @@
 #include "settings/color_text.h"
 #include "settings/themes_win.h"
 
-using namespace wintest;
+using namespace WinTest;
 using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
@@ -28,20 +28,20 @@ int IndexOf(OptionsDialog& d, const std::string& entry) {
 }
 
 void WriteTheme(OptionsFixture& f, const std::wstring& name, const std::string& body) {
-    ASSERT_TRUE(WriteBytes(f.themes + name + L".Lumivex Theme", body));
+    ASSERT_TRUE(WriteBytes(f.Themes + name + L".Lumivex Theme", body));
 }
 }  // namespace
 
 TEST(OptionsThemePage, ListsThemesAndAppliesThem) {
     OptionsFixture f;
-    f.settings.RedColor = Rgb(0xC0, 0, 0);
+    f.Settings.RedColor = Rgb(0xC0, 0, 0);
     WriteTheme(f, L"Dark",
                "[LumivexTheme]\r\nVer=22\r\nFontColor=FFFFFF\r\nBackgroundColor=000000\r\n"
                "RedColor=ThreeDFace\r\nOpaqueBackground=1\r\nBarOpaqueBackground=1\r\n");
     WriteTheme(f, L"Old", "[LumivexTheme]\r\nVer=21\r\nOpaqueBackground=1\r\n");
     WriteTheme(f, L"NoVer", "[LumivexTheme]\r\nOpaqueBackground=1\r\n");
-    ASSERT_TRUE(WriteBytes(f.themes + L"notes.txt", "x"));
-    CreateDirectoryW((f.themes + L"Folder.Lumivex Theme").c_str(), nullptr);
+    ASSERT_TRUE(WriteBytes(f.Themes + L"notes.txt", "x"));
+    CreateDirectoryW((f.Themes + L"Folder.Lumivex Theme").c_str(), nullptr);
     OptionsDialog dialog(f.Host(), f.Services());
     RunOptions(dialog, true, [&](OptionsDialog& d) {
         EXPECT_EQ(d.ActivePage(), 4);
@@ -78,13 +78,13 @@ TEST(OptionsThemePage, ListsThemesAndAppliesThem) {
         Choose(d, IDC_CBTHEMES, IndexOf(d, "Dark"));
         Click(d, IDOK);
     });
-    EXPECT_EQ(f.settings.FontColor, Rgb(255, 255, 255));
-    EXPECT_EQ(f.settings.Font.Color, Rgb(255, 255, 255));
-    EXPECT_EQ(f.settings.OpaqueBkColor, Rgb(0, 0, 0));
-    EXPECT_EQ(f.settings.RedColor, SystemColor(15));
-    EXPECT_EQ(f.settings.GreenColor, kAutomaticColor);
-    EXPECT_FALSE(f.settings.TransBk);
-    EXPECT_TRUE(f.settings.FullBar);
+    EXPECT_EQ(f.Settings.FontColor, Rgb(255, 255, 255));
+    EXPECT_EQ(f.Settings.Font.Color, Rgb(255, 255, 255));
+    EXPECT_EQ(f.Settings.OpaqueBkColor, Rgb(0, 0, 0));
+    EXPECT_EQ(f.Settings.RedColor, SystemColor(15));
+    EXPECT_EQ(f.Settings.GreenColor, kAutomaticColor);
+    EXPECT_FALSE(f.Settings.TransBk);
+    EXPECT_TRUE(f.Settings.FullBar);
 }
 
 TEST(OptionsThemePage, BrokenThemeFilesLoadWithoutHarm) {
@@ -111,14 +111,14 @@ TEST(OptionsThemePage, BrokenThemeFilesLoadWithoutHarm) {
         EXPECT_EQ(d.ForegroundPicker().Color(), Rgb(0, 0, 0));  // the picker shows what cannot be read as black
         Click(d, IDOK);
     });
-    EXPECT_EQ(f.settings.FontColor, 0);
-    EXPECT_EQ(f.settings.GreenColor, 0);
-    EXPECT_EQ(f.settings.RedColor, 0);
+    EXPECT_EQ(f.Settings.FontColor, 0);
+    EXPECT_EQ(f.Settings.GreenColor, 0);
+    EXPECT_EQ(f.Settings.RedColor, 0);
 }
 
 TEST(OptionsThemePage, ColourListAndPicker) {
     OptionsFixture f;
-    f.settings.GreenColor = Rgb(0, 128, 0);
+    f.Settings.GreenColor = Rgb(0, 128, 0);
     OptionsDialog dialog(f.Host(), f.Services());
     RunOptions(dialog, true, [&](OptionsDialog& d) {
         ColorComboBox& picker = d.ForegroundPicker();
@@ -137,14 +137,14 @@ TEST(OptionsThemePage, ColourListAndPicker) {
         EXPECT_EQ(d.ColorList().Text(0), "FF0000");
         Click(d, IDOK);
     });
-    EXPECT_EQ(f.settings.FontColor, Rgb(255, 0, 0));
-    EXPECT_EQ(f.settings.Font.Color, Rgb(255, 0, 0));
-    EXPECT_EQ(f.settings.BarBorderColor, kAutomaticColor);
+    EXPECT_EQ(f.Settings.FontColor, Rgb(255, 0, 0));
+    EXPECT_EQ(f.Settings.Font.Color, Rgb(255, 0, 0));
+    EXPECT_EQ(f.Settings.BarBorderColor, kAutomaticColor);
 }
 
 TEST(OptionsThemePage, CustomColoursLiveInTheSettingsFileAndSurviveReopening) {
     OptionsFixture f;
-    f.chooseColor = [](COLORREF& c, COLORREF* custom) {
+    f.ChooseColor = [](COLORREF& c, COLORREF* custom) {
         c = RGB(0x13, 0x57, 0x9B);
         custom[0] = c;  // the user keeps it among the custom colours
         return true;
@@ -158,13 +158,13 @@ TEST(OptionsThemePage, CustomColoursLiveInTheSettingsFileAndSurviveReopening) {
             Click(d, IDOK);
         });
     }
-    EXPECT_EQ(f.settings.ProcMenuHightlightColor, Rgb(0x13, 0x57, 0x9B));
+    EXPECT_EQ(f.Settings.ProcessHighlightColor, Rgb(0x13, 0x57, 0x9B));
     IniFileProfile file(f.SettingsPath());
     EXPECT_EQ(file.ReadString("自定义颜色", "ColorA", ""), "9B5713");  // blue first; untouched ones white
     EXPECT_EQ(file.ReadString("自定义颜色", "ColorP", ""), "FFFFFF");
 
     COLORREF offered = 0;
-    f.chooseColor = [&](COLORREF&, COLORREF* custom) {
+    f.ChooseColor = [&](COLORREF&, COLORREF* custom) {
         offered = custom[0];
         return false;  // cancelled: the selection stays
     };
@@ -177,37 +177,37 @@ TEST(OptionsThemePage, CustomColoursLiveInTheSettingsFileAndSurviveReopening) {
         EXPECT_EQ(picker.ItemIndex(), 5);
     });
     EXPECT_EQ(offered, RGB(0x13, 0x57, 0x9B));
-    EXPECT_EQ(f.settings.ProcMenuHightlightColor, Rgb(0x13, 0x57, 0x9B));
+    EXPECT_EQ(f.Settings.ProcessHighlightColor, Rgb(0x13, 0x57, 0x9B));
 }
 
 TEST(OptionsThemePage, SaveAsUsesASafeNameAndAsksBeforeReplacing) {
     OptionsFixture f;
-    f.settings.GreenColor = Rgb(0, 0x80, 0);
-    f.settings.TransBk = true;
-    f.themeName = "a/b:c?d";
+    f.Settings.GreenColor = Rgb(0, 0x80, 0);
+    f.Settings.TransBk = true;
+    f.ThemeName = "a/b:c?d";
     OptionsDialog dialog(f.Host(), f.Services());
     RunOptions(dialog, true, [&](OptionsDialog& d) {
         Click(d, IDC_BTNSAVEAS);
-        EXPECT_TRUE(f.questions.empty());
+        EXPECT_TRUE(f.Questions.empty());
         EXPECT_EQ(Selected(d, IDC_CBTHEMES), IndexOf(d, "a_b_c_d"));
         EXPECT_TRUE(IsEnabled(d, IDC_BTNDELETETHEME));
 
         // Replacing asks first; No leaves the file as it was.
-        std::wstring path = f.themes + L"a_b_c_d.Lumivex Theme";
+        std::wstring path = f.Themes + L"a_b_c_d.Lumivex Theme";
         std::string before = ReadText(path);
-        f.questionAnswer = 7;
+        f.QuestionAnswer = 7;
         Click(d, IDC_CHECKOPAQUE);
         Click(d, IDC_BTNSAVEAS);
-        EXPECT_THAT(f.questions, ElementsAre("A theme with the same name already exists. Do you want to replace it?"));
+        EXPECT_THAT(f.Questions, ElementsAre("A theme with the same name already exists. Do you want to replace it?"));
         EXPECT_EQ(ReadText(path), before);
-        f.questionAnswer = 6;
+        f.QuestionAnswer = 6;
         Click(d, IDC_BTNSAVEAS);
         EXPECT_NE(ReadText(path), before);
         EXPECT_EQ(ComboEntries(d, IDC_CBTHEMES).size(), 3u);
 
         // Names of forbidden characters only, or far too long, still make a file.
         for (std::string name : {std::string("???"), std::string(400, 'n'), std::string("CON")}) {
-            f.themeName = name;
+            f.ThemeName = name;
             Click(d, IDC_BTNSAVEAS);
         }
         auto entries = ComboEntries(d, IDC_CBTHEMES);
@@ -217,11 +217,11 @@ TEST(OptionsThemePage, SaveAsUsesASafeNameAndAsksBeforeReplacing) {
         for (const std::string& e : entries)
             longOne |= e.size() > 150 && e.find_first_not_of('n') == std::string::npos;
         EXPECT_TRUE(longOne);
-        f.themeName.clear();  // cancelled: nothing happens
+        f.ThemeName.clear();  // cancelled: nothing happens
         Click(d, IDC_BTNSAVEAS);
         EXPECT_EQ(ComboEntries(d, IDC_CBTHEMES).size(), entries.size());
     });
-    std::string text = ReadText(f.themes + L"a_b_c_d.Lumivex Theme");
+    std::string text = ReadText(f.Themes + L"a_b_c_d.Lumivex Theme");
     EXPECT_THAT(text, HasSubstr("Ver=22"));
     EXPECT_THAT(text, HasSubstr("Name=a_b_c_d"));
     EXPECT_THAT(text, HasSubstr("GreenColor=008000"));
@@ -236,16 +236,16 @@ TEST(OptionsThemePage, DeleteAsksThenSelectsCurrentColors) {
     OptionsDialog dialog(f.Host(), f.Services());
     RunOptions(dialog, true, [&](OptionsDialog& d) {
         Choose(d, IDC_CBTHEMES, IndexOf(d, "Kept"));
-        f.questionAnswer = 7;
+        f.QuestionAnswer = 7;
         Click(d, IDC_BTNDELETETHEME);
-        EXPECT_EQ(GetFileAttributesW((f.themes + L"Kept.Lumivex Theme").c_str()) != INVALID_FILE_ATTRIBUTES, true);
+        EXPECT_EQ(GetFileAttributesW((f.Themes + L"Kept.Lumivex Theme").c_str()) != INVALID_FILE_ATTRIBUTES, true);
 
         Choose(d, IDC_CBTHEMES, IndexOf(d, "Gone"));
-        f.questionAnswer = 6;
+        f.QuestionAnswer = 6;
         Click(d, IDC_BTNDELETETHEME);
-        EXPECT_THAT(f.questions, ElementsAre("Are you sure you want delete the selected theme?",
+        EXPECT_THAT(f.Questions, ElementsAre("Are you sure you want delete the selected theme?",
                                              "Are you sure you want delete the selected theme?"));
-        EXPECT_EQ(GetFileAttributesW((f.themes + L"Gone.Lumivex Theme").c_str()), INVALID_FILE_ATTRIBUTES);
+        EXPECT_EQ(GetFileAttributesW((f.Themes + L"Gone.Lumivex Theme").c_str()), INVALID_FILE_ATTRIBUTES);
         EXPECT_EQ(IndexOf(d, "Gone"), -1);
         EXPECT_EQ(Selected(d, IDC_CBTHEMES), 1);
         EXPECT_FALSE(IsEnabled(d, IDC_BTNDELETETHEME));
@@ -268,14 +268,14 @@ TEST(Themes, ShippedFirstRunThemesAreBesideTheProgram) {
 
 TEST(OptionsThemePage, AThemeThatCannotBeWrittenIsReported) {
     OptionsFixture f;
-    std::wstring path = f.themes + L"Locked.Lumivex Theme";
+    std::wstring path = f.Themes + L"Locked.Lumivex Theme";
     WriteTheme(f, L"Locked", "[LumivexTheme]\r\nVer=22\r\n");
     // A handle that shares nothing refuses the write, as a read-only file does on Windows.
     HANDLE lock = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
     std::string errors;
     SetErrorReporter([&](const std::string& text) { errors += text + "\n"; });
-    f.themeName = "Locked";
+    f.ThemeName = "Locked";
     OptionsDialog dialog(f.Host(), f.Services());
     RunOptions(dialog, true, [&](OptionsDialog& d) {
         Click(d, IDC_BTNSAVEAS);
@@ -291,7 +291,7 @@ TEST(OptionsThemePage, AThemeThatCannotBeWrittenIsReported) {
 
 TEST(OptionsThemePage, ANameThatReachesOutsideTheFolderIsNeverReadWrittenOrDeleted) {
     OptionsFixture f;
-    std::wstring outside = f.dir.File(L"evil.Lumivex Theme");  // one folder above the themes
+    std::wstring outside = f.Dir.File(L"evil.Lumivex Theme");  // one folder above the themes
     ASSERT_TRUE(WriteBytes(outside, "[LumivexTheme]\r\nFontColor=123456\r\n"));
     OptionsDialog dialog(f.Host(), f.Services());
     RunOptions(dialog, true, [&](OptionsDialog& d) {
@@ -300,19 +300,19 @@ TEST(OptionsThemePage, ANameThatReachesOutsideTheFolderIsNeverReadWrittenOrDelet
         int index = static_cast<int>(SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"..\\evil")));
         Choose(d, IDC_CBTHEMES, index);
         EXPECT_THAT(ColorTexts(d), ElementsAre("-1", "-1", "-1", "-1", "-1", "-1", "-1"));
-        f.questionAnswer = 6;
+        f.QuestionAnswer = 6;
         Click(d, IDC_BTNDELETETHEME);
         EXPECT_EQ(IndexOf(d, "..\\evil"), -1);
         // A typed ".." is no file name of the folder either.
         std::string errors;
         SetErrorReporter([&](const std::string& text) { errors += text; });
-        f.themeName = "..";
+        f.ThemeName = "..";
         Click(d, IDC_BTNSAVEAS);
         SetErrorReporter(nullptr);
         EXPECT_THAT(errors, HasSubstr("Unable to write to "));
     });
     EXPECT_EQ(ReadBytes(outside), "[LumivexTheme]\r\nFontColor=123456\r\n");
-    EXPECT_EQ(GetFileAttributesW(f.dir.File(L"...Lumivex Theme").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(GetFileAttributesW(f.Dir.File(L"...Lumivex Theme").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST(Themes, ThemeFilesResolveOnlyInsideTheirFolder) {

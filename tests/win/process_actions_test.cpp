@@ -9,7 +9,7 @@
 #include "processes/process_list_win.h"
 #include "processes/tray_menu_model.h"
 
-using namespace wintest;
+using namespace WinTest;
 using ::testing::HasSubstr;
 
 namespace {

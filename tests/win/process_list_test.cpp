@@ -13,7 +13,7 @@
 #include "platform/version_info_win.h"
 #include "processes/process_snapshot_win.h"
 
-using namespace wintest;
+using namespace WinTest;
 
 namespace {
 constexpr uint64_t kMB = 1048576;

@@ -14,7 +14,7 @@
 #include "resource.h"
 #include "win_test_util.h"
 
-using namespace wintest;
+using namespace WinTest;
 using ::testing::HasSubstr;
 
 namespace {
@@ -22,24 +22,24 @@ namespace {
 class FakeRunningCopy : public Window {
   public:
     FakeRunningCopy() { CreateWindowOf(L"TFrmLumivexMain", WS_EX_TOOLWINDOW, WS_OVERLAPPED, L"Lumivex", nullptr); }
-    int secondInstanceMessages = 0;
+    int SecondInstanceMessages = 0;
 
   protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
-        if (msg == MSG_SECOND_INSTANCE)
-            ++secondInstanceMessages;
+        if (msg == kSecondInstanceMessage)
+            ++SecondInstanceMessages;
         return Window::HandleMessage(msg, wParam, lParam);
     }
 };
 
 // A portable copy of the program in its own folder, so the test never touches the user's settings.
 struct PortableCopy {
-    TempDir dir;
-    std::wstring exe;
+    TempDir Dir;
+    std::wstring Exe;
     PortableCopy(const std::string& settings) {
-        exe = dir.File(L"Lumivex.exe");
-        CopyFileW((TestFolder() + L"Lumivex.exe").c_str(), exe.c_str(), FALSE);
-        WriteBytes(dir.File(L"Lumivex.Settings"), settings);
+        Exe = Dir.File(L"Lumivex.exe");
+        CopyFileW((TestFolder() + L"Lumivex.exe").c_str(), Exe.c_str(), FALSE);
+        WriteBytes(Dir.File(L"Lumivex.Settings"), settings);
     }
 };
 
@@ -76,52 +76,52 @@ bool ProgramTrayIconShown(DWORD processId) {
 
 // The running program under test, ended by force if a test leaves it running.
 struct RunningProgram {
-    HANDLE process = nullptr;
-    DWORD pid = 0;
-    HWND form = nullptr;
-    HWND handler = nullptr;
-    explicit RunningProgram(const std::wstring& exe) : process(Launch(exe)) {
-        pid = process ? GetProcessId(process) : 0;
+    HANDLE Process = nullptr;
+    DWORD Pid = 0;
+    HWND Form = nullptr;
+    HWND Handler = nullptr;
+    explicit RunningProgram(const std::wstring& exe) : Process(Launch(exe)) {
+        Pid = Process ? GetProcessId(Process) : 0;
     }
     ~RunningProgram() {
-        if (process && WaitForSingleObject(process, 0) != WAIT_OBJECT_0)
-            TerminateProcess(process, 1);
-        if (process)
-            CloseHandle(process);
+        if (Process && WaitForSingleObject(Process, 0) != WAIT_OBJECT_0)
+            TerminateProcess(Process, 1);
+        if (Process)
+            CloseHandle(Process);
     }
     // Its form, tray window and icon are there, and the settings have been read: the About box's controls on the
     // form come after them in the start-up.
     bool Started() {
         DWORD_PTR ignored = 0;
-        return process &&
+        return Process &&
                PumpUntil(
                    [&] {
-                       form = FindProgramWindow(pid);
-                       handler = TrayHandlerOf(pid);
-                       return form && handler && IconOf(handler) && FindWindowExW(form, nullptr, nullptr, nullptr);
+                       Form = FindProgramWindow(Pid);
+                       Handler = TrayHandlerOf(Pid);
+                       return Form && Handler && IconOf(Handler) && FindWindowExW(Form, nullptr, nullptr, nullptr);
                    },
                    15000) &&
-               SendMessageTimeoutW(form, WM_NULL, 0, 0, SMTO_NORMAL, 15000, &ignored);
+               SendMessageTimeoutW(Form, WM_NULL, 0, 0, SMTO_NORMAL, 15000, &ignored);
     }
     // As Windows ends a session and the uninstaller ends the program: the question, then the end. True when both
     // were answered and the question with yes.
     bool EndSession() {
         DWORD_PTR answer = 0, ignored = 0;
-        return SendMessageTimeoutW(form, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer) && answer == TRUE &&
-               SendMessageTimeoutW(form, WM_ENDSESSION, TRUE, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+        return SendMessageTimeoutW(Form, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer) && answer == TRUE &&
+               SendMessageTimeoutW(Form, WM_ENDSESSION, TRUE, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
     }
     DWORD ExitCode() const {
         DWORD code = STILL_ACTIVE;
-        GetExitCodeProcess(process, &code);
+        GetExitCodeProcess(Process, &code);
         return code;
     }
 };
 
 // Opens the tray menu by a right press on the icon; returns the menu's window.
 HWND OpenTrayMenu(RunningProgram& p) {
-    PostMessageW(p.handler, kTrayCallbackMessage, 1, WM_RBUTTONDOWN);
+    PostMessageW(p.Handler, kTrayCallbackMessage, 1, WM_RBUTTONDOWN);
     HWND menu = nullptr;
-    PumpUntil([&] { return (menu = ShownWindowOf(p.pid, L"#32768")) != nullptr; }, 15000);
+    PumpUntil([&] { return (menu = ShownWindowOf(p.Pid, L"#32768")) != nullptr; }, 15000);
     return menu;
 }
 
@@ -136,19 +136,19 @@ TEST(Program, SecondStartSignalsTheRunningCopyAndEnds) {
     FakeRunningCopy running;
     ASSERT_NE(running.Hwnd(), nullptr);
     PortableCopy copy("[General]\r\nShowPercentage=0\r\n");
-    HANDLE second = Launch(copy.exe);
+    HANDLE second = Launch(copy.Exe);
     ASSERT_NE(second, nullptr);
     EXPECT_TRUE(WaitProcess(second, 10000));
     CloseHandle(second);
-    PumpUntil([&] { return running.secondInstanceMessages > 0; }, 2000);
-    EXPECT_EQ(running.secondInstanceMessages, 1);
+    PumpUntil([&] { return running.SecondInstanceMessages > 0; }, 2000);
+    EXPECT_EQ(running.SecondInstanceMessages, 1);
     // The second copy wrote nothing: it never got as far as its settings.
-    EXPECT_EQ(ReadText(copy.dir.File(L"Lumivex.Settings")), "[General]\r\nShowPercentage=0\r\n");
+    EXPECT_EQ(ReadText(copy.Dir.File(L"Lumivex.Settings")), "[General]\r\nShowPercentage=0\r\n");
 }
 
 TEST(Program, RunsHiddenAsOneCopyAndSavesWhenTheSessionEnds) {
     PortableCopy copy("[Mine]\r\nNote=kept\r\n[General]\r\nShowPercentage=0\r\nRefreshRate=250\r\n");
-    HANDLE first = Launch(copy.exe);
+    HANDLE first = Launch(copy.Exe);
     ASSERT_NE(first, nullptr);
     DWORD pid = GetProcessId(first);
     HWND form = nullptr;
@@ -158,7 +158,7 @@ TEST(Program, RunsHiddenAsOneCopyAndSavesWhenTheSessionEnds) {
     // Its icon is in the notification area (Wine's own shell): only an icon that is there can be modified.
     EXPECT_TRUE(PumpUntil([&] { return ProgramTrayIconShown(pid); }, 10000));
 
-    HANDLE second = Launch(copy.exe);
+    HANDLE second = Launch(copy.Exe);
     ASSERT_NE(second, nullptr);
     EXPECT_TRUE(WaitProcess(second, 10000));
     CloseHandle(second);
@@ -172,7 +172,7 @@ TEST(Program, RunsHiddenAsOneCopyAndSavesWhenTheSessionEnds) {
     EXPECT_TRUE(WaitProcess(first, 10000));
     CloseHandle(first);
 
-    std::string text = ReadText(copy.dir.File(L"Lumivex.Settings"));
+    std::string text = ReadText(copy.Dir.File(L"Lumivex.Settings"));
     EXPECT_THAT(text, HasSubstr("Note=kept"));
     EXPECT_THAT(text, HasSubstr("RefreshRate=250"));
     EXPECT_THAT(text, HasSubstr("NoWarningSwithOffMonMobile=0"));
@@ -182,14 +182,14 @@ TEST(Program, RunsHiddenAsOneCopyAndSavesWhenTheSessionEnds) {
 // The real program: a right press on its icon opens the tray menu, and Escape closes it.
 TEST(Program, RightPressOnTheIconOpensTheTrayMenu) {
     PortableCopy copy("[General]\r\nTopProcessCount=3\r\nShowTopProcess=1\r\nShowMemMenu=1\r\n");
-    HANDLE program = Launch(copy.exe);
+    HANDLE program = Launch(copy.Exe);
     ASSERT_NE(program, nullptr);
     struct Ending {
-        HANDLE process;
+        HANDLE Process;
         ~Ending() {
-            if (WaitForSingleObject(process, 0) != WAIT_OBJECT_0)
-                TerminateProcess(process, 1);
-            CloseHandle(process);
+            if (WaitForSingleObject(Process, 0) != WAIT_OBJECT_0)
+                TerminateProcess(Process, 1);
+            CloseHandle(Process);
         }
     } ending{program};
     DWORD pid = GetProcessId(program);
@@ -236,11 +236,11 @@ TEST(Program, FiveSimultaneousStartsLeaveOneCopyAndAnIntactFile) {
     PortableCopy copy(settings);
     std::vector<std::unique_ptr<RunningProgram>> starts;
     for (int i = 0; i < 5; ++i)
-        starts.push_back(std::make_unique<RunningProgram>(copy.exe));
+        starts.push_back(std::make_unique<RunningProgram>(copy.Exe));
     auto running = [&] {
         std::vector<RunningProgram*> alive;
         for (auto& p : starts) {
-            if (p->process && WaitForSingleObject(p->process, 0) != WAIT_OBJECT_0)
+            if (p->Process && WaitForSingleObject(p->Process, 0) != WAIT_OBJECT_0)
                 alive.push_back(p.get());
         }
         return alive;
@@ -252,9 +252,9 @@ TEST(Program, FiveSimultaneousStartsLeaveOneCopyAndAnIntactFile) {
     RunningProgram& only = *alive[0];
     ASSERT_TRUE(only.Started());
     EXPECT_TRUE(only.EndSession());
-    EXPECT_TRUE(WaitProcess(only.process, 5000));
+    EXPECT_TRUE(WaitProcess(only.Process, 5000));
 
-    std::string text = ReadText(copy.dir.File(L"Lumivex.Settings"));
+    std::string text = ReadText(copy.Dir.File(L"Lumivex.Settings"));
     size_t generals = 0;
     for (size_t at = text.find("[General]"); at != std::string::npos; at = text.find("[General]", at + 1))
         ++generals;
@@ -267,17 +267,17 @@ TEST(Program, FiveSimultaneousStartsLeaveOneCopyAndAnIntactFile) {
 
 // Each modal state of the program, and how a test brings the real program into it.
 struct ModalState {
-    const char* name;
-    const char* settings;
-    std::function<bool(RunningProgram& p)> open;
+    const char* Name;
+    const char* Settings;
+    std::function<bool(RunningProgram& p)> Open;
 };
 
 void PrintTo(const ModalState& state, std::ostream* out) {
-    *out << state.name;
+    *out << state.Name;
 }
 
 std::string PrintModalState(const ::testing::TestParamInfo<ModalState>& info) {
-    return info.param.name;
+    return info.param.Name;
 }
 
 class ProgramModalState : public ::testing::TestWithParam<ModalState> {};
@@ -286,16 +286,16 @@ class ProgramModalState : public ::testing::TestWithParam<ModalState> {};
 // by itself (exit code 0), with its settings saved and no icon left in the notification area.
 TEST_P(ProgramModalState, LogOffEndsTheProgram) {
     const ModalState& state = GetParam();
-    PortableCopy copy(std::string("[Mine]\r\nNote=kept\r\n[General]\r\n") + state.settings);
-    RunningProgram program(copy.exe);
+    PortableCopy copy(std::string("[Mine]\r\nNote=kept\r\n[General]\r\n") + state.Settings);
+    RunningProgram program(copy.Exe);
     ASSERT_TRUE(program.Started());
-    ASSERT_TRUE(state.open(program)) << state.name << " did not open";
+    ASSERT_TRUE(state.Open(program)) << state.Name << " did not open";
 
     EXPECT_TRUE(program.EndSession());
-    EXPECT_FALSE(IconOf(program.handler));
-    EXPECT_TRUE(WaitProcess(program.process, 5000));
+    EXPECT_FALSE(IconOf(program.Handler));
+    EXPECT_TRUE(WaitProcess(program.Process, 5000));
     EXPECT_EQ(program.ExitCode(), 0u);
-    std::string text = ReadText(copy.dir.File(L"Lumivex.Settings"));
+    std::string text = ReadText(copy.Dir.File(L"Lumivex.Settings"));
     EXPECT_THAT(text, HasSubstr("Note=kept"));
     EXPECT_THAT(text, HasSubstr("FullBarColor=Automatic"));
 }
@@ -304,14 +304,14 @@ TEST_P(ProgramModalState, LogOffEndsTheProgram) {
 // the end that the form's destruction posts must not be lost in that loop.
 TEST(ProgramForcedLogOff, EndsTheProgramWithTheTrayMenuOpen) {
     PortableCopy copy("[Mine]\r\nNote=kept\r\n[General]\r\n");
-    RunningProgram program(copy.exe);
+    RunningProgram program(copy.Exe);
     ASSERT_TRUE(program.Started());
     ASSERT_NE(OpenTrayMenu(program), nullptr);
     DWORD_PTR ignored = 0;
-    EXPECT_TRUE(SendMessageTimeoutW(program.form, WM_ENDSESSION, TRUE, 0, SMTO_ABORTIFHUNG, 5000, &ignored));
-    EXPECT_TRUE(WaitProcess(program.process, 5000));
+    EXPECT_TRUE(SendMessageTimeoutW(program.Form, WM_ENDSESSION, TRUE, 0, SMTO_ABORTIFHUNG, 5000, &ignored));
+    EXPECT_TRUE(WaitProcess(program.Process, 5000));
     EXPECT_EQ(program.ExitCode(), 0u);
-    EXPECT_THAT(ReadText(copy.dir.File(L"Lumivex.Settings")), HasSubstr("FullBarColor=Automatic"));
+    EXPECT_THAT(ReadText(copy.Dir.File(L"Lumivex.Settings")), HasSubstr("FullBarColor=Automatic"));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -325,36 +325,36 @@ INSTANTIATE_TEST_SUITE_P(
                        if (!menu)
                            return false;
                        PostMessageW(menu, WM_CANCELMODE, 0, 0);
-                       PumpUntil([&] { return ShownWindowOf(p.pid, L"#32768") == nullptr; }, 10000);
-                       PostMessageW(p.form, WM_COMMAND, IDM_PROCESS_ROW_FIRST, 0);
-                       return WaitForDialog(p.pid) != nullptr;
+                       PumpUntil([&] { return ShownWindowOf(p.Pid, L"#32768") == nullptr; }, 10000);
+                       PostMessageW(p.Form, WM_COMMAND, IDM_PROCESS_ROW_FIRST, 0);
+                       return WaitForDialog(p.Pid) != nullptr;
                    }},
         // Memory above 1 % at the very first tick: the warning dialog opens while the program is still starting.
         ModalState{"WarningDialog", "RedPercent=1\r\nYellowPercent=0\r\nWarnMsgBox=1\r\nWarn=0\r\n",
-                   [](RunningProgram& p) { return WaitForDialog(p.pid) != nullptr; }},
+                   [](RunningProgram& p) { return WaitForDialog(p.Pid) != nullptr; }},
         ModalState{"OptionsDialog", "",
                    [](RunningProgram& p) {
-                       PostMessageW(p.form, WM_COMMAND, IDM_SETTINGS, 0);
-                       return WaitForDialog(p.pid) != nullptr;
+                       PostMessageW(p.Form, WM_COMMAND, IDM_SETTINGS, 0);
+                       return WaitForDialog(p.Pid) != nullptr;
                    }},
         ModalState{"FontDialogOfTheOptions", "",
                    [](RunningProgram& p) {
-                       PostMessageW(p.form, WM_COMMAND, IDM_SETTINGS, 0);
-                       HWND options = WaitForDialog(p.pid);
+                       PostMessageW(p.Form, WM_COMMAND, IDM_SETTINGS, 0);
+                       HWND options = WaitForDialog(p.Pid);
                        if (!options)
                            return false;
                        PostMessageW(options, WM_COMMAND, MAKEWPARAM(IDC_FONTBUTTON, BN_CLICKED), 0);
-                       return WaitForDialog(p.pid, options) != nullptr;
+                       return WaitForDialog(p.Pid, options) != nullptr;
                    }},
         ModalState{"AboutBox", "",
                    [](RunningProgram& p) {
-                       PostMessageW(p.form, WM_COMMAND, IDM_ABOUT, 0);
-                       return PumpUntil([&] { return IsWindowVisible(p.form) != FALSE; }, 15000);
+                       PostMessageW(p.Form, WM_COMMAND, IDM_ABOUT, 0);
+                       return PumpUntil([&] { return IsWindowVisible(p.Form) != FALSE; }, 15000);
                    }},
         ModalState{"ColourDialog", "",
                    [](RunningProgram& p) {
-                       PostMessageW(p.form, WM_COMMAND, IDM_TEXT_COLOR, 0);
-                       return WaitForDialog(p.pid) != nullptr;
+                       PostMessageW(p.Form, WM_COMMAND, IDM_TEXT_COLOR, 0);
+                       return WaitForDialog(p.Pid) != nullptr;
                    }}),
     PrintModalState);
 
@@ -367,26 +367,26 @@ TEST_P(ProgramUnwritableFile, DoesNotHoldUpTheLogOff) {
     const bool boxUp = GetParam();
     const std::string original = "[Mine]\r\nNote=kept\r\n[General]\r\nRefreshRate=250\r\n";
     PortableCopy copy(original);
-    RunningProgram program(copy.exe);
+    RunningProgram program(copy.Exe);
     ASSERT_TRUE(program.Started());
-    const std::wstring path = copy.dir.File(L"Lumivex.Settings");
+    const std::wstring path = copy.Dir.File(L"Lumivex.Settings");
     // Nothing can write the file while this handle lives (Wine running as root ignores the read-only attribute).
     HANDLE lock = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
     if (boxUp) {
-        PostMessageW(program.form, WM_COMMAND, IDM_SETTINGS, 0);
-        HWND options = WaitForDialog(program.pid);
+        PostMessageW(program.Form, WM_COMMAND, IDM_SETTINGS, 0);
+        HWND options = WaitForDialog(program.Pid);
         ASSERT_NE(options, nullptr);
         PostMessageW(options, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        ASSERT_NE(WaitForDialog(program.pid, options), nullptr);
+        ASSERT_NE(WaitForDialog(program.Pid, options), nullptr);
     }
 
     EXPECT_TRUE(program.EndSession());
-    EXPECT_TRUE(WaitProcess(program.process, 5000));
+    EXPECT_TRUE(WaitProcess(program.Process, 5000));
     EXPECT_EQ(program.ExitCode(), 0u);
     CloseHandle(lock);
     EXPECT_EQ(ReadBytes(path), original);
-    EXPECT_THAT(ReadText(copy.dir.File(L"Lumivex.log")), HasSubstr("Unable to write to "));
+    EXPECT_THAT(ReadText(copy.Dir.File(L"Lumivex.log")), HasSubstr("Unable to write to "));
 }
 
 INSTANTIATE_TEST_SUITE_P(NothingOpenOrABoxUp,

@@ -12,7 +12,7 @@
 #include "resource.h"
 #include "win_test_util.h"
 
-using namespace wintest;
+using namespace WinTest;
 using ::testing::HasSubstr;
 
 namespace {

@@ -5,7 +5,7 @@
 
 #include "win_test_util.h"
 
-using namespace wintest;
+using namespace WinTest;
 
 TEST(SimpleTimer, StartsStopsAndSurvivesAZeroPeriod) {
     int fired = 0;

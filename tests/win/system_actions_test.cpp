@@ -9,37 +9,37 @@
 
 #include <thread>
 
-using namespace wintest;
+using namespace WinTest;
 using ::testing::ElementsAre;
 
 namespace {
 // A main form whose shell commands are recorded instead of run.
 struct ActionsFixture {
     ActionsFixture() {
-        form = MakeForm(dir);
-        SystemLaunchers& l = form->Launchers();
-        l.TaskManager = [this](HWND owner) { calls.push_back(owner == form->Hwnd() ? "taskmgr" : "taskmgr?"); };
+        Form = MakeForm(Dir);
+        SystemLaunchers& l = Form->Launchers();
+        l.TaskManager = [this](HWND owner) { Calls.push_back(owner == Form->Hwnd() ? "taskmgr" : "taskmgr?"); };
         l.Lock = [this] {
-            calls.push_back("lock");
+            Calls.push_back("lock");
             return true;
         };
         l.RunDialog = [this](const std::string& name, HWND owner, HICON icon) {
-            calls.push_back("run " + name + (owner == form->Hwnd() && icon ? "" : "?"));
+            Calls.push_back("run " + name + (owner == Form->Hwnd() && icon ? "" : "?"));
         };
-        l.ShutDownDialog = [this] { calls.push_back("shutdown"); };
+        l.ShutDownDialog = [this] { Calls.push_back("shutdown"); };
         l.MenuCommand = [this](HWND target, UINT command) {
-            calls.push_back((target == form->Hwnd() ? "command " : "command? ") + std::to_string(command));
+            Calls.push_back((target == Form->Hwnd() ? "command " : "command? ") + std::to_string(command));
         };
         l.WebPage = [this](HWND, const std::string& page) {
-            calls.push_back("page " + page);
+            Calls.push_back("page " + page);
             return true;
         };
     }
-    void DoubleClick() { form->Tray().OnDblClick(form->Tray()); }
+    void DoubleClick() { Form->Tray().OnDblClick(Form->Tray()); }
 
-    TempDir dir;
-    std::unique_ptr<MainForm> form;
-    std::vector<std::string> calls;
+    TempDir Dir;
+    std::unique_ptr<MainForm> Form;
+    std::vector<std::string> Calls;
 };
 
 // Milliseconds from the performance counter: Wine's GetTickCount is a shared value that a busy machine updates
@@ -52,60 +52,60 @@ DWORD NowMs() {
 }
 
 // Every power-off command that reaches a window of this thread, with the time it arrived at.
-std::vector<DWORD>* g_powerOffTicks = nullptr;
+std::vector<DWORD>* powerOffTicks = nullptr;
 LRESULT CALLBACK RecordPowerOff(int code, WPARAM wParam, LPARAM lParam) {
     const auto* m = reinterpret_cast<const CWPSTRUCT*>(lParam);
-    if (code == HC_ACTION && g_powerOffTicks && m->message == WM_SYSCOMMAND &&
-        (m->wParam & 0xFFF0) == SC_MONITORPOWER && m->lParam == 2) {
-        g_powerOffTicks->push_back(NowMs());
+    if (code == HC_ACTION && powerOffTicks && m->message == WM_SYSCOMMAND && (m->wParam & 0xFFF0) == SC_MONITORPOWER &&
+        m->lParam == 2) {
+        powerOffTicks->push_back(NowMs());
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 struct PowerOffRecorder {
     PowerOffRecorder() {
-        g_powerOffTicks = &ticks;
-        hook = SetWindowsHookExW(WH_CALLWNDPROC, RecordPowerOff, nullptr, GetCurrentThreadId());
+        powerOffTicks = &Ticks;
+        Hook = SetWindowsHookExW(WH_CALLWNDPROC, RecordPowerOff, nullptr, GetCurrentThreadId());
     }
     ~PowerOffRecorder() {
-        UnhookWindowsHookEx(hook);
-        g_powerOffTicks = nullptr;
+        UnhookWindowsHookEx(Hook);
+        powerOffTicks = nullptr;
     }
-    std::vector<DWORD> ticks;
-    HHOOK hook;
+    std::vector<DWORD> Ticks;
+    HHOOK Hook;
 };
 }  // namespace
 
 TEST(SystemActions, DoubleClickRunsTheConfiguredAction) {
     ActionsFixture f;
     struct Case {
-        int action;
-        std::vector<std::string> calls;
+        int Action;
+        std::vector<std::string> Calls;
     } cases[] = {
-        {0, {"taskmgr"}},  {1, {"command " + std::to_string(IDM_MEMORY_DEFRAGMENTER)}},
+        {0, {"taskmgr"}},  {1, {"command " + std::to_string(IDM_FREE_MEMORY)}},
         {2, {}},           {3, {"command " + std::to_string(IDM_SETTINGS)}},
         {4, {"lock"}},     {5, {"run Lumivex"}},
         {6, {"shutdown"}}, {7, {}},
         {-1, {}},
     };
     for (const Case& c : cases) {
-        f.calls.clear();
-        f.form->CurrentSettings().DoubleClickAction = c.action;
+        f.Calls.clear();
+        f.Form->CurrentSettings().DoubleClickAction = c.Action;
         f.DoubleClick();
-        EXPECT_EQ(f.calls, c.calls) << c.action;
+        EXPECT_EQ(f.Calls, c.Calls) << c.Action;
     }
     // The Task Manager item of the tray menu starts it the same way.
-    f.calls.clear();
-    SendMessageW(f.form->Hwnd(), WM_COMMAND, IDM_LAUNCH_TASK_MANAGER, 0);
-    EXPECT_THAT(f.calls, ElementsAre("taskmgr"));
+    f.Calls.clear();
+    SendMessageW(f.Form->Hwnd(), WM_COMMAND, IDM_LAUNCH_TASK_MANAGER, 0);
+    EXPECT_THAT(f.Calls, ElementsAre("taskmgr"));
 }
 
 TEST(SystemActions, MemoryBalloonShowsTheHintEvenWithTheTipOff) {
     ActionsFixture f;
-    f.form->CurrentSettings().DoubleClickAction = 2;
-    f.form->Tray().SetHint("Physical memory: 61% used");
-    f.form->Tray().SetShowHint(false);
+    f.Form->CurrentSettings().DoubleClickAction = 2;
+    f.Form->Tray().SetHint("Physical memory: 61% used");
+    f.Form->Tray().SetShowHint(false);
     f.DoubleClick();
-    const NOTIFYICONDATAW& data = f.form->Tray().NotifyData();
+    const NOTIFYICONDATAW& data = f.Form->Tray().NotifyData();
     EXPECT_EQ(Narrow(data.szInfoTitle), "Lumivex");
     EXPECT_EQ(Narrow(data.szInfo), "Physical memory: 61% used");
     EXPECT_EQ(data.dwInfoFlags, static_cast<DWORD>(NIIF_INFO));
@@ -115,34 +115,34 @@ TEST(SystemActions, MemoryBalloonShowsTheHintEvenWithTheTipOff) {
 TEST(SystemActions, DisplayOffOnLockOnlyWhenSet) {
     ActionsFixture f;
     PowerOffRecorder recorder;
-    const HWND form = f.form->Hwnd();
+    const HWND form = f.Form->Hwnd();
     // Not set: locking sends nothing.
     SendMessageW(form, WM_WTSSESSION_CHANGE, 7, 0);
     PumpFor(500);
-    EXPECT_TRUE(recorder.ticks.empty());
+    EXPECT_TRUE(recorder.Ticks.empty());
 
-    f.form->CurrentSettings().SwitchOffMonitorOnLock = true;
+    f.Form->CurrentSettings().SwitchOffMonitorOnLock = true;
     SendMessageW(form, WM_WTSSESSION_CHANGE, 7, 0);
     // The handler returns at once with the first command sent; the others follow from a timer while the
     // form keeps answering.
-    EXPECT_EQ(recorder.ticks.size(), 1u);
-    EXPECT_TRUE(f.form->MonitorOff().Running());
-    ASSERT_TRUE(PumpUntil([&] { return !f.form->MonitorOff().Running(); }, 20000));
+    EXPECT_EQ(recorder.Ticks.size(), 1u);
+    EXPECT_TRUE(f.Form->MonitorOff().Running());
+    ASSERT_TRUE(PumpUntil([&] { return !f.Form->MonitorOff().Running(); }, 20000));
     PumpFor(600);
-    ASSERT_EQ(recorder.ticks.size(), static_cast<size_t>(kMonitorOffRepeats));
-    for (size_t i = 1; i < recorder.ticks.size(); ++i)
-        EXPECT_GE(recorder.ticks[i] - recorder.ticks[i - 1], 380u) << i;
+    ASSERT_EQ(recorder.Ticks.size(), static_cast<size_t>(kMonitorOffRepeats));
+    for (size_t i = 1; i < recorder.Ticks.size(); ++i)
+        EXPECT_GE(recorder.Ticks[i] - recorder.Ticks[i - 1], 380u) << i;
 
     // Other session changes (unlock among them) send nothing, and an unlock ends a sequence still running.
-    recorder.ticks.clear();
+    recorder.Ticks.clear();
     for (WPARAM code : {1, 2, 3, 4, 5, 6, 8, 9})
         SendMessageW(form, WM_WTSSESSION_CHANGE, code, 0);
     PumpFor(500);
-    EXPECT_TRUE(recorder.ticks.empty());
+    EXPECT_TRUE(recorder.Ticks.empty());
     SendMessageW(form, WM_WTSSESSION_CHANGE, 7, 0);
     SendMessageW(form, WM_WTSSESSION_CHANGE, 8, 0);
     PumpFor(1000);
-    EXPECT_EQ(recorder.ticks.size(), 1u);
+    EXPECT_EQ(recorder.Ticks.size(), 1u);
 }
 
 namespace {
@@ -187,7 +187,7 @@ TEST(SystemActions, RunDialogShowsTheProgramsDescription) {
         PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
     });
     ActionsFixture f;
-    ShowRunDialog("Lumivex", f.form->Hwnd(), nullptr);
+    ShowRunDialog("Lumivex", f.Form->Hwnd(), nullptr);
     watcher.join();
     EXPECT_EQ(title, "Run");
     EXPECT_THAT(texts, ::testing::HasSubstr(RunDialogDescription("Lumivex")));

@@ -13,7 +13,7 @@
 #include "system/power_win.h"
 #include "win_test_util.h"
 
-using namespace wintest;
+using namespace WinTest;
 
 namespace {
 using Action = std::function<void(HWND dialog, bool native)>;
@@ -55,13 +55,13 @@ Action CloseBox() {
 class Driver {
   public:
     explicit Driver(std::vector<Action> actions) : actions_(std::move(actions)) {
-        current_ = this;
+        current = this;
         SetTaskDialogObserver([this](HWND dialog, bool native) {
-            this->dialog = dialog;
-            this->native = native;
+            this->Dialog = dialog;
+            this->Native = native;
             wchar_t text[256] = {};
             GetWindowTextW(dialog, text, 256);
-            caption = Narrow(text);
+            Caption = Narrow(text);
             for (const Action& a : actions_)
                 a(dialog, native);
             watchdog_ = SetTimer(nullptr, 0, 10000, Watchdog);
@@ -71,29 +71,29 @@ class Driver {
         if (watchdog_)
             KillTimer(nullptr, watchdog_);
         SetTaskDialogObserver(nullptr);
-        current_ = nullptr;
+        current = nullptr;
     }
-    HWND dialog = nullptr;
-    bool native = false;
-    std::string caption;
+    HWND Dialog = nullptr;
+    bool Native = false;
+    std::string Caption;
 
   private:
     static void CALLBACK Watchdog(HWND, UINT, UINT_PTR id, DWORD) {
         KillTimer(nullptr, id);
-        if (current_ && IsWindow(current_->dialog))
-            EndDialog(current_->dialog, kStuck);
+        if (current && IsWindow(current->Dialog))
+            EndDialog(current->Dialog, kStuck);
     }
-    static Driver* current_;
+    static Driver* current;
     std::vector<Action> actions_;
     UINT_PTR watchdog_ = 0;
 };
-Driver* Driver::current_ = nullptr;
+Driver* Driver::current = nullptr;
 
 struct Shown {
-    int result;
-    TaskDialogTexts dialog;
-    bool native;
-    std::string caption;
+    int Result;
+    TaskDialogTexts Dialog;
+    bool Native;
+    std::string Caption;
 };
 
 Shown Show(bool emulated,
@@ -112,8 +112,8 @@ Shown Show(bool emulated,
     p.ForceEmulation = emulated;
     p.ClassicLook = true;
     int r = ShowTaskDialog(d, p);
-    EXPECT_EQ(driver.native, !emulated) << "the dialog kind";
-    return {r, d, driver.native, driver.caption};
+    EXPECT_EQ(driver.Native, !emulated) << "the dialog kind";
+    return {r, d, driver.Native, driver.Caption};
 }
 
 const char* Kind(bool emulated) {
@@ -140,18 +140,18 @@ TEST_P(TaskDialogKinds, CustomButtonsReturnTheirIds) {
     d.Content = "First line\\nsecond line";
     d.ButtonList = "&Defrag memory\nTask Manager\n&Close\n";
     for (int id : {100, 101, 102})
-        EXPECT_EQ(Show(emulated, d, {Click(id)}).result, id) << Kind(emulated);
+        EXPECT_EQ(Show(emulated, d, {Click(id)}).Result, id) << Kind(emulated);
 }
 
 TEST_P(TaskDialogKinds, ADialogWithoutButtonsHasADefaultOk) {
     const bool emulated = GetParam();
     TaskDialogTexts d;
     d.Content = "Nothing to choose";
-    EXPECT_EQ(Show(emulated, d, {Key(VK_RETURN)}, 0, 0).result, IDOK);
-    EXPECT_EQ(Show(emulated, d, {CloseBox()}, 0, 0).result, IDCANCEL);
+    EXPECT_EQ(Show(emulated, d, {Key(VK_RETURN)}, 0, 0).Result, IDOK);
+    EXPECT_EQ(Show(emulated, d, {CloseBox()}, 0, 0).Result, IDCANCEL);
     // Escape: the emulated OK is also the cancel button; the native dialog is cancelled.
     if (!WineTaskDialogLimits(emulated)) {
-        EXPECT_EQ(Show(emulated, d, {Key(VK_ESCAPE)}, 0, 0).result, emulated ? IDOK : IDCANCEL);
+        EXPECT_EQ(Show(emulated, d, {Key(VK_ESCAPE)}, 0, 0).Result, emulated ? IDOK : IDCANCEL);
     }
 }
 
@@ -163,19 +163,19 @@ TEST_P(TaskDialogKinds, VerificationBoxAndRadioComeBack) {
     d.RadioList = "  first\r\nsecond\r\nthird  ";
     d.VerifyText = "Do not show this warning again";
     Shown s = Show(emulated, d, {Radio(202), Verify(), Click(101)});
-    EXPECT_EQ(s.result, 101);
-    EXPECT_TRUE(s.dialog.VerifyChecked);
+    EXPECT_EQ(s.Result, 101);
+    EXPECT_TRUE(s.Dialog.VerifyChecked);
     if (!WineTaskDialogLimits(emulated)) {
-        EXPECT_EQ(s.dialog.RadioResult, 202);
+        EXPECT_EQ(s.Dialog.RadioResult, 202);
     }
 
     // Untouched: the default radio and the initial check state come back as they went in.
     d.VerifyChecked = true;
     s = Show(emulated, d, {Click(100)}, 0, kTdfAllowDialogCancellation, 201);
-    EXPECT_EQ(s.result, 100);
-    EXPECT_TRUE(s.dialog.VerifyChecked);
+    EXPECT_EQ(s.Result, 100);
+    EXPECT_TRUE(s.Dialog.VerifyChecked);
     if (!WineTaskDialogLimits(emulated)) {
-        EXPECT_EQ(s.dialog.RadioResult, 201);
+        EXPECT_EQ(s.Dialog.RadioResult, 201);
     }
 }
 
@@ -183,19 +183,20 @@ TEST_P(TaskDialogKinds, CommonButtonsAndTheCloseBox) {
     const bool emulated = GetParam();
     TaskDialogTexts d;
     d.Content = "Common";
-    const unsigned all = tcbOk | tcbYes | tcbNo | tcbCancel | tcbRetry | tcbClose;
+    const unsigned all =
+        CommonButtonOk | CommonButtonYes | CommonButtonNo | CommonButtonCancel | CommonButtonRetry | CommonButtonClose;
     struct Case {
-        int control;
-        int result;
+        int Control;
+        int Result;
     } cases[] = {{IDOK, 1},     {IDYES, 6},   {IDNO, 7},
                  {IDCANCEL, 2}, {IDRETRY, 4}, {emulated ? 3 : IDCLOSE, emulated ? 3 : IDCLOSE}};
     for (const Case& c : cases)
-        EXPECT_EQ(Show(emulated, d, {Click(c.control)}, all).result, c.result) << c.control;
-    EXPECT_EQ(Show(emulated, d, {CloseBox()}, all).result, IDCANCEL);
+        EXPECT_EQ(Show(emulated, d, {Click(c.Control)}, all).Result, c.Result) << c.Control;
+    EXPECT_EQ(Show(emulated, d, {CloseBox()}, all).Result, IDCANCEL);
     // Escape answers Cancel, or No when there is no Cancel.
-    EXPECT_EQ(Show(emulated, d, {Key(VK_ESCAPE)}, all).result, IDCANCEL);
+    EXPECT_EQ(Show(emulated, d, {Key(VK_ESCAPE)}, all).Result, IDCANCEL);
     if (emulated) {
-        EXPECT_EQ(Show(emulated, d, {Key(VK_ESCAPE)}, tcbYes | tcbNo).result, IDNO);
+        EXPECT_EQ(Show(emulated, d, {Key(VK_ESCAPE)}, CommonButtonYes | CommonButtonNo).Result, IDNO);
     }
 }
 
@@ -204,31 +205,31 @@ TEST(TaskDialogEmulated, CloseBoxEscapeAndQueryControls) {
     d.Content = "Process";
     d.ButtonList = "打开文件目录\n释 放 内 存 \n结 束 进 程 \n取 消 ";
     d.VerifyText = "Don't show this warning again";
-    EXPECT_EQ(Show(true, d, {Verify(), CloseBox()}).result, IDCANCEL);
+    EXPECT_EQ(Show(true, d, {Verify(), CloseBox()}).Result, IDCANCEL);
     // The close box still reports the box's state.
-    EXPECT_EQ(Show(true, d, {Verify(), CloseBox()}).dialog.VerifyChecked, true);
+    EXPECT_EQ(Show(true, d, {Verify(), CloseBox()}).Dialog.VerifyChecked, true);
     // No button answers Escape here, so Escape does nothing until a button is pressed.
-    EXPECT_EQ(Show(true, d, {Key(VK_ESCAPE), Click(103)}).result, 103);
+    EXPECT_EQ(Show(true, d, {Key(VK_ESCAPE), Click(103)}).Result, 103);
     d.ButtonList = "Go\nCancel";
-    EXPECT_EQ(Show(true, d, {Key(VK_ESCAPE)}).result, 101);
+    EXPECT_EQ(Show(true, d, {Key(VK_ESCAPE)}).Result, 101);
     // As command links the custom buttons keep their ids (and Escape its button).
     for (unsigned links : {0x10u, 0x20u}) {
-        EXPECT_EQ(Show(true, d, {Click(100)}, 0, links).result, 100);
-        EXPECT_EQ(Show(true, d, {Key(VK_ESCAPE)}, 0, links).result, 101);
+        EXPECT_EQ(Show(true, d, {Click(100)}, 0, links).Result, 100);
+        EXPECT_EQ(Show(true, d, {Key(VK_ESCAPE)}, 0, links).Result, 101);
     }
 
     TaskDialogTexts q;
     q.Content = "Choose";
     q.SelectionList = "alpha\nbeta\ngamma";
     q.QueryText = "beta";
-    Shown s = Show(true, q, {Click(IDOK)}, tcbOk);  // a selection list always gets the emulated dialog
-    EXPECT_EQ(s.dialog.SelectionIndex, 1);
-    EXPECT_EQ(s.dialog.QueryText, "beta");
+    Shown s = Show(true, q, {Click(IDOK)}, CommonButtonOk);  // a selection list always gets the emulated dialog
+    EXPECT_EQ(s.Dialog.SelectionIndex, 1);
+    EXPECT_EQ(s.Dialog.QueryText, "beta");
     TaskDialogTexts e;
     e.QueryText = "secret";
-    s = Show(true, e, {Click(IDOK)}, tcbOk, 0x10000 | 0x20000 | 0x40000);
-    EXPECT_EQ(s.result, IDOK);
-    EXPECT_EQ(s.dialog.QueryText, "secret");
+    s = Show(true, e, {Click(IDOK)}, CommonButtonOk, 0x10000 | 0x20000 | 0x40000);
+    EXPECT_EQ(s.Result, IDOK);
+    EXPECT_EQ(s.Dialog.QueryText, "secret");
 }
 
 namespace {
@@ -241,10 +242,10 @@ class FakeMainForm : public Window {
 TEST(TaskDialog, EmptyCaptionTakesTheMainWindowsCaption) {
     TaskDialogTexts d;
     d.Content = "x";
-    EXPECT_EQ(Show(true, d, {Click(IDOK)}).caption, "Lumivex");  // no main window: the program's title
+    EXPECT_EQ(Show(true, d, {Click(IDOK)}).Caption, "Lumivex");  // no main window: the program's title
     FakeMainForm main;
-    EXPECT_EQ(Show(true, d, {Click(IDOK)}).caption, "Lumivex main");
-    EXPECT_EQ(Show(false, d, {Click(IDOK)}).caption, "Lumivex main");
+    EXPECT_EQ(Show(true, d, {Click(IDOK)}).Caption, "Lumivex main");
+    EXPECT_EQ(Show(false, d, {Click(IDOK)}).Caption, "Lumivex main");
 }
 
 TEST(TaskDialog, WrappersAndTheMessageBoxReturnThePressedButton) {
@@ -254,31 +255,35 @@ TEST(TaskDialog, WrappersAndTheMessageBoxReturnThePressedButton) {
     }
     {
         Driver driver({Click(IDNO)});
-        EXPECT_EQ(TaskMessage("Instruction", "Content", tcbYes | tcbNo, TaskIcon::Question, nullptr), IDNO);
+        EXPECT_EQ(TaskMessage("Instruction", "Content", CommonButtonYes | CommonButtonNo, TaskIcon::Question, nullptr),
+                  IDNO);
     }
     {
         Driver driver({Click(IDOK)});
         InfoMessage("Returns once closed", nullptr);
-        EXPECT_TRUE(driver.native);
-        EXPECT_EQ(driver.caption, "Lumivex");
+        EXPECT_TRUE(driver.Native);
+        EXPECT_EQ(driver.Caption, "Lumivex");
     }
     // The theme commands ask Yes / No and expect 6 or 7.
     for (int id : {IDYES, IDNO}) {
         Driver driver({Click(id)});
-        EXPECT_EQ(MessageBoxWithSound("Delete the theme?", MessageKind::Warning, mbYes | mbNo, nullptr), id);
-        EXPECT_EQ(driver.caption, "Warning");
+        EXPECT_EQ(
+            MessageBoxWithSound("Delete the theme?", MessageKind::Warning, MessageButtonYes | MessageButtonNo, nullptr),
+            id);
+        EXPECT_EQ(driver.Caption, "Warning");
     }
     {
         Driver driver({Click(IDCLOSE)});  // Abort is shown as Close and answers 3
-        EXPECT_EQ(MessageBoxWithSound("Stop?", MessageKind::Error, mbAbort | mbRetry, nullptr), 3);
-        EXPECT_EQ(driver.caption, "Error");
+        EXPECT_EQ(MessageBoxWithSound("Stop?", MessageKind::Error, MessageButtonAbort | MessageButtonRetry, nullptr),
+                  3);
+        EXPECT_EQ(driver.Caption, "Error");
     }
 }
 
 TEST(PortableDevice, FollowsTheInjectedPowerReadings) {
     struct Case {
-        PowerReadings readings;
-        bool lid, battery;
+        PowerReadings Readings;
+        bool Lid, Battery;
     } cases[] = {
         {{true, false, true, 1}, false, false},    // desktop on mains
         {{true, true, true, 1}, true, false},      // laptop on mains
@@ -287,10 +292,10 @@ TEST(PortableDevice, FollowsTheInjectedPowerReadings) {
         {{false, true, false, 0}, false, false},   // both queries failed
     };
     for (const Case& c : cases) {
-        SetPowerReader([&] { return c.readings; });
-        EXPECT_EQ(HasLid(), c.lid);
-        EXPECT_EQ(OnBattery(), c.battery);
-        EXPECT_EQ(IsPortableDevice(), c.lid || c.battery);
+        SetPowerReader([&] { return c.Readings; });
+        EXPECT_EQ(HasLid(), c.Lid);
+        EXPECT_EQ(OnBattery(), c.Battery);
+        EXPECT_EQ(IsPortableDevice(), c.Lid || c.Battery);
     }
     SetPowerReader(nullptr);
     PowerReadings system = ReadSystemPower();

@@ -10,17 +10,17 @@ TestShell& TestShell::Get() {
 }
 
 BOOL TestShell::Notify(DWORD message, NOTIFYICONDATAW& data) {
-    calls.push_back({message, data});
-    if (!taskbarUp)
+    Calls.push_back({message, data});
+    if (!TaskbarUp)
         return FALSE;
-    if (realShell)
+    if (RealShell)
         return Shell_NotifyIconW(message, &data);
     std::pair<HWND, UINT> key{data.hWnd, data.uID};
     switch (message) {
         case NIM_ADD:
-            return icons.insert(key).second;
+            return Icons.insert(key).second;
         case NIM_DELETE:
-            return icons.erase(key) != 0;
+            return Icons.erase(key) != 0;
         default:
             return Holds(data.hWnd, data.uID);
     }
@@ -28,8 +28,8 @@ BOOL TestShell::Notify(DWORD message, NOTIFYICONDATAW& data) {
 
 int TestShell::Count(DWORD message) const {
     int n = 0;
-    for (const Call& c : calls)
-        n += c.message == message;
+    for (const Call& c : Calls)
+        n += c.Message == message;
     return n;
 }
 

@@ -14,21 +14,21 @@
 class TestShell {
   public:
     struct Call {
-        DWORD message;
-        NOTIFYICONDATAW data;
+        DWORD Message;
+        NOTIFYICONDATAW Data;
     };
     static TestShell& Get();
 
     BOOL Notify(DWORD message, NOTIFYICONDATAW& data);
-    bool Holds(HWND window, UINT id) const { return icons.count({window, id}) != 0; }
+    bool Holds(HWND window, UINT id) const { return Icons.count({window, id}) != 0; }
     int Count(DWORD message) const;
     // Explorer restarting: every icon is gone.
-    void Restart() { icons.clear(); }
+    void Restart() { Icons.clear(); }
 
-    std::vector<Call> calls;
-    std::set<std::pair<HWND, UINT>> icons;
-    bool taskbarUp = true;   // false: every call fails, as at log-on before the taskbar exists
-    bool realShell = false;  // true: calls are recorded and passed on to Wine's shell
+    std::vector<Call> Calls;
+    std::set<std::pair<HWND, UINT>> Icons;
+    bool TaskbarUp = true;   // false: every call fails, as at log-on before the taskbar exists
+    bool RealShell = false;  // true: calls are recorded and passed on to Wine's shell
 };
 
 // Sets the test shell to a fresh state for one test and puts it back afterwards.
@@ -41,9 +41,9 @@ class ScopedTestShell {
   private:
     static void Reset(bool realShell) {
         TestShell& shell = TestShell::Get();
-        shell.calls.clear();
-        shell.icons.clear();
-        shell.taskbarUp = true;
-        shell.realShell = realShell;
+        shell.Calls.clear();
+        shell.Icons.clear();
+        shell.TaskbarUp = true;
+        shell.RealShell = realShell;
     }
 };

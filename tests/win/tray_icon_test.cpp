@@ -13,7 +13,7 @@
 #include "tray/tray_picture_win.h"
 #include "win_test_util.h"
 
-using namespace wintest;
+using namespace WinTest;
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 
@@ -22,7 +22,7 @@ constexpr UINT kCallback = 0x0800;
 
 // Whether the shell holds the icon right now.
 bool InShell(const TrayIcon& tray) {
-    if (!TestShell::Get().realShell)
+    if (!TestShell::Get().RealShell)
         return TestShell::Get().Holds(tray.NotifyData().hWnd, tray.Id());
     // Only an icon that is there can be modified.
     NOTIFYICONDATAW probe = tray.NotifyData();
@@ -32,31 +32,31 @@ bool InShell(const TrayIcon& tray) {
 
 // Records the events of one icon as short words.
 struct EventLog {
-    std::vector<std::string> events;
-    std::vector<ShiftState> shifts;
-    std::vector<POINT> points;
+    std::vector<std::string> Events;
+    std::vector<ShiftState> Shifts;
+    std::vector<POINT> Points;
 
     void Attach(TrayIcon& tray, bool withDoubleClick) {
         const char* names[] = {"L", "R", "M"};
-        tray.OnClick = [this](TrayIcon&) { events.push_back("click"); };
+        tray.OnClick = [this](TrayIcon&) { Events.push_back("click"); };
         if (withDoubleClick)
-            tray.OnDblClick = [this](TrayIcon&) { events.push_back("dbl"); };
+            tray.OnDblClick = [this](TrayIcon&) { Events.push_back("dbl"); };
         tray.OnMouseDown = [this, names](TrayIcon&, MouseButton b, ShiftState s, int x, int y) {
-            events.push_back(std::string("down") + names[static_cast<int>(b)]);
-            shifts.push_back(s);
-            points.push_back({x, y});
+            Events.push_back(std::string("down") + names[static_cast<int>(b)]);
+            Shifts.push_back(s);
+            Points.push_back({x, y});
         };
         tray.OnMouseUp = [this, names](TrayIcon&, MouseButton b, ShiftState s, int, int) {
-            events.push_back(std::string("up") + names[static_cast<int>(b)]);
-            shifts.push_back(s);
+            Events.push_back(std::string("up") + names[static_cast<int>(b)]);
+            Shifts.push_back(s);
         };
-        tray.OnMouseMove = [this](TrayIcon&, ShiftState, int, int) { events.push_back("move"); };
-        tray.OnMouseEnter = [this](TrayIcon&) { events.push_back("enter"); };
-        tray.OnMouseExit = [this](TrayIcon&) { events.push_back("exit"); };
-        tray.OnBalloonHintShow = [this](TrayIcon&) { events.push_back("bshow"); };
-        tray.OnBalloonHintHide = [this](TrayIcon&) { events.push_back("bhide"); };
-        tray.OnBalloonHintTimeout = [this](TrayIcon&) { events.push_back("btimeout"); };
-        tray.OnBalloonHintClick = [this](TrayIcon&) { events.push_back("bclick"); };
+        tray.OnMouseMove = [this](TrayIcon&, ShiftState, int, int) { Events.push_back("move"); };
+        tray.OnMouseEnter = [this](TrayIcon&) { Events.push_back("enter"); };
+        tray.OnMouseExit = [this](TrayIcon&) { Events.push_back("exit"); };
+        tray.OnBalloonHintShow = [this](TrayIcon&) { Events.push_back("bshow"); };
+        tray.OnBalloonHintHide = [this](TrayIcon&) { Events.push_back("bhide"); };
+        tray.OnBalloonHintTimeout = [this](TrayIcon&) { Events.push_back("btimeout"); };
+        tray.OnBalloonHintClick = [this](TrayIcon&) { Events.push_back("bclick"); };
     }
 };
 
@@ -70,11 +70,11 @@ void Deliver(const TrayIcon& tray, const std::vector<UINT>& codes) {
 
 TEST(TrayIcon, DecodesEveryCallback) {
     struct Case {
-        const char* name;
-        bool doubleClick;
-        int version;
-        std::vector<UINT> codes;
-        std::vector<std::string> expected;
+        const char* Name;
+        bool DoubleClick;
+        int Version;
+        std::vector<UINT> Codes;
+        std::vector<std::string> Expected;
     } cases[] = {
         {"click without double-click handler", false, 0, {WM_LBUTTONDOWN, WM_LBUTTONUP}, {"downL", "click", "upL"}},
         {"right button, classic", false, 0, {WM_RBUTTONDOWN, WM_RBUTTONUP}, {"downR", "upR"}},
@@ -96,10 +96,10 @@ TEST(TrayIcon, DecodesEveryCallback) {
     for (const Case& c : cases) {
         TrayIcon tray;
         EventLog log;
-        log.Attach(tray, c.doubleClick);
-        tray.SetCallbackVersion(c.version);
-        Deliver(tray, c.codes);
-        EXPECT_THAT(log.events, ElementsAreArray(c.expected)) << c.name;
+        log.Attach(tray, c.DoubleClick);
+        tray.SetCallbackVersion(c.Version);
+        Deliver(tray, c.Codes);
+        EXPECT_THAT(log.Events, ElementsAreArray(c.Expected)) << c.Name;
     }
 }
 
@@ -109,12 +109,12 @@ TEST(TrayIcon, ButtonsCarryTheirShiftBitAndTheCursorPosition) {
     log.Attach(tray, false);
     SetCursorPos(123, 45);
     Deliver(tray, {WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_MBUTTONDOWN});
-    EXPECT_THAT(log.shifts, ElementsAre(ssLeft, ssRight, ssMiddle));
-    ASSERT_EQ(log.points.size(), 3u);
+    EXPECT_THAT(log.Shifts, ElementsAre(LeftButtonDown, RightButtonDown, MiddleButtonDown));
+    ASSERT_EQ(log.Points.size(), 3u);
     POINT cursor{};
     GetCursorPos(&cursor);
-    EXPECT_EQ(log.points[0].x, cursor.x);
-    EXPECT_EQ(log.points[0].y, cursor.y);
+    EXPECT_EQ(log.Points[0].x, cursor.x);
+    EXPECT_EQ(log.Points[0].y, cursor.y);
 }
 
 TEST(TrayIcon, DoubleClickGivesNoClickAndASingleClickWaitsForTheDoubleClickTime) {
@@ -122,17 +122,17 @@ TEST(TrayIcon, DoubleClickGivesNoClickAndASingleClickWaitsForTheDoubleClickTime)
     EventLog log;
     log.Attach(tray, true);
     Deliver(tray, {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP});
-    EXPECT_THAT(log.events, ElementsAre("downL", "upL", "dbl", "upL"));
+    EXPECT_THAT(log.Events, ElementsAre("downL", "upL", "dbl", "upL"));
     // The held-back click timer runs out without a click.
     PumpFor(GetDoubleClickTime() + 300);
-    EXPECT_THAT(log.events, ElementsAre("downL", "upL", "dbl", "upL"));
+    EXPECT_THAT(log.Events, ElementsAre("downL", "upL", "dbl", "upL"));
 
-    log.events.clear();
+    log.Events.clear();
     DWORD start = GetTickCount();
     Deliver(tray, {WM_LBUTTONDOWN, WM_LBUTTONUP});
-    EXPECT_THAT(log.events, ElementsAre("downL", "upL"));
-    ASSERT_TRUE(PumpUntil([&] { return log.events.size() == 3; }, 5000));
-    EXPECT_EQ(log.events.back(), "click");
+    EXPECT_THAT(log.Events, ElementsAre("downL", "upL"));
+    ASSERT_TRUE(PumpUntil([&] { return log.Events.size() == 3; }, 5000));
+    EXPECT_EQ(log.Events.back(), "click");
     EXPECT_GE(GetTickCount() - start + 50, GetDoubleClickTime());
 }
 
@@ -145,7 +145,7 @@ TEST(TrayIcon, DisabledIgnoresTheMouseButNotTheBalloon) {
     Deliver(tray, {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_RBUTTONDOWN, WM_RBUTTONUP,
                    WM_MBUTTONDOWN, NIN_BALLOONSHOW, NIN_BALLOONUSERCLICK});
     PumpFor(GetDoubleClickTime() + 200);
-    EXPECT_THAT(log.events, ElementsAre("bshow", "bclick"));
+    EXPECT_THAT(log.Events, ElementsAre("bshow", "bclick"));
 }
 
 TEST(TrayIcon, EnterAndExitFollowTheCursor) {
@@ -155,12 +155,12 @@ TEST(TrayIcon, EnterAndExitFollowTheCursor) {
     tray.SetWantEnterExitEvents(true);
     SetCursorPos(200, 200);
     Deliver(tray, {WM_MOUSEMOVE, WM_MOUSEMOVE});
-    EXPECT_THAT(log.events, ElementsAre("enter", "move", "move"));
+    EXPECT_THAT(log.Events, ElementsAre("enter", "move", "move"));
     SetCursorPos(260, 230);
-    ASSERT_TRUE(PumpUntil([&] { return log.events.size() == 4; }, 3000));
-    EXPECT_EQ(log.events.back(), "exit");
+    ASSERT_TRUE(PumpUntil([&] { return log.Events.size() == 4; }, 3000));
+    EXPECT_EQ(log.Events.back(), "exit");
     Deliver(tray, {WM_MOUSEMOVE});
-    EXPECT_THAT(log.events, ElementsAre("enter", "move", "move", "exit", "enter", "move"));
+    EXPECT_THAT(log.Events, ElementsAre("enter", "move", "move", "exit", "enter", "move"));
 }
 
 TEST(TrayIcon, TipIsCutToItsFieldAndShowHintFalseSendsNone) {
@@ -171,20 +171,20 @@ TEST(TrayIcon, TipIsCutToItsFieldAndShowHintFalseSendsNone) {
     for (size_t i = 0; i < hint.size(); ++i)
         hint[i] = static_cast<char>('a' + i % 26);
     tray.SetHint(hint);
-    const NOTIFYICONDATAW& sent = shell->calls.back().data;
-    EXPECT_EQ(shell->calls.back().message, static_cast<DWORD>(NIM_MODIFY));
+    const NOTIFYICONDATAW& sent = shell->Calls.back().Data;
+    EXPECT_EQ(shell->Calls.back().Message, static_cast<DWORD>(NIM_MODIFY));
     EXPECT_EQ(Narrow(sent.szTip), hint.substr(0, 127));
-    EXPECT_TRUE(shell->calls.back().data.uFlags & NIF_TIP);
+    EXPECT_TRUE(shell->Calls.back().Data.uFlags & NIF_TIP);
 
     // Chinese text counts in UTF-16 units, never split.
     std::string chinese;
     for (int i = 0; i < 130; ++i)
         chinese += "内";
     tray.SetHint(chinese);
-    EXPECT_EQ(std::wstring(shell->calls.back().data.szTip).size(), 127u);
+    EXPECT_EQ(std::wstring(shell->Calls.back().Data.szTip).size(), 127u);
 
     tray.SetShowHint(false);
-    EXPECT_EQ(shell->calls.back().data.szTip[0], L'\0');
+    EXPECT_EQ(shell->Calls.back().Data.szTip[0], L'\0');
     EXPECT_EQ(tray.Hint(), chinese);
 }
 
@@ -192,13 +192,13 @@ TEST(TrayIcon, BalloonFillsTheRecordOnceAndCutsItsTexts) {
     ScopedTestShell shell;
     TrayIcon tray;
     tray.SetIconVisible(true);
-    shell->calls.clear();
+    shell->Calls.clear();
     std::string title(80, 'T'), text(300, 'b');
     EXPECT_TRUE(tray.ShowBalloon(title, text, BalloonIconKind::Warning, 40));
-    ASSERT_EQ(shell->calls.size(), 2u);  // the old balloon is cleared first
-    EXPECT_TRUE(shell->calls[0].data.uFlags & NIF_INFO);
-    EXPECT_EQ(shell->calls[0].data.szInfo[0], L'\0');
-    const NOTIFYICONDATAW& shown = shell->calls[1].data;
+    ASSERT_EQ(shell->Calls.size(), 2u);  // the old balloon is cleared first
+    EXPECT_TRUE(shell->Calls[0].Data.uFlags & NIF_INFO);
+    EXPECT_EQ(shell->Calls[0].Data.szInfo[0], L'\0');
+    const NOTIFYICONDATAW& shown = shell->Calls[1].Data;
     EXPECT_EQ(shown.uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_INFO));
     EXPECT_EQ(Narrow(shown.szInfo), text.substr(0, 255));
     EXPECT_EQ(Narrow(shown.szInfoTitle), title.substr(0, 63));
@@ -207,19 +207,19 @@ TEST(TrayIcon, BalloonFillsTheRecordOnceAndCutsItsTexts) {
     // Later updates do not bring the balloon back.
     EXPECT_EQ(tray.NotifyData().uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
     tray.SetHint("after");
-    EXPECT_FALSE(shell->calls.back().data.uFlags & NIF_INFO);
+    EXPECT_FALSE(shell->Calls.back().Data.uFlags & NIF_INFO);
 
     struct Kind {
-        BalloonIconKind kind;
-        DWORD flags;
+        BalloonIconKind Kind;
+        DWORD Flags;
     } kinds[] = {{BalloonIconKind::None, NIIF_NONE},
                  {BalloonIconKind::Info, NIIF_INFO},
                  {BalloonIconKind::Error, NIIF_ERROR},
                  {BalloonIconKind::User, NIIF_USER}};
     for (const Kind& k : kinds) {
-        tray.ShowBalloon("t", "x", k.kind, 10);
-        EXPECT_EQ(shell->calls.back().data.dwInfoFlags, k.flags);
-        EXPECT_EQ(shell->calls.back().data.uTimeout, 10000u);
+        tray.ShowBalloon("t", "x", k.Kind, 10);
+        EXPECT_EQ(shell->Calls.back().Data.dwInfoFlags, k.Flags);
+        EXPECT_EQ(shell->Calls.back().Data.uTimeout, 10000u);
     }
 }
 
@@ -237,30 +237,30 @@ TEST(TrayIcon, ShellRestartBringsBackOnlyAVisibleIcon) {
 
     // Explorer restarts: its icons are gone until the programs add them again.
     shell->Restart();
-    shell->calls.clear();
+    shell->Calls.clear();
     // A broadcast reaches the handler only because it is a top-level window.
     PostMessageW(HWND_BROADCAST, TrayIcon::TaskbarCreatedMessage(), 0, 0);
     ASSERT_TRUE(PumpUntil([&] { return InShell(visible); }, 5000));
     ASSERT_EQ(shell->Count(NIM_ADD), 1);
-    EXPECT_EQ(shell->calls[0].data.uID, visible.Id());
-    EXPECT_STREQ(shell->calls[0].data.szTip, L"still here");
-    EXPECT_NE(shell->calls[0].data.hIcon, nullptr);
+    EXPECT_EQ(shell->Calls[0].Data.uID, visible.Id());
+    EXPECT_STREQ(shell->Calls[0].Data.szTip, L"still here");
+    EXPECT_NE(shell->Calls[0].Data.hIcon, nullptr);
     EXPECT_FALSE(InShell(hidden));
 }
 
 TEST(TrayIcon, AddIsRetriedUntilTheTaskbarTakesIt) {
     ScopedTestShell shell;
-    shell->taskbarUp = false;  // log-on: no taskbar yet
+    shell->TaskbarUp = false;  // log-on: no taskbar yet
     TrayIcon tray;
     EXPECT_FALSE(tray.AddTrayIcon());
     EXPECT_TRUE(tray.IconVisible());
     EXPECT_TRUE(tray.AddPending());
     ASSERT_TRUE(PumpUntil([&] { return shell->Count(NIM_ADD) >= 2; }, 5000));
-    shell->taskbarUp = true;
+    shell->TaskbarUp = true;
     ASSERT_TRUE(PumpUntil([&] { return !tray.AddPending(); }, 5000));
     EXPECT_TRUE(InShell(tray));
     // Hiding the icon while the taskbar is still missing ends the retries.
-    shell->taskbarUp = false;
+    shell->TaskbarUp = false;
     TrayIcon late;
     late.SetIconVisible(true);
     EXPECT_TRUE(late.AddPending());
@@ -374,15 +374,15 @@ class OwnerWindow : public Window {
         CreateWindowOf(L"LumivexTrayOwnerTest", WS_EX_TOOLWINDOW, WS_POPUP | WS_SYSMENU, L"Owner", nullptr, 100, 100,
                        300, 200);
     }
-    int nulls = 0;
-    std::vector<UINT> commands;
+    int Nulls = 0;
+    std::vector<UINT> Commands;
 
   protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
         if (msg == WM_NULL)
-            ++nulls;
+            ++Nulls;
         if (msg == WM_COMMAND)
-            commands.push_back(LOWORD(wParam));
+            Commands.push_back(LOWORD(wParam));
         return Window::HandleMessage(msg, wParam, lParam);
     }
 };
@@ -400,7 +400,7 @@ TEST(TrayIcon, PopupTakesTheForegroundAndNudgesTheOwnerAfterwards) {
     TrayIcon tray(owner.Hwnd());
     tray.PopupMenuAt(10, 10);  // no menu: nothing happens
     PumpFor(0);
-    EXPECT_EQ(owner.nulls, 0);
+    EXPECT_EQ(owner.Nulls, 0);
 
     UniqueMenu menu(CreatePopupMenu());
     AppendMenuW(menu.Get(), MF_STRING, 1, L"One");
@@ -409,7 +409,7 @@ TEST(TrayIcon, PopupTakesTheForegroundAndNudgesTheOwnerAfterwards) {
     SetTimer(nullptr, 0, 100, CloseMenu);
     tray.PopupMenuAt(50, 50);  // returns when the menu closes
     EXPECT_EQ(gForegroundDuringMenu, owner.Hwnd());
-    ASSERT_TRUE(PumpUntil([&] { return owner.nulls == 1; }, 2000));
+    ASSERT_TRUE(PumpUntil([&] { return owner.Nulls == 1; }, 2000));
 }
 
 TEST(TrayIcon, MinimisingTheOwnerHidesItInTheTray) {
@@ -462,15 +462,15 @@ TEST(TrayIcon, OnlyAnAutomaticMenuAnswersTheMouseByItself) {
     Deliver(tray, {WM_LBUTTONDBLCLK, WM_RBUTTONDOWN, WM_RBUTTONUP});
     PumpFor(0);
     EXPECT_EQ(doubleClicks, 1);
-    EXPECT_TRUE(owner.commands.empty());
-    EXPECT_EQ(owner.nulls, 0);  // no menu was popped up
+    EXPECT_TRUE(owner.Commands.empty());
+    EXPECT_EQ(owner.Nulls, 0);  // no menu was popped up
 
     // Automatic: a double-click chooses the default item; a right click pops the menu up.
     tray.SetPopupMenu(menu.Get(), true);
     Deliver(tray, {WM_LBUTTONDBLCLK});
-    ASSERT_TRUE(PumpUntil([&] { return !owner.commands.empty(); }, 2000));
-    EXPECT_THAT(owner.commands, ElementsAre(8u));
+    ASSERT_TRUE(PumpUntil([&] { return !owner.Commands.empty(); }, 2000));
+    EXPECT_THAT(owner.Commands, ElementsAre(8u));
     SetTimer(nullptr, 0, 100, CloseMenu);
     Deliver(tray, {WM_RBUTTONDOWN});
-    EXPECT_TRUE(PumpUntil([&] { return owner.nulls == 1; }, 3000));
+    EXPECT_TRUE(PumpUntil([&] { return owner.Nulls == 1; }, 3000));
 }

@@ -13,7 +13,7 @@
 #include "processes/tray_menu_model.h"
 #include "resource.h"
 
-using namespace wintest;
+using namespace WinTest;
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 
@@ -112,21 +112,21 @@ TEST(TrayMenu, RowFiguresFromTheRecord) {
     huge.ExeName = "huge.exe";
     huge.MemoryUsage = 5632 * kMB;  // 5.5 GB
     struct {
-        const ProcessRecord* record;
-        int highlightAbove;
-        const char* memText;
-        bool highlight;
+        const ProcessRecord* Record;
+        int HighlightAbove;
+        const char* MemText;
+        bool Highlight;
     } cases[] = {{&ghost, 1, "n/a", false},
                  {&huge, 5632, "5.5 GB", true},
                  {&huge, 5633, "5.5 GB", false},
                  {&huge, 0, "5.5 GB", false}};
     for (const auto& c : cases) {
-        form->CurrentSettings().HighlightProcessAbove = c.highlightAbove;
-        auto row = form->MakeProcessRow(*c.record, IDM_PROCESS_ROW_FIRST, NumberSeparators{});
-        EXPECT_EQ(row->MemText, c.memText) << c.record->ExeName;
-        EXPECT_EQ(row->Highlight, c.highlight) << c.record->ExeName << c.highlightAbove;
+        form->CurrentSettings().HighlightProcessAbove = c.HighlightAbove;
+        auto row = form->MakeProcessRow(*c.Record, IDM_PROCESS_ROW_FIRST, NumberSeparators{});
+        EXPECT_EQ(row->MemText, c.MemText) << c.Record->ExeName;
+        EXPECT_EQ(row->Highlight, c.Highlight) << c.Record->ExeName << c.HighlightAbove;
         EXPECT_TRUE(row->NoIcon);  // no path, no icon of its own: DefaultProgramIcon is drawn
-        EXPECT_EQ(row->Caption, c.record->ExeName);
+        EXPECT_EQ(row->Caption, c.Record->ExeName);
     }
 }
 
@@ -135,8 +135,8 @@ TEST(TrayMenu, RowsInTheThreeOrdersAndOnlyOneSetAfterTwoClicks) {
     auto form = MakePortableForm(dir);
     form->CurrentSettings().TopProcessCount = 3;
     struct Case {
-        bool processes, memory;
-        std::vector<std::string> layout;
+        bool Processes, Memory;
+        std::vector<std::string> Layout;
     } cases[] = {
         {true,
          true,
@@ -147,12 +147,12 @@ TEST(TrayMenu, RowsInTheThreeOrdersAndOnlyOneSetAfterTwoClicks) {
     for (const Case& c : cases) {
         form->RemoveProcessRows();
         form->RemoveMemoryRows();
-        form->CurrentSettings().ShowTopProcess = c.processes;
-        form->CurrentSettings().ShowMemMenu = c.memory;
+        form->CurrentSettings().ShowTopProcess = c.Processes;
+        form->CurrentSettings().ShowMemMenu = c.Memory;
         form->BuildMenuRows(kHint);
         form->BuildMenuRows(kHint);  // the second right-click replaces the rows of the first
-        EXPECT_THAT(Layout(*form), ElementsAreArray(c.layout)) << c.processes << c.memory;
-        EXPECT_EQ(ProcessRows(*form).size(), c.processes ? 3u : 0u);
+        EXPECT_THAT(Layout(*form), ElementsAreArray(c.Layout)) << c.Processes << c.Memory;
+        EXPECT_EQ(ProcessRows(*form).size(), c.Processes ? 3u : 0u);
     }
     // The memory rows: caption before the first colon, the rest (second colon included) as the figure; disabled.
     MenuItemEx* pageFile = form->TrayPopupMenu().ItemAt(4);
@@ -171,19 +171,19 @@ TEST(TrayMenu, DefaultItemKeepsItsMarkAmongOwnerDrawnRows) {
     form->CurrentSettings().DoubleClickAction = 1;
     form->InitDefaultMenu();
     form->BuildMenuRows(kHint);
-    EXPECT_EQ(GetMenuDefaultItem(form->TrayMenu(), FALSE, 0), static_cast<UINT>(IDM_MEMORY_DEFRAGMENTER));
-    MenuItemEx* defrag = form->TrayPopupMenu().FindById(IDM_MEMORY_DEFRAGMENTER);
+    EXPECT_EQ(GetMenuDefaultItem(form->TrayMenu(), FALSE, 0), static_cast<UINT>(IDM_FREE_MEMORY));
+    MenuItemEx* defrag = form->TrayPopupMenu().FindById(IDM_FREE_MEMORY);
     ASSERT_NE(defrag, nullptr);
     EXPECT_TRUE(PopupMenu::StateOf(*defrag) & MFS_DEFAULT);
     // The hot key shows beside "内存清理" only.
-    form->CurrentSettings().RefreshHotkey = 0;
+    form->CurrentSettings().FreeMemoryHotKey = 0;
     form->ApplyHotKey();
     EXPECT_EQ(form->MenuItemText(*defrag), "内存清理");
-    form->CurrentSettings().RefreshHotkey = 32833;
+    form->CurrentSettings().FreeMemoryHotKey = 32833;
     form->ApplyHotKey();
     EXPECT_EQ(form->MenuItemText(*defrag), "内存清理\tAlt+A");
     EXPECT_EQ(form->MenuItemText(*form->TrayPopupMenu().FindById(IDM_ABOUT)), "关于");
-    form->CurrentSettings().RefreshHotkey = 0;
+    form->CurrentSettings().FreeMemoryHotKey = 0;
     form->ApplyHotKey();
 }
 
@@ -193,7 +193,7 @@ TEST(TrayMenu, RightPressPopsUpTheOwnerDrawnMenuAndOtherButtonsDoNothing) {
     form->CurrentSettings().TopProcessCount = 2;
     TrayIcon tray;
     tray.SetHint(kHint);
-    for (MouseButton button : {MouseButton::mbLeft, MouseButton::mbMiddle}) {
+    for (MouseButton button : {MouseButton::Left, MouseButton::Middle}) {
         form->TrayMouseDown(tray, button, 0, 0, 0);
         EXPECT_THAT(Layout(*form), ElementsAre("运行任务管理器", "-0", "内存清理", "-0", "设置", "-0", "关于", "退出"));
     }
@@ -201,7 +201,7 @@ TEST(TrayMenu, RightPressPopsUpTheOwnerDrawnMenuAndOtherButtonsDoNothing) {
     measuredForm = form.get();
     menuDeadline = GetTickCount() + 10000;
     UINT_PTR timer = SetTimer(nullptr, 0, 100, CloseMenuOnceMeasured);
-    form->TrayMouseDown(tray, MouseButton::mbRight, 0, 0, 0);
+    form->TrayMouseDown(tray, MouseButton::Right, 0, 0, 0);
     KillTimer(nullptr, timer);
     EXPECT_GT(form->Painter().LastMenuTextHeight(), 0);
     EXPECT_THAT(Layout(*form), ElementsAre("运行任务管理器", "-99", "memory", "-98", "processes", "-0", "内存清理",
@@ -212,14 +212,14 @@ TEST(TrayMenu, HighlightColourComesFromTheSettings) {
     TempDir dir;
     auto form = MakePortableForm(dir);
     struct {
-        ColorValue setting;
-        COLORREF expected;
+        ColorValue Setting;
+        COLORREF Expected;
     } cases[] = {{kAutomaticColor, RGB(251, 225, 225)},
                  {Rgb(10, 20, 30), RGB(10, 20, 30)},
                  {SystemColor(COLOR_HIGHLIGHT), GetSysColor(COLOR_HIGHLIGHT)}};
     for (const auto& c : cases) {
-        form->CurrentSettings().ProcMenuHightlightColor = c.setting;
-        EXPECT_EQ(form->MenuContext().Highlight, c.expected) << c.setting;
+        form->CurrentSettings().ProcessHighlightColor = c.Setting;
+        EXPECT_EQ(form->MenuContext().Highlight, c.Expected) << c.Setting;
     }
 }
 
@@ -229,8 +229,8 @@ TEST(TrayMenu, SwitchingARowKindOffInTheOptionsRemovesItsRows) {
     form->CurrentSettings().TopProcessCount = 2;
     form->BuildMenuRows(kHint);
     struct Shown {
-        MainForm& form;
-        HWND Hwnd() const { return form.ShownOptionsDialog() ? form.ShownOptionsDialog()->Hwnd() : nullptr; }
+        MainForm& Form;
+        HWND Hwnd() const { return Form.ShownOptionsDialog() ? Form.ShownOptionsDialog()->Hwnd() : nullptr; }
     } shown{*form};
     RunModal<Shown>(
         shown,

@@ -8,49 +8,49 @@
 #include "update/version_file.h"
 #include "win_test_util.h"
 
-using namespace wintest;
+using namespace WinTest;
 using ::testing::ElementsAre;
 
 namespace {
 // A checker that reports into plain fields, with an own version of 2.6.3.1 and recorded dialogs.
 struct Harness {
     explicit Harness(const TempDir& dir) {
-        checker.ProgramName = "Lumivex";
-        checker.FailureDlg = false;
-        checker.DownloadDlg = false;
-        checker.TempFile = UniqueTempFileName(dir.Path(), "");
-        checker.OwnVersionStrings = [this] { return ownStrings; };
-        checker.ShowMessage = [this](const std::string& text, MessageKind, unsigned) {
-            messages.push_back(text);
-            return answer;
+        Checker.ProgramName = "Lumivex";
+        Checker.FailureDlg = false;
+        Checker.DownloadDlg = false;
+        Checker.TempFile = UniqueTempFileName(dir.Path(), "");
+        Checker.OwnVersionStrings = [this] { return OwnStrings; };
+        Checker.ShowMessage = [this](const std::string& text, MessageKind, unsigned) {
+            Messages.push_back(text);
+            return Answer;
         };
-        checker.OpenDownload = [this](const std::string& address) { opened.push_back(address); };
-        checker.OnGetURL = [this](UpdateChecker&, const std::string& current, const std::string& url,
+        Checker.OpenDownload = [this](const std::string& address) { Opened.push_back(address); };
+        Checker.OnGetURL = [this](UpdateChecker&, const std::string& current, const std::string& url,
                                   const std::string& date, const std::string& beta) {
-            got = {current, url, date, beta};
-            thread = GetCurrentThreadId();
-            ++outcomes;
+            Got = {current, url, date, beta};
+            Thread = GetCurrentThreadId();
+            ++Outcomes;
         };
-        checker.OnDownloadFailed = [this](UpdateChecker&) {
-            failed = true;
-            thread = GetCurrentThreadId();
-            ++outcomes;
+        Checker.OnDownloadFailed = [this](UpdateChecker&) {
+            Failed = true;
+            Thread = GetCurrentThreadId();
+            ++Outcomes;
         };
     }
     bool Check(const std::string& url) {
-        checker.URLCurrVerFile = url;
-        int before = outcomes;
-        checker.CheckNow();
-        return PumpUntil([&] { return outcomes > before; }, 30000);
+        Checker.URLCurrVerFile = url;
+        int before = Outcomes;
+        Checker.CheckNow();
+        return PumpUntil([&] { return Outcomes > before; }, 30000);
     }
 
-    UpdateChecker checker;
-    std::optional<std::vector<std::string>> ownStrings = std::vector<std::string>{"2.6.3.1", "(C) Brindell"};
-    int answer = 7;  // No
-    std::vector<std::string> messages, opened, got;
-    bool failed = false;
-    DWORD thread = 0;
-    int outcomes = 0;
+    UpdateChecker Checker;
+    std::optional<std::vector<std::string>> OwnStrings = std::vector<std::string>{"2.6.3.1", "(C) Brindell"};
+    int Answer = 7;  // No
+    std::vector<std::string> Messages, Opened, Got;
+    bool Failed = false;
+    DWORD Thread = 0;
+    int Outcomes = 0;
 };
 
 std::string VersionFile(const std::string& version, const std::string& url = "https://www.lumivex.example/get") {
@@ -66,12 +66,12 @@ TEST(UpdateChecker, ReportsTheFileOnTheOwningThreadAndCleansUp) {
     server.Set("/lumivex.upd", VersionFile("2.7.0.0"));
     Harness h(dir);
     ASSERT_TRUE(h.Check(server.Url("/lumivex.upd")));
-    EXPECT_FALSE(h.failed);
-    EXPECT_THAT(h.got, ElementsAre("2.7.0.0", "https://www.lumivex.example/get", "1 Dec 2026", "2.8.0.1"));
-    EXPECT_EQ(h.thread, GetCurrentThreadId());
-    EXPECT_THAT(h.checker.Changes(), ElementsAre("first", ""));
-    EXPECT_TRUE(h.messages.empty());  // no dialogs of its own in this program
-    EXPECT_EQ(GetFileAttributesW(h.checker.TempFile.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_FALSE(h.Failed);
+    EXPECT_THAT(h.Got, ElementsAre("2.7.0.0", "https://www.lumivex.example/get", "1 Dec 2026", "2.8.0.1"));
+    EXPECT_EQ(h.Thread, GetCurrentThreadId());
+    EXPECT_THAT(h.Checker.Changes(), ElementsAre("first", ""));
+    EXPECT_TRUE(h.Messages.empty());  // no dialogs of its own in this program
+    EXPECT_EQ(GetFileAttributesW(h.Checker.TempFile.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST(UpdateChecker, FailuresEndInTheFailureEvent) {
@@ -80,8 +80,8 @@ TEST(UpdateChecker, FailuresEndInTheFailureEvent) {
     server.Set("/huge.upd", VersionFile("9.0.0.0") + std::string(2 * kMaxVersionFileBytes, ';'));
     server.Set("/error.upd", VersionFile("9.0.0.0"), 500);
     struct Case {
-        std::string url;
-        bool ownVersionKnown;
+        std::string Url;
+        bool OwnVersionKnown;
     } cases[] = {
         {ClosedPortUrl("/lumivex.upd"), true},  // server down
         {server.Url("/missing.upd"), true},     // 404
@@ -89,34 +89,34 @@ TEST(UpdateChecker, FailuresEndInTheFailureEvent) {
     };
     for (const Case& c : cases) {
         Harness h(dir);
-        ASSERT_TRUE(h.Check(c.url)) << c.url;
-        EXPECT_TRUE(h.failed) << c.url;
-        EXPECT_TRUE(h.got.empty()) << c.url;
-        EXPECT_EQ(h.thread, GetCurrentThreadId());
+        ASSERT_TRUE(h.Check(c.Url)) << c.Url;
+        EXPECT_TRUE(h.Failed) << c.Url;
+        EXPECT_TRUE(h.Got.empty()) << c.Url;
+        EXPECT_EQ(h.Thread, GetCurrentThreadId());
     }
     // A program without version information cannot compare: that is a failed check too, not silence.
     server.Set("/lumivex.upd", VersionFile("9.0.0.0"));
     Harness h(dir);
-    h.ownStrings.reset();
+    h.OwnStrings.reset();
     ASSERT_TRUE(h.Check(server.Url("/lumivex.upd")));
-    EXPECT_TRUE(h.failed);
+    EXPECT_TRUE(h.Failed);
     // With its own failure dialog the checker shows the message instead of raising the event.
     Harness withDialog(dir);
-    withDialog.checker.FailureDlg = true;
-    withDialog.checker.URLCurrVerFile = ClosedPortUrl("/x");
-    withDialog.checker.CheckNow();
-    ASSERT_TRUE(PumpUntil([&] { return !withDialog.messages.empty(); }, 30000));
-    EXPECT_EQ(withDialog.messages[0], kVersionDownloadFailedText);
-    EXPECT_FALSE(withDialog.failed);
+    withDialog.Checker.FailureDlg = true;
+    withDialog.Checker.URLCurrVerFile = ClosedPortUrl("/x");
+    withDialog.Checker.CheckNow();
+    ASSERT_TRUE(PumpUntil([&] { return !withDialog.Messages.empty(); }, 30000));
+    EXPECT_EQ(withDialog.Messages[0], kVersionDownloadFailedText);
+    EXPECT_FALSE(withDialog.Failed);
 }
 
 TEST(UpdateChecker, DownloadPromptOpensOnlyWebAddresses) {
     TempDir dir;
     LocalHttpServer server;
     struct Case {
-        std::string version, url;
-        int answer;
-        bool prompted, opened;
+        std::string Version, Url;
+        int Answer;
+        bool Prompted, Opened;
     } cases[] = {
         {"2.7.0.0", "https://www.lumivex.example/get", 6, true, true},
         {"2.7.0.0", "https://www.lumivex.example/get", 7, true, false},
@@ -127,17 +127,17 @@ TEST(UpdateChecker, DownloadPromptOpensOnlyWebAddresses) {
         {"", "https://www.lumivex.example/get", 6, false, false},
     };
     for (const Case& c : cases) {
-        server.Set("/lumivex.upd", VersionFile(c.version, c.url));
+        server.Set("/lumivex.upd", VersionFile(c.Version, c.Url));
         Harness h(dir);
-        h.checker.DownloadDlg = true;
-        h.answer = c.answer;
+        h.Checker.DownloadDlg = true;
+        h.Answer = c.Answer;
         ASSERT_TRUE(h.Check(server.Url("/lumivex.upd")));
-        bool prompted = !h.messages.empty();
-        EXPECT_EQ(prompted, c.prompted) << c.version << " " << c.url;
+        bool prompted = !h.Messages.empty();
+        EXPECT_EQ(prompted, c.Prompted) << c.Version << " " << c.Url;
         if (prompted) {
-            EXPECT_EQ(h.messages[0], NewVersionPromptText(c.version, "Brindell Software"));
+            EXPECT_EQ(h.Messages[0], NewVersionPromptText(c.Version, "Brindell Software"));
         }
-        EXPECT_EQ(h.opened.size(), c.opened ? 1u : 0u) << c.url;
+        EXPECT_EQ(h.Opened.size(), c.Opened ? 1u : 0u) << c.Url;
     }
 }
 

@@ -12,7 +12,7 @@
 #include "update/update_checker_win.h"
 #include "win_test_util.h"
 
-using namespace wintest;
+using namespace WinTest;
 using Mode = LocalHttpServer::Mode;
 
 namespace {
@@ -23,9 +23,9 @@ constexpr DWORD kLateMs = 1000;
 
 // A checker that counts its outcomes in a record that outlives it.
 struct Outcomes {
-    int failed = 0, got = 0, messages = 0;
-    std::string current;
-    int Total() const { return failed + got + messages; }
+    int Failed = 0, Got = 0, Messages = 0;
+    std::string Current;
+    int Total() const { return Failed + Got + Messages; }
 };
 
 std::unique_ptr<UpdateChecker> MakeChecker(const TempDir& dir, const std::shared_ptr<Outcomes>& outcomes) {
@@ -37,15 +37,15 @@ std::unique_ptr<UpdateChecker> MakeChecker(const TempDir& dir, const std::shared
     checker->TempFile = UniqueTempFileName(dir.Path(), "");
     checker->OwnVersionStrings = [] { return std::vector<std::string>{"2.6.3.1"}; };
     checker->ShowMessage = [outcomes](const std::string&, MessageKind, unsigned) {
-        ++outcomes->messages;
+        ++outcomes->Messages;
         return 7;
     };
     checker->OnGetURL = [outcomes](UpdateChecker&, const std::string& current, const std::string&, const std::string&,
                                    const std::string&) {
-        outcomes->current = current;
-        ++outcomes->got;
+        outcomes->Current = current;
+        ++outcomes->Got;
     };
-    checker->OnDownloadFailed = [outcomes](UpdateChecker&) { ++outcomes->failed; };
+    checker->OnDownloadFailed = [outcomes](UpdateChecker&) { ++outcomes->Failed; };
     return checker;
 }
 
@@ -78,8 +78,8 @@ TEST(UpdateDeadline, MisbehavingServersFailByTheDeadlineAndTheirConnectionsClose
     server.SetRedirect("/to-ftp", "ftp://127.0.0.1/lumivex.upd");
     server.SetRedirect("/nowhere", "");
     struct Case {
-        const char* path;
-        int requests;  // how many the check makes
+        const char* Path;
+        int Requests;  // how many the check makes
     } cases[] = {
         {"/silent", 1},   {"/trickle", 1}, {"/endless", 1}, {"/loop", 6},    {"/loop-absolute", 6},
         {"/loop-307", 6}, {"/to-file", 1}, {"/to-ftp", 1},  {"/nowhere", 1},
@@ -88,15 +88,15 @@ TEST(UpdateDeadline, MisbehavingServersFailByTheDeadlineAndTheirConnectionsClose
         auto outcomes = std::make_shared<Outcomes>();
         auto checker = MakeChecker(dir, outcomes);
         int before = server.Requests();
-        int ms = TimedCheck(*checker, *outcomes, server.Url(c.path));
-        ASSERT_GE(ms, 0) << c.path;
-        EXPECT_LE(ms, static_cast<int>(kShortDeadlineMs + kLateMs)) << c.path;
-        EXPECT_EQ(outcomes->failed, 1) << c.path;
-        EXPECT_EQ(outcomes->got, 0) << c.path;
-        EXPECT_EQ(server.Requests() - before, c.requests) << c.path;
+        int ms = TimedCheck(*checker, *outcomes, server.Url(c.Path));
+        ASSERT_GE(ms, 0) << c.Path;
+        EXPECT_LE(ms, static_cast<int>(kShortDeadlineMs + kLateMs)) << c.Path;
+        EXPECT_EQ(outcomes->Failed, 1) << c.Path;
+        EXPECT_EQ(outcomes->Got, 0) << c.Path;
+        EXPECT_EQ(server.Requests() - before, c.Requests) << c.Path;
         // Given up means closed: the server sees the client go, and no later check waits for a free connection.
-        EXPECT_TRUE(PumpUntil([&] { return server.OpenConnections() == 0; }, 3000)) << c.path;
-        EXPECT_EQ(GetFileAttributesW(checker->TempFile.c_str()), INVALID_FILE_ATTRIBUTES) << c.path;
+        EXPECT_TRUE(PumpUntil([&] { return server.OpenConnections() == 0; }, 3000)) << c.Path;
+        EXPECT_EQ(GetFileAttributesW(checker->TempFile.c_str()), INVALID_FILE_ATTRIBUTES) << c.Path;
     }
     // Reading stopped at the limit: far less than the answer's 100 MB left the server (the rest is socket buffers).
     EXPECT_LT(server.BodyBytesSent(), LocalHttpServer::kEndlessBytes / 4);
@@ -110,7 +110,7 @@ TEST(UpdateDeadline, MisbehavingServersFailByTheDeadlineAndTheirConnectionsClose
     int ms = TimedCheck(*checker, *outcomes, declaring.Url("/lumivex.upd"));
     ASSERT_GE(ms, 0);
     EXPECT_LT(ms, static_cast<int>(kShortDeadlineMs));
-    EXPECT_EQ(outcomes->failed, 1);
+    EXPECT_EQ(outcomes->Failed, 1);
 }
 
 TEST(UpdateDeadline, FollowsFiveRedirectsButNotASixth) {
@@ -126,11 +126,11 @@ TEST(UpdateDeadline, FollowsFiveRedirectsButNotASixth) {
     auto outcomes = std::make_shared<Outcomes>();
     auto checker = MakeChecker(dir, outcomes);
     ASSERT_GE(TimedCheck(*checker, *outcomes, server.Url("/hop1")), 0);
-    EXPECT_EQ(outcomes->got, 1);
-    EXPECT_EQ(outcomes->current, "2.7.0.0");
+    EXPECT_EQ(outcomes->Got, 1);
+    EXPECT_EQ(outcomes->Current, "2.7.0.0");
     ASSERT_GE(TimedCheck(*checker, *outcomes, server.Url("/hop0")), 0);
-    EXPECT_EQ(outcomes->got, 1);
-    EXPECT_EQ(outcomes->failed, 1);
+    EXPECT_EQ(outcomes->Got, 1);
+    EXPECT_EQ(outcomes->Failed, 1);
 }
 
 TEST(UpdateDeadline, DestroyingTheCheckerCancelsItsChecksAtOnce) {

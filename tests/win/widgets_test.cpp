@@ -26,7 +26,7 @@ TEST(InputQuery, ReturnsTheTypedTextOrNothingWhenCancelled) {
     for (bool ok : {true, false}) {
         std::string name = "preset";
         bool answered = false;
-        wintest::RunModal<Box>(
+        WinTest::RunModal<Box>(
             box,
             [&](Box& b) {
                 EXPECT_EQ(GetControlText(GetDlgItem(b.Hwnd(), IDC_INPUT_PROMPT)), "Theme Name");

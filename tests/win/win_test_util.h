@@ -9,7 +9,7 @@
 
 #include "platform/text_win.h"
 
-namespace wintest {
+namespace WinTest {
 
 // The top-level windows of class cls that belong to the process, in the order the system lists them.
 inline std::vector<HWND> WindowsOfProcess(DWORD processId, const wchar_t* cls) {
@@ -142,4 +142,4 @@ inline bool WaitProcess(HANDLE process, int timeoutMs) {
     return PumpUntil([&] { return WaitForSingleObject(process, 0) == WAIT_OBJECT_0; }, timeoutMs);
 }
 
-}  // namespace wintest
+}  // namespace WinTest

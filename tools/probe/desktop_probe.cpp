@@ -9,21 +9,21 @@
 #include <utility>
 #include <vector>
 
-namespace probe {
+namespace Probe {
 namespace {
 
 // The system's list of open handles, as ntdll answers class 16 (the layout every Windows and Wine share).
 struct HandleEntry {
-    ULONG ownerProcessId;
-    BYTE objectType;
-    BYTE flags;
-    USHORT value;
-    PVOID object;
-    ULONG access;
+    ULONG OwnerProcessId;
+    BYTE ObjectType;
+    BYTE Flags;
+    USHORT Value;
+    PVOID Object;
+    ULONG Access;
 };
 struct HandleList {
-    ULONG count;
-    HandleEntry entries[1];
+    ULONG Count;
+    HandleEntry Entries[1];
 };
 constexpr ULONG kSystemHandleInformation = 16;
 constexpr NTSTATUS kInfoLengthMismatch = static_cast<NTSTATUS>(0xC0000004L);
@@ -52,8 +52,8 @@ long CountKernelHandles(DWORD processId) {
             return -1;
         const auto* list = reinterpret_cast<const HandleList*>(buffer.data());
         long count = 0;
-        for (ULONG i = 0; i < list->count; ++i) {
-            if (list->entries[i].ownerProcessId == processId)
+        for (ULONG i = 0; i < list->Count; ++i) {
+            if (list->Entries[i].OwnerProcessId == processId)
                 ++count;
         }
         return count;
@@ -64,12 +64,12 @@ long CountKernelHandles(DWORD processId) {
 // One entry of the GDI handle table that the process's PEB points to; the layout is the same for 32-bit and 64-bit
 // processes. A free entry has type 0. Wine 8 keeps the table for 64-bit processes only: a 32-bit one reads -1.
 struct GdiHandleEntry {
-    uint64_t object;
-    uint32_t owner;
-    uint16_t unique;
-    uint8_t type;
-    uint8_t flags;
-    uint64_t userPointer;
+    uint64_t Object;
+    uint32_t Owner;
+    uint16_t Unique;
+    uint8_t Type;
+    uint8_t Flags;
+    uint64_t UserPointer;
 };
 constexpr size_t kGdiHandleCount = 0x10000;
 // Where the PEB keeps the table's address, for a process of this program's own width.
@@ -93,7 +93,7 @@ long CountGdiObjects(HANDLE process) {
         return -1;
     long count = 0;
     for (size_t i = 0; i < read / sizeof(GdiHandleEntry); ++i) {
-        if (entries[i].type != 0)
+        if (entries[i].Type != 0)
             ++count;
     }
     return count;
@@ -193,14 +193,14 @@ ProcessFigures MeasureProcess(DWORD processId) {
     HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
     if (!process)
         return figures;
-    figures.kernelHandles = CountKernelHandles(processId);
-    figures.gdiObjects = CountGdiObjects(process);
-    figures.windows = CountWindows(processId);
+    figures.KernelHandles = CountKernelHandles(processId);
+    figures.GdiObjects = CountGdiObjects(process);
+    figures.Windows = CountWindows(processId);
     // The commit charge is the process's private memory; Wine leaves the newer PrivateUsage field empty.
     PROCESS_MEMORY_COUNTERS memory{};
     memory.cb = sizeof memory;
     if (GetProcessMemoryInfo(process, &memory, sizeof memory))
-        figures.privateBytes = memory.PagefileUsage;
+        figures.PrivateBytes = memory.PagefileUsage;
     CloseHandle(process);
     return figures;
 }
@@ -216,4 +216,4 @@ bool EndGracefully(HWND mainForm, DWORD processId, DWORD timeoutMs) {
     return ended;
 }
 
-}  // namespace probe
+}  // namespace Probe

@@ -8,7 +8,7 @@
 // Looks at a running Lumivex from outside, on the Wine desktop that shows a taskbar ("shell"): its windows, the
 // icons of the notification area and the resources the process holds. Used by the scripts in tools/ and by the
 // tests that need a real taskbar.
-namespace probe {
+namespace Probe {
 
 constexpr wchar_t kShellDesktop[] = L"shell";
 
@@ -26,10 +26,10 @@ std::string ProgramIconList(DWORD processId);
 HWND FindProcessWindow(const wchar_t* className, DWORD processId);
 
 struct ProcessFigures {
-    long kernelHandles = -1;  // handles in the process's handle table
-    long gdiObjects = -1;     // entries of the GDI handle table in use (-1: no table to read)
-    long windows = -1;        // windows of the process: top-level, child and message-only
-    uint64_t privateBytes = 0;
+    long KernelHandles = -1;  // handles in the process's handle table
+    long GdiObjects = -1;     // entries of the GDI handle table in use (-1: no table to read)
+    long Windows = -1;        // windows of the process: top-level, child and message-only
+    uint64_t PrivateBytes = 0;
 };
 // GetProcessHandleCount and GetGuiResources answer 0 under Wine, so the figures are counted instead: the kernel
 // handles through the system's handle list, the GDI objects in the process's own GDI handle table (which a leaked
@@ -39,4 +39,4 @@ ProcessFigures MeasureProcess(DWORD processId);
 // Ends the program as a log-off does (it saves its settings) and waits for its process to end.
 bool EndGracefully(HWND mainForm, DWORD processId, DWORD timeoutMs);
 
-}  // namespace probe
+}  // namespace Probe

@@ -31,7 +31,7 @@ int Fail(const char* what) {
 }
 
 HWND MainForm(DWORD* processId = nullptr) {
-    HWND form = probe::FindProcessWindow(kMainClass, 0);
+    HWND form = Probe::FindProcessWindow(kMainClass, 0);
     if (form && processId)
         GetWindowThreadProcessId(form, processId);
     return form;
@@ -54,7 +54,7 @@ int wmain(int argc, wchar_t** argv) {
     const wchar_t* arg = argc > 2 ? argv[2] : L"";
     // Waiting may begin before the desktop exists.
     const DWORD deadline = GetTickCount() + (command == L"wait" ? 1000u * std::wcstoul(arg, nullptr, 10) : 0);
-    while (!probe::AttachToDesktop(probe::kShellDesktop)) {
+    while (!Probe::AttachToDesktop(Probe::kShellDesktop)) {
         if (static_cast<int>(deadline - GetTickCount()) <= 0)
             return Fail("no \"shell\" desktop");
         Sleep(100);
@@ -63,8 +63,8 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"wait") {
         DWORD pid = 0;
         do {
-            if (MainForm(&pid) && probe::FindProcessWindow(kTrayHandlerClass, pid) &&
-                probe::ProgramIconCount(pid) > 0) {
+            if (MainForm(&pid) && Probe::FindProcessWindow(kTrayHandlerClass, pid) &&
+                Probe::ProgramIconCount(pid) > 0) {
                 std::printf("%lu\n", pid);
                 return 0;
             }
@@ -76,9 +76,9 @@ int wmain(int argc, wchar_t** argv) {
         DWORD pid = 0;
         if (!MainForm(&pid))
             return Fail("Lumivex is not running");
-        probe::ProcessFigures f = probe::MeasureProcess(pid);
-        std::printf("handles=%ld gdi=%ld windows=%ld private=%llu\n", f.kernelHandles, f.gdiObjects, f.windows,
-                    static_cast<unsigned long long>(f.privateBytes));
+        Probe::ProcessFigures f = Probe::MeasureProcess(pid);
+        std::printf("handles=%ld gdi=%ld windows=%ld private=%llu\n", f.KernelHandles, f.GdiObjects, f.Windows,
+                    static_cast<unsigned long long>(f.PrivateBytes));
         return 0;
     }
     if (command == L"rect") {
@@ -120,7 +120,7 @@ int wmain(int argc, wchar_t** argv) {
         return 0;
     }
     if (command == L"tray") {
-        HWND handler = probe::FindProcessWindow(kTrayHandlerClass, pid);
+        HWND handler = Probe::FindProcessWindow(kTrayHandlerClass, pid);
         if (!handler)
             return Fail("no tray icon");
         std::wstring how = arg;
@@ -138,10 +138,10 @@ int wmain(int argc, wchar_t** argv) {
         return 0;
     }
     if (command == L"icons") {
-        std::printf("%d\n", probe::ProgramIconCount(pid));
+        std::printf("%d\n", Probe::ProgramIconCount(pid));
         return 0;
     }
     if (command == L"end")
-        return probe::EndGracefully(form, pid, 15000) ? 0 : Fail("Lumivex did not end");
+        return Probe::EndGracefully(form, pid, 15000) ? 0 : Fail("Lumivex did not end");
     return Fail("unknown command");
 }
