@@ -275,11 +275,11 @@ INT_PTR OptionsDialog::PageMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_DRAWITEM: {
             auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
             if (wParam == IDC_CMBCOLORPROCESSES)
-                cmbColorProcesses_.DrawItem(*item);
+                highlightColorCombo_.DrawItem(*item);
             else if (wParam == IDC_CMBFOREGROUND)
-                cmbForeground_.DrawItem(*item);
+                slotColorCombo_.DrawItem(*item);
             else if (wParam == IDC_LBCOLORS)
-                lbColors_.DrawItem(*item);
+                colorSlotList_.DrawItem(*item);
             else
                 return FALSE;
             return TRUE;
@@ -293,60 +293,60 @@ void OptionsDialog::OnCommand(int id, int code) {
     if (code == BN_CLICKED) {
         switch (id) {
             case IDOK:
-                BtnOkClick(true);
+                OnOkOrApplyClicked(true);
                 return;
             case IDC_BTNAPPLY:
-                BtnOkClick(false);
+                OnOkOrApplyClicked(false);
                 return;
             case IDCANCEL:
-                BtnCancelClick();
+                OnCancelClicked();
                 return;
             case IDC_FONTBUTTON:
                 ChooseDisplayFont();
                 return;
             case IDC_CKSHOWPERCENTAGE:
-                CkShowPercentageClick();
+                OnShowPercentageClicked();
                 return;
             case IDC_CKINTERNALFONT:
             case IDC_CKMINIFONT:
-                CkInternalFontClick();
+                OnInternalFontClicked();
                 return;
             case IDC_CKSHOWTOP:
             case IDC_CKSHOWMEMMENU:
             case IDC_CHECKSHOWPROCESSNAME:
-                CkShowTopClick();
+                OnShowTopProcessesClicked();
                 return;
             case IDC_CHECKHIGHLIGHTPROCESS:
-                CheckHighlightProcessClick();
+                OnHighlightProcessesClicked();
                 return;
             case IDC_CHECKDEFRAGEVERYACTIVE:
-                CheckDefragEveryActiveClick();
+                OnPeriodicFreeingClicked();
                 return;
             case IDC_CHECKMONITOR:
-                CheckMonitorClick();
+                OnMonitorOffClicked();
                 return;
             case IDC_BTNSAVEAS:
-                BtnSaveAsClick();
+                OnSaveThemeAsClicked();
                 return;
             case IDC_BTNDELETETHEME:
-                BtnDeleteThemeClick();
+                OnDeleteThemeClicked();
                 return;
             default:
                 return;
         }
     }
     if (code == EN_CHANGE && id == IDC_TXTYELLOW)
-        TxtYellowChange();
+        OnYellowPercentChanged();
     if (code == EN_CHANGE && id == IDC_TXTRED)
-        TxtRedChange();
+        OnRedPercentChanged();
     if (code == CBN_SELCHANGE && id == IDC_CBTHEMES)
-        CbThemesClick();
+        OnThemeChosen();
     if (code == CBN_SELCHANGE && id == IDC_CMBCOLORPROCESSES)
-        cmbColorProcesses_.SelectionChanged();
+        highlightColorCombo_.SelectionChanged();
     if (code == CBN_SELCHANGE && id == IDC_CMBFOREGROUND)
-        cmbForeground_.SelectionChanged();
+        slotColorCombo_.SelectionChanged();
     if (code == LBN_SELCHANGE && id == IDC_LBCOLORS)
-        LbColorsClick();
+        OnColorSlotChosen();
 }
 
 void OptionsDialog::ShowFontPanel(const FontSpec& font) {
@@ -368,21 +368,21 @@ void OptionsDialog::FormCreate() {
     auto storage = [path = host_.SettingsPath]() -> std::unique_ptr<IProfile> {
         return std::make_unique<IniFileWriter>(path);
     };
-    cmbColorProcesses_.Attach(Item(IDC_CMBCOLORPROCESSES));
-    cmbForeground_.Attach(Item(IDC_CMBFOREGROUND));
-    for (ColorComboBox* picker : {&cmbColorProcesses_, &cmbForeground_}) {
+    highlightColorCombo_.Attach(Item(IDC_CMBCOLORPROCESSES));
+    slotColorCombo_.Attach(Item(IDC_CMBFOREGROUND));
+    for (ColorComboBox* picker : {&highlightColorCombo_, &slotColorCombo_}) {
         picker->SetCustomColorsStorage(storage);
         picker->ChooseColorHook = services_.PickColor;
     }
-    cmbForeground_.OnChange = [this] { CmbForegroundChange(); };
-    lbColors_.Attach(Item(IDC_LBCOLORS));
-    txtYellow_.Attach(Item(IDC_TXTYELLOW), 1, 100, 1, /*editorEnabled=*/false);
-    txtRed_.Attach(Item(IDC_TXTRED), 1, 100, 1, /*editorEnabled=*/false);
-    winSpinDefragEveryActive_.Attach(Item(IDC_WINSPINDEFRAGEVERYACTIVE), 5, 999, 1);
-    editMili_.Attach(Item(IDC_EDITMILI), 100, 10000, 100);
-    editProcs_.Attach(Item(IDC_EDITPROCS), 1, 100, 1);
-    editProcsRam_.Attach(Item(IDC_EDITPROCSRAM), 1, 9999, 1);
-    editProcsRam_.SetValue(100);
+    slotColorCombo_.OnChange = [this] { OnSlotColorChanged(); };
+    colorSlotList_.Attach(Item(IDC_LBCOLORS));
+    yellowPercentEdit_.Attach(Item(IDC_TXTYELLOW), 1, 100, 1, /*editorEnabled=*/false);
+    redPercentEdit_.Attach(Item(IDC_TXTRED), 1, 100, 1, /*editorEnabled=*/false);
+    freeEveryMinutesEdit_.Attach(Item(IDC_WINSPINDEFRAGEVERYACTIVE), 5, 999, 1);
+    refreshRateEdit_.Attach(Item(IDC_EDITMILI), 100, 10000, 100);
+    processRowCountEdit_.Attach(Item(IDC_EDITPROCS), 1, 100, 1);
+    highlightAboveEdit_.Attach(Item(IDC_EDITPROCSRAM), 1, 9999, 1);
+    highlightAboveEdit_.SetValue(100);
     FillCombo(Item(IDC_CMBDOUBLECLICK), kDoubleClickActionNames);
     FillCombo(Item(IDC_COMBOGBVALUES), kGbValueNames);
     // Each language is named in its own words, whatever the chosen one.
@@ -396,40 +396,40 @@ void OptionsDialog::FormCreate() {
     for (const FlagBox& box : kFlagBoxes)
         SetChecked(box.Id, settings_.*box.Flag);
     SendMessageW(Item(IDC_CMBDOUBLECLICK), CB_SETCURSEL, static_cast<WPARAM>(settings_.DoubleClickAction), 0);
-    winSpinDefragEveryActive_.SetValue(settings_.FreeEveryMinutes);
-    CheckDefragEveryActiveClick();
+    freeEveryMinutesEdit_.SetValue(settings_.FreeEveryMinutes);
+    OnPeriodicFreeingClicked();
     // Each threshold starts bounded by the other; the first change narrows the bounds by one.
-    txtYellow_.SetMaxValue(settings_.RedPercent);
-    txtRed_.SetMinValue(settings_.YellowPercent);
-    txtYellow_.SetValue(settings_.YellowPercent);
-    txtRed_.SetValue(settings_.RedPercent);
+    yellowPercentEdit_.SetMaxValue(settings_.RedPercent);
+    redPercentEdit_.SetMinValue(settings_.YellowPercent);
+    yellowPercentEdit_.SetValue(settings_.YellowPercent);
+    redPercentEdit_.SetValue(settings_.RedPercent);
     openedHotKey_ = static_cast<HotKeyValue>(settings_.FreeMemoryHotKey);
     // A global hot key without Ctrl or Alt would take that key from every program: the field adds Alt then.
     SendMessageW(Item(IDC_HOTKEY1), HKM_SETRULES, HKCOMB_NONE | HKCOMB_S, MAKELPARAM(HOTKEYF_ALT, 0));
     SendMessageW(Item(IDC_HOTKEY1), HKM_SETHOTKEY, HotKeyControlFromShortCut(openedHotKey_), 0);
     SetChecked(IDC_CHECKHIGHLIGHTPROCESS, settings_.HighlightProcessAbove > 0);
     if (settings_.HighlightProcessAbove > 0)
-        editProcsRam_.SetValue(settings_.HighlightProcessAbove);
-    CheckHighlightProcessClick();
+        highlightAboveEdit_.SetValue(settings_.HighlightProcessAbove);
+    OnHighlightProcessesClicked();
 
-    cmbColorProcesses_.SetDefaultColor(AutomaticColors::kProcessHighlight);
+    highlightColorCombo_.SetDefaultColor(AutomaticColors::kProcessHighlight);
     if (settings_.ProcessHighlightColor == kAutomaticColor) {
-        cmbColorProcesses_.SetItemIndex(ColorComboBox::kDefaultItem);
+        highlightColorCombo_.SetItemIndex(ColorComboBox::kDefaultItem);
     } else {
         // A colour chosen earlier through the custom item is shown there again rather than dropped.
-        cmbColorProcesses_.SetColor(settings_.ProcessHighlightColor);
+        highlightColorCombo_.SetColor(settings_.ProcessHighlightColor);
     }
     settings_.ProcessHighlightColor =
-        cmbColorProcesses_.ItemIndex() <= 0 ? kAutomaticColor : cmbColorProcesses_.Color();
+        highlightColorCombo_.ItemIndex() <= 0 ? kAutomaticColor : highlightColorCombo_.Color();
 
-    editProcs_.SetValue(settings_.TopProcessCount);
-    CkShowTopClick();
+    processRowCountEdit_.SetValue(settings_.TopProcessCount);
+    OnShowTopProcessesClicked();
     SendMessageW(Item(IDC_COMBOGBVALUES), CB_SETCURSEL, settings_.OptimizeForGigabytes ? 1 : 0, 0);
-    editMili_.SetValue(settings_.RefreshRate);
-    CkInternalFontClick();  // the panel, the chosen font and the small-font box follow the built-in font choice
+    refreshRateEdit_.SetValue(settings_.RefreshRate);
+    OnInternalFontClicked();  // the panel, the chosen font and the small-font box follow the built-in font choice
     // The small-digits box keeps the record's value while it is disabled, so opening and OK do not lose it.
     SetChecked(IDC_CKMINIFONT, settings_.MiniInternalFont);
-    CkShowPercentageClick();
+    OnShowPercentageClicked();
 
     ThemeColorTexts entries = ThemeColorsOf(settings_);
     if (settings_.FontColor != kAutomaticColor)
@@ -437,9 +437,9 @@ void OptionsDialog::FormCreate() {
     FillColorList(entries);
     LoadThemes();
     SendMessageW(Item(IDC_CBTHEMES), CB_SETCURSEL, 1, 0);
-    CbThemesClick();
-    lbColors_.SetItemIndex(0);
-    LbColorsClick();
+    OnThemeChosen();
+    colorSlotList_.SetItemIndex(0);
+    OnColorSlotChosen();
     UpdateHighLabel();
 }
 
@@ -448,7 +448,7 @@ void OptionsDialog::FormShow() {
 }
 
 // Controls to record, then save and apply at once. A failed save keeps the dialog open with the record updated.
-void OptionsDialog::BtnOkClick(bool ok) {
+void OptionsDialog::OnOkOrApplyClicked(bool ok) {
     Settings& s = settings_;
     for (const FlagBox& box : kFlagBoxes)
         s.*box.Flag = Checked(box.Id);
@@ -457,20 +457,20 @@ void OptionsDialog::BtnOkClick(bool ok) {
     if (doubleClick >= 0)
         s.DoubleClickAction = doubleClick;
     if (s.FreeEveryActive)
-        s.FreeEveryMinutes = winSpinDefragEveryActive_.Value();  // unticked keeps the period
+        s.FreeEveryMinutes = freeEveryMinutesEdit_.Value();  // unticked keeps the period
     // The field has no Win modifier: a hand-made Win combination survives while the field is left alone.
     auto word = static_cast<uint16_t>(SendMessageW(Item(IDC_HOTKEY1), HKM_GETHOTKEY, 0, 0));
     if (word != HotKeyControlFromShortCut(openedHotKey_)) {
         s.FreeMemoryHotKey = static_cast<int32_t>(ShortCutFromHotKeyControl(word));
     }
-    s.RefreshRate = editMili_.Value();
+    s.RefreshRate = refreshRateEdit_.Value();
     s.Font = chosenFont_;
-    s.YellowPercent = txtYellow_.Value();
-    s.RedPercent = txtRed_.Value();
+    s.YellowPercent = yellowPercentEdit_.Value();
+    s.RedPercent = redPercentEdit_.Value();
     s.OptimizeForGigabytes = SendMessageW(Item(IDC_COMBOGBVALUES), CB_GETCURSEL, 0, 0) == 1;
-    s.HighlightProcessAbove = Checked(IDC_CHECKHIGHLIGHTPROCESS) ? editProcsRam_.Value() : 0;
-    s.ProcessHighlightColor = cmbColorProcesses_.ItemIndex() <= 0 ? kAutomaticColor : cmbColorProcesses_.Color();
-    s.TopProcessCount = editProcs_.Value();
+    s.HighlightProcessAbove = Checked(IDC_CHECKHIGHLIGHTPROCESS) ? highlightAboveEdit_.Value() : 0;
+    s.ProcessHighlightColor = highlightColorCombo_.ItemIndex() <= 0 ? kAutomaticColor : highlightColorCombo_.Color();
+    s.TopProcessCount = processRowCountEdit_.Value();
     const LRESULT language = SendMessageW(Item(IDC_CMBLANGUAGE), CB_GETCURSEL, 0, 0);
     if (language >= 0 && language < kLanguageCount)
         s.Language = kLanguages[language].Setting;
@@ -500,15 +500,15 @@ void OptionsDialog::SetTexts() {
     }
     FillCombo(Item(IDC_CMBDOUBLECLICK), kDoubleClickActionNames);
     FillCombo(Item(IDC_COMBOGBVALUES), kGbValueNames);
-    cmbColorProcesses_.SetTexts();
-    cmbForeground_.SetTexts();
-    const int selected = lbColors_.ItemIndex();
+    highlightColorCombo_.SetTexts();
+    slotColorCombo_.SetTexts();
+    const int selected = colorSlotList_.ItemIndex();
     FillColorList(ColorEntries());
-    lbColors_.SetItemIndex(selected);
+    colorSlotList_.SetItemIndex(selected);
     UpdateHighLabel();
 }
 
-void OptionsDialog::BtnCancelClick() {
+void OptionsDialog::OnCancelClicked() {
     EndDialog(Hwnd(), IDCANCEL);
 }
 

@@ -61,9 +61,9 @@ class OptionsDialog : public Dialog {
     int ActivePage() const { return activePage_; }
     // The control of that id on whichever page holds it.
     HWND Item(int id) const;
-    const ColorTextListBox& ColorList() const { return lbColors_; }
-    ColorComboBox& ForegroundPicker() { return cmbForeground_; }
-    ColorComboBox& HighlightPicker() { return cmbColorProcesses_; }
+    const ColorTextListBox& ColorList() const { return colorSlotList_; }
+    ColorComboBox& ForegroundPicker() { return slotColorCombo_; }
+    ColorComboBox& HighlightPicker() { return highlightColorCombo_; }
 
   protected:
     INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -92,29 +92,29 @@ class OptionsDialog : public Dialog {
     // Every text of the open dialog in the chosen language.
     void SetTexts();
     void FormShow();
-    void BtnOkClick(bool ok);
-    void BtnCancelClick();
+    void OnOkOrApplyClicked(bool ok);
+    void OnCancelClicked();
     void ChooseDisplayFont();
     void SetInternalFont();
-    void CkShowPercentageClick();
-    void CkInternalFontClick();
-    void CkShowTopClick();
-    void CheckHighlightProcessClick();
-    void CheckDefragEveryActiveClick();
-    void TxtYellowChange();
-    void TxtRedChange();
+    void OnShowPercentageClicked();
+    void OnInternalFontClicked();
+    void OnShowTopProcessesClicked();
+    void OnHighlightProcessesClicked();
+    void OnPeriodicFreeingClicked();
+    void OnYellowPercentChanged();
+    void OnRedPercentChanged();
     void UpdateThresholdBounds();
     void UpdateHighLabel();
-    void CheckMonitorClick();
+    void OnMonitorOffClicked();
     void OpenThemePage();
 
     // The theme page (options_theme_page_win.cpp).
     void LoadThemes();
-    void CbThemesClick();
-    void LbColorsClick();
-    void CmbForegroundChange();
-    void BtnSaveAsClick();
-    void BtnDeleteThemeClick();
+    void OnThemeChosen();
+    void OnColorSlotChosen();
+    void OnSlotColorChanged();
+    void OnSaveThemeAsClicked();
+    void OnDeleteThemeClicked();
     bool WriteThemeFile(const std::wstring& path, const std::string& name);
     std::wstring ThemePath(const std::string& name) const;
     ThemeColorTexts ColorEntries() const;
@@ -128,9 +128,10 @@ class OptionsDialog : public Dialog {
     int activePage_ = 0;
     bool startOnThemePage_ = false;
 
-    SpinEdit txtYellow_, txtRed_, winSpinDefragEveryActive_, editMili_, editProcs_, editProcsRam_;
-    ColorComboBox cmbColorProcesses_, cmbForeground_;
-    ColorTextListBox lbColors_;
+    SpinEdit yellowPercentEdit_, redPercentEdit_, freeEveryMinutesEdit_, refreshRateEdit_, processRowCountEdit_,
+        highlightAboveEdit_;
+    ColorComboBox highlightColorCombo_, slotColorCombo_;
+    ColorTextListBox colorSlotList_;
     FontSpec chosenFont_;  // the hidden font panel's font
     UniqueFont panelFont_;
     DpiScaler scaler_;
