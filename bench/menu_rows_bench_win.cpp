@@ -108,7 +108,7 @@ int wmain(int argc, wchar_t** argv) {
         list.RefreshHeaviest(10);
     };
 
-    auto owned = CreateBenchForm(MainForm::Options{});
+    auto owned = CreateBenchForm(SystemHooks{});
     if (!owned)
         return 1;
     MainForm& form = *owned;

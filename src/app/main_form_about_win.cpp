@@ -62,16 +62,16 @@ void MainForm::FormShow() {
 }
 
 void MainForm::OpenDonationPage() {
-    launchers_.WebPage(Hwnd(), addresses_.Donation);
+    hooks_.Launchers.WebPage(Hwnd(), addresses_.Donation);
     settings_.ClickedDonation = true;  // saved with the settings; the donation row is gone from the next start
 }
 
 void MainForm::OpenHomePage() {
-    launchers_.WebPage(Hwnd(), addresses_.Home);
+    hooks_.Launchers.WebPage(Hwnd(), addresses_.Home);
 }
 
 void MainForm::OpenSupportPage() {
-    launchers_.WebPage(Hwnd(), addresses_.Support);
+    hooks_.Launchers.WebPage(Hwnd(), addresses_.Support);
 }
 
 void MainForm::ShowLicence() {
@@ -80,7 +80,7 @@ void MainForm::ShowLicence() {
 
 void MainForm::LabelDownloadLinkClick(const std::string& linkText) {
     if (linkText != Text(TextId::UpdateCheck)) {
-        launchers_.WebPage(nullptr, addresses_.Downloads);
+        hooks_.Launchers.WebPage(nullptr, addresses_.Downloads);
         return;
     }
     LinkLabel& label = aboutBox_.LabelDownload;

@@ -8,21 +8,11 @@
 #include "settings/themes.h"
 #include "settings/themes_win.h"
 
-namespace {
-bool SystemHighContrast() {
-    HIGHCONTRASTW contrast{};
-    contrast.cbSize = sizeof contrast;
-    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
-           (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
-}
-}  // namespace
-
 // The icon is drawn at the small-icon size for the DPI of the monitor that holds the notification area, so the
 // shell shows it pixel for pixel instead of stretching a 16-pixel picture.
 bool MainForm::RefreshTrayLook() {
-    const UINT dpi = options_.PrimaryDpi ? options_.PrimaryDpi() : PrimaryMonitorDpi();
-    const int size = TrayIconSizeForDpi(dpi);
-    const bool highContrast = options_.HighContrast ? options_.HighContrast() : SystemHighContrast();
+    const int size = TrayIconSizeForDpi(hooks_.PrimaryDpi());
+    const bool highContrast = hooks_.HighContrast();
     const bool changed = size != iconSize_ || highContrast != highContrast_;
     iconSize_ = size;
     highContrast_ = highContrast;

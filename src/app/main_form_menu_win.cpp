@@ -38,14 +38,6 @@ void MainForm::InitTrayMenu() {
     tray_->OnMouseDown = [this](TrayIcon& sender, MouseButton button, ShiftState shift, int x, int y) {
         TrayMouseDown(sender, button, shift, x, y);
     };
-    ProcessChoice = [](const ProcessDialogTexts& t) {
-        return TaskChoice(t.Instruction, t.Content, t.Buttons, TaskIcon::Information, nullptr, kProcessDialogCaption,
-                          t.Footer, t.Footer.empty() ? TaskFooterIcon::Blank : TaskFooterIcon::Warning,
-                          kProcessDialogWidth);
-    };
-    ProcessNotice = [](const std::string& text) {
-        TaskMessage(text, "", CommonButtonOk, TaskIcon::Information, nullptr, kProcessDialogCaption);
-    };
 }
 
 // Setting an item's type again makes Windows measure it anew the next time the menu opens.
@@ -211,17 +203,15 @@ void MainForm::KillItem(const MenuItemEx& row) {
         fileVersion = fileVer_.FileVersion().Text();
     }
     ProcessDialogTexts texts = BuildProcessDialogTexts(row.ExeName, description, company, fileVersion);
-    if (!ProcessChoice)
-        return;
     // The dialog is modal and a right-click on the tray icon meanwhile rebuilds the rows: keep copies.
     const ProcessIdentity identity{row.ProcessID, row.CreationFileTime, row.FullPath};
     const std::string exeName = row.ExeName;
-    const int choice = ProcessChoice(texts);
+    const int choice = hooks_.ProcessChoice(texts);
     if (closed_)
         return;  // the session ended while the dialog was open: nothing is done to the process
     ProcessActionOutcome outcome = RunProcessAction(choice, identity, Hwnd());
-    if (outcome == ProcessActionOutcome::Ended && ProcessNotice)
-        ProcessNotice(ProcessEndedText(exeName));
+    if (outcome == ProcessActionOutcome::Ended)
+        hooks_.ProcessNotice(ProcessEndedText(exeName));
 }
 
 bool MainForm::HandleMenuMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {

@@ -1,45 +1,15 @@
 // The main form's part in the options dialog, the themes and the global hot key.
 #include "app/main_form_win.h"
 
-#include <commdlg.h>
-
 #include "platform/paths_win.h"
 #include "platform/text_win.h"
 #include "resource.h"
 #include "settings/profile_win.h"
 #include "settings/settings_file.h"
 #include "settings/themes_win.h"
-#include "system/task_dialog_win.h"
-#include "widgets/font_dialog_win.h"
-#include "widgets/input_query_win.h"
-
-void MainForm::InitOptionsServices() {
-    hotKeyManager_.OnHotKeyPressed = [this](HotKeyValue hotKey, WORD index) { HotKeyPressed(hotKey, index); };
-    OptionsServices& s = optionsServices_;
-    s.IsPortableDevice = [] { return ::IsPortableDevice(); };
-    s.ShowPortableWarning = [](TaskDialogTexts& dialog, HWND parent) {
-        TaskDialogParams p;
-        p.Flags = kTdfAllowDialogCancellation;
-        p.MainIcon = TaskIcon::Warning;
-        p.FooterIcon = TaskFooterIcon::Information;
-        p.Parent = parent;
-        p.ClassicLook = true;
-        return ShowTaskDialog(dialog, p);
-    };
-    // The question belongs to the dialog that asks it: in front of it and modal to it.
-    s.AskYesNo = [this](const std::string& text) {
-        return MessageBoxWithSound(text, MessageKind::Warning, MessageButtonYes | MessageButtonNo,
-                                   optionsDialog_ ? optionsDialog_->Hwnd() : Hwnd());
-    };
-    s.AskThemeName = [](HWND owner, std::string& name) {
-        name.clear();
-        return InputQuery(owner, Text(TextId::ThemesSaveCaption), Text(TextId::ThemesSavePrompt), name);
-    };
-    s.PickFont = [](HWND owner, FontSpec& font) { return ExecuteFontDialog(owner, font); };
-}
 
 std::wstring MainForm::ThemesFolder() const {
-    return GetDataFolder(portableMode_, programFolder_, false, true, options_.UserDataFolder);
+    return GetDataFolder(portableMode_, programFolder_, false, true, hooks_.UserDataFolder);
 }
 
 // One options dialog at a time: asking again while it is open brings it forward (on the theme page for "主题").
@@ -58,7 +28,7 @@ void MainForm::ShowSettings(bool themePage) {
     host.ApplyFontColor = [this] { ApplyFontColor(); };
     host.OptionsStored = [this] { OptionsStored(); };
     host.OptionsApplied = [this] { OptionsApplied(); };
-    OptionsDialog dialog(std::move(host), optionsServices_);
+    OptionsDialog dialog(std::move(host), hooks_.Options);
 
     // Whatever ends the dialog (a button, the close box, an error), it goes, the timers follow the settings and
     // "更多设置" comes back.
@@ -94,19 +64,7 @@ void MainForm::UpdateSettingsSubmenu() {
 
 void MainForm::ChooseTextColor() {
     COLORREF color = textColor_;
-    bool chosen = false;
-    if (PickTextColor) {
-        chosen = PickTextColor(color);
-    } else {
-        CHOOSECOLORW cc{};
-        cc.lStructSize = sizeof cc;
-        cc.hwndOwner = Hwnd();
-        cc.rgbResult = color;
-        cc.lpCustColors = textColorCustom_;
-        cc.Flags = CC_RGBINIT | CC_ANYCOLOR;
-        chosen = ChooseColorW(&cc) != FALSE;
-        color = cc.rgbResult;
-    }
+    const bool chosen = hooks_.PickTextColor(color);
     if (!chosen || closed_)
         return;
     textColor_ = color;

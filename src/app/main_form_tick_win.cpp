@@ -39,19 +39,13 @@ class FormAlertActions : public IHighMemoryActions {
 };
 
 void MainForm::InitTick() {
-    if (!options_.Sample)
-        options_.Sample = ReadMemoryStatus;
-    if (!options_.TickCount)
-        options_.TickCount = [] { return static_cast<uint32_t>(GetTickCount()); };
-    if (!options_.TrimProcess)
-        options_.TrimProcess = [](DWORD id) { TrimProcessWorkingSet(id); };
     refreshTimer_.SetOnFire([this](SimpleTimer&) { RefreshTick(); });
     freeTimer_.SetOnFire([this](SimpleTimer&) { PeriodicFreeTick(); });
     memoryFreer_.SetPeriod(2000);
 }
 
 void MainForm::RefreshTick() {
-    const MemorySample sample = options_.Sample();
+    const MemorySample sample = hooks_.Sample();
     ITrayTextPainter* text = nullptr;
     if (!settings_.InternalFont) {
         if (!textPainter_)
@@ -76,19 +70,11 @@ void MainForm::RefreshTick() {
     }
 
     FormAlertActions actions(*this);
-    alert_.Check(static_cast<int>(sample.MemoryLoad), options_.TickCount(), settings_, actions);
+    alert_.Check(static_cast<int>(sample.MemoryLoad), hooks_.TickCount(), settings_, actions);
 }
 
 int MainForm::ShowWarningDialog(TaskDialogTexts& dialog) {
-    // Cancellation allowed, so Esc, Alt+F4 and the close box dismiss the warning like "&Close"; classic look.
-    TaskDialogParams p;
-    p.Flags = kTdfAllowDialogCancellation;
-    p.MainIcon = TaskIcon::Warning;
-    p.FooterIcon = TaskFooterIcon::Blank;
-    p.Width = 270;
-    p.Parent = Hwnd();
-    p.ClassicLook = true;
-    const int result = options_.WarningDialog ? options_.WarningDialog(dialog) : ShowTaskDialog(dialog, p);
+    const int result = hooks_.WarningDialog(dialog);
     // A session that ended while the dialog was open leaves nothing to trim or launch.
     return closed_ ? IDCANCEL : result;
 }
@@ -121,5 +107,5 @@ class DisabledMenuItem {
 
 void MainForm::FreeMemory() {
     DisabledMenuItem busy(trayMenu_.Handle(), IDM_FREE_MEMORY);
-    TrimAllWindowProcesses(options_.TrimProcess);
+    TrimAllWindowProcesses(hooks_.TrimProcess);
 }

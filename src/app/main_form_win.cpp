@@ -1,7 +1,13 @@
 #include "app/main_form_win.h"
 
+#include <commdlg.h>
 #include <shellapi.h>
 
+#include <array>
+
+#include "memory/memory_status_win.h"
+#include "memory/working_set_win.h"
+#include "platform/dpi_win.h"
 #include "platform/error_report_win.h"
 #include "platform/messages.h"
 #include "platform/modal_loops_win.h"
@@ -19,6 +25,8 @@
 #include "system/session_win.h"
 #include "system/task_dialog_win.h"
 #include "tray/tray_picture_win.h"
+#include "widgets/font_dialog_win.h"
+#include "widgets/input_query_win.h"
 
 namespace {
 constexpr DWORD kNotifyForThisSession = 0;
@@ -38,14 +46,104 @@ HICON ExtractSmallIcon(const std::wstring& file, int index) {
     return small;
 }
 
+bool SystemHighContrast() {
+    HIGHCONTRASTW contrast{};
+    contrast.cbSize = sizeof contrast;
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+           (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
+
 }  // namespace
 
-MainForm::MainForm() : MainForm(Options{}) {}
-
-MainForm::MainForm(Options options)
-    : options_(std::move(options)), refreshTimer_(500, nullptr), freeTimer_(120000, nullptr) {
-    programFolder_ = options_.ProgramFolder.empty() ? ProgramFolder() : WithTrailingBackslash(options_.ProgramFolder);
-    InitOptionsServices();
+// Every hook the caller left empty reaches the system here, and nowhere else.
+MainForm::MainForm(SystemHooks hooks)
+    : hooks_(std::move(hooks)), refreshTimer_(500, nullptr), freeTimer_(120000, nullptr) {
+    programFolder_ = hooks_.ProgramFolder.empty() ? ProgramFolder() : WithTrailingBackslash(hooks_.ProgramFolder);
+    SystemHooks& h = hooks_;
+    if (!h.Sample)
+        h.Sample = ReadMemoryStatus;
+    if (!h.TickCount)
+        h.TickCount = [] { return static_cast<uint32_t>(GetTickCount()); };
+    if (!h.TrimProcess)
+        h.TrimProcess = [](DWORD id) { TrimProcessWorkingSet(id); };
+    if (!h.WarningDialog) {
+        // Cancellation allowed, so Esc, Alt+F4 and the close box dismiss the warning like "&Close"; classic look.
+        h.WarningDialog = [this](TaskDialogTexts& dialog) {
+            TaskDialogParams p;
+            p.Flags = kTdfAllowDialogCancellation;
+            p.MainIcon = TaskIcon::Warning;
+            p.FooterIcon = TaskFooterIcon::Blank;
+            p.Width = 270;
+            p.Parent = Hwnd();
+            p.ClassicLook = true;
+            return ShowTaskDialog(dialog, p);
+        };
+    }
+    if (!h.PrimaryDpi)
+        h.PrimaryDpi = PrimaryMonitorDpi;
+    if (!h.HighContrast)
+        h.HighContrast = SystemHighContrast;
+    if (!h.ProcessChoice) {
+        h.ProcessChoice = [](const ProcessDialogTexts& t) {
+            return TaskChoice(t.Instruction, t.Content, t.Buttons, TaskIcon::Information, nullptr,
+                              kProcessDialogCaption, t.Footer,
+                              t.Footer.empty() ? TaskFooterIcon::Blank : TaskFooterIcon::Warning, kProcessDialogWidth);
+        };
+    }
+    if (!h.ProcessNotice) {
+        h.ProcessNotice = [](const std::string& text) {
+            TaskMessage(text, "", CommonButtonOk, TaskIcon::Information, nullptr, kProcessDialogCaption);
+        };
+    }
+    if (!h.PickTextColor) {
+        // The custom colours stay for the run, as the colour dialog's own memory.
+        h.PickTextColor = [this, custom = std::array<COLORREF, 16>{}](COLORREF& color) mutable {
+            CHOOSECOLORW cc{};
+            cc.lStructSize = sizeof cc;
+            cc.hwndOwner = Hwnd();
+            cc.rgbResult = color;
+            cc.lpCustColors = custom.data();
+            cc.Flags = CC_RGBINIT | CC_ANYCOLOR;
+            const bool chosen = ChooseColorW(&cc) != FALSE;
+            color = cc.rgbResult;
+            return chosen;
+        };
+    }
+    OptionsServices& s = h.Options;
+    if (!s.IsPortableDevice)
+        s.IsPortableDevice = [] { return ::IsPortableDevice(); };
+    if (!s.ShowPortableWarning) {
+        s.ShowPortableWarning = [](TaskDialogTexts& dialog, HWND parent) {
+            TaskDialogParams p;
+            p.Flags = kTdfAllowDialogCancellation;
+            p.MainIcon = TaskIcon::Warning;
+            p.FooterIcon = TaskFooterIcon::Information;
+            p.Parent = parent;
+            p.ClassicLook = true;
+            return ShowTaskDialog(dialog, p);
+        };
+    }
+    if (!s.AskYesNo) {
+        // The question belongs to the dialog that asks it: in front of it and modal to it.
+        s.AskYesNo = [this](const std::string& text) {
+            return MessageBoxWithSound(text, MessageKind::Warning, MessageButtonYes | MessageButtonNo,
+                                       optionsDialog_ ? optionsDialog_->Hwnd() : Hwnd());
+        };
+    }
+    if (!s.AskThemeName) {
+        s.AskThemeName = [](HWND owner, std::string& name) {
+            name.clear();
+            return InputQuery(owner, Text(TextId::ThemesSaveCaption), Text(TextId::ThemesSavePrompt), name);
+        };
+    }
+    if (!s.PickFont)
+        s.PickFont = [](HWND owner, FontSpec& font) { return ExecuteFontDialog(owner, font); };
+    if (!h.ShellNotify)
+        h.ShellNotify = [](DWORD message, NOTIFYICONDATAW& data) { return Shell_NotifyIconW(message, &data); };
+    if (!h.ReportError)
+        h.ReportError = ShowErrorBox;
+    previousErrorReporter_ = SetErrorReporter(h.ReportError);
+    hotKeyManager_.OnHotKeyPressed = [this](HotKeyValue hotKey, WORD index) { HotKeyPressed(hotKey, index); };
 }
 
 MainForm::~MainForm() {
@@ -54,6 +152,7 @@ MainForm::~MainForm() {
     closed_ = true;
     tray_.reset();  // takes the icon out of the notification area
     DestroyOwnWindow();
+    SetErrorReporter(std::move(previousErrorReporter_));
 }
 
 bool MainForm::Create() {
@@ -82,7 +181,7 @@ void MainForm::FormCreate() {
     }
     alert_ = HighMemoryAlert();  // PreviousLoad 0, no warning given yet
 
-    SettingsLocation location = GetSettingsFileName(programFolder_, options_.UserDataFolder);
+    SettingsLocation location = GetSettingsFileName(programFolder_, hooks_.UserDataFolder);
     settingsPath_ = location.Path;
     portableMode_ = location.PortableMode;
     SetErrorLogPath(LogPathBeside(settingsPath_));
@@ -392,7 +491,7 @@ LRESULT MainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
                 UpdateSettingsSubmenu();
             return 0;
         case WM_DESTROY:
-            if (options_.QuitOnDestroy)
+            if (hooks_.QuitOnDestroy)
                 PostQuitMessage(0);
             return 0;
         default: {

@@ -8,6 +8,7 @@
 
 #include "app/about_box_win.h"
 #include "app/high_memory_alert.h"
+#include "app/system_hooks_win.h"
 #include "memory/memory_format.h"
 #include "memory/memory_sample.h"
 #include "memory/ram_optimization_win.h"
@@ -35,21 +36,7 @@ struct TaskDialogTexts;
 // seen as the About box.
 class MainForm : public Window {
   public:
-    struct Options {
-        std::wstring ProgramFolder;   // empty: the executable's folder
-        bool QuitOnDestroy = true;    // the program's form ends the message loop; a test's does not
-        std::wstring UserDataFolder;  // empty: the per-user application-data folder
-        // Where the refresh tick and memory trimming reach the system; empty: the real thing.
-        std::function<MemorySample()> Sample;                       // GlobalMemoryStatusEx
-        std::function<uint32_t()> TickCount;                        // GetTickCount
-        std::function<void(DWORD processId)> TrimProcess;           // SetProcessWorkingSetSize
-        std::function<int(TaskDialogTexts& dialog)> WarningDialog;  // the high-memory dialog; returns the button
-        std::function<UINT()> PrimaryDpi;                           // the DPI of the notification area's monitor
-        std::function<bool()> HighContrast;                         // SPI_GETHIGHCONTRAST
-    };
-
-    MainForm();
-    explicit MainForm(Options options);
+    explicit MainForm(SystemHooks hooks = {});
     ~MainForm() override;
 
     // Creates the hidden window and runs the start-up sequence.
@@ -103,7 +90,6 @@ class MainForm : public Window {
     AboutBox& About() { return aboutBox_; }
     UpdateChecker& GetUpdate() { return getUpdate_; }
     MakerAddresses& Addresses() { return addresses_; }
-    SystemLaunchers& Launchers() { return launchers_; }
     bool UpdateCheckRunning() const { return updateCheckRunning_; }
     // Quit, or the session ended: the form is gone and the program's message loop ends.
     bool Closed() const { return closed_; }
@@ -129,10 +115,6 @@ class MainForm : public Window {
     std::string MenuItemText(const MenuItemEx& item) const;
     // One process row from a record of the sorted list.
     std::unique_ptr<MenuItemEx> MakeProcessRow(const ProcessRecord& r, UINT id, const NumberSeparators& separators);
-
-    // The process dialog (100..103, 2 when cancelled) and the notice that its process has ended.
-    std::function<int(const ProcessDialogTexts& texts)> ProcessChoice;
-    std::function<void(const std::string& text)> ProcessNotice;
 
     // System actions (main_form_actions_win.cpp).
     void OpenTaskManager();
@@ -161,15 +143,12 @@ class MainForm : public Window {
     WORD FreeMemoryShortcut() const { return freeMemoryShortcut_; }
     // The open options dialog, or null.
     OptionsDialog* ShownOptionsDialog() const { return optionsDialog_; }
-    // What the options dialog asks the user and the computer; tests answer here.
-    OptionsServices& OptionsDialogServices() { return optionsServices_; }
-    // "文本颜色"'s colour dialog; tests answer here.
-    std::function<bool(COLORREF& color)> PickTextColor;
 
   protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
   private:
+    friend class MainFormProbe;  // the tests' way in
     void FormCreate();
     bool FormCloseQuery();
     void FormClose();
@@ -205,7 +184,8 @@ class MainForm : public Window {
     bool HandleMenuMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
     static std::unique_ptr<MenuItemEx> MakeSeparator(int tag);
 
-    Options options_;
+    SystemHooks hooks_;
+    std::function<void(const std::string&)> previousErrorReporter_;
     std::wstring programFolder_;
     std::wstring settingsPath_;
     bool portableMode_ = false;
@@ -238,20 +218,16 @@ class MainForm : public Window {
     VersionInfoReader ownVersionInfo_;  // the program's own file, for the version texts
     UpdateChecker getUpdate_;
     MakerAddresses addresses_;
-    SystemLaunchers launchers_;
     bool updateCheckRunning_ = false;
     MonitorOffSequence monitorOff_;
 
     // Options dialog, themes and the global hot key (main_form_options_win.cpp).
-    void InitOptionsServices();
     void OptionsStored();
     void OptionsApplied();
     HotKeyManager hotKeyManager_;
     WORD freeMemoryShortcut_ = 0;
     OptionsDialog* optionsDialog_ = nullptr;
-    OptionsServices optionsServices_;
     COLORREF textColor_ = RGB(0, 0, 0);  // "文本颜色" starts with the colour last chosen in this run
-    COLORREF textColorCustom_[16] = {};
     MemoryFreer memoryFreer_;
     std::unique_ptr<GdiTextPainter> textPainter_;  // for the display font, made on first use
     bool trayPictureShown_ = false;  // the last picture sent to the tray, to skip ticks that change nothing

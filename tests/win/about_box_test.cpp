@@ -22,7 +22,7 @@ struct AboutFixture {
             WriteBytes(Dir.File(L"Lumivex.Settings"), settings);
         Form = MakeForm(Dir);
         Form->Addresses().UpdateFile = Server.Url("/lumivex.upd");
-        Form->Launchers().WebPage = [this](HWND, const std::string& address) {
+        MainFormProbe(*Form).Hooks().Launchers.WebPage = [this](HWND, const std::string& address) {
             Pages.push_back(address);
             return true;
         };

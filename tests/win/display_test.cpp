@@ -102,7 +102,7 @@ struct DisplayRig {
             std::wstring name = Widen(DefaultThemeFileName(index));
             CopyFileW((TestFolder() + L"Themes\\" + name).c_str(), Dir.File(L"Themes\\" + name).c_str(), FALSE);
         }
-        MainForm::Options o;
+        SystemHooks o;
         o.Sample = [this] { return Sample; };
         o.PrimaryDpi = [this] { return Dpi ? Dpi : PrimaryMonitorDpi(); };
         o.HighContrast = [this] { return HighContrast; };

@@ -87,9 +87,10 @@ TEST(MainFormOptions, AnUnwritableFileStillAppliesWhatComesBeforeTheSave) {
     TempDir dir;
     std::wstring path = dir.File(L"Lumivex.Settings");
     ASSERT_TRUE(WriteBytes(path, "[General]\r\nDefragEveryActive=1\r\nDefragEvery=120\r\nShowMemMenu=1\r\n"));
-    auto form = MakeForm(dir);
     std::string errors;
-    SetErrorReporter([&](const std::string& text) { errors += text; });
+    SystemHooks o;
+    o.ReportError = [&](const std::string& text) { errors += text; };
+    auto form = MakeForm(dir, o);
     HANDLE lock = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
     RunSettings(*form, false, [&](OptionsDialog& d) {
@@ -103,7 +104,6 @@ TEST(MainFormOptions, AnUnwritableFileStillAppliesWhatComesBeforeTheSave) {
         Click(d, IDCANCEL);
     });
     CloseHandle(lock);
-    SetErrorReporter(nullptr);
     EXPECT_THAT(errors, HasSubstr("Unable to write to " + Narrow(path)));
     EXPECT_EQ(form->CurrentSettings().FreeEveryMinutes, 30);
 }
@@ -187,7 +187,7 @@ TEST(MainFormOptions, SettingsSubmenuTextColourAndTransparentBackground) {
     EXPECT_TRUE(MenuState(*form, IDM_TRANSPARENT_BACKGROUND) & MF_CHECKED);
 
     std::vector<COLORREF> offered;
-    form->PickTextColor = [&](COLORREF& c) {
+    MainFormProbe(*form).Hooks().PickTextColor = [&](COLORREF& c) {
         offered.push_back(c);
         c = RGB(0x20, 0x40, 0x60);
         return true;
@@ -205,7 +205,7 @@ TEST(MainFormOptions, PressingTheHotKeyFreesMemoryOnce) {
     ASSERT_TRUE(WriteBytes(dir.File(L"Lumivex.Settings"),
                            "[General]\r\nShowPercentage=0\r\nRefreshHotkey=" + std::to_string(ctrlAltJ) + "\r\n"));
     std::vector<DWORD> trimmed;
-    MainForm::Options o;
+    SystemHooks o;
     o.TrimProcess = [&](DWORD pid) { trimmed.push_back(pid); };
     auto form = MakeForm(dir, o);
     ASSERT_EQ(form->HotKeys().Count(), 1u);

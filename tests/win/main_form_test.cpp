@@ -18,12 +18,13 @@ using ::testing::HasSubstr;
 namespace {
 constexpr char kForeign[] = "[Other]\r\nKeep=me\r\n[General]\r\nForeignKey=stays\r\nShowPercentage=1\r\n";
 
-class ErrorCapture {
-  public:
-    ErrorCapture() {
-        SetErrorReporter([this](const std::string& t) { Errors += t + "\n"; });
+// The errors a form reports, in place of its boxes.
+struct ErrorCapture {
+    SystemHooks Hooks() {
+        SystemHooks hooks;
+        hooks.ReportError = [this](const std::string& t) { Errors += t + "\n"; };
+        return hooks;
     }
-    ~ErrorCapture() { SetErrorReporter(nullptr); }
     std::string Errors;
 };
 }  // namespace
@@ -102,13 +103,13 @@ TEST(MainForm, ReadOnlySettingsFileReportsAndLosesNothing) {
     TempDir dir;
     std::wstring path = dir.File(L"Lumivex.Settings");
     ASSERT_TRUE(WriteBytes(path, kForeign));
-    auto form = MakeForm(dir);
+    ErrorCapture capture;
+    auto form = MakeForm(dir, capture.Hooks());
     ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
     // Wine running as root writes read-only files all the same; a handle that shares nothing refuses the write
     // there as Windows refuses the read-only file.
     HANDLE lock = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     Settings before = form->CurrentSettings();
-    ErrorCapture capture;
     EXPECT_FALSE(form->SaveOptions());
     CloseHandle(lock);
     // The message names the file and says why, and the same error is in the log beside the settings.
@@ -128,9 +129,9 @@ TEST(MainForm, ASettingsFileLockedAtStartIsNeverOverwrittenWithDefaults) {
     // Another program holds the file, sharing nothing, while the program starts: it loads the defaults.
     HANDLE lock = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
-    auto form = MakeForm(dir);
-    CloseHandle(lock);
     ErrorCapture capture;
+    auto form = MakeForm(dir, capture.Hooks());
+    CloseHandle(lock);
     EXPECT_FALSE(form->SaveOptions());
     EXPECT_THAT(capture.Errors, HasSubstr("Unable to write to " + Narrow(path)));
     EXPECT_EQ(ReadBytes(path), kForeign);  // the user's settings are all still there

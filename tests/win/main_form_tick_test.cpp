@@ -33,7 +33,7 @@ struct TickRig {
 
     explicit TickRig(uint32_t load = 40, bool realDialog = false) {
         SetLoad(load);
-        MainForm::Options o;
+        SystemHooks o;
         o.Sample = [this] { return Sample; };
         o.TickCount = [this] { return Now; };
         o.TrimProcess = [this](DWORD) {
@@ -180,7 +180,7 @@ TEST(RefreshTick, TheWarningDialogOffersTheTaskManagerAndCanBeSwitchedOff) {
     s.FreeOnHighMemory = false;
     s.WarnMsgBox = true;
     int taskManagers = 0;
-    rig.Form->Launchers().TaskManager = [&](HWND) { ++taskManagers; };
+    MainFormProbe(*rig.Form).Hooks().Launchers.TaskManager = [&](HWND) { ++taskManagers; };
     std::string caption;
     TaskDialogParams shown;
     // As a user: tick "Don't show this warning again", then press "Task Manager" (the second button, 101).
@@ -229,7 +229,7 @@ TEST(MemoryDefragmenter, MenuItemIsDisabledWhileTrimming) {
     TempDir dir;
     MainForm* form = nullptr;
     std::vector<UINT> states;
-    MainForm::Options o;
+    SystemHooks o;
     o.TrimProcess = [&](DWORD) {
         if (form)
             states.push_back(GetMenuState(form->TrayMenu(), IDM_FREE_MEMORY, MF_BYCOMMAND));

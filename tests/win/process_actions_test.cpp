@@ -97,11 +97,11 @@ TEST(ProcessActions, ProcessRowOpensTheDialogAndActs) {
     std::vector<ProcessDialogTexts> shown;
     std::vector<std::string> notices;
     int answer = 2;
-    form.ProcessChoice = [&](const ProcessDialogTexts& t) {
+    MainFormProbe(form).Hooks().ProcessChoice = [&](const ProcessDialogTexts& t) {
         shown.push_back(t);
         return answer;
     };
-    form.ProcessNotice = [&](const std::string& text) { notices.push_back(text); };
+    MainFormProbe(form).Hooks().ProcessNotice = [&](const std::string& text) { notices.push_back(text); };
 
     SendMessageW(form.Hwnd(), WM_COMMAND, systemRow->Id, 0);  // the row's click
     ASSERT_EQ(shown.size(), 1u);

@@ -17,7 +17,7 @@ namespace {
 struct ActionsFixture {
     ActionsFixture() {
         Form = MakeForm(Dir);
-        SystemLaunchers& l = Form->Launchers();
+        SystemLaunchers& l = MainFormProbe(*Form).Hooks().Launchers;
         l.TaskManager = [this](HWND owner) { Calls.push_back(owner == Form->Hwnd() ? "taskmgr" : "taskmgr?"); };
         l.Lock = [this] {
             Calls.push_back("lock");

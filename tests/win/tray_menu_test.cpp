@@ -191,7 +191,7 @@ TEST(TrayMenu, RightPressPopsUpTheOwnerDrawnMenuAndOtherButtonsDoNothing) {
     TempDir dir;
     auto form = MakePortableForm(dir);
     form->CurrentSettings().TopProcessCount = 2;
-    TrayIcon tray;
+    TrayIcon tray(nullptr, TestShell::Function());
     tray.SetHint(kHint);
     for (MouseButton button : {MouseButton::Left, MouseButton::Middle}) {
         form->TrayMouseDown(tray, button, 0, 0, 0);
