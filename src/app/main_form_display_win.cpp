@@ -1,26 +1,14 @@
-// The display's side of the main form: the notification area's icon size, high contrast, and the light and dark
+// The display's side of the main form: changes of the display, the DPI and high contrast, and the light and dark
 // taskbar themes.
 #include "app/main_form_win.h"
 
-#include "platform/dpi_win.h"
 #include "platform/text_win.h"
 #include "settings/profile_win.h"
 #include "settings/themes.h"
 #include "settings/themes_win.h"
 
-// The icon is drawn at the small-icon size for the DPI of the monitor that holds the notification area, so the
-// shell shows it pixel for pixel instead of stretching a 16-pixel picture.
-bool MainForm::RefreshTrayLook() {
-    const int size = TrayIconSizeForDpi(hooks_.PrimaryDpi());
-    const bool highContrast = hooks_.HighContrast();
-    const bool changed = size != iconSize_ || highContrast != highContrast_;
-    iconSize_ = size;
-    highContrast_ = highContrast;
-    return changed;
-}
-
 void MainForm::DisplayChanged() {
-    if (RefreshTrayLook() && trayPictureShown_)
+    if (view_.RefreshLook() && view_.PictureShown())
         RefreshTick();
 }
 
@@ -28,11 +16,11 @@ void MainForm::DisplayChanged() {
 // have changed; the icon shows the outcome at once.
 void MainForm::SettingChange(LPARAM lParam) {
     menuPainter_.Reset();  // the menu font or visual style may have changed too
-    bool redraw = RefreshTrayLook();
+    bool redraw = view_.RefreshLook();
     const auto* area = reinterpret_cast<const wchar_t*>(lParam);
     if (area && lstrcmpW(area, L"ImmersiveColorSet") == 0 && settings_.FollowTaskbarTheme)
         redraw = FollowTaskbarMode() || redraw;
-    if (redraw && trayPictureShown_)  // notices during start-up wait for its first tick
+    if (redraw && view_.PictureShown())  // notices during start-up wait for its first tick
         RefreshTick();
 }
 

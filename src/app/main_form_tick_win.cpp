@@ -2,12 +2,9 @@
 #include "app/main_form_win.h"
 
 #include "app/foreground_win.h"
-#include "memory/memory_status_win.h"
 #include "memory/working_set_win.h"
 #include "resource.h"
 #include "system/task_dialog_win.h"
-#include "tray/high_contrast.h"
-#include "tray/tray_renderer.h"
 
 // What the warning does, done with the form's tray, dialogs and trimming.
 class FormAlertActions : public IHighMemoryActions {
@@ -46,29 +43,7 @@ void MainForm::InitTick() {
 
 void MainForm::RefreshTick() {
     const MemorySample sample = hooks_.Sample();
-    ITrayTextPainter* text = nullptr;
-    if (!settings_.InternalFont) {
-        if (!textPainter_)
-            textPainter_ = std::make_unique<GdiTextPainter>(displayFont_.Get());
-        textPainter_->SetFont(displayFont_.Get());  // the options may have made a new one since the last tick
-        text = textPainter_.get();
-    }
-    const GdiSystemColors colors;
-    TrayRenderContext context{colors, text, UserNumberSeparators()};
-    context.Size = iconSize_;
-    const TrayImage image = RenderTrayImage(sample, highContrast_ ? HighContrastLook(settings_) : settings_, context);
-
-    // The shell call is most of a tick's cost: a tick that would show the same picture (of the same size) and hint
-    // sends nothing.
-    const bool transparent = settings_.TransBk;
-    if (!trayPictureShown_ || image.Picture != shownPicture_ || transparent != shownTransparent_ ||
-        image.Hint != tray_->Hint()) {
-        tray_->SetIconAndHint(PictureToIcon(image.Picture, transparent), image.Hint);
-        shownPicture_ = image.Picture;
-        shownTransparent_ = transparent;
-        trayPictureShown_ = true;
-    }
-
+    view_.Show(*tray_, sample, settings_);
     FormAlertActions actions(*this);
     alert_.Check(static_cast<int>(sample.MemoryLoad), hooks_.TickCount(), settings_, actions);
 }

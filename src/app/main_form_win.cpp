@@ -190,7 +190,7 @@ void MainForm::FormCreate() {
     BuildPopupMenu();
     tray_->SetPopupMenu(trayMenu_.Handle());
     InitTick();
-    RefreshTrayLook();
+    view_.RefreshLook();
     LoadOptions();
     InitSettings();
     InitAboutBox();
@@ -305,12 +305,7 @@ bool MainForm::SaveOptions() {
 
 void MainForm::ApplyFontColor() {
     ::ApplyFontColor(settings_);
-    ApplyDisplayFont();
-}
-
-void MainForm::ApplyDisplayFont() {
-    // Made for 96 dpi: the text painter scales it with the picture (size / 16), whatever the screen's DPI.
-    displayFont_ = CreateFontForDpi(settings_.Font, 96);
+    view_.SetDisplayFont(settings_.Font);
 }
 
 void MainForm::InitSettings() {
@@ -351,7 +346,7 @@ bool MainForm::FormCloseQuery() {
 }
 
 void MainForm::FormClose() {
-    displayFont_.Reset();
+    view_.ReleaseDisplayFont();
     RemoveProcessRows();
     defaultProgramIcon_.Reset();
     taskManagerIcon_.Reset();
@@ -483,7 +478,7 @@ LRESULT MainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_SYSCOLORCHANGE:
             // High-contrast colours are system colours; a tick shows the new ones.
-            if (trayPictureShown_)
+            if (view_.PictureShown())
                 RefreshTick();
             return 0;
         case WM_INITMENUPOPUP:

@@ -9,6 +9,7 @@
 #include "app/about_box_win.h"
 #include "app/high_memory_alert.h"
 #include "app/system_hooks_win.h"
+#include "app/tray_icon_view_win.h"
 #include "memory/memory_format.h"
 #include "memory/memory_sample.h"
 #include "memory/ram_optimization_win.h"
@@ -65,7 +66,6 @@ class MainForm : public Window {
     const std::wstring& ProgramFolderPath() const { return programFolder_; }
     bool FirstRun() const { return firstRun_; }
     HMENU TrayMenu() const { return trayMenu_.Handle(); }
-    HFONT DisplayFont() const { return displayFont_.Get(); }
     HICON DefaultProgramIcon() const { return defaultProgramIcon_.Get(); }
     HICON TaskManagerIcon() const { return taskManagerIcon_.Get(); }
     TrayIcon& Tray() { return *tray_; }
@@ -133,10 +133,6 @@ class MainForm : public Window {
     void ApplyHotKey();
     void HotKeyPressed(HotKeyValue hotKey, WORD index);
     void ApplyDefaultTheme();
-    // The icon's size and high-contrast state, read afresh; true when either changed (main_form_display_win.cpp).
-    bool RefreshTrayLook();
-    int TrayIconSize() const { return iconSize_; }
-    bool HighContrastShown() const { return highContrast_; }
     std::wstring ThemesFolder() const;
     HotKeyManager& HotKeys() { return hotKeyManager_; }
     // The shortcut the tray menu shows beside "内存清理": the low 16 bits of RefreshHotkey (0: none).
@@ -160,7 +156,6 @@ class MainForm : public Window {
     // The language of the settings for every text from now on: the tray menu and the About box at once, the hint
     // with the next tick.
     void ApplyLanguage();
-    void ApplyDisplayFont();
     void ExtractMenuIcons();
     void OnCommand(UINT id);
     // Tray notices (main_form_tray_win.cpp).
@@ -199,7 +194,6 @@ class MainForm : public Window {
     HCURSOR handPointCursor_ = nullptr;
     bool sessionRegistered_ = false;
 
-    UniqueFont displayFont_;
     UniqueIcon programIcon_;
     UniqueIcon defaultProgramIcon_;
     UniqueIcon taskManagerIcon_;
@@ -229,10 +223,5 @@ class MainForm : public Window {
     OptionsDialog* optionsDialog_ = nullptr;
     COLORREF textColor_ = RGB(0, 0, 0);  // "文本颜色" starts with the colour last chosen in this run
     MemoryFreer memoryFreer_;
-    std::unique_ptr<GdiTextPainter> textPainter_;  // for the display font, made on first use
-    bool trayPictureShown_ = false;  // the last picture sent to the tray, to skip ticks that change nothing
-    TrayPicture shownPicture_;
-    bool shownTransparent_ = false;
-    int iconSize_ = kTrayImageSize;  // the notification area's icon size
-    bool highContrast_ = false;
+    TrayIconView view_{hooks_};
 };

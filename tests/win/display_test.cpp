@@ -132,7 +132,7 @@ ThemeColorTexts ShippedThemeColors(int index) {
 TEST(TrayDisplay, TheIconIsDrawnAtTheNotificationAreasSizeAndFollowsItsDpi) {
     ScopedTestShell shell;
     DisplayRig rig("[General]\r\nShowPercentage=1\r\nNoBorder=0\r\n", 144);
-    EXPECT_EQ(rig.Form->TrayIconSize(), 24);
+    EXPECT_EQ(MainFormProbe(*rig.Form).View().IconSize(), 24);
     IconImage shown = rig.Shown();
     EXPECT_EQ(shown.Width, 24);
     EXPECT_EQ(shown.Height, 24);

@@ -14,6 +14,7 @@ class MainFormProbe {
   public:
     explicit MainFormProbe(MainForm& form) : form_(form) {}
     SystemHooks& Hooks() const { return form_.hooks_; }
+    TrayIconView& View() const { return form_.view_; }
 
   private:
     MainForm& form_;
