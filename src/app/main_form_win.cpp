@@ -193,7 +193,7 @@ void MainForm::FormCreate() {
     view_.RefreshLook();
     LoadOptions();
     InitSettings();
-    InitAboutBox();
+    about_.Create(Hwnd(), programIcon_.Get(), *tray_);
     InitSystemActions();
     sessionRegistered_ = RegisterSessionEvents(Hwnd(), kNotifyForThisSession);
     ExtractMenuIcons();
@@ -244,7 +244,7 @@ void MainForm::ApplyLanguage() {
     }
     if (settingsItem_)
         PopupMenu::SetCaption(*settingsItem_, Text(TextId::MenuSettings));
-    aboutBox_.SetTexts();
+    about_.SetTexts();
 }
 
 void MainForm::ExtractMenuIcons() {
@@ -407,7 +407,7 @@ void MainForm::OnCommand(UINT id) {
             Quit();
             break;
         case IDM_ABOUT:
-            ShowAbout();
+            about_.Show();
             break;
         case IDM_LAUNCH_TASK_MANAGER:
             OpenTaskManager();
@@ -426,7 +426,7 @@ void MainForm::OnCommand(UINT id) {
             break;
         case IDOK:
         case IDCANCEL:
-            CloseAboutBox();
+            about_.Hide();
             break;
         case IDM_FREE_MEMORY:
             FreeMemory();
@@ -437,7 +437,7 @@ void MainForm::OnCommand(UINT id) {
 }
 
 LRESULT MainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (LRESULT result = 0; HandleAboutMessage(msg, wParam, lParam, result))
+    if (LRESULT result = 0; about_.HandleMessage(msg, wParam, lParam, result))
         return result;
     switch (msg) {
         case WM_CLOSE:

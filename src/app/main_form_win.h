@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "app/about_box_win.h"
+#include "app/about_controller_win.h"
 #include "app/high_memory_alert.h"
 #include "app/system_hooks_win.h"
 #include "app/tray_icon_view_win.h"
@@ -73,24 +73,6 @@ class MainForm : public Window {
     SimpleTimer& FreeTimer() { return freeTimer_; }
     bool SessionNotificationRegistered() const { return sessionRegistered_; }
 
-    // About box and update check (main_form_about_win.cpp).
-    struct MakerAddresses {
-        std::string UpdateFile, Downloads, Home, Support, Donation;
-    };
-    void ShowAbout();
-    void CloseAboutBox();
-    void FormShow();
-    void OpenDonationPage();
-    void OpenHomePage();
-    void OpenSupportPage();
-    void ShowLicence();
-    void LabelDownloadLinkClick(const std::string& linkText);
-    void GetUpdateGetURL(const std::string& currentVersion);
-    void GetUpdateDownloadFailed();
-    AboutBox& About() { return aboutBox_; }
-    UpdateChecker& GetUpdate() { return getUpdate_; }
-    MakerAddresses& Addresses() { return addresses_; }
-    bool UpdateCheckRunning() const { return updateCheckRunning_; }
     // Quit, or the session ended: the form is gone and the program's message loop ends.
     bool Closed() const { return closed_; }
     // The tray menu (main_form_menu_win.cpp). A right press rebuilds the process and memory rows and pops the menu
@@ -162,9 +144,6 @@ class MainForm : public Window {
     void CreateTray();
     void SecondInstanceNotice();
     void StartupNotice(WPARAM firstRun);
-    // About box (main_form_about_win.cpp).
-    void InitAboutBox();
-    bool HandleAboutMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
     void InitSystemActions();
     // The tick's side (main_form_tick_win.cpp).
     friend class FormAlertActions;
@@ -208,11 +187,7 @@ class MainForm : public Window {
     SimpleTimer refreshTimer_;
     SimpleTimer freeTimer_;
 
-    AboutBox aboutBox_;
-    VersionInfoReader ownVersionInfo_;  // the program's own file, for the version texts
-    UpdateChecker getUpdate_;
-    MakerAddresses addresses_;
-    bool updateCheckRunning_ = false;
+    AboutController about_{settings_, hooks_.Launchers};
     MonitorOffSequence monitorOff_;
 
     // Options dialog, themes and the global hot key (main_form_options_win.cpp).

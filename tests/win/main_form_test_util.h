@@ -15,6 +15,7 @@ class MainFormProbe {
     explicit MainFormProbe(MainForm& form) : form_(form) {}
     SystemHooks& Hooks() const { return form_.hooks_; }
     TrayIconView& View() const { return form_.view_; }
+    AboutController& About() const { return form_.about_; }
 
   private:
     MainForm& form_;
