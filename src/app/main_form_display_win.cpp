@@ -15,7 +15,6 @@ void MainForm::DisplayChanged() {
 // WM_SETTINGCHANGE: the scaling, high contrast or (with "ImmersiveColorSet") Windows' light or dark mode may
 // have changed; the icon shows the outcome at once.
 void MainForm::SettingChange(LPARAM lParam) {
-    menuPainter_.Reset();  // the menu font or visual style may have changed too
     bool redraw = view_.RefreshLook();
     const auto* area = reinterpret_cast<const wchar_t*>(lParam);
     if (area && lstrcmpW(area, L"ImmersiveColorSet") == 0 && settings_.FollowTaskbarTheme)

@@ -39,51 +39,19 @@ void MainForm::ShowSettings(bool themePage) {
             if (Form.closed_)
                 return;  // the session ended meanwhile: no timer may start again on a closed form
             Form.InitSettings();
-            EnableMenuItem(Form.settingsSubmenu_, IDM_SETTINGS, MF_BYCOMMAND | MF_ENABLED);
+            Form.menu_.EnableSettingsItem(true);
         }
     } closing{*this};
     optionsDialog_ = &dialog;
-    EnableMenuItem(settingsSubmenu_, IDM_SETTINGS, MF_BYCOMMAND | MF_GRAYED);
+    menu_.EnableSettingsItem(false);
     dialog.Execute(Hwnd(), themePage);
     if (!closed_)
         SaveOptions();
 }
 
-void MainForm::OpenSettings() {
-    ShowSettings(false);
-}
-
-void MainForm::ShowThemesPage() {
-    ShowSettings(true);
-}
-
-void MainForm::UpdateSettingsSubmenu() {
-    CheckMenuItem(settingsSubmenu_, IDM_TRANSPARENT_BACKGROUND,
-                  MF_BYCOMMAND | (settings_.TransBk ? MF_CHECKED : MF_UNCHECKED));
-}
-
-void MainForm::ChooseTextColor() {
-    COLORREF color = textColor_;
-    const bool chosen = hooks_.PickTextColor(color);
-    if (!chosen || closed_)
-        return;
-    textColor_ = color;
-    settings_.FontColor = static_cast<ColorValue>(color & 0xFFFFFFu);
-    ApplyFontColor();
-}
-
-void MainForm::ToggleTransparentBackground() {
-    settings_.TransBk = !settings_.TransBk;
-    UpdateSettingsSubmenu();
-}
-
 // What OK and Apply change before the settings are saved holds even when the file cannot be written.
 void MainForm::OptionsStored() {
-    // Rows of a kind that is switched off leave the tray menu at once.
-    if (!settings_.ShowTopProcess)
-        RemoveProcessRows();
-    if (!settings_.ShowMemMenu)
-        RemoveMemoryRows();
+    menu_.RemoveRowsSwitchedOff();
     InitSettings();
 }
 
@@ -95,7 +63,7 @@ void MainForm::OptionsApplied() {
 }
 
 void MainForm::ApplyHotKey() {
-    freeMemoryShortcut_ = static_cast<WORD>(settings_.FreeMemoryHotKey & 0xFFFF);
+    menu_.SetFreeMemoryShortcut(static_cast<WORD>(settings_.FreeMemoryHotKey & 0xFFFF));
     hotKeyManager_.ClearHotKeys();
     // A combination another program holds is not registered; nothing is shown.
     hotKeyManager_.AddHotKey(static_cast<HotKeyValue>(settings_.FreeMemoryHotKey));

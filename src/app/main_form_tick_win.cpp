@@ -6,35 +6,6 @@
 #include "resource.h"
 #include "system/task_dialog_win.h"
 
-// What the warning does, done with the form's tray, dialogs and trimming.
-class FormAlertActions : public IHighMemoryActions {
-  public:
-    explicit FormAlertActions(MainForm& form) : form_(form) {}
-    void TrimMemory() override { form_.FreeMemory(); }
-    void ShowBalloon(const std::string& title, const std::string& text) override {
-        form_.Tray().ShowBalloon(title, text, BalloonIconKind::Warning, 10);
-    }
-    int ShowWarningDialog(const std::string& title,
-                          const std::string& text,
-                          const std::string& buttons,
-                          bool& dontShowAgain) override {
-        TaskDialogTexts dialog;
-        dialog.Caption = "Lumivex";
-        dialog.Instruction = title;
-        dialog.Content = text;
-        dialog.ButtonList = buttons;
-        dialog.VerifyText = Text(TextId::HighMemoryDontShowAgain);
-        ForceForeground(form_.Hwnd());
-        const int result = form_.ShowWarningDialog(dialog);
-        dontShowAgain = dialog.VerifyChecked;
-        return result;
-    }
-    void LaunchTaskManager() override { form_.OpenTaskManager(); }
-
-  private:
-    MainForm& form_;
-};
-
 void MainForm::InitTick() {
     refreshTimer_.SetOnFire([this](SimpleTimer&) { RefreshTick(); });
     freeTimer_.SetOnFire([this](SimpleTimer&) { PeriodicFreeTick(); });
@@ -44,12 +15,26 @@ void MainForm::InitTick() {
 void MainForm::RefreshTick() {
     const MemorySample sample = hooks_.Sample();
     view_.Show(*tray_, sample, settings_);
-    FormAlertActions actions(*this);
-    alert_.Check(static_cast<int>(sample.MemoryLoad), hooks_.TickCount(), settings_, actions);
+    alert_.Check(static_cast<int>(sample.MemoryLoad), hooks_.TickCount(), settings_, *this);
 }
 
-int MainForm::ShowWarningDialog(TaskDialogTexts& dialog) {
+void MainForm::ShowBalloon(const std::string& title, const std::string& text) {
+    tray_->ShowBalloon(title, text, BalloonIconKind::Warning, 10);
+}
+
+int MainForm::ShowWarningDialog(const std::string& title,
+                                const std::string& text,
+                                const std::string& buttons,
+                                bool& dontShowAgain) {
+    TaskDialogTexts dialog;
+    dialog.Caption = "Lumivex";
+    dialog.Instruction = title;
+    dialog.Content = text;
+    dialog.ButtonList = buttons;
+    dialog.VerifyText = Text(TextId::HighMemoryDontShowAgain);
+    ForceForeground(Hwnd());
     const int result = hooks_.WarningDialog(dialog);
+    dontShowAgain = dialog.VerifyChecked;
     // A session that ended while the dialog was open leaves nothing to trim or launch.
     return closed_ ? IDCANCEL : result;
 }
@@ -81,6 +66,6 @@ class DisabledMenuItem {
 }  // namespace
 
 void MainForm::FreeMemory() {
-    DisabledMenuItem busy(trayMenu_.Handle(), IDM_FREE_MEMORY);
+    DisabledMenuItem busy(menu_.Handle(), IDM_FREE_MEMORY);
     TrimAllWindowProcesses(hooks_.TrimProcess);
 }

@@ -31,21 +31,6 @@
 namespace {
 constexpr DWORD kNotifyForThisSession = 0;
 
-std::wstring WindowsFolder() {
-    wchar_t buffer[MAX_PATH] = {};
-    UINT n = GetWindowsDirectoryW(buffer, MAX_PATH);
-    return WithTrailingBackslash(std::wstring(buffer, n < MAX_PATH ? n : 0));
-}
-
-// Small icon `index` of a file; the large one that comes with it is not kept.
-HICON ExtractSmallIcon(const std::wstring& file, int index) {
-    HICON large = nullptr, small = nullptr;
-    ExtractIconExW(file.c_str(), index, &large, &small, 1);
-    if (large)
-        DestroyIcon(large);
-    return small;
-}
-
 bool SystemHighContrast() {
     HIGHCONTRASTW contrast{};
     contrast.cbSize = sizeof contrast;
@@ -171,14 +156,6 @@ bool MainForm::Create() {
 }
 
 void MainForm::FormCreate() {
-    handPointCursor_ = LoadCursorW(nullptr, IDC_HAND);
-    {
-        WindowDc dc(Hwnd());
-        SelectGuard font(dc.Get(), GetStockObject(DEFAULT_GUI_FONT));
-        SIZE size{};
-        GetTextExtentPoint32W(dc.Get(), L"AA", 2, &size);
-        menuTextHeight_ = size.cy;
-    }
     alert_ = HighMemoryAlert();  // PreviousLoad 0, no warning given yet
 
     SettingsLocation location = GetSettingsFileName(programFolder_, hooks_.UserDataFolder);
@@ -187,8 +164,11 @@ void MainForm::FormCreate() {
     SetErrorLogPath(LogPathBeside(settingsPath_));
     settings_.Font = FontSpec{};  // "Tahoma", 6 until the settings say otherwise
 
-    BuildPopupMenu();
-    tray_->SetPopupMenu(trayMenu_.Handle());
+    menu_.Create(Hwnd());
+    tray_->SetPopupMenu(menu_.Handle());
+    tray_->OnMouseDown = [this](TrayIcon& sender, MouseButton button, ShiftState, int, int) {
+        menu_.TrayMouseDown(sender, button);
+    };
     InitTick();
     view_.RefreshLook();
     LoadOptions();
@@ -196,61 +176,15 @@ void MainForm::FormCreate() {
     about_.Create(Hwnd(), programIcon_.Get(), *tray_);
     InitSystemActions();
     sessionRegistered_ = RegisterSessionEvents(Hwnd(), kNotifyForThisSession);
-    ExtractMenuIcons();
+    menu_.LoadIcons();
     RefreshTick();  // the icon shows the memory state before the message loop starts
     EnablePrivilege(L"SeDebugPrivilege", true);
 }
 
-void MainForm::BuildPopupMenu() {
-    PopupMenu& m = trayMenu_;
-    settingsSubmenu_ = CreatePopupMenu();
-    m.Add(settingsSubmenu_, Text(TextId::MenuThemes), IDM_THEMES);
-    m.Add(settingsSubmenu_, Text(TextId::MenuTextColor), IDM_TEXT_COLOR);
-    m.Add(settingsSubmenu_, Text(TextId::MenuTransparentBackground), IDM_TRANSPARENT_BACKGROUND);
-    m.Add(settingsSubmenu_, "-", 0);
-    m.Add(settingsSubmenu_, Text(TextId::MenuMoreSettings), IDM_SETTINGS);
-
-    m.Add(nullptr, Text(TextId::MenuTaskManager), IDM_LAUNCH_TASK_MANAGER, kTagTaskManager);
-    fixedItemsSeparator_ = &m.Add(nullptr, "-", 0);
-    m.Add(nullptr, Text(TextId::MenuFreeMemory), IDM_FREE_MEMORY);
-    m.Add(nullptr, "-", 0);
-    settingsItem_ = &m.Add(nullptr, Text(TextId::MenuSettings), 0, 0, settingsSubmenu_);
-    m.Add(nullptr, "-", 0);
-    m.Add(nullptr, Text(TextId::MenuAbout), IDM_ABOUT);
-    m.Add(nullptr, Text(TextId::MenuExit), IDM_CLOSE);
-    SetMenuDefaultItem(m.Handle(), IDM_LAUNCH_TASK_MANAGER, FALSE);
-    menuPainter_.SetWindow(Hwnd());
-    InitTrayMenu();
-}
-
 void MainForm::ApplyLanguage() {
     SetLanguage(LanguageFromSetting(settings_.Language));
-    static constexpr struct {
-        UINT Id;
-        TextId Text;
-    } kMenuTexts[] = {
-        {IDM_THEMES, TextId::MenuThemes},
-        {IDM_TEXT_COLOR, TextId::MenuTextColor},
-        {IDM_TRANSPARENT_BACKGROUND, TextId::MenuTransparentBackground},
-        {IDM_SETTINGS, TextId::MenuMoreSettings},
-        {IDM_LAUNCH_TASK_MANAGER, TextId::MenuTaskManager},
-        {IDM_FREE_MEMORY, TextId::MenuFreeMemory},
-        {IDM_ABOUT, TextId::MenuAbout},
-        {IDM_CLOSE, TextId::MenuExit},
-    };
-    for (const auto& entry : kMenuTexts) {
-        if (MenuItemEx* item = trayMenu_.FindById(entry.Id))
-            PopupMenu::SetCaption(*item, Text(entry.Text));
-    }
-    if (settingsItem_)
-        PopupMenu::SetCaption(*settingsItem_, Text(TextId::MenuSettings));
+    menu_.SetTexts();
     about_.SetTexts();
-}
-
-void MainForm::ExtractMenuIcons() {
-    std::wstring windows = WindowsFolder();
-    defaultProgramIcon_.Reset(ExtractSmallIcon(windows + L"System32\\User32.dll", 0));
-    taskManagerIcon_.Reset(ExtractSmallIcon(windows + L"System32\\taskmgr.exe", 0));
 }
 
 namespace {
@@ -318,28 +252,6 @@ void MainForm::InitSettings() {
         freeTimer_.SetActive(settings_.FreeEveryActive);
 }
 
-void MainForm::InitDefaultMenu() {
-    HMENU menu = trayMenu_.Handle();
-    if (!menu)
-        return;
-    SetMenuDefaultItem(menu, static_cast<UINT>(-1), FALSE);
-    SetMenuDefaultItem(settingsSubmenu_, static_cast<UINT>(-1), FALSE);
-    // The item that does what a double-click does is shown in bold.
-    switch (DoubleClickActionOf(settings_.DoubleClickAction)) {
-        case DoubleClickAction::TaskManager:
-            SetMenuDefaultItem(menu, IDM_LAUNCH_TASK_MANAGER, FALSE);
-            break;
-        case DoubleClickAction::FreeMemory:
-            SetMenuDefaultItem(menu, IDM_FREE_MEMORY, FALSE);
-            break;
-        case DoubleClickAction::ShowSettings:
-            SetMenuDefaultItem(settingsSubmenu_, IDM_SETTINGS, FALSE);
-            break;
-        default:
-            break;
-    }
-}
-
 bool MainForm::FormCloseQuery() {
     SaveOptions();
     return true;
@@ -347,9 +259,7 @@ bool MainForm::FormCloseQuery() {
 
 void MainForm::FormClose() {
     view_.ReleaseDisplayFont();
-    RemoveProcessRows();
-    defaultProgramIcon_.Reset();
-    taskManagerIcon_.Reset();
+    menu_.Close();
     if (sessionRegistered_)
         UnregisterSessionEvents(Hwnd());
     sessionRegistered_ = false;
@@ -413,16 +323,10 @@ void MainForm::OnCommand(UINT id) {
             OpenTaskManager();
             break;
         case IDM_THEMES:
-            ShowThemesPage();
-            break;
-        case IDM_TEXT_COLOR:
-            ChooseTextColor();
-            break;
-        case IDM_TRANSPARENT_BACKGROUND:
-            ToggleTransparentBackground();
+            ShowSettings(true);
             break;
         case IDM_SETTINGS:
-            OpenSettings();
+            ShowSettings(false);
             break;
         case IDOK:
         case IDCANCEL:
@@ -436,22 +340,21 @@ void MainForm::OnCommand(UINT id) {
     }
 }
 
+// The About box and the tray menu take their own messages (the menu's painting, its rows' and submenu's commands)
+// first; what is left is the form's.
 LRESULT MainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (LRESULT result = 0; about_.HandleMessage(msg, wParam, lParam, result))
+    if (LRESULT result = 0;
+        about_.HandleMessage(msg, wParam, lParam, result) || menu_.HandleMessage(msg, wParam, lParam, result))
         return result;
     switch (msg) {
         case WM_CLOSE:
             // The close box and Alt+F4 only hide the About box; the program keeps running.
             ShowWindow(Hwnd(), SW_HIDE);
             return 0;
-        case WM_COMMAND: {
-            LRESULT result = 0;
-            if (HandleMenuMessage(msg, wParam, lParam, result))
-                return result;
+        case WM_COMMAND:
             if (HIWORD(wParam) == 0)
                 OnCommand(LOWORD(wParam));
             return 0;
-        }
         case WM_WTSSESSION_CHANGE:
             SessionChange(wParam);
             return 0;
@@ -481,19 +384,11 @@ LRESULT MainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             if (view_.PictureShown())
                 RefreshTick();
             return 0;
-        case WM_INITMENUPOPUP:
-            if (reinterpret_cast<HMENU>(wParam) == settingsSubmenu_)
-                UpdateSettingsSubmenu();
-            return 0;
         case WM_DESTROY:
             if (hooks_.QuitOnDestroy)
                 PostQuitMessage(0);
             return 0;
-        default: {
-            LRESULT result = 0;
-            if (HandleMenuMessage(msg, wParam, lParam, result))
-                return result;
+        default:
             return Window::HandleMessage(msg, wParam, lParam);
-        }
     }
 }

@@ -232,7 +232,7 @@ TEST(TrayDisplay, AFirstRunPicksTheThemeOfTheTaskbarsMode) {
     for (const Case& c : cases) {
         ScopedTaskbarMode mode(c.Value);
         DisplayRig rig("[Other]\r\nx=1\r\n");
-        ASSERT_TRUE(rig.Form->FirstRun());
+        ASSERT_TRUE(MainFormProbe(*rig.Form).FirstRun());
         EXPECT_EQ(rig.Form->CurrentSettings().FollowTaskbarTheme, c.Follow);
         if (c.Theme >= 0) {
             EXPECT_EQ(ThemeColorsOf(rig.Form->CurrentSettings()), ShippedThemeColors(c.Theme));

@@ -17,6 +17,22 @@ class MainFormProbe {
     TrayIconView& View() const { return form_.view_; }
     AboutController& About() const { return form_.about_; }
 
+    const std::wstring& SettingsPath() const { return form_.settingsPath_; }
+    bool PortableMode() const { return form_.portableMode_; }
+    bool FirstRun() const { return form_.firstRun_; }
+    bool SaveOptions() const { return form_.SaveOptions(); }
+    void InitSettings() const { form_.InitSettings(); }
+    void InitDefaultMenu() const { form_.InitDefaultMenu(); }
+    void ApplyHotKey() const { form_.ApplyHotKey(); }
+    HotKeyManager& HotKeys() const { return form_.hotKeyManager_; }
+    // The open options dialog, or null.
+    OptionsDialog* ShownOptionsDialog() const { return form_.optionsDialog_; }
+    SimpleTimer& FreeTimer() const { return form_.freeTimer_; }
+    void PeriodicFreeTick() const { form_.PeriodicFreeTick(); }
+    void FreeMemory() const { form_.FreeMemory(); }
+    const HighMemoryAlert& Alert() const { return form_.alert_; }
+    const MonitorOffSequence& MonitorOff() const { return form_.monitorOff_; }
+
   private:
     MainForm& form_;
 };

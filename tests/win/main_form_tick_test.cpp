@@ -144,7 +144,7 @@ TEST(RefreshTick, HighMemoryTrimsThenWarnsOncePerCrossing) {
     Settings& s = rig.Form->CurrentSettings();
     s.WarnMsgBox = true;  // with Warn and DefragOnHighMemory, as by default
     rig.Dialog = [&](TaskDialogTexts& d) {
-        EXPECT_TRUE(rig.Form->Alert().WarningDialogOpen());
+        EXPECT_TRUE(MainFormProbe(*rig.Form).Alert().WarningDialogOpen());
         d.VerifyChecked = true;
         return 100;
     };
@@ -161,8 +161,8 @@ TEST(RefreshTick, HighMemoryTrimsThenWarnsOncePerCrossing) {
     }
     EXPECT_TRUE(balloon);
     EXPECT_FALSE(s.WarnMsgBox);
-    EXPECT_FALSE(rig.Form->Alert().WarningDialogOpen());
-    EXPECT_EQ(rig.Form->Alert().PreviousLoad(), 95);
+    EXPECT_FALSE(MainFormProbe(*rig.Form).Alert().WarningDialogOpen());
+    EXPECT_EQ(MainFormProbe(*rig.Form).Alert().PreviousLoad(), 95);
 
     rig.Log.clear();
     rig.SetLoad(50);
@@ -214,14 +214,14 @@ TEST(RefreshTick, TheWarningDialogOffersTheTaskManagerAndCanBeSwitchedOff) {
     EXPECT_EQ(taskManagers, 1);
     EXPECT_TRUE(rig.Log.empty());  // no trim: the user chose the Task Manager
     EXPECT_FALSE(s.WarnMsgBox);
-    EXPECT_FALSE(rig.Form->Alert().WarningDialogOpen());
+    EXPECT_FALSE(MainFormProbe(*rig.Form).Alert().WarningDialogOpen());
 }
 
 TEST(RefreshTick, StartsWithPreviousLoadZero) {
     ScopedTestShell shell;
     TickRig rig(93);  // already high when the program starts: the start-up tick warns
     EXPECT_THAT(rig.Log, ::testing::ElementsAre("trim"));
-    EXPECT_EQ(rig.Form->Alert().PreviousLoad(), 93);
+    EXPECT_EQ(MainFormProbe(*rig.Form).Alert().PreviousLoad(), 93);
 }
 
 TEST(MemoryDefragmenter, MenuItemIsDisabledWhileTrimming) {
@@ -232,7 +232,7 @@ TEST(MemoryDefragmenter, MenuItemIsDisabledWhileTrimming) {
     SystemHooks o;
     o.TrimProcess = [&](DWORD) {
         if (form)
-            states.push_back(GetMenuState(form->TrayMenu(), IDM_FREE_MEMORY, MF_BYCOMMAND));
+            states.push_back(GetMenuState(form->Menu().Handle(), IDM_FREE_MEMORY, MF_BYCOMMAND));
     };
     auto owned = MakeForm(dir, o);
     form = owned.get();
@@ -241,19 +241,19 @@ TEST(MemoryDefragmenter, MenuItemIsDisabledWhileTrimming) {
     ASSERT_FALSE(states.empty());
     for (UINT state : states)
         EXPECT_TRUE(state & MF_GRAYED);
-    EXPECT_FALSE(GetMenuState(form->TrayMenu(), IDM_FREE_MEMORY, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_FALSE(GetMenuState(form->Menu().Handle(), IDM_FREE_MEMORY, MF_BYCOMMAND) & MF_GRAYED);
 
     // The trimming timer trims only while DefragEveryActive is on.
     states.clear();
     form->CurrentSettings().FreeEveryActive = false;
-    form->PeriodicFreeTick();
+    MainFormProbe(*form).PeriodicFreeTick();
     EXPECT_TRUE(states.empty());
     form->CurrentSettings().FreeEveryActive = true;
     form->CurrentSettings().FreeEveryMinutes = 5;
-    form->InitSettings();
-    EXPECT_EQ(form->FreeTimer().PeriodMs(), 300000u);
-    EXPECT_TRUE(form->FreeTimer().Active());
-    form->PeriodicFreeTick();
+    MainFormProbe(*form).InitSettings();
+    EXPECT_EQ(MainFormProbe(*form).FreeTimer().PeriodMs(), 300000u);
+    EXPECT_TRUE(MainFormProbe(*form).FreeTimer().Active());
+    MainFormProbe(*form).PeriodicFreeTick();
     EXPECT_FALSE(states.empty());
     EXPECT_EQ(form->Freer().Period(), 2000);
 }

@@ -83,7 +83,8 @@ static bool gSessionEnded = false;
 
 static void CALLBACK EndSessionOnceTheDialogIsUp(HWND, UINT, UINT_PTR timer, DWORD) {
     MainForm* form = gEndingForm;
-    if (!form || gSessionEnded || !form->ShownOptionsDialog() || !IsWindowVisible(form->ShownOptionsDialog()->Hwnd()))
+    OptionsDialog* dialog = form ? MainFormProbe(*form).ShownOptionsDialog() : nullptr;
+    if (gSessionEnded || !dialog || !IsWindowVisible(dialog->Hwnd()))
         return;
     KillTimer(nullptr, timer);
     gSessionEnded = true;
@@ -101,11 +102,11 @@ TEST(SessionEnd, EndsTheOptionsDialogAndSavesWhatIsInEffect) {
     gSessionEnded = false;
     UINT_PTR timer = SetTimer(nullptr, 0, 20, EndSessionOnceTheDialogIsUp);
     PostMessageW(form->Hwnd(), WM_COMMAND, IDM_SETTINGS, 0);
-    PumpUntil([&] { return gSessionEnded && !form->ShownOptionsDialog(); }, 15000);
+    PumpUntil([&] { return gSessionEnded && !MainFormProbe(*form).ShownOptionsDialog(); }, 15000);
     KillTimer(nullptr, timer);
     gEndingForm = nullptr;
     EXPECT_TRUE(gSessionEnded);
-    EXPECT_EQ(form->ShownOptionsDialog(), nullptr);
+    EXPECT_EQ(MainFormProbe(*form).ShownOptionsDialog(), nullptr);
     EXPECT_FALSE(ModalDialogOpen());
     EXPECT_EQ(form->Hwnd(), nullptr);
     EXPECT_FALSE(form->RefreshTimer().Active());
