@@ -173,9 +173,10 @@ void TrayMenu::TrayMouseDown(TrayIcon& sender, MouseButton button) {
         RemeasureMenu(popup_.Handle());
     BuildRows(sender.Hint());
     // The items are measured, drawn and clicked through the form's window; a click arrives as WM_COMMAND after
-    // the menu has closed.
-    TrackPopupMenuEx(popup_.Handle(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, window_,
-                     nullptr);
+    // the menu has closed. The menu opens on the side the user's menus drop to (left or right of the cursor), as the
+    // shell's own do.
+    const UINT side = GetSystemMetrics(SM_MENUDROPALIGNMENT) ? TPM_RIGHTALIGN : TPM_LEFTALIGN;
+    TrackPopupMenuEx(popup_.Handle(), side | TPM_TOPALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, window_, nullptr);
     if (owner_.FormClosed())
         return;  // the session ended while the menu was open
     PostMessageW(window_, WM_NULL, 0, 0);
