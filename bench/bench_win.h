@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/main_form_win.h"
@@ -29,14 +30,14 @@ inline double Median(std::vector<double> v) {
 
 // The program's main form for a benchmark: a fresh settings file of its own in the temporary folder, the refresh
 // timer stopped so only the measured calls run. Null (with a message) when it cannot be created.
-inline std::unique_ptr<MainForm> CreateBenchForm(MainForm::Options options) {
+inline std::unique_ptr<MainForm> CreateBenchForm(SystemHooks options) {
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
     options.QuitOnDestroy = false;
     options.ProgramFolder = std::wstring(temp) + L"lumivex-bench\\";
     CreateDirectoryW(options.ProgramFolder.c_str(), nullptr);
     DeleteFileW((options.ProgramFolder + L"Lumivex.Settings").c_str());
-    auto form = std::make_unique<MainForm>(options);
+    auto form = std::make_unique<MainForm>(std::move(options));
     if (!form->Create()) {
         std::fprintf(stderr, "cannot create the main form\n");
         return nullptr;

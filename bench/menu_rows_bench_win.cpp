@@ -108,14 +108,14 @@ int wmain(int argc, wchar_t** argv) {
         list.RefreshHeaviest(10);
     };
 
-    auto owned = CreateBenchForm(MainForm::Options{});
+    auto owned = CreateBenchForm(SystemHooks{});
     if (!owned)
         return 1;
     MainForm& form = *owned;
     form.CurrentSettings().TopProcessCount = 10;
-    auto rows = [&] { form.BuildProcessRows(); };
+    auto rows = [&] { form.Menu().BuildProcessRows(); };
     form.CurrentSettings().ShowNameInsteadOfModule = true;
-    auto rowsWithDescriptions = [&] { form.BuildProcessRows(); };
+    auto rowsWithDescriptions = [&] { form.Menu().BuildProcessRows(); };
 
     const int runs = 3, rounds = 9;
     std::vector<double> floors, refreshes, heaviestTimes, rowTimes, describedTimes;

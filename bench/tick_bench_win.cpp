@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include "app/main_form_win.h"
@@ -42,7 +43,7 @@ int main() {
     bool fixed = false;
     bool flip = false;
     const MemorySample constant = ReadMemoryStatus();
-    MainForm::Options options;
+    SystemHooks options;
     options.QuitOnDestroy = false;
     options.TrimProcess = [](DWORD) {};
     options.Sample = [&] {
@@ -54,7 +55,7 @@ int main() {
         s.AvailPhys = s.TotalPhys / (flip ? 3 : 2);
         return s;
     };
-    auto owned = CreateBenchForm(options);
+    auto owned = CreateBenchForm(std::move(options));
     if (!owned)
         return 1;
     MainForm& form = *owned;

@@ -16,7 +16,7 @@ void MainForm::InitSystemActions() {
 }
 
 void MainForm::OpenTaskManager() {
-    launchers_.TaskManager(Hwnd());
+    hooks_.Launchers.TaskManager(Hwnd());
 }
 
 void MainForm::TrayDblClick() {
@@ -25,23 +25,23 @@ void MainForm::TrayDblClick() {
             OpenTaskManager();
             break;
         case DoubleClickAction::FreeMemory:
-            launchers_.MenuCommand(Hwnd(), IDM_FREE_MEMORY);
+            hooks_.Launchers.MenuCommand(Hwnd(), IDM_FREE_MEMORY);
             break;
         case DoubleClickAction::MemoryBalloon:
             // The memory text of the last refresh, also when the tip itself is switched off.
             tray_->ShowBalloon("Lumivex", tray_->Hint(), BalloonIconKind::Info, 40);
             break;
         case DoubleClickAction::ShowSettings:
-            launchers_.MenuCommand(Hwnd(), IDM_SETTINGS);
+            hooks_.Launchers.MenuCommand(Hwnd(), IDM_SETTINGS);
             break;
         case DoubleClickAction::LockComputer:
-            launchers_.Lock();
+            hooks_.Launchers.Lock();
             break;
         case DoubleClickAction::RunDialog:
-            launchers_.RunDialog(kApplicationTitle, Hwnd(), programIcon_.Get());
+            hooks_.Launchers.RunDialog(kApplicationTitle, Hwnd(), programIcon_.Get());
             break;
         case DoubleClickAction::ShutDownDialog:
-            launchers_.ShutDownDialog();
+            hooks_.Launchers.ShutDownDialog();
             break;
         case DoubleClickAction::Nothing:
             break;

@@ -1,48 +1,25 @@
-// The display's side of the main form: the notification area's icon size, high contrast, and the light and dark
+// The display's side of the main form: changes of the display, the DPI and high contrast, and the light and dark
 // taskbar themes.
 #include "app/main_form_win.h"
 
-#include "platform/dpi_win.h"
 #include "platform/text_win.h"
 #include "settings/profile_win.h"
 #include "settings/themes.h"
 #include "settings/themes_win.h"
 
-namespace {
-bool SystemHighContrast() {
-    HIGHCONTRASTW contrast{};
-    contrast.cbSize = sizeof contrast;
-    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
-           (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
-}
-}  // namespace
-
-// The icon is drawn at the small-icon size for the DPI of the monitor that holds the notification area, so the
-// shell shows it pixel for pixel instead of stretching a 16-pixel picture.
-bool MainForm::RefreshTrayLook() {
-    const UINT dpi = options_.PrimaryDpi ? options_.PrimaryDpi() : PrimaryMonitorDpi();
-    const int size = TrayIconSizeForDpi(dpi);
-    const bool highContrast = options_.HighContrast ? options_.HighContrast() : SystemHighContrast();
-    const bool changed = size != iconSize_ || highContrast != highContrast_;
-    iconSize_ = size;
-    highContrast_ = highContrast;
-    return changed;
-}
-
 void MainForm::DisplayChanged() {
-    if (RefreshTrayLook() && trayPictureShown_)
+    if (view_.RefreshLook() && view_.PictureShown())
         RefreshTick();
 }
 
 // WM_SETTINGCHANGE: the scaling, high contrast or (with "ImmersiveColorSet") Windows' light or dark mode may
 // have changed; the icon shows the outcome at once.
 void MainForm::SettingChange(LPARAM lParam) {
-    menuPainter_.Reset();  // the menu font or visual style may have changed too
-    bool redraw = RefreshTrayLook();
+    bool redraw = view_.RefreshLook();
     const auto* area = reinterpret_cast<const wchar_t*>(lParam);
     if (area && lstrcmpW(area, L"ImmersiveColorSet") == 0 && settings_.FollowTaskbarTheme)
         redraw = FollowTaskbarMode() || redraw;
-    if (redraw && trayPictureShown_)  // notices during start-up wait for its first tick
+    if (redraw && view_.PictureShown())  // notices during start-up wait for its first tick
         RefreshTick();
 }
 

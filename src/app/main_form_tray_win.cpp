@@ -18,7 +18,7 @@ void ProcessPendingMessages() {
 }  // namespace
 
 void MainForm::CreateTray() {
-    tray_ = std::make_unique<TrayIcon>(Hwnd());
+    tray_ = std::make_unique<TrayIcon>(Hwnd(), hooks_.ShellNotify);
     UniqueIcon small(static_cast<HICON>(LoadImageW(ProgramInstance(), MAKEINTRESOURCEW(IDI_LUMIVEX), IMAGE_ICON,
                                                    GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
     // Without the program's own icon (a build without resources) the tray shows the standard application icon.

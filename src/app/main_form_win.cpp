@@ -1,51 +1,130 @@
 #include "app/main_form_win.h"
 
+#include <commdlg.h>
 #include <shellapi.h>
 
+#include <array>
+
+#include "memory/memory_status_win.h"
+#include "memory/working_set_win.h"
+#include "platform/dpi_win.h"
 #include "platform/error_report_win.h"
 #include "platform/messages.h"
 #include "platform/modal_loops_win.h"
-#include "platform/os_version_win.h"
 #include "platform/paths_win.h"
 #include "platform/text_win.h"
 #include "platform/unique_handle_win.h"
-#include "processes/tray_menu_model.h"
 #include "resource.h"
 #include "settings/ini_file_writer_win.h"
 #include "settings/profile_win.h"
 #include "settings/settings_file.h"
-#include "system/double_click_action.h"
 #include "system/privilege_win.h"
 #include "system/session_win.h"
 #include "system/task_dialog_win.h"
-#include "tray/tray_picture_win.h"
+#include "widgets/font_dialog_win.h"
+#include "widgets/input_query_win.h"
 
 namespace {
 constexpr DWORD kNotifyForThisSession = 0;
 
-std::wstring WindowsFolder() {
-    wchar_t buffer[MAX_PATH] = {};
-    UINT n = GetWindowsDirectoryW(buffer, MAX_PATH);
-    return WithTrailingBackslash(std::wstring(buffer, n < MAX_PATH ? n : 0));
-}
-
-// Small icon `index` of a file; the large one that comes with it is not kept.
-HICON ExtractSmallIcon(const std::wstring& file, int index) {
-    HICON large = nullptr, small = nullptr;
-    ExtractIconExW(file.c_str(), index, &large, &small, 1);
-    if (large)
-        DestroyIcon(large);
-    return small;
+bool SystemHighContrast() {
+    HIGHCONTRASTW contrast{};
+    contrast.cbSize = sizeof contrast;
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+           (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
 }
 
 }  // namespace
 
-MainForm::MainForm() : MainForm(Options{}) {}
-
-MainForm::MainForm(Options options)
-    : options_(std::move(options)), refreshTimer_(500, nullptr), freeTimer_(120000, nullptr) {
-    programFolder_ = options_.ProgramFolder.empty() ? ProgramFolder() : WithTrailingBackslash(options_.ProgramFolder);
-    InitOptionsServices();
+// Every hook the caller left empty reaches the system here, and nowhere else.
+MainForm::MainForm(SystemHooks hooks)
+    : hooks_(std::move(hooks)), refreshTimer_(500, nullptr), freeTimer_(120000, nullptr) {
+    programFolder_ = hooks_.ProgramFolder.empty() ? ProgramFolder() : WithTrailingBackslash(hooks_.ProgramFolder);
+    SystemHooks& h = hooks_;
+    if (!h.Sample)
+        h.Sample = ReadMemoryStatus;
+    if (!h.TickCount)
+        h.TickCount = [] { return static_cast<uint32_t>(GetTickCount()); };
+    if (!h.TrimProcess)
+        h.TrimProcess = [](DWORD id) { TrimProcessWorkingSet(id); };
+    if (!h.WarningDialog) {
+        // Cancellation allowed, so Esc, Alt+F4 and the close box dismiss the warning like "&Close"; classic look.
+        h.WarningDialog = [this](TaskDialogTexts& dialog) {
+            TaskDialogParams p;
+            p.Flags = kTdfAllowDialogCancellation;
+            p.MainIcon = TaskIcon::Warning;
+            p.FooterIcon = TaskFooterIcon::Blank;
+            p.Width = 270;
+            p.Parent = Hwnd();
+            p.ClassicLook = true;
+            return ShowTaskDialog(dialog, p);
+        };
+    }
+    if (!h.PrimaryDpi)
+        h.PrimaryDpi = PrimaryMonitorDpi;
+    if (!h.HighContrast)
+        h.HighContrast = SystemHighContrast;
+    if (!h.ProcessChoice) {
+        h.ProcessChoice = [](const ProcessDialogTexts& t) {
+            return TaskChoice(t.Instruction, t.Content, t.Buttons, TaskIcon::Information, nullptr,
+                              kProcessDialogCaption, t.Footer,
+                              t.Footer.empty() ? TaskFooterIcon::Blank : TaskFooterIcon::Warning, kProcessDialogWidth);
+        };
+    }
+    if (!h.ProcessNotice) {
+        h.ProcessNotice = [](const std::string& text) {
+            TaskMessage(text, "", CommonButtonOk, TaskIcon::Information, nullptr, kProcessDialogCaption);
+        };
+    }
+    if (!h.PickTextColor) {
+        // The custom colours stay for the run, as the colour dialog's own memory.
+        h.PickTextColor = [this, custom = std::array<COLORREF, 16>{}](COLORREF& color) mutable {
+            CHOOSECOLORW cc{};
+            cc.lStructSize = sizeof cc;
+            cc.hwndOwner = Hwnd();
+            cc.rgbResult = color;
+            cc.lpCustColors = custom.data();
+            cc.Flags = CC_RGBINIT | CC_ANYCOLOR;
+            const bool chosen = ChooseColorW(&cc) != FALSE;
+            color = cc.rgbResult;
+            return chosen;
+        };
+    }
+    OptionsServices& s = h.Options;
+    if (!s.IsPortableDevice)
+        s.IsPortableDevice = [] { return ::IsPortableDevice(); };
+    if (!s.ShowPortableWarning) {
+        s.ShowPortableWarning = [](TaskDialogTexts& dialog, HWND parent) {
+            TaskDialogParams p;
+            p.Flags = kTdfAllowDialogCancellation;
+            p.MainIcon = TaskIcon::Warning;
+            p.FooterIcon = TaskFooterIcon::Information;
+            p.Parent = parent;
+            p.ClassicLook = true;
+            return ShowTaskDialog(dialog, p);
+        };
+    }
+    if (!s.AskYesNo) {
+        // The question belongs to the dialog that asks it: in front of it and modal to it.
+        s.AskYesNo = [this](const std::string& text) {
+            return MessageBoxWithSound(text, MessageKind::Warning, MessageButtonYes | MessageButtonNo,
+                                       optionsDialog_ ? optionsDialog_->Hwnd() : Hwnd());
+        };
+    }
+    if (!s.AskThemeName) {
+        s.AskThemeName = [](HWND owner, std::string& name) {
+            name.clear();
+            return InputQuery(owner, Text(TextId::ThemesSaveCaption), Text(TextId::ThemesSavePrompt), name);
+        };
+    }
+    if (!s.PickFont)
+        s.PickFont = [](HWND owner, FontSpec& font) { return ExecuteFontDialog(owner, font); };
+    if (!h.ShellNotify)
+        h.ShellNotify = [](DWORD message, NOTIFYICONDATAW& data) { return Shell_NotifyIconW(message, &data); };
+    if (!h.ReportError)
+        h.ReportError = ShowErrorBox;
+    previousErrorReporter_ = SetErrorReporter(h.ReportError);
+    hotKeyManager_.OnHotKeyPressed = [this](HotKeyValue hotKey, WORD index) { HotKeyPressed(hotKey, index); };
 }
 
 MainForm::~MainForm() {
@@ -54,6 +133,7 @@ MainForm::~MainForm() {
     closed_ = true;
     tray_.reset();  // takes the icon out of the notification area
     DestroyOwnWindow();
+    SetErrorReporter(std::move(previousErrorReporter_));
 }
 
 bool MainForm::Create() {
@@ -72,86 +152,35 @@ bool MainForm::Create() {
 }
 
 void MainForm::FormCreate() {
-    handPointCursor_ = LoadCursorW(nullptr, IDC_HAND);
-    {
-        WindowDc dc(Hwnd());
-        SelectGuard font(dc.Get(), GetStockObject(DEFAULT_GUI_FONT));
-        SIZE size{};
-        GetTextExtentPoint32W(dc.Get(), L"AA", 2, &size);
-        menuTextHeight_ = size.cy;
-    }
     alert_ = HighMemoryAlert();  // PreviousLoad 0, no warning given yet
 
-    SettingsLocation location = GetSettingsFileName(programFolder_, options_.UserDataFolder);
+    SettingsLocation location = GetSettingsFileName(programFolder_, hooks_.UserDataFolder);
     settingsPath_ = location.Path;
     portableMode_ = location.PortableMode;
     SetErrorLogPath(LogPathBeside(settingsPath_));
     settings_.Font = FontSpec{};  // "Tahoma", 6 until the settings say otherwise
 
-    BuildPopupMenu();
-    tray_->SetPopupMenu(trayMenu_.Handle());
+    menu_.Create(Hwnd());
+    tray_->SetPopupMenu(menu_.Handle());
+    tray_->OnMouseDown = [this](TrayIcon& sender, MouseButton button, ShiftState, int, int) {
+        menu_.TrayMouseDown(sender, button);
+    };
     InitTick();
-    RefreshTrayLook();
+    view_.RefreshLook();
     LoadOptions();
     InitSettings();
-    InitAboutBox();
+    about_.Create(Hwnd(), programIcon_.Get(), *tray_);
     InitSystemActions();
     sessionRegistered_ = RegisterSessionEvents(Hwnd(), kNotifyForThisSession);
-    ExtractMenuIcons();
+    menu_.LoadIcons();
     RefreshTick();  // the icon shows the memory state before the message loop starts
     EnablePrivilege(L"SeDebugPrivilege", true);
 }
 
-void MainForm::BuildPopupMenu() {
-    PopupMenu& m = trayMenu_;
-    settingsSubmenu_ = CreatePopupMenu();
-    m.Add(settingsSubmenu_, Text(TextId::MenuThemes), IDM_THEMES);
-    m.Add(settingsSubmenu_, Text(TextId::MenuTextColor), IDM_TEXT_COLOR);
-    m.Add(settingsSubmenu_, Text(TextId::MenuTransparentBackground), IDM_TRANSPARENT_BACKGROUND);
-    m.Add(settingsSubmenu_, "-", 0);
-    m.Add(settingsSubmenu_, Text(TextId::MenuMoreSettings), IDM_SETTINGS);
-
-    m.Add(nullptr, Text(TextId::MenuTaskManager), IDM_LAUNCH_TASK_MANAGER, kTagTaskManager);
-    fixedItemsSeparator_ = &m.Add(nullptr, "-", 0);
-    m.Add(nullptr, Text(TextId::MenuFreeMemory), IDM_FREE_MEMORY);
-    m.Add(nullptr, "-", 0);
-    settingsItem_ = &m.Add(nullptr, Text(TextId::MenuSettings), 0, 0, settingsSubmenu_);
-    m.Add(nullptr, "-", 0);
-    m.Add(nullptr, Text(TextId::MenuAbout), IDM_ABOUT);
-    m.Add(nullptr, Text(TextId::MenuExit), IDM_CLOSE);
-    SetMenuDefaultItem(m.Handle(), IDM_LAUNCH_TASK_MANAGER, FALSE);
-    menuPainter_.SetWindow(Hwnd());
-    InitTrayMenu();
-}
-
 void MainForm::ApplyLanguage() {
     SetLanguage(LanguageFromSetting(settings_.Language));
-    static constexpr struct {
-        UINT Id;
-        TextId Text;
-    } kMenuTexts[] = {
-        {IDM_THEMES, TextId::MenuThemes},
-        {IDM_TEXT_COLOR, TextId::MenuTextColor},
-        {IDM_TRANSPARENT_BACKGROUND, TextId::MenuTransparentBackground},
-        {IDM_SETTINGS, TextId::MenuMoreSettings},
-        {IDM_LAUNCH_TASK_MANAGER, TextId::MenuTaskManager},
-        {IDM_FREE_MEMORY, TextId::MenuFreeMemory},
-        {IDM_ABOUT, TextId::MenuAbout},
-        {IDM_CLOSE, TextId::MenuExit},
-    };
-    for (const auto& entry : kMenuTexts) {
-        if (MenuItemEx* item = trayMenu_.FindById(entry.Id))
-            PopupMenu::SetCaption(*item, Text(entry.Text));
-    }
-    if (settingsItem_)
-        PopupMenu::SetCaption(*settingsItem_, Text(TextId::MenuSettings));
-    aboutBox_.SetTexts();
-}
-
-void MainForm::ExtractMenuIcons() {
-    std::wstring windows = WindowsFolder();
-    defaultProgramIcon_.Reset(ExtractSmallIcon(windows + L"System32\\User32.dll", 0));
-    taskManagerIcon_.Reset(ExtractSmallIcon(windows + L"System32\\taskmgr.exe", 0));
+    menu_.SetTexts();
+    about_.SetTexts();
 }
 
 namespace {
@@ -206,12 +235,7 @@ bool MainForm::SaveOptions() {
 
 void MainForm::ApplyFontColor() {
     ::ApplyFontColor(settings_);
-    ApplyDisplayFont();
-}
-
-void MainForm::ApplyDisplayFont() {
-    // Made for 96 dpi: the text painter scales it with the picture (size / 16), whatever the screen's DPI.
-    displayFont_ = CreateFontForDpi(settings_.Font, 96);
+    view_.SetDisplayFont(settings_.Font);
 }
 
 void MainForm::InitSettings() {
@@ -224,38 +248,14 @@ void MainForm::InitSettings() {
         freeTimer_.SetActive(settings_.FreeEveryActive);
 }
 
-void MainForm::InitDefaultMenu() {
-    HMENU menu = trayMenu_.Handle();
-    if (!menu)
-        return;
-    SetMenuDefaultItem(menu, static_cast<UINT>(-1), FALSE);
-    SetMenuDefaultItem(settingsSubmenu_, static_cast<UINT>(-1), FALSE);
-    // The item that does what a double-click does is shown in bold.
-    switch (DoubleClickActionOf(settings_.DoubleClickAction)) {
-        case DoubleClickAction::TaskManager:
-            SetMenuDefaultItem(menu, IDM_LAUNCH_TASK_MANAGER, FALSE);
-            break;
-        case DoubleClickAction::FreeMemory:
-            SetMenuDefaultItem(menu, IDM_FREE_MEMORY, FALSE);
-            break;
-        case DoubleClickAction::ShowSettings:
-            SetMenuDefaultItem(settingsSubmenu_, IDM_SETTINGS, FALSE);
-            break;
-        default:
-            break;
-    }
-}
-
 bool MainForm::FormCloseQuery() {
     SaveOptions();
     return true;
 }
 
 void MainForm::FormClose() {
-    displayFont_.Reset();
-    RemoveProcessRows();
-    defaultProgramIcon_.Reset();
-    taskManagerIcon_.Reset();
+    view_.ReleaseDisplayFont();
+    menu_.Close();
     if (sessionRegistered_)
         UnregisterSessionEvents(Hwnd());
     sessionRegistered_ = false;
@@ -313,26 +313,20 @@ void MainForm::OnCommand(UINT id) {
             Quit();
             break;
         case IDM_ABOUT:
-            ShowAbout();
+            about_.Show();
             break;
         case IDM_LAUNCH_TASK_MANAGER:
             OpenTaskManager();
             break;
         case IDM_THEMES:
-            ShowThemesPage();
-            break;
-        case IDM_TEXT_COLOR:
-            ChooseTextColor();
-            break;
-        case IDM_TRANSPARENT_BACKGROUND:
-            ToggleTransparentBackground();
+            ShowSettings(true);
             break;
         case IDM_SETTINGS:
-            OpenSettings();
+            ShowSettings(false);
             break;
         case IDOK:
         case IDCANCEL:
-            CloseAboutBox();
+            about_.Hide();
             break;
         case IDM_FREE_MEMORY:
             FreeMemory();
@@ -342,22 +336,21 @@ void MainForm::OnCommand(UINT id) {
     }
 }
 
+// The About box and the tray menu take their own messages (the menu's painting, its rows' and submenu's commands)
+// first; what is left is the form's.
 LRESULT MainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (LRESULT result = 0; HandleAboutMessage(msg, wParam, lParam, result))
+    if (LRESULT result = 0;
+        about_.HandleMessage(msg, wParam, lParam, result) || menu_.HandleMessage(msg, wParam, lParam, result))
         return result;
     switch (msg) {
         case WM_CLOSE:
             // The close box and Alt+F4 only hide the About box; the program keeps running.
             ShowWindow(Hwnd(), SW_HIDE);
             return 0;
-        case WM_COMMAND: {
-            LRESULT result = 0;
-            if (HandleMenuMessage(msg, wParam, lParam, result))
-                return result;
+        case WM_COMMAND:
             if (HIWORD(wParam) == 0)
                 OnCommand(LOWORD(wParam));
             return 0;
-        }
         case WM_WTSSESSION_CHANGE:
             SessionChange(wParam);
             return 0;
@@ -384,22 +377,14 @@ LRESULT MainForm::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_SYSCOLORCHANGE:
             // High-contrast colours are system colours; a tick shows the new ones.
-            if (trayPictureShown_)
+            if (view_.PictureShown())
                 RefreshTick();
             return 0;
-        case WM_INITMENUPOPUP:
-            if (reinterpret_cast<HMENU>(wParam) == settingsSubmenu_)
-                UpdateSettingsSubmenu();
-            return 0;
         case WM_DESTROY:
-            if (options_.QuitOnDestroy)
+            if (hooks_.QuitOnDestroy)
                 PostQuitMessage(0);
             return 0;
-        default: {
-            LRESULT result = 0;
-            if (HandleMenuMessage(msg, wParam, lParam, result))
-                return result;
+        default:
             return Window::HandleMessage(msg, wParam, lParam);
-        }
     }
 }

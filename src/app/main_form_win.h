@@ -6,170 +6,50 @@
 #include <memory>
 #include <string>
 
-#include "app/about_box_win.h"
+#include "app/about_controller_win.h"
 #include "app/high_memory_alert.h"
-#include "memory/memory_format.h"
-#include "memory/memory_sample.h"
+#include "app/system_hooks_win.h"
+#include "app/tray_icon_view_win.h"
+#include "app/tray_menu_win.h"
 #include "memory/ram_optimization_win.h"
 #include "options/options_dialog_win.h"
 #include "platform/simple_timer_win.h"
-#include "platform/texts.h"
 #include "platform/unique_handle_win.h"
-#include "platform/version_info_win.h"
 #include "platform/window_win.h"
-#include "processes/menu_painter_win.h"
-#include "processes/popup_menu_win.h"
-#include "processes/process_dialog.h"
-#include "processes/process_rec.h"
 #include "settings/settings.h"
 #include "system/hot_key_manager_win.h"
 #include "system/monitor_off_win.h"
-#include "system/system_commands_win.h"
 #include "tray/tray_icon_win.h"
-#include "tray/tray_picture_win.h"
-#include "update/update_checker_win.h"
-
-struct TaskDialogTexts;
 
 // The program's one form: hidden, without a taskbar button, owner of every long-lived object; it is only ever
-// seen as the About box.
-class MainForm : public Window {
+// seen as the About box. It starts the program and ends it (also when the session ends, from any modal state) and
+// hands each message to the part it belongs to: the tray menu, the About box, the tray icon's view.
+class MainForm : public Window, private ITrayMenuOwner, private IHighMemoryActions {
   public:
-    struct Options {
-        std::wstring ProgramFolder;   // empty: the executable's folder
-        bool QuitOnDestroy = true;    // the program's form ends the message loop; a test's does not
-        std::wstring UserDataFolder;  // empty: the per-user application-data folder
-        // Where the refresh tick and memory trimming reach the system; empty: the real thing.
-        std::function<MemorySample()> Sample;                       // GlobalMemoryStatusEx
-        std::function<uint32_t()> TickCount;                        // GetTickCount
-        std::function<void(DWORD processId)> TrimProcess;           // SetProcessWorkingSetSize
-        std::function<int(TaskDialogTexts& dialog)> WarningDialog;  // the high-memory dialog; returns the button
-        std::function<UINT()> PrimaryDpi;                           // the DPI of the notification area's monitor
-        std::function<bool()> HighContrast;                         // SPI_GETHIGHCONTRAST
-    };
-
-    MainForm();
-    explicit MainForm(Options options);
+    explicit MainForm(SystemHooks hooks = {});
     ~MainForm() override;
 
     // Creates the hidden window and runs the start-up sequence.
     bool Create();
     // "退出": asks whether the form may close (saving the settings), releases everything and ends the loop.
     void Quit();
-
-    void LoadOptions();
-    // Writes the whole record; a key that cannot be written is reported as "Unable to write to <path>".
-    bool SaveOptions();
-    void InitSettings();
-    void InitDefaultMenu();
-    void ApplyFontColor();
+    // Quit, or the session ended: the form is gone and the program's message loop ends.
+    bool Closed() const { return closed_; }
 
     // The refresh tick: picture, hint and the high-memory warning (main_form_tick_win.cpp).
     void RefreshTick();
-    void PeriodicFreeTick();
-    // "内存清理": trims every program with a top-level window; the menu item is disabled meanwhile.
-    void FreeMemory();
-    const HighMemoryAlert& Alert() const { return alert_; }
-    MemoryFreer& Freer() { return memoryFreer_; }
-
+    // What the benchmarks set up and measure.
     Settings& CurrentSettings() { return settings_; }
-    const std::wstring& SettingsPath() const { return settingsPath_; }
-    bool PortableMode() const { return portableMode_; }
-    const std::wstring& ProgramFolderPath() const { return programFolder_; }
-    bool FirstRun() const { return firstRun_; }
-    HMENU TrayMenu() const { return trayMenu_.Handle(); }
-    HFONT DisplayFont() const { return displayFont_.Get(); }
-    HICON DefaultProgramIcon() const { return defaultProgramIcon_.Get(); }
-    HICON TaskManagerIcon() const { return taskManagerIcon_.Get(); }
     TrayIcon& Tray() { return *tray_; }
+    TrayMenu& Menu() { return menu_; }
     SimpleTimer& RefreshTimer() { return refreshTimer_; }
-    SimpleTimer& FreeTimer() { return freeTimer_; }
-    bool SessionNotificationRegistered() const { return sessionRegistered_; }
-
-    // About box and update check (main_form_about_win.cpp).
-    struct MakerAddresses {
-        std::string UpdateFile, Downloads, Home, Support, Donation;
-    };
-    void ShowAbout();
-    void CloseAboutBox();
-    void FormShow();
-    void OpenDonationPage();
-    void OpenHomePage();
-    void OpenSupportPage();
-    void ShowLicence();
-    void LabelDownloadLinkClick(const std::string& linkText);
-    void GetUpdateGetURL(const std::string& currentVersion);
-    void GetUpdateDownloadFailed();
-    AboutBox& About() { return aboutBox_; }
-    UpdateChecker& GetUpdate() { return getUpdate_; }
-    MakerAddresses& Addresses() { return addresses_; }
-    SystemLaunchers& Launchers() { return launchers_; }
-    bool UpdateCheckRunning() const { return updateCheckRunning_; }
-    // Quit, or the session ended: the form is gone and the program's message loop ends.
-    bool Closed() const { return closed_; }
-    // The tray menu (main_form_menu_win.cpp). A right press rebuilds the process and memory rows and pops the menu
-    // up at the cursor.
-    void TrayMouseDown(TrayIcon& sender, MouseButton button, ShiftState shift, int x, int y);
-    // The rows of the heaviest programs (ShowTopProcess) and of the hint's lines (ShowMemMenu).
-    void BuildMenuRows(const std::string& hint);
-    static void RemeasureMenu(HMENU menu);
-    void BuildProcessRows();
-    void BuildMemoryRows(const std::string& hint);
-    void RemoveProcessRows();
-    void RemoveMemoryRows();
-    void MeasureItem(MEASUREITEMSTRUCT& measure);
-    void DrawItem(const DRAWITEMSTRUCT& draw);
-    // A process row's click: the dialog about the program, then the chosen action.
-    void KillItem(const MenuItemEx& row);
-    PopupMenu& TrayPopupMenu() { return trayMenu_; }
-    MenuPainter& Painter() { return menuPainter_; }
-    VersionInfoReader& FileVer() { return fileVer_; }
-    MenuDrawContext MenuContext() const;
-    // The text an item shows: its caption, and after a tab the hot key beside "内存清理".
-    std::string MenuItemText(const MenuItemEx& item) const;
-    // One process row from a record of the sorted list.
-    std::unique_ptr<MenuItemEx> MakeProcessRow(const ProcessRecord& r, UINT id, const NumberSeparators& separators);
-
-    // The process dialog (100..103, 2 when cancelled) and the notice that its process has ended.
-    std::function<int(const ProcessDialogTexts& texts)> ProcessChoice;
-    std::function<void(const std::string& text)> ProcessNotice;
-
-    // System actions (main_form_actions_win.cpp).
-    void OpenTaskManager();
-    void TrayDblClick();
-    // WM_WTSSESSION_CHANGE: the display goes off on lock when "SwitchOffMonitorOnLock" is set.
-    void SessionChange(WPARAM code);
-    const MonitorOffSequence& MonitorOff() const { return monitorOff_; }
-
-    // Options dialog, themes and the global hot key (main_form_options_win.cpp).
-    void ShowSettings(bool themePage);
-    void OpenSettings();
-    void ShowThemesPage();
-    void UpdateSettingsSubmenu();
-    void ChooseTextColor();
-    void ToggleTransparentBackground();
-    void ApplyHotKey();
-    void HotKeyPressed(HotKeyValue hotKey, WORD index);
-    void ApplyDefaultTheme();
-    // The icon's size and high-contrast state, read afresh; true when either changed (main_form_display_win.cpp).
-    bool RefreshTrayLook();
-    int TrayIconSize() const { return iconSize_; }
-    bool HighContrastShown() const { return highContrast_; }
-    std::wstring ThemesFolder() const;
-    HotKeyManager& HotKeys() { return hotKeyManager_; }
-    // The shortcut the tray menu shows beside "内存清理": the low 16 bits of RefreshHotkey (0: none).
-    WORD FreeMemoryShortcut() const { return freeMemoryShortcut_; }
-    // The open options dialog, or null.
-    OptionsDialog* ShownOptionsDialog() const { return optionsDialog_; }
-    // What the options dialog asks the user and the computer; tests answer here.
-    OptionsServices& OptionsDialogServices() { return optionsServices_; }
-    // "文本颜色"'s colour dialog; tests answer here.
-    std::function<bool(COLORREF& color)> PickTextColor;
+    MemoryFreer& Freer() { return memoryFreer_; }
 
   protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
   private:
+    friend class MainFormProbe;  // the tests' way in
     void FormCreate();
     bool FormCloseQuery();
     void FormClose();
@@ -177,35 +57,65 @@ class MainForm : public Window {
     bool QueryEndSession();
     void EndSession();
     void SessionEndCancelled();
-    void BuildPopupMenu();
+    void OnCommand(UINT id);
+
+    void LoadOptions();
+    // Writes the whole record; a key that cannot be written is reported as "Unable to write to <path>".
+    bool SaveOptions();
+    void InitSettings();
     // The language of the settings for every text from now on: the tray menu and the About box at once, the hint
     // with the next tick.
     void ApplyLanguage();
-    void ApplyDisplayFont();
-    void ExtractMenuIcons();
-    void OnCommand(UINT id);
+    void ApplyFontColor();
+    void InitDefaultMenu() { menu_.ShowDefaultItem(); }
+
     // Tray notices (main_form_tray_win.cpp).
     void CreateTray();
     void SecondInstanceNotice();
     void StartupNotice(WPARAM firstRun);
-    // About box (main_form_about_win.cpp).
-    void InitAboutBox();
-    bool HandleAboutMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
-    void InitSystemActions();
+
     // The tick's side (main_form_tick_win.cpp).
-    friend class FormAlertActions;
     void InitTick();
-    int ShowWarningDialog(TaskDialogTexts& dialog);
-    void InitTrayMenu();
+    void PeriodicFreeTick();
+    // "内存清理": trims every program with a top-level window; the menu item is disabled meanwhile.
+    void FreeMemory();
+    // What the high-memory warning does.
+    void TrimMemory() override { FreeMemory(); }
+    void ShowBalloon(const std::string& title, const std::string& text) override;
+    int ShowWarningDialog(const std::string& title,
+                          const std::string& text,
+                          const std::string& buttons,
+                          bool& dontShowAgain) override;
+    void LaunchTaskManager() override { OpenTaskManager(); }
+
+    // What the tray menu asks.
+    bool FormClosed() const override { return closed_; }
+    void TextColorChosen() override { ApplyFontColor(); }
+
+    // System actions (main_form_actions_win.cpp).
+    void InitSystemActions();
+    void OpenTaskManager();
+    void TrayDblClick();
+    // WM_WTSSESSION_CHANGE: the display goes off on lock when "SwitchOffMonitorOnLock" is set.
+    void SessionChange(WPARAM code);
+
+    // Options dialog, themes and the global hot key (main_form_options_win.cpp).
+    void ShowSettings(bool themePage);
+    void OptionsStored();
+    void OptionsApplied();
+    void ApplyHotKey();
+    void HotKeyPressed(HotKeyValue hotKey, WORD index);
+    std::wstring ThemesFolder() const;
+
     // Display changes (main_form_display_win.cpp).
     void DisplayChanged();
     void SettingChange(LPARAM lParam);
     bool FollowTaskbarMode();
     bool LoadFirstRunTheme(int index);
-    bool HandleMenuMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
-    static std::unique_ptr<MenuItemEx> MakeSeparator(int tag);
+    void ApplyDefaultTheme();
 
-    Options options_;
+    SystemHooks hooks_;
+    std::function<void(const std::string&)> previousErrorReporter_;
     std::wstring programFolder_;
     std::wstring settingsPath_;
     bool portableMode_ = false;
@@ -215,48 +125,17 @@ class MainForm : public Window {
     bool savedForSessionEnd_ = false;  // the question before the end of the session saved the settings
     Settings settings_;
     HighMemoryAlert alert_;  // PreviousLoad, NextWarningTick, WarningDialogOpen
-    int menuTextHeight_ = 0;
-    HCURSOR handPointCursor_ = nullptr;
     bool sessionRegistered_ = false;
 
-    UniqueFont displayFont_;
     UniqueIcon programIcon_;
-    UniqueIcon defaultProgramIcon_;
-    UniqueIcon taskManagerIcon_;
-    PopupMenu trayMenu_;
-    HMENU settingsSubmenu_ = nullptr;     // submenu, owned by trayMenu_
-    MenuItemEx* settingsItem_ = nullptr;  // the item that carries settingsSubmenu_
     std::unique_ptr<TrayIcon> tray_;
-    MenuItemEx* fixedItemsSeparator_ =
-        nullptr;  // the separator below which the fixed items start; process rows go above it
-    MenuPainter menuPainter_;
-    VersionInfoReader fileVer_;
+    TrayMenu menu_{*this, settings_, hooks_};
+    TrayIconView view_{hooks_};
+    AboutController about_{settings_, hooks_.Launchers};
     SimpleTimer refreshTimer_;
     SimpleTimer freeTimer_;
-
-    AboutBox aboutBox_;
-    VersionInfoReader ownVersionInfo_;  // the program's own file, for the version texts
-    UpdateChecker getUpdate_;
-    MakerAddresses addresses_;
-    SystemLaunchers launchers_;
-    bool updateCheckRunning_ = false;
     MonitorOffSequence monitorOff_;
-
-    // Options dialog, themes and the global hot key (main_form_options_win.cpp).
-    void InitOptionsServices();
-    void OptionsStored();
-    void OptionsApplied();
     HotKeyManager hotKeyManager_;
-    WORD freeMemoryShortcut_ = 0;
-    OptionsDialog* optionsDialog_ = nullptr;
-    OptionsServices optionsServices_;
-    COLORREF textColor_ = RGB(0, 0, 0);  // "文本颜色" starts with the colour last chosen in this run
-    COLORREF textColorCustom_[16] = {};
+    OptionsDialog* optionsDialog_ = nullptr;  // the open options dialog, or null
     MemoryFreer memoryFreer_;
-    std::unique_ptr<GdiTextPainter> textPainter_;  // for the display font, made on first use
-    bool trayPictureShown_ = false;  // the last picture sent to the tray, to skip ticks that change nothing
-    TrayPicture shownPicture_;
-    bool shownTransparent_ = false;
-    int iconSize_ = kTrayImageSize;  // the notification area's icon size
-    bool highContrast_ = false;
 };

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <utility>
+
 #include "platform/error_log.h"
 #include "platform/file_io_win.h"
 #include "platform/text_win.h"
@@ -68,10 +70,13 @@ void ReportError(const std::string& text) {
     LogError(text);
     if (gSessionEnding)
         return;
-    if (Reporter()) {
+    if (Reporter())
         Reporter()(text);
-        return;
-    }
+    else
+        ShowErrorBox(text);
+}
+
+void ShowErrorBox(const std::string& text) {
     if (gBoxOpen)
         return;
     gBoxOpen = true;
@@ -92,8 +97,8 @@ const std::wstring& ErrorLogPath() {
     return LogPath();
 }
 
-void SetErrorReporter(std::function<void(const std::string&)> reporter) {
-    Reporter() = std::move(reporter);
+std::function<void(const std::string&)> SetErrorReporter(std::function<void(const std::string&)> reporter) {
+    return std::exchange(Reporter(), std::move(reporter));
 }
 
 void SetSessionEnding(bool ending) {

@@ -15,8 +15,10 @@ std::string SystemErrorText(unsigned long errorCode);
 // Where the log lives ("Lumivex.log" beside the settings file); empty: no log.
 void SetErrorLogPath(const std::wstring& path);
 const std::wstring& ErrorLogPath();
-// Replaces the message box (tests capture it); an empty function restores it.
-void SetErrorReporter(std::function<void(const std::string&)> reporter);
+// The message box that shows an error; while one is up, later errors go to the log only.
+void ShowErrorBox(const std::string& text);
+// Replaces the message box (tests capture it); an empty function restores it. Returns the reporter it replaces.
+std::function<void(const std::string&)> SetErrorReporter(std::function<void(const std::string&)> reporter);
 // While the session ends, errors go to the log only and no dialog opens: nobody is there to answer one.
 void SetSessionEnding(bool ending);
 bool SessionEnding();

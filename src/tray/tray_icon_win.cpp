@@ -15,11 +15,6 @@
 
 namespace {
 constexpr UINT kBaseFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-// Function-local, so a test may install its stand-in during static initialisation.
-ShellNotifyFunction& ShellNotifyOverride() {
-    static ShellNotifyFunction function;
-    return function;
-}
 
 bool ProcessIsElevated() {
     HANDLE token = nullptr;
@@ -121,8 +116,9 @@ class TrayIconHandler : public Window {
 
 TrayIconHandler* TrayIconHandler::instance = nullptr;
 
-TrayIcon::TrayIcon(HWND owner)
+TrayIcon::TrayIcon(HWND owner, ShellNotifyFunction shell)
     : owner_(owner),
+      shell_(std::move(shell)),
       iconCycleTimer_(1000, [this](SimpleTimer&) { CycleTick(); }),
       clickDelayTimer_(1000, [this](SimpleTimer&) { ClickDelayTick(); }),
       leaveTimer_(20, [this](SimpleTimer&) { LeaveTick(); }),
@@ -173,14 +169,9 @@ UINT TrayIcon::TaskbarCreatedMessage() {
     return RegisterWindowMessageW(L"TaskbarCreated");
 }
 
-ShellNotifyFunction TrayIcon::SetShellNotify(ShellNotifyFunction function) {
-    return std::exchange(ShellNotifyOverride(), std::move(function));
-}
-
 bool TrayIcon::Notify(DWORD message) {
     NOTIFYICONDATAW data = notifyData_;
-    const ShellNotifyFunction& override = ShellNotifyOverride();
-    return (override ? override(message, data) : Shell_NotifyIconW(message, &data)) != FALSE;
+    return (shell_ ? shell_(message, data) : Shell_NotifyIconW(message, &data)) != FALSE;
 }
 
 void TrayIcon::PrepareNotifyData() {

@@ -29,7 +29,7 @@ using MouseEvent = std::function<void(TrayIcon& sender, MouseButton button, Shif
 using MouseMoveEvent = std::function<void(TrayIcon& sender, ShiftState shift, int x, int y)>;
 using CycleEvent = std::function<void(TrayIcon& sender, int nextIndex)>;
 using StartupEvent = std::function<void(TrayIcon& sender, bool& showMainForm)>;
-// Stands in for Shell_NotifyIconW (tests watch or refuse the shell calls); an empty function restores the shell.
+// Stands in for Shell_NotifyIconW (tests watch or refuse the shell calls); an empty function is the shell.
 using ShellNotifyFunction = std::function<BOOL(DWORD message, NOTIFYICONDATAW& data)>;
 
 // One icon in the notification area, with its mouse and balloon callbacks decoded on a hidden window that all tray
@@ -37,8 +37,8 @@ using ShellNotifyFunction = std::function<BOOL(DWORD message, NOTIFYICONDATAW& d
 class TrayIcon {
   public:
     // owner: the window that RestoreMainWindow / HideMainWindow show and hide, that receives the popup menu's
-    // commands and that may be minimised to the tray (may be null).
-    explicit TrayIcon(HWND owner = nullptr);
+    // commands and that may be minimised to the tray (may be null). shell: where the icon's shell calls go.
+    explicit TrayIcon(HWND owner = nullptr, ShellNotifyFunction shell = nullptr);
     ~TrayIcon();
     TrayIcon(const TrayIcon&) = delete;
     TrayIcon& operator=(const TrayIcon&) = delete;
@@ -103,8 +103,6 @@ class TrayIcon {
     static HWND HandlerWindow();
     // The message id of "TaskbarCreated", which the shell broadcasts when it (re)starts.
     static UINT TaskbarCreatedMessage();
-    // Returns the function it replaces.
-    static ShellNotifyFunction SetShellNotify(ShellNotifyFunction function);
     // While a first add fails (no taskbar yet at log-on) it is tried again at this period.
     static constexpr UINT kAddRetryMs = 1000;
     bool AddPending() const { return addRetryTimer_.Active(); }
@@ -141,6 +139,7 @@ class TrayIcon {
     OwnerSubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR refData);
 
     HWND owner_;
+    ShellNotifyFunction shell_;
     bool ownerHooked_ = false;
     NOTIFYICONDATAW notifyData_{};
     UniqueIcon icon_;

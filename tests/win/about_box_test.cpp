@@ -21,15 +21,16 @@ struct AboutFixture {
         if (!settings.empty())
             WriteBytes(Dir.File(L"Lumivex.Settings"), settings);
         Form = MakeForm(Dir);
-        Form->Addresses().UpdateFile = Server.Url("/lumivex.upd");
-        Form->Launchers().WebPage = [this](HWND, const std::string& address) {
+        About().Addresses().UpdateFile = Server.Url("/lumivex.upd");
+        MainFormProbe(*Form).Hooks().Launchers.WebPage = [this](HWND, const std::string& address) {
             Pages.push_back(address);
             return true;
         };
     }
     ~AboutFixture() { Form.reset(); }
 
-    LinkLabel& Label() { return Form->About().LabelDownload; }
+    AboutController& About() { return MainFormProbe(*Form).About(); }
+    LinkLabel& Label() { return About().Box().LabelDownload; }
     std::string OwnFileVersion() {
         VersionInfoReader own;
         own.SetFilename("");
@@ -39,12 +40,12 @@ struct AboutFixture {
     void ShowAndSettle() {
         SendMessageW(Form->Hwnd(), WM_COMMAND, IDM_ABOUT, 0);
         PumpUntil([] { return true; }, 0);  // runs what showing the box posted
-        ASSERT_TRUE(PumpUntil([&] { return !Form->UpdateCheckRunning(); }, 30000));
+        ASSERT_TRUE(PumpUntil([&] { return !About().UpdateCheckRunning(); }, 30000));
     }
     // Clicks "Check for updates" and waits for the outcome.
     void CheckNow() {
         LabelDownloadClick();
-        ASSERT_TRUE(PumpUntil([&] { return !Form->UpdateCheckRunning(); }, 30000));
+        ASSERT_TRUE(PumpUntil([&] { return !About().UpdateCheckRunning(); }, 30000));
     }
     void LabelDownloadClick() { ClickLink(Label()); }
     // (Under Wine without a window manager every hide waits two seconds for the X server: tests hide sparingly.)
@@ -79,15 +80,15 @@ TEST(AboutBox, ShowsTheProgramAndHidesOnClose) {
     GetClientRect(f.Form->Hwnd(), &client);
     EXPECT_EQ(client.right, 373);
     EXPECT_EQ(client.bottom, 259);
-    EXPECT_EQ(Text(f.Form->About().VersionLabel()), "Version " + FormatFileVersion(f.OwnFileVersion(), false));
-    EXPECT_EQ(Text(f.Form->About().OkButton()), "确定");
+    EXPECT_EQ(Text(f.About().Box().VersionLabel()), "Version " + FormatFileVersion(f.OwnFileVersion(), false));
+    EXPECT_EQ(Text(f.About().Box().OkButton()), "确定");
     EXPECT_EQ(f.Label().Caption(), "<link>Check for updates</link>");
     EXPECT_FALSE(IsWindowVisible(f.Form->Hwnd()));
     f.ShowAndSettle();
     EXPECT_TRUE(IsWindowVisible(f.Form->Hwnd()));
     // "确定", Esc (as the message loop hands dialog keys over) and the close box hide the box; the program keeps
     // running.
-    SendMessageW(f.Form->About().OkButton(), BM_CLICK, 0, 0);
+    SendMessageW(f.About().Box().OkButton(), BM_CLICK, 0, 0);
     EXPECT_FALSE(IsWindowVisible(f.Form->Hwnd()));
     f.ShowAndSettle();
     SetFocus(f.Label().Hwnd());
@@ -132,11 +133,11 @@ TEST(AboutBox, UpdateLabelStates) {
 
 TEST(AboutBox, ChecksAgainOnlyAfterAFailure) {
     AboutFixture f;
-    f.Form->Addresses().UpdateFile = ClosedPortUrl("/lumivex.upd");  // server down
+    f.About().Addresses().UpdateFile = ClosedPortUrl("/lumivex.upd");  // server down
     f.ShowAndSettle();
     EXPECT_EQ(f.Label().Caption(), "Error checking for new version");
     f.Hide();
-    f.Form->Addresses().UpdateFile = f.Server.Url("/lumivex.upd");
+    f.About().Addresses().UpdateFile = f.Server.Url("/lumivex.upd");
     f.Server.Set("/lumivex.upd", VersionFile("99.7.0.0"));
     f.ShowAndSettle();
     EXPECT_EQ(f.Server.Requests(), 1);
@@ -146,18 +147,18 @@ TEST(AboutBox, ChecksAgainOnlyAfterAFailure) {
     EXPECT_EQ(f.Server.Requests(), 1);  // a successful check is not repeated
     // The "is available" link opens the downloads page.
     f.ClickLink(f.Label());
-    EXPECT_THAT(f.Pages, ElementsAre(f.Form->Addresses().Downloads));
+    EXPECT_THAT(f.Pages, ElementsAre(f.About().Addresses().Downloads));
 }
 
 TEST(AboutBox, LinksOpenTheMakersPagesAndTheLicence) {
     AboutFixture f;
-    AboutBox& box = f.Form->About();
+    AboutBox& box = f.About().Box();
     f.ClickLink(box.HomePageLink);
     f.ClickLink(box.SupportLink);
     EXPECT_FALSE(f.Form->CurrentSettings().ClickedDonation);
     f.ClickLink(box.DonationLink);
     EXPECT_THAT(f.Pages,
-                ElementsAre(f.Form->Addresses().Home, f.Form->Addresses().Support, f.Form->Addresses().Donation));
+                ElementsAre(f.About().Addresses().Home, f.About().Addresses().Support, f.About().Addresses().Donation));
     for (const std::string& page : f.Pages)
         EXPECT_EQ(page.rfind("https://", 0), 0u) << page;
     EXPECT_TRUE(f.Form->CurrentSettings().ClickedDonation);
@@ -177,8 +178,8 @@ TEST(AboutBox, LinksOpenTheMakersPagesAndTheLicence) {
 
 TEST(AboutBox, DonationRowGoneAfterItWasUsed) {
     AboutFixture f("[General]\r\nClickedDonation=1\r\n");
-    EXPECT_FALSE(f.Form->About().DonationVisible());
-    EXPECT_FALSE(IsWindowVisible(f.Form->About().DonationLink.Hwnd()));
+    EXPECT_FALSE(f.About().Box().DonationVisible());
+    EXPECT_FALSE(IsWindowVisible(f.About().Box().DonationLink.Hwnd()));
     RECT client;
     GetClientRect(f.Form->Hwnd(), &client);
     EXPECT_EQ(client.bottom, 259 - AboutBox::kDonationRowHeight);
@@ -211,7 +212,7 @@ TEST(AboutBox, PlacedNearTheTaskbar) {
         ASSERT_EQ(FindWindowW(L"Shell_TrayWnd", nullptr), taskbar);
         EXPECT_EQ(CurrentTaskbarEdge(), c.Edge);
         SetWindowPos(form, nullptr, 33, 44, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        f.Form->FormShow();  // what showing the box runs first
+        f.About().Shown();  // what showing the box runs first
         RECT work, r;
         SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
         GetWindowRect(form, &r);

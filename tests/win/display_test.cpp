@@ -102,7 +102,7 @@ struct DisplayRig {
             std::wstring name = Widen(DefaultThemeFileName(index));
             CopyFileW((TestFolder() + L"Themes\\" + name).c_str(), Dir.File(L"Themes\\" + name).c_str(), FALSE);
         }
-        MainForm::Options o;
+        SystemHooks o;
         o.Sample = [this] { return Sample; };
         o.PrimaryDpi = [this] { return Dpi ? Dpi : PrimaryMonitorDpi(); };
         o.HighContrast = [this] { return HighContrast; };
@@ -132,7 +132,7 @@ ThemeColorTexts ShippedThemeColors(int index) {
 TEST(TrayDisplay, TheIconIsDrawnAtTheNotificationAreasSizeAndFollowsItsDpi) {
     ScopedTestShell shell;
     DisplayRig rig("[General]\r\nShowPercentage=1\r\nNoBorder=0\r\n", 144);
-    EXPECT_EQ(rig.Form->TrayIconSize(), 24);
+    EXPECT_EQ(MainFormProbe(*rig.Form).View().IconSize(), 24);
     IconImage shown = rig.Shown();
     EXPECT_EQ(shown.Width, 24);
     EXPECT_EQ(shown.Height, 24);
@@ -232,7 +232,7 @@ TEST(TrayDisplay, AFirstRunPicksTheThemeOfTheTaskbarsMode) {
     for (const Case& c : cases) {
         ScopedTaskbarMode mode(c.Value);
         DisplayRig rig("[Other]\r\nx=1\r\n");
-        ASSERT_TRUE(rig.Form->FirstRun());
+        ASSERT_TRUE(MainFormProbe(*rig.Form).FirstRun());
         EXPECT_EQ(rig.Form->CurrentSettings().FollowTaskbarTheme, c.Follow);
         if (c.Theme >= 0) {
             EXPECT_EQ(ThemeColorsOf(rig.Form->CurrentSettings()), ShippedThemeColors(c.Theme));

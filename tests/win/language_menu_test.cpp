@@ -20,23 +20,26 @@ namespace {
 // The fixed items of the top level and of the settings submenu, and the memory rows' labels, by their texts.
 std::vector<std::string> MenuTexts(MainForm& form) {
     std::vector<std::string> texts;
-    for (int i = 0; i < form.TrayPopupMenu().Count(); ++i) {
-        MenuItemEx* item = form.TrayPopupMenu().ItemAt(i);
+    for (int i = 0; i < form.Menu().Items().Count(); ++i) {
+        MenuItemEx* item = form.Menu().Items().ItemAt(i);
         if (item->Caption != "-" && item->Tag != kTagProcessRow)
-            texts.push_back(form.MenuItemText(*item));
+            texts.push_back(form.Menu().ItemText(*item));
     }
-    HMENU settings = GetSubMenu(form.TrayMenu(), form.TrayPopupMenu().IndexOfId(IDM_ABOUT) - 2);
+    HMENU settings = GetSubMenu(form.Menu().Handle(), form.Menu().Items().IndexOfId(IDM_ABOUT) - 2);
     for (int i = 0; settings && i < GetMenuItemCount(settings); ++i) {
         MenuItemEx* item = PopupMenu::ItemAt(settings, i);
         if (item->Caption != "-")
-            texts.push_back(form.MenuItemText(*item));
+            texts.push_back(form.Menu().ItemText(*item));
     }
     return texts;
 }
 
 struct OpenOptions {
     MainForm& Form;
-    HWND Hwnd() const { return Form.ShownOptionsDialog() ? Form.ShownOptionsDialog()->Hwnd() : nullptr; }
+    HWND Hwnd() const {
+        OptionsDialog* dialog = MainFormProbe(Form).ShownOptionsDialog();
+        return dialog ? dialog->Hwnd() : nullptr;
+    }
 };
 }  // namespace
 
@@ -45,7 +48,7 @@ TEST(LanguageMenu, EnglishSettingsGiveEnglishMenuRowsAndHintAndApplySwitchesBack
     WriteBytes(dir.File(L"Lumivex.Settings"), "[General]\r\nLanguage=en\r\nShowTopProcess=0\r\n");
     auto form = MakeForm(dir);
     form->RefreshTick();
-    form->BuildMenuRows(form->Tray().Hint());
+    form->Menu().BuildRows(form->Tray().Hint());
     EXPECT_THAT(form->Tray().Hint(), HasSubstr("Showing: used physical memory \r\nMemory load: 40%\r\n"));
     EXPECT_THAT(MenuTexts(*form),
                 ElementsAre("Open Task Manager", "Showing", "Memory load", "Physical memory", "Page file",
@@ -56,7 +59,7 @@ TEST(LanguageMenu, EnglishSettingsGiveEnglishMenuRowsAndHintAndApplySwitchesBack
     RunModal<OpenOptions>(
         shown,
         [&](OpenOptions&) {
-            OptionsDialog& d = *form->ShownOptionsDialog();
+            OptionsDialog& d = *MainFormProbe(*form).ShownOptionsDialog();
             EXPECT_EQ(GetControlText(d.Hwnd()), "Lumivex Settings");
             EXPECT_EQ(TextOf(d, IDC_CKSHOWFREE), "Show free memory in the tray icon");
             EXPECT_THAT(ComboEntries(d, IDC_CMBLANGUAGE), ElementsAre("中文", "English"));
@@ -72,9 +75,9 @@ TEST(LanguageMenu, EnglishSettingsGiveEnglishMenuRowsAndHintAndApplySwitchesBack
         [&] { SendMessageW(form->Hwnd(), WM_COMMAND, IDM_SETTINGS, 0); });
 
     EXPECT_EQ(form->CurrentSettings().Language, "zh");
-    EXPECT_THAT(ReadText(form->SettingsPath()), HasSubstr("Language=zh"));
+    EXPECT_THAT(ReadText(MainFormProbe(*form).SettingsPath()), HasSubstr("Language=zh"));
     EXPECT_THAT(form->Tray().Hint(), HasSubstr("当前显示： 已用 物理内存"));
-    form->BuildMenuRows(form->Tray().Hint());
+    form->Menu().BuildRows(form->Tray().Hint());
     EXPECT_THAT(MenuTexts(*form), ElementsAre("运行任务管理器", "当前显示： 已用 物理内存        ", "内存使用率   ",
                                               "物理内存使用    ", "页面文件  ", "内存清理", "设置", "关于", "退出",
                                               "主题", "文本颜色", "图标背景透明", "更多设置"));
@@ -86,5 +89,5 @@ TEST(LanguageMenu, AnUnknownLanguageReadsAsChinese) {
     auto form = MakeForm(dir);
     EXPECT_EQ(form->CurrentSettings().Language, "zh");
     EXPECT_EQ(CurrentLanguage(), Language::Chinese);
-    EXPECT_EQ(form->MenuItemText(*form->TrayPopupMenu().FindById(IDM_CLOSE)), "退出");
+    EXPECT_EQ(form->Menu().ItemText(*form->Menu().Items().FindById(IDM_CLOSE)), "退出");
 }

@@ -16,15 +16,18 @@ constexpr char kPortable[] = "[General]\r\nShowPercentage=0\r\nRefreshHotkey=328
 void RunSettings(MainForm& form, bool themePage, const std::function<void(OptionsDialog&)>& script) {
     struct Shown {
         MainForm& Form;
-        HWND Hwnd() const { return Form.ShownOptionsDialog() ? Form.ShownOptionsDialog()->Hwnd() : nullptr; }
+        HWND Hwnd() const {
+            OptionsDialog* dialog = MainFormProbe(Form).ShownOptionsDialog();
+            return dialog ? dialog->Hwnd() : nullptr;
+        }
     } shown{form};
     RunModal<Shown>(
-        shown, [&](Shown&) { script(*form.ShownOptionsDialog()); },
+        shown, [&](Shown&) { script(*MainFormProbe(form).ShownOptionsDialog()); },
         [&] { SendMessageW(form.Hwnd(), WM_COMMAND, themePage ? IDM_THEMES : IDM_SETTINGS, 0); });
 }
 
 UINT MenuState(MainForm& form, UINT id) {
-    return GetMenuState(form.TrayMenu(), id, MF_BYCOMMAND);
+    return GetMenuState(form.Menu().Handle(), id, MF_BYCOMMAND);
 }
 
 ATOM HotKeyAtom(HotKeyValue value) {
@@ -45,11 +48,11 @@ TEST(MainFormOptions, CancelStillSavesAndOnlyOneDialogIsOpen) {
         EXPECT_TRUE(MenuState(*form, IDM_SETTINGS) & MF_GRAYED);
         // "主题" while the dialog is open: the same dialog, on its theme page.
         SendMessageW(form->Hwnd(), WM_COMMAND, IDM_THEMES, 0);
-        EXPECT_EQ(form->ShownOptionsDialog(), first);
+        EXPECT_EQ(MainFormProbe(*form).ShownOptionsDialog(), first);
         EXPECT_EQ(d.ActivePage(), 4);
         Click(d, IDCANCEL);
     });
-    EXPECT_EQ(form->ShownOptionsDialog(), nullptr);
+    EXPECT_EQ(MainFormProbe(*form).ShownOptionsDialog(), nullptr);
     EXPECT_FALSE(MenuState(*form, IDM_SETTINGS) & MF_GRAYED);
     std::string text = ReadText(path);
     EXPECT_THAT(text, HasSubstr("Keep=1"));
@@ -61,7 +64,7 @@ TEST(MainFormOptions, ThePeriodicFreeingCountdownRestartsOnlyWhenItChanges) {
     TempDir dir;
     ASSERT_TRUE(WriteBytes(dir.File(L"Lumivex.Settings"), "[General]\r\nDefragEveryActive=1\r\nDefragEvery=120\r\n"));
     auto form = MakeForm(dir);
-    SimpleTimer& timer = form->FreeTimer();
+    SimpleTimer& timer = MainFormProbe(*form).FreeTimer();
     ASSERT_TRUE(timer.Active());
     const unsigned started = timer.Countdowns();
     RunSettings(*form, false, [&](OptionsDialog& d) { Click(d, IDCANCEL); });
@@ -87,9 +90,10 @@ TEST(MainFormOptions, AnUnwritableFileStillAppliesWhatComesBeforeTheSave) {
     TempDir dir;
     std::wstring path = dir.File(L"Lumivex.Settings");
     ASSERT_TRUE(WriteBytes(path, "[General]\r\nDefragEveryActive=1\r\nDefragEvery=120\r\nShowMemMenu=1\r\n"));
-    auto form = MakeForm(dir);
     std::string errors;
-    SetErrorReporter([&](const std::string& text) { errors += text; });
+    SystemHooks o;
+    o.ReportError = [&](const std::string& text) { errors += text; };
+    auto form = MakeForm(dir, o);
     HANDLE lock = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
     RunSettings(*form, false, [&](OptionsDialog& d) {
@@ -98,12 +102,11 @@ TEST(MainFormOptions, AnUnwritableFileStillAppliesWhatComesBeforeTheSave) {
         Click(d, IDOK);
         EXPECT_TRUE(IsWindow(d.Hwnd()));  // the save failed: the dialog stays open
         // What comes before the save holds all the same.
-        EXPECT_EQ(form->FreeTimer().PeriodMs(), 30u * 60000u);
+        EXPECT_EQ(MainFormProbe(*form).FreeTimer().PeriodMs(), 30u * 60000u);
         EXPECT_EQ(form->RefreshTimer().PeriodMs(), 1000u);
         Click(d, IDCANCEL);
     });
     CloseHandle(lock);
-    SetErrorReporter(nullptr);
     EXPECT_THAT(errors, HasSubstr("Unable to write to " + Narrow(path)));
     EXPECT_EQ(form->CurrentSettings().FreeEveryMinutes, 30);
 }
@@ -112,28 +115,28 @@ TEST(MainFormOptions, HotKeyFollowsTheSettingWithOneRegistration) {
     TempDir dir;
     ASSERT_TRUE(WriteBytes(dir.File(L"Lumivex.Settings"), kPortable));
     auto form = MakeForm(dir);
-    EXPECT_EQ(form->HotKeys().Count(), 1u);
+    EXPECT_EQ(MainFormProbe(*form).HotKeys().Count(), 1u);
     EXPECT_NE(HotKeyAtom(32833), 0);
-    EXPECT_EQ(form->FreeMemoryShortcut(), 32833);
+    EXPECT_EQ(form->Menu().FreeMemoryShortcut(), 32833);
     RunSettings(*form, false, [&](OptionsDialog& d) {
         EXPECT_EQ(SendMessageW(d.Item(IDC_HOTKEY1), HKM_GETHOTKEY, 0, 0), MAKEWORD('A', HOTKEYF_ALT));
         SendMessageW(d.Item(IDC_HOTKEY1), HKM_SETHOTKEY, MAKEWORD('M', HOTKEYF_ALT | HOTKEYF_SHIFT), 0);
         Click(d, IDOK);
     });
     const HotKeyValue shiftAltM = kHotKeyShift | kHotKeyAlt | 'M';
-    EXPECT_EQ(form->HotKeys().Count(), 1u);
+    EXPECT_EQ(MainFormProbe(*form).HotKeys().Count(), 1u);
     EXPECT_EQ(HotKeyAtom(32833), 0);
     EXPECT_NE(HotKeyAtom(shiftAltM), 0);
-    EXPECT_EQ(form->FreeMemoryShortcut(), shiftAltM);
-    EXPECT_EQ(HotKeyToText(form->FreeMemoryShortcut(), false), "Shift+Alt+M");
+    EXPECT_EQ(form->Menu().FreeMemoryShortcut(), shiftAltM);
+    EXPECT_EQ(HotKeyToText(form->Menu().FreeMemoryShortcut(), false), "Shift+Alt+M");
     // No hot key at all registers nothing.
     form->CurrentSettings().FreeMemoryHotKey = 0;
-    form->ApplyHotKey();
-    EXPECT_EQ(form->HotKeys().Count(), 0u);
+    MainFormProbe(*form).ApplyHotKey();
+    EXPECT_EQ(MainFormProbe(*form).HotKeys().Count(), 0u);
     EXPECT_EQ(HotKeyAtom(shiftAltM), 0);
     // Closing the program leaves no registration behind.
     form->CurrentSettings().FreeMemoryHotKey = 32833;
-    form->ApplyHotKey();
+    MainFormProbe(*form).ApplyHotKey();
     form->Quit();
     EXPECT_EQ(HotKeyAtom(32833), 0);
 }
@@ -152,7 +155,7 @@ TEST(MainFormOptions, FirstRunAppliesTheThemeOfTheVisualStyle) {
                                "BackgroundColor=102030\r\nOpaqueBackground=1\r\nBarOpaqueBackground=1\r\n"));
         auto form = MakeForm(dir);
         const Settings& s = form->CurrentSettings();
-        EXPECT_EQ(form->FirstRun(), firstRun);
+        EXPECT_EQ(MainFormProbe(*form).FirstRun(), firstRun);
         EXPECT_EQ(s.GreenColor, firstRun ? Rgb(0, 0xAA, 0) : kAutomaticColor);
         EXPECT_EQ(s.FontColor, firstRun ? Rgb(255, 255, 255) : kClWindowText);
         EXPECT_EQ(s.Font.Color, firstRun ? Rgb(255, 255, 255) : kClWindowText);
@@ -178,8 +181,8 @@ TEST(MainFormOptions, SettingsSubmenuTextColourAndTransparentBackground) {
     // Opening the submenu shows what the record says, whoever changed it.
     form->CurrentSettings().TransBk = true;
     HMENU settings2 = nullptr;
-    for (int i = 0; i < GetMenuItemCount(form->TrayMenu()); ++i) {
-        if (HMENU sub = GetSubMenu(form->TrayMenu(), i))
+    for (int i = 0; i < GetMenuItemCount(form->Menu().Handle()); ++i) {
+        if (HMENU sub = GetSubMenu(form->Menu().Handle(), i))
             settings2 = sub;
     }
     ASSERT_NE(settings2, nullptr);
@@ -187,7 +190,7 @@ TEST(MainFormOptions, SettingsSubmenuTextColourAndTransparentBackground) {
     EXPECT_TRUE(MenuState(*form, IDM_TRANSPARENT_BACKGROUND) & MF_CHECKED);
 
     std::vector<COLORREF> offered;
-    form->PickTextColor = [&](COLORREF& c) {
+    MainFormProbe(*form).Hooks().PickTextColor = [&](COLORREF& c) {
         offered.push_back(c);
         c = RGB(0x20, 0x40, 0x60);
         return true;
@@ -205,10 +208,10 @@ TEST(MainFormOptions, PressingTheHotKeyFreesMemoryOnce) {
     ASSERT_TRUE(WriteBytes(dir.File(L"Lumivex.Settings"),
                            "[General]\r\nShowPercentage=0\r\nRefreshHotkey=" + std::to_string(ctrlAltJ) + "\r\n"));
     std::vector<DWORD> trimmed;
-    MainForm::Options o;
+    SystemHooks o;
     o.TrimProcess = [&](DWORD pid) { trimmed.push_back(pid); };
     auto form = MakeForm(dir, o);
-    ASSERT_EQ(form->HotKeys().Count(), 1u);
+    ASSERT_EQ(MainFormProbe(*form).HotKeys().Count(), 1u);
     INPUT in[6] = {};
     const WORD keys[3] = {VK_CONTROL, VK_MENU, 'J'};
     for (int i = 0; i < 3; ++i) {
@@ -222,19 +225,19 @@ TEST(MainFormOptions, PressingTheHotKeyFreesMemoryOnce) {
     // One pass, the same as the menu's "内存清理" makes.
     size_t byHotKey = trimmed.size();
     trimmed.clear();
-    form->FreeMemory();
+    MainFormProbe(*form).FreeMemory();
     size_t byMenu = trimmed.size();
     ASSERT_GT(byMenu, 0u);  // the form itself is a window
     EXPECT_EQ(byHotKey, byMenu);
 
     // Alt+A's WM_HOTKEY, as Windows posts it, frees memory once; another combination does nothing.
     form->CurrentSettings().FreeMemoryHotKey = 32833;
-    form->ApplyHotKey();
+    MainFormProbe(*form).ApplyHotKey();
     ATOM id = GlobalFindAtomW(L"HotKeyManagerHotKey32833");
     ASSERT_NE(id, 0);
     trimmed.clear();
-    SendMessageW(form->HotKeys().Handle(), WM_HOTKEY, id, MAKELPARAM(MOD_ALT, 'B'));
+    SendMessageW(MainFormProbe(*form).HotKeys().Handle(), WM_HOTKEY, id, MAKELPARAM(MOD_ALT, 'B'));
     EXPECT_TRUE(trimmed.empty());
-    SendMessageW(form->HotKeys().Handle(), WM_HOTKEY, id, MAKELPARAM(MOD_ALT, 'A'));
+    SendMessageW(MainFormProbe(*form).HotKeys().Handle(), WM_HOTKEY, id, MAKELPARAM(MOD_ALT, 'A'));
     EXPECT_EQ(trimmed.size(), byMenu);
 }

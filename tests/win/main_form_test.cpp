@@ -18,12 +18,13 @@ using ::testing::HasSubstr;
 namespace {
 constexpr char kForeign[] = "[Other]\r\nKeep=me\r\n[General]\r\nForeignKey=stays\r\nShowPercentage=1\r\n";
 
-class ErrorCapture {
-  public:
-    ErrorCapture() {
-        SetErrorReporter([this](const std::string& t) { Errors += t + "\n"; });
+// The errors a form reports, in place of its boxes.
+struct ErrorCapture {
+    SystemHooks Hooks() {
+        SystemHooks hooks;
+        hooks.ReportError = [this](const std::string& t) { Errors += t + "\n"; };
+        return hooks;
     }
-    ~ErrorCapture() { SetErrorReporter(nullptr); }
     std::string Errors;
 };
 }  // namespace
@@ -37,9 +38,9 @@ TEST(MainForm, HiddenToolWindowWithPortableSettings) {
     wchar_t cls[64];
     GetClassNameW(form->Hwnd(), cls, 64);
     EXPECT_STREQ(cls, L"TFrmLumivexMain");
-    EXPECT_TRUE(form->PortableMode());
-    EXPECT_EQ(form->SettingsPath(), dir.File(L"Lumivex.Settings"));
-    EXPECT_FALSE(form->FirstRun());
+    EXPECT_TRUE(MainFormProbe(*form).PortableMode());
+    EXPECT_EQ(MainFormProbe(*form).SettingsPath(), dir.File(L"Lumivex.Settings"));
+    EXPECT_FALSE(MainFormProbe(*form).FirstRun());
     EXPECT_TRUE(form->CurrentSettings().ShowPercentage);
     // WM_CLOSE (the close box) only hides the form.
     EXPECT_EQ(SendMessageW(form->Hwnd(), WM_CLOSE, 0, 0), 0);
@@ -62,7 +63,7 @@ TEST(MainForm, SaveWritesEveryKeyInOrderAndKeepsForeignLines) {
     ASSERT_TRUE(WriteBytes(dir.File(L"Lumivex.Settings"), kForeign));
     auto form = MakeForm(dir);
     form->CurrentSettings().RedColor = Rgb(0x0D, 0x00, 0xFF);
-    ASSERT_TRUE(form->SaveOptions());
+    ASSERT_TRUE(MainFormProbe(*form).SaveOptions());
     std::string text = ReadText(dir.File(L"Lumivex.Settings"));
     EXPECT_THAT(text, HasSubstr("Keep=me"));
     EXPECT_THAT(text, HasSubstr("ForeignKey=stays"));
@@ -102,14 +103,14 @@ TEST(MainForm, ReadOnlySettingsFileReportsAndLosesNothing) {
     TempDir dir;
     std::wstring path = dir.File(L"Lumivex.Settings");
     ASSERT_TRUE(WriteBytes(path, kForeign));
-    auto form = MakeForm(dir);
+    ErrorCapture capture;
+    auto form = MakeForm(dir, capture.Hooks());
     ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
     // Wine running as root writes read-only files all the same; a handle that shares nothing refuses the write
     // there as Windows refuses the read-only file.
     HANDLE lock = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     Settings before = form->CurrentSettings();
-    ErrorCapture capture;
-    EXPECT_FALSE(form->SaveOptions());
+    EXPECT_FALSE(MainFormProbe(*form).SaveOptions());
     CloseHandle(lock);
     // The message names the file and says why, and the same error is in the log beside the settings.
     std::string head = "Unable to write to " + Narrow(path) + "\r\n\r\n";
@@ -128,10 +129,10 @@ TEST(MainForm, ASettingsFileLockedAtStartIsNeverOverwrittenWithDefaults) {
     // Another program holds the file, sharing nothing, while the program starts: it loads the defaults.
     HANDLE lock = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
-    auto form = MakeForm(dir);
-    CloseHandle(lock);
     ErrorCapture capture;
-    EXPECT_FALSE(form->SaveOptions());
+    auto form = MakeForm(dir, capture.Hooks());
+    CloseHandle(lock);
+    EXPECT_FALSE(MainFormProbe(*form).SaveOptions());
     EXPECT_THAT(capture.Errors, HasSubstr("Unable to write to " + Narrow(path)));
     EXPECT_EQ(ReadBytes(path), kForeign);  // the user's settings are all still there
     EXPECT_THAT(ReadText(dir.File(L"Lumivex.log")), HasSubstr("Unable to read " + Narrow(path)));
@@ -140,7 +141,7 @@ TEST(MainForm, ASettingsFileLockedAtStartIsNeverOverwrittenWithDefaults) {
 TEST(MainForm, DefaultMenuItemFollowsDoubleClickAction) {
     TempDir dir;
     auto form = MakeForm(dir);
-    HMENU menu = form->TrayMenu();
+    HMENU menu = form->Menu().Handle();
     HMENU settings2 = nullptr;
     for (int i = 0; i < GetMenuItemCount(menu); ++i)
         if (HMENU sub = GetSubMenu(menu, i))
@@ -158,7 +159,7 @@ TEST(MainForm, DefaultMenuItemFollowsDoubleClickAction) {
                  {6, UINT(-1), UINT(-1)}};
     for (const Case& c : cases) {
         form->CurrentSettings().DoubleClickAction = c.Action;
-        form->InitDefaultMenu();
+        MainFormProbe(*form).InitDefaultMenu();
         EXPECT_EQ(GetMenuDefaultItem(menu, FALSE, 0), c.Top) << c.Action;
         EXPECT_EQ(GetMenuDefaultItem(settings2, FALSE, 0), c.Sub) << c.Action;
     }
@@ -170,14 +171,14 @@ TEST(MainForm, InitSettingsAppliesTheTimers) {
     form->CurrentSettings().RefreshRate = 250;
     form->CurrentSettings().FreeEveryMinutes = 5;
     form->CurrentSettings().FreeEveryActive = true;
-    form->InitSettings();
+    MainFormProbe(*form).InitSettings();
     EXPECT_EQ(form->RefreshTimer().PeriodMs(), 250u);
     EXPECT_TRUE(form->RefreshTimer().Active());
-    EXPECT_EQ(form->FreeTimer().PeriodMs(), 300000u);
-    EXPECT_TRUE(form->FreeTimer().Active());
+    EXPECT_EQ(MainFormProbe(*form).FreeTimer().PeriodMs(), 300000u);
+    EXPECT_TRUE(MainFormProbe(*form).FreeTimer().Active());
     form->CurrentSettings().FreeEveryActive = false;
-    form->InitSettings();
-    EXPECT_FALSE(form->FreeTimer().Active());
+    MainFormProbe(*form).InitSettings();
+    EXPECT_FALSE(MainFormProbe(*form).FreeTimer().Active());
 }
 
 TEST(MainForm, GarbageSettingsFileLoadsAsDefaults) {
@@ -193,5 +194,5 @@ TEST(MainForm, GarbageSettingsFileLoadsAsDefaults) {
     EXPECT_EQ(form->CurrentSettings().RefreshRate, defaults.RefreshRate);
     EXPECT_EQ(form->CurrentSettings().ShowPercentage, defaults.ShowPercentage);
     EXPECT_EQ(form->CurrentSettings().RedPercent, defaults.RedPercent);
-    EXPECT_TRUE(form->FirstRun());
+    EXPECT_TRUE(MainFormProbe(*form).FirstRun());
 }

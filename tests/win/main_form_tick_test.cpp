@@ -33,7 +33,7 @@ struct TickRig {
 
     explicit TickRig(uint32_t load = 40, bool realDialog = false) {
         SetLoad(load);
-        MainForm::Options o;
+        SystemHooks o;
         o.Sample = [this] { return Sample; };
         o.TickCount = [this] { return Now; };
         o.TrimProcess = [this](DWORD) {
@@ -144,7 +144,7 @@ TEST(RefreshTick, HighMemoryTrimsThenWarnsOncePerCrossing) {
     Settings& s = rig.Form->CurrentSettings();
     s.WarnMsgBox = true;  // with Warn and DefragOnHighMemory, as by default
     rig.Dialog = [&](TaskDialogTexts& d) {
-        EXPECT_TRUE(rig.Form->Alert().WarningDialogOpen());
+        EXPECT_TRUE(MainFormProbe(*rig.Form).Alert().WarningDialogOpen());
         d.VerifyChecked = true;
         return 100;
     };
@@ -161,8 +161,8 @@ TEST(RefreshTick, HighMemoryTrimsThenWarnsOncePerCrossing) {
     }
     EXPECT_TRUE(balloon);
     EXPECT_FALSE(s.WarnMsgBox);
-    EXPECT_FALSE(rig.Form->Alert().WarningDialogOpen());
-    EXPECT_EQ(rig.Form->Alert().PreviousLoad(), 95);
+    EXPECT_FALSE(MainFormProbe(*rig.Form).Alert().WarningDialogOpen());
+    EXPECT_EQ(MainFormProbe(*rig.Form).Alert().PreviousLoad(), 95);
 
     rig.Log.clear();
     rig.SetLoad(50);
@@ -180,7 +180,7 @@ TEST(RefreshTick, TheWarningDialogOffersTheTaskManagerAndCanBeSwitchedOff) {
     s.FreeOnHighMemory = false;
     s.WarnMsgBox = true;
     int taskManagers = 0;
-    rig.Form->Launchers().TaskManager = [&](HWND) { ++taskManagers; };
+    MainFormProbe(*rig.Form).Hooks().Launchers.TaskManager = [&](HWND) { ++taskManagers; };
     std::string caption;
     TaskDialogParams shown;
     // As a user: tick "Don't show this warning again", then press "Task Manager" (the second button, 101).
@@ -214,14 +214,14 @@ TEST(RefreshTick, TheWarningDialogOffersTheTaskManagerAndCanBeSwitchedOff) {
     EXPECT_EQ(taskManagers, 1);
     EXPECT_TRUE(rig.Log.empty());  // no trim: the user chose the Task Manager
     EXPECT_FALSE(s.WarnMsgBox);
-    EXPECT_FALSE(rig.Form->Alert().WarningDialogOpen());
+    EXPECT_FALSE(MainFormProbe(*rig.Form).Alert().WarningDialogOpen());
 }
 
 TEST(RefreshTick, StartsWithPreviousLoadZero) {
     ScopedTestShell shell;
     TickRig rig(93);  // already high when the program starts: the start-up tick warns
     EXPECT_THAT(rig.Log, ::testing::ElementsAre("trim"));
-    EXPECT_EQ(rig.Form->Alert().PreviousLoad(), 93);
+    EXPECT_EQ(MainFormProbe(*rig.Form).Alert().PreviousLoad(), 93);
 }
 
 TEST(MemoryDefragmenter, MenuItemIsDisabledWhileTrimming) {
@@ -229,10 +229,10 @@ TEST(MemoryDefragmenter, MenuItemIsDisabledWhileTrimming) {
     TempDir dir;
     MainForm* form = nullptr;
     std::vector<UINT> states;
-    MainForm::Options o;
+    SystemHooks o;
     o.TrimProcess = [&](DWORD) {
         if (form)
-            states.push_back(GetMenuState(form->TrayMenu(), IDM_FREE_MEMORY, MF_BYCOMMAND));
+            states.push_back(GetMenuState(form->Menu().Handle(), IDM_FREE_MEMORY, MF_BYCOMMAND));
     };
     auto owned = MakeForm(dir, o);
     form = owned.get();
@@ -241,19 +241,19 @@ TEST(MemoryDefragmenter, MenuItemIsDisabledWhileTrimming) {
     ASSERT_FALSE(states.empty());
     for (UINT state : states)
         EXPECT_TRUE(state & MF_GRAYED);
-    EXPECT_FALSE(GetMenuState(form->TrayMenu(), IDM_FREE_MEMORY, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_FALSE(GetMenuState(form->Menu().Handle(), IDM_FREE_MEMORY, MF_BYCOMMAND) & MF_GRAYED);
 
     // The trimming timer trims only while DefragEveryActive is on.
     states.clear();
     form->CurrentSettings().FreeEveryActive = false;
-    form->PeriodicFreeTick();
+    MainFormProbe(*form).PeriodicFreeTick();
     EXPECT_TRUE(states.empty());
     form->CurrentSettings().FreeEveryActive = true;
     form->CurrentSettings().FreeEveryMinutes = 5;
-    form->InitSettings();
-    EXPECT_EQ(form->FreeTimer().PeriodMs(), 300000u);
-    EXPECT_TRUE(form->FreeTimer().Active());
-    form->PeriodicFreeTick();
+    MainFormProbe(*form).InitSettings();
+    EXPECT_EQ(MainFormProbe(*form).FreeTimer().PeriodMs(), 300000u);
+    EXPECT_TRUE(MainFormProbe(*form).FreeTimer().Active());
+    MainFormProbe(*form).PeriodicFreeTick();
     EXPECT_FALSE(states.empty());
     EXPECT_EQ(form->Freer().Period(), 2000);
 }

@@ -34,7 +34,7 @@ TEST(MainFormTray, IconIsShownWithTheProgramIconAndRemovedAtTheEnd) {
     TrayIcon& tray = form->Tray();
     EXPECT_TRUE(tray.IconVisible());
     EXPECT_NE(tray.Icon(), nullptr);
-    EXPECT_EQ(tray.TrayPopupMenu(), form->TrayMenu());
+    EXPECT_EQ(tray.TrayPopupMenu(), form->Menu().Handle());
     ASSERT_TRUE(shell->Holds(tray.NotifyData().hWnd, tray.Id()));
     ASSERT_GE(shell->Count(NIM_ADD), 1);
     EXPECT_NE(shell->Calls.front().Data.hIcon, nullptr);
@@ -42,7 +42,7 @@ TEST(MainFormTray, IconIsShownWithTheProgramIconAndRemovedAtTheEnd) {
     // The start-up notice (posted by the settings loader) balloons only on a first run and leaves the form hidden.
     PumpFor(50);
     std::vector<std::string> balloons = Balloons(TestShell::Get());
-    if (form->FirstRun()) {
+    if (MainFormProbe(*form).FirstRun()) {
         EXPECT_THAT(balloons, ::testing::ElementsAre(kWelcome));
     } else {
         EXPECT_TRUE(balloons.empty());

@@ -82,11 +82,11 @@ TEST(ProcessActions, ProcessRowOpensTheDialogAndActs) {
     auto formPtr = MakePortableForm(dir);
     MainForm& form = *formPtr;
     form.CurrentSettings().TopProcessCount = 2;
-    form.BuildMenuRows("");
+    form.Menu().BuildRows("");
     MenuItemEx* helperRow = nullptr;
     MenuItemEx* systemRow = nullptr;
-    for (int i = 0; i < form.TrayPopupMenu().Count(); ++i) {
-        MenuItemEx* item = form.TrayPopupMenu().ItemAt(i);
+    for (int i = 0; i < form.Menu().Items().Count(); ++i) {
+        MenuItemEx* item = form.Menu().Items().ItemAt(i);
         if (item->ProcessID == helper.Id())
             helperRow = item;
         if (item->ProcessID == system.Id())
@@ -97,11 +97,11 @@ TEST(ProcessActions, ProcessRowOpensTheDialogAndActs) {
     std::vector<ProcessDialogTexts> shown;
     std::vector<std::string> notices;
     int answer = 2;
-    form.ProcessChoice = [&](const ProcessDialogTexts& t) {
+    MainFormProbe(form).Hooks().ProcessChoice = [&](const ProcessDialogTexts& t) {
         shown.push_back(t);
         return answer;
     };
-    form.ProcessNotice = [&](const std::string& text) { notices.push_back(text); };
+    MainFormProbe(form).Hooks().ProcessNotice = [&](const std::string& text) { notices.push_back(text); };
 
     SendMessageW(form.Hwnd(), WM_COMMAND, systemRow->Id, 0);  // the row's click
     ASSERT_EQ(shown.size(), 1u);
@@ -111,14 +111,14 @@ TEST(ProcessActions, ProcessRowOpensTheDialogAndActs) {
     EXPECT_FALSE(system.Ended());
 
     answer = 102;
-    form.KillItem(*helperRow);
+    form.Menu().KillItem(*helperRow);
     ASSERT_EQ(shown.size(), 2u);
     EXPECT_EQ(shown[1].Content.rfind("Memory helper\r\nLumivex Tests\r\n版本号： 1.2.3.4\r\n\r\n", 0), 0u);
     EXPECT_EQ(shown[1].Footer, "");
     EXPECT_TRUE(WaitProcess(helper.Handle(), 10000));
     EXPECT_TRUE(notices.empty());
 
-    form.KillItem(*helperRow);  // the program has ended meanwhile
+    form.Menu().KillItem(*helperRow);  // the program has ended meanwhile
     ASSERT_EQ(notices.size(), 1u);
     EXPECT_THAT(notices[0], HasSubstr("lumivex_test_helper_full.exe"));
 }
@@ -149,10 +149,10 @@ TEST(ProcessActions, ClosingTheRealDialogLeavesTheProcessAlone) {
     r.ProcessID = helper.Id();
     r.ExeName = "lumivex_test_helper_full.exe";
     ProcessList::ReadProcess(r, ProcessQuery::RouteForThisSystem(), nullptr);
-    auto row = form->MakeProcessRow(r, 41000, NumberSeparators{});
+    auto row = form->Menu().MakeProcessRow(r, 41000, NumberSeparators{});
     dialogSeen = nullptr;
     UINT_PTR timer = SetTimer(nullptr, 0, 100, CloseProcessDialog);
-    form->KillItem(*row);
+    form->Menu().KillItem(*row);
     KillTimer(nullptr, timer);
     EXPECT_NE(dialogSeen, nullptr);
     EXPECT_FALSE(helper.Ended());

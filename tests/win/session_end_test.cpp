@@ -35,16 +35,16 @@ TEST(SessionEnd, UnwritableSettingsAreLoggedWithoutABoxAndTheFormCloses) {
     const std::wstring path = dir.File(L"Lumivex.Settings");
     const std::string original = "[Mine]\r\nNote=kept\r\n[General]\r\nRefreshRate=250\r\n";
     ASSERT_TRUE(WriteBytes(path, original));
-    auto form = MakeForm(dir);
     std::string boxes;
-    SetErrorReporter([&](const std::string& t) { boxes += t; });
+    SystemHooks hooks;
+    hooks.ReportError = [&](const std::string& t) { boxes += t; };
+    auto form = MakeForm(dir, hooks);
     // Nothing can write the file while this handle lives (Wine running as root ignores the read-only attribute).
     HANDLE lock = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
     EXPECT_EQ(SendMessageW(form->Hwnd(), WM_QUERYENDSESSION, 0, 0), TRUE);
     SendMessageW(form->Hwnd(), WM_ENDSESSION, TRUE, 0);
     CloseHandle(lock);
-    SetErrorReporter(nullptr);
 
     EXPECT_EQ(boxes, "");
     EXPECT_EQ(form->Hwnd(), nullptr);
@@ -58,7 +58,10 @@ TEST(SessionEnd, UnwritableSettingsAreLoggedWithoutABoxAndTheFormCloses) {
 TEST(SessionEnd, ACancelledLogOffSavesOnceAndBringsTheBoxesBack) {
     SessionEndingReset reset;
     TempDir dir;
-    auto form = MakePortableForm(dir);
+    std::string boxes;
+    SystemHooks hooks;
+    hooks.ReportError = [&](const std::string& t) { boxes += t; };
+    auto form = MakePortableForm(dir, hooks);
     form->CurrentSettings().RefreshRate = 777;
     EXPECT_EQ(SendMessageW(form->Hwnd(), WM_QUERYENDSESSION, 0, 0), TRUE);
     EXPECT_THAT(ReadText(dir.File(L"Lumivex.Settings")), HasSubstr("RefreshRate=777"));
@@ -68,10 +71,7 @@ TEST(SessionEnd, ACancelledLogOffSavesOnceAndBringsTheBoxesBack) {
     // The program goes on as before.
     EXPECT_NE(form->Hwnd(), nullptr);
     EXPECT_TRUE(form->Tray().IconVisible());
-    std::string boxes;
-    SetErrorReporter([&](const std::string& t) { boxes += t; });
     ReportError("after");
-    SetErrorReporter(nullptr);
     EXPECT_EQ(boxes, "after");
 }
 
@@ -83,7 +83,8 @@ static bool gSessionEnded = false;
 
 static void CALLBACK EndSessionOnceTheDialogIsUp(HWND, UINT, UINT_PTR timer, DWORD) {
     MainForm* form = gEndingForm;
-    if (!form || gSessionEnded || !form->ShownOptionsDialog() || !IsWindowVisible(form->ShownOptionsDialog()->Hwnd()))
+    OptionsDialog* dialog = form ? MainFormProbe(*form).ShownOptionsDialog() : nullptr;
+    if (gSessionEnded || !dialog || !IsWindowVisible(dialog->Hwnd()))
         return;
     KillTimer(nullptr, timer);
     gSessionEnded = true;
@@ -101,11 +102,11 @@ TEST(SessionEnd, EndsTheOptionsDialogAndSavesWhatIsInEffect) {
     gSessionEnded = false;
     UINT_PTR timer = SetTimer(nullptr, 0, 20, EndSessionOnceTheDialogIsUp);
     PostMessageW(form->Hwnd(), WM_COMMAND, IDM_SETTINGS, 0);
-    PumpUntil([&] { return gSessionEnded && !form->ShownOptionsDialog(); }, 15000);
+    PumpUntil([&] { return gSessionEnded && !MainFormProbe(*form).ShownOptionsDialog(); }, 15000);
     KillTimer(nullptr, timer);
     gEndingForm = nullptr;
     EXPECT_TRUE(gSessionEnded);
-    EXPECT_EQ(form->ShownOptionsDialog(), nullptr);
+    EXPECT_EQ(MainFormProbe(*form).ShownOptionsDialog(), nullptr);
     EXPECT_FALSE(ModalDialogOpen());
     EXPECT_EQ(form->Hwnd(), nullptr);
     EXPECT_FALSE(form->RefreshTimer().Active());

@@ -17,7 +17,7 @@ namespace {
 struct ActionsFixture {
     ActionsFixture() {
         Form = MakeForm(Dir);
-        SystemLaunchers& l = Form->Launchers();
+        SystemLaunchers& l = MainFormProbe(*Form).Hooks().Launchers;
         l.TaskManager = [this](HWND owner) { Calls.push_back(owner == Form->Hwnd() ? "taskmgr" : "taskmgr?"); };
         l.Lock = [this] {
             Calls.push_back("lock");
@@ -126,8 +126,8 @@ TEST(SystemActions, DisplayOffOnLockOnlyWhenSet) {
     // The handler returns at once with the first command sent; the others follow from a timer while the
     // form keeps answering.
     EXPECT_EQ(recorder.Ticks.size(), 1u);
-    EXPECT_TRUE(f.Form->MonitorOff().Running());
-    ASSERT_TRUE(PumpUntil([&] { return !f.Form->MonitorOff().Running(); }, 20000));
+    EXPECT_TRUE(MainFormProbe(*f.Form).MonitorOff().Running());
+    ASSERT_TRUE(PumpUntil([&] { return !MainFormProbe(*f.Form).MonitorOff().Running(); }, 20000));
     PumpFor(600);
     ASSERT_EQ(recorder.Ticks.size(), static_cast<size_t>(kMonitorOffRepeats));
     for (size_t i = 1; i < recorder.Ticks.size(); ++i)

@@ -1,9 +1,5 @@
 #include "test_shell.h"
 
-#include <gtest/gtest.h>
-
-#include "tray/tray_icon_win.h"
-
 TestShell& TestShell::Get() {
     static TestShell shell;
     return shell;
@@ -26,22 +22,13 @@ BOOL TestShell::Notify(DWORD message, NOTIFYICONDATAW& data) {
     }
 }
 
+ShellNotifyFunction TestShell::Function() {
+    return [](DWORD message, NOTIFYICONDATAW& data) { return Get().Notify(message, data); };
+}
+
 int TestShell::Count(DWORD message) const {
     int n = 0;
     for (const Call& c : Calls)
         n += c.Message == message;
     return n;
 }
-
-namespace {
-class TestShellEnvironment : public ::testing::Environment {
-  public:
-    void SetUp() override {
-        TrayIcon::SetShellNotify(
-            [](DWORD message, NOTIFYICONDATAW& data) { return TestShell::Get().Notify(message, data); });
-    }
-    void TearDown() override { TrayIcon::SetShellNotify(nullptr); }
-};
-[[maybe_unused]] ::testing::Environment* const kEnvironment =
-    ::testing::AddGlobalTestEnvironment(new TestShellEnvironment);
-}  // namespace

@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "tray/tray_icon_win.h"
+
 // Stands in for the notification area during the Windows tests: it answers like the shell (an icon is added once,
 // modified and deleted only while it is there) and records every call. Wine's own shell takes two seconds for each
 // delete when no window manager runs, which every test that creates the main form would pay.
@@ -18,6 +20,8 @@ class TestShell {
         NOTIFYICONDATAW Data;
     };
     static TestShell& Get();
+    // What a tray icon is given to talk to this shell instead of the real one.
+    static ShellNotifyFunction Function();
 
     BOOL Notify(DWORD message, NOTIFYICONDATAW& data);
     bool Holds(HWND window, UINT id) const { return Icons.count({window, id}) != 0; }

@@ -94,7 +94,7 @@ TEST(TrayIcon, DecodesEveryCallback) {
         {"move without enter/exit", false, 0, {WM_MOUSEMOVE}, {"move"}},
     };
     for (const Case& c : cases) {
-        TrayIcon tray;
+        TrayIcon tray(nullptr, TestShell::Function());
         EventLog log;
         log.Attach(tray, c.DoubleClick);
         tray.SetCallbackVersion(c.Version);
@@ -104,7 +104,7 @@ TEST(TrayIcon, DecodesEveryCallback) {
 }
 
 TEST(TrayIcon, ButtonsCarryTheirShiftBitAndTheCursorPosition) {
-    TrayIcon tray;
+    TrayIcon tray(nullptr, TestShell::Function());
     EventLog log;
     log.Attach(tray, false);
     SetCursorPos(123, 45);
@@ -118,7 +118,7 @@ TEST(TrayIcon, ButtonsCarryTheirShiftBitAndTheCursorPosition) {
 }
 
 TEST(TrayIcon, DoubleClickGivesNoClickAndASingleClickWaitsForTheDoubleClickTime) {
-    TrayIcon tray;
+    TrayIcon tray(nullptr, TestShell::Function());
     EventLog log;
     log.Attach(tray, true);
     Deliver(tray, {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP});
@@ -137,7 +137,7 @@ TEST(TrayIcon, DoubleClickGivesNoClickAndASingleClickWaitsForTheDoubleClickTime)
 }
 
 TEST(TrayIcon, DisabledIgnoresTheMouseButNotTheBalloon) {
-    TrayIcon tray;
+    TrayIcon tray(nullptr, TestShell::Function());
     EventLog log;
     log.Attach(tray, true);
     tray.SetWantEnterExitEvents(true);
@@ -149,7 +149,7 @@ TEST(TrayIcon, DisabledIgnoresTheMouseButNotTheBalloon) {
 }
 
 TEST(TrayIcon, EnterAndExitFollowTheCursor) {
-    TrayIcon tray;
+    TrayIcon tray(nullptr, TestShell::Function());
     EventLog log;
     log.Attach(tray, false);
     tray.SetWantEnterExitEvents(true);
@@ -165,7 +165,7 @@ TEST(TrayIcon, EnterAndExitFollowTheCursor) {
 
 TEST(TrayIcon, TipIsCutToItsFieldAndShowHintFalseSendsNone) {
     ScopedTestShell shell;
-    TrayIcon tray;
+    TrayIcon tray(nullptr, TestShell::Function());
     tray.SetIconVisible(true);
     std::string hint(200, 'x');
     for (size_t i = 0; i < hint.size(); ++i)
@@ -190,7 +190,7 @@ TEST(TrayIcon, TipIsCutToItsFieldAndShowHintFalseSendsNone) {
 
 TEST(TrayIcon, BalloonFillsTheRecordOnceAndCutsItsTexts) {
     ScopedTestShell shell;
-    TrayIcon tray;
+    TrayIcon tray(nullptr, TestShell::Function());
     tray.SetIconVisible(true);
     shell->Calls.clear();
     std::string title(80, 'T'), text(300, 'b');
@@ -225,7 +225,7 @@ TEST(TrayIcon, BalloonFillsTheRecordOnceAndCutsItsTexts) {
 
 TEST(TrayIcon, ShellRestartBringsBackOnlyAVisibleIcon) {
     ScopedTestShell shell;
-    TrayIcon visible, hidden;
+    TrayIcon visible(nullptr, TestShell::Function()), hidden(nullptr, TestShell::Function());
     UniqueIcon icon(CopyIcon(LoadIconW(nullptr, IDI_APPLICATION)));
     visible.SetIcon(icon.Get());
     visible.SetHint("still here");
@@ -251,7 +251,7 @@ TEST(TrayIcon, ShellRestartBringsBackOnlyAVisibleIcon) {
 TEST(TrayIcon, AddIsRetriedUntilTheTaskbarTakesIt) {
     ScopedTestShell shell;
     shell->TaskbarUp = false;  // log-on: no taskbar yet
-    TrayIcon tray;
+    TrayIcon tray(nullptr, TestShell::Function());
     EXPECT_FALSE(tray.AddTrayIcon());
     EXPECT_TRUE(tray.IconVisible());
     EXPECT_TRUE(tray.AddPending());
@@ -261,7 +261,7 @@ TEST(TrayIcon, AddIsRetriedUntilTheTaskbarTakesIt) {
     EXPECT_TRUE(InShell(tray));
     // Hiding the icon while the taskbar is still missing ends the retries.
     shell->TaskbarUp = false;
-    TrayIcon late;
+    TrayIcon late(nullptr, TestShell::Function());
     late.SetIconVisible(true);
     EXPECT_TRUE(late.AddPending());
     late.SetIconVisible(false);
@@ -270,10 +270,12 @@ TEST(TrayIcon, AddIsRetriedUntilTheTaskbarTakesIt) {
 
 TEST(TrayIcon, DestroyingTheComponentDeletesItsIcon) {
     ScopedTestShell shell(true);
-    TrayIcon keeper;  // keeps the shared handler window alive, so only the delete can remove the icon
+    TrayIcon keeper(
+        nullptr,
+        TestShell::Function());  // keeps the shared handler window alive, so only the delete can remove the icon
     NOTIFYICONDATAW data{};
     {
-        TrayIcon tray;
+        TrayIcon tray(nullptr, TestShell::Function());
         tray.SetIconVisible(true);
         ASSERT_TRUE(InShell(tray));
         data = tray.NotifyData();
@@ -341,7 +343,7 @@ TEST(TrayIcon, PicturesBecomeIconsWithTheMaskColourTransparent) {
 TEST(TrayIcon, IconIndexIsClampedAndCyclingNeedsAnInterval) {
     UniqueIcon a(CopyIcon(LoadIconW(nullptr, IDI_APPLICATION))), b(CopyIcon(LoadIconW(nullptr, IDI_WARNING))),
         c(CopyIcon(LoadIconW(nullptr, IDI_ERROR)));
-    TrayIcon tray;
+    TrayIcon tray(nullptr, TestShell::Function());
     tray.SetIconIndex(5);
     EXPECT_EQ(tray.IconIndex(), 0);  // no list
     tray.SetIconList({a.Get(), b.Get(), c.Get()});
@@ -397,7 +399,7 @@ void CALLBACK CloseMenu(HWND, UINT, UINT_PTR id, DWORD) {
 
 TEST(TrayIcon, PopupTakesTheForegroundAndNudgesTheOwnerAfterwards) {
     OwnerWindow owner;
-    TrayIcon tray(owner.Hwnd());
+    TrayIcon tray(owner.Hwnd(), TestShell::Function());
     tray.PopupMenuAt(10, 10);  // no menu: nothing happens
     PumpFor(0);
     EXPECT_EQ(owner.Nulls, 0);
@@ -415,7 +417,7 @@ TEST(TrayIcon, PopupTakesTheForegroundAndNudgesTheOwnerAfterwards) {
 TEST(TrayIcon, MinimisingTheOwnerHidesItInTheTray) {
     ScopedTestShell shell;
     OwnerWindow owner;
-    TrayIcon tray(owner.Hwnd());
+    TrayIcon tray(owner.Hwnd(), TestShell::Function());
     ShowWindow(owner.Hwnd(), SW_SHOW);
     int minimised = 0;
     tray.OnMinimizeToTray = [&](TrayIcon&) { ++minimised; };
@@ -449,7 +451,7 @@ TEST(TrayIcon, MinimisingTheOwnerHidesItInTheTray) {
 
 TEST(TrayIcon, OnlyAnAutomaticMenuAnswersTheMouseByItself) {
     OwnerWindow owner;
-    TrayIcon tray(owner.Hwnd());
+    TrayIcon tray(owner.Hwnd(), TestShell::Function());
     UniqueMenu menu(CreatePopupMenu());
     AppendMenuW(menu.Get(), MF_STRING, 7, L"First");
     AppendMenuW(menu.Get(), MF_STRING, 8, L"Default");

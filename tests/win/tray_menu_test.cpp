@@ -22,8 +22,8 @@ constexpr uint64_t kMB = 1048576;
 
 std::vector<MenuItemEx*> TopItems(MainForm& form) {
     std::vector<MenuItemEx*> items;
-    for (int i = 0; i < form.TrayPopupMenu().Count(); ++i)
-        items.push_back(form.TrayPopupMenu().ItemAt(i));
+    for (int i = 0; i < form.Menu().Items().Count(); ++i)
+        items.push_back(form.Menu().Items().ItemAt(i));
     return items;
 }
 
@@ -53,7 +53,7 @@ MainForm* measuredForm = nullptr;
 DWORD menuDeadline = 0;
 // Closes the open menu once its items have been measured (or, should that never happen, after a while).
 void CALLBACK CloseMenuOnceMeasured(HWND, UINT, UINT_PTR, DWORD) {
-    if (measuredForm->Painter().LastMenuTextHeight() > 0 || static_cast<int>(GetTickCount() - menuDeadline) > 0)
+    if (measuredForm->Menu().Painter().LastMenuTextHeight() > 0 || static_cast<int>(GetTickCount() - menuDeadline) > 0)
         EndMenu();
 }
 
@@ -69,7 +69,7 @@ TEST(TrayMenu, ProcessRowsFollowTheWorkingSetsAndTheCount) {
     form->CurrentSettings().HighlightProcessAbove = 120;
 
     form->CurrentSettings().TopProcessCount = 2;
-    form->BuildMenuRows("");
+    form->Menu().BuildRows("");
     std::vector<MenuItemEx*> rows = ProcessRows(*form);
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[0]->ProcessID, big.Id());
@@ -84,7 +84,7 @@ TEST(TrayMenu, ProcessRowsFollowTheWorkingSetsAndTheCount) {
     // More rows asked for than there are processes: every process once, heaviest first, the helpers on top.
     form->CurrentSettings().TopProcessCount = 100000;
     form->CurrentSettings().ShowNameInsteadOfModule = true;
-    form->BuildMenuRows("");
+    form->Menu().BuildRows("");
     rows = ProcessRows(*form);
     ASSERT_GT(rows.size(), 3u);
     EXPECT_LT(rows.size(), 100000u);
@@ -95,7 +95,7 @@ TEST(TrayMenu, ProcessRowsFollowTheWorkingSetsAndTheCount) {
     EXPECT_EQ(Layout(*form)[2], "processes");
 
     form->CurrentSettings().TopProcessCount = 0;
-    form->BuildMenuRows("");
+    form->Menu().BuildRows("");
     EXPECT_THAT(Layout(*form), ElementsAre("运行任务管理器", "-0", "内存清理", "-0", "设置", "-0", "关于", "退出"));
 }
 
@@ -122,7 +122,7 @@ TEST(TrayMenu, RowFiguresFromTheRecord) {
                  {&huge, 0, "5.5 GB", false}};
     for (const auto& c : cases) {
         form->CurrentSettings().HighlightProcessAbove = c.HighlightAbove;
-        auto row = form->MakeProcessRow(*c.Record, IDM_PROCESS_ROW_FIRST, NumberSeparators{});
+        auto row = form->Menu().MakeProcessRow(*c.Record, IDM_PROCESS_ROW_FIRST, NumberSeparators{});
         EXPECT_EQ(row->MemText, c.MemText) << c.Record->ExeName;
         EXPECT_EQ(row->Highlight, c.Highlight) << c.Record->ExeName << c.HighlightAbove;
         EXPECT_TRUE(row->NoIcon);  // no path, no icon of its own: DefaultProgramIcon is drawn
@@ -145,23 +145,23 @@ TEST(TrayMenu, RowsInTheThreeOrdersAndOnlyOneSetAfterTwoClicks) {
         {false, true, {"运行任务管理器", "-0", "memory", "-98", "内存清理", "-0", "设置", "-0", "关于", "退出"}},
     };
     for (const Case& c : cases) {
-        form->RemoveProcessRows();
-        form->RemoveMemoryRows();
+        form->Menu().RemoveProcessRows();
+        form->Menu().RemoveMemoryRows();
         form->CurrentSettings().ShowTopProcess = c.Processes;
         form->CurrentSettings().ShowMemMenu = c.Memory;
-        form->BuildMenuRows(kHint);
-        form->BuildMenuRows(kHint);  // the second right-click replaces the rows of the first
+        form->Menu().BuildRows(kHint);
+        form->Menu().BuildRows(kHint);  // the second right-click replaces the rows of the first
         EXPECT_THAT(Layout(*form), ElementsAreArray(c.Layout)) << c.Processes << c.Memory;
         EXPECT_EQ(ProcessRows(*form).size(), c.Processes ? 3u : 0u);
     }
     // The memory rows: caption before the first colon, the rest (second colon included) as the figure; disabled.
-    MenuItemEx* pageFile = form->TrayPopupMenu().ItemAt(4);
+    MenuItemEx* pageFile = form->Menu().Items().ItemAt(4);
     ASSERT_EQ(pageFile->Tag, kTagMemoryRow);
     EXPECT_EQ(pageFile->Caption, "页面文件  ");
     EXPECT_EQ(pageFile->MemText, " 2 GB: 8 GB");
     EXPECT_TRUE(PopupMenu::StateOf(*pageFile) & MFS_DISABLED);
 
-    form->BuildMenuRows("");  // an empty hint leaves no memory rows and no separator
+    form->Menu().BuildRows("");  // an empty hint leaves no memory rows and no separator
     EXPECT_THAT(Layout(*form), ElementsAre("运行任务管理器", "-0", "内存清理", "-0", "设置", "-0", "关于", "退出"));
 }
 
@@ -169,41 +169,41 @@ TEST(TrayMenu, DefaultItemKeepsItsMarkAmongOwnerDrawnRows) {
     TempDir dir;
     auto form = MakePortableForm(dir);
     form->CurrentSettings().DoubleClickAction = 1;
-    form->InitDefaultMenu();
-    form->BuildMenuRows(kHint);
-    EXPECT_EQ(GetMenuDefaultItem(form->TrayMenu(), FALSE, 0), static_cast<UINT>(IDM_FREE_MEMORY));
-    MenuItemEx* defrag = form->TrayPopupMenu().FindById(IDM_FREE_MEMORY);
+    MainFormProbe(*form).InitDefaultMenu();
+    form->Menu().BuildRows(kHint);
+    EXPECT_EQ(GetMenuDefaultItem(form->Menu().Handle(), FALSE, 0), static_cast<UINT>(IDM_FREE_MEMORY));
+    MenuItemEx* defrag = form->Menu().Items().FindById(IDM_FREE_MEMORY);
     ASSERT_NE(defrag, nullptr);
     EXPECT_TRUE(PopupMenu::StateOf(*defrag) & MFS_DEFAULT);
     // The hot key shows beside "内存清理" only.
     form->CurrentSettings().FreeMemoryHotKey = 0;
-    form->ApplyHotKey();
-    EXPECT_EQ(form->MenuItemText(*defrag), "内存清理");
+    MainFormProbe(*form).ApplyHotKey();
+    EXPECT_EQ(form->Menu().ItemText(*defrag), "内存清理");
     form->CurrentSettings().FreeMemoryHotKey = 32833;
-    form->ApplyHotKey();
-    EXPECT_EQ(form->MenuItemText(*defrag), "内存清理\tAlt+A");
-    EXPECT_EQ(form->MenuItemText(*form->TrayPopupMenu().FindById(IDM_ABOUT)), "关于");
+    MainFormProbe(*form).ApplyHotKey();
+    EXPECT_EQ(form->Menu().ItemText(*defrag), "内存清理\tAlt+A");
+    EXPECT_EQ(form->Menu().ItemText(*form->Menu().Items().FindById(IDM_ABOUT)), "关于");
     form->CurrentSettings().FreeMemoryHotKey = 0;
-    form->ApplyHotKey();
+    MainFormProbe(*form).ApplyHotKey();
 }
 
 TEST(TrayMenu, RightPressPopsUpTheOwnerDrawnMenuAndOtherButtonsDoNothing) {
     TempDir dir;
     auto form = MakePortableForm(dir);
     form->CurrentSettings().TopProcessCount = 2;
-    TrayIcon tray;
+    TrayIcon tray(nullptr, TestShell::Function());
     tray.SetHint(kHint);
     for (MouseButton button : {MouseButton::Left, MouseButton::Middle}) {
-        form->TrayMouseDown(tray, button, 0, 0, 0);
+        form->Menu().TrayMouseDown(tray, button);
         EXPECT_THAT(Layout(*form), ElementsAre("运行任务管理器", "-0", "内存清理", "-0", "设置", "-0", "关于", "退出"));
     }
     // The menu is modal: a timer of this thread closes it once it has been measured.
     measuredForm = form.get();
     menuDeadline = GetTickCount() + 10000;
     UINT_PTR timer = SetTimer(nullptr, 0, 100, CloseMenuOnceMeasured);
-    form->TrayMouseDown(tray, MouseButton::Right, 0, 0, 0);
+    form->Menu().TrayMouseDown(tray, MouseButton::Right);
     KillTimer(nullptr, timer);
-    EXPECT_GT(form->Painter().LastMenuTextHeight(), 0);
+    EXPECT_GT(form->Menu().Painter().LastMenuTextHeight(), 0);
     EXPECT_THAT(Layout(*form), ElementsAre("运行任务管理器", "-99", "memory", "-98", "processes", "-0", "内存清理",
                                            "-0", "设置", "-0", "关于", "退出"));
 }
@@ -219,7 +219,7 @@ TEST(TrayMenu, HighlightColourComesFromTheSettings) {
                  {SystemColor(COLOR_HIGHLIGHT), GetSysColor(COLOR_HIGHLIGHT)}};
     for (const auto& c : cases) {
         form->CurrentSettings().ProcessHighlightColor = c.Setting;
-        EXPECT_EQ(form->MenuContext().Highlight, c.Expected) << c.Setting;
+        EXPECT_EQ(form->Menu().DrawContext().Highlight, c.Expected) << c.Setting;
     }
 }
 
@@ -227,15 +227,18 @@ TEST(TrayMenu, SwitchingARowKindOffInTheOptionsRemovesItsRows) {
     TempDir dir;
     auto form = MakePortableForm(dir);
     form->CurrentSettings().TopProcessCount = 2;
-    form->BuildMenuRows(kHint);
+    form->Menu().BuildRows(kHint);
     struct Shown {
         MainForm& Form;
-        HWND Hwnd() const { return Form.ShownOptionsDialog() ? Form.ShownOptionsDialog()->Hwnd() : nullptr; }
+        HWND Hwnd() const {
+            OptionsDialog* dialog = MainFormProbe(Form).ShownOptionsDialog();
+            return dialog ? dialog->Hwnd() : nullptr;
+        }
     } shown{*form};
     RunModal<Shown>(
         shown,
         [&](Shown&) {
-            OptionsDialog& d = *form->ShownOptionsDialog();
+            OptionsDialog& d = *MainFormProbe(*form).ShownOptionsDialog();
             SetCheck(d, IDC_CKSHOWTOP, false);
             Click(d, IDOK);
         },
@@ -244,7 +247,7 @@ TEST(TrayMenu, SwitchingARowKindOffInTheOptionsRemovesItsRows) {
     EXPECT_TRUE(ProcessRows(*form).empty());
     EXPECT_THAT(Layout(*form),
                 ElementsAre("运行任务管理器", "memory", "-98", "-0", "内存清理", "-0", "设置", "-0", "关于", "退出"));
-    form->BuildMenuRows(kHint);  // the next right-click puts the memory rows below N1 again
+    form->Menu().BuildRows(kHint);  // the next right-click puts the memory rows below N1 again
     EXPECT_THAT(Layout(*form),
                 ElementsAre("运行任务管理器", "-0", "memory", "-98", "内存清理", "-0", "设置", "-0", "关于", "退出"));
 }

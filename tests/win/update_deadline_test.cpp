@@ -164,17 +164,17 @@ TEST(UpdateDeadline, AboutBoxShowsTheFailureWhenTheServerNeverAnswers) {
     LocalHttpServer server;
     server.SetMode("/lumivex.upd", Mode::Silent);
     auto form = MakeForm(dir);
-    ASSERT_EQ(form->GetUpdate().DeadlineMs, UpdateChecker::kDefaultDeadlineMs);
-    form->Addresses().UpdateFile = server.Url("/lumivex.upd");
+    ASSERT_EQ(MainFormProbe(*form).About().Checker().DeadlineMs, UpdateChecker::kDefaultDeadlineMs);
+    MainFormProbe(*form).About().Addresses().UpdateFile = server.Url("/lumivex.upd");
     DWORD start = GetTickCount();
-    form->LabelDownloadLinkClick("Check for updates");
-    EXPECT_EQ(form->About().LabelDownload.Caption(), "Checking for updates...");
-    ASSERT_TRUE(PumpUntil([&] { return !form->UpdateCheckRunning(); }, 60000));
+    MainFormProbe(*form).About().DownloadLinkClicked("Check for updates");
+    EXPECT_EQ(MainFormProbe(*form).About().Box().LabelDownload.Caption(), "Checking for updates...");
+    ASSERT_TRUE(PumpUntil([&] { return !MainFormProbe(*form).About().UpdateCheckRunning(); }, 60000));
     DWORD ms = GetTickCount() - start;
     EXPECT_GE(ms, UpdateChecker::kDefaultDeadlineMs - 100);
     EXPECT_LE(ms, 31000u);
-    EXPECT_EQ(form->About().LabelDownload.Caption(), "Error checking for new version");
-    EXPECT_EQ(form->About().LabelDownload.Tag, 0);
+    EXPECT_EQ(MainFormProbe(*form).About().Box().LabelDownload.Caption(), "Error checking for new version");
+    EXPECT_EQ(MainFormProbe(*form).About().Box().LabelDownload.Tag, 0);
     EXPECT_TRUE(PumpUntil([&] { return server.OpenConnections() == 0; }, 3000));
 }
 
@@ -220,9 +220,9 @@ TEST(UpdateDeadlineChild, EndsWhileACheckHangs) {
     ASSERT_TRUE(end);
     TempDir dir;
     auto form = MakeForm(dir);
-    form->Addresses().UpdateFile = Narrow(url);
-    form->LabelDownloadLinkClick("Check for updates");
+    MainFormProbe(*form).About().Addresses().UpdateFile = Narrow(url);
+    MainFormProbe(*form).About().DownloadLinkClicked("Check for updates");
     PumpUntil([&] { return WaitForSingleObject(end.Get(), 0) == WAIT_OBJECT_0; }, 60000);
-    EXPECT_TRUE(form->UpdateCheckRunning());
+    EXPECT_TRUE(MainFormProbe(*form).About().UpdateCheckRunning());
     form.reset();
 }
