@@ -54,10 +54,10 @@ void MainForm::ShowSettings(bool themePage) {
     host.Values = &settings_;
     host.SettingsPath = settingsPath_;
     host.ThemesFolder = ThemesFolder();
-    host.SaveOptions = [this] { return SaveOptions(); };
+    host.SaveSettingsFile = [this] { return SaveOptions(); };
     host.ApplyFontColor = [this] { ApplyFontColor(); };
-    host.OptionsStored = [this] { OptionsStored(); };
-    host.OptionsApplied = [this] { OptionsApplied(); };
+    host.SettingsStored = [this] { OptionsStored(); };
+    host.SettingsApplied = [this] { OptionsApplied(); };
     OptionsDialog dialog(std::move(host), optionsServices_);
 
     // Whatever ends the dialog (a button, the close box, an error), it goes, the timers follow the settings and

@@ -24,15 +24,15 @@ void OptionsDialog::ChooseDisplayFont() {
         chosenFont_ = font;
         ShowFontPanel(chosenFont_);
     }
-    lbColors_.SetText(0, ColorToText(chosenFont_.Color));
-    LbColorsClick();
+    colorSlotList_.SetText(0, ColorToText(chosenFont_.Color));
+    OnColorSlotSelected();
 }
 
-void OptionsDialog::SetInternalFont() {
+void OptionsDialog::ShowInternalFontInPanel() {
     SetPanelFont(FontSpec{}, kInternalFontText);
 }
 
-void OptionsDialog::CkShowPercentageClick() {
+void OptionsDialog::OnShowPercentageClicked() {
     bool percentage = Checked(IDC_CKSHOWPERCENTAGE);
     Enable(IDC_CKSHOWPAGE, !percentage);
     Enable(IDC_LABELGBVALUES, !percentage);
@@ -40,66 +40,67 @@ void OptionsDialog::CkShowPercentageClick() {
     Enable(IDC_CKSHOWPERCSIGN, percentage);
 }
 
-void OptionsDialog::CkInternalFontClick() {
+void OptionsDialog::OnInternalFontClicked() {
     ShowFontPanel(settings_.Font);
     chosenFont_ = settings_.Font;
     bool internal = Checked(IDC_CKINTERNALFONT);
     if (internal)
-        SetInternalFont();
+        ShowInternalFontInPanel();
     Enable(IDC_FONTBUTTON, !internal);
     Enable(IDC_CKMINIFONT, internal);
     if (!internal)
         SetChecked(IDC_CKMINIFONT, false);
 }
 
-void OptionsDialog::CkShowTopClick() {
+void OptionsDialog::OnShowTopProcessesClicked() {
     bool top = Checked(IDC_CKSHOWTOP);
-    editProcs_.SetEnabled(top);
+    topProcessCountEdit_.SetEnabled(top);
     Enable(IDC_LABELSHOWTOP, top);
     Enable(IDC_LABELPROCESSS, top);
     Enable(IDC_CHECKHIGHLIGHTPROCESS, top);
     if (!top)
         SetChecked(IDC_CHECKHIGHLIGHTPROCESS, false);
-    CheckHighlightProcessClick();
+    OnHighlightProcessClicked();
 }
 
-void OptionsDialog::CheckHighlightProcessClick() {
+void OptionsDialog::OnHighlightProcessClicked() {
     bool highlight = Checked(IDC_CHECKHIGHLIGHTPROCESS);
-    editProcsRam_.SetEnabled(highlight);
+    highlightAboveEdit_.SetEnabled(highlight);
     Enable(IDC_LABELMB, highlight);
-    cmbColorProcesses_.SetEnabled(highlight);
+    highlightColorPicker_.SetEnabled(highlight);
     Enable(IDC_LABELHIGHLIGHTCOLOR, highlight);
 }
 
-void OptionsDialog::CheckDefragEveryActiveClick() {
+void OptionsDialog::OnFreeEveryClicked() {
     bool active = Checked(IDC_CHECKDEFRAGEVERYACTIVE);
-    winSpinDefragEveryActive_.SetEnabled(active);
+    freeEveryMinutesEdit_.SetEnabled(active);
     Enable(IDC_LABELDEFRAGEVERY, active);
 }
 
 void OptionsDialog::UpdateThresholdBounds() {
-    auto yellow = txtYellow_.TryValue();
-    auto red = txtRed_.TryValue();
+    auto yellow = yellowPercentEdit_.TryValue();
+    auto red = redPercentEdit_.TryValue();
     if (!yellow || !red)
         return;
-    txtYellow_.SetMaxValue(*red - 1);
-    txtRed_.SetMinValue(*yellow + 1);
+    yellowPercentEdit_.SetMaxValue(*red - 1);
+    redPercentEdit_.SetMinValue(*yellow + 1);
 }
 
-void OptionsDialog::TxtYellowChange() {
+void OptionsDialog::OnYellowPercentChanged() {
     UpdateThresholdBounds();
 }
 
-void OptionsDialog::TxtRedChange() {
+void OptionsDialog::OnRedPercentChanged() {
     UpdateHighLabel();
     UpdateThresholdBounds();
 }
 
 void OptionsDialog::UpdateHighLabel() {
-    SetControlText(Item(IDC_LABELHIGHMEMORYACTION), HighLabelText(txtRed_.TryValue().value_or(txtRed_.MinValue())));
+    SetControlText(Item(IDC_LABELHIGHMEMORYACTION),
+                   HighLabelText(redPercentEdit_.TryValue().value_or(redPercentEdit_.MinValue())));
 }
 
-void OptionsDialog::CheckMonitorClick() {
+void OptionsDialog::OnMonitorOffClicked() {
     if (!Checked(IDC_CHECKMONITOR) || settings_.NoMonitorOffWarningOnPortable)
         return;
     if (!services_.IsPortableDevice || !services_.IsPortableDevice())

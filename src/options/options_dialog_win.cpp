@@ -27,34 +27,22 @@ constexpr int kButtonHeight = 25;
 constexpr int kPageTemplates[OptionsDialog::kPageCount] = {IDD_OPTIONS_GENERAL, IDD_OPTIONS_ASSIST, IDD_OPTIONS_TRAY,
                                                            IDD_OPTIONS_DISPLAY, IDD_OPTIONS_THEMES};
 
-// The check boxes that edit one flag each.
+// The settings a plain check box edits: the table's flags with a caption. Every other row gives an empty entry.
 struct FlagBox {
     int Id;
     bool Settings::*Flag;
 };
-constexpr FlagBox kFlagBoxes[] = {
-    {IDC_CHECKDEFRAGONHIGHMEM, &Settings::FreeOnHighMemory},
-    {IDC_CHECKMONITOR, &Settings::SwitchOffMonitorOnLock},  // BM_SETCHECK raises no click: no warning then
-    {IDC_CHECKDEFRAGEVERYACTIVE, &Settings::FreeEveryActive},
-    {IDC_CKWARN, &Settings::Warn},
-    {IDC_CKWARNMSGBOX, &Settings::WarnMsgBox},
-    {IDC_CKNOBORDER, &Settings::NoBorder},
-    {IDC_CKSHOWPAGE, &Settings::ShowPage},
-    {IDC_CKSHOWFREE, &Settings::ShowFree},
-    {IDC_CKSHOWPERCENTAGE, &Settings::ShowPercentage},
-    {IDC_CKSHOWPERCSIGN, &Settings::ShowPercSign},
-    {IDC_CKINTERNALFONT, &Settings::InternalFont},
-    {IDC_CKMINIFONT, &Settings::MiniInternalFont},
-    {IDC_CKDISPLAYHINT, &Settings::HintWhatIsDisplayed},
-    {IDC_CKBARBOTTOM, &Settings::BarBottom},
-    {IDC_CHECKSTANDARDBAR, &Settings::StandardGauge},
-    {IDC_CHECKFULLBAR, &Settings::FullBar},
-    {IDC_CHECKOPAQUE, &Settings::TransBk},
-    {IDC_CKSHOWTOP, &Settings::ShowTopProcess},
-    {IDC_CKSHOWMEMMENU, &Settings::ShowMemMenu},
-    {IDC_CHECKSHOWPROCESSNAME, &Settings::ShowNameInsteadOfModule},
-    {IDC_CKFOLLOWTASKBAR, &Settings::FollowTaskbarTheme},
-};
+constexpr FlagBox CheckBoxOf(int id, TextId caption, bool Settings::*flag) {
+    return caption == kNoText ? FlagBox{0, nullptr} : FlagBox{id, flag};
+}
+template <typename Value>
+constexpr FlagBox CheckBoxOf(int, TextId, Value Settings::*) {
+    return {0, nullptr};
+}
+#define LUMIVEX_CHECK_BOX(field, kind, defaultValue, section, key, control, caption) \
+    CheckBoxOf(control, caption, &Settings::field),
+constexpr FlagBox kFlagBoxes[] = {LUMIVEX_SETTINGS(LUMIVEX_CHECK_BOX)};
+#undef LUMIVEX_CHECK_BOX
 
 // Fills a list of fixed entries in the chosen language, keeping the selection.
 template <size_t N>
@@ -234,10 +222,10 @@ INT_PTR OptionsDialog::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             scaler_.Attach(Hwnd(), WindowDpi(Hwnd()));
             CreatePages();
             LayOut();
-            FormCreate();
+            FillControls();
             if (startOnThemePage_)
                 SetActivePage(kThemePage);
-            FormShow();
+            PlaceOnScreen();
             return TRUE;
         case WM_COMMAND:
             OnCommand(LOWORD(wParam), HIWORD(wParam));
@@ -275,11 +263,11 @@ INT_PTR OptionsDialog::PageMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_DRAWITEM: {
             auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
             if (wParam == IDC_CMBCOLORPROCESSES)
-                cmbColorProcesses_.DrawItem(*item);
+                highlightColorPicker_.DrawItem(*item);
             else if (wParam == IDC_CMBFOREGROUND)
-                cmbForeground_.DrawItem(*item);
+                slotColorPicker_.DrawItem(*item);
             else if (wParam == IDC_LBCOLORS)
-                lbColors_.DrawItem(*item);
+                colorSlotList_.DrawItem(*item);
             else
                 return FALSE;
             return TRUE;
@@ -293,60 +281,60 @@ void OptionsDialog::OnCommand(int id, int code) {
     if (code == BN_CLICKED) {
         switch (id) {
             case IDOK:
-                BtnOkClick(true);
+                StoreAndApply(true);
                 return;
             case IDC_BTNAPPLY:
-                BtnOkClick(false);
+                StoreAndApply(false);
                 return;
             case IDCANCEL:
-                BtnCancelClick();
+                CancelDialog();
                 return;
             case IDC_FONTBUTTON:
                 ChooseDisplayFont();
                 return;
             case IDC_CKSHOWPERCENTAGE:
-                CkShowPercentageClick();
+                OnShowPercentageClicked();
                 return;
             case IDC_CKINTERNALFONT:
             case IDC_CKMINIFONT:
-                CkInternalFontClick();
+                OnInternalFontClicked();
                 return;
             case IDC_CKSHOWTOP:
             case IDC_CKSHOWMEMMENU:
             case IDC_CHECKSHOWPROCESSNAME:
-                CkShowTopClick();
+                OnShowTopProcessesClicked();
                 return;
             case IDC_CHECKHIGHLIGHTPROCESS:
-                CheckHighlightProcessClick();
+                OnHighlightProcessClicked();
                 return;
             case IDC_CHECKDEFRAGEVERYACTIVE:
-                CheckDefragEveryActiveClick();
+                OnFreeEveryClicked();
                 return;
             case IDC_CHECKMONITOR:
-                CheckMonitorClick();
+                OnMonitorOffClicked();
                 return;
             case IDC_BTNSAVEAS:
-                BtnSaveAsClick();
+                SaveThemeAs();
                 return;
             case IDC_BTNDELETETHEME:
-                BtnDeleteThemeClick();
+                DeleteSelectedTheme();
                 return;
             default:
                 return;
         }
     }
     if (code == EN_CHANGE && id == IDC_TXTYELLOW)
-        TxtYellowChange();
+        OnYellowPercentChanged();
     if (code == EN_CHANGE && id == IDC_TXTRED)
-        TxtRedChange();
+        OnRedPercentChanged();
     if (code == CBN_SELCHANGE && id == IDC_CBTHEMES)
-        CbThemesClick();
+        OnThemeSelected();
     if (code == CBN_SELCHANGE && id == IDC_CMBCOLORPROCESSES)
-        cmbColorProcesses_.SelectionChanged();
+        highlightColorPicker_.SelectionChanged();
     if (code == CBN_SELCHANGE && id == IDC_CMBFOREGROUND)
-        cmbForeground_.SelectionChanged();
+        slotColorPicker_.SelectionChanged();
     if (code == LBN_SELCHANGE && id == IDC_LBCOLORS)
-        LbColorsClick();
+        OnColorSlotSelected();
 }
 
 void OptionsDialog::ShowFontPanel(const FontSpec& font) {
@@ -364,25 +352,25 @@ void OptionsDialog::SetPanelFont(const FontSpec& font, const std::string& text) 
 }
 
 // Record to controls.
-void OptionsDialog::FormCreate() {
+void OptionsDialog::FillControls() {
     auto storage = [path = host_.SettingsPath]() -> std::unique_ptr<IProfile> {
         return std::make_unique<IniFileWriter>(path);
     };
-    cmbColorProcesses_.Attach(Item(IDC_CMBCOLORPROCESSES));
-    cmbForeground_.Attach(Item(IDC_CMBFOREGROUND));
-    for (ColorComboBox* picker : {&cmbColorProcesses_, &cmbForeground_}) {
+    highlightColorPicker_.Attach(Item(IDC_CMBCOLORPROCESSES));
+    slotColorPicker_.Attach(Item(IDC_CMBFOREGROUND));
+    for (ColorComboBox* picker : {&highlightColorPicker_, &slotColorPicker_}) {
         picker->SetCustomColorsStorage(storage);
         picker->ChooseColorHook = services_.PickColor;
     }
-    cmbForeground_.OnChange = [this] { CmbForegroundChange(); };
-    lbColors_.Attach(Item(IDC_LBCOLORS));
-    txtYellow_.Attach(Item(IDC_TXTYELLOW), 1, 100, 1, /*editorEnabled=*/false);
-    txtRed_.Attach(Item(IDC_TXTRED), 1, 100, 1, /*editorEnabled=*/false);
-    winSpinDefragEveryActive_.Attach(Item(IDC_WINSPINDEFRAGEVERYACTIVE), 5, 999, 1);
-    editMili_.Attach(Item(IDC_EDITMILI), 100, 10000, 100);
-    editProcs_.Attach(Item(IDC_EDITPROCS), 1, 100, 1);
-    editProcsRam_.Attach(Item(IDC_EDITPROCSRAM), 1, 9999, 1);
-    editProcsRam_.SetValue(100);
+    slotColorPicker_.OnChange = [this] { OnSlotColorChanged(); };
+    colorSlotList_.Attach(Item(IDC_LBCOLORS));
+    yellowPercentEdit_.Attach(Item(IDC_TXTYELLOW), 1, 100, 1, /*editorEnabled=*/false);
+    redPercentEdit_.Attach(Item(IDC_TXTRED), 1, 100, 1, /*editorEnabled=*/false);
+    freeEveryMinutesEdit_.Attach(Item(IDC_WINSPINDEFRAGEVERYACTIVE), 5, 999, 1);
+    refreshRateEdit_.Attach(Item(IDC_EDITMILI), 100, 10000, 100);
+    topProcessCountEdit_.Attach(Item(IDC_EDITPROCS), 1, 100, 1);
+    highlightAboveEdit_.Attach(Item(IDC_EDITPROCSRAM), 1, 9999, 1);
+    highlightAboveEdit_.SetValue(100);
     FillCombo(Item(IDC_CMBDOUBLECLICK), kDoubleClickActionNames);
     FillCombo(Item(IDC_COMBOGBVALUES), kGbValueNames);
     // Each language is named in its own words, whatever the chosen one.
@@ -393,84 +381,88 @@ void OptionsDialog::FormCreate() {
     SetActivePage(0);
     currentColors_ = ThemeColorsOf(settings_);
 
-    for (const FlagBox& box : kFlagBoxes)
-        SetChecked(box.Id, settings_.*box.Flag);
+    for (const FlagBox& box : kFlagBoxes) {
+        if (box.Flag)
+            SetChecked(box.Id, settings_.*box.Flag);  // BM_SETCHECK raises no click: no warning for the display box
+    }
     SendMessageW(Item(IDC_CMBDOUBLECLICK), CB_SETCURSEL, static_cast<WPARAM>(settings_.DoubleClickAction), 0);
-    winSpinDefragEveryActive_.SetValue(settings_.FreeEveryMinutes);
-    CheckDefragEveryActiveClick();
+    freeEveryMinutesEdit_.SetValue(settings_.FreeEveryMinutes);
+    OnFreeEveryClicked();
     // Each threshold starts bounded by the other; the first change narrows the bounds by one.
-    txtYellow_.SetMaxValue(settings_.RedPercent);
-    txtRed_.SetMinValue(settings_.YellowPercent);
-    txtYellow_.SetValue(settings_.YellowPercent);
-    txtRed_.SetValue(settings_.RedPercent);
+    yellowPercentEdit_.SetMaxValue(settings_.RedPercent);
+    redPercentEdit_.SetMinValue(settings_.YellowPercent);
+    yellowPercentEdit_.SetValue(settings_.YellowPercent);
+    redPercentEdit_.SetValue(settings_.RedPercent);
     openedHotKey_ = static_cast<HotKeyValue>(settings_.FreeMemoryHotKey);
     // A global hot key without Ctrl or Alt would take that key from every program: the field adds Alt then.
     SendMessageW(Item(IDC_HOTKEY1), HKM_SETRULES, HKCOMB_NONE | HKCOMB_S, MAKELPARAM(HOTKEYF_ALT, 0));
     SendMessageW(Item(IDC_HOTKEY1), HKM_SETHOTKEY, HotKeyControlFromShortCut(openedHotKey_), 0);
     SetChecked(IDC_CHECKHIGHLIGHTPROCESS, settings_.HighlightProcessAbove > 0);
     if (settings_.HighlightProcessAbove > 0)
-        editProcsRam_.SetValue(settings_.HighlightProcessAbove);
-    CheckHighlightProcessClick();
+        highlightAboveEdit_.SetValue(settings_.HighlightProcessAbove);
+    OnHighlightProcessClicked();
 
-    cmbColorProcesses_.SetDefaultColor(AutomaticColors::kProcessHighlight);
+    highlightColorPicker_.SetDefaultColor(AutomaticColors::kProcessHighlight);
     if (settings_.ProcessHighlightColor == kAutomaticColor) {
-        cmbColorProcesses_.SetItemIndex(ColorComboBox::kDefaultItem);
+        highlightColorPicker_.SetItemIndex(ColorComboBox::kDefaultItem);
     } else {
         // A colour chosen earlier through the custom item is shown there again rather than dropped.
-        cmbColorProcesses_.SetColor(settings_.ProcessHighlightColor);
+        highlightColorPicker_.SetColor(settings_.ProcessHighlightColor);
     }
     settings_.ProcessHighlightColor =
-        cmbColorProcesses_.ItemIndex() <= 0 ? kAutomaticColor : cmbColorProcesses_.Color();
+        highlightColorPicker_.ItemIndex() <= 0 ? kAutomaticColor : highlightColorPicker_.Color();
 
-    editProcs_.SetValue(settings_.TopProcessCount);
-    CkShowTopClick();
+    topProcessCountEdit_.SetValue(settings_.TopProcessCount);
+    OnShowTopProcessesClicked();
     SendMessageW(Item(IDC_COMBOGBVALUES), CB_SETCURSEL, settings_.OptimizeForGigabytes ? 1 : 0, 0);
-    editMili_.SetValue(settings_.RefreshRate);
-    CkInternalFontClick();  // the panel, the chosen font and the small-font box follow the built-in font choice
+    refreshRateEdit_.SetValue(settings_.RefreshRate);
+    OnInternalFontClicked();  // the panel, the chosen font and the small-font box follow the built-in font choice
     // The small-digits box keeps the record's value while it is disabled, so opening and OK do not lose it.
     SetChecked(IDC_CKMINIFONT, settings_.MiniInternalFont);
-    CkShowPercentageClick();
+    OnShowPercentageClicked();
 
     ThemeColorTexts entries = ThemeColorsOf(settings_);
     if (settings_.FontColor != kAutomaticColor)
         entries[0] = ColorToText(chosenFont_.Color);
     FillColorList(entries);
-    LoadThemes();
+    FillThemeList();
     SendMessageW(Item(IDC_CBTHEMES), CB_SETCURSEL, 1, 0);
-    CbThemesClick();
-    lbColors_.SetItemIndex(0);
-    LbColorsClick();
+    OnThemeSelected();
+    colorSlotList_.SetItemIndex(0);
+    OnColorSlotSelected();
     UpdateHighLabel();
 }
 
-void OptionsDialog::FormShow() {
+void OptionsDialog::PlaceOnScreen() {
     PlaceNearTaskbar(Hwnd());
 }
 
-// Controls to record, then save and apply at once. A failed save keeps the dialog open with the record updated.
-void OptionsDialog::BtnOkClick(bool ok) {
+// A failed save keeps the dialog open with the record updated.
+void OptionsDialog::StoreAndApply(bool close) {
     Settings& s = settings_;
-    for (const FlagBox& box : kFlagBoxes)
-        s.*box.Flag = Checked(box.Id);
+    for (const FlagBox& box : kFlagBoxes) {
+        if (box.Flag)
+            s.*box.Flag = Checked(box.Id);
+    }
     // A value outside the list (written by hand: it does nothing) selects no entry and stays until one is picked.
     const auto doubleClick = static_cast<int32_t>(SendMessageW(Item(IDC_CMBDOUBLECLICK), CB_GETCURSEL, 0, 0));
     if (doubleClick >= 0)
         s.DoubleClickAction = doubleClick;
     if (s.FreeEveryActive)
-        s.FreeEveryMinutes = winSpinDefragEveryActive_.Value();  // unticked keeps the period
+        s.FreeEveryMinutes = freeEveryMinutesEdit_.Value();  // unticked keeps the period
     // The field has no Win modifier: a hand-made Win combination survives while the field is left alone.
     auto word = static_cast<uint16_t>(SendMessageW(Item(IDC_HOTKEY1), HKM_GETHOTKEY, 0, 0));
     if (word != HotKeyControlFromShortCut(openedHotKey_)) {
         s.FreeMemoryHotKey = static_cast<int32_t>(ShortCutFromHotKeyControl(word));
     }
-    s.RefreshRate = editMili_.Value();
+    s.RefreshRate = refreshRateEdit_.Value();
     s.Font = chosenFont_;
-    s.YellowPercent = txtYellow_.Value();
-    s.RedPercent = txtRed_.Value();
+    s.YellowPercent = yellowPercentEdit_.Value();
+    s.RedPercent = redPercentEdit_.Value();
     s.OptimizeForGigabytes = SendMessageW(Item(IDC_COMBOGBVALUES), CB_GETCURSEL, 0, 0) == 1;
-    s.HighlightProcessAbove = Checked(IDC_CHECKHIGHLIGHTPROCESS) ? editProcsRam_.Value() : 0;
-    s.ProcessHighlightColor = cmbColorProcesses_.ItemIndex() <= 0 ? kAutomaticColor : cmbColorProcesses_.Color();
-    s.TopProcessCount = editProcs_.Value();
+    s.HighlightProcessAbove = Checked(IDC_CHECKHIGHLIGHTPROCESS) ? highlightAboveEdit_.Value() : 0;
+    s.ProcessHighlightColor = highlightColorPicker_.ItemIndex() <= 0 ? kAutomaticColor : highlightColorPicker_.Color();
+    s.TopProcessCount = topProcessCountEdit_.Value();
     const LRESULT language = SendMessageW(Item(IDC_CMBLANGUAGE), CB_GETCURSEL, 0, 0);
     if (language >= 0 && language < kLanguageCount)
         s.Language = kLanguages[language].Setting;
@@ -478,14 +470,14 @@ void OptionsDialog::BtnOkClick(bool ok) {
     if (host_.ApplyFontColor)
         host_.ApplyFontColor();
 
-    if (host_.OptionsStored)
-        host_.OptionsStored();
-    if (host_.SaveOptions && !host_.SaveOptions())
+    if (host_.SettingsStored)
+        host_.SettingsStored();
+    if (host_.SaveSettingsFile && !host_.SaveSettingsFile())
         return;
-    if (host_.OptionsApplied)
-        host_.OptionsApplied();
+    if (host_.SettingsApplied)
+        host_.SettingsApplied();
     openedHotKey_ = static_cast<HotKeyValue>(s.FreeMemoryHotKey);
-    if (ok)
+    if (close)
         EndDialog(Hwnd(), IDOK);
     else
         SetTexts();
@@ -500,15 +492,15 @@ void OptionsDialog::SetTexts() {
     }
     FillCombo(Item(IDC_CMBDOUBLECLICK), kDoubleClickActionNames);
     FillCombo(Item(IDC_COMBOGBVALUES), kGbValueNames);
-    cmbColorProcesses_.SetTexts();
-    cmbForeground_.SetTexts();
-    const int selected = lbColors_.ItemIndex();
+    highlightColorPicker_.SetTexts();
+    slotColorPicker_.SetTexts();
+    const int selected = colorSlotList_.ItemIndex();
     FillColorList(ColorEntries());
-    lbColors_.SetItemIndex(selected);
+    colorSlotList_.SetItemIndex(selected);
     UpdateHighLabel();
 }
 
-void OptionsDialog::BtnCancelClick() {
+void OptionsDialog::CancelDialog() {
     EndDialog(Hwnd(), IDCANCEL);
 }
 

@@ -19,7 +19,8 @@
 
 struct TaskDialogTexts;
 
-// What the options dialog asks of the user and of the computer besides its own controls; tests answer here.
+// The options dialog's questions to the user and to the computer besides its own controls (warnings, the theme name,
+// the font and colour pickers): the program passes the real ones in, tests answer here.
 struct OptionsServices {
     std::function<bool()> IsPortableDevice;
     // The portable-device warning; returns the button id (100 "Activate &Option", 101 "Do&n't Activate").
@@ -35,14 +36,14 @@ struct OptionsServices {
 // What the dialog needs of the program: the record it edits and what OK and Apply set off.
 struct OptionsHost {
     Settings* Values = nullptr;
-    std::wstring SettingsPath;  // also keeps the colour pickers' custom colours
-    std::wstring ThemesFolder;  // ends with a backslash
-    std::function<bool()> SaveOptions;
+    std::wstring SettingsPath;               // also keeps the colour pickers' custom colours
+    std::wstring ThemesFolder;               // ends with a backslash
+    std::function<bool()> SaveSettingsFile;  // writes the record to the settings file; false when it could not
     std::function<void()> ApplyFontColor;
     // Before the save, whether it succeeds or not: menu rows that went away, the timers' intervals.
-    std::function<void()> OptionsStored;
+    std::function<void()> SettingsStored;
     // After a successful save: the tick, the hot key, the default menu item.
-    std::function<void()> OptionsApplied;
+    std::function<void()> SettingsApplied;
 };
 
 // "Lumivex 设置": the dialog in which every setting is edited, five pages on a tab control. It edits the record
@@ -61,9 +62,9 @@ class OptionsDialog : public Dialog {
     int ActivePage() const { return activePage_; }
     // The control of that id on whichever page holds it.
     HWND Item(int id) const;
-    const ColorTextListBox& ColorList() const { return lbColors_; }
-    ColorComboBox& ForegroundPicker() { return cmbForeground_; }
-    ColorComboBox& HighlightPicker() { return cmbColorProcesses_; }
+    const ColorTextListBox& ColorList() const { return colorSlotList_; }
+    ColorComboBox& SlotColorPicker() { return slotColorPicker_; }
+    ColorComboBox& HighlightPicker() { return highlightColorPicker_; }
 
   protected:
     INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -88,33 +89,34 @@ class OptionsDialog : public Dialog {
     // The panel's text, in the typeface and style of font at the panel's size.
     void SetPanelFont(const FontSpec& font, const std::string& text);
 
-    void FormCreate();
+    void FillControls();
     // Every text of the open dialog in the chosen language.
     void SetTexts();
-    void FormShow();
-    void BtnOkClick(bool ok);
-    void BtnCancelClick();
+    void PlaceOnScreen();
+    // OK (close) and Apply: controls to record, then save and apply.
+    void StoreAndApply(bool close);
+    void CancelDialog();
     void ChooseDisplayFont();
-    void SetInternalFont();
-    void CkShowPercentageClick();
-    void CkInternalFontClick();
-    void CkShowTopClick();
-    void CheckHighlightProcessClick();
-    void CheckDefragEveryActiveClick();
-    void TxtYellowChange();
-    void TxtRedChange();
+    void ShowInternalFontInPanel();
+    void OnShowPercentageClicked();
+    void OnInternalFontClicked();
+    void OnShowTopProcessesClicked();
+    void OnHighlightProcessClicked();
+    void OnFreeEveryClicked();
+    void OnYellowPercentChanged();
+    void OnRedPercentChanged();
     void UpdateThresholdBounds();
     void UpdateHighLabel();
-    void CheckMonitorClick();
+    void OnMonitorOffClicked();
     void OpenThemePage();
 
     // The theme page (options_theme_page_win.cpp).
-    void LoadThemes();
-    void CbThemesClick();
-    void LbColorsClick();
-    void CmbForegroundChange();
-    void BtnSaveAsClick();
-    void BtnDeleteThemeClick();
+    void FillThemeList();
+    void OnThemeSelected();
+    void OnColorSlotSelected();
+    void OnSlotColorChanged();
+    void SaveThemeAs();
+    void DeleteSelectedTheme();
     bool WriteThemeFile(const std::wstring& path, const std::string& name);
     std::wstring ThemePath(const std::string& name) const;
     ThemeColorTexts ColorEntries() const;
@@ -128,12 +130,15 @@ class OptionsDialog : public Dialog {
     int activePage_ = 0;
     bool startOnThemePage_ = false;
 
-    SpinEdit txtYellow_, txtRed_, winSpinDefragEveryActive_, editMili_, editProcs_, editProcsRam_;
-    ColorComboBox cmbColorProcesses_, cmbForeground_;
-    ColorTextListBox lbColors_;
-    FontSpec chosenFont_;  // the hidden font panel's font
+    SpinEdit yellowPercentEdit_, redPercentEdit_;
+    SpinEdit freeEveryMinutesEdit_, refreshRateEdit_;
+    SpinEdit topProcessCountEdit_, highlightAboveEdit_;  // process rows; memory above which a row is highlighted
+    ColorComboBox highlightColorPicker_;
+    ColorTextListBox colorSlotList_;  // the theme page's colours, one per ThemeColorSlot
+    ColorComboBox slotColorPicker_;   // the colour of the slot selected in colorSlotList_
+    FontSpec chosenFont_;             // the hidden font panel's font
     UniqueFont panelFont_;
     DpiScaler scaler_;
-    ThemeColorTexts currentColors_;
+    ThemeColorTexts currentColors_;  // the "Current Colors" entry: the record's colours when the dialog opened
     HotKeyValue openedHotKey_ = 0;
 };

@@ -31,20 +31,20 @@ std::wstring OptionsDialog::ThemePath(const std::string& name) const {
 
 ThemeColorTexts OptionsDialog::ColorEntries() const {
     ThemeColorTexts colors;
-    for (int i = 0; i < kThemeColorCount && i < lbColors_.Count(); ++i)
-        colors[static_cast<size_t>(i)] = lbColors_.Text(i);
+    for (int i = 0; i < kThemeColorCount && i < colorSlotList_.Count(); ++i)
+        colors[static_cast<size_t>(i)] = colorSlotList_.Text(i);
     return colors;
 }
 
 void OptionsDialog::FillColorList(const ThemeColorTexts& entries) {
-    lbColors_.Clear();
+    colorSlotList_.Clear();
     for (size_t i = 0; i < entries.size(); ++i)
-        lbColors_.Add(Text(kThemeColorSlots[i].Label), entries[i], kThemeColorSlots[i].Automatic);
+        colorSlotList_.Add(Text(kThemeColorSlots[i].Label), entries[i], kThemeColorSlots[i].Automatic);
 }
 
 // Every theme file of the folder (hidden, system and read-only ones too), in the order the folder lists them. A
 // name that is no plain file name (a file system may hold "..\\x" or "a:b") is left out.
-void OptionsDialog::LoadThemes() {
+void OptionsDialog::FillThemeList() {
     HWND combo = Item(IDC_CBTHEMES);
     SendMessageW(combo, CB_RESETCONTENT, 0, 0);
     AddComboItemText(combo, "Default Colors");
@@ -64,7 +64,7 @@ void OptionsDialog::LoadThemes() {
     FindClose(search);
 }
 
-void OptionsDialog::CbThemesClick() {
+void OptionsDialog::OnThemeSelected() {
     HWND combo = Item(IDC_CBTHEMES);
     int index = static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0));
     Enable(IDC_BTNDELETETHEME, index >= kFirstThemeEntry);
@@ -88,32 +88,32 @@ void OptionsDialog::CbThemesClick() {
         SetChecked(IDC_CHECKOPAQUE, theme.TransBk());
         SetChecked(IDC_CHECKFULLBAR, theme.BarOpaqueBackground);
     }
-    for (int i = 0; i < kThemeColorCount && i < lbColors_.Count(); ++i)
-        lbColors_.SetText(i, colors[static_cast<size_t>(i)]);
-    LbColorsClick();
+    for (int i = 0; i < kThemeColorCount && i < colorSlotList_.Count(); ++i)
+        colorSlotList_.SetText(i, colors[static_cast<size_t>(i)]);
+    OnColorSlotSelected();
 }
 
-void OptionsDialog::LbColorsClick() {
-    int j = lbColors_.ItemIndex();
+void OptionsDialog::OnColorSlotSelected() {
+    int j = colorSlotList_.ItemIndex();
     if (j < 0 || j >= kThemeColorCount)
         return;
-    cmbForeground_.SetDefaultColor(kThemeColorSlots[static_cast<size_t>(j)].Automatic);
-    const std::string& text = lbColors_.Text(j);
+    slotColorPicker_.SetDefaultColor(kThemeColorSlots[static_cast<size_t>(j)].Automatic);
+    const std::string& text = colorSlotList_.Text(j);
     if (text == kAutomaticEntry) {
-        cmbForeground_.SetItemIndex(ColorComboBox::kDefaultItem);
+        slotColorPicker_.SetItemIndex(ColorComboBox::kDefaultItem);
     } else {
-        cmbForeground_.SetColor(TextToColor(text));
+        slotColorPicker_.SetColor(TextToColor(text));
     }
 }
 
-void OptionsDialog::CmbForegroundChange() {
-    int j = lbColors_.ItemIndex();
+void OptionsDialog::OnSlotColorChanged() {
+    int j = colorSlotList_.ItemIndex();
     if (j < 0)
         return;
-    bool automatic = cmbForeground_.ItemIndex() == ColorComboBox::kDefaultItem;
-    lbColors_.SetText(j, automatic ? std::string(kAutomaticEntry) : ColorToText(cmbForeground_.Color()));
+    bool automatic = slotColorPicker_.ItemIndex() == ColorComboBox::kDefaultItem;
+    colorSlotList_.SetText(j, automatic ? std::string(kAutomaticEntry) : ColorToText(slotColorPicker_.Color()));
     if (j == 0)
-        chosenFont_.Color = cmbForeground_.Color();
+        chosenFont_.Color = slotColorPicker_.Color();
 }
 
 bool OptionsDialog::WriteThemeFile(const std::wstring& path, const std::string& name) {
@@ -124,7 +124,7 @@ bool OptionsDialog::WriteThemeFile(const std::wstring& path, const std::string& 
     return false;
 }
 
-void OptionsDialog::BtnSaveAsClick() {
+void OptionsDialog::SaveThemeAs() {
     std::string answer;
     bool given = services_.AskThemeName ? services_.AskThemeName(Hwnd(), answer) : false;
     if (!given || answer.empty())
@@ -151,7 +151,7 @@ void OptionsDialog::BtnSaveAsClick() {
         ReportSystemError("Unable to write to " + Narrow(path), GetLastError());
         return;
     }
-    LoadThemes();
+    FillThemeList();
     HWND combo = Item(IDC_CBTHEMES);
     int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
     for (int i = kFirstThemeEntry; i < count; ++i) {
@@ -164,7 +164,7 @@ void OptionsDialog::BtnSaveAsClick() {
     }
 }
 
-void OptionsDialog::BtnDeleteThemeClick() {
+void OptionsDialog::DeleteSelectedTheme() {
     HWND combo = Item(IDC_CBTHEMES);
     int index = static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0));
     if (index < kFirstThemeEntry)

@@ -5,6 +5,7 @@
 
 #include "options_dialog_test_util.h"
 #include "settings/color_text.h"
+#include "settings_record.h"
 
 using namespace WinTest;
 using ::testing::ElementsAre;
@@ -52,54 +53,10 @@ Settings Changed() {
     s.GreenColor = Rgb(0, 0x80, 0);
     s.YellowColor = Rgb(0xEE, 0xDD, 0);
     s.RedColor = Rgb(0xC0, 0, 0);
+    s.Language = "en";
     return s;
 }
 
-void ExpectSameRecord(const Settings& a, const Settings& b) {
-#define SAME(field) EXPECT_EQ(a.field, b.field) << #field
-    SAME(Warn);
-    SAME(WarnMsgBox);
-    SAME(ShowPage);
-    SAME(ShowFree);
-    SAME(ShowPercentage);
-    SAME(ShowPercSign);
-    SAME(YellowPercent);
-    SAME(RedPercent);
-    SAME(NoBorder);
-    SAME(InternalFont);
-    SAME(MiniInternalFont);
-    SAME(TransBk);
-    SAME(BarBottom);
-    SAME(HintWhatIsDisplayed);
-    SAME(StandardGauge);
-    SAME(FullBar);
-    SAME(RefreshRate);
-    SAME(FreeMemoryHotKey);
-    SAME(ShowTopProcess);
-    SAME(TopProcessCount);
-    SAME(ShowMemMenu);
-    SAME(OptimizeForGigabytes);
-    SAME(FreeOnHighMemory);
-    SAME(FreeEveryActive);
-    SAME(FreeEveryMinutes);
-    SAME(DoubleClickAction);
-    SAME(SwitchOffMonitorOnLock);
-    SAME(HighlightProcessAbove);
-    SAME(ProcessHighlightColor);
-    SAME(ShowNameInsteadOfModule);
-    SAME(FollowTaskbarTheme);
-    SAME(Font);
-    SAME(FontColor);
-    SAME(OpaqueBkColor);
-    SAME(FullBarColor);
-    SAME(BarBorderColor);
-    SAME(GreenColor);
-    SAME(YellowColor);
-    SAME(RedColor);
-    SAME(NoMonitorOffWarningOnPortable);
-    SAME(ClickedDonation);
-#undef SAME
-}
 }  // namespace
 
 TEST(OptionsDialog, FrameCaptionSizeAndPages) {
@@ -174,7 +131,7 @@ TEST(OptionsDialog, EverySettingShowsAndComesBackUnchanged) {
         });
         EXPECT_EQ(f.Saves, 1);
         EXPECT_EQ(f.Applied, 1);
-        ExpectSameRecord(f.Settings, start);
+        ExpectSameSettings(f.Settings, start);
     }
 }
 

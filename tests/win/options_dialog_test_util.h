@@ -45,12 +45,12 @@ struct OptionsFixture {
         host.Values = &Settings;
         host.SettingsPath = SettingsPath();
         host.ThemesFolder = Themes;
-        host.SaveOptions = [this] {
+        host.SaveSettingsFile = [this] {
             ++Saves;
             return !FailSave;
         };
         host.ApplyFontColor = [this] { ApplyFontColor(Settings); };
-        host.OptionsApplied = [this] { ++Applied; };
+        host.SettingsApplied = [this] { ++Applied; };
         return host;
     }
     OptionsServices Services() {

@@ -108,7 +108,7 @@ TEST(OptionsThemePage, BrokenThemeFilesLoadWithoutHarm) {
         Choose(d, IDC_CBTHEMES, IndexOf(d, "Unreadable"));
         EXPECT_THAT(ColorTexts(d), ElementsAre("xyz", "-1", "-1", "-1", "#12", "-1", "Automatic"));
         SelectColorEntry(d, 0);
-        EXPECT_EQ(d.ForegroundPicker().Color(), Rgb(0, 0, 0));  // the picker shows what cannot be read as black
+        EXPECT_EQ(d.SlotColorPicker().Color(), Rgb(0, 0, 0));  // the picker shows what cannot be read as black
         Click(d, IDOK);
     });
     EXPECT_EQ(f.Settings.FontColor, 0);
@@ -121,7 +121,7 @@ TEST(OptionsThemePage, ColourListAndPicker) {
     f.Settings.GreenColor = Rgb(0, 128, 0);
     OptionsDialog dialog(f.Host(), f.Services());
     RunOptions(dialog, true, [&](OptionsDialog& d) {
-        ColorComboBox& picker = d.ForegroundPicker();
+        ColorComboBox& picker = d.SlotColorPicker();
         SelectColorEntry(d, 4);
         EXPECT_EQ(picker.ItemIndex(), 3);  // the basic colour green
         EXPECT_EQ(picker.DefaultColor(), Rgb(0, 255, 0));
