@@ -86,7 +86,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     host.Values = &settings;
     host.SettingsPath = shots.Folder + L"\\Lumivex.Settings";
     host.ThemesFolder = ProgramFolder() + L"Themes\\";  // the shipped themes fill the theme list
-    host.SaveOptions = [] { return true; };
+    host.SaveSettingsFile = [] { return true; };
     OptionsDialog dialog(std::move(host), OptionsServices{});
     shots.Dialog = &dialog;
     SetTimer(nullptr, 0, kPollMs, Step);
