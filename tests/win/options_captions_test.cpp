@@ -62,8 +62,9 @@ TEST(OptionsCaptions, EveryControlWithATextHasItInEveryLanguage) {
                 const std::string text = Text(caption, language.Id);
                 EXPECT_FALSE(text.empty())
                     << "control " << control.Id << " '" << control.TemplateText << "' in " << language.Setting;
-                if (caption != kNoText && caption != TextId::GeneralThemesLink)
+                if (caption != kNoText && caption != TextId::GeneralThemesLink) {
                     EXPECT_EQ(GetControlText(control.Hwnd), text) << control.Id << " in " << language.Setting;
+                }
                 ++checked;
             }
         }
