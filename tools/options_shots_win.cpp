@@ -82,12 +82,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     Settings settings = Settings{};
     settings.Language = LanguageSetting(LanguageFromSetting(language));
     SetLanguage(LanguageFromSetting(language));
-    OptionsHost host;
+    OptionsDialogHost host;
     host.Values = &settings;
     host.SettingsPath = shots.Folder + L"\\Lumivex.Settings";
     host.ThemesFolder = ProgramFolder() + L"Themes\\";  // the shipped themes fill the theme list
-    host.SaveOptions = [] { return true; };
-    OptionsDialog dialog(std::move(host), OptionsServices{});
+    host.SaveSettingsFile = [] { return true; };
+    OptionsDialog dialog(std::move(host), OptionsDialogPrompts{});
     shots.Dialog = &dialog;
     SetTimer(nullptr, 0, kPollMs, Step);
     dialog.Execute(nullptr, false);

@@ -20,15 +20,15 @@ void MainForm::ShowSettings(bool themePage) {
         SetForegroundWindow(optionsDialog_->Hwnd());
         return;
     }
-    OptionsHost host;
+    OptionsDialogHost host;
     host.Values = &settings_;
     host.SettingsPath = settingsPath_;
     host.ThemesFolder = ThemesFolder();
-    host.SaveOptions = [this] { return SaveOptions(); };
+    host.SaveSettingsFile = [this] { return SaveSettings(); };
     host.ApplyFontColor = [this] { ApplyFontColor(); };
-    host.OptionsStored = [this] { OptionsStored(); };
-    host.OptionsApplied = [this] { OptionsApplied(); };
-    OptionsDialog dialog(std::move(host), hooks_.Options);
+    host.SettingsStored = [this] { OnSettingsStored(); };
+    host.SettingsApplied = [this] { OnSettingsApplied(); };
+    OptionsDialog dialog(std::move(host), hooks_.OptionsPrompts);
 
     // Whatever ends the dialog (a button, the close box, an error), it goes, the timers follow the settings and
     // "更多设置" comes back.
@@ -46,16 +46,16 @@ void MainForm::ShowSettings(bool themePage) {
     menu_.EnableSettingsItem(false);
     dialog.Execute(Hwnd(), themePage);
     if (!closed_)
-        SaveOptions();
+        SaveSettings();
 }
 
 // What OK and Apply change before the settings are saved holds even when the file cannot be written.
-void MainForm::OptionsStored() {
+void MainForm::OnSettingsStored() {
     menu_.RemoveRowsSwitchedOff();
     InitSettings();
 }
 
-void MainForm::OptionsApplied() {
+void MainForm::OnSettingsApplied() {
     ApplyLanguage();
     RefreshTick();  // the icon shows the new settings at once
     ApplyHotKey();

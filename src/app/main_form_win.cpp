@@ -90,7 +90,7 @@ MainForm::MainForm(SystemHooks hooks)
             return chosen;
         };
     }
-    OptionsServices& s = h.Options;
+    OptionsDialogPrompts& s = h.OptionsPrompts;
     if (!s.IsPortableDevice)
         s.IsPortableDevice = [] { return ::IsPortableDevice(); };
     if (!s.ShowPortableWarning) {
@@ -220,7 +220,7 @@ void MainForm::LoadOptions() {
     PostMessageW(Hwnd(), kStartupNoticeMessage, firstRun_ ? 1 : 0, 0);
 }
 
-bool MainForm::SaveOptions() {
+bool MainForm::SaveSettings() {
     if (!settingsReadable_) {
         ReportError("Unable to write to " + Narrow(settingsPath_) + "\r\n\r\nThe file could not be read when " +
                     kApplicationTitle + " started, so it is left as it is.");
@@ -249,7 +249,7 @@ void MainForm::InitSettings() {
 }
 
 bool MainForm::FormCloseQuery() {
-    SaveOptions();
+    SaveSettings();
     return true;
 }
 
@@ -280,7 +280,7 @@ bool MainForm::QueryEndSession() {
         return true;
     SetSessionEnding(true);
     EndModalLoops();
-    savedForSessionEnd_ = SaveOptions();
+    savedForSessionEnd_ = SaveSettings();
     return true;
 }
 
@@ -294,7 +294,7 @@ void MainForm::EndSession() {
     SetSessionEnding(true);
     EndModalLoops();
     if (!savedForSessionEnd_)
-        SaveOptions();
+        SaveSettings();
     tray_->SetIconVisible(false);
     FormClose();
     closed_ = true;

@@ -61,7 +61,7 @@ class MainForm : public Window, private ITrayMenuOwner, private IHighMemoryActio
 
     void LoadOptions();
     // Writes the whole record; a key that cannot be written is reported as "Unable to write to <path>".
-    bool SaveOptions();
+    bool SaveSettings();
     void InitSettings();
     // The language of the settings for every text from now on: the tray menu and the About box at once, the hint
     // with the next tick.
@@ -101,8 +101,8 @@ class MainForm : public Window, private ITrayMenuOwner, private IHighMemoryActio
 
     // Options dialog, themes and the global hot key (main_form_options_win.cpp).
     void ShowSettings(bool themePage);
-    void OptionsStored();
-    void OptionsApplied();
+    void OnSettingsStored();
+    void OnSettingsApplied();
     void ApplyHotKey();
     void HotKeyPressed(HotKeyValue hotKey, WORD index);
     std::wstring ThemesFolder() const;

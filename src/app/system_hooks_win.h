@@ -31,7 +31,7 @@ struct SystemHooks {
     std::function<int(const ProcessDialogTexts& texts)> ProcessChoice;
     std::function<void(const std::string& text)> ProcessNotice;
     std::function<bool(COLORREF& color)> PickTextColor;        // "文本颜色"'s colour dialog
-    OptionsServices Options;                                   // what the options dialog asks the user and the computer
+    OptionsDialogPrompts OptionsPrompts;                       // what the options dialog asks the user and the computer
     SystemLaunchers Launchers;                                 // the shell commands; their defaults come with the type
     ShellNotifyFunction ShellNotify;                           // Shell_NotifyIconW, for the form's tray icon
     std::function<void(const std::string& text)> ReportError;  // the error box (ReportError's, while the form lives)

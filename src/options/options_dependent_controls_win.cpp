@@ -19,16 +19,16 @@ constexpr int kPortableButtonDontActivate = 101;
 
 void OptionsDialog::ChooseDisplayFont() {
     FontSpec font = chosenFont_;
-    bool chosen = services_.PickFont ? services_.PickFont(Hwnd(), font) : ExecuteFontDialog(Hwnd(), font);
+    bool chosen = prompts_.PickFont ? prompts_.PickFont(Hwnd(), font) : ExecuteFontDialog(Hwnd(), font);
     if (chosen) {
         chosenFont_ = font;
         ShowFontPanel(chosenFont_);
     }
     colorSlotList_.SetText(0, ColorToText(chosenFont_.Color));
-    OnColorSlotChosen();
+    OnColorSlotSelected();
 }
 
-void OptionsDialog::SetInternalFont() {
+void OptionsDialog::ShowInternalFontInPanel() {
     SetPanelFont(FontSpec{}, kInternalFontText);
 }
 
@@ -45,7 +45,7 @@ void OptionsDialog::OnInternalFontClicked() {
     chosenFont_ = settings_.Font;
     bool internal = Checked(IDC_CKINTERNALFONT);
     if (internal)
-        SetInternalFont();
+        ShowInternalFontInPanel();
     Enable(IDC_FONTBUTTON, !internal);
     Enable(IDC_CKMINIFONT, internal);
     if (!internal)
@@ -54,24 +54,24 @@ void OptionsDialog::OnInternalFontClicked() {
 
 void OptionsDialog::OnShowTopProcessesClicked() {
     bool top = Checked(IDC_CKSHOWTOP);
-    processRowCountEdit_.SetEnabled(top);
+    topProcessCountEdit_.SetEnabled(top);
     Enable(IDC_LABELSHOWTOP, top);
     Enable(IDC_LABELPROCESSS, top);
     Enable(IDC_CHECKHIGHLIGHTPROCESS, top);
     if (!top)
         SetChecked(IDC_CHECKHIGHLIGHTPROCESS, false);
-    OnHighlightProcessesClicked();
+    OnHighlightProcessClicked();
 }
 
-void OptionsDialog::OnHighlightProcessesClicked() {
+void OptionsDialog::OnHighlightProcessClicked() {
     bool highlight = Checked(IDC_CHECKHIGHLIGHTPROCESS);
     highlightAboveEdit_.SetEnabled(highlight);
     Enable(IDC_LABELMB, highlight);
-    highlightColorCombo_.SetEnabled(highlight);
+    highlightColorPicker_.SetEnabled(highlight);
     Enable(IDC_LABELHIGHLIGHTCOLOR, highlight);
 }
 
-void OptionsDialog::OnPeriodicFreeingClicked() {
+void OptionsDialog::OnFreeEveryClicked() {
     bool active = Checked(IDC_CHECKDEFRAGEVERYACTIVE);
     freeEveryMinutesEdit_.SetEnabled(active);
     Enable(IDC_LABELDEFRAGEVERY, active);
@@ -103,7 +103,7 @@ void OptionsDialog::UpdateHighLabel() {
 void OptionsDialog::OnMonitorOffClicked() {
     if (!Checked(IDC_CHECKMONITOR) || settings_.NoMonitorOffWarningOnPortable)
         return;
-    if (!services_.IsPortableDevice || !services_.IsPortableDevice())
+    if (!prompts_.IsPortableDevice || !prompts_.IsPortableDevice())
         return;
     TaskDialogTexts dialog;
     dialog.Caption = Text(TextId::PortableCaption);
@@ -111,7 +111,7 @@ void OptionsDialog::OnMonitorOffClicked() {
     dialog.Content = Text(TextId::PortableContent);
     dialog.ButtonList = Text(TextId::PortableButtons);
     dialog.VerifyText = Text(TextId::PortableDontShowAgain);
-    int result = services_.ShowPortableWarning ? services_.ShowPortableWarning(dialog, Hwnd()) : 0;
+    int result = prompts_.ShowPortableWarning ? prompts_.ShowPortableWarning(dialog, Hwnd()) : 0;
     if (result == kPortableButtonDontActivate)
         SetChecked(IDC_CHECKMONITOR, false);
     if (dialog.VerifyChecked)

@@ -27,34 +27,22 @@ constexpr int kButtonHeight = 25;
 constexpr int kPageTemplates[OptionsDialog::kPageCount] = {IDD_OPTIONS_GENERAL, IDD_OPTIONS_ASSIST, IDD_OPTIONS_TRAY,
                                                            IDD_OPTIONS_DISPLAY, IDD_OPTIONS_THEMES};
 
-// The check boxes that edit one flag each.
+// The settings a plain check box edits: the table's flags with a caption. Every other row gives an empty entry.
 struct FlagBox {
     int Id;
     bool Settings::*Flag;
 };
-constexpr FlagBox kFlagBoxes[] = {
-    {IDC_CHECKDEFRAGONHIGHMEM, &Settings::FreeOnHighMemory},
-    {IDC_CHECKMONITOR, &Settings::SwitchOffMonitorOnLock},  // BM_SETCHECK raises no click: no warning then
-    {IDC_CHECKDEFRAGEVERYACTIVE, &Settings::FreeEveryActive},
-    {IDC_CKWARN, &Settings::Warn},
-    {IDC_CKWARNMSGBOX, &Settings::WarnMsgBox},
-    {IDC_CKNOBORDER, &Settings::NoBorder},
-    {IDC_CKSHOWPAGE, &Settings::ShowPage},
-    {IDC_CKSHOWFREE, &Settings::ShowFree},
-    {IDC_CKSHOWPERCENTAGE, &Settings::ShowPercentage},
-    {IDC_CKSHOWPERCSIGN, &Settings::ShowPercSign},
-    {IDC_CKINTERNALFONT, &Settings::InternalFont},
-    {IDC_CKMINIFONT, &Settings::MiniInternalFont},
-    {IDC_CKDISPLAYHINT, &Settings::HintWhatIsDisplayed},
-    {IDC_CKBARBOTTOM, &Settings::BarBottom},
-    {IDC_CHECKSTANDARDBAR, &Settings::StandardGauge},
-    {IDC_CHECKFULLBAR, &Settings::FullBar},
-    {IDC_CHECKOPAQUE, &Settings::TransBk},
-    {IDC_CKSHOWTOP, &Settings::ShowTopProcess},
-    {IDC_CKSHOWMEMMENU, &Settings::ShowMemMenu},
-    {IDC_CHECKSHOWPROCESSNAME, &Settings::ShowNameInsteadOfModule},
-    {IDC_CKFOLLOWTASKBAR, &Settings::FollowTaskbarTheme},
-};
+constexpr FlagBox CheckBoxOf(int id, TextId caption, bool Settings::*flag) {
+    return caption == kNoText ? FlagBox{0, nullptr} : FlagBox{id, flag};
+}
+template <typename Value>
+constexpr FlagBox CheckBoxOf(int, TextId, Value Settings::*) {
+    return {0, nullptr};
+}
+#define LUMIVEX_CHECK_BOX(field, kind, defaultValue, section, key, control, caption) \
+    CheckBoxOf(control, caption, &Settings::field),
+constexpr FlagBox kFlagBoxes[] = {LUMIVEX_SETTINGS(LUMIVEX_CHECK_BOX)};
+#undef LUMIVEX_CHECK_BOX
 
 // Fills a list of fixed entries in the chosen language, keeping the selection.
 template <size_t N>
@@ -102,8 +90,8 @@ class OptionsDialog::Page : public Dialog {
     OptionsDialog& owner_;
 };
 
-OptionsDialog::OptionsDialog(OptionsHost host, OptionsServices services)
-    : host_(std::move(host)), services_(std::move(services)), settings_(*host_.Values) {}
+OptionsDialog::OptionsDialog(OptionsDialogHost host, OptionsDialogPrompts prompts)
+    : host_(std::move(host)), prompts_(std::move(prompts)), settings_(*host_.Values) {}
 
 OptionsDialog::~OptionsDialog() = default;
 
@@ -234,10 +222,10 @@ INT_PTR OptionsDialog::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             scaler_.Attach(Hwnd(), WindowDpi(Hwnd()));
             CreatePages();
             LayOut();
-            FormCreate();
+            FillControls();
             if (startOnThemePage_)
                 SetActivePage(kThemePage);
-            FormShow();
+            PlaceOnScreen();
             return TRUE;
         case WM_COMMAND:
             OnCommand(LOWORD(wParam), HIWORD(wParam));
@@ -275,9 +263,9 @@ INT_PTR OptionsDialog::PageMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_DRAWITEM: {
             auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
             if (wParam == IDC_CMBCOLORPROCESSES)
-                highlightColorCombo_.DrawItem(*item);
+                highlightColorPicker_.DrawItem(*item);
             else if (wParam == IDC_CMBFOREGROUND)
-                slotColorCombo_.DrawItem(*item);
+                slotColorPicker_.DrawItem(*item);
             else if (wParam == IDC_LBCOLORS)
                 colorSlotList_.DrawItem(*item);
             else
@@ -293,13 +281,13 @@ void OptionsDialog::OnCommand(int id, int code) {
     if (code == BN_CLICKED) {
         switch (id) {
             case IDOK:
-                OnOkOrApplyClicked(true);
+                StoreAndApply(true);
                 return;
             case IDC_BTNAPPLY:
-                OnOkOrApplyClicked(false);
+                StoreAndApply(false);
                 return;
             case IDCANCEL:
-                OnCancelClicked();
+                CancelDialog();
                 return;
             case IDC_FONTBUTTON:
                 ChooseDisplayFont();
@@ -317,19 +305,19 @@ void OptionsDialog::OnCommand(int id, int code) {
                 OnShowTopProcessesClicked();
                 return;
             case IDC_CHECKHIGHLIGHTPROCESS:
-                OnHighlightProcessesClicked();
+                OnHighlightProcessClicked();
                 return;
             case IDC_CHECKDEFRAGEVERYACTIVE:
-                OnPeriodicFreeingClicked();
+                OnFreeEveryClicked();
                 return;
             case IDC_CHECKMONITOR:
                 OnMonitorOffClicked();
                 return;
             case IDC_BTNSAVEAS:
-                OnSaveThemeAsClicked();
+                SaveThemeAs();
                 return;
             case IDC_BTNDELETETHEME:
-                OnDeleteThemeClicked();
+                DeleteSelectedTheme();
                 return;
             default:
                 return;
@@ -340,13 +328,13 @@ void OptionsDialog::OnCommand(int id, int code) {
     if (code == EN_CHANGE && id == IDC_TXTRED)
         OnRedPercentChanged();
     if (code == CBN_SELCHANGE && id == IDC_CBTHEMES)
-        OnThemeChosen();
+        OnThemeSelected();
     if (code == CBN_SELCHANGE && id == IDC_CMBCOLORPROCESSES)
-        highlightColorCombo_.SelectionChanged();
+        highlightColorPicker_.SelectionChanged();
     if (code == CBN_SELCHANGE && id == IDC_CMBFOREGROUND)
-        slotColorCombo_.SelectionChanged();
+        slotColorPicker_.SelectionChanged();
     if (code == LBN_SELCHANGE && id == IDC_LBCOLORS)
-        OnColorSlotChosen();
+        OnColorSlotSelected();
 }
 
 void OptionsDialog::ShowFontPanel(const FontSpec& font) {
@@ -364,23 +352,23 @@ void OptionsDialog::SetPanelFont(const FontSpec& font, const std::string& text) 
 }
 
 // Record to controls.
-void OptionsDialog::FormCreate() {
+void OptionsDialog::FillControls() {
     auto storage = [path = host_.SettingsPath]() -> std::unique_ptr<IProfile> {
         return std::make_unique<IniFileWriter>(path);
     };
-    highlightColorCombo_.Attach(Item(IDC_CMBCOLORPROCESSES));
-    slotColorCombo_.Attach(Item(IDC_CMBFOREGROUND));
-    for (ColorComboBox* picker : {&highlightColorCombo_, &slotColorCombo_}) {
+    highlightColorPicker_.Attach(Item(IDC_CMBCOLORPROCESSES));
+    slotColorPicker_.Attach(Item(IDC_CMBFOREGROUND));
+    for (ColorComboBox* picker : {&highlightColorPicker_, &slotColorPicker_}) {
         picker->SetCustomColorsStorage(storage);
-        picker->ChooseColorHook = services_.PickColor;
+        picker->ChooseColorHook = prompts_.PickColor;
     }
-    slotColorCombo_.OnChange = [this] { OnSlotColorChanged(); };
+    slotColorPicker_.OnChange = [this] { OnSlotColorChanged(); };
     colorSlotList_.Attach(Item(IDC_LBCOLORS));
     yellowPercentEdit_.Attach(Item(IDC_TXTYELLOW), 1, 100, 1, /*editorEnabled=*/false);
     redPercentEdit_.Attach(Item(IDC_TXTRED), 1, 100, 1, /*editorEnabled=*/false);
     freeEveryMinutesEdit_.Attach(Item(IDC_WINSPINDEFRAGEVERYACTIVE), 5, 999, 1);
     refreshRateEdit_.Attach(Item(IDC_EDITMILI), 100, 10000, 100);
-    processRowCountEdit_.Attach(Item(IDC_EDITPROCS), 1, 100, 1);
+    topProcessCountEdit_.Attach(Item(IDC_EDITPROCS), 1, 100, 1);
     highlightAboveEdit_.Attach(Item(IDC_EDITPROCSRAM), 1, 9999, 1);
     highlightAboveEdit_.SetValue(100);
     FillCombo(Item(IDC_CMBDOUBLECLICK), kDoubleClickActionNames);
@@ -393,11 +381,13 @@ void OptionsDialog::FormCreate() {
     SetActivePage(0);
     currentColors_ = ThemeColorsOf(settings_);
 
-    for (const FlagBox& box : kFlagBoxes)
-        SetChecked(box.Id, settings_.*box.Flag);
+    for (const FlagBox& box : kFlagBoxes) {
+        if (box.Flag)
+            SetChecked(box.Id, settings_.*box.Flag);  // BM_SETCHECK raises no click: no warning for the display box
+    }
     SendMessageW(Item(IDC_CMBDOUBLECLICK), CB_SETCURSEL, static_cast<WPARAM>(settings_.DoubleClickAction), 0);
     freeEveryMinutesEdit_.SetValue(settings_.FreeEveryMinutes);
-    OnPeriodicFreeingClicked();
+    OnFreeEveryClicked();
     // Each threshold starts bounded by the other; the first change narrows the bounds by one.
     yellowPercentEdit_.SetMaxValue(settings_.RedPercent);
     redPercentEdit_.SetMinValue(settings_.YellowPercent);
@@ -410,19 +400,19 @@ void OptionsDialog::FormCreate() {
     SetChecked(IDC_CHECKHIGHLIGHTPROCESS, settings_.HighlightProcessAbove > 0);
     if (settings_.HighlightProcessAbove > 0)
         highlightAboveEdit_.SetValue(settings_.HighlightProcessAbove);
-    OnHighlightProcessesClicked();
+    OnHighlightProcessClicked();
 
-    highlightColorCombo_.SetDefaultColor(AutomaticColors::kProcessHighlight);
+    highlightColorPicker_.SetDefaultColor(AutomaticColors::kProcessHighlight);
     if (settings_.ProcessHighlightColor == kAutomaticColor) {
-        highlightColorCombo_.SetItemIndex(ColorComboBox::kDefaultItem);
+        highlightColorPicker_.SetItemIndex(ColorComboBox::kDefaultItem);
     } else {
         // A colour chosen earlier through the custom item is shown there again rather than dropped.
-        highlightColorCombo_.SetColor(settings_.ProcessHighlightColor);
+        highlightColorPicker_.SetColor(settings_.ProcessHighlightColor);
     }
     settings_.ProcessHighlightColor =
-        highlightColorCombo_.ItemIndex() <= 0 ? kAutomaticColor : highlightColorCombo_.Color();
+        highlightColorPicker_.ItemIndex() <= 0 ? kAutomaticColor : highlightColorPicker_.Color();
 
-    processRowCountEdit_.SetValue(settings_.TopProcessCount);
+    topProcessCountEdit_.SetValue(settings_.TopProcessCount);
     OnShowTopProcessesClicked();
     SendMessageW(Item(IDC_COMBOGBVALUES), CB_SETCURSEL, settings_.OptimizeForGigabytes ? 1 : 0, 0);
     refreshRateEdit_.SetValue(settings_.RefreshRate);
@@ -435,23 +425,25 @@ void OptionsDialog::FormCreate() {
     if (settings_.FontColor != kAutomaticColor)
         entries[0] = ColorToText(chosenFont_.Color);
     FillColorList(entries);
-    LoadThemes();
+    FillThemeList();
     SendMessageW(Item(IDC_CBTHEMES), CB_SETCURSEL, 1, 0);
-    OnThemeChosen();
+    OnThemeSelected();
     colorSlotList_.SetItemIndex(0);
-    OnColorSlotChosen();
+    OnColorSlotSelected();
     UpdateHighLabel();
 }
 
-void OptionsDialog::FormShow() {
+void OptionsDialog::PlaceOnScreen() {
     PlaceNearTaskbar(Hwnd());
 }
 
-// Controls to record, then save and apply at once. A failed save keeps the dialog open with the record updated.
-void OptionsDialog::OnOkOrApplyClicked(bool ok) {
+// A failed save keeps the dialog open with the record updated.
+void OptionsDialog::StoreAndApply(bool close) {
     Settings& s = settings_;
-    for (const FlagBox& box : kFlagBoxes)
-        s.*box.Flag = Checked(box.Id);
+    for (const FlagBox& box : kFlagBoxes) {
+        if (box.Flag)
+            s.*box.Flag = Checked(box.Id);
+    }
     // A value outside the list (written by hand: it does nothing) selects no entry and stays until one is picked.
     const auto doubleClick = static_cast<int32_t>(SendMessageW(Item(IDC_CMBDOUBLECLICK), CB_GETCURSEL, 0, 0));
     if (doubleClick >= 0)
@@ -469,8 +461,8 @@ void OptionsDialog::OnOkOrApplyClicked(bool ok) {
     s.RedPercent = redPercentEdit_.Value();
     s.OptimizeForGigabytes = SendMessageW(Item(IDC_COMBOGBVALUES), CB_GETCURSEL, 0, 0) == 1;
     s.HighlightProcessAbove = Checked(IDC_CHECKHIGHLIGHTPROCESS) ? highlightAboveEdit_.Value() : 0;
-    s.ProcessHighlightColor = highlightColorCombo_.ItemIndex() <= 0 ? kAutomaticColor : highlightColorCombo_.Color();
-    s.TopProcessCount = processRowCountEdit_.Value();
+    s.ProcessHighlightColor = highlightColorPicker_.ItemIndex() <= 0 ? kAutomaticColor : highlightColorPicker_.Color();
+    s.TopProcessCount = topProcessCountEdit_.Value();
     const LRESULT language = SendMessageW(Item(IDC_CMBLANGUAGE), CB_GETCURSEL, 0, 0);
     if (language >= 0 && language < kLanguageCount)
         s.Language = kLanguages[language].Setting;
@@ -478,14 +470,14 @@ void OptionsDialog::OnOkOrApplyClicked(bool ok) {
     if (host_.ApplyFontColor)
         host_.ApplyFontColor();
 
-    if (host_.OptionsStored)
-        host_.OptionsStored();
-    if (host_.SaveOptions && !host_.SaveOptions())
+    if (host_.SettingsStored)
+        host_.SettingsStored();
+    if (host_.SaveSettingsFile && !host_.SaveSettingsFile())
         return;
-    if (host_.OptionsApplied)
-        host_.OptionsApplied();
+    if (host_.SettingsApplied)
+        host_.SettingsApplied();
     openedHotKey_ = static_cast<HotKeyValue>(s.FreeMemoryHotKey);
-    if (ok)
+    if (close)
         EndDialog(Hwnd(), IDOK);
     else
         SetTexts();
@@ -500,15 +492,15 @@ void OptionsDialog::SetTexts() {
     }
     FillCombo(Item(IDC_CMBDOUBLECLICK), kDoubleClickActionNames);
     FillCombo(Item(IDC_COMBOGBVALUES), kGbValueNames);
-    highlightColorCombo_.SetTexts();
-    slotColorCombo_.SetTexts();
+    highlightColorPicker_.SetTexts();
+    slotColorPicker_.SetTexts();
     const int selected = colorSlotList_.ItemIndex();
     FillColorList(ColorEntries());
     colorSlotList_.SetItemIndex(selected);
     UpdateHighLabel();
 }
 
-void OptionsDialog::OnCancelClicked() {
+void OptionsDialog::CancelDialog() {
     EndDialog(Hwnd(), IDCANCEL);
 }
 

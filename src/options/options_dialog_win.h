@@ -19,8 +19,9 @@
 
 struct TaskDialogTexts;
 
-// What the options dialog asks of the user and of the computer besides its own controls; tests answer here.
-struct OptionsServices {
+// The options dialog's questions to the user and to the computer besides its own controls (warnings, the theme name,
+// the font and colour pickers): the program passes the real ones in, tests answer here.
+struct OptionsDialogPrompts {
     std::function<bool()> IsPortableDevice;
     // The portable-device warning; returns the button id (100 "Activate &Option", 101 "Do&n't Activate").
     std::function<int(TaskDialogTexts& dialog, HWND parent)> ShowPortableWarning;
@@ -33,16 +34,16 @@ struct OptionsServices {
 };
 
 // What the dialog needs of the program: the record it edits and what OK and Apply set off.
-struct OptionsHost {
+struct OptionsDialogHost {
     Settings* Values = nullptr;
-    std::wstring SettingsPath;  // also keeps the colour pickers' custom colours
-    std::wstring ThemesFolder;  // ends with a backslash
-    std::function<bool()> SaveOptions;
+    std::wstring SettingsPath;               // also keeps the colour pickers' custom colours
+    std::wstring ThemesFolder;               // ends with a backslash
+    std::function<bool()> SaveSettingsFile;  // writes the record to the settings file; false when it could not
     std::function<void()> ApplyFontColor;
     // Before the save, whether it succeeds or not: menu rows that went away, the timers' intervals.
-    std::function<void()> OptionsStored;
+    std::function<void()> SettingsStored;
     // After a successful save: the tick, the hot key, the default menu item.
-    std::function<void()> OptionsApplied;
+    std::function<void()> SettingsApplied;
 };
 
 // "Lumivex 设置": the dialog in which every setting is edited, five pages on a tab control. It edits the record
@@ -52,7 +53,7 @@ class OptionsDialog : public Dialog {
     static constexpr int kPageCount = 5;
     static constexpr int kThemePage = 4;
 
-    OptionsDialog(OptionsHost host, OptionsServices services);
+    OptionsDialog(OptionsDialogHost host, OptionsDialogPrompts prompts);
     ~OptionsDialog() override;
 
     // Shows the dialog modally (on the theme page when asked); returns when it has closed.
@@ -62,8 +63,8 @@ class OptionsDialog : public Dialog {
     // The control of that id on whichever page holds it.
     HWND Item(int id) const;
     const ColorTextListBox& ColorList() const { return colorSlotList_; }
-    ColorComboBox& ForegroundPicker() { return slotColorCombo_; }
-    ColorComboBox& HighlightPicker() { return highlightColorCombo_; }
+    ColorComboBox& SlotColorPicker() { return slotColorPicker_; }
+    ColorComboBox& HighlightPicker() { return highlightColorPicker_; }
 
   protected:
     INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -88,19 +89,20 @@ class OptionsDialog : public Dialog {
     // The panel's text, in the typeface and style of font at the panel's size.
     void SetPanelFont(const FontSpec& font, const std::string& text);
 
-    void FormCreate();
+    void FillControls();
     // Every text of the open dialog in the chosen language.
     void SetTexts();
-    void FormShow();
-    void OnOkOrApplyClicked(bool ok);
-    void OnCancelClicked();
+    void PlaceOnScreen();
+    // OK (close) and Apply: controls to record, then save and apply.
+    void StoreAndApply(bool close);
+    void CancelDialog();
     void ChooseDisplayFont();
-    void SetInternalFont();
+    void ShowInternalFontInPanel();
     void OnShowPercentageClicked();
     void OnInternalFontClicked();
     void OnShowTopProcessesClicked();
-    void OnHighlightProcessesClicked();
-    void OnPeriodicFreeingClicked();
+    void OnHighlightProcessClicked();
+    void OnFreeEveryClicked();
     void OnYellowPercentChanged();
     void OnRedPercentChanged();
     void UpdateThresholdBounds();
@@ -109,32 +111,34 @@ class OptionsDialog : public Dialog {
     void OpenThemePage();
 
     // The theme page (options_theme_page_win.cpp).
-    void LoadThemes();
-    void OnThemeChosen();
-    void OnColorSlotChosen();
+    void FillThemeList();
+    void OnThemeSelected();
+    void OnColorSlotSelected();
     void OnSlotColorChanged();
-    void OnSaveThemeAsClicked();
-    void OnDeleteThemeClicked();
+    void SaveThemeAs();
+    void DeleteSelectedTheme();
     bool WriteThemeFile(const std::wstring& path, const std::string& name);
     std::wstring ThemePath(const std::string& name) const;
     ThemeColorTexts ColorEntries() const;
     // The colour list anew: each slot's name in the chosen language with its entry.
     void FillColorList(const ThemeColorTexts& entries);
 
-    OptionsHost host_;
-    OptionsServices services_;
+    OptionsDialogHost host_;
+    OptionsDialogPrompts prompts_;
     Settings& settings_;
     std::array<std::unique_ptr<Page>, kPageCount> pages_;
     int activePage_ = 0;
     bool startOnThemePage_ = false;
 
-    SpinEdit yellowPercentEdit_, redPercentEdit_, freeEveryMinutesEdit_, refreshRateEdit_, processRowCountEdit_,
-        highlightAboveEdit_;
-    ColorComboBox highlightColorCombo_, slotColorCombo_;
-    ColorTextListBox colorSlotList_;
-    FontSpec chosenFont_;  // the hidden font panel's font
+    SpinEdit yellowPercentEdit_, redPercentEdit_;
+    SpinEdit freeEveryMinutesEdit_, refreshRateEdit_;
+    SpinEdit topProcessCountEdit_, highlightAboveEdit_;  // process rows; memory above which a row is highlighted
+    ColorComboBox highlightColorPicker_;
+    ColorTextListBox colorSlotList_;  // the theme page's colours, one per ThemeColorSlot
+    ColorComboBox slotColorPicker_;   // the colour of the slot selected in colorSlotList_
+    FontSpec chosenFont_;             // the hidden font panel's font
     UniqueFont panelFont_;
     DpiScaler scaler_;
-    ThemeColorTexts currentColors_;
+    ThemeColorTexts currentColors_;  // the "Current Colors" entry: the record's colours when the dialog opened
     HotKeyValue openedHotKey_ = 0;
 };

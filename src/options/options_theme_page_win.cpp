@@ -44,7 +44,7 @@ void OptionsDialog::FillColorList(const ThemeColorTexts& entries) {
 
 // Every theme file of the folder (hidden, system and read-only ones too), in the order the folder lists them. A
 // name that is no plain file name (a file system may hold "..\\x" or "a:b") is left out.
-void OptionsDialog::LoadThemes() {
+void OptionsDialog::FillThemeList() {
     HWND combo = Item(IDC_CBTHEMES);
     SendMessageW(combo, CB_RESETCONTENT, 0, 0);
     AddComboItemText(combo, "Default Colors");
@@ -64,7 +64,7 @@ void OptionsDialog::LoadThemes() {
     FindClose(search);
 }
 
-void OptionsDialog::OnThemeChosen() {
+void OptionsDialog::OnThemeSelected() {
     HWND combo = Item(IDC_CBTHEMES);
     int index = static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0));
     Enable(IDC_BTNDELETETHEME, index >= kFirstThemeEntry);
@@ -90,19 +90,19 @@ void OptionsDialog::OnThemeChosen() {
     }
     for (int i = 0; i < kThemeColorCount && i < colorSlotList_.Count(); ++i)
         colorSlotList_.SetText(i, colors[static_cast<size_t>(i)]);
-    OnColorSlotChosen();
+    OnColorSlotSelected();
 }
 
-void OptionsDialog::OnColorSlotChosen() {
+void OptionsDialog::OnColorSlotSelected() {
     int j = colorSlotList_.ItemIndex();
     if (j < 0 || j >= kThemeColorCount)
         return;
-    slotColorCombo_.SetDefaultColor(kThemeColorSlots[static_cast<size_t>(j)].Automatic);
+    slotColorPicker_.SetDefaultColor(kThemeColorSlots[static_cast<size_t>(j)].Automatic);
     const std::string& text = colorSlotList_.Text(j);
     if (text == kAutomaticEntry) {
-        slotColorCombo_.SetItemIndex(ColorComboBox::kDefaultItem);
+        slotColorPicker_.SetItemIndex(ColorComboBox::kDefaultItem);
     } else {
-        slotColorCombo_.SetColor(TextToColor(text));
+        slotColorPicker_.SetColor(TextToColor(text));
     }
 }
 
@@ -110,10 +110,10 @@ void OptionsDialog::OnSlotColorChanged() {
     int j = colorSlotList_.ItemIndex();
     if (j < 0)
         return;
-    bool automatic = slotColorCombo_.ItemIndex() == ColorComboBox::kDefaultItem;
-    colorSlotList_.SetText(j, automatic ? std::string(kAutomaticEntry) : ColorToText(slotColorCombo_.Color()));
+    bool automatic = slotColorPicker_.ItemIndex() == ColorComboBox::kDefaultItem;
+    colorSlotList_.SetText(j, automatic ? std::string(kAutomaticEntry) : ColorToText(slotColorPicker_.Color()));
     if (j == 0)
-        chosenFont_.Color = slotColorCombo_.Color();
+        chosenFont_.Color = slotColorPicker_.Color();
 }
 
 bool OptionsDialog::WriteThemeFile(const std::wstring& path, const std::string& name) {
@@ -124,9 +124,9 @@ bool OptionsDialog::WriteThemeFile(const std::wstring& path, const std::string& 
     return false;
 }
 
-void OptionsDialog::OnSaveThemeAsClicked() {
+void OptionsDialog::SaveThemeAs() {
     std::string answer;
-    bool given = services_.AskThemeName ? services_.AskThemeName(Hwnd(), answer) : false;
+    bool given = prompts_.AskThemeName ? prompts_.AskThemeName(Hwnd(), answer) : false;
     if (!given || answer.empty())
         return;
     // The whole path has to fit the profile functions' MAX_PATH, not only the file name.
@@ -141,8 +141,8 @@ void OptionsDialog::OnSaveThemeAsClicked() {
         return;
     }
     if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
-        int reply = services_.AskYesNo
-                        ? services_.AskYesNo("A theme with the same name already exists. Do you want to replace it?")
+        int reply = prompts_.AskYesNo
+                        ? prompts_.AskYesNo("A theme with the same name already exists. Do you want to replace it?")
                         : kAnswerNo;
         if (reply == kAnswerNo)
             return;
@@ -151,7 +151,7 @@ void OptionsDialog::OnSaveThemeAsClicked() {
         ReportSystemError("Unable to write to " + Narrow(path), GetLastError());
         return;
     }
-    LoadThemes();
+    FillThemeList();
     HWND combo = Item(IDC_CBTHEMES);
     int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
     for (int i = kFirstThemeEntry; i < count; ++i) {
@@ -164,12 +164,12 @@ void OptionsDialog::OnSaveThemeAsClicked() {
     }
 }
 
-void OptionsDialog::OnDeleteThemeClicked() {
+void OptionsDialog::DeleteSelectedTheme() {
     HWND combo = Item(IDC_CBTHEMES);
     int index = static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0));
     if (index < kFirstThemeEntry)
         return;
-    int reply = services_.AskYesNo ? services_.AskYesNo(Text(TextId::ThemesDeleteConfirm)) : kAnswerNo;
+    int reply = prompts_.AskYesNo ? prompts_.AskYesNo(Text(TextId::ThemesDeleteConfirm)) : kAnswerNo;
     if (reply != kAnswerYes)
         return;
     std::wstring path = ThemePath(ComboItemText(combo, index));

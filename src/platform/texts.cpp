@@ -141,6 +141,7 @@ constexpr TextEntry kTexts[] = {
     {TextId::DisplayPercentSign, {"显示百分比", "Show the percent sign"}},
     {TextId::ThemesSaveAs, {"另存为...", "Save As..."}},
     {TextId::ThemesDelete, {"删除", "Delete"}},
+    {TextId::ThemesFollowTaskbar, {"跟随任务栏深浅色", "Follow the taskbar"}},
     {TextId::ThemesDeleteConfirm,
      {"Are you sure you want delete the selected theme?", "Are you sure you want delete the selected theme?"}},
     {TextId::ThemesSaveCaption, {"Save Theme", "Save Theme"}},

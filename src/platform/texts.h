@@ -130,6 +130,7 @@ enum class TextId {
     DisplayPercentSign,
     ThemesSaveAs,
     ThemesDelete,
+    ThemesFollowTaskbar,
     ThemesDeleteConfirm,
     ThemesSaveCaption,
     ThemesSavePrompt,
@@ -167,6 +168,7 @@ enum class TextId {
     Count
 };
 inline constexpr int kTextCount = static_cast<int>(TextId::Count);
+inline constexpr TextId kNoText = TextId::Count;  // Text gives ""
 
 // The language texts are shown in from now on, for the whole process (Chinese until set).
 void SetLanguage(Language language);

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "settings/settings_table.h"
+
 // A colour value: RGB with red in the low byte, a system colour (0xFF in the top byte, index in the low byte) or
 // kAutomaticColor, which each element resolves to its own default.
 using ColorValue = int32_t;
@@ -32,50 +34,30 @@ struct FontSpec {
     bool operator!=(const FontSpec& o) const { return !(*this == o); }
 };
 
-// Every user setting, one field per key of the settings file.
+// What a setting holds and how the settings file writes it: the Kind column of LUMIVEX_SETTINGS.
+namespace SettingKinds {
+struct Flag {
+    using Value = bool;
+};
+struct Number {
+    using Value = int32_t;
+};
+struct Color {
+    using Value = ColorValue;
+};
+struct Font {
+    using Value = FontSpec;
+};
+struct LanguageTag {
+    using Value = std::string;  // "zh" or "en": the language of every text shown
+};
+}  // namespace SettingKinds
+
+// Every user setting: one field per row of LUMIVEX_SETTINGS, with its default.
 struct Settings {
-    bool Warn = true;
-    bool ShowPage = false;
-    bool ShowFree = false;
-    bool ShowPercentage = false;
-    int32_t YellowPercent = 65;
-    int32_t RedPercent = 90;
-    bool NoBorder = true;
-    FontSpec Font;
-    bool ShowPercSign = false;
-    bool InternalFont = true;
-    bool TransBk = false;
-    bool BarBottom = false;
-    bool HintWhatIsDisplayed = true;
-    bool StandardGauge = false;
-    ColorValue FontColor = kClWindowText;
-    ColorValue OpaqueBkColor = kAutomaticColor;
-    ColorValue BarBorderColor = kAutomaticColor;
-    ColorValue GreenColor = kAutomaticColor;
-    ColorValue YellowColor = kAutomaticColor;
-    ColorValue RedColor = kAutomaticColor;
-    bool MiniInternalFont = false;
-    int32_t RefreshRate = 500;
-    bool FullBar = false;
-    ColorValue FullBarColor = kAutomaticColor;
-    int32_t FreeMemoryHotKey = 0;
-    bool ShowTopProcess = true;
-    int32_t TopProcessCount = 10;
-    bool ShowMemMenu = true;
-    bool OptimizeForGigabytes = true;
-    bool FreeOnHighMemory = true;
-    bool FreeEveryActive = false;
-    int32_t FreeEveryMinutes = 120;
-    int32_t DoubleClickAction = 0;
-    bool SwitchOffMonitorOnLock = false;
-    bool WarnMsgBox = false;
-    int32_t HighlightProcessAbove = 100;
-    ColorValue ProcessHighlightColor = kAutomaticColor;
-    bool ClickedDonation = false;
-    bool NoMonitorOffWarningOnPortable = false;
-    bool ShowNameInsteadOfModule = false;
-    std::string Language = "zh";      // "zh" or "en": the language of every text shown
-    bool FollowTaskbarTheme = false;  // light and dark taskbar themes follow Windows' mode
+#define LUMIVEX_SETTING_FIELD(field, kind, defaultValue, ...) SettingKinds::kind::Value field = defaultValue;
+    LUMIVEX_SETTINGS(LUMIVEX_SETTING_FIELD)
+#undef LUMIVEX_SETTING_FIELD
 };
 
 // The colours that automatic (-1) stands for, element by element.

@@ -1,91 +1,67 @@
 #include "settings/settings_file.h"
 
-#include <variant>
-
 #include "platform/texts.h"
 #include "settings/color_text.h"
 
 namespace {
-using Field = std::variant<bool Settings::*, int32_t Settings::*>;
-struct Key {
-    const char* Name;
-    Field Member;
-};
-
-// "General" keys from "Warn" to "FollowTaskbarTheme", in the order they are written.
-const Key kGeneralKeys[] = {
-    {"Warn", &Settings::Warn},
-    {"WarnMsgBox", &Settings::WarnMsgBox},
-    {"HighlightProcessAbove", &Settings::HighlightProcessAbove},
-    {"ShowNameInsteadOfModule", &Settings::ShowNameInsteadOfModule},
-    {"ShowPage", &Settings::ShowPage},
-    {"ShowFree", &Settings::ShowFree},
-    {"NoBorder", &Settings::NoBorder},
-    {"ShowPercentage", &Settings::ShowPercentage},
-    {"ShowPercSign", &Settings::ShowPercSign},
-    {"InternalFont", &Settings::InternalFont},
-    {"HintWhatisDisplayed", &Settings::HintWhatIsDisplayed},
-    {"StandardGauge", &Settings::StandardGauge},
-    {"BarBottom", &Settings::BarBottom},
-    {"TransBk", &Settings::TransBk},
-    {"MiniInternalFont", &Settings::MiniInternalFont},
-    {"RefreshRate", &Settings::RefreshRate},
-    {"FullBar", &Settings::FullBar},
-    {"RefreshHotkey", &Settings::FreeMemoryHotKey},
-    {"ShowTopProcess", &Settings::ShowTopProcess},
-    {"TopProcessCount", &Settings::TopProcessCount},
-    {"ShowMemMenu", &Settings::ShowMemMenu},
-    {"OptimizeForGigabytes", &Settings::OptimizeForGigabytes},
-    {"DefragOnHighMemory", &Settings::FreeOnHighMemory},
-    {"DefragEveryActive", &Settings::FreeEveryActive},
-    {"DefragEvery", &Settings::FreeEveryMinutes},
-    {"DoubleClickAction", &Settings::DoubleClickAction},
-    {"SwitchOffMonitorOnLock", &Settings::SwitchOffMonitorOnLock},
-    {"ClickedDonation", &Settings::ClickedDonation},
-    {"NoWarningSwithOffMonMobile", &Settings::NoMonitorOffWarningOnPortable},
-    {"FollowTaskbarTheme", &Settings::FollowTaskbarTheme},
-};
-
-// Written after the font, as older files have them.
-const Key kPercentKeys[] = {
-    {"RedPercent", &Settings::RedPercent},
-    {"YellowPercent", &Settings::YellowPercent},
-};
-
-struct ColorKey {
-    const char* Name;
-    ColorValue Settings::*Member;
-};
-const ColorKey kColorKeys[] = {
-    {"ProcMenuHightlightColor", &Settings::ProcessHighlightColor},
-    {"OpaqueBkColor", &Settings::OpaqueBkColor},
-    {"BarBorderColor", &Settings::BarBorderColor},
-    {"GreenColor", &Settings::GreenColor},
-    {"YellowColor", &Settings::YellowColor},
-    {"RedColor", &Settings::RedColor},
-    {"FullBarColor", &Settings::FullBarColor},
-};
-
 constexpr char kAutomatic[] = "Automatic";
-constexpr char kLanguageKey[] = "Language";
+constexpr const char* kSectionUnstored = nullptr;  // a field another row's keys hold (FontColor: the font's Color)
 constexpr int32_t kFirstRunProbe = -101;
 // Largest period in minutes whose milliseconds still fit a 32-bit timer interval.
-constexpr int32_t kMaxDefragMinutes = 0x7FFFFFFF / 60000;
+constexpr int32_t kMaxFreeEveryMinutes = 0x7FFFFFFF / 60000;
 constexpr int32_t kMaxTopProcessCount = 100;
 
-void ReadKey(IProfile& profile, const char* section, const Key& key, Settings& s) {
-    if (auto flag = std::get_if<bool Settings::*>(&key.Member)) {
-        s.** flag = ReadBool(profile, section, key.Name, s.**flag);
-    } else {
-        auto number = std::get<int32_t Settings::*>(key.Member);
-        s.*number = ReadInteger(profile, section, key.Name, s.*number);
-    }
+// How each kind of setting reads (the value already in the record is the default) and writes.
+void ReadSetting(SettingKinds::Flag, IProfile& profile, const char* section, const char* key, bool& value) {
+    value = ReadBool(profile, section, key, value);
+}
+bool WriteSetting(SettingKinds::Flag, IProfile& profile, const char* section, const char* key, bool value) {
+    return WriteBool(profile, section, key, value);
 }
 
-bool WriteKey(IProfile& profile, const char* section, const Key& key, const Settings& s) {
-    if (auto flag = std::get_if<bool Settings::*>(&key.Member))
-        return WriteBool(profile, section, key.Name, s.**flag);
-    return WriteInteger(profile, section, key.Name, s.*std::get<int32_t Settings::*>(key.Member));
+void ReadSetting(SettingKinds::Number, IProfile& profile, const char* section, const char* key, int32_t& value) {
+    value = ReadInteger(profile, section, key, value);
+}
+bool WriteSetting(SettingKinds::Number, IProfile& profile, const char* section, const char* key, int32_t value) {
+    return WriteInteger(profile, section, key, value);
+}
+
+void ReadSetting(SettingKinds::Color, IProfile& profile, const char* section, const char* key, ColorValue& value) {
+    if (section)
+        value = ReadColorSetting(profile, key);
+}
+bool WriteSetting(SettingKinds::Color, IProfile& profile, const char* section, const char* key, ColorValue value) {
+    return !section || profile.WriteString(section, key, value == kAutomaticColor ? kAutomatic : ColorToText(value));
+}
+
+// The Font section's five keys; the display font as it stood before loading supplies the defaults.
+void ReadSetting(SettingKinds::Font, IProfile& profile, const char* section, const char*, FontSpec& font) {
+    font.Name = profile.ReadString(section, "Name", font.Name);
+    font.CharSet = ReadInteger(profile, section, "CharSet", font.CharSet);
+    font.Color = ReadInteger(profile, section, "Color", font.Color);
+    font.Size = ReadInteger(profile, section, "Size", font.Size);
+    font.Style = ReadInteger(profile, section, "Style", font.Style);
+}
+bool WriteSetting(SettingKinds::Font, IProfile& profile, const char* section, const char*, const FontSpec& font) {
+    return profile.WriteString(section, "Name", font.Name) && WriteInteger(profile, section, "CharSet", font.CharSet) &&
+           WriteInteger(profile, section, "Color", font.Color) && WriteInteger(profile, section, "Size", font.Size) &&
+           WriteInteger(profile, section, "Style", font.Style);
+}
+
+// A language the program does not speak reads as the default.
+void ReadSetting(SettingKinds::LanguageTag,
+                 IProfile& profile,
+                 const char* section,
+                 const char* key,
+                 std::string& language) {
+    language = LanguageSetting(LanguageFromSetting(profile.ReadString(section, key, language)));
+}
+bool WriteSetting(SettingKinds::LanguageTag,
+                  IProfile& profile,
+                  const char* section,
+                  const char* key,
+                  const std::string& language) {
+    return profile.WriteString(section, key, language);
 }
 
 // A hand-edited file must not make a timer fire continuously, overflow its interval or ask for more process rows
@@ -96,8 +72,8 @@ void KeepTimersSafe(Settings& s) {
         s.RefreshRate = defaults.RefreshRate;
     if (s.FreeEveryMinutes <= 0)
         s.FreeEveryMinutes = defaults.FreeEveryMinutes;
-    if (s.FreeEveryMinutes > kMaxDefragMinutes)
-        s.FreeEveryMinutes = kMaxDefragMinutes;
+    if (s.FreeEveryMinutes > kMaxFreeEveryMinutes)
+        s.FreeEveryMinutes = kMaxFreeEveryMinutes;
     if (s.TopProcessCount > kMaxTopProcessCount)
         s.TopProcessCount = kMaxTopProcessCount;
 }
@@ -120,52 +96,23 @@ LoadedSettings LoadSettings(IProfile& profile, const FontSpec& currentFont) {
     s = Settings{};
     s.Font = currentFont;
     result.FirstRun = ReadInteger(profile, kSectionGeneral, "ShowPercentage", kFirstRunProbe) == kFirstRunProbe;
-
-    for (const Key& key : kGeneralKeys)
-        ReadKey(profile, kSectionGeneral, key, s);
-    for (const Key& key : kPercentKeys)
-        ReadKey(profile, kSectionGeneral, key, s);
-    // A language the program does not speak reads as the default.
-    s.Language = LanguageSetting(LanguageFromSetting(profile.ReadString(kSectionGeneral, kLanguageKey, s.Language)));
-    for (const ColorKey& key : kColorKeys)
-        s.*key.Member = ReadColorSetting(profile, key.Name);
-
-    s.Font.Name = profile.ReadString(kSectionFont, "Name", currentFont.Name);
-    s.Font.CharSet = ReadInteger(profile, kSectionFont, "CharSet", currentFont.CharSet);
-    s.Font.Color = ReadInteger(profile, kSectionFont, "Color", currentFont.Color);
-    s.Font.Size = ReadInteger(profile, kSectionFont, "Size", currentFont.Size);
-    s.Font.Style = ReadInteger(profile, kSectionFont, "Style", currentFont.Style);
+#define LUMIVEX_READ_SETTING(field, kind, defaultValue, section, key, ...) \
+    ReadSetting(SettingKinds::kind{}, profile, kSection##section, key, s.field);
+    LUMIVEX_SETTINGS(LUMIVEX_READ_SETTING)
+#undef LUMIVEX_READ_SETTING
     s.FontColor = s.Font.Color;
     ApplyFontColor(s);
-
     KeepTimersSafe(s);
     return result;
 }
 
+// In the rows' order, which is the file's: General keys, the font, the two thresholds, the colours, and the language
+// last, added after the keys older files have so that their order stays as it was.
 bool SaveSettings(IProfile& profile, const Settings& s) {
-    for (const Key& key : kGeneralKeys) {
-        if (!WriteKey(profile, kSectionGeneral, key, s))
-            return false;
-    }
-    if (!profile.WriteString(kSectionFont, "Name", s.Font.Name) ||
-        !WriteInteger(profile, kSectionFont, "CharSet", s.Font.CharSet) ||
-        !WriteInteger(profile, kSectionFont, "Color", s.Font.Color) ||
-        !WriteInteger(profile, kSectionFont, "Size", s.Font.Size) ||
-        !WriteInteger(profile, kSectionFont, "Style", s.Font.Style)) {
+#define LUMIVEX_WRITE_SETTING(field, kind, defaultValue, section, key, ...)            \
+    if (!WriteSetting(SettingKinds::kind{}, profile, kSection##section, key, s.field)) \
         return false;
-    }
-    for (const Key& key : kPercentKeys) {
-        if (!WriteKey(profile, kSectionGeneral, key, s))
-            return false;
-    }
-    for (const ColorKey& key : kColorKeys) {
-        ColorValue c = s.*key.Member;
-        if (!profile.WriteString(kSectionColors, key.Name, c == kAutomaticColor ? kAutomatic : ColorToText(c))) {
-            return false;
-        }
-    }
-    // Added after the keys older files have, so that their order stays as it was.
-    if (!profile.WriteString(kSectionGeneral, kLanguageKey, s.Language))
-        return false;
+    LUMIVEX_SETTINGS(LUMIVEX_WRITE_SETTING)
+#undef LUMIVEX_WRITE_SETTING
     return profile.Commit();
 }

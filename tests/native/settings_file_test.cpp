@@ -3,10 +3,29 @@
 #include <gtest/gtest.h>
 
 #include "memory_profile.h"
+#include "settings_record.h"
 
 namespace {
 LoadedSettings Load(MemoryProfile& p) {
     return LoadSettings(p, FontSpec{});
+}
+
+// A value of each kind that differs from the one given and that the file keeps as it is.
+bool Other(bool value) {
+    return !value;
+}
+int32_t Other(int32_t value) {
+    return value + 1;
+}
+std::string Other(const std::string& language) {
+    return language == "en" ? "zh" : "en";
+}
+FontSpec Other(FontSpec font) {
+    font.Name += "X";
+    font.CharSet += 1;
+    font.Size += 1;
+    font.Style ^= 1;
+    return font;
 }
 }  // namespace
 
@@ -42,6 +61,27 @@ TEST(SettingsFile, MissingFileGivesDefaultsAndFirstRun) {
     // The default font colour is WindowText, which is what FontColor starts from.
     EXPECT_EQ(s.FontColor, kClWindowText);
     EXPECT_EQ(s.Font.Color, kClWindowText);
+}
+
+TEST(SettingsFile, EverySettingLoadsItsDefaultFromAnEmptyFile) {
+    MemoryProfile p;
+    const Settings loaded = Load(p).Values;
+#define LUMIVEX_EXPECT_DEFAULT(field, kind, defaultValue, ...) \
+    EXPECT_EQ(loaded.field, SettingKinds::kind::Value{defaultValue}) << #field;
+    LUMIVEX_SETTINGS(LUMIVEX_EXPECT_DEFAULT)
+#undef LUMIVEX_EXPECT_DEFAULT
+}
+
+TEST(SettingsFile, EverySettingChangedComesBackFromTheFile) {
+    Settings changed;
+#define LUMIVEX_CHANGE(field, ...) changed.field = Other(changed.field);
+    LUMIVEX_SETTINGS(LUMIVEX_CHANGE)
+#undef LUMIVEX_CHANGE
+    ApplyFontColor(changed);  // the file keeps the text colour as the font's
+    MemoryProfile p;
+    ASSERT_TRUE(SaveSettings(p, changed));
+    ExpectSameSettings(Load(p).Values, changed);
+    ExpectSameSettings(LoadSettings(p, Other(FontSpec{})).Values, changed);
 }
 
 TEST(SettingsFile, FirstRunProbe) {

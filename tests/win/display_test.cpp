@@ -331,7 +331,7 @@ LONG FontHeight(HWND window) {
 
 TEST(OptionsDpi, ControlsFitTheirTextAndFollowAMoveToAMonitorOfAnotherScale) {
     OptionsFixture f;
-    OptionsDialog dialog(f.Host(), f.Services());
+    OptionsDialog dialog(f.Host(), f.Prompts());
     RunOptions(dialog, false, [&](OptionsDialog& d) {
         ExpectEveryTextFits(d);
         const UINT dpi = WindowDpi(d.Hwnd());

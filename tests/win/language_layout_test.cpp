@@ -171,7 +171,7 @@ TEST(LanguageLayoutAtDpi, EveryDialogShowsItsWholeTexts) {
 
         OptionsFixture f;
         f.Settings.Language = language.Setting;
-        OptionsDialog dialog(f.Host(), f.Services());
+        OptionsDialog dialog(f.Host(), f.Prompts());
         RunOptions(dialog, false, [&](OptionsDialog& d) {
             const int controlOfPage[OptionsDialog::kPageCount] = {IDC_CKSHOWPAGE, IDC_CHECKDEFRAGEVERYACTIVE,
                                                                   IDC_CKSHOWTOP, IDC_FONTBUTTON, IDC_CBTHEMES};

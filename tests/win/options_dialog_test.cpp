@@ -5,6 +5,7 @@
 
 #include "options_dialog_test_util.h"
 #include "settings/color_text.h"
+#include "settings_record.h"
 
 using namespace WinTest;
 using ::testing::ElementsAre;
@@ -52,59 +53,15 @@ Settings Changed() {
     s.GreenColor = Rgb(0, 0x80, 0);
     s.YellowColor = Rgb(0xEE, 0xDD, 0);
     s.RedColor = Rgb(0xC0, 0, 0);
+    s.Language = "en";
     return s;
 }
 
-void ExpectSameRecord(const Settings& a, const Settings& b) {
-#define SAME(field) EXPECT_EQ(a.field, b.field) << #field
-    SAME(Warn);
-    SAME(WarnMsgBox);
-    SAME(ShowPage);
-    SAME(ShowFree);
-    SAME(ShowPercentage);
-    SAME(ShowPercSign);
-    SAME(YellowPercent);
-    SAME(RedPercent);
-    SAME(NoBorder);
-    SAME(InternalFont);
-    SAME(MiniInternalFont);
-    SAME(TransBk);
-    SAME(BarBottom);
-    SAME(HintWhatIsDisplayed);
-    SAME(StandardGauge);
-    SAME(FullBar);
-    SAME(RefreshRate);
-    SAME(FreeMemoryHotKey);
-    SAME(ShowTopProcess);
-    SAME(TopProcessCount);
-    SAME(ShowMemMenu);
-    SAME(OptimizeForGigabytes);
-    SAME(FreeOnHighMemory);
-    SAME(FreeEveryActive);
-    SAME(FreeEveryMinutes);
-    SAME(DoubleClickAction);
-    SAME(SwitchOffMonitorOnLock);
-    SAME(HighlightProcessAbove);
-    SAME(ProcessHighlightColor);
-    SAME(ShowNameInsteadOfModule);
-    SAME(FollowTaskbarTheme);
-    SAME(Font);
-    SAME(FontColor);
-    SAME(OpaqueBkColor);
-    SAME(FullBarColor);
-    SAME(BarBorderColor);
-    SAME(GreenColor);
-    SAME(YellowColor);
-    SAME(RedColor);
-    SAME(NoMonitorOffWarningOnPortable);
-    SAME(ClickedDonation);
-#undef SAME
-}
 }  // namespace
 
 TEST(OptionsDialog, FrameCaptionSizeAndPages) {
     OptionsFixture f;
-    OptionsDialog dialog(f.Host(), f.Services());
+    OptionsDialog dialog(f.Host(), f.Prompts());
     RunOptions(dialog, false, [&](OptionsDialog& d) {
         wchar_t caption[64];
         GetWindowTextW(d.Hwnd(), caption, 64);
@@ -149,7 +106,7 @@ TEST(OptionsDialog, EverySettingShowsAndComesBackUnchanged) {
     for (Settings start : {Settings{}, Changed()}) {
         OptionsFixture f;
         f.Settings = start;
-        OptionsDialog dialog(f.Host(), f.Services());
+        OptionsDialog dialog(f.Host(), f.Prompts());
         RunOptions(dialog, false, [&](OptionsDialog& d) {
             EXPECT_EQ(IsChecked(d, IDC_CKWARN), start.Warn);
             EXPECT_EQ(IsChecked(d, IDC_CKSHOWPAGE), start.ShowPage);
@@ -174,13 +131,13 @@ TEST(OptionsDialog, EverySettingShowsAndComesBackUnchanged) {
         });
         EXPECT_EQ(f.Saves, 1);
         EXPECT_EQ(f.Applied, 1);
-        ExpectSameRecord(f.Settings, start);
+        ExpectSameSettings(f.Settings, start);
     }
 }
 
 TEST(OptionsDialog, EditedControlsReachTheRecord) {
     OptionsFixture f;
-    OptionsDialog dialog(f.Host(), f.Services());
+    OptionsDialog dialog(f.Host(), f.Prompts());
     RunOptions(dialog, false, [&](OptionsDialog& d) {
         for (int id : {IDC_CKWARN, IDC_CKWARNMSGBOX, IDC_CKSHOWFREE, IDC_CKDISPLAYHINT, IDC_CHECKDEFRAGONHIGHMEM,
                        IDC_CHECKDEFRAGEVERYACTIVE, IDC_CHECKMONITOR, IDC_CKSHOWMEMMENU, IDC_CHECKSHOWPROCESSNAME,
@@ -228,7 +185,7 @@ TEST(OptionsDialog, EditedControlsReachTheRecord) {
 
 TEST(OptionsDialog, ApplyStoresAndStaysOpenThenCancelKeepsIt) {
     OptionsFixture f;
-    OptionsDialog dialog(f.Host(), f.Services());
+    OptionsDialog dialog(f.Host(), f.Prompts());
     RunOptions(dialog, false, [&](OptionsDialog& d) {
         Click(d, IDC_CKSHOWFREE);
         Click(d, IDC_BTNAPPLY);
@@ -247,7 +204,7 @@ TEST(OptionsDialog, ApplyStoresAndStaysOpenThenCancelKeepsIt) {
 TEST(OptionsDialog, AFailedSaveKeepsTheDialogOpenWithTheRecordUpdated) {
     OptionsFixture f;
     f.FailSave = true;
-    OptionsDialog dialog(f.Host(), f.Services());
+    OptionsDialog dialog(f.Host(), f.Prompts());
     RunOptions(dialog, false, [&](OptionsDialog& d) {
         Click(d, IDC_CKSHOWFREE);
         Click(d, IDOK);
@@ -265,7 +222,7 @@ TEST(OptionsDialog, HandWrittenValuesSurviveOk) {
         f.Settings.DoubleClickAction = action;
         f.Settings.InternalFont = false;
         f.Settings.MiniInternalFont = true;
-        OptionsDialog dialog(f.Host(), f.Services());
+        OptionsDialog dialog(f.Host(), f.Prompts());
         RunOptions(dialog, false, [&](OptionsDialog& d) {
             EXPECT_EQ(Selected(d, IDC_CMBDOUBLECLICK), -1);
             EXPECT_FALSE(IsWindowEnabled(d.Item(IDC_CKMINIFONT)));
@@ -277,7 +234,7 @@ TEST(OptionsDialog, HandWrittenValuesSurviveOk) {
     // Picking an entry replaces it.
     OptionsFixture f;
     f.Settings.DoubleClickAction = 7;
-    OptionsDialog dialog(f.Host(), f.Services());
+    OptionsDialog dialog(f.Host(), f.Prompts());
     RunOptions(dialog, false, [&](OptionsDialog& d) {
         Choose(d, IDC_CMBDOUBLECLICK, 4);
         Click(d, IDOK);
@@ -289,7 +246,7 @@ TEST(OptionsDialog, UntickedPeriodicTrimKeepsTheOldPeriod) {
     OptionsFixture f;
     f.Settings.FreeEveryActive = true;
     f.Settings.FreeEveryMinutes = 33;
-    OptionsDialog dialog(f.Host(), f.Services());
+    OptionsDialog dialog(f.Host(), f.Prompts());
     RunOptions(dialog, false, [&](OptionsDialog& d) {
         Click(d, IDC_CHECKDEFRAGEVERYACTIVE);
         EXPECT_FALSE(IsEnabled(d, IDC_WINSPINDEFRAGEVERYACTIVE));
@@ -305,14 +262,14 @@ TEST(OptionsDialog, UntickedHighlightStoresZeroAndReopensAtHundred) {
     OptionsFixture f;
     f.Settings.HighlightProcessAbove = 250;
     {
-        OptionsDialog dialog(f.Host(), f.Services());
+        OptionsDialog dialog(f.Host(), f.Prompts());
         RunOptions(dialog, false, [&](OptionsDialog& d) {
             Click(d, IDC_CHECKHIGHLIGHTPROCESS);
             Click(d, IDOK);
         });
     }
     EXPECT_EQ(f.Settings.HighlightProcessAbove, 0);
-    OptionsDialog again(f.Host(), f.Services());
+    OptionsDialog again(f.Host(), f.Prompts());
     RunOptions(again, false, [&](OptionsDialog& d) {
         EXPECT_FALSE(IsChecked(d, IDC_CHECKHIGHLIGHTPROCESS));
         EXPECT_EQ(TextOf(d, IDC_EDITPROCSRAM), "100");
@@ -323,7 +280,7 @@ TEST(OptionsDialog, UntickedHighlightStoresZeroAndReopensAtHundred) {
 
 TEST(OptionsDialog, YellowAndRedBoundEachOther) {
     OptionsFixture f;  // yellow 65, red 90
-    OptionsDialog dialog(f.Host(), f.Services());
+    OptionsDialog dialog(f.Host(), f.Prompts());
     RunOptions(dialog, false, [&](OptionsDialog& d) {
         auto press = [&](int id, UINT key, int times) {
             for (int i = 0; i < times; ++i) {
@@ -349,7 +306,7 @@ TEST(OptionsDialog, YellowAndRedBoundEachOther) {
 TEST(OptionsDialog, SpinEditsTakeNumbersAndComeIntoRangeOnLeaving) {
     OptionsFixture f;
     f.Settings.RefreshRate = 50;  // below the field's minimum, as a hand-edited file may have it
-    OptionsDialog dialog(f.Host(), f.Services());
+    OptionsDialog dialog(f.Host(), f.Prompts());
     RunOptions(dialog, false, [&](OptionsDialog& d) {
         EXPECT_EQ(TextOf(d, IDC_EDITMILI), "50");
         HWND edit = d.Item(IDC_EDITPROCS);
@@ -374,7 +331,7 @@ TEST(OptionsDialog, EnablingRules) {
     f.Settings.ShowPercentage = false;
     f.Settings.InternalFont = true;
     f.Settings.MiniInternalFont = true;
-    OptionsDialog dialog(f.Host(), f.Services());
+    OptionsDialog dialog(f.Host(), f.Prompts());
     RunOptions(dialog, false, [&](OptionsDialog& d) {
         EXPECT_TRUE(IsEnabled(d, IDC_CKSHOWPAGE));
         EXPECT_TRUE(IsEnabled(d, IDC_COMBOGBVALUES));
@@ -422,7 +379,7 @@ TEST(OptionsDialog, FontButtonChangesTheChosenFontAndTheTextColour) {
         font = FontSpec{"Arial", 0, Rgb(0xAA, 0xBB, 0xCC), 11, 1};
         return true;
     };
-    OptionsDialog dialog(f.Host(), f.Services());
+    OptionsDialog dialog(f.Host(), f.Prompts());
     RunOptions(dialog, false, [&](OptionsDialog& d) {
         Click(d, IDC_FONTBUTTON);
         EXPECT_EQ(TextOf(d, IDC_FONTPANEL), "Arial, 11pt");
@@ -454,7 +411,7 @@ TEST(OptionsDialog, PortableDeviceWarning) {
         f.Settings.NoMonitorOffWarningOnPortable = c.NoWarning;
         f.WarningAnswer = c.Answer;
         f.WarningVerify = c.Verify;
-        OptionsDialog dialog(f.Host(), f.Services());
+        OptionsDialog dialog(f.Host(), f.Prompts());
         RunOptions(dialog, false, [&](OptionsDialog& d) {
             Click(d, IDC_CHECKMONITOR);
             EXPECT_EQ(f.Warnings.size(), c.Warnings);
@@ -476,7 +433,7 @@ TEST(OptionsDialog, PortableDeviceWarning) {
     // Ticked again on a portable computer, it asks again every time until told not to.
     OptionsFixture f;
     f.Portable = true;
-    OptionsDialog dialog(f.Host(), f.Services());
+    OptionsDialog dialog(f.Host(), f.Prompts());
     RunOptions(dialog, false, [&](OptionsDialog& d) {
         Click(d, IDC_CHECKMONITOR);
         Click(d, IDC_CHECKMONITOR);
@@ -488,7 +445,7 @@ TEST(OptionsDialog, PortableDeviceWarning) {
 TEST(OptionsDialog, HotKeyFieldAddsAltToAPlainKey) {
     // A global hot key without Ctrl or Alt would take that key from every other program.
     OptionsFixture f;
-    OptionsDialog dialog(f.Host(), f.Services());
+    OptionsDialog dialog(f.Host(), f.Prompts());
     RunOptions(dialog, false, [&](OptionsDialog& d) {
         d.SetActivePage(1);
         HWND field = d.Item(IDC_HOTKEY1);
@@ -503,7 +460,7 @@ TEST(OptionsDialog, HotKeyFieldAddsAltToAPlainKey) {
 
 TEST(OptionsDialog, CtrlTabTurnsThePages) {
     OptionsFixture f;
-    OptionsDialog dialog(f.Host(), f.Services());
+    OptionsDialog dialog(f.Host(), f.Prompts());
     RunOptions(dialog, false, [&](OptionsDialog& d) {
         SetForegroundWindow(d.Hwnd());
         SetFocus(d.Item(IDC_CKSHOWPAGE));

@@ -40,21 +40,21 @@ struct OptionsFixture {
     OptionsFixture() { CreateDirectoryW(Themes.c_str(), nullptr); }
     std::wstring SettingsPath() const { return Dir.File(L"Lumivex.Settings"); }
 
-    OptionsHost Host() {
-        OptionsHost host;
+    OptionsDialogHost Host() {
+        OptionsDialogHost host;
         host.Values = &Settings;
         host.SettingsPath = SettingsPath();
         host.ThemesFolder = Themes;
-        host.SaveOptions = [this] {
+        host.SaveSettingsFile = [this] {
             ++Saves;
             return !FailSave;
         };
         host.ApplyFontColor = [this] { ApplyFontColor(Settings); };
-        host.OptionsApplied = [this] { ++Applied; };
+        host.SettingsApplied = [this] { ++Applied; };
         return host;
     }
-    OptionsServices Services() {
-        OptionsServices s;
+    OptionsDialogPrompts Prompts() {
+        OptionsDialogPrompts s;
         s.IsPortableDevice = [this] { return Portable; };
         s.ShowPortableWarning = [this](TaskDialogTexts& d, HWND) {
             Warnings.push_back(d);

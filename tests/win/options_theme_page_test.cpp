@@ -42,7 +42,7 @@ TEST(OptionsThemePage, ListsThemesAndAppliesThem) {
     WriteTheme(f, L"NoVer", "[LumivexTheme]\r\nOpaqueBackground=1\r\n");
     ASSERT_TRUE(WriteBytes(f.Themes + L"notes.txt", "x"));
     CreateDirectoryW((f.Themes + L"Folder.Lumivex Theme").c_str(), nullptr);
-    OptionsDialog dialog(f.Host(), f.Services());
+    OptionsDialog dialog(f.Host(), f.Prompts());
     RunOptions(dialog, true, [&](OptionsDialog& d) {
         EXPECT_EQ(d.ActivePage(), 4);
         auto entries = ComboEntries(d, IDC_CBTHEMES);
@@ -96,7 +96,7 @@ TEST(OptionsThemePage, BrokenThemeFilesLoadWithoutHarm) {
     WriteTheme(f, L"Empty", "");
     WriteTheme(f, L"Truncated", "[LumivexTheme]\r\nVer=22\r\nFontColor=FF");
     WriteTheme(f, L"Unreadable", "[LumivexTheme]\r\nFontColor=xyz\r\nGreenColor=#12\r\nRedColor=Automatic\r\n");
-    OptionsDialog dialog(f.Host(), f.Services());
+    OptionsDialog dialog(f.Host(), f.Prompts());
     RunOptions(dialog, true, [&](OptionsDialog& d) {
         for (const char* name : {"Binary", "Empty", "Truncated"}) {
             Choose(d, IDC_CBTHEMES, IndexOf(d, name));
@@ -108,7 +108,7 @@ TEST(OptionsThemePage, BrokenThemeFilesLoadWithoutHarm) {
         Choose(d, IDC_CBTHEMES, IndexOf(d, "Unreadable"));
         EXPECT_THAT(ColorTexts(d), ElementsAre("xyz", "-1", "-1", "-1", "#12", "-1", "Automatic"));
         SelectColorEntry(d, 0);
-        EXPECT_EQ(d.ForegroundPicker().Color(), Rgb(0, 0, 0));  // the picker shows what cannot be read as black
+        EXPECT_EQ(d.SlotColorPicker().Color(), Rgb(0, 0, 0));  // the picker shows what cannot be read as black
         Click(d, IDOK);
     });
     EXPECT_EQ(f.Settings.FontColor, 0);
@@ -119,9 +119,9 @@ TEST(OptionsThemePage, BrokenThemeFilesLoadWithoutHarm) {
 TEST(OptionsThemePage, ColourListAndPicker) {
     OptionsFixture f;
     f.Settings.GreenColor = Rgb(0, 128, 0);
-    OptionsDialog dialog(f.Host(), f.Services());
+    OptionsDialog dialog(f.Host(), f.Prompts());
     RunOptions(dialog, true, [&](OptionsDialog& d) {
-        ColorComboBox& picker = d.ForegroundPicker();
+        ColorComboBox& picker = d.SlotColorPicker();
         SelectColorEntry(d, 4);
         EXPECT_EQ(picker.ItemIndex(), 3);  // the basic colour green
         EXPECT_EQ(picker.DefaultColor(), Rgb(0, 255, 0));
@@ -150,7 +150,7 @@ TEST(OptionsThemePage, CustomColoursLiveInTheSettingsFileAndSurviveReopening) {
         return true;
     };
     {
-        OptionsDialog dialog(f.Host(), f.Services());
+        OptionsDialog dialog(f.Host(), f.Prompts());
         RunOptions(dialog, false, [&](OptionsDialog& d) {
             ColorComboBox& picker = d.HighlightPicker();
             Choose(d, IDC_CMBCOLORPROCESSES, picker.CustomItemIndex());
@@ -168,7 +168,7 @@ TEST(OptionsThemePage, CustomColoursLiveInTheSettingsFileAndSurviveReopening) {
         offered = custom[0];
         return false;  // cancelled: the selection stays
     };
-    OptionsDialog again(f.Host(), f.Services());
+    OptionsDialog again(f.Host(), f.Prompts());
     RunOptions(again, false, [&](OptionsDialog& d) {
         ColorComboBox& picker = d.HighlightPicker();
         EXPECT_EQ(picker.ItemIndex(), picker.CustomItemIndex());
@@ -185,7 +185,7 @@ TEST(OptionsThemePage, SaveAsUsesASafeNameAndAsksBeforeReplacing) {
     f.Settings.GreenColor = Rgb(0, 0x80, 0);
     f.Settings.TransBk = true;
     f.ThemeName = "a/b:c?d";
-    OptionsDialog dialog(f.Host(), f.Services());
+    OptionsDialog dialog(f.Host(), f.Prompts());
     RunOptions(dialog, true, [&](OptionsDialog& d) {
         Click(d, IDC_BTNSAVEAS);
         EXPECT_TRUE(f.Questions.empty());
@@ -233,7 +233,7 @@ TEST(OptionsThemePage, DeleteAsksThenSelectsCurrentColors) {
     OptionsFixture f;
     WriteTheme(f, L"Gone", "[LumivexTheme]\r\nFontColor=123456\r\n");
     WriteTheme(f, L"Kept", "[LumivexTheme]\r\nFontColor=654321\r\n");
-    OptionsDialog dialog(f.Host(), f.Services());
+    OptionsDialog dialog(f.Host(), f.Prompts());
     RunOptions(dialog, true, [&](OptionsDialog& d) {
         Choose(d, IDC_CBTHEMES, IndexOf(d, "Kept"));
         f.QuestionAnswer = 7;
@@ -276,7 +276,7 @@ TEST(OptionsThemePage, AThemeThatCannotBeWrittenIsReported) {
     std::string errors;
     SetErrorReporter([&](const std::string& text) { errors += text + "\n"; });
     f.ThemeName = "Locked";
-    OptionsDialog dialog(f.Host(), f.Services());
+    OptionsDialog dialog(f.Host(), f.Prompts());
     RunOptions(dialog, true, [&](OptionsDialog& d) {
         Click(d, IDC_BTNSAVEAS);
         EXPECT_EQ(Selected(d, IDC_CBTHEMES), 1);  // the list was not rebuilt
@@ -293,7 +293,7 @@ TEST(OptionsThemePage, ANameThatReachesOutsideTheFolderIsNeverReadWrittenOrDelet
     OptionsFixture f;
     std::wstring outside = f.Dir.File(L"evil.Lumivex Theme");  // one folder above the themes
     ASSERT_TRUE(WriteBytes(outside, "[LumivexTheme]\r\nFontColor=123456\r\n"));
-    OptionsDialog dialog(f.Host(), f.Services());
+    OptionsDialog dialog(f.Host(), f.Prompts());
     RunOptions(dialog, true, [&](OptionsDialog& d) {
         // As a file system that allows "\" in names would have listed it.
         HWND combo = d.Item(IDC_CBTHEMES);
