@@ -56,19 +56,19 @@ class TrayIconHandler : public Window {
     }
 
     static TrayIconHandler& Acquire() {
-        if (!instance_)
-            instance_ = std::make_unique<TrayIconHandler>();
-        return *instance_;
+        if (!instance)
+            instance = std::make_unique<TrayIconHandler>();
+        return *instance;
     }
     // The last icon to go takes the handler and its window with it.
     static void Release(UINT id) {
-        if (!instance_)
+        if (!instance)
             return;
-        instance_->icons_.erase(id);
-        if (instance_->icons_.empty())
-            instance_.reset();
+        instance->icons_.erase(id);
+        if (instance->icons_.empty())
+            instance.reset();
     }
-    static TrayIconHandler* Instance() { return instance_.get(); }
+    static TrayIconHandler* Instance() { return instance.get(); }
 
     UINT Add(TrayIcon* icon) {
         UINT id = nextId_++;
@@ -111,13 +111,13 @@ class TrayIconHandler : public Window {
     }
 
   private:
-    static std::unique_ptr<TrayIconHandler> instance_;
+    static std::unique_ptr<TrayIconHandler> instance;
     std::map<UINT, TrayIcon*> icons_;
     UINT nextId_ = 1;
     UINT taskbarCreated_;
 };
 
-std::unique_ptr<TrayIconHandler> TrayIconHandler::instance_;
+std::unique_ptr<TrayIconHandler> TrayIconHandler::instance;
 
 TrayIcon::TrayIcon(HWND owner)
     : owner_(owner),
