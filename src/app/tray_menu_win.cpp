@@ -255,7 +255,6 @@ void TrayMenu::RemoveMemoryRows() {
 
 MenuDrawContext TrayMenu::DrawContext() const {
     MenuDrawContext context;
-    context.NewMenus = true;
     context.DefaultProgramIcon = defaultProgramIcon_.Get();
     context.TaskManagerIcon = taskManagerIcon_.Get();
     context.Highlight = ResolveColor(ProcessHighlightColor(settings_.ProcessHighlightColor, false),

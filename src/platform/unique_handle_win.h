@@ -23,6 +23,11 @@ class UniqueHandle {
     UniqueHandle& operator=(const UniqueHandle&) = delete;
 
     Type Get() const { return h_; }
+    // For a function that writes a handle into an out-parameter: frees what is held, then gives the place to write.
+    Type* Put() {
+        Reset();
+        return &h_;
+    }
     explicit operator bool() const { return h_ != Traits::Invalid(); }
     Type Release() { return std::exchange(h_, Traits::Invalid()); }
     void Reset(Type h = Traits::Invalid()) {
@@ -71,6 +76,11 @@ struct ModuleTraits {
     static Type Invalid() { return nullptr; }
     static void Close(Type h) { FreeLibrary(h); }
 };
+struct RegistryKeyTraits {
+    using Type = HKEY;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type h) { RegCloseKey(h); }
+};
 struct WindowTraits {
     using Type = HWND;
     static Type Invalid() { return nullptr; }
@@ -88,6 +98,7 @@ using UniqueFile = UniqueHandle<FileHandleTraits>;
 using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
 using UniqueMenu = UniqueHandle<MenuTraits>;
 using UniqueModule = UniqueHandle<ModuleTraits>;
+using UniqueRegistryKey = UniqueHandle<RegistryKeyTraits>;
 using UniqueWindow = UniqueHandle<WindowTraits>;
 
 // A window's device context from GetDC, released with the window it came from.

@@ -156,8 +156,8 @@ void MenuPainter::MeasureItem(const MenuItemEx& item,
     height = static_cast<UINT>(lastMenuTextHeight_ + Scaled(7));
 }
 
-void MenuPainter::DrawCheck(HDC dc, const RECT& r, int y, bool themedNew, bool enabled) {
-    if (themedNew) {
+void MenuPainter::DrawCheck(HDC dc, const RECT& r, int y, bool themed, bool enabled) {
+    if (themed) {
         RECT area{r.left, r.top, r.left + Scaled(24), r.bottom};
         DrawThemePart(dc, MENU_POPUPCHECKBACKGROUND, enabled ? MCB_NORMAL : MCB_DISABLED, area);
         DrawThemePart(dc, MENU_POPUPCHECK, enabled ? MC_CHECKMARKNORMAL : MC_CHECKMARKDISABLED, area);
@@ -186,7 +186,6 @@ void MenuPainter::DrawItem(HDC dc,
     const RECT r = rect;
     const int left = r.left, top = r.top, right = r.right, bottom = r.bottom;
     const bool themed = Themed();
-    const bool themedNew = themed && context.NewMenus;
     const bool highlighted = item.Tag == kTagProcessRow && item.Highlight;
 
     if (themed)
@@ -201,20 +200,19 @@ void MenuPainter::DrawItem(HDC dc,
 
     if (item.Caption == "-") {
         const int m = (top + bottom) / 2;
-        if (themedNew) {
+        if (themed) {
             RECT line{left + Scaled(kThemedSeparatorLeft), top, right, bottom};
             DrawThemePart(dc, MENU_POPUPSEPARATOR, 1, line);
         } else {
             Line(dc, left + 2, right - 2, m, GetSysColor(COLOR_BTNSHADOW));
-            if (!themed)
-                Line(dc, left + 2, right - 2, m + 1, GetSysColor(COLOR_BTNHIGHLIGHT));
+            Line(dc, left + 2, right - 2, m + 1, GetSysColor(COLOR_BTNHIGHLIGHT));
         }
         return;
     }
 
     COLORREF textColor;
     const bool hot = state.Selected && state.Enabled;
-    if (themedNew) {
+    if (themed) {
         if (hot) {
             DrawThemePart(dc, MENU_POPUPITEM, MPI_HOT, r);
             textColor = GetSysColor(COLOR_MENUTEXT);
@@ -246,7 +244,7 @@ void MenuPainter::DrawItem(HDC dc,
         DrawIconEx(dc, left + Scaled(4), y, icon, iconSize, iconSize, 0, nullptr, DI_NORMAL);
 
     if (state.Checked)
-        DrawCheck(dc, r, y, themedNew, state.Enabled);
+        DrawCheck(dc, r, y, themed, state.Enabled);
 
     SelectGuard font(dc, Font(state.Default));
     if (lastMenuTextHeight_ == 0) {

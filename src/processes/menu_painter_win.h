@@ -8,10 +8,8 @@
 #include "platform/unique_handle_win.h"
 #include "processes/menu_item_ex_win.h"
 
-// What drawing an item needs besides the item: the system generation, the two shared icons and the colour of
-// heavy process rows.
+// What drawing an item needs besides the item: the two shared icons and the colour of heavy process rows.
 struct MenuDrawContext {
-    bool NewMenus = true;  // Windows Vista and later
     HICON DefaultProgramIcon = nullptr;
     HICON TaskManagerIcon = nullptr;
     COLORREF Highlight = RGB(251, 225, 225);
@@ -60,7 +58,7 @@ class MenuPainter {
     struct UxTheme;
     void* Theme();
     void DrawThemePart(HDC dc, int part, int state, const RECT& rect);
-    void DrawCheck(HDC dc, const RECT& r, int y, bool themedNew, bool enabled);
+    void DrawCheck(HDC dc, const RECT& r, int y, bool themed, bool enabled);
     int Scaled(int value) const;
 
     HWND window_ = nullptr;

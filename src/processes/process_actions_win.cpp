@@ -29,7 +29,7 @@ ProcessActionOutcome OpenSameProcess(const ProcessIdentity& identity, DWORD righ
         return created == identity.CreationFileTime ? ProcessActionOutcome::Done : ProcessActionOutcome::Ended;
     }
     if (!identity.FullPath.empty()) {
-        std::string path = ProcessQuery::ImagePath(process.Get(), ProcessQuery::RouteForThisSystem());
+        std::string path = ProcessQuery::ImagePath(process.Get());
         return SameTextIgnoringAsciiCase(path, identity.FullPath) ? ProcessActionOutcome::Done
                                                                   : ProcessActionOutcome::Ended;
     }

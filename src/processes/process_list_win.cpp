@@ -18,13 +18,12 @@ UniqueKernelHandle Open(DWORD rights, DWORD processId) {
 }
 }  // namespace
 
-void ProcessList::ReadProcess(ProcessRecord& r, ProcessQuery::ImageRoute route, ProcessQuery::OwnerCache* cache) {
+void ProcessList::ReadProcess(ProcessRecord& r, ProcessQuery::OwnerCache* cache) {
     using namespace ProcessQuery;
-    const bool vista = route == ImageRoute::Vista;
     // One handle with the strongest rights the process grants serves every query that those rights allow; the
     // figures are the same as when each query opens the process with its own rights.
     if (UniqueKernelHandle full = Open(kProcessAllAccess, r.ProcessID)) {
-        r.FullPath = ImagePath(full.Get(), route);
+        r.FullPath = ImagePath(full.Get());
         Owner(full.Get(), r.UserName, r.Domain, cache);
         uint64_t created = 0;
         if (CreationFileTime(full.Get(), created)) {
@@ -35,24 +34,17 @@ void ProcessList::ReadProcess(ProcessRecord& r, ProcessQuery::ImageRoute route, 
             r.MemoryUsage = 0;
         return;
     }
-    UniqueKernelHandle info = Open(ImagePathRights(route) | PROCESS_QUERY_INFORMATION, r.ProcessID);
-    const bool pathFromInfo = static_cast<bool>(info);
-    if (!info && !vista)
-        info = Open(PROCESS_QUERY_INFORMATION, r.ProcessID);
-    if (info) {
+    if (UniqueKernelHandle info = Open(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_QUERY_INFORMATION, r.ProcessID)) {
         if (!Owner(info.Get(), r.UserName, r.Domain, cache))
             r.UserName.clear(), r.Domain.clear();
-        if (pathFromInfo)
-            r.FullPath = ImagePath(info.Get(), route);
-        // Query-information rights include the limited ones that Vista's working-set query needs.
-        if (vista && !WorkingSet(info.Get(), r.MemoryUsage))
+        r.FullPath = ImagePath(info.Get());
+        // Query-information rights include the limited ones that the working-set query needs.
+        if (!WorkingSet(info.Get(), r.MemoryUsage))
             r.MemoryUsage = 0;
         return;
     }
-    if (!vista)
-        return;
     if (UniqueKernelHandle limited = Open(PROCESS_QUERY_LIMITED_INFORMATION, r.ProcessID)) {
-        r.FullPath = ImagePath(limited.Get(), route);
+        r.FullPath = ImagePath(limited.Get());
         if (!WorkingSet(limited.Get(), r.MemoryUsage))
             r.MemoryUsage = 0;
     }
@@ -63,7 +55,6 @@ void ProcessList::Refresh() {
     UniqueFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     if (!snapshot)
         return;
-    const ProcessQuery::ImageRoute route = ProcessQuery::RouteForThisSystem();
     ProcessQuery::OwnerCache owners;
     PROCESSENTRY32W entry{};
     entry.dwSize = sizeof entry;
@@ -80,7 +71,7 @@ void ProcessList::Refresh() {
         r.Threads = entry.cntThreads;
         r.ParentProcessID = entry.th32ParentProcessID;
         r.PriClassBase = entry.pcPriClassBase;
-        ReadProcess(r, route, &owners);
+        ReadProcess(r, &owners);
         items_.push_back(std::move(r));
     }
 }
@@ -103,7 +94,6 @@ void ProcessList::RefreshHeaviest(int rows) {
     std::stable_sort(order.begin(), order.end(),
                      [&all](size_t a, size_t b) { return all[a].MemoryUsage > all[b].MemoryUsage; });
 
-    const ProcessQuery::ImageRoute route = ProcessQuery::RouteForThisSystem();
     ProcessQuery::OwnerCache owners;
     std::vector<size_t> shown, unreadable;
     size_t next = 0;
@@ -115,7 +105,7 @@ void ProcessList::RefreshHeaviest(int rows) {
         // Read from scratch, as Refresh would: what cannot be read stays empty or 0.
         r.FullPath.clear(), r.UserName.clear(), r.Domain.clear();
         r.CreationTime = 0, r.CreationFileTime = 0, r.MemoryUsage = 0;
-        ReadProcess(r, route, &owners);
+        ReadProcess(r, &owners);
         (r.MemoryUsage != 0 ? shown : unreadable).push_back(order[next]);
     }
     std::sort(shown.begin(), shown.end(), [&all](size_t a, size_t b) {
@@ -157,14 +147,12 @@ void ProcessList::Sort(Compare compare) {
 }
 
 std::string ProcessList::GetImagePath(DWORD processId) {
-    const ProcessQuery::ImageRoute route = ProcessQuery::RouteForThisSystem();
-    UniqueKernelHandle process = Open(ProcessQuery::ImagePathRights(route), processId);
-    return process ? ProcessQuery::ImagePath(process.Get(), route) : std::string();
+    UniqueKernelHandle process = Open(PROCESS_QUERY_LIMITED_INFORMATION, processId);
+    return process ? ProcessQuery::ImagePath(process.Get()) : std::string();
 }
 
 uint64_t ProcessList::GetMemoryUsage(DWORD processId, int unit) {
-    UniqueKernelHandle process =
-        Open(ProcessQuery::IsVistaOrLater() ? PROCESS_QUERY_LIMITED_INFORMATION : kProcessAllAccess, processId);
+    UniqueKernelHandle process = Open(PROCESS_QUERY_LIMITED_INFORMATION, processId);
     uint64_t bytes = 0;
     if (!process || !ProcessQuery::WorkingSet(process.Get(), bytes))
         return 0;

@@ -37,7 +37,7 @@ class ProcessList {
     static bool GetOwner(DWORD processId, std::string& userName, std::string& domain);
 
     // Fills the figures that come from opening the process (path, owner, times, working set) into record.
-    static void ReadProcess(ProcessRecord& record, ProcessQuery::ImageRoute route, ProcessQuery::OwnerCache* cache);
+    static void ReadProcess(ProcessRecord& record, ProcessQuery::OwnerCache* cache);
 
   private:
     std::vector<ProcessRecord> items_;

@@ -75,24 +75,6 @@ bool NativeWorkingSet(HANDLE, uint64_t&) {
 #endif
 }  // namespace
 
-bool IsVistaOrLater() {
-    static const bool vista = [] {
-        OSVERSIONINFOW info{};
-        info.dwOSVersionInfoSize = sizeof info;
-        return GetVersionExW(&info) && info.dwMajorVersion > 5;
-    }();
-    return vista;
-}
-
-ImageRoute RouteForThisSystem() {
-    if (IsVistaOrLater())
-        return ImageRoute::Vista;
-    OSVERSIONINFOW info{};
-    info.dwOSVersionInfoSize = sizeof info;
-    GetVersionExW(&info);
-    return info.dwMajorVersion == 5 && info.dwMinorVersion > 0 ? ImageRoute::DevicePath : ImageRoute::ModuleFileName;
-}
-
 DWORD ImagePathRights(ImageRoute route) {
     return route == ImageRoute::Vista ? PROCESS_QUERY_LIMITED_INFORMATION : PROCESS_QUERY_INFORMATION | PROCESS_VM_READ;
 }
@@ -165,10 +147,9 @@ double LocalDateTime(uint64_t utcFileTime) {
 }
 
 bool Owner(HANDLE process, std::string& userName, std::string& domain, OwnerCache* cache) {
-    HANDLE rawToken = nullptr;
-    if (!OpenProcessToken(process, TOKEN_QUERY, &rawToken))
+    UniqueKernelHandle token;
+    if (!OpenProcessToken(process, TOKEN_QUERY, token.Put()))
         return false;
-    UniqueKernelHandle token(rawToken);
     DWORD length = 0;
     std::vector<BYTE> buffer;
     while (!GetTokenInformation(token.Get(), TokenUser, buffer.data(), static_cast<DWORD>(buffer.size()), &length)) {

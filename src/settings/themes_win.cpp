@@ -4,6 +4,7 @@
 
 #include "platform/system_library_win.h"
 #include "platform/text_win.h"
+#include "platform/unique_handle_win.h"
 #include "settings/themes.h"
 
 namespace {
@@ -66,15 +67,14 @@ int DetectDefaultTheme() {
 }
 
 std::optional<bool> TaskbarUsesLightTheme() {
-    HKEY key = nullptr;
+    UniqueRegistryKey key;
     if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize", 0,
-                      KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
+                      KEY_QUERY_VALUE, key.Put()) != ERROR_SUCCESS) {
         return std::nullopt;
     }
     DWORD value = 0, type = 0, size = sizeof value;
     const LSTATUS status =
-        RegQueryValueExW(key, L"SystemUsesLightTheme", nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
-    RegCloseKey(key);
+        RegQueryValueExW(key.Get(), L"SystemUsesLightTheme", nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
     if (status != ERROR_SUCCESS || type != REG_DWORD || size != sizeof value)
         return std::nullopt;
     return value != 0;

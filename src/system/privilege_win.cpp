@@ -5,10 +5,9 @@
 #include "platform/unique_handle_win.h"
 
 void EnablePrivilege(const wchar_t* name, bool enable) {
-    HANDLE raw = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &raw))
+    UniqueKernelHandle token;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, token.Put()))
         return;
-    UniqueKernelHandle token(raw);
     LUID luid;
     if (!LookupPrivilegeValueW(nullptr, name, &luid))
         return;

@@ -7,7 +7,6 @@
 
 #include "platform/error_report_win.h"
 #include "platform/messages.h"
-#include "platform/os_version_win.h"
 #include "platform/text_win.h"
 #include "system/task_dialog_emulated_win.h"
 #include "system/task_dialog_model.h"
@@ -25,10 +24,10 @@ std::function<void(HWND, bool)>& Observer() {
     return observer;
 }
 
-// Looked up once: Windows before Vista has no task dialog, and then every dialog is emulated.
+// Looked up once: only the common controls of version 6 have the task dialog; without it every dialog is emulated.
 TaskDialogIndirectFunction NativeTaskDialog() {
     static const TaskDialogIndirectFunction function = [] {
-        HMODULE comctl = OsMajorVersion() > 5 ? GetModuleHandleW(L"comctl32.dll") : nullptr;
+        HMODULE comctl = GetModuleHandleW(L"comctl32.dll");
         return comctl ? reinterpret_cast<TaskDialogIndirectFunction>(
                             reinterpret_cast<void*>(GetProcAddress(comctl, "TaskDialogIndirect")))
                       : nullptr;
@@ -281,8 +280,6 @@ int MessageBoxWithSound(const std::string& text, MessageKind kind, unsigned butt
     if (!owner)
         owner = MainWindow();
     const unsigned taskButtons = MessageButtonsToTaskButtons(buttons);
-    if (OsMajorVersion() < 6)
-        return StandardMessageDialog("", text, kind, taskButtons, owner);
     static const char* const kTitles[] = {"Warning", "Error", "Information", "Confirm"};
     static const WORD kIcons[] = {32515, 32513, 32516, 32514};  // IDI_WARNING, IDI_ERROR, IDI_INFORMATION, IDI_QUESTION
     const int k = static_cast<int>(kind) & 3;

@@ -1,5 +1,4 @@
-// The tray icon's side facing the user: mouse and balloon callbacks, the popup menu, and the owner window it
-// restores, hides and minimises to the tray.
+// The tray icon's side facing the user: mouse and balloon callbacks, and the owner window it restores and hides.
 #include "tray/tray_icon_win.h"
 
 #include <commctrl.h>
@@ -22,18 +21,18 @@ POINT CursorPosition() {
     return p;
 }
 
-void CloseOverflowWindow() {
-    // The overflow area of the notification area stays open after a menu or a double-click unless told to close.
-    if (HWND overflow = FindWindowExW(nullptr, nullptr, L"NotifyIconOverflowWindow", nullptr))
-        PostMessageW(overflow, WM_CLOSE, 0, 0);
-}
-
 bool IsBalloonNotification(UINT code) {
     return code >= NIN_BALLOONSHOW && code <= NIN_BALLOONUSERCLICK;
 }
 
 constexpr UINT_PTR kOwnerSubclassId = 0x4C54;
 }  // namespace
+
+// The overflow area of the notification area stays open after a menu or a double-click unless told to close.
+void TrayIcon::CloseOverflowWindow() {
+    if (HWND overflow = FindWindowExW(nullptr, nullptr, L"NotifyIconOverflowWindow", nullptr))
+        PostMessageW(overflow, WM_CLOSE, 0, 0);
+}
 
 // Decodes one callback. Without OnDblClick a click is reported at once on button up; with it, a quick click is held
 // back for the double-click time, because the shell announces the second press of a double-click only as
@@ -129,17 +128,6 @@ void TrayIcon::ClickDelayTick() {
     doubleClickSeen_ = false;
 }
 
-void TrayIcon::LeaveTick() {
-    if (cursorLeft_)
-        return;
-    POINT at = CursorPosition();
-    if (at.x != lastCursor_.x || at.y != lastCursor_.y) {
-        cursorLeft_ = true;
-        if (OnMouseExit)
-            OnMouseExit(*this);
-    }
-}
-
 void TrayIcon::DoClick() {
     if (OnClick)
         OnClick(*this);
@@ -148,8 +136,7 @@ void TrayIcon::DoClick() {
 void TrayIcon::DoDblClick() {
     if (OnDblClick)
         OnDblClick(*this);
-    if (modernShell_)
-        CloseOverflowWindow();
+    CloseOverflowWindow();
 }
 
 void TrayIcon::DoMouseDown(MouseButton button, ShiftState shift, POINT at) {
@@ -160,26 +147,6 @@ void TrayIcon::DoMouseDown(MouseButton button, ShiftState shift, POINT at) {
 void TrayIcon::DoMouseUp(MouseButton button, ShiftState shift, POINT at) {
     if (OnMouseUp)
         OnMouseUp(*this, button, shift, at.x, at.y);
-}
-
-void TrayIcon::PopupMenuAtCursor() {
-    POINT at{};
-    if (GetCursorPos(&at))
-        PopupMenuAt(at.x, at.y);
-}
-
-// The menu goes to the owner window (its commands and owner-drawing messages arrive there). The window must be in
-// the foreground while the menu is up, or the menu does not close when the user clicks elsewhere; the WM_NULL
-// afterwards lets the foreground switch complete, or the next popup would close at once.
-void TrayIcon::PopupMenuAt(int x, int y) {
-    if (!popupMenu_)
-        return;
-    HWND target = owner_ ? owner_ : HandlerWindow();
-    SetForegroundWindow(target);
-    TrackPopupMenuEx(popupMenu_, TPM_LEFTALIGN | TPM_RIGHTBUTTON, x, y, target, nullptr);
-    PostMessageW(target, WM_NULL, 0, 0);
-    if (modernShell_)
-        CloseOverflowWindow();
 }
 
 void TrayIcon::RestoreMainWindow() {
@@ -213,19 +180,6 @@ void TrayIcon::ShowAppButton() {
     if (owner_ && appButtonHidden_ && !IsWindowVisible(owner_))
         ShowWindow(owner_, SW_SHOWNA);
     appButtonHidden_ = false;
-}
-
-void TrayIcon::MinimizeToTrayNow() {
-    HideMainWindow();
-    SetIconVisible(true);
-}
-
-bool TrayIcon::MinimizeSteps() {
-    if (!minimizeToTray_ || !OnMinimizeToTray)
-        return false;
-    OnMinimizeToTray(*this);
-    MinimizeToTrayNow();
-    return true;
 }
 
 void TrayIcon::HookOwner() {

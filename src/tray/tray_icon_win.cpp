@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cstring>
 #include <map>
+#include <memory>
 #include <utility>
 
 #include "platform/dib_win.h"
 #include "platform/messages.h"
-#include "platform/os_version_win.h"
 #include "platform/text_win.h"
 #include "platform/window_win.h"
 #include "tray/icon_mask.h"
@@ -17,13 +17,12 @@ namespace {
 constexpr UINT kBaseFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
 
 bool ProcessIsElevated() {
-    HANDLE token = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
+    UniqueKernelHandle token;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.Put()))
         return false;
-    UniqueKernelHandle owned(token);
     TOKEN_ELEVATION elevation{};
     DWORD size = 0;
-    return GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size) &&
+    return GetTokenInformation(token.Get(), TokenElevation, &elevation, sizeof elevation, &size) &&
            elevation.TokenIsElevated != 0;
 }
 
@@ -53,19 +52,18 @@ class TrayIconHandler : public Window {
 
     static TrayIconHandler& Acquire() {
         if (!instance)
-            instance = new TrayIconHandler();
+            instance = std::make_unique<TrayIconHandler>();
         return *instance;
     }
+    // The last icon to go takes the handler and its window with it.
     static void Release(UINT id) {
         if (!instance)
             return;
         instance->icons_.erase(id);
-        if (instance->icons_.empty()) {
-            delete instance;
-            instance = nullptr;
-        }
+        if (instance->icons_.empty())
+            instance.reset();
     }
-    static TrayIconHandler* Instance() { return instance; }
+    static TrayIconHandler* Instance() { return instance.get(); }
 
     UINT Add(TrayIcon* icon) {
         UINT id = nextId_++;
@@ -108,13 +106,13 @@ class TrayIconHandler : public Window {
     }
 
   private:
-    static TrayIconHandler* instance;
+    static std::unique_ptr<TrayIconHandler> instance;
     std::map<UINT, TrayIcon*> icons_;
     UINT nextId_ = 1;
     UINT taskbarCreated_;
 };
 
-TrayIconHandler* TrayIconHandler::instance = nullptr;
+std::unique_ptr<TrayIconHandler> TrayIconHandler::instance;
 
 TrayIcon::TrayIcon(HWND owner, ShellNotifyFunction shell)
     : owner_(owner),
@@ -124,7 +122,6 @@ TrayIcon::TrayIcon(HWND owner, ShellNotifyFunction shell)
       leaveTimer_(20, [this](SimpleTimer&) { LeaveTick(); }),
       addRetryTimer_(kAddRetryMs, [this](SimpleTimer&) { RetryAdd(); }) {
     TrayIconHandler& handler = TrayIconHandler::Acquire();
-    modernShell_ = OsMajorVersion() > 5;
     notifyData_.cbSize = sizeof notifyData_;
     notifyData_.hWnd = handler.Hwnd();
     notifyData_.uID = handler.Add(this);
@@ -257,47 +254,6 @@ bool TrayIcon::ShowBalloon(const std::string& title,
     return shown;
 }
 
-namespace {
-constexpr int kIconSize = 16;
-
-UniqueBitmap CreateIconDib(void** bits) {
-    return CreateTopDownDib(kIconSize, kIconSize, bits);
-}
-}  // namespace
-
-UniqueIcon TrayIcon::IconFromBitmap(HBITMAP bitmap, COLORREF maskColor) {
-    if (!bitmap)
-        return {};
-    std::vector<uint32_t> pixels(kIconSize * kIconSize, 0);
-    DIBSECTION section{};
-    if (GetObjectW(bitmap, sizeof section, &section) == sizeof section && section.dsBm.bmBits &&
-        section.dsBmih.biBitCount == 32 && section.dsBm.bmWidth >= kIconSize && section.dsBm.bmHeight >= kIconSize) {
-        // A 32-bit picture is read straight from its bits, so it may stay selected into its painter's DC.
-        const bool bottomUp = section.dsBmih.biHeight > 0;
-        const auto* src = static_cast<const uint8_t*>(section.dsBm.bmBits);
-        for (int y = 0; y < kIconSize; ++y) {
-            int row = bottomUp ? section.dsBm.bmHeight - 1 - y : y;
-            std::memcpy(&pixels[y * kIconSize], src + static_cast<size_t>(row) * section.dsBm.bmWidthBytes,
-                        kIconSize * sizeof(uint32_t));
-        }
-    } else {
-        void* bits = nullptr;
-        UniqueBitmap copy = CreateIconDib(&bits);
-        if (!copy || !bits)
-            return {};
-        UniqueMemoryDc from(CreateCompatibleDC(nullptr));
-        UniqueMemoryDc to(CreateCompatibleDC(nullptr));
-        {
-            SelectGuard a(from.Get(), bitmap);
-            SelectGuard b(to.Get(), copy.Get());
-            BitBlt(to.Get(), 0, 0, kIconSize, kIconSize, from.Get(), 0, 0, SRCCOPY);
-        }
-        GdiFlush();
-        std::memcpy(pixels.data(), bits, pixels.size() * sizeof(uint32_t));
-    }
-    return IconFromPixels(std::move(pixels), maskColor);
-}
-
 UniqueIcon TrayIcon::IconFromPixels(std::vector<uint32_t> pixels, COLORREF maskColor, int size) {
     if (size <= 0 || pixels.size() != static_cast<size_t>(size) * static_cast<size_t>(size))
         return {};
@@ -326,16 +282,6 @@ void TrayIcon::SetIconAndHint(UniqueIcon icon, const std::string& hint) {
     UpdateTrayIcon();
 }
 
-void TrayIcon::SetHint(const std::string& hint) {
-    hint_ = hint;
-    UpdateTrayIcon();
-}
-
-void TrayIcon::SetShowHint(bool value) {
-    showHint_ = value;
-    UpdateTrayIcon();
-}
-
 void TrayIcon::SetIconVisible(bool value) {
     if (value)
         AddTrayIcon();
@@ -346,59 +292,4 @@ void TrayIcon::SetIconVisible(bool value) {
 void TrayIcon::SetPopupMenu(HMENU menu, bool autoPopup) {
     popupMenu_ = menu;
     autoPopup_ = autoPopup;
-}
-
-void TrayIcon::SetWantEnterExitEvents(bool value) {
-    wantEnterExit_ = value;
-    leaveTimer_.SetActive(value);
-}
-
-void TrayIcon::SetIconList(std::vector<HICON> icons) {
-    iconList_ = std::move(icons);
-    SetIconIndex(0);
-}
-
-void TrayIcon::SetIconIndex(int index) {
-    if (iconList_.empty()) {
-        iconIndex_ = 0;
-        UpdateTrayIcon();
-        return;
-    }
-    const int count = static_cast<int>(iconList_.size());
-    iconIndex_ = std::clamp(index, 0, count - 1);
-    SetIcon(iconList_[iconIndex_]);
-}
-
-void TrayIcon::SetCycleIcons(bool value) {
-    cycleIcons_ = value;
-    if (value) {
-        SetIconIndex(0);
-        iconCycleTimer_.SetPeriodMs(cycleInterval_);
-        iconCycleTimer_.SetActive(true);  // a zero interval leaves it stopped until one is set
-    } else {
-        iconCycleTimer_.SetActive(false);
-    }
-}
-
-void TrayIcon::SetCycleInterval(UINT ms) {
-    if (ms == cycleInterval_)
-        return;
-    cycleInterval_ = ms;
-    SetCycleIcons(cycleIcons_);
-}
-
-void TrayIcon::CycleTick() {
-    if (iconList_.empty())
-        return;
-    SetIcon(iconList_[iconIndex_]);
-    DoCycle();
-    SetIconIndex(static_cast<int>(iconList_.size()) - 1 > iconIndex_ ? iconIndex_ + 1 : 0);
-}
-
-void TrayIcon::DoCycle() {
-    // The next index is reported against the count, so the last image announces the count while the cycle
-    // continues with 0.
-    int next = !iconList_.empty() && static_cast<int>(iconList_.size()) > iconIndex_ ? iconIndex_ + 1 : 0;
-    if (OnCycle)
-        OnCycle(*this, next);
 }

@@ -51,53 +51,55 @@ class TrayIcon {
     bool UpdateTrayIcon();
     bool ShowBalloon(const std::string& title, const std::string& text, BalloonIconKind kind, BYTE timeoutSeconds);
     void HideBalloon();
-    // Turns a 16 x 16 bitmap into an icon, with maskColor as the transparent colour (0x1FFFFFFF: none).
-    static UniqueIcon IconFromBitmap(HBITMAP bitmap, COLORREF maskColor);
     // An icon of size x size top-down 0xAARRGGBB pixels (the shell shows it unscaled at its own icon size).
     static UniqueIcon IconFromPixels(std::vector<uint32_t> pixels, COLORREF maskColor, int size = 16);
-    void PopupMenuAtCursor();
-    void PopupMenuAt(int x, int y);
     void RestoreMainWindow();
     void HideMainWindow();
     void HideAppButton();
     void ShowAppButton();
     void SetCallbackVersion(int version);
     int CallbackVersion() const { return callbackVersion_; }
-    void MinimizeToTrayNow();
 
     // The icon is copied; the caller keeps its own.
     void SetIcon(HICON icon);
     HICON Icon() const { return icon_.Get(); }
     // Takes the icon and sets the hint with one update of the notification area (the refresh tick's path).
     void SetIconAndHint(UniqueIcon icon, const std::string& hint);
-    void SetHint(const std::string& hint);
     const std::string& Hint() const { return hint_; }
-    void SetShowHint(bool value);
-    bool ShowHint() const { return showHint_; }
     void SetIconVisible(bool value);
     bool IconVisible() const { return iconVisible_; }
-    void SetEnabled(bool value) { enabled_ = value; }
-    bool Enabled() const { return enabled_; }
     // autoPopup: the component pops the menu up by itself on a right click (and a left one with LeftPopup).
     void SetPopupMenu(HMENU menu, bool autoPopup = false);
     HMENU TrayPopupMenu() const { return popupMenu_; }
-    void SetLeftPopup(bool value) { leftPopup_ = value; }
-    bool LeftPopup() const { return leftPopup_; }
+
+    // What the component offers beyond the program's use (tray_icon_extras_win.cpp).
+    // Turns a 16 x 16 bitmap into an icon, with maskColor as the transparent colour (0x1FFFFFFF: none).
+    static UniqueIcon IconFromBitmap(HBITMAP bitmap, COLORREF maskColor);
+    void PopupMenuAtCursor();
+    void PopupMenuAt(int x, int y);
+    void MinimizeToTrayNow();
+    void SetHint(const std::string& hint);
+    void SetShowHint(bool value);
+    bool ShowHint() const;
+    void SetEnabled(bool value);
+    bool Enabled() const;
+    void SetLeftPopup(bool value);
+    bool LeftPopup() const;
     void SetWantEnterExitEvents(bool value);
-    bool WantEnterExitEvents() const { return wantEnterExit_; }
-    void SetMinimizeToTray(bool value) { minimizeToTray_ = value; }
-    bool MinimizeToTray() const { return minimizeToTray_; }
+    bool WantEnterExitEvents() const;
+    void SetMinimizeToTray(bool value);
+    bool MinimizeToTray() const;
     // Icon cycling: icons are borrowed and must outlive the component's use of them.
     void SetIconList(std::vector<HICON> icons);
     void SetIconIndex(int index);
-    int IconIndex() const { return iconIndex_; }
+    int IconIndex() const;
     void SetCycleIcons(bool value);
-    bool CycleIcons() const { return cycleIcons_; }
+    bool CycleIcons() const;
     void SetCycleInterval(UINT ms);
-    UINT CycleInterval() const { return cycleInterval_; }
+    UINT CycleInterval() const;
     // Form-designer flag, kept for completeness; the running program never previews.
-    void SetDesignPreview(bool value) { designPreview_ = value; }
-    bool DesignPreview() const { return designPreview_; }
+    void SetDesignPreview(bool value);
+    bool DesignPreview() const;
 
     // The shared hidden window that receives the callbacks (tests post to it; menus take the foreground through it).
     static HWND HandlerWindow();
@@ -112,8 +114,9 @@ class TrayIcon {
     NotifyEvent OnClick, OnDblClick, OnMouseEnter, OnMouseExit;
     MouseEvent OnMouseDown, OnMouseUp;
     MouseMoveEvent OnMouseMove;
-    CycleEvent OnCycle;
     NotifyEvent OnBalloonHintShow, OnBalloonHintHide, OnBalloonHintTimeout, OnBalloonHintClick;
+    // Never set by the program: raised by icon cycling, by minimising to the tray and by Loaded.
+    CycleEvent OnCycle;
     NotifyEvent OnMinimizeToTray;
     StartupEvent OnStartup;
 
@@ -132,6 +135,7 @@ class TrayIcon {
     void DoCycle();
     void DoMouseDown(MouseButton button, ShiftState shift, POINT at);
     void DoMouseUp(MouseButton button, ShiftState shift, POINT at);
+    static void CloseOverflowWindow();
     bool MinimizeSteps();
     void HookOwner();
     void UnhookOwner();
@@ -153,7 +157,6 @@ class TrayIcon {
     bool wantEnterExit_ = false;
     bool minimizeToTray_ = false;
     bool designPreview_ = false;
-    bool modernShell_ = true;
     bool appButtonHidden_ = false;
     std::vector<HICON> iconList_;
     int iconIndex_ = 0;

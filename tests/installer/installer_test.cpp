@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/text_win.h"
+#include "platform/unique_handle_win.h"
 #include "win_test_util.h"
 
 using namespace WinTest;
@@ -84,15 +85,14 @@ bool HasSignature(const std::wstring& exe) {
 // A registry value as text; `found` tells a missing value from an empty one.
 std::wstring RegistryText(HKEY root, const wchar_t* key, const wchar_t* value, REGSAM view, bool* found) {
     *found = false;
-    HKEY h = nullptr;
-    if (RegOpenKeyExW(root, key, 0, KEY_QUERY_VALUE | view, &h) != ERROR_SUCCESS)
+    UniqueRegistryKey h;
+    if (RegOpenKeyExW(root, key, 0, KEY_QUERY_VALUE | view, h.Put()) != ERROR_SUCCESS)
         return {};
     wchar_t buf[1024] = {};
     DWORD size = sizeof buf - sizeof(wchar_t);
     DWORD type = 0;
-    *found = RegQueryValueExW(h, value, nullptr, &type, reinterpret_cast<BYTE*>(buf), &size) == ERROR_SUCCESS &&
+    *found = RegQueryValueExW(h.Get(), value, nullptr, &type, reinterpret_cast<BYTE*>(buf), &size) == ERROR_SUCCESS &&
              type == REG_SZ;
-    RegCloseKey(h);
     return *found ? std::wstring(buf) : std::wstring();
 }
 

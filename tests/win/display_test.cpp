@@ -11,6 +11,7 @@
 #include "options_dialog_test_util.h"
 #include "platform/dib_win.h"
 #include "platform/dpi_win.h"
+#include "platform/unique_handle_win.h"
 #include "settings/themes.h"
 #include "test_shell.h"
 #include "tray/high_contrast.h"
@@ -55,29 +56,27 @@ IconImage ReadIcon(HICON icon) {
 class ScopedTaskbarMode {
   public:
     explicit ScopedTaskbarMode(std::optional<DWORD> value) {
-        RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key_,
+        RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, key_.Put(),
                         nullptr);
         DWORD old = 0, size = sizeof old, type = 0;
-        if (RegQueryValueExW(key_, kValue, nullptr, &type, reinterpret_cast<BYTE*>(&old), &size) == ERROR_SUCCESS &&
+        if (RegQueryValueExW(key_.Get(), kValue, nullptr, &type, reinterpret_cast<BYTE*>(&old), &size) ==
+                ERROR_SUCCESS &&
             type == REG_DWORD)
             old_ = old;
         Set(value);
     }
-    ~ScopedTaskbarMode() {
-        Set(old_);
-        RegCloseKey(key_);
-    }
+    ~ScopedTaskbarMode() { Set(old_); }
     void Set(std::optional<DWORD> value) {
         if (value)
-            RegSetValueExW(key_, kValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&*value), sizeof(DWORD));
+            RegSetValueExW(key_.Get(), kValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&*value), sizeof(DWORD));
         else
-            RegDeleteValueW(key_, kValue);
+            RegDeleteValueW(key_.Get(), kValue);
     }
 
   private:
     static constexpr const wchar_t* kKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
     static constexpr const wchar_t* kValue = L"SystemUsesLightTheme";
-    HKEY key_ = nullptr;
+    UniqueRegistryKey key_;
     std::optional<DWORD> old_;
 };
 

@@ -17,6 +17,7 @@
 #include "options_dialog_test_util.h"
 #include "platform/text_win.h"
 #include "platform/texts.h"
+#include "platform/unique_handle_win.h"
 #include "processes/process_dialog.h"
 #include "resource.h"
 #include "system/task_dialog_win.h"
@@ -214,17 +215,17 @@ TEST(LanguageLayoutAtDpi, EveryDialogShowsItsWholeTexts) {
 TEST(LanguageLayout, EveryDialogShowsItsWholeTextsAt96And144Dpi) {
     if (std::getenv(kChildDpiVariable))
         GTEST_SKIP() << "this run is the one started for a dpi";
-    HKEY desktop = nullptr;
+    UniqueRegistryKey desktop;
     ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_READ | KEY_WRITE,
-                              nullptr, &desktop, nullptr),
+                              nullptr, desktop.Put(), nullptr),
               ERROR_SUCCESS);
     DWORD saved = 0, size = sizeof saved;
-    const bool hadValue = RegQueryValueExW(desktop, L"LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&saved),
-                                           &size) == ERROR_SUCCESS;
+    const bool hadValue = RegQueryValueExW(desktop.Get(), L"LogPixels", nullptr, nullptr,
+                                           reinterpret_cast<BYTE*>(&saved), &size) == ERROR_SUCCESS;
     wchar_t exe[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, exe, MAX_PATH);
     for (DWORD dpi : {96u, 144u}) {
-        RegSetValueExW(desktop, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
+        RegSetValueExW(desktop.Get(), L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
         SetEnvironmentVariableW(Widen(kChildDpiVariable).c_str(), std::to_wstring(dpi).c_str());
         HANDLE child = Launch(exe, L"--gtest_filter=LanguageLayoutAtDpi.*");
         SetEnvironmentVariableW(Widen(kChildDpiVariable).c_str(), nullptr);
@@ -236,8 +237,7 @@ TEST(LanguageLayout, EveryDialogShowsItsWholeTextsAt96And144Dpi) {
         EXPECT_EQ(code, 0u) << "texts cut at " << dpi << " dpi (the child's output above tells which)";
     }
     if (hadValue)
-        RegSetValueExW(desktop, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&saved), sizeof saved);
+        RegSetValueExW(desktop.Get(), L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&saved), sizeof saved);
     else
-        RegDeleteValueW(desktop, L"LogPixels");
-    RegCloseKey(desktop);
+        RegDeleteValueW(desktop.Get(), L"LogPixels");
 }

@@ -18,7 +18,7 @@ constexpr uint64_t kMB = 1048576;
 ProcessIdentity IdentityOf(const MemoryHelper& helper) {
     ProcessRecord r;
     r.ProcessID = helper.Id();
-    ProcessList::ReadProcess(r, ProcessQuery::RouteForThisSystem(), nullptr);
+    ProcessList::ReadProcess(r, nullptr);
     return {r.ProcessID, r.CreationFileTime, r.FullPath};
 }
 // Windows empties a working set on request; Wine answers success and keeps every page.
@@ -148,7 +148,7 @@ TEST(ProcessActions, ClosingTheRealDialogLeavesTheProcessAlone) {
     ProcessRecord r;
     r.ProcessID = helper.Id();
     r.ExeName = "lumivex_test_helper_full.exe";
-    ProcessList::ReadProcess(r, ProcessQuery::RouteForThisSystem(), nullptr);
+    ProcessList::ReadProcess(r, nullptr);
     auto row = form->Menu().MakeProcessRow(r, 41000, NumberSeparators{});
     dialogSeen = nullptr;
     UINT_PTR timer = SetTimer(nullptr, 0, 100, CloseProcessDialog);

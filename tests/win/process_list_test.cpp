@@ -134,7 +134,7 @@ TEST(ProcessList, HeaviestRowsAreThoseOfAFullRefresh) {
 TEST(ProcessList, ProcessThatCannotBeOpenedGivesZeroAndEmptyTexts) {
     ProcessRecord r;
     r.ProcessID = 0xFFFFFFF0;  // no process has this id
-    ProcessList::ReadProcess(r, ProcessQuery::RouteForThisSystem(), nullptr);
+    ProcessList::ReadProcess(r, nullptr);
     EXPECT_EQ(r.MemoryUsage, 0u);
     EXPECT_EQ(r.FullPath, "");
     EXPECT_EQ(r.CreationTime, 0.0);

@@ -106,7 +106,7 @@ TEST(TrayMenu, RowFiguresFromTheRecord) {
     ProcessRecord ghost;
     ghost.ProcessID = 0xFFFFFFF0;
     ghost.ExeName = "ghost.exe";
-    ProcessList::ReadProcess(ghost, ProcessQuery::RouteForThisSystem(), nullptr);
+    ProcessList::ReadProcess(ghost, nullptr);
     // A working set beyond 4 GB, which 32 bits would have read as 1.5 GB.
     ProcessRecord huge = ghost;
     huge.ExeName = "huge.exe";

@@ -189,22 +189,21 @@ TEST(UpdateDeadline, TheProgramEndsAtOnceWhileACheckHangs) {
     SetEnvironmentVariableW(L"LUMIVEX_TEST_END_EVENT", endEvent.c_str());
     wchar_t self[MAX_PATH];
     GetModuleFileNameW(nullptr, self, MAX_PATH);
-    HANDLE child = Launch(self, L"--gtest_filter=UpdateDeadlineChild.*");
+    UniqueKernelHandle child(Launch(self, L"--gtest_filter=UpdateDeadlineChild.*"));
     SetEnvironmentVariableW(L"LUMIVEX_TEST_HANGING_URL", nullptr);
     SetEnvironmentVariableW(L"LUMIVEX_TEST_END_EVENT", nullptr);
-    ASSERT_NE(child, nullptr);
-    UniqueKernelHandle childOwner(child);
+    ASSERT_NE(child.Get(), nullptr);
     ASSERT_TRUE(PumpUntil([&] { return server.OpenConnections() == 1; }, 20000));
     PumpFor(300);
     DWORD start = GetTickCount();
     SetEvent(end.Get());
-    EXPECT_EQ(WaitForSingleObject(child, 2000), WAIT_OBJECT_0);
+    EXPECT_EQ(WaitForSingleObject(child.Get(), 2000), WAIT_OBJECT_0);
     EXPECT_LT(GetTickCount() - start, 2000u);
     DWORD exitCode = 1;
-    GetExitCodeProcess(child, &exitCode);
+    GetExitCodeProcess(child.Get(), &exitCode);
     EXPECT_EQ(exitCode, 0u);
-    if (WaitForSingleObject(child, 0) != WAIT_OBJECT_0)
-        TerminateProcess(child, 1);
+    if (WaitForSingleObject(child.Get(), 0) != WAIT_OBJECT_0)
+        TerminateProcess(child.Get(), 1);
     EXPECT_TRUE(PumpUntil([&] { return server.OpenConnections() == 0; }, 2000));  // the process took it along
 }
 
