@@ -24,7 +24,7 @@ void MainForm::ShowSettings(bool themePage) {
     host.Values = &settings_;
     host.SettingsPath = settingsPath_;
     host.ThemesFolder = ThemesFolder();
-    host.SaveSettingsFile = [this] { return SaveSettings(); };
+    host.SaveSettingsFile = [this] { return SaveSettingsFile(); };
     host.ApplyFontColor = [this] { ApplyFontColor(); };
     host.SettingsStored = [this] { OnSettingsStored(); };
     host.SettingsApplied = [this] { OnSettingsApplied(); };
@@ -46,7 +46,7 @@ void MainForm::ShowSettings(bool themePage) {
     menu_.EnableSettingsItem(false);
     dialog.Execute(Hwnd(), themePage);
     if (!closed_)
-        SaveSettings();
+        SaveSettingsFile();
 }
 
 // What OK and Apply change before the settings are saved holds even when the file cannot be written.

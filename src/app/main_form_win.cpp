@@ -220,7 +220,7 @@ void MainForm::LoadOptions() {
     PostMessageW(Hwnd(), kStartupNoticeMessage, firstRun_ ? 1 : 0, 0);
 }
 
-bool MainForm::SaveSettings() {
+bool MainForm::SaveSettingsFile() {
     if (!settingsReadable_) {
         ReportError("Unable to write to " + Narrow(settingsPath_) + "\r\n\r\nThe file could not be read when " +
                     kApplicationTitle + " started, so it is left as it is.");
@@ -249,7 +249,7 @@ void MainForm::InitSettings() {
 }
 
 bool MainForm::FormCloseQuery() {
-    SaveSettings();
+    SaveSettingsFile();
     return true;
 }
 
@@ -280,7 +280,7 @@ bool MainForm::QueryEndSession() {
         return true;
     SetSessionEnding(true);
     EndModalLoops();
-    savedForSessionEnd_ = SaveSettings();
+    savedForSessionEnd_ = SaveSettingsFile();
     return true;
 }
 
@@ -294,7 +294,7 @@ void MainForm::EndSession() {
     SetSessionEnding(true);
     EndModalLoops();
     if (!savedForSessionEnd_)
-        SaveSettings();
+        SaveSettingsFile();
     tray_->SetIconVisible(false);
     FormClose();
     closed_ = true;

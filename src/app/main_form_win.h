@@ -61,7 +61,7 @@ class MainForm : public Window, private ITrayMenuOwner, private IHighMemoryActio
 
     void LoadOptions();
     // Writes the whole record; a key that cannot be written is reported as "Unable to write to <path>".
-    bool SaveSettings();
+    bool SaveSettingsFile();
     void InitSettings();
     // The language of the settings for every text from now on: the tray menu and the About box at once, the hint
     // with the next tick.

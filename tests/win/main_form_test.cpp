@@ -63,7 +63,7 @@ TEST(MainForm, SaveWritesEveryKeyInOrderAndKeepsForeignLines) {
     ASSERT_TRUE(WriteBytes(dir.File(L"Lumivex.Settings"), kForeign));
     auto form = MakeForm(dir);
     form->CurrentSettings().RedColor = Rgb(0x0D, 0x00, 0xFF);
-    ASSERT_TRUE(MainFormProbe(*form).SaveSettings());
+    ASSERT_TRUE(MainFormProbe(*form).SaveSettingsFile());
     std::string text = ReadText(dir.File(L"Lumivex.Settings"));
     EXPECT_THAT(text, HasSubstr("Keep=me"));
     EXPECT_THAT(text, HasSubstr("ForeignKey=stays"));
@@ -110,7 +110,7 @@ TEST(MainForm, ReadOnlySettingsFileReportsAndLosesNothing) {
     // there as Windows refuses the read-only file.
     HANDLE lock = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     Settings before = form->CurrentSettings();
-    EXPECT_FALSE(MainFormProbe(*form).SaveSettings());
+    EXPECT_FALSE(MainFormProbe(*form).SaveSettingsFile());
     CloseHandle(lock);
     // The message names the file and says why, and the same error is in the log beside the settings.
     std::string head = "Unable to write to " + Narrow(path) + "\r\n\r\n";
@@ -132,7 +132,7 @@ TEST(MainForm, ASettingsFileLockedAtStartIsNeverOverwrittenWithDefaults) {
     ErrorCapture capture;
     auto form = MakeForm(dir, capture.Hooks());
     CloseHandle(lock);
-    EXPECT_FALSE(MainFormProbe(*form).SaveSettings());
+    EXPECT_FALSE(MainFormProbe(*form).SaveSettingsFile());
     EXPECT_THAT(capture.Errors, HasSubstr("Unable to write to " + Narrow(path)));
     EXPECT_EQ(ReadBytes(path), kForeign);  // the user's settings are all still there
     EXPECT_THAT(ReadText(dir.File(L"Lumivex.log")), HasSubstr("Unable to read " + Narrow(path)));

@@ -20,7 +20,7 @@ class MainFormProbe {
     const std::wstring& SettingsPath() const { return form_.settingsPath_; }
     bool PortableMode() const { return form_.portableMode_; }
     bool FirstRun() const { return form_.firstRun_; }
-    bool SaveSettings() const { return form_.SaveSettings(); }
+    bool SaveSettingsFile() const { return form_.SaveSettingsFile(); }
     void InitSettings() const { form_.InitSettings(); }
     void InitDefaultMenu() const { form_.InitDefaultMenu(); }
     void ApplyHotKey() const { form_.ApplyHotKey(); }
