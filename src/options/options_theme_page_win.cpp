@@ -144,7 +144,8 @@ void OptionsDialog::SaveThemeAs() {
         int reply = prompts_.AskYesNo
                         ? prompts_.AskYesNo("A theme with the same name already exists. Do you want to replace it?")
                         : kAnswerNo;
-        if (reply == kAnswerNo)
+        // Only an explicit Yes overwrites: a closed box, a failed one and the end of the session all answer No.
+        if (reply != kAnswerYes)
             return;
     }
     if (!WriteThemeFile(path, name)) {

@@ -192,14 +192,19 @@ TEST(OptionsThemePage, SaveAsUsesASafeNameAndAsksBeforeReplacing) {
         EXPECT_EQ(Selected(d, IDC_CBTHEMES), IndexOf(d, "a_b_c_d"));
         EXPECT_TRUE(IsEnabled(d, IDC_BTNDELETETHEME));
 
-        // Replacing asks first; No leaves the file as it was.
+        // Replacing asks first; No leaves the file as it was, and so does a box closed without an answer (IDCANCEL,
+        // as when the session ends) or one that failed (0).
         std::wstring path = f.Themes + L"a_b_c_d.Lumivex Theme";
         std::string before = ReadText(path);
-        f.QuestionAnswer = 7;
         Click(d, IDC_CHECKOPAQUE);
-        Click(d, IDC_BTNSAVEAS);
-        EXPECT_THAT(f.Questions, ElementsAre("A theme with the same name already exists. Do you want to replace it?"));
-        EXPECT_EQ(ReadText(path), before);
+        for (int notYes : {7, IDCANCEL, 0}) {
+            f.Questions.clear();
+            f.QuestionAnswer = notYes;
+            Click(d, IDC_BTNSAVEAS);
+            EXPECT_THAT(f.Questions,
+                        ElementsAre("A theme with the same name already exists. Do you want to replace it?"));
+            EXPECT_EQ(ReadText(path), before) << notYes;
+        }
         f.QuestionAnswer = 6;
         Click(d, IDC_BTNSAVEAS);
         EXPECT_NE(ReadText(path), before);
