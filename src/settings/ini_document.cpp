@@ -1,6 +1,8 @@
 #include "settings/ini_document.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <utility>
 
 #include "platform/ascii_text.h"
 #include "platform/utf_text.h"
@@ -106,6 +108,47 @@ std::optional<std::string_view> KeyValue(std::string_view text) {
     return Trim(line.substr(equals + 1));
 }
 
+// One pair of matching single or double quotes around a value is no part of it.
+std::string_view Unquote(std::string_view value) {
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+        return value.substr(1, value.size() - 2);
+    return value;
+}
+
+// A file without a byte-order mark is read as UTF-8 when every byte belongs to a well-formed sequence and some
+// are not ASCII; text in a legacy code page is very rarely that.
+bool LooksLikeUtf8(std::string_view bytes) {
+    bool nonAscii = false;
+    for (size_t i = 0; i < bytes.size();) {
+        if (static_cast<unsigned char>(bytes[i]) < 0x80) {
+            ++i;
+            continue;
+        }
+        const size_t length = Utf8SequenceLength(bytes, i);
+        if (length == 0)
+            return false;
+        nonAscii = true;
+        i += length;
+    }
+    return nonAscii;
+}
+
+// The byte-order mark's encoding and its length.
+std::pair<IniDocument::Encoding, size_t> DetectEncoding(std::string_view bytes) {
+    auto starts = [&](std::string_view mark) { return bytes.substr(0, mark.size()) == mark; };
+    if (starts("\xEF\xBB\xBF"))
+        return {IniDocument::Encoding::Utf8Bom, 3};
+    if (starts("\xFF\xFE"))
+        return {IniDocument::Encoding::Utf16Le, 2};
+    if (starts("\xFE\xFF"))
+        return {IniDocument::Encoding::Utf16Be, 2};
+    return {LooksLikeUtf8(bytes) ? IniDocument::Encoding::Utf8 : IniDocument::Encoding::Ansi, 0};
+}
+
+bool IsWide(IniDocument::Encoding encoding) {
+    return encoding == IniDocument::Encoding::Utf16Le || encoding == IniDocument::Encoding::Utf16Be;
+}
+
 bool FitsOneLine(std::string_view text) {
     return text.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos;
 }
@@ -118,21 +161,48 @@ const AnsiCodePage& Latin1CodePage() {
 
 IniDocument::IniDocument(Encoding encoding, const AnsiCodePage& codePage) : encoding_(encoding), codePage_(&codePage) {}
 
-std::optional<IniDocument> IniDocument::Parse(std::string_view bytes, const AnsiCodePage& codePage) {
-    auto starts = [&](std::string_view mark) { return bytes.substr(0, mark.size()) == mark; };
-    Encoding encoding = Encoding::Ansi;
-    if (starts("\xEF\xBB\xBF")) {
-        encoding = Encoding::Utf8Bom;
-        bytes.remove_prefix(3);
-    } else if (starts("\xFF\xFE")) {
-        encoding = Encoding::Utf16Le;
-        bytes.remove_prefix(2);
-    } else if (starts("\xFE\xFF")) {
-        encoding = Encoding::Utf16Be;
-        bytes.remove_prefix(2);
+IniDocument::Recovered IniDocument::Recover(std::string_view bytes, const AnsiCodePage& codePage) {
+    Recovered result;
+    result.Document = Parse(bytes, codePage);
+    if (!result.Document) {
+        // Keep every unit but the NULs, in the file's own encoding; an odd byte at the end of UTF-16 goes too.
+        const auto [encoding, markLength] = DetectEncoding(bytes);
+        const bool wide = IsWide(encoding);
+        const size_t step = wide ? 2 : 1;
+        std::string kept(bytes.substr(0, markLength));
+        for (size_t i = markLength; i + step <= bytes.size(); i += step) {
+            std::string_view unit = bytes.substr(i, step);
+            if (unit.find_first_not_of('\0') != std::string_view::npos)
+                kept += unit;
+        }
+        result.Document = Parse(kept, codePage);
+        result.Damaged = true;
+        if (result.Document && !result.Document->HasSettingLine())
+            result.Document.reset();
     }
+    return result;
+}
+
+// Binary data split at its line-break bytes rarely gives a line that is a section header or holds "=" without a
+// control character in it; a damaged file without one such line is not taken for settings.
+bool IniDocument::HasSettingLine() const {
+    for (const Line& line : lines_) {
+        std::string_view text = Trim(line.Text);
+        const bool plain = std::none_of(text.begin(), text.end(), [](char c) {
+            auto u = static_cast<unsigned char>(c);
+            return (u < 0x20 && c != '\t') || u == 0x7F;
+        });
+        if (plain && (HeaderName(text) || text.find('=') != std::string_view::npos))
+            return true;
+    }
+    return false;
+}
+
+std::optional<IniDocument> IniDocument::Parse(std::string_view bytes, const AnsiCodePage& codePage) {
+    const auto [encoding, markLength] = DetectEncoding(bytes);
+    bytes.remove_prefix(markLength);
     IniDocument document(encoding, codePage);
-    bool wide = encoding == Encoding::Utf16Le || encoding == Encoding::Utf16Be;
+    const bool wide = IsWide(encoding);
     bool bigEndian = encoding == Encoding::Utf16Be;
     size_t step = wide ? 2 : 1;
     if (wide && bytes.size() % 2 != 0)
@@ -147,9 +217,9 @@ std::optional<IniDocument> IniDocument::Parse(std::string_view bytes, const Ansi
         Line line;
         line.Raw = std::string(bytes.substr(start, end - start));
         line.End = std::string(bytes.substr(end, next - end));
-        line.Text = encoding == Encoding::Ansi      ? codePage.ToUtf8(line.Raw)
-                    : encoding == Encoding::Utf8Bom ? line.Raw
-                                                    : Utf16ToUtf8(line.Raw, bigEndian);
+        line.Text = encoding == Encoding::Ansi ? codePage.ToUtf8(line.Raw)
+                    : wide                     ? Utf16ToUtf8(line.Raw, bigEndian)
+                                               : line.Raw;
         document.lines_.push_back(std::move(line));
         start = next;
     };
@@ -175,6 +245,7 @@ std::string IniDocument::Encode(std::string_view text) const {
     switch (encoding_) {
         case Encoding::Ansi:
             return codePage_->FromUtf8(text);
+        case Encoding::Utf8:
         case Encoding::Utf8Bom:
             return std::string(text);
         case Encoding::Utf16Le:
@@ -199,6 +270,7 @@ std::string IniDocument::AsStored(std::string_view text) const {
         case Encoding::Utf16Le:
         case Encoding::Utf16Be:
             return Utf16ToUtf8(Utf8ToUtf16(text, false), false);
+        case Encoding::Utf8:
         case Encoding::Utf8Bom:
             break;
     }
@@ -243,7 +315,7 @@ std::optional<std::string> IniDocument::Get(std::string_view section, std::strin
     auto value = KeyValue(lines_[*line].Text);
     if (!value)
         return std::nullopt;
-    return std::string(*value);
+    return std::string(Unquote(*value));
 }
 
 void IniDocument::SetLine(size_t index, const std::string& text) {
@@ -304,6 +376,7 @@ std::string IniDocument::Serialize() const {
     std::string out;
     switch (encoding_) {
         case Encoding::Ansi:
+        case Encoding::Utf8:
             break;
         case Encoding::Utf8Bom:
             out = "\xEF\xBB\xBF";

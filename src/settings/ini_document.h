@@ -23,20 +23,29 @@ const AnsiCodePage& Latin1CodePage();
 // file keeps its encoding.
 class IniDocument {
   public:
-    enum class Encoding { Ansi, Utf8Bom, Utf16Le, Utf16Be };
+    // Utf8 is UTF-8 without a byte-order mark: a file without one whose bytes are all well-formed UTF-8 and not
+    // all ASCII.
+    enum class Encoding { Ansi, Utf8, Utf8Bom, Utf16Le, Utf16Be };
+    struct Recovered;
 
     // An empty file of that encoding (a new file: UTF-16 little-endian with a byte-order mark).
     explicit IniDocument(Encoding encoding = Encoding::Utf16Le, const AnsiCodePage& codePage = Latin1CodePage());
     // Nothing when the bytes are not text (a NUL character, or half a UTF-16 character at the end). The code
     // page must outlive the document.
     static std::optional<IniDocument> Parse(std::string_view bytes, const AnsiCodePage& codePage = Latin1CodePage());
+    // What Parse gives, or for bytes it refuses, as much as is text: NUL characters and half a UTF-16 character at
+    // the end are left out. Nothing only when no line of settings is left.
+    static Recovered Recover(std::string_view bytes, const AnsiCodePage& codePage = Latin1CodePage());
 
-    // The value as the profile functions read it (blanks around it removed); nothing when the key is missing.
+    // The value as the profile functions read it (blanks around it removed, then one pair of matching quotes);
+    // nothing when the key is missing.
     std::optional<std::string> Get(std::string_view section, std::string_view key) const;
     // False when section, key or value cannot stand in one line (a line break or NUL, "=" in the key, an empty
     // section or key); the document is then unchanged.
     bool Set(std::string_view section, std::string_view key, std::string_view value);
     std::string Serialize() const;
+    // True when some line, free of control characters, is a section header or a key with a value.
+    bool HasSettingLine() const;
     Encoding TextEncoding() const { return encoding_; }
 
   private:
@@ -59,4 +68,9 @@ class IniDocument {
     Encoding encoding_;
     const AnsiCodePage* codePage_;
     std::vector<Line> lines_;
+};
+
+struct IniDocument::Recovered {
+    std::optional<IniDocument> Document;
+    bool Damaged = false;  // bytes were left out: the file as it was is worth keeping
 };

@@ -30,6 +30,19 @@ std::string Edit(const std::string& before, const std::vector<Write>& writes) {
 }
 
 // UTF-16 bytes of ASCII and BMP text given as code units.
+void AppendUtf8ForTest(std::string& out, char16_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
 std::string Utf16(std::u16string_view text, bool bigEndian = false) {
     std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
     for (char16_t c : text) {
@@ -137,4 +150,79 @@ TEST(IniDocument, ReadsValuesAsTheProfileFunctions) {
     EXPECT_FALSE(document->Get("A", "flag"));
     EXPECT_FALSE(document->Get("A", "missing"));
     EXPECT_FALSE(document->Get("C", "k"));
+}
+
+// One file in every encoding the writer keeps: each reads the same values, by the profile functions' rules (the
+// first of a duplicated section or key, any case, blanks trimmed, one pair of quotes removed).
+TEST(IniDocument, ReadsEveryEncodingTheWriterKeeps) {
+    const std::u16string text =
+        u"[General]\r\n Name = \"宋体\" \r\nQuoted='a'\r\nHalf=\"b\r\nrefreshrate=700\r\nRefreshRate=1\r\n"
+        u"[general]\r\nLate=1\r\n[自定义颜色]\r\nColorA=FFFFFF\r\n";
+    std::string utf8;
+    for (char16_t c : text)
+        AppendUtf8ForTest(utf8, c);
+    struct Case {
+        const char* Name;
+        std::string Bytes;
+        IniDocument::Encoding Encoding;
+    };
+    const Case cases[] = {
+        {"UTF-16 LE", Utf16(text), IniDocument::Encoding::Utf16Le},
+        {"UTF-16 BE", Utf16(text, true), IniDocument::Encoding::Utf16Be},
+        {"UTF-8 with a mark", "\xEF\xBB\xBF" + utf8, IniDocument::Encoding::Utf8Bom},
+        {"UTF-8 without one", utf8, IniDocument::Encoding::Utf8},
+    };
+    for (const Case& c : cases) {
+        auto document = IniDocument::Parse(c.Bytes);
+        ASSERT_TRUE(document) << c.Name;
+        EXPECT_EQ(document->TextEncoding(), c.Encoding) << c.Name;
+        EXPECT_EQ(document->Get("GENERAL", "name"), "宋体") << c.Name;
+        EXPECT_EQ(document->Get("General", "Quoted"), "a") << c.Name;
+        EXPECT_EQ(document->Get("General", "Half"), "\"b") << c.Name;
+        EXPECT_EQ(document->Get("General", "RefreshRate"), "700") << c.Name;
+        EXPECT_FALSE(document->Get("General", "Late")) << c.Name;
+        EXPECT_EQ(document->Get("自定义颜色", "ColorA"), "FFFFFF") << c.Name;
+        // A write keeps the encoding, and the file reads back as it was written.
+        ASSERT_TRUE(document->Set("自定义颜色", "ColorB", "000000"));
+        auto reread = IniDocument::Parse(document->Serialize());
+        ASSERT_TRUE(reread);
+        EXPECT_EQ(reread->TextEncoding(), c.Encoding) << c.Name;
+        EXPECT_EQ(reread->Get("自定义颜色", "ColorB"), "000000") << c.Name;
+    }
+    // Bytes of a legacy code page stay ANSI.
+    auto ansi = IniDocument::Parse("[A]\r\nk=caf\xE9\r\n");
+    ASSERT_TRUE(ansi);
+    EXPECT_EQ(ansi->TextEncoding(), IniDocument::Encoding::Ansi);
+    EXPECT_EQ(ansi->Get("A", "k"), "caf\xC3\xA9");
+}
+
+TEST(IniDocument, RecoversWhatIsTextAndSaysTheFileWasDamaged) {
+    struct Case {
+        const char* Name;
+        std::string Bytes;
+        bool Damaged;
+        const char* Warn;  // nullptr: no document
+    };
+    const std::string good = Utf16(u"[General]\r\nWarn=0\r\n[Other]\r\nx=1\r\n");
+    const Case cases[] = {
+        {"whole", good, false, "0"},
+        {"three bytes appended", good + "x\r\n", true, "0"},
+        {"stray NULs in ANSI", std::string("[General]\r\nWa") + '\0' + "rn=0\r\n" + '\0', true, "0"},
+        {"a NUL character in UTF-16", Utf16(std::u16string(u"[General]\r\nWarn=0") + u'\0' + u"\r\n"), true, "0"},
+        {"NULs only", std::string(8, '\0'), true, nullptr},
+        {"binary", std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR=\x01", 18), true, nullptr},
+    };
+    for (const Case& c : cases) {
+        IniDocument::Recovered recovered = IniDocument::Recover(c.Bytes);
+        EXPECT_EQ(recovered.Damaged, c.Damaged) << c.Name;
+        ASSERT_EQ(recovered.Document.has_value(), c.Warn != nullptr) << c.Name;
+        if (!c.Warn)
+            continue;
+        EXPECT_EQ(recovered.Document->Get("General", "Warn"), c.Warn) << c.Name;
+        if (c.Bytes.size() > good.size()) {
+            EXPECT_EQ(recovered.Document->Get("Other", "x"), "1") << c.Name;
+        }
+        // What was recovered saves as text again.
+        EXPECT_TRUE(IniDocument::Parse(recovered.Document->Serialize())) << c.Name;
+    }
 }
