@@ -1,5 +1,7 @@
 // The main form's tray icon: created visible with the program icon, and the notices shown on it.
 #include "app/main_form_win.h"
+#include "platform/text_win.h"
+#include "platform/texts.h"
 #include "resource.h"
 
 namespace {
@@ -33,7 +35,12 @@ void MainForm::SecondInstanceNotice() {
 }
 
 void MainForm::StartupNotice(WPARAM firstRun) {
-    if (firstRun == 1) {
+    if (!damagedSettingsCopy_.empty()) {
+        const std::wstring& copy = damagedSettingsCopy_;
+        tray_->ShowBalloon(
+            "Lumivex", FormatText(TextId::BalloonSettingsDamaged, {Narrow(copy.substr(copy.find_last_of(L'\\') + 1))}),
+            BalloonIconKind::Warning, 10);
+    } else if (firstRun == 1) {
         tray_->ShowBalloon("Lumivex", Text(TextId::BalloonWelcome), BalloonIconKind::None, 10);
     }
     ProcessPendingMessages();

@@ -15,6 +15,7 @@
 #include "platform/text_win.h"
 #include "platform/unique_handle_win.h"
 #include "resource.h"
+#include "settings/ini_file_reader_win.h"
 #include "settings/ini_file_writer_win.h"
 #include "settings/profile_win.h"
 #include "settings/settings_file.h"
@@ -184,30 +185,38 @@ void MainForm::ApplyLanguage() {
 }
 
 namespace {
-// True once the settings file can be read, or when there is none. Another program may hold it locked for a moment
-// (a backup, a virus scanner, a package manager).
-bool WaitUntilReadable(const std::wstring& path) {
-    for (int attempt = 0; attempt < 20; ++attempt) {
-        if (attempt > 0)
-            Sleep(100);
-        UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-        const DWORD error = file ? ERROR_SUCCESS : GetLastError();
-        if (file || error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
-            return true;
-    }
-    return false;
-}
+// Another program may hold the settings file for a moment while the program starts (a backup, a virus scanner, a
+// package manager): the start waits that long for it.
+constexpr DWORD kSettingsLockedWaitMs = 2000;
 }  // namespace
 
 void MainForm::LoadOptions() {
-    // A file that cannot be read loads as the defaults; saving those over it would lose every setting, so such a
-    // session saves nothing.
-    settingsReadable_ = WaitUntilReadable(settingsPath_);
-    if (!settingsReadable_)
-        LogError("Unable to read " + Narrow(settingsPath_) + "; the settings of this session are not saved");
-    IniFileProfile profile(settingsPath_);
+    // The file is read once, and every value comes from those bytes. A file that cannot be read loads as the
+    // defaults; saving those over it would lose every setting, so such a session saves nothing, and says so.
+    IniFileProfile profile(settingsPath_, kMaxSettingsFileBytes, kSettingsLockedWaitMs);
+    const IniFileContents& contents = profile.Contents();
+    settingsReadable_ = contents.Result != IniFileContents::State::Failed;
+    if (!settingsReadable_) {
+        ReportSystemError("Unable to read " + Narrow(settingsPath_) + "; the settings of this session are not saved",
+                          contents.Error);
+    }
+    damagedSettingsCopy_.clear();
+    if (contents.Result == IniFileContents::State::Damaged) {
+        // What could be read is used; the file as it was is kept before the first save writes over it.
+        std::optional<std::wstring> copy = KeepBadCopy(settingsPath_, contents.Bytes, false);
+        if (copy) {
+            damagedSettingsCopy_ = *copy;
+            LogError(Narrow(settingsPath_) +
+                     " was damaged; what could be read is used, and the file as it was is kept as " + Narrow(*copy));
+        } else {
+            settingsReadable_ = false;
+            ReportSystemError("Unable to keep a copy of the damaged " + Narrow(settingsPath_) +
+                                  "; the settings of this session are not saved",
+                              GetLastError());
+        }
+    }
     LoadedSettings loaded = LoadSettings(profile, settings_.Font);
+    profile.Release();
     settings_ = loaded.Values;
     firstRun_ = loaded.FirstRun;
     ApplyLanguage();

@@ -120,7 +120,8 @@ class MainForm : public Window, private ITrayMenuOwner, private IHighMemoryActio
     std::wstring settingsPath_;
     bool portableMode_ = false;
     bool firstRun_ = false;
-    bool settingsReadable_ = true;  // false: the file existed but could not be read at start
+    std::wstring damagedSettingsCopy_;  // where a settings file read only in part was kept at start
+    bool settingsReadable_ = true;      // false: the file existed but could not be read at start
     bool closed_ = false;
     bool savedForSessionEnd_ = false;  // the question before the end of the session saved the settings
     Settings settings_;

@@ -51,8 +51,8 @@ void OptionsDialog::FillThemeList() {
     AddComboItemText(combo, "Current Colors");
     WIN32_FIND_DATAW found{};
     std::wstring pattern = host_.ThemesFolder + L"*" + Widen(kThemeExtension);
-    HANDLE search = FindFirstFileW(pattern.c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
+    UniqueFind search(FindFirstFileW(pattern.c_str(), &found));
+    if (!search)
         return;
     do {
         if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
@@ -60,8 +60,7 @@ void OptionsDialog::FillThemeList() {
         std::string name = ThemeNameFromFileName(Narrow(found.cFileName));
         if (IsPlainThemeName(name))
             AddComboItemText(combo, name);
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
+    } while (FindNextFileW(search.Get(), &found));
 }
 
 void OptionsDialog::OnThemeSelected() {

@@ -68,6 +68,10 @@ constexpr TextEntry kTexts[] = {
       "Tip: you can free the memory of the process or open the folder of its program."}},
     {TextId::ProcessSystem, {"'{1}' 是一个系统进程！！！     ", "'{1}' is a system process!"}},
     {TextId::ProcessEnded, {"'{1}' 已经结束，没有执行任何操作。", "'{1}' has already ended; nothing was done."}},
+    {TextId::BalloonSettingsDamaged,
+     {"设置文件有损坏的部分，已读出其余的设置。原文件另存为 {1}。",
+      "Part of the settings file was damaged, so Lumivex used the settings it could read. The original file was "
+      "kept as {1}."}},
 
     {TextId::AboutVersion, {"Version {1}", "Version {1}"}},
     {TextId::AboutRightsReserved, {"保留所有权利", "All rights reserved"}},

@@ -59,6 +59,8 @@ enum class TextId {
     ProcessTip,
     ProcessSystem,
     ProcessEnded,
+    // A settings file read in part
+    BalloonSettingsDamaged,
     // The About box and the update check
     AboutVersion,
     AboutRightsReserved,

@@ -8,8 +8,9 @@
 
 // An INI file written in one step: writes are collected, and Commit reads the file once, applies them all as the
 // profile functions would, writes the result to a temporary file beside it, flushes that and puts it in the old
-// file's place with one rename. Whoever looks at the file sees the old or the new one, whole. Reads go through
-// the profile functions, except for keys written and not yet committed.
+// file's place with one rename. Whoever looks at the file sees the old or the new one, whole. A file with other
+// names, or in a folder that takes no new file, is written in place instead. Reads answer from the file as read
+// once (IniFileProfile), except for keys written and not yet committed.
 class IniFileWriter : public IProfile {
   public:
     explicit IniFileWriter(std::wstring path) : reader_(path), path_(std::move(path)) {}
@@ -30,6 +31,3 @@ class IniFileWriter : public IProfile {
     std::vector<PendingWrite> writes_;
     unsigned long lastError_ = 0;
 };
-
-// Beside a file that is not text, saving keeps the old file under this name (path + ".bad").
-std::wstring BadFilePath(const std::wstring& path);

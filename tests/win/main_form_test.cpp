@@ -17,16 +17,6 @@ using ::testing::HasSubstr;
 
 namespace {
 constexpr char kForeign[] = "[Other]\r\nKeep=me\r\n[General]\r\nForeignKey=stays\r\nShowPercentage=1\r\n";
-
-// The errors a form reports, in place of its boxes.
-struct ErrorCapture {
-    SystemHooks Hooks() {
-        SystemHooks hooks;
-        hooks.ReportError = [this](const std::string& t) { Errors += t + "\n"; };
-        return hooks;
-    }
-    std::string Errors;
-};
 }  // namespace
 
 TEST(MainForm, HiddenToolWindowWithPortableSettings) {

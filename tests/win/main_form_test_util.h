@@ -39,6 +39,16 @@ class MainFormProbe {
 
 namespace WinTest {
 
+// The errors a form reports, in place of its boxes.
+struct ErrorCapture {
+    SystemHooks Hooks() {
+        SystemHooks hooks;
+        hooks.ReportError = [this](const std::string& t) { Errors += t + "\n"; };
+        return hooks;
+    }
+    std::string Errors;
+};
+
 // A main form whose program folder is `dir` (settings beside it when the test puts a file there, otherwise in an
 // application-data folder inside `dir`, never the user's) and whose destruction does not end the test's message loop.
 // Unless the test gives its own, the refresh tick reads a calm memory state, never the machine's (a busy machine would
