@@ -52,10 +52,9 @@ std::wstring FileBehindLinks(const std::wstring& path) {
         target = target.substr(4);
     if (target.size() >= MAX_PATH)
         return path;
-    // The final name of a plain file is the same file under another spelling (case, short names, a mapped drive):
-    // the name the user chose is kept for it.
-    DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) ? target : path;
+    // For a plain file the final name is the same file, perhaps spelt otherwise (case, short names, a mapped drive).
+    // (Wine 8 opens a link it made as the link itself and names no target.)
+    return target;
 }
 
 // Beside the file, so the rename stays on one volume, and named for this process, so two copies of the program

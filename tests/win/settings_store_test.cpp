@@ -266,3 +266,32 @@ TEST(SettingsStore, APathTooLongForThePathFunctionsIsRefusedOutLoud) {
     EXPECT_EQ(ReadBytes(path), before);
     TempDir::RemoveTree(folder);
 }
+
+// A settings file that is a symbolic link to another file (a synchronised folder, a dotfiles repository) stays a
+// link: the save reaches the file it points to.
+TEST(SettingsStore, ASymbolicLinkKeepsPointingAtTheSavedFile) {
+    TempDir dir;
+    const std::wstring target = dir.File(L"synced.Settings");
+    const std::wstring link = dir.File(L"Lumivex.Settings");
+    ASSERT_TRUE(WriteBytes(target, "[Other]\r\nKeep=1\r\n"));
+    if (!CreateSymbolicLinkW(link.c_str(), target.c_str(), 0))
+        GTEST_SKIP() << "no symbolic links here: " << GetLastError();
+    // Wine 8 makes the link but neither reads through it nor names its target: Windows does both.
+    if (ReadBytes(link) != ReadBytes(target))
+        GTEST_SKIP() << "symbolic links are not followed here";
+    const bool shownAsLink = GetFileAttributesW(link.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT;
+
+    IniFileWriter writer(link);
+    ASSERT_TRUE(SaveSettings(writer, SaverRecord(1)));
+    if (shownAsLink) {
+        EXPECT_TRUE(GetFileAttributesW(link.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT);
+    }
+    EXPECT_THAT(ReadText(target), HasSubstr("RefreshRate=700"));
+    EXPECT_EQ(ReadBytes(link), ReadBytes(target));
+    // A second save still reaches the target through the link.
+    IniFileWriter again(link);
+    ASSERT_TRUE(SaveSettings(again, SaverRecord(0)));
+    EXPECT_THAT(ReadText(target), HasSubstr("RefreshRate=500"));
+    EXPECT_EQ(ReadBytes(link), ReadBytes(target));
+    EXPECT_THAT(ReadText(target), HasSubstr("Keep=1"));
+}
