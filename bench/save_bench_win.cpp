@@ -2,6 +2,9 @@
 //   profile functions: every key written on its own with WritePrivateProfileStringW, each write rewriting the whole
 //                      file (how the settings used to be saved);
 //   one step:          the same keys through an IniFileWriter, committed once (how they are saved now).
+// And reading them at start from the same file:
+//   profile functions: every key read on its own with GetPrivateProfileStringW (how they used to be read);
+//   one read:          the file read once into a document that answers every key (IniFileProfile).
 // Prints the seconds of each and their ratio. At log-off Windows waits about 5 s for a program.
 
 #include <windows.h>
@@ -13,6 +16,7 @@
 #include "bench_win.h"
 #include "platform/text_win.h"
 #include "settings/ini_file_writer_win.h"
+#include "settings/profile_win.h"
 #include "settings/settings_file.h"
 
 namespace {
@@ -70,6 +74,23 @@ double TimedSave(const std::wstring& path, bool profileFunctions) {
     }
     return saved ? seconds : -1;
 }
+// Seconds of one start-up read of every setting from the large file; negative when a value read wrongly.
+double TimedLoad(const std::wstring& path, bool profileFunctions) {
+    LoadedSettings loaded;
+    double seconds = 0;
+    if (profileFunctions) {
+        ProfileFunctions profile(path);
+        seconds = SecondsPerRun([&] { loaded = LoadSettings(profile, FontSpec{}); }, 1);
+    } else {
+        seconds = SecondsPerRun(
+            [&] {
+                IniFileProfile profile(path);
+                loaded = LoadSettings(profile, FontSpec{});
+            },
+            1);
+    }
+    return loaded.Values.RefreshRate == 500 ? seconds : -1;
+}
 }  // namespace
 
 int main() {
@@ -85,6 +106,13 @@ int main() {
         oneStep.push_back(TimedSave(path, false));
         perKey.push_back(TimedSave(path, true));
     }
+    std::vector<double> oneRead, perKeyRead;
+    if (WriteLargeSettingsFile(path, kFileBytes)) {
+        for (int round = 0; round < 3; ++round) {
+            oneRead.push_back(TimedLoad(path, false));
+            perKeyRead.push_back(TimedLoad(path, true));
+        }
+    }
     DeleteFileW(path.c_str());
     RemoveDirectoryW(folder.c_str());
     for (double s : oneStep) {
@@ -99,5 +127,15 @@ int main() {
     std::printf("  one step (IniFileWriter):           %8.2f s\n", now);
     if (before > 0)
         std::printf("  one step / profile functions:       %8.3f\n", now / before);
+    if (oneRead.empty() || Median(oneRead) < 0) {
+        std::fprintf(stderr, "a read failed\n");
+        return 1;
+    }
+    const double read = Median(oneRead), keyAtATime = Median(perKeyRead);
+    std::printf("settings read at start from a %zu MB file (median of 3)\n", kFileBytes >> 20);
+    std::printf("  profile functions, a key at a time: %8.2f s%s\n", keyAtATime, keyAtATime < 0 ? " (failed)" : "");
+    std::printf("  one read (IniFileProfile):          %8.2f s\n", read);
+    if (keyAtATime > 0)
+        std::printf("  one read / profile functions:       %8.3f\n", read / keyAtATime);
     return 0;
 }

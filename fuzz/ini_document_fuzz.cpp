@@ -1,5 +1,6 @@
-// A settings file as it may be found, and one write to it: an unchanged file serialises to its own bytes, and an
-// edited one parses again to the same lines and the same value of the key written.
+// A settings file as it may be found, and one write to it: an unchanged file serialises to its own bytes, a damaged
+// one is recovered into a document that saves as text, and an edited one parses again to the same lines and the
+// same value of the key written: what the writer writes, the reader reads.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstddef>
@@ -16,13 +17,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string value = input.ConsumeRandomLengthString(32);
     std::string bytes = input.ConsumeRemainingBytesAsString();
 
-    auto document = IniDocument::Parse(bytes);
-    if (!document)
-        return 0;
-    if (document->Serialize() != bytes)
+    IniDocument::Recovered recovered = IniDocument::Recover(bytes);
+    if (recovered.Damaged != !IniDocument::Parse(bytes))
         std::abort();
+    if (!recovered.Document)
+        return 0;
+    auto& document = recovered.Document;
+    const std::string start = document->Serialize();
+    if (!recovered.Damaged && start != bytes)
+        std::abort();
+    if (recovered.Damaged && (start.size() > bytes.size() || !IniDocument::Parse(start)))
+        std::abort();  // what is recovered is text, and no more than the file held
     if (!document->Set(section, key, value)) {
-        if (document->Serialize() != bytes)
+        if (document->Serialize() != start)
             std::abort();  // a refused write changes nothing
         return 0;
     }

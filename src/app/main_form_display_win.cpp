@@ -35,7 +35,9 @@ bool MainForm::LoadFirstRunTheme(int index) {
     std::wstring path = ThemesFolder() + Widen(DefaultThemeFileName(index));
     if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES)
         return false;
-    IniFileProfile file(path);
+    IniFileProfile file(path, kMaxThemeFileBytes);
+    if (file.Contents().Result == IniFileContents::State::Failed)
+        return false;
     ApplyThemeFileToSettings(file, index, settings_);
     ApplyFontColor();
     return true;

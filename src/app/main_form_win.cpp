@@ -216,9 +216,13 @@ void MainForm::LoadOptions() {
         }
     }
     LoadedSettings loaded = LoadSettings(profile, settings_.Font);
+    const bool wholeFile = contents.Result == IniFileContents::State::Read && !loaded.FirstRun;
     profile.Release();
     settings_ = loaded.Values;
     firstRun_ = loaded.FirstRun;
+    storedSettings_.reset();
+    if (wholeFile)
+        storedSettings_ = settings_;
     ApplyLanguage();
     ApplyFontColor();
     ApplyHotKey();
@@ -236,8 +240,10 @@ bool MainForm::SaveSettingsFile() {
         return false;
     }
     IniFileWriter profile(settingsPath_);
-    if (SaveSettings(profile, settings_))
+    if (SaveSettings(profile, settings_)) {
+        storedSettings_ = settings_;
         return true;
+    }
     ReportSystemError("Unable to write to " + Narrow(settingsPath_), profile.LastError());
     return false;
 }
@@ -289,7 +295,9 @@ bool MainForm::QueryEndSession() {
         return true;
     SetSessionEnding(true);
     EndModalLoops();
-    savedForSessionEnd_ = SaveSettingsFile();
+    // Windows allows a few seconds here: a record the file already holds is not written again (nor is the file read
+    // to find that out), however large the file has grown.
+    savedForSessionEnd_ = (storedSettings_ && *storedSettings_ == settings_) || SaveSettingsFile();
     return true;
 }
 

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/about_controller_win.h"
@@ -120,8 +121,9 @@ class MainForm : public Window, private ITrayMenuOwner, private IHighMemoryActio
     std::wstring settingsPath_;
     bool portableMode_ = false;
     bool firstRun_ = false;
-    std::wstring damagedSettingsCopy_;  // where a settings file read only in part was kept at start
-    bool settingsReadable_ = true;      // false: the file existed but could not be read at start
+    std::optional<Settings> storedSettings_;  // the record as the settings file holds it, when known
+    std::wstring damagedSettingsCopy_;        // where a settings file read only in part was kept at start
+    bool settingsReadable_ = true;            // false: the file existed but could not be read at start
     bool closed_ = false;
     bool savedForSessionEnd_ = false;  // the question before the end of the session saved the settings
     Settings settings_;

@@ -80,7 +80,9 @@ void OptionsDialog::OnThemeSelected() {
         ThemeFile theme;
         theme.Colors.fill(kAutomaticEntry);
         if (!path.empty()) {
-            IniFileProfile file(path);
+            IniFileProfile file(path, kMaxThemeFileBytes);
+            if (file.Contents().Error == ERROR_FILE_TOO_LARGE)
+                ReportError("The theme file " + Narrow(path) + " is larger than 1 MB, so it was not read.");
             theme = ReadThemeFile(file);
         }
         colors = theme.Colors;

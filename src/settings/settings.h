@@ -60,6 +60,15 @@ struct Settings {
 #undef LUMIVEX_SETTING_FIELD
 };
 
+inline bool operator==(const Settings& a, const Settings& b) {
+#define LUMIVEX_SAME_SETTING(field, ...) &&a.field == b.field
+    return true LUMIVEX_SETTINGS(LUMIVEX_SAME_SETTING);
+#undef LUMIVEX_SAME_SETTING
+}
+inline bool operator!=(const Settings& a, const Settings& b) {
+    return !(a == b);
+}
+
 // The colours that automatic (-1) stands for, element by element.
 namespace AutomaticColors {
 constexpr ColorValue kFont = Rgb(0, 0, 0);

@@ -3,6 +3,9 @@
 #include <optional>
 #include <string>
 
+// Larger theme files are not read: a theme is a few hundred bytes, and a hostile one must not fill the memory.
+inline constexpr long long kMaxThemeFileBytes = 1 << 20;
+
 // Which first-run theme matches the visual style Windows shows now (index for DefaultThemeFileName).
 int DetectDefaultTheme();
 // The file of a theme (folder + name + ".Lumivex Theme") when the name is plain and the full path stays directly

@@ -116,6 +116,24 @@ TEST(OptionsThemePage, BrokenThemeFilesLoadWithoutHarm) {
     EXPECT_EQ(f.Settings.RedColor, 0);
 }
 
+// A theme file of more than 1 MB is not read at all: it is refused with a message, and its colours show as automatic.
+TEST(OptionsThemePage, AnOversizedThemeFileIsRefused) {
+    OptionsFixture f;
+    std::string huge = "[LumivexTheme]\r\nVer=22\r\nGreenColor=123456\r\n";
+    huge += "[Padding]\r\n" + std::string((1 << 20) + 1, ';');
+    WriteTheme(f, L"Huge", huge);
+    std::string errors;
+    SetErrorReporter([&](const std::string& text) { errors += text + "\n"; });
+    OptionsDialog dialog(f.Host(), f.Prompts());
+    RunOptions(dialog, true, [&](OptionsDialog& d) {
+        Choose(d, IDC_CBTHEMES, IndexOf(d, "Huge"));
+        EXPECT_THAT(ColorTexts(d), ElementsAre("-1", "-1", "-1", "-1", "-1", "-1", "-1"));
+        Click(d, IDCANCEL);
+    });
+    SetErrorReporter(nullptr);
+    EXPECT_THAT(errors, HasSubstr("Huge.Lumivex Theme is larger than 1 MB, so it was not read."));
+}
+
 TEST(OptionsThemePage, ColourListAndPicker) {
     OptionsFixture f;
     f.Settings.GreenColor = Rgb(0, 128, 0);

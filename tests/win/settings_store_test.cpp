@@ -6,6 +6,7 @@
 
 #include "helpers/saver_records.h"
 #include "main_form_test_util.h"
+#include "platform/error_report_win.h"
 #include "platform/file_io_win.h"
 #include "platform/text_win.h"
 #include "settings/ini_file_reader_win.h"
@@ -294,4 +295,47 @@ TEST(SettingsStore, ASymbolicLinkKeepsPointingAtTheSavedFile) {
     EXPECT_THAT(ReadText(target), HasSubstr("RefreshRate=500"));
     EXPECT_EQ(ReadBytes(link), ReadBytes(target));
     EXPECT_THAT(ReadText(target), HasSubstr("Keep=1"));
+}
+
+// Log-off allows a few seconds: settings the file already holds are not written again, however large the file,
+// and a changed record still is, with every line it does not write.
+TEST(SettingsStore, TheSessionEndWritesOnlyWhatChanged) {
+    struct SessionEndingReset {
+        ~SessionEndingReset() { SetSessionEnding(false); }
+    } reset;
+    TempDir dir;
+    const std::wstring path = dir.File(L"Lumivex.Settings");
+    std::string text = "[General]\r\nShowPercentage=1\r\nRefreshRate=700\r\n[Big]\r\n";
+    for (int i = 0; i < 20000; ++i)
+        text += "Line" + std::to_string(i) + "=kept by another program\r\n";
+    ASSERT_TRUE(WriteBytes(path, text));
+    auto form = MakeForm(dir);
+    ASSERT_EQ(form->CurrentSettings().RefreshRate, 700);
+    ASSERT_TRUE(MainFormProbe(*form).SaveSettingsFile());  // the file now holds every key of the record
+    const std::string saved = ReadBytes(path);
+    // An old time stamp shows whether anything writes the file again.
+    FILETIME old{0x10000000, 0x01C00000};
+    {
+        UniqueFile file(
+            CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(SetFileTime(file.Get(), nullptr, nullptr, &old));
+    }
+    auto lastWrite = [&] {
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data);
+        return (ULONGLONG{data.ftLastWriteTime.dwHighDateTime} << 32) | data.ftLastWriteTime.dwLowDateTime;
+    };
+    const ULONGLONG stamped = lastWrite();
+
+    EXPECT_EQ(SendMessageW(form->Hwnd(), WM_QUERYENDSESSION, 0, 0), TRUE);
+    SendMessageW(form->Hwnd(), WM_ENDSESSION, FALSE, 0);
+    EXPECT_EQ(lastWrite(), stamped);
+    EXPECT_EQ(ReadBytes(path), saved);
+
+    form->CurrentSettings().RefreshRate = 800;
+    EXPECT_EQ(SendMessageW(form->Hwnd(), WM_QUERYENDSESSION, 0, 0), TRUE);
+    SendMessageW(form->Hwnd(), WM_ENDSESSION, FALSE, 0);
+    IniFileProfile after(path);
+    EXPECT_EQ(after.ReadString("General", "RefreshRate", ""), "800");
+    EXPECT_EQ(after.ReadString("Big", "Line19999", ""), "kept by another program");
 }
