@@ -15,3 +15,12 @@ bool SameTextIgnoringAsciiCase(std::string_view a, std::string_view b) {
             return false;
     return true;
 }
+
+std::string AsciiLowerCase(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower) {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    }
+    return lower;
+}

@@ -42,6 +42,7 @@ void AppendUtf8(std::string& out, uint32_t c) {
 
 std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian) {
     std::string out;
+    out.reserve(bytes.size() / 2);
     for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
         uint32_t unit = Utf16UnitAt(bytes, i, bigEndian);
         if (unit >= 0xD800 && unit <= 0xDBFF && i + 3 < bytes.size()) {

@@ -277,14 +277,33 @@ std::string IniDocument::AsStored(std::string_view text) const {
     return std::string(text);
 }
 
-std::optional<size_t> IniDocument::FindSection(std::string_view section) const {
-    std::string wanted = AsStored(Trim(section));
-    for (size_t i = 0; i < lines_.size(); ++i) {
-        auto name = HeaderName(lines_[i].Text);
-        if (name && SameTextIgnoringAsciiCase(*name, wanted))
-            return i;
+const std::unordered_map<std::string, size_t>& IniDocument::Sections() const {
+    if (!sections_) {
+        sections_.emplace();
+        for (size_t i = 0; i < lines_.size(); ++i) {
+            if (auto name = HeaderName(lines_[i].Text))
+                sections_->emplace(AsciiLowerCase(*name), i);  // the first header of a name counts
+        }
     }
-    return std::nullopt;
+    return *sections_;
+}
+
+// A line put in before later headers moves them down by one.
+void IniDocument::LineInserted(size_t index) {
+    if (!sections_)
+        return;
+    for (auto& section : *sections_) {
+        if (section.second >= index)
+            ++section.second;
+    }
+}
+
+std::optional<size_t> IniDocument::FindSection(std::string_view section) const {
+    const auto& sections = Sections();
+    auto found = sections.find(AsciiLowerCase(AsStored(Trim(section))));
+    if (found == sections.end())
+        return std::nullopt;
+    return found->second;
 }
 
 size_t IniDocument::SectionEnd(size_t header) const {
@@ -350,6 +369,10 @@ bool IniDocument::Set(std::string_view section, std::string_view key, std::strin
     if (!header) {
         endLastLine(lines_.size());
         lines_.push_back(newLine("[" + std::string(section) + "]"));
+        if (sections_) {
+            if (auto name = HeaderName(lines_.back().Text))
+                sections_->emplace(AsciiLowerCase(*name), lines_.size() - 1);
+        }
         lines_.push_back(newLine(std::string(key) + "=" + std::string(value)));
         return true;
     }
@@ -369,6 +392,7 @@ bool IniDocument::Set(std::string_view section, std::string_view key, std::strin
     endLastLine(last + 1);
     lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(last + 1),
                   newLine(std::string(key) + "=" + std::string(value)));
+    LineInserted(last + 1);
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 // The single-byte or multi-byte code page of files without a byte-order mark (the system's ANSI code page on
@@ -65,9 +66,15 @@ class IniDocument {
     size_t SectionEnd(size_t header) const;
     void SetLine(size_t index, const std::string& text);
 
+    // The line of each section's first header, by its name in ASCII lower case; made at the first look-up, so
+    // that a file of many sections answers each key without reading every line again.
+    const std::unordered_map<std::string, size_t>& Sections() const;
+    void LineInserted(size_t index);
+
     Encoding encoding_;
     const AnsiCodePage* codePage_;
     std::vector<Line> lines_;
+    mutable std::optional<std::unordered_map<std::string, size_t>> sections_;
 };
 
 struct IniDocument::Recovered {
