@@ -11,8 +11,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // The DLL search is restricted before anything can load a library.
     HardenDllSearch();
     // One copy per session, decided before anything else: a second start only tells the running one, which shows a
-    // balloon. Two copies would both save their settings at the end and tear the file.
+    // balloon. Two copies would both save their settings at the end and tear the file. A copy that runs as
+    // administrator cannot be told: this start says so itself.
     SingleInstance instance;
+    if (instance.RunningCopyUnreachable())
+        ShowRunningAsAdministratorNotice();
     if (!instance.First())
         return 0;
     InstallCrashHandler();

@@ -45,25 +45,69 @@ std::string SystemErrorText(unsigned long errorCode) {
     return Narrow(text);
 }
 
+namespace {
+// Every writer of the log holds this byte locked while it measures, appends or trims the log. It lies far beyond any
+// log, so the lock never keeps anyone from reading or writing the text itself.
+constexpr DWORD kLogLockOffsetHigh = 0x7FFFFFFF;
+
+class LogLock {
+  public:
+    explicit LogLock(HANDLE file) : file_(file) {
+        at_.OffsetHigh = kLogLockOffsetHigh;
+        locked_ = LockFileEx(file_, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &at_) != FALSE;
+    }
+    ~LogLock() {
+        if (locked_)
+            UnlockFileEx(file_, 0, 1, 0, &at_);
+    }
+    LogLock(const LogLock&) = delete;
+    LogLock& operator=(const LogLock&) = delete;
+
+  private:
+    HANDLE file_;
+    OVERLAPPED at_{};
+    bool locked_ = false;
+};
+
+// The log with line appended and trimmed to its cap, written over the old one from its start. A log that cannot be
+// read, or has grown far beyond its cap by other hands, starts afresh.
+bool RewriteErrorLog(const std::wstring& path, HANDLE reader, const std::string& line) {
+    std::string old;
+    if (ReadAll(reader, 16 * static_cast<LONGLONG>(kErrorLogCap), old) != 0)
+        old.clear();
+    UniqueFile writer(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return writer && WriteAll(writer.Get(), AppendToErrorLog(old, line)) == 0 && SetEndOfFile(writer.Get());
+}
+
+// Another copy of the program, or the crash report, may have the log open at the same moment: every open shares
+// reading, writing and deleting, so none of them is turned away. The handle appends only (FILE_APPEND_DATA without
+// FILE_WRITE_DATA), and one WriteFile puts the whole line at the end, however the writers' lines interleave. Only
+// a line that would take the log past its cap rewrites it, under the lock that every writer takes.
+bool AppendErrorLogLine(const std::wstring& path, const std::string& line) {
+    UniqueFile file(CreateFileW(path.c_str(), FILE_READ_DATA | FILE_READ_ATTRIBUTES | FILE_APPEND_DATA | SYNCHRONIZE,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return false;
+    LogLock lock(file.Get());
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.Get(), &size) || static_cast<ULONGLONG>(size.QuadPart) + line.size() > kErrorLogCap)
+        return RewriteErrorLog(path, file.Get(), line);
+    DWORD written = 0;
+    return WriteFile(file.Get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr) &&
+           written == line.size();
+}
+}  // namespace
+
 void LogError(const std::string& text) {
     const std::wstring& path = LogPath();
     if (path.empty())
         return;
     SYSTEMTIME now{};
     GetLocalTime(&now);
-    std::string line = ErrorLogLine({now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond}, text);
-    UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
-        return;
-    // A log that cannot be read, or has grown far beyond its cap by other hands, starts afresh.
-    std::string old;
-    if (ReadAll(file.Get(), 16 * static_cast<LONGLONG>(kErrorLogCap), old) != 0)
-        old.clear();
-    std::string log = AppendToErrorLog(old, line);
-    SetFilePointer(file.Get(), 0, nullptr, FILE_BEGIN);
-    WriteAll(file.Get(), log);
-    SetEndOfFile(file.Get());
+    AppendErrorLogLine(path,
+                       ErrorLogLine({now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond}, text));
 }
 
 void ReportError(const std::string& text) {

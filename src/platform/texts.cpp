@@ -38,6 +38,8 @@ constexpr TextEntry kTexts[] = {
     {TextId::HintPageFileRow, {"页面文件  : ", "Page file: "}},
 
     {TextId::BalloonAlreadyRunning, {"Lumivex 正在运行中", "Lumivex is already running"}},
+    {TextId::BalloonRunningAsAdministrator,
+     {"Lumivex 已经以管理员身份运行", "Lumivex is already running as administrator"}},
     {TextId::BalloonWelcome,
      {"Welcome to Lumivex. Your computer current memory is displayed in the tray. This balloon will not be shown "
       "again.",

@@ -43,6 +43,7 @@ enum class TextId {
     HintPageFileRow,
     // Balloons and the high-memory warning
     BalloonAlreadyRunning,
+    BalloonRunningAsAdministrator,
     BalloonWelcome,
     HighMemoryTitle,
     HighMemoryTrimmed,

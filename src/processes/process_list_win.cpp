@@ -13,38 +13,47 @@ namespace {
 // PROCESS_ALL_ACCESS as Windows XP knows it; the creation time has always been read with it.
 constexpr DWORD kProcessAllAccess = 0x1F0FFF;
 
-UniqueKernelHandle Open(DWORD rights, DWORD processId) {
-    return UniqueKernelHandle(OpenProcess(rights, FALSE, processId));
+UniqueKernelHandle Open(DWORD rights, DWORD processId, ProcessList::Opener open = nullptr) {
+    return UniqueKernelHandle(open ? open(rights, processId) : OpenProcess(rights, FALSE, processId));
+}
+
+// The creation time tells the process from a later one with the same id (the process actions compare it), so every
+// route reads it: the limited query rights are enough for it.
+void ReadCreationTime(HANDLE process, ProcessRecord& r) {
+    uint64_t created = 0;
+    if (ProcessQuery::CreationFileTime(process, created)) {
+        r.CreationFileTime = created;
+        r.CreationTime = ProcessQuery::LocalDateTime(created);
+    }
 }
 }  // namespace
 
-void ProcessList::ReadProcess(ProcessRecord& r, ProcessQuery::OwnerCache* cache) {
+void ProcessList::ReadProcess(ProcessRecord& r, ProcessQuery::OwnerCache* cache, Opener open) {
     using namespace ProcessQuery;
     // One handle with the strongest rights the process grants serves every query that those rights allow; the
     // figures are the same as when each query opens the process with its own rights.
-    if (UniqueKernelHandle full = Open(kProcessAllAccess, r.ProcessID)) {
+    if (UniqueKernelHandle full = Open(kProcessAllAccess, r.ProcessID, open)) {
         r.FullPath = ImagePath(full.Get());
         Owner(full.Get(), r.UserName, r.Domain, cache);
-        uint64_t created = 0;
-        if (CreationFileTime(full.Get(), created)) {
-            r.CreationFileTime = created;
-            r.CreationTime = LocalDateTime(created);
-        }
+        ReadCreationTime(full.Get(), r);
         if (!WorkingSet(full.Get(), r.MemoryUsage))
             r.MemoryUsage = 0;
         return;
     }
-    if (UniqueKernelHandle info = Open(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_QUERY_INFORMATION, r.ProcessID)) {
+    if (UniqueKernelHandle info =
+            Open(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_QUERY_INFORMATION, r.ProcessID, open)) {
         if (!Owner(info.Get(), r.UserName, r.Domain, cache))
             r.UserName.clear(), r.Domain.clear();
         r.FullPath = ImagePath(info.Get());
+        ReadCreationTime(info.Get(), r);
         // Query-information rights include the limited ones that the working-set query needs.
         if (!WorkingSet(info.Get(), r.MemoryUsage))
             r.MemoryUsage = 0;
         return;
     }
-    if (UniqueKernelHandle limited = Open(PROCESS_QUERY_LIMITED_INFORMATION, r.ProcessID)) {
+    if (UniqueKernelHandle limited = Open(PROCESS_QUERY_LIMITED_INFORMATION, r.ProcessID, open)) {
         r.FullPath = ImagePath(limited.Get());
+        ReadCreationTime(limited.Get(), r);
         if (!WorkingSet(limited.Get(), r.MemoryUsage))
             r.MemoryUsage = 0;
     }
@@ -80,7 +89,7 @@ void ProcessList::Refresh() {
 // figures; a process it cannot read has 0 and goes to the end. Here the candidates are taken in the order of the
 // snapshot's working sets and read the same way until `rows` of them have a figure: these are the rows that Refresh
 // would have put first. They are then ordered by the figures read, ties by snapshot order, as Refresh orders them.
-void ProcessList::RefreshHeaviest(int rows) {
+void ProcessList::RefreshHeaviest(int rows, Opener open) {
     Clear();
     std::vector<ProcessRecord> all;
     if (!ReadSystemProcesses(all)) {
@@ -102,10 +111,11 @@ void ProcessList::RefreshHeaviest(int rows) {
         // Clamped figures all look alike: every such process is read before the rows are chosen.
         if (static_cast<int>(shown.size()) >= rows && !MaybeClampedWorkingSet(r.MemoryUsage))
             break;
-        // Read from scratch, as Refresh would: what cannot be read stays empty or 0.
+        // Read from scratch, as Refresh would: what cannot be read stays empty or 0. The snapshot's creation time
+        // stays where the process will not give its own: the row's process actions need it to know the process.
         r.FullPath.clear(), r.UserName.clear(), r.Domain.clear();
-        r.CreationTime = 0, r.CreationFileTime = 0, r.MemoryUsage = 0;
-        ReadProcess(r, &owners);
+        r.MemoryUsage = 0;
+        ReadProcess(r, &owners, open);
         (r.MemoryUsage != 0 ? shown : unreadable).push_back(order[next]);
     }
     std::sort(shown.begin(), shown.end(), [&all](size_t a, size_t b) {

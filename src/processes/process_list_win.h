@@ -13,14 +13,17 @@
 class ProcessList {
   public:
     using Compare = int (*)(const ProcessRecord&, const ProcessRecord&);
+    // OpenProcess's place (tests stand in a process that grants fewer rights); null is OpenProcess.
+    using Opener = HANDLE (*)(DWORD rights, DWORD processId);
 
     // Empties the list and fills it from a new snapshot (the idle pseudo-process is never kept).
     void Refresh();
     // The same first `rows` records as Refresh and a sort by working set give, read as Refresh reads them, while only
     // those processes (and any that cannot be read in their place) are opened: one system-wide snapshot gives every
-    // working set. The records after them carry the snapshot's name, ids, working set and creation time only.
+    // working set. The records after them carry the snapshot's name, ids, working set and creation time only; every
+    // record keeps the snapshot's creation time where its process cannot be read.
     // Falls back to Refresh and the sort where the snapshot cannot be had.
-    void RefreshHeaviest(int rows);
+    void RefreshHeaviest(int rows, Opener open = nullptr);
     int Count() const { return static_cast<int>(items_.size()); }
     // Throws std::out_of_range("Index out of bounds") outside 0..Count()-1.
     void GetItem(int index, ProcessRecord& record) const;
@@ -36,8 +39,9 @@ class ProcessList {
     static double GetCreationTime(DWORD processId);
     static bool GetOwner(DWORD processId, std::string& userName, std::string& domain);
 
-    // Fills the figures that come from opening the process (path, owner, times, working set) into record.
-    static void ReadProcess(ProcessRecord& record, ProcessQuery::OwnerCache* cache);
+    // Fills the figures that come from opening the process (path, owner, times, working set) into record; the
+    // creation time is read with whichever rights the process grants, and kept as it was when it cannot be read.
+    static void ReadProcess(ProcessRecord& record, ProcessQuery::OwnerCache* cache, Opener open = nullptr);
 
   private:
     std::vector<ProcessRecord> items_;

@@ -7,12 +7,19 @@
 #include <algorithm>
 
 #include "platform/error_report_win.h"
+#include "platform/system_library_win.h"
 #include "platform/text_win.h"
 #include "platform/web_address.h"
 #include "system/double_click_action.h"
 
+// By its full path: a bare name is looked up along the search path, where the program's own folder, the current
+// folder or a folder on PATH comes before System32 and a planted "taskmgr.exe" would start instead.
+std::wstring TaskManagerPath() {
+    return SystemFolderPath(L"taskmgr.exe");
+}
+
 void LaunchTaskManager(HWND owner) {
-    ShellExecuteW(owner, L"Open", L"taskmgr.exe", L"", L"", SW_SHOW);
+    ShellExecuteW(owner, L"Open", TaskManagerPath().c_str(), L"", L"", SW_SHOW);
 }
 
 bool LockComputer() {

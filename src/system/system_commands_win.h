@@ -7,6 +7,8 @@
 
 // The shell and session commands behind the tray icon's double-click and the About box's links.
 void LaunchTaskManager(HWND owner);
+// System32's taskmgr.exe, the program LaunchTaskManager starts.
+std::wstring TaskManagerPath();
 // LockWorkStation when Windows has it; false otherwise.
 bool LockComputer();
 // The shell's Run dialog (shell32 ordinal 61) with the program's title line and icon.

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <utility>
 
+#include "platform/ascii_text.h"
 #include "platform/web_address.h"
 
 bool IsRedirectStatus(int status) {
@@ -10,6 +11,10 @@ bool IsRedirectStatus(int status) {
 }
 
 namespace {
+bool IsHttps(std::string_view address) {
+    return SameTextIgnoringAsciiCase(address.substr(0, 6), "https:");
+}
+
 // Length of the scheme with its colon ("https:"), or 0 when text does not begin with one.
 size_t SchemeLength(std::string_view text) {
     if (text.empty() || !std::isalpha(static_cast<unsigned char>(text[0])))
@@ -71,6 +76,10 @@ std::optional<std::string> RedirectFollower::Follow(std::string_view location) {
         return std::nullopt;
     std::string next = ResolveReference(current_, location);
     if (!IsWebAddress(next))
+        return std::nullopt;
+    // A download begun over https stays on it: a hop to plain http would hand the rest of the transfer, and the
+    // version file it fetches, to anyone on the way.
+    if (IsHttps(current_) && !IsHttps(next))
         return std::nullopt;
     ++hops_;
     current_ = next;

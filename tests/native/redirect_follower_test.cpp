@@ -50,6 +50,33 @@ TEST(RedirectFollower, FollowsFiveHopsToWebAddressesOnly) {
     EXPECT_EQ(https.Current(), "https://b.example/y");
 }
 
+// Once on https a download stays there, however the way back to http is spelled; http may move up to https.
+TEST(RedirectFollower, RefusesToLeaveHttpsForHttp) {
+    struct Case {
+        const char* Start;
+        const char* Location;
+        const char* Next;  // "" for a refused hop
+    } cases[] = {
+        {"https://a.example/x", "http://a.example/x", ""},
+        {"https://a.example/x", "HTTP://b.example/y", ""},
+        {"HTTPS://a.example/x", "http://b.example/y", ""},
+        {"https://a.example/x", "HTTPS://b.example/y", "HTTPS://b.example/y"},
+        {"https://a.example/x", "//b.example/y", "https://b.example/y"},
+        {"https://a.example/x", "/y", "https://a.example/y"},
+        {"http://a.example/x", "http://b.example/y", "http://b.example/y"},
+    };
+    for (const Case& c : cases) {
+        RedirectFollower follower(c.Start);
+        EXPECT_EQ(follower.Follow(c.Location).value_or(""), c.Next) << c.Start << " -> " << c.Location;
+        EXPECT_EQ(follower.Current(), *c.Next ? c.Next : c.Start) << c.Start << " -> " << c.Location;
+        EXPECT_EQ(follower.Hops(), *c.Next ? 1 : 0);
+    }
+    // A hop that went up to https may not come back down.
+    RedirectFollower upgraded("http://a.example/x");
+    ASSERT_TRUE(upgraded.Follow("https://a.example/x"));
+    EXPECT_FALSE(upgraded.Follow("http://a.example/x"));
+}
+
 TEST(RedirectFollower, KnowsTheRedirectStatuses) {
     for (int status : {301, 302, 303, 307, 308})
         EXPECT_TRUE(IsRedirectStatus(status)) << status;

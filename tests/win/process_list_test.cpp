@@ -25,6 +25,16 @@ const ProcessRecord* Find(const ProcessList& list, DWORD id) {
     return nullptr;
 }
 
+// The rights that OpenWithin grants; any request beyond them is refused as a protected process refuses it.
+DWORD gGrantedRights = 0;
+HANDLE OpenWithin(DWORD rights, DWORD processId) {
+    if (rights & ~gGrantedRights) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return nullptr;
+    }
+    return OpenProcess(rights, FALSE, processId);
+}
+
 std::string Lower(std::string s) {
     for (char& c : s)
         c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
@@ -129,6 +139,43 @@ TEST(ProcessList, HeaviestRowsAreThoseOfAFullRefresh) {
                 EXPECT_NE(Find(full, heaviest.Item(i).ProcessID), nullptr) << heaviest.Item(i).ExeName;
         }
     }
+}
+
+// The creation time is what tells a row's process from a later one with its id: a process that grants only the
+// lesser query rights still gives it, and one that grants none keeps the snapshot's.
+TEST(ProcessList, EveryRowKeepsTheCreationTimeWhateverRightsItsProcessGrants) {
+    MemoryHelper helper(1);
+    ASSERT_TRUE(helper.Ready());
+    ProcessRecord all;
+    all.ProcessID = helper.Id();
+    ProcessList::ReadProcess(all, nullptr);
+    ASSERT_NE(all.CreationFileTime, 0u);
+    const struct {
+        const char* Route;
+        DWORD Granted;
+        bool PathRead;
+    } routes[] = {
+        {"query information", PROCESS_QUERY_INFORMATION | PROCESS_QUERY_LIMITED_INFORMATION, true},
+        {"limited query", PROCESS_QUERY_LIMITED_INFORMATION, true},
+        {"none", 0, false},
+    };
+    for (const auto& route : routes) {
+        gGrantedRights = route.Granted;
+        ProcessRecord r;
+        r.ProcessID = helper.Id();
+        ProcessList::ReadProcess(r, nullptr, OpenWithin);
+        EXPECT_EQ(Lower(r.FullPath), route.PathRead ? Lower(all.FullPath) : "") << route.Route;
+        EXPECT_EQ(r.CreationFileTime, route.PathRead ? all.CreationFileTime : 0u) << route.Route;
+
+        ProcessList heaviest;
+        heaviest.RefreshHeaviest(100000, OpenWithin);  // every row read through the route
+        const ProcessRecord* row = Find(heaviest, helper.Id());
+        ASSERT_TRUE(row) << route.Route;
+        EXPECT_EQ(Lower(row->FullPath), Lower(r.FullPath)) << route.Route;
+        EXPECT_EQ(row->CreationFileTime, all.CreationFileTime) << route.Route;
+        EXPECT_DOUBLE_EQ(row->CreationTime, all.CreationTime) << route.Route;
+    }
+    gGrantedRights = 0;
 }
 
 TEST(ProcessList, ProcessThatCannotBeOpenedGivesZeroAndEmptyTexts) {

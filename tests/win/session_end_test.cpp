@@ -3,6 +3,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
+#include <sddl.h>
+
 #include <thread>
 
 #include "app/single_instance_win.h"
@@ -155,4 +159,57 @@ TEST(SingleInstance, OnlyTheOwnerRunsAndAnEndingOwnerLeavesTheMutexToTheWaitingS
     ending.join();
     CloseHandle(ownerReady);
     CloseHandle(release);
+}
+
+// The mutex of a copy run as administrator, as an ordinary start meets it: its security lets the start wait on it
+// and nothing more, so a create, which asks for every right, is refused. The start still waits for it rather than
+// run beside its owner, and runs once the owner has released it. (A mutex that may not even be waited on is for
+// Windows alone: Wine grants SYNCHRONIZE whatever the security says. The decision for it is tested natively.)
+TEST(SingleInstance, AMutexThatOnlyLetsAStartWaitStillKeepsTheStartOut) {
+    const std::wstring name = L"Local\\LumivexTest-Rights-" + std::to_wstring(GetCurrentProcessId());
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(A;;0x00100000;;;WD)", SDDL_REVISION_1,
+                                                                     &descriptor, nullptr));  // SYNCHRONIZE alone
+    SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor, FALSE};
+    HANDLE ownerReady = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    bool takenBack = false;
+    std::thread owner([&] {
+        HANDLE mutex = CreateMutexW(&attributes, TRUE, name.c_str());
+        SetEvent(ownerReady);
+        WaitForSingleObject(release, 10000);
+        ReleaseMutex(mutex);
+        // The next start owns the mutex through its wait-only handle, and gives it back when it ends.
+        WaitForSingleObject(done, 10000);
+        takenBack = WaitForSingleObject(mutex, 0) == WAIT_OBJECT_0;
+        ReleaseMutex(mutex);
+        CloseHandle(mutex);
+    });
+    WaitForSingleObject(ownerReady, 10000);
+    UniqueKernelHandle created(CreateMutexW(nullptr, FALSE, name.c_str()));
+    const DWORD createError = GetLastError();
+    EXPECT_FALSE(created);
+    EXPECT_EQ(createError, static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    {
+        SingleInstance second(name, 200);
+        EXPECT_FALSE(second.First());
+        EXPECT_FALSE(second.RunningCopyUnreachable());  // it could be waited for: only its window was missing
+    }
+    std::thread ending([&] {
+        Sleep(200);
+        SetEvent(release);
+    });
+    {
+        SingleInstance third(name, 5000);
+        EXPECT_TRUE(third.First());
+    }
+    SetEvent(done);
+    owner.join();
+    ending.join();
+    EXPECT_TRUE(takenBack);
+    CloseHandle(ownerReady);
+    CloseHandle(release);
+    CloseHandle(done);
+    LocalFree(descriptor);
 }

@@ -192,3 +192,15 @@ TEST(SystemActions, RunDialogShowsTheProgramsDescription) {
     EXPECT_EQ(title, "Run");
     EXPECT_THAT(texts, ::testing::HasSubstr(RunDialogDescription("Lumivex")));
 }
+
+// Task Manager starts from System32 by its full path, never by a name the search path could answer elsewhere.
+TEST(SystemActions, TaskManagerIsStartedFromSystem32) {
+    wchar_t system[MAX_PATH] = {};
+    const UINT n = GetSystemDirectoryW(system, MAX_PATH);
+    ASSERT_GT(n, 0u);
+    const std::wstring path = TaskManagerPath();
+    EXPECT_EQ(CompareStringOrdinal(path.c_str(), -1, (std::wstring(system, n) + L"\\taskmgr.exe").c_str(), -1, TRUE),
+              CSTR_EQUAL)
+        << Narrow(path);
+    EXPECT_NE(GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES) << Narrow(path);
+}
