@@ -1,8 +1,7 @@
 #include "settings/ini_file_reader_win.h"
 
-#include <cstdio>
-
 #include "platform/file_io_win.h"
+#include "platform/fixed_text.h"
 #include "platform/text_win.h"
 #include "platform/unique_handle_win.h"
 
@@ -118,11 +117,18 @@ std::optional<std::wstring> KeepBadCopy(const std::wstring& path, const std::str
         return plain;
     SYSTEMTIME now;
     GetLocalTime(&now);
-    wchar_t stamp[32];
-    swprintf(stamp, 32, L"-%04u%02u%02u-%02u%02u%02u", now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
-             now.wSecond);
+    char stamp[32];
+    FixedText(stamp, sizeof stamp)
+        .Add("-")
+        .Decimal(now.wYear, 4)
+        .Decimal(now.wMonth, 2)
+        .Decimal(now.wDay, 2)
+        .Add("-")
+        .Decimal(now.wHour, 2)
+        .Decimal(now.wMinute, 2)
+        .Decimal(now.wSecond, 2);
     for (int n = 1; n < 100; ++n) {
-        std::wstring name = plain + stamp + (n == 1 ? L"" : L"-" + std::to_wstring(n));
+        std::wstring name = plain + Widen(stamp) + (n == 1 ? L"" : L"-" + Widen(std::to_string(n)));
         if (WriteNewFile(name, bytes))
             return name;
         if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS)

@@ -61,7 +61,7 @@ std::wstring FileBehindLinks(const std::wstring& path) {
 // (two sessions) never share one. The short name stands in when the long one would pass the length the path
 // functions accept.
 std::wstring TempPathFor(const std::wstring& path) {
-    std::wstring temp = path + L"." + std::to_wstring(GetCurrentProcessId()) + L".tmp";
+    std::wstring temp = path + L"." + Widen(std::to_string(GetCurrentProcessId())) + L".tmp";
     if (temp.size() < MAX_PATH)
         return temp;
     std::wstring folder = path.substr(0, path.find_last_of(L"\\/") + 1);
