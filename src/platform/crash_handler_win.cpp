@@ -26,6 +26,16 @@ wchar_t gCommandLine[kCommandChars] = {};
 // The pipe on which the writer tells the dump's name: read here, written by the writer (its standard output).
 UniqueKernelHandle gNameReader;
 UniqueKernelHandle gNameWriter;
+// The thread that starts the writer, made at installation: it has a whole stack of its own after a stack overflow,
+// and the crashing thread waits for it a bounded time, even should starting a process hang in the crashed process.
+UniqueKernelHandle gReporter;
+UniqueKernelHandle gReportAsked;
+UniqueKernelHandle gReportDone;
+// What the crashing thread hands the reporter, and what it answers.
+EXCEPTION_POINTERS* volatile gAskedException = nullptr;
+volatile DWORD gAskedThread = 0;
+volatile unsigned long gReportError = 0;
+char gReportName[64] = {};
 // The thread writing the report (0: none). Another thread that crashes meanwhile waits for the process to end; the
 // writing thread itself, crashing again inside the report, gives up on it.
 volatile LONG gReportingThread = 0;
@@ -69,11 +79,11 @@ void PrepareReport() {
 
 // Starts the writer for exception and waits for it; the dump's name into name. 0 when the dump was written,
 // otherwise the system error (WAIT_TIMEOUT: the writer did not end in time and was ended).
-unsigned long DumpByWriter(EXCEPTION_POINTERS* exception, char* name, size_t nameSize) {
+unsigned long DumpByWriter(EXCEPTION_POINTERS* exception, DWORD thread, char* name, size_t nameSize) {
     name[0] = '\0';
     PrepareReport();
     char arguments[kArgumentChars];
-    const CrashDumpRequest request{GetCurrentProcessId(), GetCurrentThreadId(), reinterpret_cast<uintptr_t>(exception)};
+    const CrashDumpRequest request{GetCurrentProcessId(), thread, reinterpret_cast<uintptr_t>(exception)};
     size_t at = 0;
     if (!gProgramPath[0] || !CrashDumpArguments(request, arguments, sizeof arguments) ||
         !Append(gCommandLine, kCommandChars, at, L"\"") || !Append(gCommandLine, kCommandChars, at, gProgramPath) ||
@@ -109,6 +119,32 @@ unsigned long DumpByWriter(EXCEPTION_POINTERS* exception, char* name, size_t nam
                  nullptr))
         name[read] = '\0';
     return result;
+}
+
+DWORD WINAPI RunReporter(void*) {
+    for (;;) {
+        WaitForSingleObject(gReportAsked.Get(), INFINITE);
+        gReportError = DumpByWriter(gAskedException, gAskedThread, gReportName, sizeof gReportName);
+        SetEvent(gReportDone.Get());
+    }
+}
+
+// The dump of the calling thread's crash, by the reporter where there is one (the writer's wait and a second more);
+// before installation, by the calling thread itself.
+unsigned long DumpCrash(EXCEPTION_POINTERS* exception, char* name, size_t nameSize) {
+    name[0] = '\0';
+    if (!gReporter)
+        return DumpByWriter(exception, GetCurrentThreadId(), name, nameSize);
+    gAskedException = exception;
+    gAskedThread = GetCurrentThreadId();
+    SetEvent(gReportAsked.Get());
+    if (WaitForSingleObject(gReportDone.Get(), kCrashDumpWriterWait + 1000) != WAIT_OBJECT_0)
+        return WAIT_TIMEOUT;
+    for (size_t i = 0; i + 1 < nameSize && i + 1 < sizeof gReportName && gReportName[i]; ++i) {
+        name[i] = gReportName[i];
+        name[i + 1] = '\0';
+    }
+    return gReportError;
 }
 
 // Appended as it stands: the log's own trimming runs at its next ordinary line.
@@ -161,7 +197,7 @@ bool WriteCrashReport(EXCEPTION_POINTERS* exception) {
     GetLocalTime(&now);
     const LogTime stamp{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
     char name[64];
-    const unsigned long error = DumpByWriter(exception, name, sizeof name);
+    const unsigned long error = DumpCrash(exception, name, sizeof name);
 
     const EXCEPTION_RECORD* record = exception ? exception->ExceptionRecord : nullptr;
     char line[512];
@@ -175,6 +211,12 @@ bool WriteCrashReport(EXCEPTION_POINTERS* exception) {
 
 void InstallCrashHandler() {
     PrepareReport();
+    if (!gReporter) {
+        gReportAsked.Reset(CreateEventW(nullptr, FALSE, FALSE, nullptr));
+        gReportDone.Reset(CreateEventW(nullptr, FALSE, FALSE, nullptr));
+        if (gReportAsked && gReportDone)
+            gReporter.Reset(CreateThread(nullptr, 0, RunReporter, nullptr, 0, nullptr));
+    }
     ULONG reserve = kStackReserve;
     SetThreadStackGuarantee(&reserve);
     // The report replaces the system's crash box: the tray program ends without asking anybody.
