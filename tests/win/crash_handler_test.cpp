@@ -31,7 +31,7 @@ std::vector<std::wstring> DumpsIn(const std::wstring& folder) {
 // Sets environment variables of the programs this test starts while it lives.
 class EnvironmentOfChildren {
   public:
-    EnvironmentOfChildren(std::vector<std::pair<std::wstring, std::wstring>> values) {
+    explicit EnvironmentOfChildren(std::vector<std::pair<std::wstring, std::wstring>> values) {
         for (const auto& [name, value] : values) {
             wchar_t old[MAX_PATH] = {};
             const bool had = GetEnvironmentVariableW(name.c_str(), old, MAX_PATH) > 0;
