@@ -4,10 +4,22 @@
 
 #include "app/main_form_win.h"
 #include "app/single_instance_win.h"
+#include "platform/crash_dump_writer_win.h"
 #include "platform/crash_handler_win.h"
 #include "platform/system_library_win.h"
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR arguments, int) {
+    // A copy started by the crash handler of a crashed copy only writes that copy's dump: no window, no tray icon and
+    // not the single-instance mutex, which the crashed copy still holds.
+    CrashDumpRequest request;
+    switch (ParseCrashDumpCommand(arguments ? arguments : L"", request)) {
+        case CrashDumpCommand::Request:
+            return static_cast<int>(RunCrashDumpWriter(request));
+        case CrashDumpCommand::Malformed:
+            return ERROR_INVALID_PARAMETER;
+        case CrashDumpCommand::None:
+            break;
+    }
     // The DLL search is restricted before anything can load a library.
     HardenDllSearch();
     // One copy per session, decided before anything else: a second start only tells the running one, which shows a

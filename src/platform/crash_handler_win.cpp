@@ -1,31 +1,44 @@
 #include "platform/crash_handler_win.h"
 
-// after windows.h
-#include <dbghelp.h>
-
 #include <cstdlib>
 #include <exception>
 
 #include "platform/crash_report.h"
 #include "platform/error_report_win.h"
+#include "platform/unique_handle_win.h"
+
+// A crashed process is no place to write its own minidump: MiniDumpWriteDump there can deadlock on the loader lock
+// or on a heap lock that the crash left taken, and a hung process keeps its window and the single-instance mutex, so
+// the program could not be started again. A second copy of the program writes it from outside; this one only starts
+// that copy, waits for it a bounded time and ends.
 
 namespace {
-// Paths are built in fixed buffers: by the time the handler runs, the heap may be what broke.
+// Everything the handler needs is made when it is installed, in fixed buffers: by the time it runs, the heap may be
+// what broke.
 constexpr size_t kPathChars = 1024;
+constexpr size_t kArgumentChars = 64;
+constexpr size_t kCommandChars = kPathChars + kArgumentChars + 4;
+// Stack kept for the handler on the installing thread: enough to start the writer after a stack overflow.
+constexpr ULONG kStackReserve = 64 * 1024;
 
-// dbghelp.dll is loaded only when a crash needs it, by its full System32 path (found at start-up).
-wchar_t gDbgHelpPath[MAX_PATH] = {};
+wchar_t gProgramPath[kPathChars] = {};
+wchar_t gCommandLine[kCommandChars] = {};
+// The pipe on which the writer tells the dump's name: read here, written by the writer (its standard output).
+UniqueKernelHandle gNameReader;
+UniqueKernelHandle gNameWriter;
+// The thread that starts the writer, made at installation: it has a whole stack of its own after a stack overflow,
+// and the crashing thread waits for it a bounded time, even should starting a process hang in the crashed process.
+UniqueKernelHandle gReporter;
+UniqueKernelHandle gReportAsked;
+UniqueKernelHandle gReportDone;
+// What the crashing thread hands the reporter, and what it answers.
+EXCEPTION_POINTERS* volatile gAskedException = nullptr;
+volatile DWORD gAskedThread = 0;
+volatile unsigned long gReportError = 0;
+char gReportName[64] = {};
 // The thread writing the report (0: none). Another thread that crashes meanwhile waits for the process to end; the
 // writing thread itself, crashing again inside the report, gives up on it.
 volatile LONG gReportingThread = 0;
-
-using MiniDumpWriteDumpFn = BOOL(WINAPI*)(HANDLE,
-                                          DWORD,
-                                          HANDLE,
-                                          MINIDUMP_TYPE,
-                                          PMINIDUMP_EXCEPTION_INFORMATION,
-                                          PMINIDUMP_USER_STREAM_INFORMATION,
-                                          PMINIDUMP_CALLBACK_INFORMATION);
 
 bool Append(wchar_t* out, size_t chars, size_t& at, const wchar_t* text) {
     for (; *text; ++text) {
@@ -47,59 +60,91 @@ bool AppendAscii(wchar_t* out, size_t chars, size_t& at, const char* text) {
     return true;
 }
 
-// The folder of the error log with its backslash; the temporary folder while no log is set.
-size_t ReportFolder(wchar_t* out, size_t chars) {
-    out[0] = L'\0';
-    const std::wstring& log = ErrorLogPath();
-    const size_t slash = log.find_last_of(L"\\/");
-    if (slash != std::wstring::npos && slash + 1 < chars) {
-        for (size_t i = 0; i <= slash; ++i)
-            out[i] = log[i];
-        out[slash + 1] = L'\0';
-        return slash + 1;
-    }
-    const DWORD n = GetTempPathW(static_cast<DWORD>(chars), out);
-    const size_t at = n < chars ? n : 0;
-    out[at] = L'\0';
-    return at;
-}
-
-// System32's dbghelp.dll, by its full path.
-void FindDbgHelp() {
-    const wchar_t kName[] = L"\\dbghelp.dll";
-    const UINT n = GetSystemDirectoryW(gDbgHelpPath, MAX_PATH);
-    if (n == 0 || n + sizeof kName / sizeof kName[0] > MAX_PATH) {
-        gDbgHelpPath[0] = L'\0';
+// At installation, or at a crash before it (an exception thrown before the handler is installed reports too).
+void PrepareReport() {
+    if (gProgramPath[0])
         return;
+    const DWORD n = GetModuleFileNameW(nullptr, gProgramPath, kPathChars);
+    if (n == 0 || n >= kPathChars)
+        gProgramPath[0] = L'\0';
+    SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+    HANDLE reader = nullptr;
+    HANDLE writer = nullptr;
+    if (CreatePipe(&reader, &writer, &inherited, 0)) {
+        SetHandleInformation(reader, HANDLE_FLAG_INHERIT, 0);
+        gNameReader.Reset(reader);
+        gNameWriter.Reset(writer);
     }
-    size_t at = n;
-    Append(gDbgHelpPath, MAX_PATH, at, gDbgHelpPath[n - 1] == L'\\' ? kName + 1 : kName);
 }
 
-unsigned long WriteDump(const wchar_t* path, EXCEPTION_POINTERS* exception) {
-    if (!gDbgHelpPath[0])
-        FindDbgHelp();
-    HMODULE dbghelp = gDbgHelpPath[0] ? LoadLibraryW(gDbgHelpPath) : nullptr;
-    if (!dbghelp)
-        return GetLastError() ? GetLastError() : ERROR_MOD_NOT_FOUND;
-    auto write =
-        reinterpret_cast<MiniDumpWriteDumpFn>(reinterpret_cast<void*>(GetProcAddress(dbghelp, "MiniDumpWriteDump")));
-    if (!write)
-        return ERROR_PROC_NOT_FOUND;
-    HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return GetLastError();
-    MINIDUMP_EXCEPTION_INFORMATION info{};
-    info.ThreadId = GetCurrentThreadId();
-    info.ExceptionPointers = exception;
-    info.ClientPointers = FALSE;
-    BOOL ok = write(GetCurrentProcess(), GetCurrentProcessId(), file, MiniDumpNormal, exception ? &info : nullptr,
-                    nullptr, nullptr);
-    unsigned long error = ok ? 0 : (GetLastError() ? GetLastError() : ERROR_WRITE_FAULT);
-    CloseHandle(file);
-    if (!ok)
-        DeleteFileW(path);
-    return error;
+// Starts the writer for exception and waits for it; the dump's name into name. 0 when the dump was written,
+// otherwise the system error (WAIT_TIMEOUT: the writer did not end in time and was ended).
+unsigned long DumpByWriter(EXCEPTION_POINTERS* exception, DWORD thread, char* name, size_t nameSize) {
+    name[0] = '\0';
+    PrepareReport();
+    char arguments[kArgumentChars];
+    const CrashDumpRequest request{GetCurrentProcessId(), thread, reinterpret_cast<uintptr_t>(exception)};
+    size_t at = 0;
+    if (!gProgramPath[0] || !CrashDumpArguments(request, arguments, sizeof arguments) ||
+        !Append(gCommandLine, kCommandChars, at, L"\"") || !Append(gCommandLine, kCommandChars, at, gProgramPath) ||
+        !Append(gCommandLine, kCommandChars, at, L"\" ") || !AppendAscii(gCommandLine, kCommandChars, at, arguments))
+        return ERROR_BUFFER_OVERFLOW;
+
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    if (gNameWriter) {
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdOutput = gNameWriter.Get();
+    }
+    PROCESS_INFORMATION started{};
+    if (!CreateProcessW(gProgramPath, gCommandLine, nullptr, nullptr, gNameWriter ? TRUE : FALSE, CREATE_NO_WINDOW,
+                        nullptr, nullptr, &startup, &started)) {
+        const DWORD error = GetLastError();
+        return error ? error : ERROR_FILE_NOT_FOUND;
+    }
+    UniqueKernelHandle writer(started.hProcess);
+    CloseHandle(started.hThread);
+    // A writer that hangs is ended: the crashed process must not outlive the bound, and its dump is lost either way.
+    if (WaitForSingleObject(writer.Get(), kCrashDumpWriterWait) != WAIT_OBJECT_0) {
+        TerminateProcess(writer.Get(), WAIT_TIMEOUT);
+        return WAIT_TIMEOUT;
+    }
+    DWORD result = ERROR_WRITE_FAULT;
+    GetExitCodeProcess(writer.Get(), &result);
+    DWORD available = 0;
+    DWORD read = 0;
+    if (result == 0 && gNameReader && PeekNamedPipe(gNameReader.Get(), nullptr, 0, nullptr, &available, nullptr) &&
+        available > 0 &&
+        ReadFile(gNameReader.Get(), name, available < nameSize ? available : static_cast<DWORD>(nameSize - 1), &read,
+                 nullptr))
+        name[read] = '\0';
+    return result;
+}
+
+DWORD WINAPI RunReporter(void*) {
+    for (;;) {
+        WaitForSingleObject(gReportAsked.Get(), INFINITE);
+        gReportError = DumpByWriter(gAskedException, gAskedThread, gReportName, sizeof gReportName);
+        SetEvent(gReportDone.Get());
+    }
+}
+
+// The dump of the calling thread's crash, by the reporter where there is one (the writer's wait and a second more);
+// before installation, by the calling thread itself.
+unsigned long DumpCrash(EXCEPTION_POINTERS* exception, char* name, size_t nameSize) {
+    name[0] = '\0';
+    if (!gReporter)
+        return DumpByWriter(exception, GetCurrentThreadId(), name, nameSize);
+    gAskedException = exception;
+    gAskedThread = GetCurrentThreadId();
+    SetEvent(gReportAsked.Get());
+    if (WaitForSingleObject(gReportDone.Get(), kCrashDumpWriterWait + 1000) != WAIT_OBJECT_0)
+        return WAIT_TIMEOUT;
+    for (size_t i = 0; i + 1 < nameSize && i + 1 < sizeof gReportName && gReportName[i]; ++i) {
+        name[i] = gReportName[i];
+        name[i + 1] = '\0';
+    }
+    return gReportError;
 }
 
 // Appended as it stands: the log's own trimming runs at its next ordinary line.
@@ -152,13 +197,7 @@ bool WriteCrashReport(EXCEPTION_POINTERS* exception) {
     GetLocalTime(&now);
     const LogTime stamp{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
     char name[64];
-    CrashDumpName(stamp, name, sizeof name);
-
-    wchar_t path[kPathChars];
-    size_t at = ReportFolder(path, kPathChars);
-    unsigned long error = ERROR_PATH_NOT_FOUND;
-    if (at > 0 && AppendAscii(path, kPathChars, at, name))
-        error = WriteDump(path, exception);
+    const unsigned long error = DumpCrash(exception, name, sizeof name);
 
     const EXCEPTION_RECORD* record = exception ? exception->ExceptionRecord : nullptr;
     char line[512];
@@ -171,7 +210,15 @@ bool WriteCrashReport(EXCEPTION_POINTERS* exception) {
 }
 
 void InstallCrashHandler() {
-    FindDbgHelp();
+    PrepareReport();
+    if (!gReporter) {
+        gReportAsked.Reset(CreateEventW(nullptr, FALSE, FALSE, nullptr));
+        gReportDone.Reset(CreateEventW(nullptr, FALSE, FALSE, nullptr));
+        if (gReportAsked && gReportDone)
+            gReporter.Reset(CreateThread(nullptr, 0, RunReporter, nullptr, 0, nullptr));
+    }
+    ULONG reserve = kStackReserve;
+    SetThreadStackGuarantee(&reserve);
     // The report replaces the system's crash box: the tray program ends without asking anybody.
     SetErrorMode(SetErrorMode(0) | SEM_NOGPFAULTERRORBOX);
     SetUnhandledExceptionFilter(OnUnhandledException);

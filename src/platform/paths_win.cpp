@@ -39,7 +39,7 @@ bool DriveIsReadable(wchar_t letter) {
 }
 }  // namespace
 
-SettingsLocation GetSettingsFileName(const std::wstring& programFolder, const std::wstring& userDataFolder) {
+std::wstring PortableSettingsFile(const std::wstring& programFolder) {
     std::wstring candidate = WithTrailingBackslash(programFolder) + L"Lumivex.Settings";
     bool usable = false;
     if (!candidate.empty()) {
@@ -52,9 +52,15 @@ SettingsLocation GetSettingsFileName(const std::wstring& programFolder, const st
             usable = DriveIsReadable(first);
     }
     DWORD attributes = GetFileAttributesW(candidate.c_str());
-    if (usable && attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        return {candidate, true};
-    }
+    if (usable && attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return candidate;
+    return std::wstring();
+}
+
+SettingsLocation GetSettingsFileName(const std::wstring& programFolder, const std::wstring& userDataFolder) {
+    std::wstring portable = PortableSettingsFile(programFolder);
+    if (!portable.empty())
+        return {portable, true};
     return {GetDataFolder(false, programFolder, false, false, userDataFolder) + L"Lumivex.Settings", false};
 }
 

@@ -12,6 +12,9 @@ struct SettingsLocation {
     bool PortableMode = false;
 };
 
+// "Lumivex.Settings" in programFolder when it is there and on a readable drive (a portable copy); otherwise empty.
+std::wstring PortableSettingsFile(const std::wstring& programFolder);
+
 // "Lumivex.Settings" beside the executable when it is there and on a readable drive (portable mode), otherwise in
 // the per-user data folder.
 // userDataFolder replaces the per-user application-data folder when not empty (tests keep to a folder of their own).

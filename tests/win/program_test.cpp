@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "options_resource.h"
@@ -143,6 +144,42 @@ TEST(Program, SecondStartSignalsTheRunningCopyAndEnds) {
     PumpUntil([&] { return running.SecondInstanceMessages > 0; }, 2000);
     EXPECT_EQ(running.SecondInstanceMessages, 1);
     // The second copy wrote nothing: it never got as far as its settings.
+    EXPECT_EQ(ReadText(copy.Dir.File(L"Lumivex.Settings")), "[General]\r\nShowPercentage=0\r\n");
+}
+
+// A copy started to write a crashed copy's dump is no second start: it neither signals the running copy (whose
+// window and mutex a crashed copy still holds) nor reads the settings; it writes the dump beside a portable copy's
+// settings and ends.
+TEST(Program, ACrashDumpWriterIsNoSecondStart) {
+    FakeRunningCopy running;
+    ASSERT_NE(running.Hwnd(), nullptr);
+    PortableCopy copy("[General]\r\nShowPercentage=0\r\n");
+    struct Case {
+        std::wstring Arguments;
+        DWORD ExitCode;
+        size_t Dumps;
+    };
+    const std::wstring thisProcess =
+        std::to_wstring(GetCurrentProcessId()) + L" " + std::to_wstring(GetCurrentThreadId()) + L" 0x0";
+    for (const Case& c : {Case{L"/crashdump " + thisProcess, 0, 1}, Case{L"/crashdump 12 x 0x0", 87, 0}}) {
+        HANDLE writer = Launch(copy.Exe, c.Arguments);
+        ASSERT_NE(writer, nullptr);
+        EXPECT_TRUE(WaitProcess(writer, 30000));
+        DWORD exitCode = STILL_ACTIVE;
+        GetExitCodeProcess(writer, &exitCode);
+        CloseHandle(writer);
+        EXPECT_EQ(exitCode, c.ExitCode) << Narrow(c.Arguments);
+        WIN32_FIND_DATAW found{};
+        HANDLE search = FindFirstFileW(copy.Dir.File(L"Lumivex-*.dmp").c_str(), &found);
+        EXPECT_EQ(search != INVALID_HANDLE_VALUE, c.Dumps == 1) << Narrow(c.Arguments);
+        if (search != INVALID_HANDLE_VALUE) {
+            EXPECT_FALSE(FindNextFileW(search, &found)) << "one dump";
+            FindClose(search);
+            DeleteFileW(copy.Dir.File(found.cFileName).c_str());
+        }
+    }
+    PumpFor(500);
+    EXPECT_EQ(running.SecondInstanceMessages, 0);
     EXPECT_EQ(ReadText(copy.Dir.File(L"Lumivex.Settings")), "[General]\r\nShowPercentage=0\r\n");
 }
 

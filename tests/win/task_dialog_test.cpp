@@ -123,7 +123,7 @@ const char* Kind(bool emulated) {
 // Wine's task dialog ignores Escape without a Cancel button and reports the first radio whatever was clicked;
 // Windows does both. Those two checks of the system's dialog only run on Windows.
 bool WineTaskDialogLimits(bool emulated) {
-    return !emulated && GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+    return !emulated && OnWine();
 }
 }  // namespace
 

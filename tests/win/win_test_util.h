@@ -117,6 +117,11 @@ inline void PumpFor(int ms) {
     PumpUntil(nullptr, ms);
 }
 
+// Under Wine rather than Windows.
+inline bool OnWine() {
+    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
+
 inline std::wstring TestFolder() {
     wchar_t path[MAX_PATH];
     GetModuleFileNameW(nullptr, path, MAX_PATH);
