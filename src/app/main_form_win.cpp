@@ -216,7 +216,7 @@ void MainForm::LoadOptions() {
         }
     }
     LoadedSettings loaded = LoadSettings(profile, settings_.Font);
-    const bool wholeFile = contents.Result == IniFileContents::State::Read && !loaded.FirstRun;
+    const bool wholeFile = contents.Result == IniFileContents::State::Read && loaded.EveryKey;
     profile.Release();
     settings_ = loaded.Values;
     firstRun_ = loaded.FirstRun;

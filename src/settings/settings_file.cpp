@@ -1,5 +1,7 @@
 #include "settings/settings_file.h"
 
+#include <type_traits>
+
 #include "platform/texts.h"
 #include "settings/color_text.h"
 
@@ -64,6 +66,23 @@ bool WriteSetting(SettingKinds::LanguageTag,
     return profile.WriteString(section, key, language);
 }
 
+// Whether the file has the keys a save of this kind of setting writes.
+template <typename Kind>
+bool HasKeys(Kind, IProfile& profile, const char* section, const char* key) {
+    constexpr char kMissing[] = "\x01";
+    if (!section)
+        return true;
+    if constexpr (std::is_same_v<Kind, SettingKinds::Font>) {
+        for (const char* fontKey : {"Name", "CharSet", "Color", "Size", "Style"}) {
+            if (profile.ReadString(section, fontKey, kMissing) == kMissing)
+                return false;
+        }
+        return true;
+    } else {
+        return profile.ReadString(section, key, kMissing) != kMissing;
+    }
+}
+
 // A hand-edited file must not make a timer fire continuously, overflow its interval or ask for more process rows
 // than the menu offers; every other value loads as written.
 void KeepTimersSafe(Settings& s) {
@@ -96,8 +115,10 @@ LoadedSettings LoadSettings(IProfile& profile, const FontSpec& currentFont) {
     s = Settings{};
     s.Font = currentFont;
     result.FirstRun = ReadInteger(profile, kSectionGeneral, "ShowPercentage", kFirstRunProbe) == kFirstRunProbe;
-#define LUMIVEX_READ_SETTING(field, kind, defaultValue, section, key, ...) \
-    ReadSetting(SettingKinds::kind{}, profile, kSection##section, key, s.field);
+    result.EveryKey = true;
+#define LUMIVEX_READ_SETTING(field, kind, defaultValue, section, key, ...)       \
+    ReadSetting(SettingKinds::kind{}, profile, kSection##section, key, s.field); \
+    result.EveryKey = result.EveryKey && HasKeys(SettingKinds::kind{}, profile, kSection##section, key);
     LUMIVEX_SETTINGS(LUMIVEX_READ_SETTING)
 #undef LUMIVEX_READ_SETTING
     s.FontColor = s.Font.Color;

@@ -14,6 +14,7 @@ inline constexpr char kSectionCustomColors[] = "自定义颜色";
 struct LoadedSettings {
     Settings Values;
     bool FirstRun = false;  // "General" "ShowPercentage" missing or not a number
+    bool EveryKey = false;  // the file has every key a save writes
 };
 
 // Fills the record from the profile; every missing or unreadable value takes its default. currentFont is the

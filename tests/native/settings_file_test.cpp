@@ -257,3 +257,18 @@ TEST(SettingsFile, LanguageLoadsKnownValuesAndSavesWhatItHas) {
         EXPECT_EQ(out.ReadString("General", "Language", ""), c.Loaded);
     }
 }
+
+// A file that a save has filled has every key; one key fewer, and the next save has something to write.
+TEST(SettingsFile, KnowsWhetherTheFileHasEveryKeyASaveWrites) {
+    MemoryProfile p;
+    EXPECT_FALSE(Load(p).EveryKey);
+    ASSERT_TRUE(SaveSettings(p, Settings{}));
+    EXPECT_TRUE(Load(p).EveryKey);
+    for (const char* key : {"Language", "ProcMenuHightlightColor", "Style"}) {
+        MemoryProfile partial;
+        ASSERT_TRUE(SaveSettings(partial, Settings{}));
+        for (auto it = partial.Values.begin(); it != partial.Values.end();)
+            it = it->first.second == key ? partial.Values.erase(it) : std::next(it);
+        EXPECT_FALSE(Load(partial).EveryKey) << key;
+    }
+}
