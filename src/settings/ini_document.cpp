@@ -199,8 +199,11 @@ bool IniDocument::HasSettingLine() const {
 }
 
 std::optional<IniDocument> IniDocument::Parse(std::string_view bytes, const AnsiCodePage& codePage) {
-    const auto [encoding, markLength] = DetectEncoding(bytes);
-    bytes.remove_prefix(markLength);
+    // Plain variables rather than a structured binding: the lambdas below take them, which C++17 allows only for
+    // variables.
+    const std::pair<Encoding, size_t> detected = DetectEncoding(bytes);
+    const Encoding encoding = detected.first;
+    bytes.remove_prefix(detected.second);
     IniDocument document(encoding, codePage);
     const bool wide = IsWide(encoding);
     bool bigEndian = encoding == Encoding::Utf16Be;
