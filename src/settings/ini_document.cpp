@@ -218,11 +218,13 @@ std::optional<IniDocument> IniDocument::Parse(std::string_view bytes, const Ansi
     size_t start = 0;
     auto addLine = [&](size_t end, size_t next) {
         Line line;
-        line.Raw = std::string(bytes.substr(start, end - start));
+        line.Start = start;
+        line.Length = end - start;
+        const std::string_view raw = bytes.substr(start, end - start);
         line.End = std::string(bytes.substr(end, next - end));
-        line.Text = encoding == Encoding::Ansi ? codePage.ToUtf8(line.Raw)
-                    : wide                     ? Utf16ToUtf8(line.Raw, bigEndian)
-                                               : line.Raw;
+        line.Text = encoding == Encoding::Ansi ? codePage.ToUtf8(raw)
+                    : wide                     ? Utf16ToUtf8(raw, bigEndian)
+                                               : std::string(raw);
         document.lines_.push_back(std::move(line));
         start = next;
     };
@@ -241,6 +243,7 @@ std::optional<IniDocument> IniDocument::Parse(std::string_view bytes, const Ansi
     }
     if (start < bytes.size())
         addLine(bytes.size(), bytes.size());
+    document.source_ = std::string(bytes);
     return document;
 }
 
@@ -401,6 +404,7 @@ bool IniDocument::Set(std::string_view section, std::string_view key, std::strin
 
 std::string IniDocument::Serialize() const {
     std::string out;
+    out.reserve(source_.size() + 256);
     switch (encoding_) {
         case Encoding::Ansi:
         case Encoding::Utf8:
@@ -416,7 +420,10 @@ std::string IniDocument::Serialize() const {
             break;
     }
     for (const Line& line : lines_) {
-        out += line.Edited ? Encode(line.Text) : line.Raw;
+        if (line.Edited)
+            out += Encode(line.Text);
+        else
+            out.append(source_, line.Start, line.Length);
         out += line.End;
     }
     return out;

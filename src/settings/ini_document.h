@@ -51,8 +51,10 @@ class IniDocument {
 
   private:
     struct Line {
-        std::string Raw;   // the line's bytes in the file's encoding, without its line break
-        std::string Text;  // the same as UTF-8
+        // Where the line's bytes (in the file's encoding, without its line break) are in source_; only a line not
+        // edited is written from there, so the file is held once however large.
+        size_t Start = 0, Length = 0;
+        std::string Text;  // the line as UTF-8
         std::string End;   // the line break's bytes; empty for a last line without one
         bool Edited = false;
     };
@@ -73,6 +75,7 @@ class IniDocument {
 
     Encoding encoding_;
     const AnsiCodePage* codePage_;
+    std::string source_;  // the file's bytes after the byte-order mark
     std::vector<Line> lines_;
     mutable std::optional<std::unordered_map<std::string, size_t>> sections_;
 };
