@@ -20,25 +20,14 @@
 #include "tray/tray_renderer.h"
 
 namespace {
-// The small icon of an executable, when the file gives both sizes; System32 paths from the real folder.
-UniqueIcon SmallIconOf(const std::string& path) {
-    if (path.empty())
-        return {};
+// The small icon of a file, when the file gives both sizes (the large one that comes with it is not kept).
+UniqueIcon SmallIconOf(const std::wstring& file) {
     HICON large = nullptr, small = nullptr;
-    UINT extracted = ExtractIconExW(Widen(NativeFilePath(path)).c_str(), 0, &large, &small, 1);
+    UINT extracted = ExtractIconExW(file.c_str(), 0, &large, &small, 1);
     UniqueIcon largeIcon(large), smallIcon(small);
     if (extracted != 2)
         return {};
     return smallIcon;
-}
-
-// Small icon `index` of a file; the large one that comes with it is not kept.
-HICON ExtractSmallIcon(const std::wstring& file, int index) {
-    HICON large = nullptr, small = nullptr;
-    ExtractIconExW(file.c_str(), index, &large, &small, 1);
-    if (large)
-        DestroyIcon(large);
-    return small;
 }
 
 std::wstring WindowsFolder() {
@@ -138,8 +127,8 @@ void TrayMenu::ShowDefaultItem() {
 
 void TrayMenu::LoadIcons() {
     std::wstring windows = WindowsFolder();
-    defaultProgramIcon_.Reset(ExtractSmallIcon(windows + L"System32\\User32.dll", 0));
-    taskManagerIcon_.Reset(ExtractSmallIcon(windows + L"System32\\taskmgr.exe", 0));
+    defaultProgramIcon_ = SmallIconOf(windows + L"System32\\User32.dll");
+    taskManagerIcon_ = SmallIconOf(windows + L"System32\\taskmgr.exe");
 }
 
 void TrayMenu::Close() {
@@ -202,7 +191,9 @@ std::unique_ptr<MenuItemEx> TrayMenu::MakeProcessRow(const ProcessRecord& r,
     row->CreationFileTime = r.CreationFileTime;
     row->ExeName = r.ExeName;
     row->FullPath = r.FullPath;
-    row->IconHandle = SmallIconOf(r.FullPath);
+    // System32 paths from the real folder, not the one a 32-bit program is redirected to.
+    if (!r.FullPath.empty())
+        row->IconHandle = SmallIconOf(Widen(NativeFilePath(r.FullPath)));
     row->NoIcon = !row->IconHandle;
     std::string description;
     if (settings_.ShowNameInsteadOfModule && !r.FullPath.empty()) {
