@@ -91,6 +91,19 @@ double TimedLoad(const std::wstring& path, bool profileFunctions) {
     }
     return loaded.Values.RefreshRate == 500 ? seconds : -1;
 }
+// Prints the medians of the new way and the old (the profile functions, a key at a time) and their ratio; false
+// when the new way failed.
+bool Report(const char* what, const char* newWay, const std::vector<double>& now, const std::vector<double>& old) {
+    if (now.empty() || Median(now) < 0)
+        return false;
+    const double newSeconds = Median(now), oldSeconds = Median(old);
+    std::printf("%s a %zu MB file (median of 3)\n", what, kFileBytes >> 20);
+    std::printf("  profile functions, a key at a time: %8.2f s%s\n", oldSeconds, oldSeconds < 0 ? " (failed)" : "");
+    std::printf("  %s          %8.2f s\n", newWay, newSeconds);
+    if (oldSeconds > 0)
+        std::printf("  new / profile functions:            %8.3f\n", newSeconds / oldSeconds);
+    return true;
+}
 }  // namespace
 
 int main() {
@@ -115,27 +128,10 @@ int main() {
     }
     DeleteFileW(path.c_str());
     RemoveDirectoryW(folder.c_str());
-    for (double s : oneStep) {
-        if (s < 0) {
-            std::fprintf(stderr, "a save failed\n");
-            return 1;
-        }
-    }
-    const double now = Median(oneStep), before = Median(perKey);
-    std::printf("settings saved into a %zu MB file (median of 3)\n", kFileBytes >> 20);
-    std::printf("  profile functions, a key at a time: %8.2f s%s\n", before, before < 0 ? " (failed)" : "");
-    std::printf("  one step (IniFileWriter):           %8.2f s\n", now);
-    if (before > 0)
-        std::printf("  one step / profile functions:       %8.3f\n", now / before);
-    if (oneRead.empty() || Median(oneRead) < 0) {
-        std::fprintf(stderr, "a read failed\n");
+    if (!Report("settings saved into", "one step (IniFileWriter):  ", oneStep, perKey) ||
+        !Report("settings read at start from", "one read (IniFileProfile): ", oneRead, perKeyRead)) {
+        std::fprintf(stderr, "a save or a read failed\n");
         return 1;
     }
-    const double read = Median(oneRead), keyAtATime = Median(perKeyRead);
-    std::printf("settings read at start from a %zu MB file (median of 3)\n", kFileBytes >> 20);
-    std::printf("  profile functions, a key at a time: %8.2f s%s\n", keyAtATime, keyAtATime < 0 ? " (failed)" : "");
-    std::printf("  one read (IniFileProfile):          %8.2f s\n", read);
-    if (keyAtATime > 0)
-        std::printf("  one read / profile functions:       %8.3f\n", read / keyAtATime);
     return 0;
 }

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "platform/utf_text.h"
+
 namespace {
 struct Write {
     const char* Section;
@@ -30,19 +32,6 @@ std::string Edit(const std::string& before, const std::vector<Write>& writes) {
 }
 
 // UTF-16 bytes of ASCII and BMP text given as code units.
-void AppendUtf8ForTest(std::string& out, char16_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 std::string Utf16(std::u16string_view text, bool bigEndian = false) {
     std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
     for (char16_t c : text) {
@@ -160,7 +149,7 @@ TEST(IniDocument, ReadsEveryEncodingTheWriterKeeps) {
         u"[general]\r\nLate=1\r\n[自定义颜色]\r\nColorA=FFFFFF\r\n";
     std::string utf8;
     for (char16_t c : text)
-        AppendUtf8ForTest(utf8, c);
+        AppendUtf8(utf8, c);
     struct Case {
         const char* Name;
         std::string Bytes;
