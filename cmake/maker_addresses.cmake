@@ -7,11 +7,14 @@ set(LUMIVEX_DOWNLOADS_URL "" CACHE STRING "Downloads page (empty: <site>/Downloa
 set(LUMIVEX_HOME_URL "" CACHE STRING "Home page (empty: <site>/)")
 set(LUMIVEX_SUPPORT_URL "" CACHE STRING "Support page (empty: <site>/support.php)")
 set(LUMIVEX_DONATION_URL "" CACHE STRING "Donation page (empty: <site>/donate.php)")
+set(LUMIVEX_LICENSE_URL "" CACHE STRING "The licence, for the package managers (empty: <site>/license.php)")
+set(LUMIVEX_RELEASE_NOTES_URL "" CACHE STRING "What each version changed (empty: <site>/changes.php)")
 set(LUMIVEX_RELEASES_URL "" CACHE STRING
     "Folder where tools/dist.sh's files are published, for the winget and Scoop manifests (empty: <site>/download)")
 
 foreach(pair "UPDATE_FILE_URL|/lumivex.upd" "DOWNLOADS_URL|/Downloads.php" "HOME_URL|/" "SUPPORT_URL|/support.php"
-             "DONATION_URL|/donate.php" "RELEASES_URL|/download")
+             "DONATION_URL|/donate.php" "RELEASES_URL|/download" "LICENSE_URL|/license.php"
+             "RELEASE_NOTES_URL|/changes.php")
     string(REPLACE "|" ";" pair "${pair}")
     list(GET pair 0 name)
     list(GET pair 1 page)
@@ -30,4 +33,6 @@ HOME_URL=${LUMIVEX_HOME_URL_VALUE}
 SUPPORT_URL=${LUMIVEX_SUPPORT_URL_VALUE}
 DONATION_URL=${LUMIVEX_DONATION_URL_VALUE}
 RELEASES_URL=${LUMIVEX_RELEASES_URL_VALUE}
+LICENSE_URL=${LUMIVEX_LICENSE_URL_VALUE}
+RELEASE_NOTES_URL=${LUMIVEX_RELEASE_NOTES_URL_VALUE}
 ")

@@ -10,6 +10,8 @@
 #   winget/, scoop/              the manifests of the winget and Scoop package managers (tools/package_manifests.py)
 # --no-build packages the executables already in build/mingw-i686 and build/mingw-x64 (the 64-bit one may be
 # missing there: the installer then ships only the 32-bit build and no 64-bit zip is made).
+# --release is for files that will be published: it refuses to run while the maker's addresses (in the program
+# and in the manifests) are the placeholder site of the build's defaults.
 #
 # Signing: with LUMIVEX_SIGN_PFX and LUMIVEX_SIGN_PASSWORD_FILE set (and optionally LUMIVEX_SIGN_TIMESTAMP_URL),
 # Lumivex.exe of both architectures, the uninstaller and the installer are signed (tools/sign.sh, or the command
@@ -22,11 +24,13 @@ root=$(pwd)
 
 out=dist
 build=1
+release=0
 while [ $# -gt 0 ]; do
     case "$1" in
         --out) out=$2; shift 2 ;;
         --no-build) build=0; shift ;;
-        *) echo "usage: tools/dist.sh [--out folder] [--no-build]" >&2; exit 2 ;;
+        --release) release=1; shift ;;
+        *) echo "usage: tools/dist.sh [--out folder] [--no-build] [--release]" >&2; exit 2 ;;
     esac
 done
 
@@ -61,6 +65,13 @@ exe64=$root/build/mingw-x64/bin/Lumivex.exe
 [ $build = 0 ] || [ -f "$exe64" ] || { echo "missing $exe64" >&2; exit 1; }
 addresses=$root/build/mingw-i686/generated/maker_addresses.txt
 [ -f "$addresses" ] || { echo "missing $addresses (configure the mingw-i686 preset)" >&2; exit 1; }
+if [ $release = 1 ] && grep -q '\.example\b' "$addresses"; then
+    echo "tools/dist.sh --release: the maker's addresses are the placeholder site" \
+        "($(sed -n 's/^HOME_URL=//p' "$addresses"))." >&2
+    echo "Set the real one when configuring, e.g. cmake --preset mingw-i686 -DLUMIVEX_SITE_URL=https://... (and the" >&2
+    echo "same for mingw-x64), or each address on its own (LUMIVEX_RELEASES_URL, LUMIVEX_UPDATE_FILE_URL, ...)." >&2
+    exit 1
+fi
 export LUMIVEX_SIGN_URL=${LUMIVEX_SIGN_URL:-$(sed -n 's/^HOME_URL=//p' "$addresses")}
 
 # The first-run theme files (res/themes).

@@ -22,7 +22,10 @@ SHORT_DESCRIPTION = "Shows the memory in use in the notification area and frees 
 DESCRIPTION = ("A small tray utility: a 16 x 16 icon with a gauge and a number shows how much memory is in use, "
                "its hint gives the full figures, and from the tray you can free memory and see and end the "
                "programs that use the most.")
-WINGET_MANIFEST_VERSION = "1.6.0"
+WINGET_MANIFEST_VERSION = "1.12.0"
+# Where the installer puts the program unless told otherwise (the 32-bit build on 32-bit Windows goes to the same
+# folder name under its own Program Files).
+DEFAULT_INSTALL_LOCATION = "%ProgramFiles%\\Lumivex"
 
 
 def sha256(path):
@@ -81,13 +84,15 @@ def read_addresses(path):
             name, sep, value = line.rstrip("\n").partition("=")
             if sep:
                 addresses[name] = value
-    for name in ("RELEASES_URL", "HOME_URL", "SUPPORT_URL", "UPDATE_FILE_URL"):
+    for name in ("RELEASES_URL", "HOME_URL", "SUPPORT_URL", "UPDATE_FILE_URL", "LICENSE_URL", "RELEASE_NOTES_URL"):
         if not addresses.get(name):
             sys.exit(f"package_manifests.py: {path} gives no {name}")
     return addresses
 
 
 def winget(out, version, release_date, addresses, setup, license_name):
+    """The three manifests. winget's defaults for a nullsoft installer (/S for both silent modes, /D= for the
+    location) are the installer's own switches, so the manifests do not repeat them."""
     folder = os.path.join(out, "winget", "manifests", PACKAGE_ID[0].lower(), *PACKAGE_ID.split("."), version)
     schema = "https://aka.ms/winget-manifest.{}." + WINGET_MANIFEST_VERSION + ".schema.json"
     url = addresses["RELEASES_URL"].rstrip("/") + "/" + os.path.basename(setup)
@@ -103,11 +108,14 @@ def winget(out, version, release_date, addresses, setup, license_name):
         ("InstallerType", "nullsoft"),
         ("Scope", "machine"),
         ("InstallModes", ["interactive", "silent", "silentWithProgress"]),
-        ("InstallerSwitches", {"Silent": "/S", "SilentWithProgress": "/S", "InstallLocation": "/D=<INSTALLPATH>"}),
         ("ElevationRequirement", "elevatesSelf"),
         ("UpgradeBehavior", "install"),
         ("ProductCode", NAME),
         ("ReleaseDate", release_date),
+        # What the installer writes under ...\Uninstall\Lumivex, so winget knows the installed copy as its own.
+        ("AppsAndFeaturesEntries", [[("DisplayName", NAME), ("Publisher", PUBLISHER), ("DisplayVersion", version),
+                                     ("ProductCode", NAME)]]),
+        ("InstallationMetadata", {"DefaultInstallLocation": DEFAULT_INSTALL_LOCATION}),
         ("Installers", installers),
         ("ManifestType", "installer")] + tail))
     write(os.path.join(folder, f"{PACKAGE_ID}.locale.en-US.yaml"), yaml_document(
@@ -119,10 +127,13 @@ def winget(out, version, release_date, addresses, setup, license_name):
             ("PackageName", NAME),
             ("PackageUrl", addresses["HOME_URL"]),
             ("License", license_name),
+            ("LicenseUrl", addresses["LICENSE_URL"]),
+            ("Copyright", f"Copyright (c) {release_date[:4]} {PUBLISHER}"),
             ("ShortDescription", SHORT_DESCRIPTION),
             ("Description", DESCRIPTION),
             ("Moniker", NAME.lower()),
             ("Tags", ["memory", "ram", "tray", "system-monitor"]),
+            ("ReleaseNotesUrl", addresses["RELEASE_NOTES_URL"]),
             ("ManifestType", "defaultLocale")] + tail))
     return folder
 
@@ -142,13 +153,17 @@ def scoop(out, version, addresses, zips, license_name):
         "architecture": architecture,
         "extract_dir": NAME,
         "shortcuts": [[f"{NAME}.exe", NAME]],
-        # The settings file beside the program makes the copy portable; Scoop keeps it and the themes.
-        "persist": [f"{NAME}.Settings", "Themes"],
+        # The settings file beside the program makes the copy portable; Scoop keeps it, the themes and the error
+        # log. A file to persist must exist before the first install, or Scoop makes a folder of that name.
+        "persist": [f"{NAME}.Settings", "Themes", f"{NAME}.log"],
+        "pre_install": f'if (!(Test-Path "$persist_dir\\{NAME}.log")) {{ New-Item "$dir\\{NAME}.log" -ItemType File | Out-Null }}',
         "checkver": {
             "url": addresses["UPDATE_FILE_URL"],
             "regex": r"\[CurrentVersions\][^\[]*?Lumivex=([\d.]+)",
         },
-        "autoupdate": {"architecture": autoupdate},
+        # Each release's zips are summed in SHA256SUMS beside them, one "<hash>  <file name>" line each.
+        "autoupdate": {"architecture": autoupdate,
+                       "hash": {"url": "$baseurl/SHA256SUMS", "regex": "$sha256\\s+\\*?$basename"}},
     }
     path = os.path.join(out, "scoop", "lumivex.json")
     write(path, json.dumps(manifest, indent=4) + "\n")

@@ -97,20 +97,28 @@ def check_winget(dist, version, releases):
         check(m.get("PackageIdentifier") == "Brindell.Lumivex", f"winget {kind}: PackageIdentifier")
         check(m.get("PackageVersion") == version, f"winget {kind}: PackageVersion {m.get('PackageVersion')}")
         check(m.get("ManifestType") == kind, f"winget {kind}: ManifestType {m.get('ManifestType')}")
-        check(re.fullmatch(r"1\.\d+\.\d+", m.get("ManifestVersion", "")), f"winget {kind}: ManifestVersion")
+        check(m.get("ManifestVersion") == "1.12.0", f"winget {kind}: ManifestVersion {m.get('ManifestVersion')}")
     if "version" in manifests:
         check(manifests["version"].get("DefaultLocale") == "en-US", "winget version: DefaultLocale")
     if "defaultLocale" in manifests:
         m = manifests["defaultLocale"]
-        for field in ("PackageLocale", "Publisher", "PackageName", "License", "ShortDescription"):
+        for field in ("PackageLocale", "Publisher", "PackageName", "License", "ShortDescription", "LicenseUrl",
+                      "Copyright", "ReleaseNotesUrl"):
             check(m.get(field), f"winget defaultLocale: no {field}")
+        check(re.fullmatch(r"Copyright \(c\) \d{4} Brindell", m.get("Copyright", "")),
+              f"winget defaultLocale: Copyright {m.get('Copyright')}")
     if "installer" in manifests:
         m = manifests["installer"]
         setup = os.path.join(dist, f"Lumivex-{version}-setup.exe")
         check(m.get("InstallerType") == "nullsoft", "winget installer: InstallerType")
-        switches = m.get("InstallerSwitches", {})
-        check(switches.get("Silent") == "/S" and switches.get("SilentWithProgress") == "/S",
-              f"winget installer: silent switches {switches}")
+        # The installer's switches are winget's defaults for nullsoft: repeating them is noise a reviewer asks
+        # to remove.
+        check("InstallerSwitches" not in m, f"winget installer: repeats default switches {m.get('InstallerSwitches')}")
+        entries = m.get("AppsAndFeaturesEntries") or [{}]
+        check(entries[0] == {"DisplayName": "Lumivex", "Publisher": "Brindell", "DisplayVersion": version,
+                             "ProductCode": "Lumivex"}, f"winget installer: AppsAndFeaturesEntries {entries}")
+        check((m.get("InstallationMetadata") or {}).get("DefaultInstallLocation") == "%ProgramFiles%\\Lumivex",
+              f"winget installer: InstallationMetadata {m.get('InstallationMetadata')}")
         installers = m.get("Installers", [])
         check(sorted(i.get("Architecture") for i in installers) == ["x64", "x86"],
               f"winget installer: architectures {installers}")
@@ -142,7 +150,23 @@ def check_scoop(dist, version, releases, version_file):
         auto = m.get("autoupdate", {}).get("architecture", {}).get(arch, {}).get("url", "")
         check(auto.replace("$version", version) == entry.get("url"), f"scoop {arch}: autoupdate url {auto}")
     check(m.get("extract_dir") == "Lumivex", "scoop: extract_dir")
-    check(set(m.get("persist", [])) == {"Lumivex.Settings", "Themes"}, f"scoop: persist {m.get('persist')}")
+    check(set(m.get("persist", [])) == {"Lumivex.Settings", "Themes", "Lumivex.log"},
+          f"scoop: persist {m.get('persist')}")
+    check("Lumivex.log" in m.get("pre_install", ""), "scoop: pre_install does not make the log to persist")
+    hash_source = m.get("autoupdate", {}).get("hash", {})
+    check(hash_source.get("url") == "$baseurl/SHA256SUMS", f"scoop: autoupdate hash {hash_source}")
+    # The regex, with Scoop's placeholders filled in, finds each zip's sum in the SHA256SUMS beside it.
+    sums_path = os.path.join(dist, "SHA256SUMS")
+    if check(os.path.isfile(sums_path), "scoop: no SHA256SUMS beside the zips"):
+        with open(sums_path, encoding="utf-8") as f:
+            sums = f.read()
+        for arch, name in expected.items():
+            zip_name = f"Lumivex-{version}-{name}-portable.zip"
+            regex = hash_source.get("regex", "^$").replace("$sha256", "([a-fA-F0-9]{64})").replace(
+                "$basename", re.escape(zip_name))
+            found = re.search(regex, sums)
+            check(found and found.group(1) == sha256(os.path.join(dist, zip_name)),
+                  f"scoop {arch}: autoupdate hash regex does not find the zip's sum")
     checkver = m.get("checkver", {})
     check(checkver.get("url") == version_file, f"scoop: checkver url {checkver.get('url')}")
     # The regex must find the current version, not the beta one listed after it.
