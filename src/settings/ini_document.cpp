@@ -68,6 +68,13 @@ std::string Utf8ToUtf16(std::string_view text, bool bigEndian) {
     return out;
 }
 
+// The text with every byte that starts no well-formed sequence as U+FFFD.
+std::string WellFormedUtf8(std::string_view text) {
+    std::string out;
+    DecodeUtf8(text, [&](uint32_t c) { AppendUtf8(out, c); });
+    return out;
+}
+
 class Latin1 : public AnsiCodePage {
   public:
     std::string ToUtf8(std::string_view bytes) const override {
@@ -143,6 +150,10 @@ std::pair<IniDocument::Encoding, size_t> DetectEncoding(std::string_view bytes) 
     if (starts("\xFE\xFF"))
         return {IniDocument::Encoding::Utf16Be, 2};
     return {LooksLikeUtf8(bytes) ? IniDocument::Encoding::Utf8 : IniDocument::Encoding::Ansi, 0};
+}
+
+bool IsAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
 bool IsWide(IniDocument::Encoding encoding) {
@@ -244,6 +255,7 @@ std::optional<IniDocument> IniDocument::Parse(std::string_view bytes, const Ansi
     if (start < bytes.size())
         addLine(bytes.size(), bytes.size());
     document.source_ = std::string(bytes);
+    document.beyondAscii_ = !IsAscii(bytes);
     return document;
 }
 
@@ -277,6 +289,9 @@ std::string IniDocument::AsStored(std::string_view text) const {
         case Encoding::Utf16Be:
             return Utf16ToUtf8(Utf8ToUtf16(text, false), false);
         case Encoding::Utf8:
+            // Without a byte-order mark the file reads as UTF-8 only while every byte of it is: what is written
+            // keeps it so.
+            return WellFormedUtf8(text);
         case Encoding::Utf8Bom:
             break;
     }
@@ -349,7 +364,7 @@ void IniDocument::SetLine(size_t index, const std::string& text) {
     line.Edited = true;
 }
 
-bool IniDocument::Set(std::string_view section, std::string_view key, std::string_view value) {
+bool IniDocument::Apply(std::string_view section, std::string_view key, std::string_view value) {
     section = Trim(section);
     key = Trim(key);
     if (section.empty() || key.empty() || key.front() == '[' || key.find('=') != std::string_view::npos ||
@@ -400,6 +415,29 @@ bool IniDocument::Set(std::string_view section, std::string_view key, std::strin
                   newLine(std::string(key) + "=" + std::string(value)));
     LineInserted(last + 1);
     return true;
+}
+
+// A file without a byte-order mark that reads as the code page must not read as UTF-8 once a value is written: the
+// bytes of some texts in a legacy code page are well-formed UTF-8, and would read back as other characters. Such a
+// file becomes UTF-16, which reads the same everywhere (the profile functions included), every line keeping its
+// text, and the value is written into that. A file of ASCII alone, written ASCII alone, needs no look.
+bool IniDocument::Set(std::string_view section, std::string_view key, std::string_view value) {
+    const bool ascii = IsAscii(section) && IsAscii(key) && IsAscii(value);
+    if (encoding_ != Encoding::Ansi || (ascii && !beyondAscii_))
+        return Apply(section, key, value);
+    IniDocument before = *this;
+    if (!Apply(section, key, value))
+        return false;
+    beyondAscii_ = true;
+    if (!LooksLikeUtf8(Serialize()))
+        return true;
+    *this = std::move(before);
+    encoding_ = Encoding::Utf16Le;
+    for (Line& line : lines_) {
+        line.Edited = true;
+        line.End = Encode(line.End);  // the break as it was (CR LF, LF or CR), in the new encoding
+    }
+    return Apply(section, key, value);
 }
 
 std::string IniDocument::Serialize() const {

@@ -67,6 +67,7 @@ class IniDocument {
     std::optional<size_t> FindKey(size_t header, std::string_view key) const;
     size_t SectionEnd(size_t header) const;
     void SetLine(size_t index, const std::string& text);
+    bool Apply(std::string_view section, std::string_view key, std::string_view value);
 
     // The line of each section's first header, by its name in ASCII lower case; made at the first look-up, so
     // that a file of many sections answers each key without reading every line again.
@@ -75,7 +76,8 @@ class IniDocument {
 
     Encoding encoding_;
     const AnsiCodePage* codePage_;
-    std::string source_;  // the file's bytes after the byte-order mark
+    std::string source_;        // the file's bytes after the byte-order mark
+    bool beyondAscii_ = false;  // the file or a value written holds more than ASCII
     std::vector<Line> lines_;
     mutable std::optional<std::unordered_map<std::string, size_t>> sections_;
 };

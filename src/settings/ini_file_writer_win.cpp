@@ -239,9 +239,9 @@ bool IniFileWriter::CommitOrThrow() {
     using State = IniFileContents::State;
     if (old.Result == State::Failed)
         Fail(old.Error);
-    // A new file, or one with no settings in it, starts as UTF-16, so the Chinese section names survive on every
-    // code page.
-    if (!old.Document)
+    // A new or empty file (a portable copy's comes empty), or one with no settings in it, starts as UTF-16, so the
+    // Chinese section names survive on every code page.
+    if (!old.Document || old.Bytes.empty())
         old.Document.emplace(IniDocument::Encoding::Utf16Le, SystemCodePage());
     IniDocument& document = *old.Document;
     for (const PendingWrite& write : writes_) {

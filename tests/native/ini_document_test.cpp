@@ -215,3 +215,22 @@ TEST(IniDocument, RecoversWhatIsTextAndSaysTheFileWasDamaged) {
         EXPECT_TRUE(IniDocument::Parse(recovered.Document->Serialize())) << c.Name;
     }
 }
+
+// Bytes of a legacy code page can be well-formed UTF-8: an ANSI file that a write would leave reading as UTF-8
+// becomes UTF-16 instead, every line and the value written reading as they were meant.
+TEST(IniDocument, AnAnsiFileNeverTurnsIntoUtf8) {
+    auto document = IniDocument::Parse("[A]\r\nk=1\n");
+    ASSERT_TRUE(document);
+    ASSERT_EQ(document->TextEncoding(), IniDocument::Encoding::Ansi);
+    // "Ã©" in Latin-1 is C3 A9, the UTF-8 of "é".
+    ASSERT_TRUE(document->Set("A", "name", "\xC3\x83\xC2\xA9"));
+    auto reread = IniDocument::Parse(document->Serialize());
+    ASSERT_TRUE(reread);
+    EXPECT_EQ(reread->TextEncoding(), IniDocument::Encoding::Utf16Le);
+    EXPECT_EQ(reread->Get("A", "name"), "\xC3\x83\xC2\xA9");
+    EXPECT_EQ(reread->Get("A", "k"), "1");
+    // A value the code page holds as no UTF-8 leaves the file as it is.
+    auto plain = IniDocument::Parse("[A]\r\nk=1\r\n");
+    ASSERT_TRUE(plain->Set("A", "name", "caf\xC3\xA9"));
+    EXPECT_EQ(plain->Serialize(), "[A]\r\nk=1\r\nname=caf\xE9\r\n");
+}

@@ -339,3 +339,15 @@ TEST(SettingsStore, TheSessionEndWritesOnlyWhatChanged) {
     EXPECT_EQ(after.ReadString("General", "RefreshRate", ""), "800");
     EXPECT_EQ(after.ReadString("Big", "Line19999", ""), "kept by another program");
 }
+
+// A portable copy's settings file comes empty: the first save writes it as UTF-16, as a new file, so the Chinese
+// section names survive on every code page.
+TEST(SettingsStore, AnEmptyFileIsWrittenAsANewOne) {
+    TempDir dir;
+    const std::wstring path = dir.File(L"Lumivex.Settings");
+    ASSERT_TRUE(WriteBytes(path, ""));
+    IniFileProfile profile(path);
+    ASSERT_TRUE(profile.WriteString("自定义颜色", "ColorA", "FFFFFF"));
+    EXPECT_THAT(ReadBytes(path), StartsWith("\xFF\xFE"));
+    EXPECT_EQ(IniFileProfile(path).ReadString("自定义颜色", "ColorA", ""), "FFFFFF");
+}
