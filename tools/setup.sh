@@ -5,7 +5,8 @@ set -euo pipefail
 packages=(cmake ninja-build g++ ccache googletest libbenchmark-dev valgrind
           g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
           wine wine32:i386 wine64 xvfb xauth x11-utils xdotool imagemagick fonts-wqy-microhei python3
-          nsis zip unzip osslsigncode openssl clang-14 libclang-rt-14-dev clang-format clang-tidy)
+          nsis zip unzip osslsigncode openssl clang-14 libclang-rt-14-dev clang-format clang-tidy
+          hunspell hunspell-en-us)
 
 missing=()
 for p in "${packages[@]}"; do

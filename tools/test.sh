@@ -16,10 +16,11 @@ run() {
     "$@" || { echo "FAILED: $*" >&2; status=1; return 1; }
 }
 
-# The quick checks come first, so a fault there shows in a minute: formatting, the layers of src/, the naming scheme.
+# The quick checks come first, so a fault there shows in a minute: formatting, the layers of src/, the naming scheme, the spelling of the English texts.
 run bash tools/check_format.sh
 run bash tools/check_layers.sh
 run bash tools/check_naming.sh
+run python3 tools/check_spelling.py
 
 presets=(native mingw-i686 mingw-x64 fuzz)
 [ -n "${LUMIVEX_PRESETS:-}" ] && read -r -a presets <<<"$LUMIVEX_PRESETS"

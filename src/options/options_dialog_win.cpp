@@ -9,6 +9,7 @@
 #include "platform/place_near_taskbar_win.h"
 #include "platform/system_library_win.h"
 #include "platform/text_win.h"
+#include "platform/texts.h"
 #include "settings/color_text.h"
 #include "settings/ini_file_writer_win.h"
 #include "settings/profile_win.h"
@@ -17,6 +18,7 @@
 #include "widgets/control_text_win.h"
 #include "widgets/font_dialog_win.h"
 #include "widgets/link_markup.h"
+#include "widgets/text_fit_win.h"
 
 namespace {
 constexpr int kClientWidth = 408;
@@ -76,6 +78,8 @@ class OptionsDialog::Page : public Dialog {
                 UseTabBackground(Hwnd());
                 SetOptionsCaptions(Hwnd());
                 TakeOverDialogScaling(Hwnd());
+                fit_.Capture(Hwnd(), WindowDpi(Hwnd()));
+                FitToTexts(WindowDpi(Hwnd()));
                 return FALSE;
             case WM_COMMAND:
             case WM_NOTIFY:
@@ -86,8 +90,13 @@ class OptionsDialog::Page : public Dialog {
         }
     }
 
+  public:
+    // The templates hold the Chinese texts: in another language a label may take less room than they give it.
+    void FitToTexts(UINT dpi) { fit_.Fit(dpi, CurrentLanguage() != Language::Chinese); }
+
   private:
     OptionsDialog& owner_;
+    TextFitLayout fit_;
 };
 
 OptionsDialog::OptionsDialog(OptionsDialogHost host, OptionsDialogPrompts prompts)
@@ -241,6 +250,8 @@ INT_PTR OptionsDialog::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_DPICHANGED:
             // Moved to a monitor of another scale: fonts, controls and frame follow, laid out as before.
             scaler_.DpiChanged(wParam, lParam);
+            for (const auto& page : pages_)
+                page->FitToTexts(scaler_.Dpi());
             return TRUE;
         default:
             return FALSE;
@@ -488,6 +499,7 @@ void OptionsDialog::SetTexts() {
     SetOptionsCaptions(Hwnd());
     for (int i = 0; i < kPageCount; ++i) {
         SetOptionsCaptions(pages_[static_cast<size_t>(i)]->Hwnd());
+        pages_[static_cast<size_t>(i)]->FitToTexts(scaler_.Dpi());
         SetPageCaption(i, TCM_SETITEMW);
     }
     FillCombo(Item(IDC_CMBDOUBLECLICK), kDoubleClickActionNames);

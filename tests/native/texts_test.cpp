@@ -98,8 +98,8 @@ TEST(Texts, EnglishHintAndProcessDialog) {
     EXPECT_EQ(SplitHintLine(lines[3]).Caption, "Page file");
 
     ProcessDialogTexts t = BuildProcessDialogTexts("svchost.exe", "", "", "");
-    EXPECT_EQ(t.Instruction, "Process information: 'svchost.exe'");
-    EXPECT_EQ(t.Footer, "'svchost.exe' is a system process!");
-    EXPECT_EQ(t.Buttons, "Open File Location\nFree Memory\nEnd Process\nCancel");
-    EXPECT_EQ(ProcessEndedText("a.exe"), "'a.exe' has already ended; nothing was done.");
+    EXPECT_EQ(t.Instruction, "Details for svchost.exe");
+    EXPECT_EQ(t.Footer, "svchost.exe is a system process.");
+    EXPECT_EQ(t.Buttons, "Open file &location\n&Free up memory\n&End process\nCancel");
+    EXPECT_EQ(ProcessEndedText("a.exe"), "a.exe has already ended, so nothing was done.");
 }

@@ -51,17 +51,17 @@ TEST(LanguageMenu, EnglishSettingsGiveEnglishMenuRowsAndHintAndApplySwitchesBack
     form->Menu().BuildRows(form->Tray().Hint());
     EXPECT_THAT(form->Tray().Hint(), HasSubstr("Showing: used physical memory \r\nMemory load: 40%\r\n"));
     EXPECT_THAT(MenuTexts(*form),
-                ElementsAre("Open Task Manager", "Showing", "Memory load", "Physical memory", "Page file",
-                            "Free Up Memory", "Settings", "About Lumivex", "Exit", "Themes", "Text Color...",
-                            "Transparent Icon Background", "More Settings..."));
+                ElementsAre("Open &Task Manager", "Showing", "Memory load", "Physical memory", "Page file",
+                            "&Free up memory", "&Settings", "&About Lumivex", "E&xit", "&Themes…", "Text &color…",
+                            "Transparent icon &background", "&More settings…"));
 
     OpenOptions shown{*form};
     RunModal<OpenOptions>(
         shown,
         [&](OpenOptions&) {
             OptionsDialog& d = *MainFormProbe(*form).ShownOptionsDialog();
-            EXPECT_EQ(GetControlText(d.Hwnd()), "Lumivex Settings");
-            EXPECT_EQ(TextOf(d, IDC_CKSHOWFREE), "Show free memory in the tray icon");
+            EXPECT_EQ(GetControlText(d.Hwnd()), "Lumivex settings");
+            EXPECT_EQ(TextOf(d, IDC_CKSHOWFREE), "Show &free memory in the tray icon");
             EXPECT_THAT(ComboEntries(d, IDC_CMBLANGUAGE), ElementsAre("中文", "English"));
             EXPECT_EQ(Selected(d, IDC_CMBLANGUAGE), 1);
             Choose(d, IDC_CMBLANGUAGE, 0);
