@@ -277,6 +277,7 @@ void TrayMenu::DrawItem(const DRAWITEMSTRUCT& draw) {
     state.Enabled = (draw.itemState & (ODS_DISABLED | ODS_GRAYED)) == 0;
     state.Checked = (draw.itemState & ODS_CHECKED) != 0;
     state.Default = (draw.itemState & ODS_DEFAULT) != 0 || (PopupMenu::StateOf(*item) & MFS_DEFAULT) != 0;
+    state.ShowAccessKeys = (draw.itemState & ODS_NOACCEL) == 0;
     painter_.DrawItem(draw.hDC, draw.rcItem, *item, ItemText(*item), state, DrawContext());
 }
 
@@ -341,6 +342,19 @@ bool TrayMenu::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& re
         case WM_SETTINGCHANGE:
             painter_.Reset();  // the menu font or visual style may have changed
             return false;
+        case WM_MENUCHAR: {
+            // The items are drawn by the program, so the system leaves their access keys to it.
+            HMENU menu = reinterpret_cast<HMENU>(lParam);
+            std::vector<std::string> captions;
+            for (int i = 0; menu && i < GetMenuItemCount(menu); ++i) {
+                const MenuItemEx* item = PopupMenu::ItemAt(menu, i);
+                captions.push_back(item ? SplitShortcut(ItemText(*item)).Caption : std::string());
+            }
+            const wchar_t key = static_cast<wchar_t>(LOWORD(wParam));
+            const int index = key < 0x80 ? FindAccessKey(captions, static_cast<char>(key)) : -1;
+            result = index < 0 ? MAKELRESULT(0, MNC_IGNORE) : MAKELRESULT(index, MNC_EXECUTE);
+            return true;
+        }
         case WM_INITMENUPOPUP:
             if (reinterpret_cast<HMENU>(wParam) == settingsSubmenu_)
                 UpdateSettingsSubmenu();

@@ -257,8 +257,10 @@ void MenuPainter::DrawItem(HDC dc,
     const int textHeight = lastMenuTextHeight_ < 0 ? -lastMenuTextHeight_ : lastMenuTextHeight_;
     RECT textRect{left + Scaled(kCaptionLeft), (top + bottom - textHeight) / 2, right, bottom};
     CaptionParts parts = SplitShortcut(text);
-    std::wstring caption = Widen(HidePrefix(parts.Caption));
-    DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &textRect, kCaptionFlags);
+    // The caption as it is, ampersands and all, when the access key is underlined; DrawText makes the underline.
+    std::wstring caption = Widen(state.ShowAccessKeys ? parts.Caption : HidePrefix(parts.Caption));
+    DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &textRect,
+              state.ShowAccessKeys ? kCaptionFlags & ~static_cast<UINT>(DT_NOPREFIX) : kCaptionFlags);
 
     auto drawRight = [&](const std::string& figureText) {
         std::wstring figure = Widen(HidePrefix(figureText));

@@ -1,5 +1,7 @@
 #include "processes/tray_menu_model.h"
 
+#include <cctype>
+
 std::vector<std::string> SplitHintLines(const std::string& hint) {
     std::vector<std::string> lines;
     size_t start = 0;
@@ -46,6 +48,31 @@ CaptionParts SplitShortcut(const std::string& itemText) {
     if (tab == std::string::npos)
         return {itemText, {}};
     return {itemText.substr(0, tab), itemText.substr(tab + 1)};
+}
+
+char AccessKeyOf(const std::string& caption) {
+    for (size_t i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != '&')
+            continue;
+        if (caption[i + 1] == '&') {
+            ++i;  // "&&" shows one ampersand
+            continue;
+        }
+        const unsigned char c = static_cast<unsigned char>(caption[i + 1]);
+        return std::isalnum(c) ? static_cast<char>(std::tolower(c)) : '\0';
+    }
+    return '\0';
+}
+
+int FindAccessKey(const std::vector<std::string>& captions, char key) {
+    const char wanted = static_cast<char>(std::tolower(static_cast<unsigned char>(key)));
+    if (wanted == '\0')
+        return -1;
+    for (size_t i = 0; i < captions.size(); ++i) {
+        if (AccessKeyOf(captions[i]) == wanted)
+            return static_cast<int>(i);
+    }
+    return -1;
 }
 
 std::string HidePrefix(const std::string& text) {

@@ -39,3 +39,7 @@ CaptionParts SplitShortcut(const std::string& itemText);
 
 // The text as the menu shows it: a single "&" marks no mnemonic and is not shown, "&&" shows one "&".
 std::string HidePrefix(const std::string& text);
+// The access key of a caption: the letter or digit after a single '&', in lower case; 0 when there is none.
+char AccessKeyOf(const std::string& caption);
+// The first caption whose access key is key (either case); -1 when none has it.
+int FindAccessKey(const std::vector<std::string>& captions, char key);

@@ -103,3 +103,36 @@ TEST(Texts, EnglishHintAndProcessDialog) {
     EXPECT_EQ(t.Buttons, "Open file &location\n&Free up memory\n&End process\nCancel");
     EXPECT_EQ(ProcessEndedText("a.exe"), "a.exe has already ended, so nothing was done.");
 }
+
+// Every English menu item, command button and check box of a menu or a warning has an access key of its own there;
+// OK and Cancel have Enter and Esc instead.
+TEST(Texts, EnglishMenusAndWarningsHaveUniqueAccessKeys) {
+    const std::vector<std::vector<TextId>> groups = {
+        {TextId::MenuTaskManager, TextId::MenuFreeMemory, TextId::MenuSettings, TextId::MenuAbout, TextId::MenuExit},
+        {TextId::MenuThemes, TextId::MenuTextColor, TextId::MenuTransparentBackground, TextId::MenuMoreSettings},
+        {TextId::HighMemoryChoiceButtons, TextId::HighMemoryDontShowAgain},
+        {TextId::HighMemoryOkButton, TextId::HighMemoryDontShowAgain},
+        {TextId::PortableButtons, TextId::PortableDontShowAgain},
+        {TextId::ProcessButtons},
+    };
+    for (const std::vector<TextId>& group : groups) {
+        std::set<char> keys;
+        std::string where;
+        for (TextId id : group) {
+            // Button lists hold one button per line.
+            std::string list = Text(id, Language::English);
+            where += list + " | ";
+            size_t start = 0;
+            while (start <= list.size()) {
+                const size_t end = std::min(list.find('\n', start), list.size());
+                const std::string caption = list.substr(start, end - start);
+                start = end + 1;
+                if (caption == "OK" || caption == "Cancel")
+                    continue;
+                const char key = AccessKeyOf(caption);
+                EXPECT_NE(key, '\0') << caption;
+                EXPECT_TRUE(keys.insert(key).second) << "'" << key << "' twice in " << where;
+            }
+        }
+    }
+}

@@ -60,6 +60,16 @@ TEST(TrayMenuModel, HighlightColourAndShortcut) {
 
     EXPECT_EQ(HidePrefix("&About"), "About");
     EXPECT_EQ(HidePrefix("Tom && Jerry&"), "Tom & Jerry");
+
+    EXPECT_EQ(AccessKeyOf("E&xit"), 'x');
+    EXPECT_EQ(AccessKeyOf("Tom && &Jerry"), 'j');
+    EXPECT_EQ(AccessKeyOf("Tom && Jerry"), '\0');
+    EXPECT_EQ(AccessKeyOf("退出"), '\0');
+    const std::vector<std::string> captions = {"Open &Task Manager", "explorer.exe", "&Free up memory", "E&xit"};
+    EXPECT_EQ(FindAccessKey(captions, 'X'), 3);
+    EXPECT_EQ(FindAccessKey(captions, 't'), 0);
+    EXPECT_EQ(FindAccessKey(captions, 'e'), -1);
+    EXPECT_EQ(FindAccessKey(captions, '\0'), -1);
 }
 
 TEST(ProcessDialog, TextsWithAndWithoutVersionInformation) {
