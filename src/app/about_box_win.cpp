@@ -94,10 +94,12 @@ int AboutBox::Px(int length) const {
     return ScaleForDpi(length, scaler_.Dpi());
 }
 
-// The update label keeps its text: it tells the state of a check, in the same words in every language.
+// The update label keeps its text until the next check. The title is the program's name in Chinese, as it always was,
+// and names the menu item that opens the box in English.
 void AboutBox::SetTexts() {
     if (!form_)
         return;
+    SetWindowTextW(form_, Widen(Text(TextId::AboutTitle)).c_str());
     SetWindowTextW(rights_, Widen(Text(TextId::AboutRightsReserved)).c_str());
     SetWindowTextW(updates_, Widen(Text(TextId::AboutUpdates)).c_str());
     SupportLink.SetCaption("<link>" + std::string(Text(TextId::AboutSupport)) + "</link>");

@@ -30,6 +30,7 @@ class AboutBox {
     bool HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
     HWND VersionLabel() const { return versionLabel_; }
+    HWND RightsLabel() const { return rights_; }
     HWND OkButton() const { return okButton_; }
     RECT DonationImageRect() const;
     LinkLabel LabelDownload;  // the update check

@@ -67,7 +67,8 @@ void AboutController::ShowLicence() {
 }
 
 void AboutController::DownloadLinkClicked(const std::string& linkText) {
-    if (linkText != Text(TextId::UpdateCheck)) {
+    // The link after a failed check checks again, like the first one.
+    if (linkText != Text(TextId::UpdateCheck) && linkText != Text(TextId::UpdateError)) {
         launchers_.WebPage(nullptr, addresses_.Downloads);
         return;
     }
@@ -101,7 +102,7 @@ void AboutController::UpdateFound(const std::string& currentVersion) {
 
 void AboutController::UpdateFailed() {
     updateCheckRunning_ = false;
-    box_.LabelDownload.SetCaption(Text(TextId::UpdateError));
+    box_.LabelDownload.SetCaption("<link>" + std::string(Text(TextId::UpdateError)) + "</link>");
     // Tag stays 0: the next showing of the box checks again.
 }
 

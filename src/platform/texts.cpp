@@ -78,7 +78,7 @@ constexpr TextEntry kTexts[] = {
       "{1}."}},
 
     {TextId::AboutVersion, {"Version {1}", "Version {1}"}},
-    {TextId::AboutRightsReserved, {"保留所有权利", "All rights reserved."}},
+    {TextId::AboutRightsReserved, {"保留所有权利", "Copyright © Brindell. All rights reserved."}},
     {TextId::AboutUpdates, {"检查更新", "Updates"}},
     {TextId::AboutSupport, {"技术支持信息", "Technical support"}},
     {TextId::AboutLicence, {"许可协议", "License agreement"}},
@@ -88,6 +88,7 @@ constexpr TextEntry kTexts[] = {
     {TextId::UpdateAvailable, {"Lumivex {1} is available for download", "Lumivex {1} is available to download"}},
     {TextId::UpdateUpToDate, {"Lumivex is up to date", "Lumivex is up to date"}},
     {TextId::UpdateError, {"Error checking for new version", "Couldn't check for updates. Try again"}},
+    {TextId::AboutTitle, {"Lumivex", "About Lumivex"}},
 
     {TextId::ButtonOk, {"确定", "OK"}},
     {TextId::ButtonCancel, {"取消", "Cancel"}},

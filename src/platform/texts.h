@@ -74,6 +74,7 @@ enum class TextId {
     UpdateAvailable,
     UpdateUpToDate,
     UpdateError,
+    AboutTitle,
     // Buttons
     ButtonOk,
     ButtonCancel,

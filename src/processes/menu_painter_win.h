@@ -20,7 +20,7 @@ struct MenuItemState {
     bool Enabled = true;
     bool Checked = false;
     bool Default = false;
-    bool ShowAccessKeys = true;  // underline the access key (the keyboard opened the menu, or cues are always on)
+    bool ShowAccessKeys = false;  // underline the access key (the keyboard opened the menu, or cues are always on)
 };
 
 // Measures and paints the tray menu's items in the system's menu font at the menu's DPI: a 26-pixel (at 96 dpi) icon

@@ -116,10 +116,10 @@ TEST(AboutBox, UpdateLabelStates) {
         {VersionFile(own), 200, "Lumivex is up to date", 1},
         {VersionFile("0.0.0.0"), 200, "Lumivex is up to date", 1},
         {VersionFile("2.x"), 200, "Lumivex is up to date", 1},
-        {"[CurrentVersions]\r\nSomethingElse=9.0.0.0\r\n", 200, "Error checking for new version", 0},
-        {"<html>captive portal</html>", 200, "Error checking for new version", 0},
-        {VersionFile("9.0.0.0") + std::string(100000, ';'), 200, "Error checking for new version", 0},
-        {VersionFile("9.0.0.0"), 404, "Error checking for new version", 0},
+        {"[CurrentVersions]\r\nSomethingElse=9.0.0.0\r\n", 200, "<link>Error checking for new version</link>", 0},
+        {"<html>captive portal</html>", 200, "<link>Error checking for new version</link>", 0},
+        {VersionFile("9.0.0.0") + std::string(100000, ';'), 200, "<link>Error checking for new version</link>", 0},
+        {VersionFile("9.0.0.0"), 404, "<link>Error checking for new version</link>", 0},
     };
     for (const Case& c : cases) {
         AboutFixture f;
@@ -135,7 +135,7 @@ TEST(AboutBox, ChecksAgainOnlyAfterAFailure) {
     AboutFixture f;
     f.About().Addresses().UpdateFile = ClosedPortUrl("/lumivex.upd");  // server down
     f.ShowAndSettle();
-    EXPECT_EQ(f.Label().Caption(), "Error checking for new version");
+    EXPECT_EQ(f.Label().Caption(), "<link>Error checking for new version</link>");
     f.Hide();
     f.About().Addresses().UpdateFile = f.Server.Url("/lumivex.upd");
     f.Server.Set("/lumivex.upd", VersionFile("99.7.0.0"));
@@ -148,6 +148,32 @@ TEST(AboutBox, ChecksAgainOnlyAfterAFailure) {
     // The "is available" link opens the downloads page.
     f.ClickLink(f.Label());
     EXPECT_THAT(f.Pages, ElementsAre(f.About().Addresses().Downloads));
+}
+
+TEST(AboutBox, AFailedCheckIsALinkThatChecksAgain) {
+    AboutFixture f;
+    f.About().Addresses().UpdateFile = ClosedPortUrl("/lumivex.upd");  // server down
+    f.ShowAndSettle();
+    ASSERT_EQ(f.Label().Caption(), "<link>Error checking for new version</link>");
+    f.About().Addresses().UpdateFile = f.Server.Url("/lumivex.upd");
+    f.Server.Set("/lumivex.upd", VersionFile("99.7.0.0"));
+    f.CheckNow();
+    EXPECT_EQ(f.Server.Requests(), 1);
+    EXPECT_EQ(f.Label().Caption(), "<link>Lumivex 99.7 is available for download</link>");
+    EXPECT_TRUE(f.Pages.empty());  // a check, not the downloads page
+}
+
+TEST(AboutBox, TitleAndCopyrightFollowTheLanguage) {
+    AboutFixture f;
+    EXPECT_EQ(Text(f.Form->Hwnd()), "Lumivex");
+    SetLanguage(Language::English);
+    f.About().Box().SetTexts();
+    EXPECT_EQ(Text(f.Form->Hwnd()), "About Lumivex");  // as the menu item that opens it
+    EXPECT_EQ(Text(f.About().Box().RightsLabel()), "Copyright © Brindell. All rights reserved.");
+    SetLanguage(Language::Chinese);
+    f.About().Box().SetTexts();
+    EXPECT_EQ(Text(f.Form->Hwnd()), "Lumivex");
+    EXPECT_EQ(Text(f.About().Box().RightsLabel()), "保留所有权利");
 }
 
 TEST(AboutBox, LinksOpenTheMakersPagesAndTheLicence) {

@@ -210,13 +210,23 @@ TEST(MenuDrawing, FiguresAndShortcutsEndTenPixelsFromTheRight) {
             EXPECT_LT(right, 60) << c.Text;
         }
     }
-    // "&" is no mnemonic: nothing is underlined and the ampersand is not drawn.
+    // Without keyboard cues (a menu opened with the mouse) "&" underlines nothing and is not drawn.
     Canvas withPrefix(static_cast<int>(f.Height)), without(static_cast<int>(f.Height));
     f.Draw(withPrefix, Row(0, "&About"));
     f.Draw(without, Row(0, "About"));
     for (int y = 0; y < static_cast<int>(f.Height); ++y)
         for (int x = 0; x < kWidth; ++x)
             ASSERT_EQ(withPrefix.At(x, y), without.At(x, y)) << x << "," << y;
+    // With them the access key is underlined.
+    Canvas cued(static_cast<int>(f.Height));
+    MenuItemState keyboard;
+    keyboard.ShowAccessKeys = true;
+    f.Draw(cued, Row(0, "&About"), keyboard);
+    int changed = 0;
+    for (int y = 0; y < static_cast<int>(f.Height); ++y)
+        for (int x = 0; x < kWidth; ++x)
+            changed += cued.At(x, y) != without.At(x, y);
+    EXPECT_GT(changed, 0);
 }
 
 TEST(MenuDrawing, ClassicSeparatorAndDisabledMemoryRow) {

@@ -173,7 +173,8 @@ TEST(UpdateDeadline, AboutBoxShowsTheFailureWhenTheServerNeverAnswers) {
     DWORD ms = GetTickCount() - start;
     EXPECT_GE(ms, UpdateChecker::kDefaultDeadlineMs - 100);
     EXPECT_LE(ms, 31000u);
-    EXPECT_EQ(MainFormProbe(*form).About().Box().LabelDownload.Caption(), "Error checking for new version");
+    EXPECT_EQ(MainFormProbe(*form).About().Box().LabelDownload.Caption(),
+              "<link>Error checking for new version</link>");
     EXPECT_EQ(MainFormProbe(*form).About().Box().LabelDownload.Tag, 0);
     EXPECT_TRUE(PumpUntil([&] { return server.OpenConnections() == 0; }, 3000));
 }
