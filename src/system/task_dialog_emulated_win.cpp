@@ -135,10 +135,25 @@ class EmulatedTaskDialog : public Dialog {
         std::vector<std::string> custom = SplitDialogList(d_.ButtonList), radios = SplitDialogList(d_.RadioList),
                                  selection = SplitDialogList(d_.SelectionList);
 
-        const int width = EmulatedDialogWidth(p_.Width, Measure(instruction, boldFont_.Get(), 0).Cx,
-                                              Measure(content, font_.Get(), 0).Cx, d_.ButtonList, d_.RadioList);
+        const bool commandLinks = (p_.Flags & (kTdfUseCommandLinks | kTdfUseCommandLinksNoIcon)) && !custom.empty();
+        // The row: OK, Yes, No, Cancel, Retry, Close, then the custom buttons, placed from the right.
+        std::vector<std::pair<int, std::string>> row;
+        for (const CommonButtonInfo& b : CommonButtons())
+            if (p_.CommonButtons & b.Flag)
+                row.push_back({b.EmulatedId, b.Caption});
+        if (!commandLinks)
+            for (size_t i = 0; i < custom.size(); ++i)
+                row.push_back({kFirstCustomButtonId + static_cast<int>(i), custom[i]});
+        std::vector<int> widths;
+        for (const auto& b : row)
+            widths.push_back(ButtonWidthFor(Measure(StripAccelerators(b.second), font_.Get(), 0).Cx));
+
         LPCWSTR mainIcon = StockMainIcon(p_.MainIcon);
         const int indent = mainIcon ? kMargin + kIconSize + 10 : kMargin;
+        const int width =
+            WidenForOneButtonRow(EmulatedDialogWidth(p_.Width, Measure(instruction, boldFont_.Get(), 0).Cx,
+                                                     Measure(content, font_.Get(), 0).Cx, d_.ButtonList, d_.RadioList),
+                                 widths, indent, kMargin, kButtonGap);
         const int textWidth = width - indent - kMargin;
         int y = kMargin;
         if (mainIcon) {
@@ -154,7 +169,6 @@ class EmulatedTaskDialog : public Dialog {
         if (mainIcon)
             y = std::max(y, kMargin + kIconSize + 8);
 
-        const bool commandLinks = (p_.Flags & (kTdfUseCommandLinks | kTdfUseCommandLinksNoIcon)) && !custom.empty();
         if (commandLinks) {
             for (size_t i = 0; i < custom.size(); ++i) {
                 std::string caption = (p_.Flags & kTdfUseCommandLinksNoIcon) ? custom[i] : "\xE2\x86\x92 " + custom[i];
@@ -205,17 +219,6 @@ class EmulatedTaskDialog : public Dialog {
         panelBottom_ = y + 4;
         y = panelBottom_ + 8;
 
-        // The row: OK, Yes, No, Cancel, Retry, Close, then the custom buttons, placed from the right.
-        std::vector<std::pair<int, std::string>> row;
-        for (const CommonButtonInfo& b : CommonButtons())
-            if (p_.CommonButtons & b.Flag)
-                row.push_back({b.EmulatedId, b.Caption});
-        if (!commandLinks)
-            for (size_t i = 0; i < custom.size(); ++i)
-                row.push_back({kFirstCustomButtonId + static_cast<int>(i), custom[i]});
-        std::vector<int> widths;
-        for (const auto& b : row)
-            widths.push_back(ButtonWidthFor(Measure(StripAccelerators(b.second), font_.Get(), 0).Cx));
         std::vector<ButtonPlace> places = LayoutButtonRow(widths, width, indent, y, kMargin, kButtonGap, kRowStep);
         int rowBottom = y;
         for (size_t i = 0; i < row.size(); ++i) {

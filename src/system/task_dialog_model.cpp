@@ -111,6 +111,30 @@ std::vector<ButtonPlace> LayoutButtonRow(const std::vector<int>& widths,
     return places;
 }
 
+// LayoutButtonRow starts a new row when a button would reach left of half the text indent.
+int WidenForOneButtonRow(int width, const std::vector<int>& buttonWidths, int textIndent, int margin, int gap) {
+    if (buttonWidths.empty())
+        return width;
+    int needed = textIndent / 2 + margin + gap * static_cast<int>(buttonWidths.size() - 1);
+    for (int w : buttonWidths)
+        needed += w;
+    return needed > width && needed <= kMaxOneRowWidth ? needed : width;
+}
+
+// The system's dialog puts the verification box at the left of the button row, at least half its 240-unit minimum
+// width wide, and each button at least 50 units wide, 5 units apart; a button's text needs about 16 units of edges.
+int NativeWidthForOneButtonRow(int width, const std::vector<int>& buttonTextUnits, int verifyTextUnits) {
+    constexpr int kSpacing = 5, kMinButton = 50, kButtonEdges = 16, kMinVerify = 120, kMaxWidth = 480;
+    if (width <= 0 || buttonTextUnits.empty())
+        return width;
+    int needed = kSpacing;
+    if (verifyTextUnits > 0)
+        needed += std::max(kMinVerify, verifyTextUnits + kButtonEdges) + kSpacing;
+    for (int text : buttonTextUnits)
+        needed += std::max(kMinButton, text + kButtonEdges) + kSpacing;
+    return needed > width && needed <= kMaxWidth ? needed : width;
+}
+
 int ButtonWidthFor(int captionPixels) {
     return std::max(captionPixels + 52, 80);
 }

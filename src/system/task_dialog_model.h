@@ -53,6 +53,12 @@ std::vector<ButtonPlace> LayoutButtonRow(const std::vector<int>& widths,
                                          int rowStep);
 // Width of a push button for a caption of `captionPixels`.
 int ButtonWidthFor(int captionPixels);
+// The dialog's width, widened so that its buttons fit on one row, up to kMaxOneRowWidth; wider rows wrap.
+inline constexpr int kMaxOneRowWidth = 640;
+int WidenForOneButtonRow(int width, const std::vector<int>& buttonWidths, int textIndent, int margin, int gap);
+// The same for the system's task dialog, in dialog units: a width given to it (0 lets it choose) widened so that the
+// verification box (its text's width, 0 for none) and the buttons (their texts' widths) share one row.
+int NativeWidthForOneButtonRow(int width, const std::vector<int>& buttonTextUnits, int verifyTextUnits);
 
 // The standard message dialog's buttons (Yes 0x01, No 0x02, OK 0x04, Cancel 0x08, Abort 0x10, Retry 0x20) as
 // TDCBF_ values; Abort is shown as Close.

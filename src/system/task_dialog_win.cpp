@@ -2,12 +2,14 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <deque>
 #include <vector>
 
 #include "platform/error_report_win.h"
 #include "platform/messages.h"
 #include "platform/text_win.h"
+#include "platform/unique_handle_win.h"
 #include "system/task_dialog_emulated_win.h"
 #include "system/task_dialog_model.h"
 
@@ -90,6 +92,31 @@ class NativeTexts {
     std::deque<std::wstring> texts_;
 };
 
+// The widths of texts in the system's message font, the task dialog's own, in its dialog units: one per line when
+// list is set, else one for the whole text (0 when it is empty). Access-key ampersands take no room.
+std::vector<int> TextUnits(const std::string& text, bool list) {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+        return std::vector<int>(list ? SplitDialogList(text).size() : 1, 0);
+    UniqueFont font(CreateFontIndirectW(&metrics.lfMessageFont));
+    WindowDc dc(nullptr);
+    SelectGuard selected(dc.Get(), font.Get());
+    // A dialog unit is a quarter of the font's average character width, as dialogs measure it.
+    SIZE alphabet{};
+    GetTextExtentPoint32W(dc.Get(), L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", 52, &alphabet);
+    const int baseUnit = std::max(1, static_cast<int>((alphabet.cx / 26 + 1) / 2));
+    std::vector<int> units;
+    for (const std::string& line : list ? SplitDialogList(text) : std::vector<std::string>{text}) {
+        const std::wstring shown = Widen(StripAccelerators(line));
+        SIZE size{};
+        if (!shown.empty())
+            GetTextExtentPoint32W(dc.Get(), shown.c_str(), static_cast<int>(shown.size()), &size);
+        units.push_back(MulDiv(size.cx, 4, baseUnit));
+    }
+    return units;
+}
+
 int ShowNativeTaskDialog(TaskDialogIndirectFunction function,
                          TaskDialogTexts& d,
                          const TaskDialogParams& p,
@@ -123,7 +150,8 @@ int ShowNativeTaskDialog(TaskDialogIndirectFunction function,
     config.pszFooterIcon = MAKEINTRESOURCEW(kNativeFooterIcons[static_cast<int>(p.FooterIcon) % 6]);
     config.pszFooter = texts.Add(d.Footer);
     config.pfCallback = NativeCallback;
-    config.cxWidth = p.Width > 0 ? static_cast<UINT>(p.Width) : 0;
+    config.cxWidth = static_cast<UINT>(std::max(
+        0, NativeWidthForOneButtonRow(p.Width, TextUnits(d.ButtonList, true), TextUnits(d.VerifyText, false).front())));
     int button = 0, radio = 0;
     BOOL verified = FALSE;
     if (FAILED(function(&config, &button, &radio, &verified)))

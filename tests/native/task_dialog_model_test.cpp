@@ -75,6 +75,21 @@ TEST(TaskDialogModel, EmulatedWidthAndButtonRows) {
     EXPECT_EQ(two[0].X, 420 - 14 - 150);
     for (const ButtonPlace& p : two)
         EXPECT_GE(p.X, 58 / 2);
+
+    // Widened for one row where that stays within 640 pixels: the row then ends at half the indent.
+    const int widened = WidenForOneButtonRow(420, {150, 150, 150}, 58, 14, 6);
+    EXPECT_EQ(widened, 58 / 2 + 150 * 3 + 6 * 2 + 14);
+    for (const ButtonPlace& p : LayoutButtonRow({150, 150, 150}, widened, 58, 50, 14, 6, 32))
+        EXPECT_EQ(p.Y, 50);
+    EXPECT_EQ(WidenForOneButtonRow(420, {80, 100}, 58, 14, 6), 420);        // fits already
+    EXPECT_EQ(WidenForOneButtonRow(420, {300, 300, 300}, 58, 14, 6), 420);  // too wide: the row wraps
+    EXPECT_EQ(WidenForOneButtonRow(420, {}, 58, 14, 6), 420);
+
+    // The system's dialog, in dialog units: the verification box and three buttons on a 270-unit row.
+    EXPECT_EQ(NativeWidthForOneButtonRow(270, {50, 50, 20}, 110), 5 + 126 + 5 + 66 + 5 + 66 + 5 + 50 + 5);
+    EXPECT_EQ(NativeWidthForOneButtonRow(270, {10}, 0), 270);             // fits already
+    EXPECT_EQ(NativeWidthForOneButtonRow(0, {200, 200, 200}, 0), 0);      // the system chooses
+    EXPECT_EQ(NativeWidthForOneButtonRow(270, {200, 200, 200}, 0), 270);  // too wide: the row wraps
 }
 
 TEST(PortableDeviceRule, LidOrBatteryMakesAComputerPortable) {

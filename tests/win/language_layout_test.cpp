@@ -9,6 +9,7 @@
 
 #include <cstdlib>
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -143,12 +144,31 @@ struct LanguageScope {
     ~LanguageScope() { SetLanguage(Language::Chinese); }
 };
 
+// The tops of a window's push buttons, once each.
+std::set<int> PushButtonRows(HWND dialog) {
+    std::vector<HWND> children;
+    EnumChildWindows(dialog, CollectWindow, reinterpret_cast<LPARAM>(&children));
+    std::set<int> tops;
+    for (HWND h : children) {
+        const LONG type = GetWindowLongW(h, GWL_STYLE) & BS_TYPEMASK;
+        if (_wcsicmp(ClassOf(h).c_str(), L"Button") == 0 && (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON)) {
+            RECT r{};
+            GetWindowRect(h, &r);
+            tops.insert(r.top);
+        }
+    }
+    return tops;
+}
+
 // Shows a task dialog, checks its texts once it is up and closes it with its first button.
-void ExpectTaskDialogFits(const std::string& where, const std::function<void()>& show) {
+void ExpectTaskDialogFits(const std::string& where, const std::function<void()>& show, bool oneButtonRow = false) {
     bool seen = false;
     SetTaskDialogObserver([&](HWND dialog, bool native) {
         seen = true;
         ExpectTextsFit(dialog, where);
+        if (oneButtonRow) {
+            EXPECT_EQ(PushButtonRows(dialog).size(), 1u) << where << ": the buttons wrap";
+        }
         if (native)
             PostMessageW(dialog, TDM_CLICK_BUTTON, 100, 0);
         else
@@ -195,20 +215,23 @@ TEST(LanguageLayoutAtDpi, EveryDialogShowsItsWholeTexts) {
             TaskChoice(t.Instruction, t.Content, t.Buttons, TaskIcon::Information, nullptr, kProcessDialogCaption,
                        t.Footer, TaskFooterIcon::Blank, kProcessDialogWidth);
         });
-        ExpectTaskDialogFits(where + " warning dialog", [&] {
-            TaskDialogTexts d;
-            d.Caption = "Lumivex";
-            d.Instruction = FormatText(TextId::HighMemoryTitle, {"95"});
-            d.Content = Text(TextId::HighMemoryClose);
-            d.ButtonList = Text(TextId::HighMemoryChoiceButtons);
-            d.VerifyText = Text(TextId::HighMemoryDontShowAgain);
-            TaskDialogParams p;  // as the tick shows it
-            p.Flags = kTdfAllowDialogCancellation;
-            p.MainIcon = TaskIcon::Warning;
-            p.Width = 270;
-            p.ClassicLook = true;
-            ShowTaskDialog(d, p);
-        });
+        ExpectTaskDialogFits(
+            where + " warning dialog",
+            [&] {
+                TaskDialogTexts d;
+                d.Caption = "Lumivex";
+                d.Instruction = FormatText(TextId::HighMemoryTitle, {"95"});
+                d.Content = Text(TextId::HighMemoryClose);
+                d.ButtonList = Text(TextId::HighMemoryChoiceButtons);
+                d.VerifyText = Text(TextId::HighMemoryDontShowAgain);
+                TaskDialogParams p;  // as the tick shows it
+                p.Flags = kTdfAllowDialogCancellation;
+                p.MainIcon = TaskIcon::Warning;
+                p.Width = 270;
+                p.ClassicLook = true;
+                ShowTaskDialog(d, p);
+            },
+            true);
     }
 }
 
