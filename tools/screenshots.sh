@@ -20,6 +20,8 @@ for arg in "$@"; do
         *) echo "unknown option $arg" >&2; exit 2 ;;
     esac
 done
+# At 150 % (LUMIVEX_DPI=144) the pictures are named *-150.png.
+[ "${LUMIVEX_DPI:-96}" = 144 ] && suffix=$suffix-150
 # The shipped 32-bit build, or the 64-bit one where this machine cannot run 32-bit programs.
 preset=${LUMIVEX_SHOTS_PRESET:-$(source tools/wine-env.sh && lumivex_runnable_preset)}
 
