@@ -71,6 +71,42 @@ TEST(AccessKeys, EveryOptionsPageHasOneKeyPerCommandAndField) {
     });
 }
 
+// Tab moves through a page as it is read: each stop below the one before, or beside it on its right.
+TEST(AccessKeys, TabFollowsReadingOrderInEveryLanguage) {
+    for (Language language : {Language::Chinese, Language::English}) {
+        SetLanguage(language);
+        OptionsFixture f;
+        f.Settings.Language = LanguageSetting(language);
+        OptionsDialog dialog(f.Host(), f.Prompts());
+        RunOptions(dialog, false, [&](OptionsDialog& d) {
+            const int controlOfPage[OptionsDialog::kPageCount] = {IDC_CKSHOWPAGE, IDC_CHECKDEFRAGEVERYACTIVE,
+                                                                  IDC_CKSHOWTOP, IDC_FONTBUTTON, IDC_CBTHEMES};
+            for (int page = 0; page < OptionsDialog::kPageCount; ++page) {
+                HWND parent = GetParent(d.Item(controlOfPage[page]));
+                RECT previous{};
+                std::string previousText;
+                for (HWND h = GetWindow(parent, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
+                    if (!(GetWindowLongW(h, GWL_STYLE) & WS_TABSTOP))
+                        continue;
+                    RECT r{};
+                    GetWindowRect(h, &r);
+                    const bool sameRow = r.top < previous.bottom && previous.top < r.bottom;
+                    const bool below = r.top >= previous.top;
+                    const std::string text = GetControlText(h);
+                    if (previous.bottom > 0) {  // not the first stop
+                        EXPECT_TRUE(sameRow ? r.left >= previous.right : below)
+                            << LanguageSetting(language) << " page " << page << ": '" << text << "' after '"
+                            << previousText << "'";
+                    }
+                    previous = r;
+                    previousText = text;
+                }
+            }
+        });
+    }
+    SetLanguage(Language::Chinese);
+}
+
 TEST(AccessKeys, TheTrayMenuAnswersItsKeysInEnglishOnly) {
     TempDir dir;
     WriteBytes(dir.File(L"Lumivex.Settings"), "[General]\r\nLanguage=en\r\nShowTopProcess=0\r\n");
