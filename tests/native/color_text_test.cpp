@@ -68,8 +68,9 @@ TEST(ColorText, SystemColorTitlesFollowTheLanguageAndFilesKeepTheNames) {
         EXPECT_EQ(SystemColorTitle(c.Index), c.Chinese) << c.Index;
         SetLanguage(Language::English);
         EXPECT_EQ(SystemColorTitle(c.Index), c.English) << c.Index;
-        if (c.Index >= 0)
+        if (c.Index >= 0) {
             EXPECT_EQ(ColorToText(SystemColor(c.Index)), c.Stored) << c.Index;
+        }
         SetLanguage(Language::Chinese);
     }
     // One title per colour, none repeated: the list tells them apart by name alone.
