@@ -13,6 +13,7 @@
 #include "platform/modal_loops_win.h"
 #include "platform/paths_win.h"
 #include "platform/text_win.h"
+#include "platform/texts.h"
 #include "platform/unique_handle_win.h"
 #include "resource.h"
 #include "settings/ini_file_reader_win.h"
@@ -197,8 +198,7 @@ void MainForm::LoadOptions() {
     const IniFileContents& contents = profile.Contents();
     settingsReadable_ = contents.Result != IniFileContents::State::Failed;
     if (!settingsReadable_) {
-        ReportSystemError("Unable to read " + Narrow(settingsPath_) + "; the settings of this session are not saved",
-                          contents.Error);
+        ReportSystemError(FormatText(TextId::ErrorCannotRead, {Narrow(settingsPath_)}), contents.Error);
     }
     damagedSettingsCopy_.clear();
     if (contents.Result == IniFileContents::State::Damaged) {
@@ -210,9 +210,7 @@ void MainForm::LoadOptions() {
                      " was damaged; what could be read is used, and the file as it was is kept as " + Narrow(*copy));
         } else {
             settingsReadable_ = false;
-            ReportSystemError("Unable to keep a copy of the damaged " + Narrow(settingsPath_) +
-                                  "; the settings of this session are not saved",
-                              GetLastError());
+            ReportSystemError(FormatText(TextId::ErrorCannotKeepDamagedCopy, {Narrow(settingsPath_)}), GetLastError());
         }
     }
     LoadedSettings loaded = LoadSettings(profile, settings_.Font);
@@ -235,8 +233,7 @@ void MainForm::LoadOptions() {
 
 bool MainForm::SaveSettingsFile() {
     if (!settingsReadable_) {
-        ReportError("Unable to write to " + Narrow(settingsPath_) + "\r\n\r\nThe file could not be read when " +
-                    kApplicationTitle + " started, so it is left as it is.");
+        ReportError(FormatText(TextId::ErrorCannotWriteUnread, {Narrow(settingsPath_)}));
         return false;
     }
     IniFileWriter profile(settingsPath_);
@@ -244,7 +241,7 @@ bool MainForm::SaveSettingsFile() {
         storedSettings_ = settings_;
         return true;
     }
-    ReportSystemError("Unable to write to " + Narrow(settingsPath_), profile.LastError());
+    ReportSystemError(FormatText(TextId::ErrorCannotWrite, {Narrow(settingsPath_)}), profile.LastError());
     return false;
 }
 

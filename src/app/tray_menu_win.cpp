@@ -201,7 +201,8 @@ std::unique_ptr<MenuItemEx> TrayMenu::MakeProcessRow(const ProcessRecord& r,
         description = fileVer_.GetByIndex(1);
     }
     row->Caption = ProcessCaption(r.ExeName, description, settings_.ShowNameInsteadOfModule);
-    row->MemText = r.MemoryUsage == 0 ? "n/a" : FormatByteSize(r.MemoryUsage, separators);
+    row->MemText = r.MemoryUsage == 0 ? std::string(Text(TextId::ProcessMemoryUnknown))
+                                      : FormatByteSize(r.MemoryUsage, separators);
     row->Highlight = IsHighlighted(r.MemoryUsage, settings_.HighlightProcessAbove);
     return row;
 }

@@ -93,9 +93,9 @@ std::string FormatByteSize(uint64_t bytes, const NumberSeparators& separators) {
     if (bytes > 1024)
         return FormatPattern(bytes, 10, 2, separators.Decimal) + " KB";
     if (bytes == 1)
-        return "1 byte";
+        return Text(TextId::SizeOneByte);
     // Zero reads "0 bytes": a pattern that drops every zero would leave the unit alone.
-    return std::to_string(bytes) + " bytes";
+    return FormatText(TextId::SizeBytes, {std::to_string(bytes)});
 }
 
 std::optional<uint64_t> DisplayedAmount(const MemorySample& sample, const Settings& settings) {

@@ -29,7 +29,7 @@ void OptionsDialog::ChooseDisplayFont() {
 }
 
 void OptionsDialog::ShowInternalFontInPanel() {
-    SetPanelFont(FontSpec{}, kInternalFontText);
+    SetPanelFont(FontSpec{}, Text(TextId::DisplayInternalFontPanel));
 }
 
 void OptionsDialog::OnShowPercentageClicked() {

@@ -504,6 +504,9 @@ void OptionsDialog::SetTexts() {
     }
     FillCombo(Item(IDC_CMBDOUBLECLICK), kDoubleClickActionNames);
     FillCombo(Item(IDC_COMBOGBVALUES), kGbValueNames);
+    SetFixedThemeEntryTexts();
+    if (Checked(IDC_CKINTERNALFONT))
+        ShowInternalFontInPanel();
     highlightColorPicker_.SetTexts();
     slotColorPicker_.SetTexts();
     const int selected = colorSlotList_.ItemIndex();

@@ -112,6 +112,7 @@ class OptionsDialog : public Dialog {
 
     // The theme page (options_theme_page_win.cpp).
     void FillThemeList();
+    void SetFixedThemeEntryTexts();
     void OnThemeSelected();
     void OnColorSlotSelected();
     void OnSlotColorChanged();

@@ -17,4 +17,3 @@ extern const std::array<TextId, 5> kOptionsPageNames;
 std::string HighLabelText(int redPercent);
 // The font panel: "Tahoma, 6pt".
 std::string FontPanelText(const FontSpec& font);
-inline constexpr char kInternalFontText[] = "(Internal Font)";

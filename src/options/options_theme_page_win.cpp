@@ -16,6 +16,8 @@ namespace {
 constexpr int kDefaultColorsEntry = 0;
 constexpr int kCurrentColorsEntry = 1;
 constexpr int kFirstThemeEntry = 2;
+// The entries before the theme files, in their order.
+constexpr TextId kFixedThemeEntries[kFirstThemeEntry] = {TextId::ThemesDefaultColors, TextId::ThemesCurrentColors};
 constexpr int kAnswerYes = 6;
 constexpr int kAnswerNo = 7;
 
@@ -47,8 +49,8 @@ void OptionsDialog::FillColorList(const ThemeColorTexts& entries) {
 void OptionsDialog::FillThemeList() {
     HWND combo = Item(IDC_CBTHEMES);
     SendMessageW(combo, CB_RESETCONTENT, 0, 0);
-    AddComboItemText(combo, "Default Colors");
-    AddComboItemText(combo, "Current Colors");
+    for (TextId name : kFixedThemeEntries)
+        AddComboItemText(combo, Text(name));
     WIN32_FIND_DATAW found{};
     std::wstring pattern = host_.ThemesFolder + L"*" + Widen(kThemeExtension);
     UniqueFind search(FindFirstFileW(pattern.c_str(), &found));
@@ -61,6 +63,18 @@ void OptionsDialog::FillThemeList() {
         if (IsPlainThemeName(name))
             AddComboItemText(combo, name);
     } while (FindNextFileW(search.Get(), &found));
+}
+
+// The fixed entries follow the language in place; the theme files' names are theirs, and the choice stays.
+void OptionsDialog::SetFixedThemeEntryTexts() {
+    HWND combo = Item(IDC_CBTHEMES);
+    const LRESULT selected = SendMessageW(combo, CB_GETCURSEL, 0, 0);
+    for (int i = 0; i < kFirstThemeEntry; ++i) {
+        SendMessageW(combo, CB_DELETESTRING, static_cast<WPARAM>(i), 0);
+        const std::wstring text = Widen(Text(kFixedThemeEntries[i]));
+        SendMessageW(combo, CB_INSERTSTRING, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
 }
 
 void OptionsDialog::OnThemeSelected() {
@@ -82,7 +96,7 @@ void OptionsDialog::OnThemeSelected() {
         if (!path.empty()) {
             IniFileProfile file(path, kMaxThemeFileBytes);
             if (file.Contents().Error == ERROR_FILE_TOO_LARGE)
-                ReportError("The theme file " + Narrow(path) + " is larger than 1 MB, so it was not read.");
+                ReportError(FormatText(TextId::ThemesFileTooLarge, {Narrow(path)}));
             theme = ReadThemeFile(file);
         }
         colors = theme.Colors;
@@ -137,20 +151,19 @@ void OptionsDialog::SaveThemeAs() {
     std::string name = MakeSafeFileName(answer, std::min(kMaxThemeNameLength, room));
     std::wstring path = ThemePath(name);
     if (path.empty()) {  // "." or ".."
-        ReportSystemError("Unable to write to " + Narrow(host_.ThemesFolder + Widen(name) + Widen(kThemeExtension)),
-                          ERROR_INVALID_NAME);
+        ReportSystemError(
+            FormatText(TextId::ErrorCannotWrite, {Narrow(host_.ThemesFolder + Widen(name) + Widen(kThemeExtension))}),
+            ERROR_INVALID_NAME);
         return;
     }
     if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
-        int reply = prompts_.AskYesNo
-                        ? prompts_.AskYesNo("A theme with the same name already exists. Do you want to replace it?")
-                        : kAnswerNo;
+        int reply = prompts_.AskYesNo ? prompts_.AskYesNo(Text(TextId::ThemesReplaceConfirm)) : kAnswerNo;
         // Only an explicit Yes overwrites: a closed box, a failed one and the end of the session all answer No.
         if (reply != kAnswerYes)
             return;
     }
     if (!WriteThemeFile(path, name)) {
-        ReportSystemError("Unable to write to " + Narrow(path), GetLastError());
+        ReportSystemError(FormatText(TextId::ErrorCannotWrite, {Narrow(path)}), GetLastError());
         return;
     }
     FillThemeList();

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/error_report_win.h"
+#include "platform/texts.h"
 
 HINSTANCE ProgramInstance() {
     return GetModuleHandleW(nullptr);
@@ -16,9 +17,9 @@ auto Guarded(F&& f, decltype(f()) fallback) -> decltype(f()) {
     try {
         return f();
     } catch (const std::exception& e) {
-        ReportError(e.what());
+        ReportError(FormatText(TextId::ErrorInAction, {e.what()}));
     } catch (...) {
-        ReportError("Unexpected error");
+        ReportError(Text(TextId::ErrorUnexpected));
     }
     return fallback;
 }

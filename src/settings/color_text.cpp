@@ -3,6 +3,7 @@
 #include <array>
 
 #include "platform/fixed_text.h"
+#include "platform/texts.h"
 
 namespace {
 constexpr std::array<const char*, kSystemColorCount> kNames = {
@@ -40,6 +41,17 @@ int ReadPart(std::string_view text, size_t from) {
 
 std::string SystemColorName(int index) {
     return index >= 0 && index < kSystemColorCount ? kNames[static_cast<size_t>(index)] : "";
+}
+
+// The names files store are the system's; people read a name of their own language, in the same order.
+std::string SystemColorTitle(int index) {
+    static_assert(
+        static_cast<int>(TextId::SystemColorInfoBackground) - static_cast<int>(TextId::SystemColorScrollBar) + 1 ==
+            kSystemColorCount,
+        "one title per system colour");
+    if (index < 0 || index >= kSystemColorCount)
+        return "";
+    return Text(static_cast<TextId>(static_cast<int>(TextId::SystemColorScrollBar) + index));
 }
 
 bool IsSystemColor(ColorValue color) {

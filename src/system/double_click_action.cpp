@@ -1,5 +1,7 @@
 #include "system/double_click_action.h"
 
+#include "platform/texts.h"
+
 DoubleClickAction DoubleClickActionOf(int32_t setting) {
     if (setting < 0 || setting > 6)
         return DoubleClickAction::Nothing;
@@ -7,6 +9,5 @@ DoubleClickAction DoubleClickActionOf(int32_t setting) {
 }
 
 std::string RunDialogDescription(std::string_view productName) {
-    return "Type the name of a program, folder, document, or Internet resource, and " + std::string(productName) +
-           " will open it for you.";
+    return FormatText(TextId::RunDescription, {productName});
 }

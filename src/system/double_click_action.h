@@ -18,9 +18,8 @@ enum class DoubleClickAction {
 };
 DoubleClickAction DoubleClickActionOf(int32_t setting);
 
-// The Run dialog's title and description, and the sizes (in characters, terminator included) of the buffers the
-// shell gets them in.
-constexpr char kRunDialogTitle[] = "Run";
+// The Run dialog's description (its title is TextId::RunTitle), and the sizes (in characters, terminator included) of
+// the buffers the shell gets them in.
 constexpr std::size_t kRunDialogTitleBuffer = 4;
 constexpr std::size_t kRunDialogDescriptionBuffer = 116;
 std::string RunDialogDescription(std::string_view productName);

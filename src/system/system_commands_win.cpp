@@ -9,6 +9,7 @@
 #include "platform/error_report_win.h"
 #include "platform/system_library_win.h"
 #include "platform/text_win.h"
+#include "platform/texts.h"
 #include "platform/web_address.h"
 #include "system/double_click_action.h"
 
@@ -49,7 +50,7 @@ void ShowRunDialog(const std::string& productName, HWND owner, HICON icon) {
         std::copy_n(wide.begin(), std::min(wide.size(), size - 1), fitted.begin());
         return fitted;
     };
-    std::wstring title = buffer(kRunDialogTitle, kRunDialogTitleBuffer);
+    std::wstring title = buffer(Text(TextId::RunTitle), kRunDialogTitleBuffer);
     std::wstring description = buffer(RunDialogDescription(productName), kRunDialogDescriptionBuffer);
     runFileDlg(owner, icon, nullptr, title.c_str(), description.c_str(), 0);
 }
@@ -77,7 +78,7 @@ void ShowShutDownDialog() {
     if (FAILED(hr)) {
         char code[16];
         wsprintfA(code, "%08lX", static_cast<unsigned long>(hr));
-        ReportError(std::string("Shell.Application.ShutdownWindows failed (0x") + code + ")");
+        ReportError(FormatText(TextId::ErrorShutDownDialog, {code}));
     }
 }
 

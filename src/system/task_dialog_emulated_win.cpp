@@ -6,6 +6,7 @@
 #include "platform/dpi_win.h"
 #include "platform/messages.h"
 #include "platform/text_win.h"
+#include "platform/texts.h"
 #include "platform/unique_handle_win.h"
 #include "platform/window_win.h"
 #include "system/task_dialog_model.h"
@@ -140,7 +141,7 @@ class EmulatedTaskDialog : public Dialog {
         std::vector<std::pair<int, std::string>> row;
         for (const CommonButtonInfo& b : CommonButtons())
             if (p_.CommonButtons & b.Flag)
-                row.push_back({b.EmulatedId, b.Caption});
+                row.push_back({b.EmulatedId, Text(b.Caption)});
         if (!commandLinks)
             for (size_t i = 0; i < custom.size(); ++i)
                 row.push_back({kFirstCustomButtonId + static_cast<int>(i), custom[i]});

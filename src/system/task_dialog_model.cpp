@@ -40,8 +40,9 @@ std::vector<std::string> SplitDialogList(std::string_view list) {
 
 const std::vector<CommonButtonInfo>& CommonButtons() {
     static const std::vector<CommonButtonInfo> buttons = {
-        {0x01, 1, 1, "OK"},     {0x02, 6, 6, "&Yes"},   {0x04, 7, 7, "&No"},
-        {0x08, 2, 2, "Cancel"}, {0x10, 4, 4, "&Retry"}, {0x20, 8, 3, "&Close"},
+        {0x01, 1, 1, TextId::DialogOkButton},    {0x02, 6, 6, TextId::DialogYesButton},
+        {0x04, 7, 7, TextId::DialogNoButton},    {0x08, 2, 2, TextId::DialogCancelButton},
+        {0x10, 4, 4, TextId::DialogRetryButton}, {0x20, 8, 3, TextId::DialogCloseButton},
     };
     return buttons;
 }

@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/texts.h"
+
 // The parts of the message dialogs that do not need Windows: texts, button lists, result ids and the button row of
 // the emulated dialog.
 
@@ -19,10 +21,10 @@ constexpr int kFirstRadioButtonId = 200;
 
 // The common buttons in the order the emulated dialog shows them, left to right.
 struct CommonButtonInfo {
-    unsigned Flag;        // TDCBF_ value
-    int NativeId;         // what the native dialog returns
-    int EmulatedId;       // what the emulated dialog returns
-    const char* Caption;  // caption in the emulated dialog
+    unsigned Flag;   // TDCBF_ value
+    int NativeId;    // what the native dialog returns
+    int EmulatedId;  // what the emulated dialog returns
+    TextId Caption;  // caption in the emulated dialog
 };
 const std::vector<CommonButtonInfo>& CommonButtons();
 

@@ -9,6 +9,7 @@
 #include "platform/error_report_win.h"
 #include "platform/messages.h"
 #include "platform/text_win.h"
+#include "platform/texts.h"
 #include "platform/unique_handle_win.h"
 #include "system/task_dialog_emulated_win.h"
 #include "system/task_dialog_model.h"
@@ -162,6 +163,13 @@ int ShowNativeTaskDialog(TaskDialogIndirectFunction function,
     return button;
 }
 
+// The title of a message box of the kind, in the chosen language.
+const char* MessageTitle(MessageKind kind) {
+    static constexpr TextId kTitles[] = {TextId::MessageTitleWarning, TextId::MessageTitleError,
+                                         TextId::MessageTitleInformation, TextId::MessageTitleConfirm};
+    return Text(kTitles[static_cast<int>(kind) & 3]);
+}
+
 MessageKind KindOfIcon(LPCWSTR icon) {
     switch (reinterpret_cast<ULONG_PTR>(icon)) {
         case 32513:
@@ -183,16 +191,15 @@ int StandardMessageDialog(const std::string& title,
                           unsigned taskButtons,
                           HWND owner) {
     struct KindInfo {
-        const char* Title;
         TaskIcon Icon;
         UINT Sound;
-    } const kinds[] = {{"Warning", TaskIcon::Warning, MB_ICONEXCLAMATION},
-                       {"Error", TaskIcon::Error, MB_ICONHAND},
-                       {"Information", TaskIcon::Information, MB_ICONQUESTION},
-                       {"Confirm", TaskIcon::Question, MB_ICONQUESTION}};
+    } const kinds[] = {{TaskIcon::Warning, MB_ICONEXCLAMATION},
+                       {TaskIcon::Error, MB_ICONHAND},
+                       {TaskIcon::Information, MB_ICONQUESTION},
+                       {TaskIcon::Question, MB_ICONQUESTION}};
     const KindInfo& k = kinds[static_cast<int>(kind) & 3];
     TaskDialogTexts d;
-    d.Caption = title.empty() ? k.Title : title;
+    d.Caption = title.empty() ? MessageTitle(kind) : title;
     d.Content = text;
     MessageBeep(k.Sound);  // plays the kind's system sound without waiting
     TaskDialogParams p;
@@ -308,10 +315,9 @@ int MessageBoxWithSound(const std::string& text, MessageKind kind, unsigned butt
     if (!owner)
         owner = MainWindow();
     const unsigned taskButtons = MessageButtonsToTaskButtons(buttons);
-    static const char* const kTitles[] = {"Warning", "Error", "Information", "Confirm"};
     static const WORD kIcons[] = {32515, 32513, 32516, 32514};  // IDI_WARNING, IDI_ERROR, IDI_INFORMATION, IDI_QUESTION
     const int k = static_cast<int>(kind) & 3;
-    return SimpleTaskMessage(owner, kTitles[k], "", MAKEINTRESOURCEW(kIcons[k]), taskButtons, text);
+    return SimpleTaskMessage(owner, MessageTitle(kind), "", MAKEINTRESOURCEW(kIcons[k]), taskButtons, text);
 }
 
 // The system's simple task dialog (through the same entry as every other task dialog, so it can be watched);

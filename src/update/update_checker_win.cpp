@@ -5,6 +5,7 @@
 #include "platform/messages.h"
 #include "platform/paths_win.h"
 #include "platform/text_win.h"
+#include "platform/texts.h"
 #include "platform/version_info_win.h"
 #include "platform/web_address.h"
 #include "system/system_commands_win.h"
@@ -13,13 +14,8 @@
 #include "update/version_file.h"
 #include "update/version_text.h"
 
-const char kVersionDownloadFailedText[] =
-    "Couldn't download file version information from the Brindell Software website.\r\n Please check your internet "
-    "connection";
-
 std::string NewVersionPromptText(const std::string& currentVersion, const std::string& siteName) {
-    return "There's a new version " + currentVersion + " of this program\r\navaliable at: " + siteName +
-           "\r\nDo you wan't to download it now ?";
+    return FormatText(TextId::UpdateNewVersion, {currentVersion, siteName});
 }
 
 namespace {
@@ -126,7 +122,7 @@ void UpdateChecker::CheckNow() {
 void UpdateChecker::ReportFailure(bool showDialog) {
     if (showDialog) {
         if (ShowMessage)
-            ShowMessage(kVersionDownloadFailedText, MessageKind::Warning, MessageButtonOk);
+            ShowMessage(Text(TextId::UpdateDownloadFailed), MessageKind::Warning, MessageButtonOk);
     } else if (OnDownloadFailed) {
         OnDownloadFailed(*this);
     }

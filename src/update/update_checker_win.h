@@ -64,6 +64,5 @@ class UpdateChecker : private Window {
     std::shared_ptr<UniqueKernelHandle> cancel_;
 };
 
-// Texts of the checker's own messages.
-extern const char kVersionDownloadFailedText[];
+// The question the checker asks when a newer version is out, in the chosen language.
 std::string NewVersionPromptText(const std::string& currentVersion, const std::string& siteName);

@@ -78,7 +78,7 @@ void ColorComboBox::Fill() {
     for (const NamedColor& c : kBasicColors)
         AddItem(combo_, Text(c.Name));
     for (int i = 0; i < kSystemColorCount; ++i)
-        AddItem(combo_, SystemColorName(i));
+        AddItem(combo_, SystemColorTitle(i));
     if (customVisible_)
         AddItem(combo_, Text(TextId::ColorCustom));
 }

@@ -1,6 +1,7 @@
 #include "widgets/input_query_win.h"
 
 #include "options_resource.h"
+#include "platform/texts.h"
 #include "platform/window_win.h"
 #include "widgets/control_text_win.h"
 
@@ -18,6 +19,8 @@ class InputQueryDialog : public Dialog {
                 SetControlText(Hwnd(), caption_);
                 SetControlText(GetDlgItem(Hwnd(), IDC_INPUT_PROMPT), prompt_);
                 SetControlText(GetDlgItem(Hwnd(), IDC_INPUT_EDIT), value_);
+                SetControlText(GetDlgItem(Hwnd(), IDOK), Text(TextId::DialogOkButton));
+                SetControlText(GetDlgItem(Hwnd(), IDCANCEL), Text(TextId::DialogCancelButton));
                 return TRUE;
             case WM_COMMAND:
                 if (LOWORD(wParam) == IDOK) {

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+#include <string>
+
+#include "platform/texts.h"
+
 TEST(ColorText, TextToColorExamples) {
     struct Case {
         const char* Text;
@@ -42,4 +47,39 @@ TEST(ColorText, EveryColorRoundTrips) {
         EXPECT_EQ(TextToColor(ColorToText(SystemColor(i))), SystemColor(i));
     for (ColorValue c : {Rgb(0, 0, 0), Rgb(255, 255, 255), Rgb(0x12, 0xAB, 0xEF)})
         EXPECT_EQ(TextToColor(ColorToText(c)), c);
+}
+
+// The lists name system colours in the chosen language while files keep the system's names.
+TEST(ColorText, SystemColorTitlesFollowTheLanguageAndFilesKeepTheNames) {
+    const struct {
+        int Index;
+        const char* Chinese;
+        const char* English;
+        const char* Stored;
+    } cases[] = {
+        {0, "滚动条", "Scroll bar", "ScrollBar"},
+        {8, "窗口文本", "Window text", "WindowText"},
+        {21, "三维深阴影", "3D dark shadow", "ThreeDDarkShadow"},
+        {24, "工具提示背景", "Tooltip background", "InfoBackground"},
+        {25, "", "", "190000"},
+        {-1, "", "", ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(SystemColorTitle(c.Index), c.Chinese) << c.Index;
+        SetLanguage(Language::English);
+        EXPECT_EQ(SystemColorTitle(c.Index), c.English) << c.Index;
+        if (c.Index >= 0) {
+            EXPECT_EQ(ColorToText(SystemColor(c.Index)), c.Stored) << c.Index;
+        }
+        SetLanguage(Language::Chinese);
+    }
+    // One title per colour, none repeated: the list tells them apart by name alone.
+    for (Language language : {Language::Chinese, Language::English}) {
+        SetLanguage(language);
+        std::set<std::string> titles;
+        for (int i = 0; i < kSystemColorCount; ++i)
+            titles.insert(SystemColorTitle(i));
+        EXPECT_EQ(titles.size(), static_cast<size_t>(kSystemColorCount));
+    }
+    SetLanguage(Language::Chinese);
 }

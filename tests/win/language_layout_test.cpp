@@ -36,33 +36,6 @@ int ScreenDpi() {
     return dpi;
 }
 
-std::wstring ClassOf(HWND h) {
-    wchar_t name[64] = {};
-    GetClassNameW(h, name, 64);
-    return name;
-}
-
-std::wstring WindowText(HWND h) {
-    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(h)) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(h, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
-// The text a SysLink shows: its mark-up without the tags.
-std::wstring WithoutTags(const std::wstring& text) {
-    std::wstring plain;
-    bool inTag = false;
-    for (wchar_t c : text) {
-        if (c == L'<')
-            inTag = true;
-        else if (c == L'>')
-            inTag = false;
-        else if (!inTag)
-            plain += c;
-    }
-    return plain;
-}
-
 // Size of text in the control's font: one line, or wrapped at width when the control wraps.
 SIZE Measure(HWND control, const std::wstring& text, UINT format, int width) {
     HDC dc = GetDC(control);

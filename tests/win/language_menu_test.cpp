@@ -64,12 +64,17 @@ TEST(LanguageMenu, EnglishSettingsGiveEnglishMenuRowsAndHintAndApplySwitchesBack
             EXPECT_EQ(TextOf(d, IDC_CKSHOWFREE), "Show &free memory in the tray icon");
             EXPECT_THAT(ComboEntries(d, IDC_CMBLANGUAGE), ElementsAre("中文", "English"));
             EXPECT_EQ(Selected(d, IDC_CMBLANGUAGE), 1);
+            EXPECT_EQ(ComboEntry(d, IDC_CBTHEMES, 0), "Default colors");
+            EXPECT_EQ(TextOf(d, IDC_FONTPANEL), "(Built-in digits)");
             Choose(d, IDC_CMBLANGUAGE, 0);
             Click(d, IDC_BTNAPPLY);
             // The open dialog follows at once, its choices kept.
             EXPECT_EQ(GetControlText(d.Hwnd()), "Lumivex 设置");
             EXPECT_EQ(TextOf(d, IDC_CKSHOWFREE), "托盘图标数据显示空闲内存");
             EXPECT_EQ(ComboEntry(d, IDC_CMBDOUBLECLICK, Selected(d, IDC_CMBDOUBLECLICK)), "任务管理器（默认）");
+            EXPECT_THAT(ComboEntries(d, IDC_CBTHEMES), ElementsAre("Default Colors", "Current Colors"));
+            EXPECT_EQ(Selected(d, IDC_CBTHEMES), 1);
+            EXPECT_EQ(TextOf(d, IDC_FONTPANEL), "(Internal Font)");
             Click(d, IDOK);
         },
         [&] { SendMessageW(form->Hwnd(), WM_COMMAND, IDM_SETTINGS, 0); });

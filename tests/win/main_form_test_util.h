@@ -30,6 +30,7 @@ class MainFormProbe {
     SimpleTimer& FreeTimer() const { return form_.freeTimer_; }
     void PeriodicFreeTick() const { form_.PeriodicFreeTick(); }
     void FreeMemory() const { form_.FreeMemory(); }
+    void TrayDblClick() const { form_.TrayDblClick(); }
     const HighMemoryAlert& Alert() const { return form_.alert_; }
     const MonitorOffSequence& MonitorOff() const { return form_.monitorOff_; }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "local_http_server.h"
+#include "platform/texts.h"
 #include "update/temp_file_win.h"
 #include "update/version_file.h"
 #include "win_test_util.h"
@@ -106,7 +107,7 @@ TEST(UpdateChecker, FailuresEndInTheFailureEvent) {
     withDialog.Checker.URLCurrVerFile = ClosedPortUrl("/x");
     withDialog.Checker.CheckNow();
     ASSERT_TRUE(PumpUntil([&] { return !withDialog.Messages.empty(); }, 30000));
-    EXPECT_EQ(withDialog.Messages[0], kVersionDownloadFailedText);
+    EXPECT_EQ(withDialog.Messages[0], Text(TextId::UpdateDownloadFailed));
     EXPECT_FALSE(withDialog.Failed);
 }
 

@@ -147,4 +147,31 @@ inline bool WaitProcess(HANDLE process, int timeoutMs) {
     return PumpUntil([&] { return WaitForSingleObject(process, 0) == WAIT_OBJECT_0; }, timeoutMs);
 }
 
+// The text of a window, its class name, and what a SysLink shows: its mark-up without the tags.
+inline std::wstring WindowText(HWND h) {
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(h)) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(h, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+inline std::wstring ClassOf(HWND h) {
+    wchar_t name[64] = {};
+    GetClassNameW(h, name, 64);
+    return name;
+}
+
+inline std::wstring WithoutTags(const std::wstring& text) {
+    std::wstring plain;
+    bool inTag = false;
+    for (wchar_t c : text) {
+        if (c == L'<')
+            inTag = true;
+        else if (c == L'>')
+            inTag = false;
+        else if (!inTag)
+            plain += c;
+    }
+    return plain;
+}
+
 }  // namespace WinTest
