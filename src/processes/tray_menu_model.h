@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -39,3 +40,7 @@ CaptionParts SplitShortcut(const std::string& itemText);
 
 // The text as the menu shows it: a single "&" marks no mnemonic and is not shown, "&&" shows one "&".
 std::string HidePrefix(const std::string& text);
+
+// A caption as it fits `room` pixels: the whole text when it does, else its longest start of whole characters with
+// "…" after it (trailing blanks dropped), or "…" alone. width measures a UTF-8 text in the menu's font.
+std::string FitCaption(const std::string& text, int room, const std::function<int(const std::string&)>& width);
