@@ -26,6 +26,8 @@ void MainForm::CreateTray() {
     // Without the program's own icon (a build without resources) the tray shows the standard application icon.
     HICON icon = small ? small.Get() : programIcon_ ? programIcon_.Get() : LoadIconW(nullptr, IDI_APPLICATION);
     tray_->SetIcon(icon);
+    // Version 4 brings the keyboard's select and menu (Win+B, then Enter or Shift+F10).
+    tray_->SetCallbackVersion(TrayIcon::kCallbackVersion4);
     tray_->SetIconVisible(true);
     tray_->Loaded();
 }

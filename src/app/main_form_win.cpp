@@ -64,6 +64,8 @@ MainForm::MainForm(SystemHooks hooks)
     }
     if (!h.PrimaryDpi)
         h.PrimaryDpi = PrimaryMonitorDpi;
+    if (!h.WorkArea)
+        h.WorkArea = PointWorkArea;
     if (!h.HighContrast)
         h.HighContrast = SystemHighContrast;
     if (!h.ProcessChoice) {
@@ -167,6 +169,7 @@ void MainForm::FormCreate() {
     tray_->OnMouseDown = [this](TrayIcon& sender, MouseButton button, ShiftState, int, int) {
         menu_.TrayMouseDown(sender, button);
     };
+    tray_->OnContextMenu = [this](TrayIcon& sender, int x, int y) { menu_.PopUp(sender, POINT{x, y}); };
     InitTick();
     view_.RefreshLook();
     LoadOptions();

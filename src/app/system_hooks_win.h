@@ -26,6 +26,7 @@ struct SystemHooks {
     std::function<void(DWORD processId)> TrimProcess;           // SetProcessWorkingSetSize
     std::function<int(TaskDialogTexts& dialog)> WarningDialog;  // the high-memory dialog; returns the button
     std::function<UINT()> PrimaryDpi;                           // the DPI of the notification area's monitor
+    std::function<RECT(POINT at)> WorkArea;                     // the work area of the monitor under a point
     std::function<bool()> HighContrast;                         // SPI_GETHIGHCONTRAST
     // The process dialog (100..103, 2 when cancelled) and the notice that its process has ended.
     std::function<int(const ProcessDialogTexts& texts)> ProcessChoice;

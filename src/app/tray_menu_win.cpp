@@ -151,21 +151,28 @@ void TrayMenu::RemoveRowsSwitchedOff() {
 void TrayMenu::TrayMouseDown(TrayIcon& sender, MouseButton button) {
     if (button != MouseButton::Right)
         return;
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    PopUp(sender, cursor);
+}
+
+void TrayMenu::PopUp(TrayIcon& sender, POINT at) {
     // A tray menu closes when the user clicks elsewhere only while its owner window has the foreground; the owner is
     // the form, which measures and draws the items.
     SetForegroundWindow(window_);
-    POINT cursor{};
-    GetCursorPos(&cursor);
-    // The menu is measured for the monitor where it opens; Windows keeps the sizes of items it has measured, so
-    // after a change of DPI every item is marked for measuring again.
-    if (painter_.SetDpi(PointDpi(cursor)))
+    // The menu is measured for the monitor where it opens, its DPI and the width of its work area (no item wider
+    // than the menu can be there); Windows keeps the sizes of items it has measured, so after a change every item is
+    // marked for measuring again.
+    const RECT work = hooks_.WorkArea(at);
+    const bool dpiChanged = painter_.SetDpi(PointDpi(at));
+    if (painter_.SetWorkAreaWidth(work.right - work.left) || dpiChanged)
         RemeasureMenu(popup_.Handle());
     BuildRows(sender.Hint());
     // The items are measured, drawn and clicked through the form's window; a click arrives as WM_COMMAND after
     // the menu has closed. The menu opens on the side the user's menus drop to (left or right of the cursor), as the
     // shell's own do.
     const UINT side = GetSystemMetrics(SM_MENUDROPALIGNMENT) ? TPM_RIGHTALIGN : TPM_LEFTALIGN;
-    TrackPopupMenuEx(popup_.Handle(), side | TPM_TOPALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, window_, nullptr);
+    TrackPopupMenuEx(popup_.Handle(), side | TPM_TOPALIGN | TPM_RIGHTBUTTON, at.x, at.y, window_, nullptr);
     if (owner_.FormClosed())
         return;  // the session ended while the menu was open
     PostMessageW(window_, WM_NULL, 0, 0);
@@ -225,6 +232,9 @@ void TrayMenu::BuildProcessRows() {
 void TrayMenu::BuildMemoryRows(const std::string& hint) {
     RemoveMemoryRows();
     std::vector<std::string> lines = SplitHintLines(hint);
+    // The English hint starts with the icon's figure for screen readers; the rows show the lines after it.
+    if (CurrentLanguage() == Language::English && !lines.empty())
+        lines.erase(lines.begin());
     for (size_t i = 0; i < lines.size(); ++i) {
         MemoryRowText text = SplitHintLine(lines[i]);
         auto row = std::make_unique<MenuItemEx>();

@@ -55,6 +55,8 @@ class TrayMenu {
 
     // A right press rebuilds the process and memory rows and pops the menu up at the cursor.
     void TrayMouseDown(TrayIcon& sender, MouseButton button);
+    // The same at a point of the screen (the icon's, for a menu asked for from the keyboard).
+    void PopUp(TrayIcon& sender, POINT at);
     // The rows of the heaviest programs (ShowTopProcess) and of the hint's lines (ShowMemMenu).
     void BuildRows(const std::string& hint);
     void BuildProcessRows();

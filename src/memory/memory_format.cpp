@@ -142,3 +142,22 @@ std::string BuildTrayHint(const MemorySample& sample, const Settings& settings, 
             FormatByteSize(sample.TotalPageFile, separators);
     return hint;
 }
+
+// A screen reader reads the hint as the icon's name, so the English one starts with the figure the icon shows, with
+// its unit; the lines after it say what it is. The line is short: the shell shows 127 characters, and the hint's own
+// lines come whole after it.
+std::string BuildTrayTip(const std::string& hint,
+                         const MemorySample& sample,
+                         const Settings& settings,
+                         const NumberSeparators& separators) {
+    if (CurrentLanguage() != Language::English)
+        return hint;
+    std::string figure;
+    if (std::optional<uint64_t> amount = DisplayedAmount(sample, settings)) {
+        figure = FormatByteSize(*amount, separators);
+    } else {
+        const int64_t load = sample.MemoryLoad;
+        figure = std::to_string(settings.ShowFree ? 100 - load : load) + "%";
+    }
+    return FormatText(settings.ShowFree ? TextId::HintFigureFree : TextId::HintFigureUsed, {figure}) + "\r\n" + hint;
+}

@@ -46,3 +46,9 @@ std::string SelectDisplayedValue(const MemorySample& sample,
 
 // The tray icon's hint: what is displayed (optional), the load, physical memory and page file.
 std::string BuildTrayHint(const MemorySample& sample, const Settings& settings, const NumberSeparators& separators);
+// The hint the shell shows (and reads out as the icon's name), from BuildTrayHint's: in English it begins with the
+// figure the icon shows and what it is ("45% memory in use"); in Chinese it is the same.
+std::string BuildTrayTip(const std::string& hint,
+                         const MemorySample& sample,
+                         const Settings& settings,
+                         const NumberSeparators& separators);

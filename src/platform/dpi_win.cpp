@@ -66,6 +66,14 @@ UINT PointDpi(POINT point) {
     return MonitorDpi(MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST));
 }
 
+RECT PointWorkArea(POINT point) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoW(MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST), &info))
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &info.rcWork, 0);
+    return info.rcWork;
+}
+
 int SystemMetricForDpi(int index, UINT dpi) {
     static const auto forDpi = User32Proc<GetSystemMetricsForDpiFn>("GetSystemMetricsForDpi");
     if (forDpi)

@@ -17,6 +17,8 @@ UINT MonitorDpi(HMONITOR monitor);
 UINT PrimaryMonitorDpi();
 // The monitor under a point in screen coordinates (or the nearest one).
 UINT PointDpi(POINT point);
+// The work area (the screen less the taskbar) of the monitor under a point, or of the nearest one.
+RECT PointWorkArea(POINT point);
 // GetSystemMetricsForDpi, or GetSystemMetrics where it is missing (it answers for the system DPI).
 int SystemMetricForDpi(int index, UINT dpi);
 // The notification area's icon size: the small-icon width for the DPI of the monitor that holds it (16 when the

@@ -38,6 +38,9 @@ constexpr TextEntry kTexts[] = {
     {TextId::HintLoadRow, {"内存使用率   : ", "Memory load: "}},
     {TextId::HintPhysicalRow, {"物理内存使用    : ", "Physical memory: "}},
     {TextId::HintPageFileRow, {"页面文件  : ", "Page file: "}},
+    // The English hint's first line: the figure the icon shows. The Chinese hint has no such line.
+    {TextId::HintFigureUsed, {"{1} in use", "{1} in use"}},
+    {TextId::HintFigureFree, {"{1} free", "{1} free"}},
 
     {TextId::BalloonAlreadyRunning, {"Lumivex 正在运行中", "Lumivex is already running."}},
     {TextId::BalloonRunningAsAdministrator,

@@ -41,6 +41,8 @@ enum class TextId {
     HintLoadRow,
     HintPhysicalRow,
     HintPageFileRow,
+    HintFigureUsed,
+    HintFigureFree,
     // Balloons and the high-memory warning
     BalloonAlreadyRunning,
     BalloonRunningAsAdministrator,

@@ -3,6 +3,9 @@
 #include <uxtheme.h>
 #include <vssym32.h>
 
+#include <algorithm>
+#include <climits>
+
 #include "platform/dpi_win.h"
 #include "platform/text_win.h"
 #include "processes/tray_menu_model.h"
@@ -15,6 +18,9 @@ constexpr int kCaptionLeft = 30;
 constexpr int kRightMargin = 10;
 constexpr int kFigureGap = 16;  // between a long caption and its figure
 constexpr int kThemedSeparatorLeft = 25;
+// What a menu adds around its widest item: its borders, and the room the system adds to an owner-drawn item (a check
+// mark's width on Windows, two average characters under Wine).
+constexpr int kMenuFrame = 40;
 // Ampersands are taken out beforehand (HidePrefix): not every DrawText honours DT_HIDEPREFIX.
 constexpr UINT kMeasureFlags = DT_CALCRECT | DT_EXPANDTABS | DT_NOPREFIX;
 constexpr UINT kCaptionFlags = DT_VCENTER | DT_EXPANDTABS | DT_NOPREFIX;
@@ -139,17 +145,16 @@ void MenuPainter::MeasureItem(const MenuItemEx& item,
     WindowDc screen(nullptr);
     SelectGuard font(screen.Get(), Font(isDefault));
     CaptionParts parts = SplitShortcut(text);
-    int captionWidth = TextSize(screen.Get(), Widen(HidePrefix(parts.Caption))).cx;
-    int w = captionWidth + Scaled(kWidthExtra);
-    // A figure or shortcut wider than the room the extra width leaves still stands clear of the caption.
+    // Besides its caption a row takes the icon column, the margins and room for a figure; a figure or shortcut wider
+    // than that room still stands clear of the caption.
+    int others = Scaled(kWidthExtra);
     const std::string& figure = parts.Shortcut.empty() ? item.MemText : parts.Shortcut;
     if (!figure.empty()) {
-        int needed = Scaled(kCaptionLeft) + captionWidth + Scaled(kFigureGap) +
-                     TextSize(screen.Get(), Widen(HidePrefix(figure))).cx + Scaled(kRightMargin);
-        if (needed > w)
-            w = needed;
+        const int figureWidth = static_cast<int>(TextSize(screen.Get(), Widen(HidePrefix(figure))).cx);
+        others = std::max(others, Scaled(kCaptionLeft) + Scaled(kFigureGap) + figureWidth + Scaled(kRightMargin));
     }
-    width = static_cast<UINT>(w);
+    const std::wstring caption = ShownCaption(screen.Get(), parts.Caption, MaxItemWidth() - others);
+    width = static_cast<UINT>(TextSize(screen.Get(), caption).cx + others);
     SIZE aa{};
     GetTextExtentPoint32W(screen.Get(), L"AA", 2, &aa);
     lastMenuTextHeight_ = aa.cy;
@@ -257,10 +262,23 @@ void MenuPainter::DrawItem(HDC dc,
     const int textHeight = lastMenuTextHeight_ < 0 ? -lastMenuTextHeight_ : lastMenuTextHeight_;
     RECT textRect{left + Scaled(kCaptionLeft), (top + bottom - textHeight) / 2, right, bottom};
     CaptionParts parts = SplitShortcut(text);
-    // The caption as it is, ampersands and all, when the access key is underlined; DrawText makes the underline.
-    std::wstring caption = Widen(state.ShowAccessKeys ? parts.Caption : HidePrefix(parts.Caption));
+    const bool showsMemText = (item.Tag == kTagProcessRow || item.Tag == kTagMemoryRow) && !item.MemText.empty();
+    // The caption ends short of the figures: a row measured with a cut caption gets the same cut here.
+    int captionRight = right;
+    const std::string* figures[] = {showsMemText ? &item.MemText : nullptr, &parts.Shortcut};
+    for (const std::string* figure : figures) {
+        if (figure && !figure->empty()) {
+            const int figureWidth = static_cast<int>(TextSize(dc, Widen(HidePrefix(*figure))).cx);
+            captionRight = std::min(captionRight, right - Scaled(kRightMargin) - figureWidth - Scaled(kFigureGap));
+        }
+    }
+    std::wstring caption = ShownCaption(dc, parts.Caption, captionRight - textRect.left);
+    // With keyboard cues a caption shown whole is drawn as it is, ampersands and all: DrawText underlines the key.
+    const bool underline = state.ShowAccessKeys && caption == Widen(HidePrefix(parts.Caption));
+    if (underline)
+        caption = Widen(parts.Caption);
     DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &textRect,
-              state.ShowAccessKeys ? kCaptionFlags & ~static_cast<UINT>(DT_NOPREFIX) : kCaptionFlags);
+              underline ? kCaptionFlags & ~static_cast<UINT>(DT_NOPREFIX) : kCaptionFlags);
 
     auto drawRight = [&](const std::string& figureText) {
         std::wstring figure = Widen(HidePrefix(figureText));
@@ -268,10 +286,26 @@ void MenuPainter::DrawItem(HDC dc,
         RECT figureRect{right - Scaled(kRightMargin) - w, textRect.top, right - Scaled(kRightMargin), bottom};
         DrawTextW(dc, figure.c_str(), static_cast<int>(figure.size()), &figureRect, kFigureFlags);
     };
-    if ((item.Tag == kTagProcessRow || item.Tag == kTagMemoryRow) && !item.MemText.empty())
+    if (showsMemText)
         drawRight(item.MemText);
     if (!parts.Shortcut.empty())
         drawRight(parts.Shortcut);
     SetTextColor(dc, oldColor);
     SetBkMode(dc, oldMode);
+}
+
+bool MenuPainter::SetWorkAreaWidth(int width) {
+    if (width == workAreaWidth_)
+        return false;
+    workAreaWidth_ = width;
+    return true;
+}
+
+int MenuPainter::MaxItemWidth() const {
+    return workAreaWidth_ > 0 ? workAreaWidth_ - Scaled(kMenuFrame) : INT_MAX / 2;
+}
+
+std::wstring MenuPainter::ShownCaption(HDC dc, const std::string& caption, int room) {
+    return Widen(
+        FitCaption(HidePrefix(caption), room, [dc](const std::string& text) { return TextSize(dc, Widen(text)).cx; }));
 }

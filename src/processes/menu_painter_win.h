@@ -42,6 +42,10 @@ class MenuPainter {
     // The DPI of the monitor where the menu opens (96 at first); true when it changed, and the fonts with it.
     bool SetDpi(UINT dpi);
     UINT Dpi() const { return dpi_; }
+    // The width of the work area of the monitor where the menu opens (0: no limit); true when it changed. No item is
+    // measured wider than the menu can be there: captions are cut with "…", figures and shortcuts stay whole.
+    bool SetWorkAreaWidth(int width);
+    int MaxItemWidth() const;
     bool Themed();
 
     // text: the item's text, with a shortcut after a tab where it has one.
@@ -61,10 +65,13 @@ class MenuPainter {
     void DrawThemePart(HDC dc, int part, int state, const RECT& rect);
     void DrawCheck(HDC dc, const RECT& r, int y, bool themed, bool enabled);
     int Scaled(int value) const;
+    // The caption as drawn (its "&" prefixes taken out), cut to room pixels in the font selected into dc.
+    static std::wstring ShownCaption(HDC dc, const std::string& caption, int room);
 
     HWND window_ = nullptr;
     bool forceClassic_ = false;
     UINT dpi_ = 96;
+    int workAreaWidth_ = 0;
     void* theme_ = nullptr;
     bool themeOpened_ = false;
     int lastMenuTextHeight_ = 0;

@@ -87,3 +87,27 @@ std::string HidePrefix(const std::string& text) {
     }
     return shown;
 }
+
+// Widths grow with the text, so the cut is found by halving: about eight measures for a 230-character name.
+std::string FitCaption(const std::string& text, int room, const std::function<int(const std::string&)>& width) {
+    if (width(text) <= room)
+        return text;
+    static const std::string kEllipsis = "\xE2\x80\xA6";  // U+2026
+    // Where each character starts (UTF-8 continuation bytes are 10xxxxxx); the cut goes at one of them.
+    std::vector<size_t> starts;
+    for (size_t i = 0; i < text.size(); ++i)
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80)
+            starts.push_back(i);
+    auto cut = [&](size_t characters) {
+        std::string head = text.substr(0, characters < starts.size() ? starts[characters] : text.size());
+        while (!head.empty() && head.back() == ' ')
+            head.pop_back();
+        return head + kEllipsis;
+    };
+    size_t fits = 0, tooLong = starts.size();  // a start of `fits` characters fits, one of `tooLong` does not
+    while (tooLong - fits > 1) {
+        const size_t middle = fits + (tooLong - fits) / 2;
+        (width(cut(middle)) <= room ? fits : tooLong) = middle;
+    }
+    return cut(fits);
+}

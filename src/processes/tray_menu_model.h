@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -43,3 +44,7 @@ std::string HidePrefix(const std::string& text);
 char AccessKeyOf(const std::string& caption);
 // The first caption whose access key is key (either case); -1 when none has it.
 int FindAccessKey(const std::vector<std::string>& captions, char key);
+
+// A caption as it fits `room` pixels: the whole text when it does, else its longest start of whole characters with
+// "…" after it (trailing blanks dropped), or "…" alone. width measures a UTF-8 text in the menu's font.
+std::string FitCaption(const std::string& text, int room, const std::function<int(const std::string&)>& width);

@@ -37,7 +37,7 @@ void TrayIcon::CloseOverflowWindow() {
 // Decodes one callback. Without OnDblClick a click is reported at once on button up; with it, a quick click is held
 // back for the double-click time, because the shell announces the second press of a double-click only as
 // WM_LBUTTONDBLCLK. A double-click thus gives down, up, double-click, up and no click.
-void TrayIcon::HandleCallback(UINT code) {
+void TrayIcon::HandleCallback(UINT code, POINT anchor) {
     if (IsBalloonNotification(code)) {
         const NotifyEvent* events[] = {&OnBalloonHintShow, &OnBalloonHintHide, &OnBalloonHintTimeout,
                                        &OnBalloonHintClick};
@@ -48,6 +48,11 @@ void TrayIcon::HandleCallback(UINT code) {
     }
     if (!enabled_)
         return;
+    if (callbackVersion_ == kCallbackVersion4 &&
+        (code == NIN_SELECT || code == NIN_KEYSELECT || code == WM_CONTEXTMENU)) {
+        HandleVersion4Callback(code, anchor);
+        return;
+    }
     const POINT at = CursorPosition();
     const ShiftState keys = KeyState();
     switch (code) {
@@ -82,6 +87,7 @@ void TrayIcon::HandleCallback(UINT code) {
             }
             clickPending_ = false;
             DoMouseUp(MouseButton::Left, keys | LeftButtonDown, at);
+            selectEcho_.Expect();
             break;
         case WM_LBUTTONDBLCLK:
             clickWaiting_ = false;
@@ -94,13 +100,17 @@ void TrayIcon::HandleCallback(UINT code) {
             }
             break;
         case WM_RBUTTONDOWN:
+            // The press may hold a menu open for long: the shell's WM_CONTEXTMENU for this click follows it.
+            contextMenuEcho_.Expect();
             DoMouseDown(MouseButton::Right, keys | RightButtonDown, at);
             if (popupMenu_ && autoPopup_)
                 PopupMenuAtCursor();
+            contextMenuEcho_.Expect();
             break;
         case WM_RBUTTONUP:
-            if (callbackVersion_ == 0)
+            if (callbackVersion_ == 0 || callbackVersion_ == kCallbackVersion4)
                 DoMouseUp(MouseButton::Right, keys | RightButtonDown, at);
+            contextMenuEcho_.Expect();
             break;
         case WM_CONTEXTMENU:
         case NIN_SELECT:
@@ -117,6 +127,49 @@ void TrayIcon::HandleCallback(UINT code) {
         default:
             break;  // right and middle double-clicks are not reported
     }
+}
+
+// Version 4 sends the mouse's own messages and then, for the same click, NIN_SELECT (after a left button up) or
+// WM_CONTEXTMENU (after a right one): the mouse is answered by its own messages as in the classic version, and these
+// repeats are dropped. What is left comes from the keyboard: Enter or Space (NIN_KEYSELECT, which one Enter may send
+// twice) does what a click does, at once; Shift+F10 or the menu key asks for the menu at the icon's anchor point.
+void TrayIcon::HandleVersion4Callback(UINT code, POINT anchor) {
+    switch (code) {
+        case NIN_SELECT:
+        case NIN_KEYSELECT: {
+            Echo& echo = code == NIN_SELECT ? selectEcho_ : keySelectEcho_;
+            if (echo.Take())
+                return;
+            if (code == NIN_KEYSELECT)
+                echo.Expect();
+            DoClick();
+            if (leftPopup_ && popupMenu_ && autoPopup_)
+                PopupMenuAt(anchor.x, anchor.y);
+            break;
+        }
+        case WM_CONTEXTMENU:
+            if (contextMenuEcho_.Take())
+                return;
+            if (OnContextMenu)
+                OnContextMenu(*this, anchor.x, anchor.y);
+            if (popupMenu_ && autoPopup_)
+                PopupMenuAt(anchor.x, anchor.y);
+            break;
+        default:
+            break;
+    }
+}
+
+void TrayIcon::Echo::Expect() {
+    expected_ = true;
+    tick_ = GetTickCount();
+}
+
+// True for the repeat that was expected within the double-click time; anything later is the user's own.
+bool TrayIcon::Echo::Take() {
+    const bool repeat = expected_ && GetTickCount() - tick_ <= GetDoubleClickTime();
+    expected_ = false;
+    return repeat;
 }
 
 void TrayIcon::ClickDelayTick() {

@@ -75,9 +75,19 @@ class TrayIconHandler : public Window {
   protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
         if (msg == kTrayCallbackMessage) {
-            auto it = icons_.find(static_cast<UINT>(wParam));
+            // Version 4 puts the icon's id in lParam's high word and the anchor point in wParam; the classic layout
+            // has the id in wParam and the message alone in lParam (ids start at 1, so the high word tells them
+            // apart).
+            const bool version4 = HIWORD(lParam) != 0;
+            const UINT id = version4 ? HIWORD(lParam) : static_cast<UINT>(wParam);
+            POINT anchor{};
+            if (version4)
+                anchor = {static_cast<short>(LOWORD(wParam)), static_cast<short>(HIWORD(wParam))};
+            else
+                GetCursorPos(&anchor);
+            auto it = icons_.find(id);
             if (it != icons_.end())
-                it->second->HandleCallback(LOWORD(lParam));
+                it->second->HandleCallback(LOWORD(lParam), anchor);
             return 0;
         }
         if (taskbarCreated_ && msg == taskbarCreated_) {
@@ -125,7 +135,7 @@ TrayIcon::TrayIcon(HWND owner, ShellNotifyFunction shell)
     notifyData_.cbSize = sizeof notifyData_;
     notifyData_.hWnd = handler.Hwnd();
     notifyData_.uID = handler.Add(this);
-    notifyData_.uFlags = kBaseFlags;
+    notifyData_.uFlags = BaseFlags();
     notifyData_.uCallbackMessage = kTrayCallbackMessage;
     if (owner_)
         HookOwner();
@@ -154,7 +164,7 @@ void TrayIcon::Loaded() {
     SetIconVisible(iconVisible_);
     SetCycleIcons(cycleIcons_);
     SetWantEnterExitEvents(wantEnterExit_);
-    SetCallbackVersion(callbackVersion_);
+    SetCallbackVersion(requestedVersion_);
 }
 
 HWND TrayIcon::HandlerWindow() {
@@ -184,9 +194,9 @@ bool TrayIcon::AddTrayIcon() {
     PrepareNotifyData();
     if (Notify(NIM_ADD)) {
         addRetryTimer_.SetActive(false);
-        // The shell forgets the callback version with the icon; a re-added icon gets it again.
-        if (callbackVersion_ != 0)
-            SetCallbackVersion(callbackVersion_);
+        // The shell forgets the callback version with the icon; a re-added icon asks for it again.
+        if (requestedVersion_ != 0)
+            SetCallbackVersion(requestedVersion_);
         return true;
     }
     // An icon that is already there only needs bringing up to date.
@@ -224,10 +234,30 @@ bool TrayIcon::UpdateTrayIcon() {
     return Notify(NIM_MODIFY);
 }
 
+UINT TrayIcon::BaseFlags() const {
+    // Version 4 hides the standard hint unless asked for it; the hint is what the icon shows when hovered.
+    return requestedVersion_ == kCallbackVersion4 ? kBaseFlags | NIF_SHOWTIP : kBaseFlags;
+}
+
+// A shell that does not know version 4 (Windows before Vista) refuses it: the icon then asks for the classic callbacks,
+// which every shell gives. Wine's shell differs from Windows here: it takes any version number without a check (so
+// it never refuses), sends the version-4 layout and, after a button's own messages, NIN_SELECT or WM_CONTEXTMENU as
+// Windows does, but never a keyboard's (its icons take no focus) and shows the hint with or without NIF_SHOWTIP.
 void TrayIcon::SetCallbackVersion(int version) {
+    requestedVersion_ = version;
     callbackVersion_ = version;
-    if (version == 0 || version == 1)
+    notifyData_.uFlags = BaseFlags();
+    if (!iconVisible_)
+        return;  // asked for when the icon is added
+    if (version == kCallbackVersion4) {
+        notifyData_.uVersion = NOTIFYICON_VERSION_4;
+        if (Notify(NIM_SETVERSION))
+            return;
+        callbackVersion_ = 0;
+        notifyData_.uVersion = 0;
+    } else if (version == 0 || version == 1) {
         notifyData_.uVersion = version == 1 ? NOTIFYICON_VERSION : 0;
+    }
     Notify(NIM_SETVERSION);
 }
 
@@ -236,7 +266,7 @@ void TrayIcon::HideBalloon() {
     notifyData_.szInfo[0] = L'\0';
     UpdateTrayIcon();
     // Later tip and icon updates must not carry the balloon flag.
-    notifyData_.uFlags = kBaseFlags;
+    notifyData_.uFlags = BaseFlags();
 }
 
 bool TrayIcon::ShowBalloon(const std::string& title,
@@ -250,7 +280,7 @@ bool TrayIcon::ShowBalloon(const std::string& title,
     notifyData_.uTimeout = timeoutSeconds * 1000u;
     notifyData_.dwInfoFlags = static_cast<DWORD>(kind);
     bool shown = UpdateTrayIcon();
-    notifyData_.uFlags = kBaseFlags;
+    notifyData_.uFlags = BaseFlags();
     return shown;
 }
 

@@ -27,6 +27,7 @@ class TrayIcon;
 using NotifyEvent = std::function<void(TrayIcon& sender)>;
 using MouseEvent = std::function<void(TrayIcon& sender, MouseButton button, ShiftState shift, int x, int y)>;
 using MouseMoveEvent = std::function<void(TrayIcon& sender, ShiftState shift, int x, int y)>;
+using PointEvent = std::function<void(TrayIcon& sender, int x, int y)>;
 using CycleEvent = std::function<void(TrayIcon& sender, int nextIndex)>;
 using StartupEvent = std::function<void(TrayIcon& sender, bool& showMainForm)>;
 // Stands in for Shell_NotifyIconW (tests watch or refuse the shell calls); an empty function is the shell.
@@ -57,8 +58,13 @@ class TrayIcon {
     void HideMainWindow();
     void HideAppButton();
     void ShowAppButton();
+    // 0: the classic callbacks; 1: version 3's; 4: version 4's (the keyboard's select and menu with the icon's
+    // anchor point), or the classic ones while the shell refuses version 4.
     void SetCallbackVersion(int version);
+    // The version the shell took; RequestedCallbackVersion is the one asked for.
     int CallbackVersion() const { return callbackVersion_; }
+    int RequestedCallbackVersion() const { return requestedVersion_; }
+    static constexpr int kCallbackVersion4 = 4;
 
     // The icon is copied; the caller keeps its own.
     void SetIcon(HICON icon);
@@ -114,6 +120,9 @@ class TrayIcon {
     NotifyEvent OnClick, OnDblClick, OnMouseEnter, OnMouseExit;
     MouseEvent OnMouseDown, OnMouseUp;
     MouseMoveEvent OnMouseMove;
+    // Version 4: the menu asked for from the keyboard (Shift+F10, the menu key) at the point the shell gives. A mouse
+    // menu stays OnMouseDown / OnMouseUp's; a keyboard select (Enter, Space) raises OnClick.
+    PointEvent OnContextMenu;
     NotifyEvent OnBalloonHintShow, OnBalloonHintHide, OnBalloonHintTimeout, OnBalloonHintClick;
     // Never set by the program: raised by icon cycling, by minimising to the tray and by Loaded.
     CycleEvent OnCycle;
@@ -122,7 +131,21 @@ class TrayIcon {
 
   private:
     friend class TrayIconHandler;
-    void HandleCallback(UINT code);
+    // A shell message that repeats, for one action of the user, what the icon has just been told.
+    class Echo {
+      public:
+        void Expect();
+        bool Take();
+
+      private:
+        bool expected_ = false;
+        DWORD tick_ = 0;
+    };
+
+    // anchor: where the shell places a keyboard action (version 4), else the cursor.
+    void HandleCallback(UINT code, POINT anchor);
+    void HandleVersion4Callback(UINT code, POINT anchor);
+    UINT BaseFlags() const;
     void TaskbarCreated();
     bool Notify(DWORD message);
     void PrepareNotifyData();
@@ -163,6 +186,8 @@ class TrayIcon {
     bool cycleIcons_ = false;
     UINT cycleInterval_ = 0;
     int callbackVersion_ = 0;
+    int requestedVersion_ = 0;
+    Echo selectEcho_, contextMenuEcho_, keySelectEcho_;
     bool clickPending_ = false;
     bool clickWaiting_ = false;
     bool doubleClickSeen_ = false;

@@ -311,6 +311,6 @@ TrayImage RenderTrayImage(const MemorySample& sample, const Settings& s, const T
         DrawBuiltInDigits(picture, grid, s, figure, drawn, dy, fontColor);
     }
 
-    out.Hint = BuildTrayHint(sample, s, context.Separators);
+    out.Hint = BuildTrayTip(BuildTrayHint(sample, s, context.Separators), sample, s, context.Separators);
     return out;
 }

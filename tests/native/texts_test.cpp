@@ -28,13 +28,17 @@ struct LanguageScope {
     ~LanguageScope() { SetLanguage(Language::Chinese); }
 };
 
-MemorySample Sample() {
+MemorySample Sample(uint32_t load = 45,
+                    uint64_t totalPhys = 8ull << 30,
+                    uint64_t availPhys = 4ull << 30,
+                    uint64_t totalPageFile = 12ull << 30,
+                    uint64_t availPageFile = 6ull << 30) {
     MemorySample s{};
-    s.MemoryLoad = 45;
-    s.TotalPhys = 8ull << 30;
-    s.AvailPhys = 4ull << 30;
-    s.TotalPageFile = 12ull << 30;
-    s.AvailPageFile = 6ull << 30;
+    s.MemoryLoad = load;
+    s.TotalPhys = totalPhys;
+    s.AvailPhys = availPhys;
+    s.TotalPageFile = totalPageFile;
+    s.AvailPageFile = availPageFile;
     return s;
 }
 }  // namespace
@@ -135,4 +139,35 @@ TEST(Texts, EnglishMenusAndWarningsHaveUniqueAccessKeys) {
             }
         }
     }
+}
+
+// Screen readers read the hint as the icon's name: in English it starts with the figure the icon shows.
+TEST(Texts, EnglishTipStartsWithTheFigureTheIconShowsAndChineseKeepsItsHint) {
+    const struct {
+        bool Percentage, Free, Page;
+        const char* FirstLine;
+    } cases[] = {
+        {true, false, false, "45% in use\r\n"},   {true, true, false, "55% free\r\n"},
+        {true, false, true, "45% in use\r\n"},  // the percentage is always the memory load
+        {false, false, false, "4 GB in use\r\n"}, {false, true, false, "4 GB free\r\n"},
+        {false, false, true, "6 GB in use\r\n"},  {false, true, true, "6 GB free\r\n"},
+    };
+    for (const auto& c : cases) {
+        Settings settings;
+        settings.ShowPercentage = c.Percentage;
+        settings.ShowFree = c.Free;
+        settings.ShowPage = c.Page;
+        const std::string chinese = BuildTrayHint(Sample(), settings, {});
+        EXPECT_EQ(BuildTrayTip(chinese, Sample(), settings, {}), chinese);
+        LanguageScope english(Language::English);
+        const std::string hint = BuildTrayHint(Sample(), settings, {});
+        EXPECT_EQ(BuildTrayTip(hint, Sample(), settings, {}), c.FirstLine + hint) << c.FirstLine;
+    }
+    // A machine with large, uneven figures: the whole English tip still fits the shell's 127 characters.
+    const MemorySample large = Sample(100, 1023ull << 30, 1ull << 20, 1535ull << 30, 3ull << 20);
+    Settings settings;
+    settings.ShowPercentage = true;
+    LanguageScope english(Language::English);
+    const std::string tip = BuildTrayTip(BuildTrayHint(large, settings, {}), large, settings, {});
+    EXPECT_LE(tip.size(), 127u) << tip;
 }

@@ -94,3 +94,38 @@ TEST(ProcessDialog, FourthButtonCountsAsCancel) {
     EXPECT_EQ(NormalizeProcessChoice(101), ChoiceFreeMemory);
     EXPECT_EQ(BuildProcessDialogTexts("a.exe", "", "", "").Buttons, "打开文件目录\n释 放 内 存 \n结 束 进 程 \n取 消 ");
 }
+
+TEST(TrayMenuModel, CaptionIsCutWithAnEllipsisToFitItsRoom) {
+    // Each character measures 10 except a Chinese one (20); the ellipsis measures 10.
+    const auto width = [](const std::string& text) {
+        int w = 0;
+        for (size_t i = 0; i < text.size(); ++i) {
+            const auto c = static_cast<unsigned char>(text[i]);
+            if ((c & 0xC0) == 0x80)
+                continue;
+            w += c >= 0xE4 ? 20 : 10;  // U+2026 starts with 0xE2, CJK with 0xE4..0xE9
+        }
+        return w;
+    };
+    const struct {
+        const char* Text;
+        int Room;
+        const char* Shown;
+    } cases[] = {
+        {"notepad.exe", 110, "notepad.exe"},  // fits exactly
+        {"notepad.exe", 109, "notepad.e…"},   // ten characters of room: nine and the ellipsis
+        {"my app.exe", 40, "my…"},            // the blank before the cut goes
+        {"记事本程序.exe", 70, "记事本…"},    // never half a character
+        {"记事本程序.exe", 69, "记事…"},
+        {"abc", 5, "…"},  // no room at all: the ellipsis alone
+        {"", 0, ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FitCaption(c.Text, c.Room, width), c.Shown) << c.Text << " in " << c.Room;
+
+    // A 230-character name in the room of a small screen: as long as fits, never longer.
+    const std::string name(226, 'x');
+    const std::string shown = FitCaption(name + ".exe", 995, width);
+    EXPECT_EQ(shown, std::string(98, 'x') + "…");
+    EXPECT_LE(width(shown), 995);
+}

@@ -50,6 +50,9 @@ TEST(LanguageMenu, EnglishSettingsGiveEnglishMenuRowsAndHintAndApplySwitchesBack
     form->RefreshTick();
     form->Menu().BuildRows(form->Tray().Hint());
     EXPECT_THAT(form->Tray().Hint(), HasSubstr("Showing: used physical memory \r\nMemory load: 40%\r\n"));
+    // Read out as the icon's name, the English hint starts with the figure the icon shows.
+    EXPECT_EQ(form->Tray().Hint().find(" in use\r\nShowing: used physical memory \r\n"),
+              form->Tray().Hint().find("\r\n") - 7);
     EXPECT_THAT(MenuTexts(*form),
                 ElementsAre("Open &Task Manager", "Showing", "Memory load", "Physical memory", "Page file",
                             "&Free up memory", "&Settings", "&About Lumivex", "E&xit", "&Themes…", "Text &color…",

@@ -75,3 +75,53 @@ TEST(MainFormTray, SecondInstanceAndStartupNoticesShowTheirBalloons) {
     EXPECT_THAT(Balloons(TestShell::Get()), ::testing::ElementsAre(kWelcome));
     EXPECT_FALSE(IsWindowVisible(form->Hwnd()));
 }
+
+namespace {
+std::vector<RECT> menusSeen;
+// Notes where each tray menu opened and closes it.
+void CALLBACK NoteAndCloseMenu(HWND, UINT, UINT_PTR, DWORD) {
+    HWND menu = FindWindowW(L"#32768", nullptr);
+    if (!menu || !IsWindowVisible(menu))
+        return;
+    RECT r{};
+    GetWindowRect(menu, &r);
+    menusSeen.push_back(r);
+    EndMenu();
+}
+}  // namespace
+
+TEST(MainFormTray, KeyboardMenuOpensAtTheIconAndARightClickOpensOneMenu) {
+    ScopedTestShell shell;
+    TempDir dir;
+    auto form = MakeForm(dir);
+    TrayIcon& tray = form->Tray();
+    ASSERT_EQ(tray.CallbackVersion(), TrayIcon::kCallbackVersion4);
+    const HWND handler = tray.NotifyData().hWnd;
+    const auto send = [&](UINT code, int x, int y) {
+        PostMessageW(handler, kTrayCallbackMessage, MAKEWPARAM(static_cast<WORD>(x), static_cast<WORD>(y)),
+                     MAKELPARAM(static_cast<WORD>(code), static_cast<WORD>(tray.Id())));
+    };
+    menusSeen.clear();
+    UINT_PTR timer = SetTimer(nullptr, 0, 50, NoteAndCloseMenu);
+    // Shift+F10 on the icon: the menu opens at the point the shell gives, wherever the cursor is.
+    SetCursorPos(5, 5);
+    send(WM_CONTEXTMENU, 300, 200);
+    PumpUntil([] { return !menusSeen.empty(); }, 10000);
+    ASSERT_EQ(menusSeen.size(), 1u);
+    EXPECT_EQ(menusSeen[0].left, 300);
+    EXPECT_EQ(menusSeen[0].top, 200);
+
+    // A right click, as version 4 reports it: one menu, at the cursor. The press opens it; the release and the
+    // shell's WM_CONTEXTMENU for the same click may arrive once it has closed.
+    menusSeen.clear();
+    SetCursorPos(120, 90);
+    send(WM_RBUTTONDOWN, 120, 90);
+    PumpUntil([] { return !menusSeen.empty(); }, 10000);
+    send(WM_RBUTTONUP, 120, 90);
+    send(WM_CONTEXTMENU, 120, 90);
+    PumpFor(1000);
+    KillTimer(nullptr, timer);
+    ASSERT_EQ(menusSeen.size(), 1u);
+    EXPECT_EQ(menusSeen[0].left, 120);
+    EXPECT_EQ(menusSeen[0].top, 90);
+}

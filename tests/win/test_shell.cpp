@@ -17,6 +17,8 @@ BOOL TestShell::Notify(DWORD message, NOTIFYICONDATAW& data) {
             return Icons.insert(key).second;
         case NIM_DELETE:
             return Icons.erase(key) != 0;
+        case NIM_SETVERSION:
+            return data.uVersion <= HighestVersion && Holds(data.hWnd, data.uID);
         default:
             return Holds(data.hWnd, data.uID);
     }

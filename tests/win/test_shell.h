@@ -31,8 +31,9 @@ class TestShell {
 
     std::vector<Call> Calls;
     std::set<std::pair<HWND, UINT>> Icons;
-    bool TaskbarUp = true;   // false: every call fails, as at log-on before the taskbar exists
-    bool RealShell = false;  // true: calls are recorded and passed on to Wine's shell
+    bool TaskbarUp = true;    // false: every call fails, as at log-on before the taskbar exists
+    bool RealShell = false;   // true: calls are recorded and passed on to Wine's shell
+    UINT HighestVersion = 4;  // NIM_SETVERSION above it is refused, as by a shell that does not know it
 };
 
 // Sets the test shell to a fresh state for one test and puts it back afterwards.
@@ -49,5 +50,6 @@ class ScopedTestShell {
         shell.Icons.clear();
         shell.TaskbarUp = true;
         shell.RealShell = realShell;
+        shell.HighestVersion = 4;
     }
 };

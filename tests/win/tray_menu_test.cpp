@@ -2,12 +2,15 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <vector>
 
 #include "app/main_form_win.h"
 #include "main_form_test_util.h"
 #include "memory_helper.h"
 #include "options_dialog_test_util.h"
+#include "platform/dpi_win.h"
+#include "platform/text_win.h"
 #include "processes/process_actions_win.h"
 #include "processes/process_list_win.h"
 #include "processes/tray_menu_model.h"
@@ -250,4 +253,94 @@ TEST(TrayMenu, SwitchingARowKindOffInTheOptionsRemovesItsRows) {
     form->Menu().BuildRows(kHint);  // the next right-click puts the memory rows below N1 again
     EXPECT_THAT(Layout(*form),
                 ElementsAre("运行任务管理器", "-0", "memory", "-98", "内存清理", "-0", "设置", "-0", "关于", "退出"));
+}
+
+namespace {
+RECT openedMenu{};
+void CALLBACK NoteAndCloseMenu(HWND, UINT, UINT_PTR, DWORD) {
+    HWND menu = FindWindowW(L"#32768", nullptr);
+    if (menu && IsWindowVisible(menu) && GetWindowRect(menu, &openedMenu))
+        EndMenu();
+}
+}  // namespace
+
+TEST(TrayMenu, ALongNameIsCutSoTheMenuWithItsFiguresFitsTheWorkArea) {
+    // A 230-character program name, and a work area narrower than that name in the menu font.
+    const std::wstring folder = L"C:\\lumivex-long-" + std::to_wstring(GetCurrentProcessId()) + L"\\";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring exe = folder + std::wstring(226, L'n') + L".exe";
+    const RECT work{0, 0, 640, 480};
+    {
+        MemoryHelper heavy(400, "full", exe);
+        ASSERT_TRUE(heavy.Ready());
+        TempDir dir;
+        SystemHooks hooks;
+        hooks.WorkArea = [work](POINT) { return work; };
+        auto form = MakePortableForm(dir, hooks);
+        form->CurrentSettings().TopProcessCount = 3;
+        form->CurrentSettings().ShowNameInsteadOfModule = false;
+        SetCursorPos(0, 0);
+        openedMenu = {};
+        UINT_PTR timer = SetTimer(nullptr, 0, 100, NoteAndCloseMenu);
+        form->Menu().TrayMouseDown(form->Tray(), MouseButton::Right);
+        KillTimer(nullptr, timer);
+
+        std::vector<MenuItemEx*> rows = ProcessRows(*form);
+        ASSERT_FALSE(rows.empty());
+        ASSERT_EQ(rows[0]->ProcessID, heavy.Id());
+        EXPECT_EQ(rows[0]->Caption.size(), 230u);  // the process dialog still gets the whole name
+        // The whole menu lies inside the work area, and no row was measured wider.
+        EXPECT_GT(openedMenu.right, openedMenu.left);
+        EXPECT_GE(openedMenu.left, work.left);
+        EXPECT_LE(openedMenu.right, work.right);
+        for (MenuItemEx* item : TopItems(*form)) {
+            MEASUREITEMSTRUCT measure{ODT_MENU, 0, item->Id, 0, 0, reinterpret_cast<ULONG_PTR>(item)};
+            SendMessageW(form->Hwnd(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure));
+            EXPECT_LE(static_cast<LONG>(measure.itemWidth), work.right - work.left) << item->Caption;
+        }
+
+        // Drawn as wide as the menu: the figure ends at its margin and the cut caption stops short of it.
+        const int width = openedMenu.right - openedMenu.left, height = 24;
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+        SelectGuard select(dc.Get(), bitmap.Get());
+        DRAWITEMSTRUCT draw{ODT_MENU,
+                            0,
+                            rows[0]->Id,
+                            ODA_DRAWENTIRE,
+                            0,
+                            nullptr,
+                            dc.Get(),
+                            {0, 0, width, height},
+                            reinterpret_cast<ULONG_PTR>(rows[0])};
+        SendMessageW(form->Hwnd(), WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&draw));
+        const auto* pixels = static_cast<const uint32_t*>(bits);
+        const uint32_t background = pixels[(height / 2) * width + width - 2];
+        auto inked = [&](int x) {
+            for (int y = 0; y < height; ++y)
+                if (pixels[y * width + x] != background)
+                    return true;
+            return false;
+        };
+        SIZE figure{};
+        {
+            SelectGuard font(dc.Get(), form->Menu().Painter().Font(false));
+            std::wstring memText = Widen(rows[0]->MemText);
+            GetTextExtentPoint32W(dc.Get(), memText.c_str(), static_cast<int>(memText.size()), &figure);
+        }
+        const int margin = ScaleForDpi(10, form->Menu().Painter().Dpi());
+        int rightmost = -1;
+        for (int x = 0; x < width; ++x)
+            if (inked(x))
+                rightmost = x;
+        EXPECT_GE(rightmost, width - margin - 3);
+        EXPECT_LT(rightmost, width - margin + 1);
+        const int figureLeft = width - margin - static_cast<int>(figure.cx);
+        for (int x = figureLeft - ScaleForDpi(12, form->Menu().Painter().Dpi()); x < figureLeft - 2; ++x)
+            EXPECT_FALSE(inked(x)) << "caption ink at " << x << " of " << width;
+    }
+    RemoveDirectoryW(folder.c_str());
 }
