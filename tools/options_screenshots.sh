@@ -9,6 +9,8 @@ out=${1:-docs/options}
 language=${LUMIVEX_LANGUAGE:-zh}
 suffix=""
 [ "$language" = zh ] || suffix=-$language
+# At 150 % (LUMIVEX_DPI=144, in a prefix of its own) the pictures are named *-150.png.
+[ "${LUMIVEX_DPI:-96}" = 144 ] && suffix=$suffix-150
 # The shipped 32-bit build, or the 64-bit one where this machine cannot run 32-bit programs.
 preset=${LUMIVEX_SHOTS_PRESET:-$(source tools/wine-env.sh && lumivex_runnable_preset)}
 bash tools/setup.sh
