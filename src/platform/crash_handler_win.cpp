@@ -21,8 +21,21 @@ constexpr size_t kCommandChars = kPathChars + kArgumentChars + 4;
 // Stack kept for the handler on the installing thread: enough to start the writer after a stack overflow.
 constexpr ULONG kStackReserve = 64 * 1024;
 
-wchar_t gProgramPath[kPathChars] = {};
-wchar_t gCommandLine[kCommandChars] = {};
+// The paths are taken from pages of their own, not the heap (which may be what broke) nor zero-filled arrays of the
+// executable (the compiler gives each of those a data section of its own, 4 KB of file here).
+struct ReportBuffers {
+    wchar_t ProgramPath[kPathChars];
+    wchar_t CommandLine[kCommandChars];
+};
+ReportBuffers* gBuffers = nullptr;
+
+ReportBuffers* Buffers() {
+    if (!gBuffers) {
+        gBuffers = static_cast<ReportBuffers*>(
+            VirtualAlloc(nullptr, sizeof(ReportBuffers), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    }
+    return gBuffers;
+}
 // The pipe on which the writer tells the dump's name: read here, written by the writer (its standard output).
 UniqueKernelHandle gNameReader;
 UniqueKernelHandle gNameWriter;
@@ -62,11 +75,12 @@ bool AppendAscii(wchar_t* out, size_t chars, size_t& at, const char* text) {
 
 // At installation, or at a crash before it (an exception thrown before the handler is installed reports too).
 void PrepareReport() {
-    if (gProgramPath[0])
+    ReportBuffers* b = Buffers();
+    if (!b || b->ProgramPath[0])
         return;
-    const DWORD n = GetModuleFileNameW(nullptr, gProgramPath, kPathChars);
+    const DWORD n = GetModuleFileNameW(nullptr, b->ProgramPath, kPathChars);
     if (n == 0 || n >= kPathChars)
-        gProgramPath[0] = L'\0';
+        b->ProgramPath[0] = L'\0';
     SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
     HANDLE reader = nullptr;
     HANDLE writer = nullptr;
@@ -85,9 +99,14 @@ unsigned long DumpByWriter(EXCEPTION_POINTERS* exception, DWORD thread, char* na
     char arguments[kArgumentChars];
     const CrashDumpRequest request{GetCurrentProcessId(), thread, reinterpret_cast<uintptr_t>(exception)};
     size_t at = 0;
-    if (!gProgramPath[0] || !CrashDumpArguments(request, arguments, sizeof arguments) ||
-        !Append(gCommandLine, kCommandChars, at, L"\"") || !Append(gCommandLine, kCommandChars, at, gProgramPath) ||
-        !Append(gCommandLine, kCommandChars, at, L"\" ") || !AppendAscii(gCommandLine, kCommandChars, at, arguments))
+    ReportBuffers* b = Buffers();
+    if (!b)
+        return ERROR_NOT_ENOUGH_MEMORY;
+    if (!b->ProgramPath[0] || !CrashDumpArguments(request, arguments, sizeof arguments) ||
+        !Append(b->CommandLine, kCommandChars, at, L"\"") ||
+        !Append(b->CommandLine, kCommandChars, at, b->ProgramPath) ||
+        !Append(b->CommandLine, kCommandChars, at, L"\" ") ||
+        !AppendAscii(b->CommandLine, kCommandChars, at, arguments))
         return ERROR_BUFFER_OVERFLOW;
 
     STARTUPINFOW startup{};
@@ -97,7 +116,7 @@ unsigned long DumpByWriter(EXCEPTION_POINTERS* exception, DWORD thread, char* na
         startup.hStdOutput = gNameWriter.Get();
     }
     PROCESS_INFORMATION started{};
-    if (!CreateProcessW(gProgramPath, gCommandLine, nullptr, nullptr, gNameWriter ? TRUE : FALSE, CREATE_NO_WINDOW,
+    if (!CreateProcessW(b->ProgramPath, b->CommandLine, nullptr, nullptr, gNameWriter ? TRUE : FALSE, CREATE_NO_WINDOW,
                         nullptr, nullptr, &startup, &started)) {
         const DWORD error = GetLastError();
         return error ? error : ERROR_FILE_NOT_FOUND;
