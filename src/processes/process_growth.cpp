@@ -9,6 +9,9 @@ namespace {
 constexpr uint64_t kMinuteMs = 60000;
 constexpr uint32_t kMeritSpanMinutes = 10;
 constexpr size_t kUsualProcessCount = 1024;
+// Less is not growth worth showing; it also keeps a flat or cycling process, whose half-hour means wobble a little
+// with where the half hours fall, from ranking.
+constexpr int64_t kLeastGrowthBytes = 16 << 20;
 }  // namespace
 
 template <size_t N>
@@ -158,7 +161,7 @@ size_t ProcessGrowth::RankGrowth(uint32_t spanMinutes, ProcessGrowthEntry* out, 
     size_t count = 0;
     for (const Tracked& t : tracked_) {
         int64_t growth = t.InUse ? Growth(t, spanMinutes) : 0;
-        if (growth > 0)
+        if (growth >= kLeastGrowthBytes)
             growing[count++] = EntryOf(t, growth);
     }
     size_t shown = std::min(count, capacity);

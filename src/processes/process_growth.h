@@ -41,7 +41,8 @@ class ProcessGrowth {
     // Every running process at tickMs (the tick count of MemoryHistory::Add).
     void Update(uint32_t tickMs, const std::vector<ProcessMemoryReading>& processes);
 
-    // The tracked processes that grew over the last spanMinutes (at most a day), most first; returns how many.
+    // The tracked processes that grew 16 MiB or more over the last spanMinutes (at most a day), most first; returns
+    // how many.
     size_t RankGrowth(uint32_t spanMinutes, ProcessGrowthEntry* out, size_t capacity);
     // The process that grew most over the last spanMinutes, when that is more than bytes.
     bool GrewMoreThan(uint64_t bytes, uint32_t spanMinutes, ProcessGrowthEntry& out);
