@@ -47,9 +47,11 @@ class MemoryHistory {
 
     MemoryHistory();
 
+    // The reading of a refresh tick; tickMs is the tick count (GetTickCount's) when it was taken.
     void Add(uint32_t tickMs, const MemorySample& sample);
 
-    // Oldest first; each returns how many it wrote, at most capacity (kTickPoints or minutes is always enough).
+    // The points of the last minutes (at most 10) and every minute of the last minutes (at most a day), oldest first;
+    // each returns how many it wrote: the newest ones, at most capacity (kTickPoints or minutes is always enough).
     size_t CopyTicks(uint32_t minutes, HistoryPoint* out, size_t capacity) const;
     size_t CopyMinutes(uint32_t minutes, HistoryMinute* out, size_t capacity) const;
 

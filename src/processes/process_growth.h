@@ -17,7 +17,8 @@ struct ProcessMemoryReading {
     std::string_view ExeName;
 };
 
-// A tracked process and how much its private bytes grew over a span; ExeName lasts until the next Update.
+// A tracked process and how much its private bytes grew over a span: the robust slope of its readings in the span
+// times the minutes they cover. ExeName lasts until the next Update.
 struct ProcessGrowthEntry {
     uint32_t ProcessId = 0;
     uint64_t CreationTime = 0;
