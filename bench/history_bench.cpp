@@ -12,21 +12,12 @@
 
 #include "memory/memory_history.h"
 #include "processes/process_growth.h"
+#include "typical_sample.h"
 
 namespace {
 constexpr uint32_t kTickMs = 500;
 constexpr uint32_t kMinuteMs = 60000;
 constexpr uint32_t kProcesses = 200;
-
-MemorySample TypicalSample() {
-    MemorySample s;
-    s.MemoryLoad = 47;
-    s.TotalPhys = 17179869184;
-    s.AvailPhys = 9105330176;
-    s.TotalPageFile = 19327352832;
-    s.AvailPageFile = 8053063680;
-    return s;
-}
 
 // Floor of a tick: the sample copied into a ring of the history's length.
 void CopySampleFloor(benchmark::State& state) {

@@ -9,18 +9,9 @@
 #include <cstring>
 
 #include "tray/tray_renderer.h"
+#include "typical_sample.h"
 
 namespace {
-MemorySample TypicalSample() {
-    MemorySample s;
-    s.MemoryLoad = 47;
-    s.TotalPhys = 17179869184;
-    s.AvailPhys = 9105330176;
-    s.TotalPageFile = 19327352832;
-    s.AvailPageFile = 8053063680;
-    return s;
-}
-
 struct Setup {
     const char* Name;
     void (*Adjust)(Settings&);

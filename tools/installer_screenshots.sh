@@ -33,14 +33,6 @@ mkdir -p "$out"
 failures=0
 fail() { echo "installer screenshots: $*" >&2; failures=$((failures + 1)); }
 window_rect() { probe rect '#32770' 2>/dev/null | tr -d '\r'; }
-wait_for() {  # seconds command...
-    local until=$((SECONDS + $1))
-    shift
-    until "$@" >/dev/null 2>&1; do
-        [ $SECONDS -ge $until ] && return 1
-        sleep 0.2
-    done
-}
 # The dialog on screen as name.png, with a margin; fails for a missing, black or blank picture.
 shot() {  # name
     local file=$out/$1.png x y w h
@@ -73,7 +65,7 @@ VK_RETURN=13 VK_DOWN=40 VK_ESCAPE=27
 for language in en zh; do
     wine explorer /desktop=shell,1024x768 "$(winepath -w "$setup")" >/dev/null 2>&1 &
     installer=$!
-    wait_for 30 window_rect || { fail "the installer did not start"; kill "$installer"; continue; }
+    lumivex_wait_for 30 window_rect || { fail "the installer did not start"; kill "$installer"; continue; }
     # The language choice opens with English; the list's next entry is Chinese (Simplified).
     [ $language = zh ] && { probe key '#32770' ComboBox $VK_DOWN >/dev/null 2>&1 || fail "no language list"; }
     shot "installer-language-$language"

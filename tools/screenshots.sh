@@ -46,16 +46,6 @@ desktop_pid=""
 probe() { wine "$bin/lumivex-probe.exe" "$@"; }
 fail() { echo "screenshots: $*" >&2; failures=$((failures + 1)); }
 
-# Polls a command until it succeeds; quiet, true when it did within the time.
-wait_for() {  # seconds command...
-    local until=$((SECONDS + $1))
-    shift
-    until "$@" >/dev/null 2>&1; do
-        [ $SECONDS -ge $until ] && return 1
-        sleep 0.2
-    done
-}
-
 # A picture that is all black, or one flat colour, shows nothing.
 check_picture() {  # file
     [ -s "$1" ] || { fail "$(basename "$1") is missing or empty"; return 1; }
@@ -136,14 +126,14 @@ if start_lumivex "$settings" 58; then
     # The tray menu pops up at the cursor: bring the cursor to the icon first, then point at a row.
     xdotool mousemove 1000 758
     probe tray right >/dev/null
-    if wait_for 10 window_rect '#32768'; then
+    if lumivex_wait_for 10 window_rect '#32768'; then
         read -r x y w h < <(window_rect '#32768')
         xdotool mousemove $((x + w / 2)) $((y + 12))
         shot tray-menu "$x" "$y" "$w" "$h"
         probe close '#32768' >/dev/null
         # The command a click on the first process row sends (the rows stay until the menu opens again).
         probe command $IDM_PROCESS_ROW_FIRST >/dev/null
-        if wait_for 10 window_rect '#32770'; then
+        if lumivex_wait_for 10 window_rect '#32770'; then
             read -r x y w h < <(window_rect '#32770')
             shot process-dialog "$x" "$y" "$w" "$h"
             probe close '#32770' >/dev/null
@@ -155,7 +145,7 @@ if start_lumivex "$settings" 58; then
     fi
 
     probe command $IDM_ABOUT >/dev/null
-    if wait_for 10 window_rect TFrmLumivexMain; then
+    if lumivex_wait_for 10 window_rect TFrmLumivexMain; then
         read -r x y w h < <(window_rect TFrmLumivexMain)
         shot about "$x" "$y" "$w" "$h"
         probe close TFrmLumivexMain >/dev/null
@@ -164,7 +154,7 @@ if start_lumivex "$settings" 58; then
     fi
 
     probe command $IDM_SETTINGS >/dev/null
-    if wait_for 10 window_rect '#32770'; then
+    if lumivex_wait_for 10 window_rect '#32770'; then
         # Every page: the right arrow on the page tabs moves to the next one.
         for page in 1 2 3 4 5; do
             read -r x y w h < <(window_rect '#32770')
@@ -180,7 +170,7 @@ fi
 
 # High memory: 92 % crosses the red threshold of 90 % on the first tick, which warns with a balloon and the dialog.
 if start_lumivex '[General]\r\nShowPercentage=1\r\nWarn=1\r\nWarnMsgBox=1\r\nDefragOnHighMemory=0\r\n' 92; then
-    if wait_for 15 window_rect '#32770'; then
+    if lumivex_wait_for 15 window_rect '#32770'; then
         read -r x y w h < <(window_rect '#32770')
         shot high-memory-warning "$x" "$y" "$w" "$h"
         shot high-memory-desktop

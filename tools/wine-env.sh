@@ -76,6 +76,16 @@ lumivex_wine_start() {
 
 # LUMIVEX_DPI=144 (for example) puts the prefix's screen at that DPI for every program started after this; Wine
 # reads it when a program starts. The README's pictures at 150 % are taken so.
+# Polls a command until it succeeds; quiet, true when it did within the time.
+lumivex_wait_for() {  # seconds command...
+    local until=$((SECONDS + $1))
+    shift
+    until "$@" >/dev/null 2>&1; do
+        [ $SECONDS -ge $until ] && return 1
+        sleep 0.2
+    done
+}
+
 lumivex_wine_dpi() {
     [ -n "${LUMIVEX_DPI:-}" ] || return 0
     wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$LUMIVEX_DPI" /f >/dev/null 2>&1 || true

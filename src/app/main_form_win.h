@@ -142,3 +142,6 @@ class MainForm : public Window, private ITrayMenuOwner, private IHighMemoryActio
     OptionsDialog* optionsDialog_ = nullptr;  // the open options dialog, or null
     MemoryFreer memoryFreer_;
 };
+
+// Runs the program's message loop until WM_QUIT or the form's end; the exit code.
+int RunMessageLoop(const MainForm& form);

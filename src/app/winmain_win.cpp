@@ -41,22 +41,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR arguments, int) {
         MainForm form;
         if (!form.Create())
             return 1;
-        // The loop ends with WM_QUIT or once the form has closed: when the session ends while the tray menu is
-        // open, the menu's own loop may take the WM_QUIT that the form's end posts, and the program would stay.
-        MSG msg{};
-        BOOL r = 0;
-        while (!form.Closed() && (r = GetMessageW(&msg, nullptr, 0, 0)) != 0) {
-            if (r == -1)
-                break;
-            // Windows that hold controls (the About box, the licence text) get the dialog keys: Tab, Enter, Esc.
-            HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-            if (root && (GetWindowLongW(root, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) && IsDialogMessageW(root, &msg)) {
-                continue;
-            }
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        exitCode = r == 0 ? static_cast<int>(msg.wParam) : (r == -1 ? 1 : 0);
+        exitCode = RunMessageLoop(form);
     }
     OleUninitialize();
     return exitCode;

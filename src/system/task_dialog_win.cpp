@@ -93,13 +93,14 @@ class NativeTexts {
     std::deque<std::wstring> texts_;
 };
 
-// The widths of texts in the system's message font, the task dialog's own, in its dialog units: one per line when
-// list is set, else one for the whole text (0 when it is empty). Access-key ampersands take no room.
-std::vector<int> TextUnits(const std::string& text, bool list) {
+// The widths of texts in the system's message font, the task dialog's own, in its dialog units (0 for an empty
+// text; 0 for every text when the font cannot be had). Access-key ampersands take no room.
+std::vector<int> TextUnits(const std::vector<std::string>& texts) {
+    std::vector<int> units(texts.size(), 0);
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
     if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
-        return std::vector<int>(list ? SplitDialogList(text).size() : 1, 0);
+        return units;
     UniqueFont font(CreateFontIndirectW(&metrics.lfMessageFont));
     WindowDc dc(nullptr);
     SelectGuard selected(dc.Get(), font.Get());
@@ -107,15 +108,24 @@ std::vector<int> TextUnits(const std::string& text, bool list) {
     SIZE alphabet{};
     GetTextExtentPoint32W(dc.Get(), L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", 52, &alphabet);
     const int baseUnit = std::max(1, static_cast<int>((alphabet.cx / 26 + 1) / 2));
-    std::vector<int> units;
-    for (const std::string& line : list ? SplitDialogList(text) : std::vector<std::string>{text}) {
-        const std::wstring shown = Widen(StripAccelerators(line));
+    for (size_t i = 0; i < texts.size(); ++i) {
+        const std::wstring shown = Widen(StripAccelerators(texts[i]));
         SIZE size{};
         if (!shown.empty())
             GetTextExtentPoint32W(dc.Get(), shown.c_str(), static_cast<int>(shown.size()), &size);
-        units.push_back(MulDiv(size.cx, 4, baseUnit));
+        units[i] = MulDiv(size.cx, 4, baseUnit);
     }
     return units;
+}
+
+// The width for the system's dialog: its buttons and verification box measured in one pass, one font made.
+int NativeWidth(const TaskDialogTexts& d, int width) {
+    std::vector<std::string> texts = SplitDialogList(d.ButtonList);
+    texts.push_back(d.VerifyText);
+    std::vector<int> units = TextUnits(texts);
+    const int verify = units.back();
+    units.pop_back();
+    return NativeWidthForOneButtonRow(width, units, verify);
 }
 
 int ShowNativeTaskDialog(TaskDialogIndirectFunction function,
@@ -151,8 +161,7 @@ int ShowNativeTaskDialog(TaskDialogIndirectFunction function,
     config.pszFooterIcon = MAKEINTRESOURCEW(kNativeFooterIcons[static_cast<int>(p.FooterIcon) % 6]);
     config.pszFooter = texts.Add(d.Footer);
     config.pfCallback = NativeCallback;
-    config.cxWidth = static_cast<UINT>(std::max(
-        0, NativeWidthForOneButtonRow(p.Width, TextUnits(d.ButtonList, true), TextUnits(d.VerifyText, false).front())));
+    config.cxWidth = static_cast<UINT>(std::max(0, NativeWidth(d, p.Width)));
     int button = 0, radio = 0;
     BOOL verified = FALSE;
     if (FAILED(function(&config, &button, &radio, &verified)))

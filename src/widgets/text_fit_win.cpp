@@ -37,7 +37,7 @@ FitKind KindOf(HWND control) {
 }
 
 // One line of the control's text in its font, with the access key's ampersand taken out as the control does.
-int TextWidth(HWND control) {
+int TextWidth(HWND control, FitKind kind) {
     const int length = GetWindowTextLengthW(control);
     if (length <= 0)
         return 0;
@@ -47,7 +47,7 @@ int TextWidth(HWND control) {
     SelectGuard font(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
     RECT r{};
     const UINT prefix =
-        (KindOf(control) == FitKind::Label && (GetWindowLongW(control, GWL_STYLE) & SS_NOPREFIX)) ? DT_NOPREFIX : 0;
+        (kind == FitKind::Label && (GetWindowLongW(control, GWL_STYLE) & SS_NOPREFIX)) ? DT_NOPREFIX : 0;
     DrawTextW(dc.Get(), text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_SINGLELINE | prefix);
     return r.right - r.left;
 }
@@ -80,7 +80,7 @@ void TextFitLayout::Fit(UINT dpi, bool shrinks) {
         const FitKind kind = KindOf(controls_[i]);
         if (kind == FitKind::Fixed)
             continue;
-        const int text = TextWidth(controls_[i]);
+        const int text = TextWidth(controls_[i], kind);
         switch (kind) {
             case FitKind::Box:
                 c.Wanted = text + ScaleForDpi(12, dpi) + 1 + ScaleForDpi(4, dpi) + ScaleForDpi(1, dpi);
