@@ -12,6 +12,7 @@
 #define IDM_SETTINGS 40006
 #define IDM_ABOUT 40007
 #define IDM_CLOSE 40008
+#define IDM_MEMORY_HISTORY 40009
 // Process rows take commands from here on, one per row.
 #define IDM_PROCESS_ROW_FIRST 41000
 #define IDM_PROCESS_ROW_LAST 41999

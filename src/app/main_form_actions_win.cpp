@@ -43,6 +43,9 @@ void MainForm::TrayDblClick() {
         case DoubleClickAction::ShutDownDialog:
             hooks_.Launchers.ShutDownDialog();
             break;
+        case DoubleClickAction::MemoryHistory:
+            hooks_.Launchers.MenuCommand(Hwnd(), IDM_MEMORY_HISTORY);
+            break;
         case DoubleClickAction::Nothing:
             break;
     }

@@ -14,8 +14,11 @@ void MainForm::InitTick() {
 
 void MainForm::RefreshTick() {
     const MemorySample sample = hooks_.Sample();
+    const uint32_t now = hooks_.TickCount();
+    lastSample_ = sample;
     view_.Show(*tray_, sample, settings_);
-    alert_.Check(static_cast<int>(sample.MemoryLoad), hooks_.TickCount(), settings_, *this);
+    RecordHistory(sample, now);
+    alert_.Check(static_cast<int>(sample.MemoryLoad), now, settings_, *this, static_cast<int>(sample.CommitPercent()));
 }
 
 void MainForm::ShowBalloon(const std::string& title, const std::string& text) {

@@ -170,6 +170,8 @@ void MainForm::FormCreate() {
         menu_.TrayMouseDown(sender, button);
     };
     tray_->OnContextMenu = [this](TrayIcon& sender, int x, int y) { menu_.PopUp(sender, POINT{x, y}); };
+    menu_.OnOpening = [this] { PrepareMenuGrowth(); };
+    menu_.GrowthMark = [this](uint32_t processId, uint64_t created) { return MenuGrowthMark(processId, created); };
     InitTick();
     view_.RefreshLook();
     LoadOptions();

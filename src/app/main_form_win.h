@@ -6,17 +6,21 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/about_controller_win.h"
 #include "app/high_memory_alert.h"
 #include "app/system_hooks_win.h"
 #include "app/tray_icon_view_win.h"
 #include "app/tray_menu_win.h"
+#include "memory/memory_history.h"
 #include "memory/ram_optimization_win.h"
 #include "options/options_dialog_win.h"
 #include "platform/simple_timer_win.h"
 #include "platform/unique_handle_win.h"
 #include "platform/window_win.h"
+#include "processes/process_growth.h"
+#include "processes/process_rec.h"
 #include "settings/settings.h"
 #include "system/hot_key_manager_win.h"
 #include "system/monitor_off_win.h"
@@ -88,6 +92,14 @@ class MainForm : public Window, private ITrayMenuOwner, private IHighMemoryActio
                           const std::string& buttons,
                           bool& dontShowAgain) override;
     void LaunchTaskManager() override { OpenTaskManager(); }
+    bool FindGrower(GrowingProcess& grower) override;
+    void EndProcess(const GrowingProcess& process) override;
+
+    // The memory history and the processes that grow (main_form_history_win.cpp).
+    void RecordHistory(const MemorySample& sample, uint32_t now);
+    void ReadGrowth(uint32_t now);
+    void PrepareMenuGrowth();
+    std::string MenuGrowthMark(uint32_t processId, uint64_t creationFileTime) const;
 
     // What the tray menu asks.
     bool FormClosed() const override { return closed_; }
@@ -141,6 +153,20 @@ class MainForm : public Window, private ITrayMenuOwner, private IHighMemoryActio
     HotKeyManager hotKeyManager_;
     OptionsDialog* optionsDialog_ = nullptr;  // the open options dialog, or null
     MemoryFreer memoryFreer_;
+
+    MemorySample lastSample_;
+    MemoryHistory history_;
+    ProcessGrowth growth_;
+    bool growthRead_ = false;
+    uint32_t lastGrowthTick_ = 0;
+    std::vector<ProcessRecord> processRecords_;
+    std::vector<ProcessMemoryReading> growthReadings_;
+    struct MenuGrowth {
+        uint32_t ProcessId;
+        uint64_t CreationTime;
+        uint64_t Bytes;
+    };
+    std::vector<MenuGrowth> menuGrowth_;  // ranked when the menu opens, for its rows' marks
 };
 
 // Runs the program's message loop until WM_QUIT or the form's end; the exit code.

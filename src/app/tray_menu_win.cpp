@@ -72,6 +72,7 @@ void TrayMenu::Create(HWND window) {
 
     m.Add(nullptr, Text(TextId::MenuTaskManager), IDM_LAUNCH_TASK_MANAGER, kTagTaskManager);
     fixedItemsSeparator_ = &m.Add(nullptr, "-", 0);
+    m.Add(nullptr, Text(TextId::MenuMemoryHistory), IDM_MEMORY_HISTORY);
     m.Add(nullptr, Text(TextId::MenuFreeMemory), IDM_FREE_MEMORY);
     m.Add(nullptr, "-", 0);
     settingsItem_ = &m.Add(nullptr, Text(TextId::MenuSettings), 0, 0, settingsSubmenu_);
@@ -93,6 +94,7 @@ void TrayMenu::SetTexts() {
         {IDM_SETTINGS, TextId::MenuMoreSettings},
         {IDM_LAUNCH_TASK_MANAGER, TextId::MenuTaskManager},
         {IDM_FREE_MEMORY, TextId::MenuFreeMemory},
+        {IDM_MEMORY_HISTORY, TextId::MenuMemoryHistory},
         {IDM_ABOUT, TextId::MenuAbout},
         {IDM_CLOSE, TextId::MenuExit},
     };
@@ -119,6 +121,9 @@ void TrayMenu::ShowDefaultItem() {
             break;
         case DoubleClickAction::ShowSettings:
             SetMenuDefaultItem(settingsSubmenu_, IDM_SETTINGS, FALSE);
+            break;
+        case DoubleClickAction::MemoryHistory:
+            SetMenuDefaultItem(menu, IDM_MEMORY_HISTORY, FALSE);
             break;
         default:
             break;
@@ -182,6 +187,8 @@ void TrayMenu::PopUp(TrayIcon& sender, POINT at) {
 }
 
 void TrayMenu::BuildRows(const std::string& hint) {
+    if (OnOpening)
+        OnOpening();
     if (settings_.ShowTopProcess)
         BuildProcessRows();
     if (settings_.ShowMemMenu)
@@ -211,6 +218,8 @@ std::unique_ptr<MenuItemEx> TrayMenu::MakeProcessRow(const ProcessRecord& r,
     row->MemText = r.MemoryUsage == 0 ? std::string(Text(TextId::ProcessMemoryUnknown))
                                       : FormatByteSize(r.MemoryUsage, separators);
     row->Highlight = IsHighlighted(r.MemoryUsage, settings_.HighlightProcessAbove);
+    if (settings_.ShowGrowthInMenu && GrowthMark)
+        row->MemText += GrowthMark(r.ProcessID, r.CreationFileTime);
     return row;
 }
 
@@ -293,17 +302,19 @@ void TrayMenu::DrawItem(const DRAWITEMSTRUCT& draw) {
 }
 
 void TrayMenu::KillItem(const MenuItemEx& row) {
+    // The dialog is modal and a right-click on the tray icon meanwhile rebuilds the rows: keep copies.
+    ShowProcessDialog(ProcessIdentity{row.ProcessID, row.CreationFileTime, row.FullPath}, row.ExeName);
+}
+
+void TrayMenu::ShowProcessDialog(ProcessIdentity identity, std::string exeName) {
     std::string description, company, fileVersion;
-    if (!row.FullPath.empty()) {
-        fileVer_.SetFilename(row.FullPath);
+    if (!identity.FullPath.empty()) {
+        fileVer_.SetFilename(identity.FullPath);
         description = fileVer_.GetByIndex(1);
         company = fileVer_.GetByIndex(0);
         fileVersion = fileVer_.FileVersion().Text();
     }
-    ProcessDialogTexts texts = BuildProcessDialogTexts(row.ExeName, description, company, fileVersion);
-    // The dialog is modal and a right-click on the tray icon meanwhile rebuilds the rows: keep copies.
-    const ProcessIdentity identity{row.ProcessID, row.CreationFileTime, row.FullPath};
-    const std::string exeName = row.ExeName;
+    ProcessDialogTexts texts = BuildProcessDialogTexts(exeName, description, company, fileVersion);
     const int choice = hooks_.ProcessChoice(texts);
     if (owner_.FormClosed())
         return;  // the session ended while the dialog was open: nothing is done to the process

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -10,6 +11,7 @@
 #include "platform/version_info_win.h"
 #include "processes/menu_painter_win.h"
 #include "processes/popup_menu_win.h"
+#include "processes/process_actions_win.h"
 #include "processes/process_rec.h"
 #include "settings/settings.h"
 #include "tray/tray_icon_win.h"
@@ -66,6 +68,11 @@ class TrayMenu {
     std::unique_ptr<MenuItemEx> MakeProcessRow(const ProcessRecord& r, UINT id, const NumberSeparators& separators);
     // A process row's click: the dialog about the program, then the chosen action.
     void KillItem(const MenuItemEx& row);
+    // The same dialog for a process known by its identity (copied: the dialog is modal).
+    void ShowProcessDialog(ProcessIdentity identity, std::string exeName);
+    // Called before the rows are built; and the text after a process row's size when ShowGrowthInMenu is set.
+    std::function<void()> OnOpening;
+    std::function<std::string(uint32_t processId, uint64_t creationFileTime)> GrowthMark;
     // The text an item shows: its caption, and after a tab the hot key beside "内存清理".
     std::string ItemText(const MenuItemEx& item) const;
     MenuDrawContext DrawContext() const;

@@ -13,6 +13,12 @@ struct MemorySample {
     // Used amounts; a reading whose free figure exceeds its total counts as nothing used.
     uint64_t PhysUsed() const { return AvailPhys < TotalPhys ? TotalPhys - AvailPhys : 0; }
     uint64_t PageFileUsed() const { return AvailPageFile < TotalPageFile ? TotalPageFile - AvailPageFile : 0; }
+    // The commit charge in percent of the commit limit (TotalPageFile), 0 without a limit.
+    uint32_t CommitPercent() const {
+        return TotalPageFile == 0 ? 0
+                                  : static_cast<uint32_t>(static_cast<double>(PageFileUsed()) * 100.0 /
+                                                          static_cast<double>(TotalPageFile));
+    }
     bool operator==(const MemorySample& o) const {
         return MemoryLoad == o.MemoryLoad && TotalPhys == o.TotalPhys && AvailPhys == o.AvailPhys &&
                TotalPageFile == o.TotalPageFile && AvailPageFile == o.AvailPageFile;

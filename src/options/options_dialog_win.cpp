@@ -382,6 +382,8 @@ void OptionsDialog::FillControls() {
     topProcessCountEdit_.Attach(Item(IDC_EDITPROCS), 1, 100, 1);
     highlightAboveEdit_.Attach(Item(IDC_EDITPROCSRAM), 1, 9999, 1);
     highlightAboveEdit_.SetValue(100);
+    commitRedEdit_.Attach(Item(IDC_EDITCOMMITRED), 0, 100, 1);
+    growthShareEdit_.Attach(Item(IDC_EDITGROWTHSHARE), 1, 100, 1);
     FillCombo(Item(IDC_CMBDOUBLECLICK), kDoubleClickActionNames);
     FillCombo(Item(IDC_COMBOGBVALUES), kGbValueNames);
     // Each language is named in its own words, whatever the chosen one.
@@ -427,6 +429,8 @@ void OptionsDialog::FillControls() {
     OnShowTopProcessesClicked();
     SendMessageW(Item(IDC_COMBOGBVALUES), CB_SETCURSEL, settings_.OptimizeForGigabytes ? 1 : 0, 0);
     refreshRateEdit_.SetValue(settings_.RefreshRate);
+    commitRedEdit_.SetValue(settings_.CommitRedPercent);
+    growthShareEdit_.SetValue(settings_.HistoryGrowthShare);
     OnInternalFontClicked();  // the panel, the chosen font and the small-font box follow the built-in font choice
     // The small-digits box keeps the record's value while it is disabled, so opening and OK do not lose it.
     SetChecked(IDC_CKMINIFONT, settings_.MiniInternalFont);
@@ -474,6 +478,8 @@ void OptionsDialog::StoreAndApply(bool close) {
     s.HighlightProcessAbove = Checked(IDC_CHECKHIGHLIGHTPROCESS) ? highlightAboveEdit_.Value() : 0;
     s.ProcessHighlightColor = highlightColorPicker_.ItemIndex() <= 0 ? kAutomaticColor : highlightColorPicker_.Color();
     s.TopProcessCount = topProcessCountEdit_.Value();
+    s.CommitRedPercent = commitRedEdit_.Value();
+    s.HistoryGrowthShare = growthShareEdit_.Value();
     const LRESULT language = SendMessageW(Item(IDC_CMBLANGUAGE), CB_GETCURSEL, 0, 0);
     if (language >= 0 && language < kLanguageCount)
         s.Language = kLanguages[language].Setting;

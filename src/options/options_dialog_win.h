@@ -134,6 +134,7 @@ class OptionsDialog : public Dialog {
     SpinEdit yellowPercentEdit_, redPercentEdit_;
     SpinEdit freeEveryMinutesEdit_, refreshRateEdit_;
     SpinEdit topProcessCountEdit_, highlightAboveEdit_;  // process rows; memory above which a row is highlighted
+    SpinEdit commitRedEdit_, growthShareEdit_;
     ColorComboBox highlightColorPicker_;
     ColorTextListBox colorSlotList_;  // the theme page's colours, one per ThemeColorSlot
     ColorComboBox slotColorPicker_;   // the colour of the slot selected in colorSlotList_

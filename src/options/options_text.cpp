@@ -1,8 +1,8 @@
 #include "options/options_text.h"
 
-const std::array<TextId, 7> kDoubleClickActionNames = {
+const std::array<TextId, 8> kDoubleClickActionNames = {
     TextId::ActionTaskManager, TextId::ActionFreeMemory, TextId::ActionMemoryInformation, TextId::ActionSettings,
-    TextId::ActionLock,        TextId::ActionRun,        TextId::ActionShutDown};
+    TextId::ActionLock,        TextId::ActionRun,        TextId::ActionShutDown,          TextId::ActionMemoryHistory};
 const std::array<TextId, 2> kGbValueNames = {TextId::DisplayMegabytes, TextId::DisplayGigabytes};
 const std::array<TextId, 5> kOptionsPageNames = {TextId::PageGeneral, TextId::PageAssist, TextId::PageTray,
                                                  TextId::PageDisplay, TextId::PageThemes};

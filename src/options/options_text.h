@@ -7,7 +7,7 @@
 #include "settings/settings.h"
 
 // Entries of "双击事件：", indexed by DoubleClickAction.
-extern const std::array<TextId, 7> kDoubleClickActionNames;
+extern const std::array<TextId, 8> kDoubleClickActionNames;
 // Entries of "优化数值显示： ": entry 1 is OptimizeForGigabytes.
 extern const std::array<TextId, 2> kGbValueNames;
 // Tab captions of the five pages, in page order.

@@ -274,6 +274,21 @@ constexpr TextEntry kTexts[] = {
       "Lumivex can't open the Shut Down Windows dialog. (Error 0x{1})"}},
     {TextId::ErrorUnexpected, {"Unexpected error", "Lumivex ran into an unexpected error."}},
     {TextId::ErrorInAction, {"{1}", "Lumivex couldn't finish that action. Details: {1}"}},
+
+    {TextId::MenuMemoryHistory, {"内存历史…", "Memory &history…"}},
+    {TextId::ActionMemoryHistory, {"显示内存历史", "Show memory history"}},
+    {TextId::MenuGrowthMark, {"↑ +{1}", "↑ +{1}"}},
+    {TextId::HighMemoryGrower, {"{1} 在过去 30 分钟内增长了 {2}", "{1} grew by {2} in the last 30 minutes."}},
+    {TextId::HighMemoryEndButton, {"结束此程序", "&End it"}},
+    {TextId::CommitHighTitle, {"提交内存过高（上限的 {1}%）", "Committed memory is high ({1}% of the limit)"}},
+    {TextId::CommitHighContent,
+     {"页面文件快用完了，程序可能停止响应。建议关闭一些程序。",
+      "The page file is nearly full, and apps may stop responding. Close some apps."}},
+    {TextId::AssistCommitRed, {"提交内存超出上限的", "Warn when &committed memory is above"}},
+    {TextId::AssistCommitRedAfter, {"%时提醒（0 为关闭）", "% of the limit (0 = off)"}},
+    {TextId::AssistGrowthShare, {"警告中指出 30 分钟内增长超过", "In the warning, name an app that &grew by"}},
+    {TextId::AssistGrowthShareAfter, {"% 物理内存的程序", "% of memory in 30 minutes"}},
+    {TextId::TrayShowGrowth, {"在增长的程序后显示增长量（↑ +x MB）", "Show &growth after apps that grow (↑ +x MB)"}},
 };
 static_assert(std::size(kTexts) == static_cast<size_t>(TextId::Count), "one entry per text id");
 

@@ -233,6 +233,19 @@ enum class TextId {
     ErrorShutDownDialog,
     ErrorUnexpected,
     ErrorInAction,
+    // The memory history's menu item and double-click action, growth in the menu and the warning, the options
+    MenuMemoryHistory,
+    ActionMemoryHistory,
+    MenuGrowthMark,
+    HighMemoryGrower,
+    HighMemoryEndButton,
+    CommitHighTitle,
+    CommitHighContent,
+    AssistCommitRed,
+    AssistCommitRedAfter,
+    AssistGrowthShare,
+    AssistGrowthShareAfter,
+    TrayShowGrowth,
     Count
 };
 inline constexpr int kTextCount = static_cast<int>(TextId::Count);

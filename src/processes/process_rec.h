@@ -13,6 +13,7 @@ struct ProcessRecord {
     double CreationTime = 0;        // local date-time, days since 30 December 1899; 0 when unknown
     uint64_t CreationFileTime = 0;  // the same moment in UTC file-time units; tells this process from a later one
     uint64_t MemoryUsage = 0;       // working set in bytes; 0 when it cannot be read
+    uint64_t PrivateBytes = 0;      // private committed bytes, from the system-wide list only
     uint32_t Usage = 0;
     uint32_t ProcessID = 0;
     uintptr_t DefaultHeapID = 0;

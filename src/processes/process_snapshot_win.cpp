@@ -39,15 +39,22 @@ struct SystemProcessEntry {
     ULONG PageFaultCount;
     SIZE_T PeakWorkingSetSize;
     SIZE_T WorkingSetSize;
+    SIZE_T QuotaPeakPagedPoolUsage;
+    SIZE_T QuotaPagedPoolUsage;
+    SIZE_T QuotaPeakNonPagedPoolUsage;
+    SIZE_T QuotaNonPagedPoolUsage;
+    SIZE_T PagefileUsage;  // the process's private committed bytes
 };
 #if defined(_WIN64)
 static_assert(offsetof(SystemProcessEntry, UniqueProcessId) == 80 &&
                   offsetof(SystemProcessEntry, WorkingSetSize) == 144,
               "64-bit SYSTEM_PROCESS_INFORMATION");
+static_assert(offsetof(SystemProcessEntry, PagefileUsage) == 184, "64-bit private bytes");
 #else
 static_assert(offsetof(SystemProcessEntry, UniqueProcessId) == 68 &&
                   offsetof(SystemProcessEntry, WorkingSetSize) == 104,
               "32-bit SYSTEM_PROCESS_INFORMATION");
+static_assert(offsetof(SystemProcessEntry, PagefileUsage) == 124, "32-bit private bytes");
 #endif
 
 constexpr ULONG kSystemProcessInformation = 5;
@@ -100,6 +107,7 @@ bool ReadSystemProcesses(std::vector<ProcessRecord>& records) {
             r.Threads = entry->NumberOfThreads;
             r.PriClassBase = entry->BasePriority;
             r.MemoryUsage = entry->WorkingSetSize;
+            r.PrivateBytes = entry->PagefileUsage;
             r.CreationFileTime = static_cast<uint64_t>(entry->CreateTime.QuadPart);
             r.CreationTime = ProcessQuery::LocalDateTime(r.CreationFileTime);
             records.push_back(std::move(r));

@@ -83,8 +83,8 @@ bool HasKeys(Kind, IProfile& profile, const char* section, const char* key) {
     }
 }
 
-// A hand-edited file must not make a timer fire continuously, overflow its interval or ask for more process rows
-// than the menu offers; every other value loads as written.
+// A hand-edited file must not make a timer fire continuously, overflow its interval, ask for more process rows
+// than the menu offers or set a percentage outside 0-100; every other value loads as written.
 void KeepTimersSafe(Settings& s) {
     const Settings defaults;
     if (s.RefreshRate <= 0)
@@ -95,6 +95,11 @@ void KeepTimersSafe(Settings& s) {
         s.FreeEveryMinutes = kMaxFreeEveryMinutes;
     if (s.TopProcessCount > kMaxTopProcessCount)
         s.TopProcessCount = kMaxTopProcessCount;
+    // Percentages outside their range would warn on every tick or name every process: they read as the default.
+    if (s.CommitRedPercent < 0 || s.CommitRedPercent > 100)
+        s.CommitRedPercent = defaults.CommitRedPercent;
+    if (s.HistoryGrowthShare < 1 || s.HistoryGrowthShare > 100)
+        s.HistoryGrowthShare = defaults.HistoryGrowthShare;
 }
 }  // namespace
 

@@ -54,5 +54,8 @@
     X(YellowColor, Color, kAutomaticColor, Colors, "YellowColor", IDC_LBCOLORS, kNoText) \
     X(RedColor, Color, kAutomaticColor, Colors, "RedColor", IDC_LBCOLORS, kNoText) \
     X(FullBarColor, Color, kAutomaticColor, Colors, "FullBarColor", IDC_LBCOLORS, kNoText) \
-    X(Language, LanguageTag, "zh", General, "Language", IDC_CMBLANGUAGE, kNoText)
+    X(Language, LanguageTag, "zh", General, "Language", IDC_CMBLANGUAGE, kNoText) \
+    X(CommitRedPercent, Number, 0, General, "CommitRedPercent", IDC_EDITCOMMITRED, kNoText) \
+    X(HistoryGrowthShare, Number, 10, General, "HistoryGrowthShare", IDC_EDITGROWTHSHARE, kNoText) \
+    X(ShowGrowthInMenu, Flag, false, General, "ShowGrowthInMenu", IDC_CKSHOWGROWTH, TextId::TrayShowGrowth)
 // clang-format on

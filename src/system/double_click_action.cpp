@@ -3,7 +3,7 @@
 #include "platform/texts.h"
 
 DoubleClickAction DoubleClickActionOf(int32_t setting) {
-    if (setting < 0 || setting > 6)
+    if (setting < 0 || setting > 7)
         return DoubleClickAction::Nothing;
     return static_cast<DoubleClickAction>(setting);
 }

@@ -14,6 +14,7 @@ enum class DoubleClickAction {
     LockComputer = 4,
     RunDialog = 5,
     ShutDownDialog = 6,
+    MemoryHistory = 7,
     Nothing = -1,
 };
 DoubleClickAction DoubleClickActionOf(int32_t setting);

@@ -39,7 +39,8 @@ TEST(AboutBox, TempFileNames) {
 TEST(SystemActions, DoubleClickActionNumbers) {
     EXPECT_EQ(DoubleClickActionOf(0), DoubleClickAction::TaskManager);
     EXPECT_EQ(DoubleClickActionOf(6), DoubleClickAction::ShutDownDialog);
-    for (int n : {7, -1, 1000, INT32_MIN})
+    EXPECT_EQ(DoubleClickActionOf(7), DoubleClickAction::MemoryHistory);
+    for (int n : {8, -1, 1000, INT32_MIN})
         EXPECT_EQ(DoubleClickActionOf(n), DoubleClickAction::Nothing) << n;
     std::string description = RunDialogDescription("Lumivex");
     EXPECT_EQ(description.size(), 101u);

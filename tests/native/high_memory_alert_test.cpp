@@ -32,14 +32,22 @@ class FakeActions : public IHighMemoryActions {
         return DialogResult;
     }
     void LaunchTaskManager() override { Log.push_back("taskmgr"); }
+    bool FindGrower(GrowingProcess& grower) override {
+        if (Grower.ExeName.empty())
+            return false;
+        grower = Grower;
+        return true;
+    }
+    void EndProcess(const GrowingProcess& process) override { Log.push_back("end " + process.ExeName); }
+    GrowingProcess Grower;  // no name: none grew
 };
 
 class HighMemoryAlertTest : public ::testing::Test {
   protected:
     // One tick at `now` ms; returns what it did.
-    std::vector<std::string> Tick(int load, uint32_t now) {
+    std::vector<std::string> Tick(int load, uint32_t now, int commit = 0) {
         actions_.Log.clear();
-        alert_.Check(load, now, settings_, actions_);
+        alert_.Check(load, now, settings_, actions_, commit);
         return actions_.Log;
     }
     HighMemoryAlert alert_;
@@ -171,3 +179,60 @@ TEST_F(HighMemoryAlertTest, AFailingDialogLeavesTheAlertUsable) {
     EXPECT_EQ(alert_.PreviousLoad(), 95);
 }
 }  // namespace
+
+TEST_F(HighMemoryAlertTest, AGrowerIsNamedAndCanBeEndedButNeverByDefault) {
+    settings_.WarnMsgBox = true;
+    actions_.Grower = {42, 7, "leaky.exe", "1.8 GB"};
+    const std::string line = "\nleaky.exe grew by 1.8 GB in the last 30 minutes.";
+    SetLanguage(Language::English);
+    struct Case {
+        bool Trimmed;
+        int Result;
+        const char* Buttons;
+        const char* Done;
+    } cases[] = {
+        {true, 101, "&OK\n&End it", "end leaky.exe"},
+        {true, 100, "&OK\n&End it", ""},
+        {false, 102, "&Free up memory\nOpen &Task Manager\n&End it\n&Close", "end leaky.exe"},
+        {false, 101, "&Free up memory\nOpen &Task Manager\n&End it\n&Close", "taskmgr"},
+        {false, 103, "&Free up memory\nOpen &Task Manager\n&End it\n&Close", ""},
+    };
+    uint32_t now = 1000;
+    for (const Case& c : cases) {
+        settings_.FreeOnHighMemory = c.Trimmed;
+        actions_.DialogResult = c.Result;
+        Tick(10, now);
+        const std::string text = Text(c.Trimmed ? TextId::HighMemoryTrimmed : TextId::HighMemoryClose) + line;
+        Log expected;
+        if (c.Trimmed)
+            expected.push_back("trim");
+        expected.push_back("balloon Memory use is high (95%) | " + text);
+        expected.push_back("dialog Memory use is high (95%) | " + text + " | " + c.Buttons);
+        if (*c.Done)
+            expected.push_back(c.Done);
+        EXPECT_EQ(Tick(95, now + 1), expected) << c.Result;
+        now += HighMemoryAlert::kQuietTimeMs + 10;
+    }
+    // Without a grower the warning is as it always was.
+    actions_.Grower = {};
+    settings_.FreeOnHighMemory = false;
+    actions_.DialogResult = 102;
+    Tick(10, now);
+    EXPECT_EQ(Tick(95, now + 1).back(), "dialog Memory use is high (95%) | " +
+                                            std::string(Text(TextId::HighMemoryClose)) +
+                                            " | &Free up memory\nOpen &Task Manager\n&Close");
+    SetLanguage(Language::Chinese);
+}
+
+TEST_F(HighMemoryAlertTest, CommitChargeWarnsOnlyWhenSetAndNeverTrims) {
+    EXPECT_EQ(Tick(50, 1000, 97), Log{});  // CommitRedPercent 0: off
+    settings_.CommitRedPercent = 95;
+    EXPECT_EQ(Tick(50, 2000, 94), Log{});
+    const std::string title = FormatText(TextId::CommitHighTitle, {"96"});
+    EXPECT_EQ(Tick(50, 3000, 96), (Log{"balloon " + title + " | " + Text(TextId::CommitHighContent)}));
+    // One quiet time for both: a physical crossing right after is dropped.
+    EXPECT_EQ(Tick(95, 4000, 96), Log{});
+    EXPECT_EQ(Tick(50, 400000, 90), Log{});
+    // Both at once: the physical warning, which trims.
+    EXPECT_EQ(Tick(95, 400500, 99).front(), "trim");
+}

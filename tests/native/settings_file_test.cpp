@@ -143,6 +143,12 @@ TEST(SettingsFile, UnsafeTimerValuesAreBroughtIntoRange) {
         {"DefragEvery", "35791", &Settings::FreeEveryMinutes, 35791},
         {"TopProcessCount", "5000", &Settings::TopProcessCount, 100},
         {"TopProcessCount", "100", &Settings::TopProcessCount, 100},
+        {"CommitRedPercent", "101", &Settings::CommitRedPercent, 0},
+        {"CommitRedPercent", "-3", &Settings::CommitRedPercent, 0},
+        {"CommitRedPercent", "95", &Settings::CommitRedPercent, 95},
+        {"HistoryGrowthShare", "0", &Settings::HistoryGrowthShare, 10},
+        {"HistoryGrowthShare", "250", &Settings::HistoryGrowthShare, 10},
+        {"HistoryGrowthShare", "100", &Settings::HistoryGrowthShare, 100},
     };
     for (const Case& c : cases) {
         MemoryProfile p;
@@ -205,7 +211,10 @@ TEST(SettingsFile, SaveWritesEveryKeyInOrder) {
                                                "Colors/YellowColor",
                                                "Colors/RedColor",
                                                "Colors/FullBarColor",
-                                               "General/Language"};
+                                               "General/Language",
+                                               "General/CommitRedPercent",
+                                               "General/HistoryGrowthShare",
+                                               "General/ShowGrowthInMenu"};
     EXPECT_EQ(keys, expected);
     EXPECT_EQ(p.ReadString("Colors", "GreenColor", ""), "008000");
     EXPECT_EQ(p.ReadString("Colors", "RedColor", ""), "Highlight");

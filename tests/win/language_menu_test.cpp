@@ -55,8 +55,8 @@ TEST(LanguageMenu, EnglishSettingsGiveEnglishMenuRowsAndHintAndApplySwitchesBack
               form->Tray().Hint().find("\r\n") - 7);
     EXPECT_THAT(MenuTexts(*form),
                 ElementsAre("Open &Task Manager", "Showing", "Memory load", "Physical memory", "Page file",
-                            "&Free up memory", "&Settings", "&About Lumivex", "E&xit", "&Themes…", "Text &color…",
-                            "Transparent icon &background", "&More settings…"));
+                            "Memory &history…", "&Free up memory", "&Settings", "&About Lumivex", "E&xit", "&Themes…",
+                            "Text &color…", "Transparent icon &background", "&More settings…"));
 
     OpenOptions shown{*form};
     RunModal<OpenOptions>(
@@ -87,8 +87,8 @@ TEST(LanguageMenu, EnglishSettingsGiveEnglishMenuRowsAndHintAndApplySwitchesBack
     EXPECT_THAT(form->Tray().Hint(), HasSubstr("当前显示： 已用 物理内存"));
     form->Menu().BuildRows(form->Tray().Hint());
     EXPECT_THAT(MenuTexts(*form), ElementsAre("运行任务管理器", "当前显示： 已用 物理内存        ", "内存使用率   ",
-                                              "物理内存使用    ", "页面文件  ", "内存清理", "设置", "关于", "退出",
-                                              "主题", "文本颜色", "图标背景透明", "更多设置"));
+                                              "物理内存使用    ", "页面文件  ", "内存历史…", "内存清理", "设置", "关于",
+                                              "退出", "主题", "文本颜色", "图标背景透明", "更多设置"));
 }
 
 TEST(LanguageMenu, AnUnknownLanguageReadsAsChinese) {

@@ -99,7 +99,8 @@ TEST(TrayMenu, ProcessRowsFollowTheWorkingSetsAndTheCount) {
 
     form->CurrentSettings().TopProcessCount = 0;
     form->Menu().BuildRows("");
-    EXPECT_THAT(Layout(*form), ElementsAre("运行任务管理器", "-0", "内存清理", "-0", "设置", "-0", "关于", "退出"));
+    EXPECT_THAT(Layout(*form),
+                ElementsAre("运行任务管理器", "-0", "内存历史…", "内存清理", "-0", "设置", "-0", "关于", "退出"));
 }
 
 TEST(TrayMenu, RowFiguresFromTheRecord) {
@@ -143,9 +144,14 @@ TEST(TrayMenu, RowsInTheThreeOrdersAndOnlyOneSetAfterTwoClicks) {
     } cases[] = {
         {true,
          true,
-         {"运行任务管理器", "-99", "memory", "-98", "processes", "-0", "内存清理", "-0", "设置", "-0", "关于", "退出"}},
-        {true, false, {"运行任务管理器", "-99", "processes", "-0", "内存清理", "-0", "设置", "-0", "关于", "退出"}},
-        {false, true, {"运行任务管理器", "-0", "memory", "-98", "内存清理", "-0", "设置", "-0", "关于", "退出"}},
+         {"运行任务管理器", "-99", "memory", "-98", "processes", "-0", "内存历史…", "内存清理", "-0", "设置", "-0",
+          "关于", "退出"}},
+        {true,
+         false,
+         {"运行任务管理器", "-99", "processes", "-0", "内存历史…", "内存清理", "-0", "设置", "-0", "关于", "退出"}},
+        {false,
+         true,
+         {"运行任务管理器", "-0", "memory", "-98", "内存历史…", "内存清理", "-0", "设置", "-0", "关于", "退出"}},
     };
     for (const Case& c : cases) {
         form->Menu().RemoveProcessRows();
@@ -165,7 +171,8 @@ TEST(TrayMenu, RowsInTheThreeOrdersAndOnlyOneSetAfterTwoClicks) {
     EXPECT_TRUE(PopupMenu::StateOf(*pageFile) & MFS_DISABLED);
 
     form->Menu().BuildRows("");  // an empty hint leaves no memory rows and no separator
-    EXPECT_THAT(Layout(*form), ElementsAre("运行任务管理器", "-0", "内存清理", "-0", "设置", "-0", "关于", "退出"));
+    EXPECT_THAT(Layout(*form),
+                ElementsAre("运行任务管理器", "-0", "内存历史…", "内存清理", "-0", "设置", "-0", "关于", "退出"));
 }
 
 TEST(TrayMenu, DefaultItemKeepsItsMarkAmongOwnerDrawnRows) {
@@ -198,7 +205,8 @@ TEST(TrayMenu, RightPressPopsUpTheOwnerDrawnMenuAndOtherButtonsDoNothing) {
     tray.SetHint(kHint);
     for (MouseButton button : {MouseButton::Left, MouseButton::Middle}) {
         form->Menu().TrayMouseDown(tray, button);
-        EXPECT_THAT(Layout(*form), ElementsAre("运行任务管理器", "-0", "内存清理", "-0", "设置", "-0", "关于", "退出"));
+        EXPECT_THAT(Layout(*form),
+                    ElementsAre("运行任务管理器", "-0", "内存历史…", "内存清理", "-0", "设置", "-0", "关于", "退出"));
     }
     // The menu is modal: a timer of this thread closes it once it has been measured.
     measuredForm = form.get();
@@ -207,8 +215,8 @@ TEST(TrayMenu, RightPressPopsUpTheOwnerDrawnMenuAndOtherButtonsDoNothing) {
     form->Menu().TrayMouseDown(tray, MouseButton::Right);
     KillTimer(nullptr, timer);
     EXPECT_GT(form->Menu().Painter().LastMenuTextHeight(), 0);
-    EXPECT_THAT(Layout(*form), ElementsAre("运行任务管理器", "-99", "memory", "-98", "processes", "-0", "内存清理",
-                                           "-0", "设置", "-0", "关于", "退出"));
+    EXPECT_THAT(Layout(*form), ElementsAre("运行任务管理器", "-99", "memory", "-98", "processes", "-0", "内存历史…",
+                                           "内存清理", "-0", "设置", "-0", "关于", "退出"));
 }
 
 TEST(TrayMenu, HighlightColourComesFromTheSettings) {
@@ -248,11 +256,11 @@ TEST(TrayMenu, SwitchingARowKindOffInTheOptionsRemovesItsRows) {
         [&] { SendMessageW(form->Hwnd(), WM_COMMAND, IDM_SETTINGS, 0); });
     EXPECT_FALSE(form->CurrentSettings().ShowTopProcess);
     EXPECT_TRUE(ProcessRows(*form).empty());
-    EXPECT_THAT(Layout(*form),
-                ElementsAre("运行任务管理器", "memory", "-98", "-0", "内存清理", "-0", "设置", "-0", "关于", "退出"));
+    EXPECT_THAT(Layout(*form), ElementsAre("运行任务管理器", "memory", "-98", "-0", "内存历史…", "内存清理", "-0",
+                                           "设置", "-0", "关于", "退出"));
     form->Menu().BuildRows(kHint);  // the next right-click puts the memory rows below N1 again
-    EXPECT_THAT(Layout(*form),
-                ElementsAre("运行任务管理器", "-0", "memory", "-98", "内存清理", "-0", "设置", "-0", "关于", "退出"));
+    EXPECT_THAT(Layout(*form), ElementsAre("运行任务管理器", "-0", "memory", "-98", "内存历史…", "内存清理", "-0",
+                                           "设置", "-0", "关于", "退出"));
 }
 
 namespace {

@@ -1,0 +1,80 @@
+// The main form's memory history: every tick's reading, the processes' private bytes once a minute, the growth
+// shown in the tray menu and named in the high-memory warning.
+#include "app/main_form_win.h"
+
+#include <algorithm>
+
+#include "memory/memory_format.h"
+#include "memory/memory_status_win.h"
+#include "platform/texts.h"
+#include "processes/process_actions_win.h"
+#include "processes/process_dialog.h"
+#include "processes/process_snapshot_win.h"
+
+namespace {
+constexpr uint32_t kGrowthPeriodMs = 60000;
+constexpr uint32_t kMenuGrowthMinutes = 60;
+constexpr uint32_t kWarningGrowthMinutes = 30;
+}  // namespace
+
+void MainForm::RecordHistory(const MemorySample& sample, uint32_t now) {
+    history_.Add(now, sample);
+    if (!growthRead_ || now - lastGrowthTick_ >= kGrowthPeriodMs)
+        ReadGrowth(now);
+}
+
+// One system-wide list of the processes, the same call the menu's rows come from; the records and the readings
+// keep their storage from one minute to the next.
+void MainForm::ReadGrowth(uint32_t now) {
+    growthRead_ = true;
+    lastGrowthTick_ = now;
+    if (!ReadSystemProcesses(processRecords_))
+        return;
+    growthReadings_.clear();
+    for (const ProcessRecord& r : processRecords_)
+        growthReadings_.push_back({r.ProcessID, r.CreationFileTime, r.PrivateBytes, r.ExeName});
+    growth_.Update(now, growthReadings_);
+}
+
+// The menu is about to open: the growth is read afresh and ranked once for all of its rows.
+void MainForm::PrepareMenuGrowth() {
+    menuGrowth_.clear();
+    if (!settings_.ShowGrowthInMenu)
+        return;
+    ReadGrowth(hooks_.TickCount());
+    ProcessGrowthEntry entries[ProcessGrowth::kTracked];
+    const size_t count = growth_.RankGrowth(kMenuGrowthMinutes, entries, ProcessGrowth::kTracked);
+    for (size_t i = 0; i < count; ++i)
+        menuGrowth_.push_back(
+            {entries[i].ProcessId, entries[i].CreationTime, static_cast<uint64_t>(entries[i].GrowthBytes)});
+}
+
+std::string MainForm::MenuGrowthMark(uint32_t processId, uint64_t creationFileTime) const {
+    for (const MenuGrowth& g : menuGrowth_) {
+        if (g.ProcessId == processId && g.CreationTime == creationFileTime)
+            return "  " + FormatText(TextId::MenuGrowthMark, {FormatByteSize(g.Bytes, UserNumberSeparators())});
+    }
+    return {};
+}
+
+bool MainForm::FindGrower(GrowingProcess& grower) {
+    const uint64_t total = lastSample_.TotalPhys;
+    const auto share = static_cast<uint64_t>(std::clamp(settings_.HistoryGrowthShare, 1, 100));
+    ProcessGrowthEntry entry;
+    if (total == 0 || !growth_.GrewMoreThan(total / 100 * share, kWarningGrowthMinutes, entry))
+        return false;
+    grower.ProcessId = entry.ProcessId;
+    grower.CreationTime = entry.CreationTime;
+    grower.ExeName = std::string(entry.ExeName);
+    grower.GrowthText = FormatByteSize(static_cast<uint64_t>(entry.GrowthBytes), UserNumberSeparators());
+    return true;
+}
+
+// "End it" goes through the same checks as the process dialog: an id that now names another process ends nothing.
+void MainForm::EndProcess(const GrowingProcess& process) {
+    if (closed_)
+        return;
+    const ProcessIdentity identity{process.ProcessId, process.CreationTime, ""};
+    if (RunProcessAction(ChoiceEndProcess, identity, Hwnd()) == ProcessActionOutcome::Ended)
+        hooks_.ProcessNotice(ProcessEndedText(process.ExeName));
+}
