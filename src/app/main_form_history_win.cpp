@@ -6,6 +6,7 @@
 
 #include "memory/memory_format.h"
 #include "memory/memory_status_win.h"
+#include "platform/text_win.h"
 #include "platform/texts.h"
 #include "processes/process_actions_win.h"
 #include "processes/process_dialog.h"
@@ -23,16 +24,24 @@ void MainForm::RecordHistory(const MemorySample& sample, uint32_t now) {
         ReadGrowth(now);
 }
 
-// One system-wide list of the processes, the same call the menu's rows come from; the records and the readings
-// keep their storage from one minute to the next.
+// One system-wide list of the processes, the same call the menu's rows come from, without opening any process;
+// the buffer, the names and the readings keep their storage from one minute to the next.
 void MainForm::ReadGrowth(uint32_t now) {
     growthRead_ = true;
     lastGrowthTick_ = now;
-    if (!ReadSystemProcesses(processRecords_))
-        return;
     growthReadings_.clear();
-    for (const ProcessRecord& r : processRecords_)
-        growthReadings_.push_back({r.ProcessID, r.CreationFileTime, r.PrivateBytes, r.ExeName});
+    size_t count = 0;
+    const bool read = processReader_.Read([&](const SystemProcessEntryView& e) {
+        if (count == growthNames_.size())
+            growthNames_.emplace_back();
+        growthNames_[count++] = Narrow(e.Name);
+        growthReadings_.push_back({e.ProcessId, e.CreationFileTime, e.PrivateBytes, {}});
+    });
+    if (!read)
+        return;
+    // The names are in place now that the list no longer grows.
+    for (size_t i = 0; i < count; ++i)
+        growthReadings_[i].ExeName = growthNames_[i];
     growth_.Update(now, growthReadings_);
 }
 

@@ -20,7 +20,7 @@
 #include "platform/unique_handle_win.h"
 #include "platform/window_win.h"
 #include "processes/process_growth.h"
-#include "processes/process_rec.h"
+#include "processes/process_snapshot_win.h"
 #include "settings/settings.h"
 #include "system/hot_key_manager_win.h"
 #include "system/monitor_off_win.h"
@@ -49,6 +49,8 @@ class MainForm : public Window, private ITrayMenuOwner, private IHighMemoryActio
     TrayMenu& Menu() { return menu_; }
     SimpleTimer& RefreshTimer() { return refreshTimer_; }
     MemoryFreer& Freer() { return memoryFreer_; }
+    // The minute's read of every process's private bytes for the growth ranking, at tick count `now`.
+    void ReadGrowth(uint32_t now);
 
   protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -97,7 +99,6 @@ class MainForm : public Window, private ITrayMenuOwner, private IHighMemoryActio
 
     // The memory history and the processes that grow (main_form_history_win.cpp).
     void RecordHistory(const MemorySample& sample, uint32_t now);
-    void ReadGrowth(uint32_t now);
     void PrepareMenuGrowth();
     std::string MenuGrowthMark(uint32_t processId, uint64_t creationFileTime) const;
 
@@ -159,7 +160,8 @@ class MainForm : public Window, private ITrayMenuOwner, private IHighMemoryActio
     ProcessGrowth growth_;
     bool growthRead_ = false;
     uint32_t lastGrowthTick_ = 0;
-    std::vector<ProcessRecord> processRecords_;
+    SystemProcessReader processReader_;
+    std::vector<std::string> growthNames_;
     std::vector<ProcessMemoryReading> growthReadings_;
     struct MenuGrowth {
         uint32_t ProcessId;

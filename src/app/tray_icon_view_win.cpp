@@ -38,7 +38,7 @@ void TrayIconView::Show(TrayIcon& tray, const MemorySample& sample, const Settin
     const bool transparent = settings.TransBk;
     if (!pictureShown_ || image.Picture != shownPicture_ || transparent != shownTransparent_ ||
         image.Hint != tray.Hint()) {
-        tray.SetIconAndHint(PictureToIcon(image.Picture, transparent), image.Hint);
+        tray.SetPictureAndHint(image.Picture, transparent, image.Hint);
         shownPicture_ = image.Picture;
         shownTransparent_ = transparent;
         pictureShown_ = true;

@@ -69,56 +69,75 @@ QuerySystemInformationFn QuerySystemInformation() {
 }
 }  // namespace
 
-bool ReadSystemProcesses(std::vector<ProcessRecord>& records) {
-    records.clear();
+bool SystemProcessReader::Read(const std::function<void(const SystemProcessEntryView&)>& visit) {
     const QuerySystemInformationFn query = QuerySystemInformation();
     if (!query)
         return false;
-    // Entries hold 64-bit fields: the buffer is made of 64-bit words. The list grows between the size question and
-    // the answer, so each retry asks for some room more than the system said.
-    std::vector<ULONGLONG> buffer(256 * 1024 / sizeof(ULONGLONG));
+    // Entries hold 64-bit fields: the buffer is made of 64-bit words, kept from one call to the next. The list grows
+    // between the size question and the answer, so each retry asks for some room more than the system said.
+    if (buffer_.empty())
+        buffer_.resize(256 * 1024 / sizeof(uint64_t));
     LONG status = kStatusInfoLengthMismatch;
     for (int attempt = 0; attempt < 8 && status == kStatusInfoLengthMismatch; ++attempt) {
         ULONG needed = 0;
-        status = query(kSystemProcessInformation, buffer.data(), static_cast<ULONG>(buffer.size() * sizeof(ULONGLONG)),
+        status = query(kSystemProcessInformation, buffer_.data(), static_cast<ULONG>(buffer_.size() * sizeof(uint64_t)),
                        &needed);
         if (status == kStatusInfoLengthMismatch) {
             size_t bytes =
-                (needed > buffer.size() * sizeof(ULONGLONG) ? needed : buffer.size() * sizeof(ULONGLONG) * 2);
-            buffer.assign(bytes / sizeof(ULONGLONG) + 8 * 1024, 0);
+                (needed > buffer_.size() * sizeof(uint64_t) ? needed : buffer_.size() * sizeof(uint64_t) * 2);
+            buffer_.assign(bytes / sizeof(uint64_t) + 8 * 1024, 0);
         }
     }
     if (status < 0)
         return false;
 
-    const auto* base = reinterpret_cast<const unsigned char*>(buffer.data());
-    const size_t size = buffer.size() * sizeof(ULONGLONG);
+    const auto* base = reinterpret_cast<const unsigned char*>(buffer_.data());
+    const size_t size = buffer_.size() * sizeof(uint64_t);
+    bool any = false;
     for (size_t offset = 0; offset + sizeof(SystemProcessEntry) <= size;) {
         const auto* entry = reinterpret_cast<const SystemProcessEntry*>(base + offset);
-        const auto id = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(entry->UniqueProcessId));
+        SystemProcessEntryView view;
+        view.ProcessId = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(entry->UniqueProcessId));
         // The system idle pseudo-process (id 0) is no program.
-        if (id != 0) {
-            ProcessRecord r;
+        if (view.ProcessId != 0) {
             if (entry->ImageName.Buffer && entry->ImageName.Length > 0)
-                r.ExeName =
-                    Narrow(std::wstring_view(entry->ImageName.Buffer, entry->ImageName.Length / sizeof(wchar_t)));
-            r.ProcessID = id;
-            r.ParentProcessID = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(entry->InheritedFromUniqueProcessId));
-            r.Threads = entry->NumberOfThreads;
-            r.PriClassBase = entry->BasePriority;
-            r.MemoryUsage = entry->WorkingSetSize;
-            r.PrivateBytes = entry->PagefileUsage;
-            r.CreationFileTime = static_cast<uint64_t>(entry->CreateTime.QuadPart);
-            r.CreationTime = ProcessQuery::LocalDateTime(r.CreationFileTime);
-            records.push_back(std::move(r));
+                view.Name = std::wstring_view(entry->ImageName.Buffer, entry->ImageName.Length / sizeof(wchar_t));
+            view.ParentProcessId =
+                static_cast<uint32_t>(reinterpret_cast<uintptr_t>(entry->InheritedFromUniqueProcessId));
+            view.Threads = entry->NumberOfThreads;
+            view.BasePriority = entry->BasePriority;
+            view.WorkingSet = entry->WorkingSetSize;
+            view.PrivateBytes = entry->PagefileUsage;
+            view.CreationFileTime = static_cast<uint64_t>(entry->CreateTime.QuadPart);
+            visit(view);
+            any = true;
         }
         if (entry->NextEntryOffset == 0)
             break;
         offset += entry->NextEntryOffset;
     }
-    if (records.empty())
-        return false;
-    return true;
+    return any;
+}
+
+bool ReadSystemProcesses(std::vector<ProcessRecord>& records) {
+    records.clear();
+    SystemProcessReader reader;
+    const bool read = reader.Read([&](const SystemProcessEntryView& e) {
+        ProcessRecord r;
+        r.ExeName = Narrow(e.Name);
+        r.ProcessID = e.ProcessId;
+        r.ParentProcessID = e.ParentProcessId;
+        r.Threads = e.Threads;
+        r.PriClassBase = e.BasePriority;
+        r.MemoryUsage = e.WorkingSet;
+        r.PrivateBytes = e.PrivateBytes;
+        r.CreationFileTime = e.CreationFileTime;
+        r.CreationTime = ProcessQuery::LocalDateTime(r.CreationFileTime);
+        records.push_back(std::move(r));
+    });
+    if (!read)
+        records.clear();
+    return read;
 }
 
 bool MaybeClampedWorkingSet(uint64_t bytes) {

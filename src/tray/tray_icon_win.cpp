@@ -182,7 +182,7 @@ bool TrayIcon::Notify(DWORD message) {
 }
 
 void TrayIcon::PrepareNotifyData() {
-    notifyData_.hIcon = icon_.Get();
+    notifyData_.hIcon = shownIcon_;
     if (!hint_.empty() && showHint_)
         FillField(notifyData_.szTip, hint_);
     else
@@ -302,12 +302,21 @@ UniqueIcon TrayIcon::IconFromPixels(std::vector<uint32_t> pixels, COLORREF maskC
 void TrayIcon::SetIcon(HICON icon) {
     UniqueIcon previous(icon_.Release());
     icon_.Reset(icon ? CopyIcon(icon) : nullptr);
+    shownIcon_ = icon_.Get();
     UpdateTrayIcon();
 }
 
 void TrayIcon::SetIconAndHint(UniqueIcon icon, const std::string& hint) {
     UniqueIcon previous(icon_.Release());  // destroyed after the shell has the new one
     icon_ = std::move(icon);
+    shownIcon_ = icon_.Get();
+    hint_ = hint;
+    UpdateTrayIcon();
+}
+
+void TrayIcon::SetPictureAndHint(const TrayPicture& picture, bool transparent, const std::string& hint) {
+    UniqueIcon evicted;  // destroyed after the shell has the new one
+    shownIcon_ = recentIcons_.IconFor(picture, transparent, evicted);
     hint_ = hint;
     UpdateTrayIcon();
 }

@@ -10,6 +10,7 @@
 
 #include "platform/simple_timer_win.h"
 #include "platform/unique_handle_win.h"
+#include "tray/recent_icons_win.h"
 
 enum class MouseButton { Left = 0, Right = 1, Middle = 2 };
 enum ShiftStateBits : unsigned {
@@ -68,9 +69,11 @@ class TrayIcon {
 
     // The icon is copied; the caller keeps its own.
     void SetIcon(HICON icon);
-    HICON Icon() const { return icon_.Get(); }
-    // Takes the icon and sets the hint with one update of the notification area (the refresh tick's path).
+    HICON Icon() const { return shownIcon_; }
+    // Takes the icon and sets the hint with one update of the notification area.
     void SetIconAndHint(UniqueIcon icon, const std::string& hint);
+    // The same with the picture's icon, kept among the recent ones (the refresh tick's path).
+    void SetPictureAndHint(const TrayPicture& picture, bool transparent, const std::string& hint);
     const std::string& Hint() const { return hint_; }
     void SetIconVisible(bool value);
     bool IconVisible() const { return iconVisible_; }
@@ -170,6 +173,8 @@ class TrayIcon {
     bool ownerHooked_ = false;
     NOTIFYICONDATAW notifyData_{};
     UniqueIcon icon_;
+    RecentIcons recentIcons_;
+    HICON shownIcon_ = nullptr;  // icon_, or one of recentIcons_
     std::string hint_;
     bool showHint_ = true;
     bool iconVisible_ = false;

@@ -1,5 +1,7 @@
 #include "tray/tray_picture_win.h"
 
+#include "tray/recent_icons_win.h"
+
 #include <gtest/gtest.h>
 
 TEST(GdiTextPainter, DrawsTheFigureInTheDisplayFontAndLeavesTheRest) {
@@ -64,4 +66,28 @@ TEST(GdiTextPainter, ScalesTheFontWithThePictureAndPaintsTheWholePicture) {
             inkedLowerRight += picture.At(x, y) != 0xFFFFFF;
     }
     EXPECT_GT(inkedLowerRight, 6);
+}
+
+TEST(RecentIcons, APictureThatComesBackKeepsItsIconAndTheLeastRecentGoesFirst) {
+    RecentIcons icons;
+    auto picture = [](uint32_t color) {
+        TrayPicture p;
+        p.Fill(0, 0, kTrayImageSize, kTrayImageSize, color);
+        return p;
+    };
+    UniqueIcon evicted;
+    HICON first = icons.IconFor(picture(1), false, evicted);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(icons.IconFor(picture(1), false, evicted), first);
+    EXPECT_NE(icons.IconFor(picture(1), true, evicted), first);  // a transparent one is another icon
+    HICON second = icons.IconFor(picture(2), false, evicted);
+    EXPECT_FALSE(evicted);
+    icons.IconFor(picture(1), false, evicted);  // the first is the most recent again
+    icons.IconFor(picture(3), false, evicted);
+    icons.IconFor(picture(4), false, evicted);  // the transparent one of 1 goes: the least recently shown
+    EXPECT_TRUE(evicted);
+    evicted.Reset();
+    EXPECT_EQ(icons.IconFor(picture(1), false, evicted), first);
+    EXPECT_EQ(icons.IconFor(picture(2), false, evicted), second);
+    EXPECT_FALSE(evicted);
 }
