@@ -6,7 +6,8 @@ cd "$(dirname "$0")/.."
 # The shipped 32-bit build, or the 64-bit one where this machine cannot run 32-bit programs.
 preset=$(source tools/wine-env.sh && lumivex_runnable_preset)
 cmake --preset "$preset" >/dev/null
-cmake --build --preset "$preset" --target lumivex_bench_tick lumivex_bench_menu_rows lumivex_bench_save >/dev/null
+cmake --build --preset "$preset" --target lumivex_bench_tick lumivex_bench_menu_rows lumivex_bench_save \
+    lumivex_bench_footprint >/dev/null
 export LUMIVEX_HEADLESS=${LUMIVEX_HEADLESS:-1}
 source tools/wine-env.sh
 trap lumivex_wine_stop EXIT
@@ -14,3 +15,4 @@ lumivex_wine_start
 wine build/$preset/bin/lumivex_bench_tick.exe
 wine build/$preset/bin/lumivex_bench_menu_rows.exe
 wine build/$preset/bin/lumivex_bench_save.exe
+wine build/$preset/bin/lumivex_bench_footprint.exe

@@ -20,10 +20,30 @@ std::string HostOf(const std::string& address) {
 
 void AboutController::Create(HWND form, HICON picture, TrayIcon& tray) {
     form_ = form;
+    picture_ = picture;
     tray_ = &tray;
     addresses_ = MakerAddresses{LUMIVEX_UPDATE_FILE_URL, LUMIVEX_DOWNLOADS_URL, LUMIVEX_HOME_URL, LUMIVEX_SUPPORT_URL,
                                 LUMIVEX_DONATION_URL};
-    box_.Create(form_, picture, HostOf(addresses_.Home));
+    // The program shows no messages of the checker's own: the label tells the outcome.
+    checker_.FailureDlg = false;
+    checker_.DownloadDlg = false;
+    checker_.OnGetURL = [this](UpdateChecker&, const std::string& currentVersion, const std::string&,
+                               const std::string&, const std::string&) { UpdateFound(currentVersion); };
+    checker_.OnDownloadFailed = [this](UpdateChecker&) { UpdateFailed(); };
+}
+
+AboutBox& AboutController::Box() {
+    if (!boxCreated_)
+        CreateBox();
+    return box_;
+}
+
+// The box's controls are the only ones the program would have at start, and with the program's manifest even a
+// button loads the common controls library: they are made when the box is first shown, so a program that stays in
+// the tray does not carry the library (under Wine 1.7 MB of private memory).
+void AboutController::CreateBox() {
+    boxCreated_ = true;
+    box_.Create(form_, picture_, HostOf(addresses_.Home));
     box_.LabelDownload.OnLinkClick = [this](LinkLabel&, int, const std::string& text) { DownloadLinkClicked(text); };
     box_.HomePageLink.OnLinkClick = [this](LinkLabel&, int, const std::string&) {
         launchers_.WebPage(form_, addresses_.Home);
@@ -34,14 +54,6 @@ void AboutController::Create(HWND form, HICON picture, TrayIcon& tray) {
     };
     box_.LicenceLink.OnLinkClick = [this](LinkLabel&, int, const std::string&) { ShowLicence(); };
     box_.OnDonationImageClick = [this] { OpenDonationPage(); };
-
-    // The program shows no messages of the checker's own: the label tells the outcome.
-    checker_.FailureDlg = false;
-    checker_.DownloadDlg = false;
-    checker_.OnGetURL = [this](UpdateChecker&, const std::string& currentVersion, const std::string&,
-                               const std::string&, const std::string&) { UpdateFound(currentVersion); };
-    checker_.OnDownloadFailed = [this](UpdateChecker&) { UpdateFailed(); };
-
     if (settings_.ClickedDonation)
         box_.HideDonation();
     ownVersionInfo_.SetFilename("");
@@ -63,7 +75,7 @@ void AboutController::OpenDonationPage() {
 }
 
 void AboutController::ShowLicence() {
-    box_.Licence.Show(form_, kApplicationTitle, LicenceText());
+    Box().Licence.Show(form_, kApplicationTitle, LicenceText());
 }
 
 void AboutController::DownloadLinkClicked(const std::string& linkText) {
@@ -72,7 +84,7 @@ void AboutController::DownloadLinkClicked(const std::string& linkText) {
         launchers_.WebPage(nullptr, addresses_.Downloads);
         return;
     }
-    LinkLabel& label = box_.LabelDownload;
+    LinkLabel& label = Box().LabelDownload;
     label.SetCaption(Text(TextId::UpdateChecking));
     label.SetFontColor(GetSysColor(COLOR_BTNSHADOW));
     UpdateWindow(label.Hwnd());
@@ -89,7 +101,7 @@ void AboutController::UpdateFound(const std::string& currentVersion) {
         return;
     }
     updateCheckRunning_ = false;
-    LinkLabel& label = box_.LabelDownload;
+    LinkLabel& label = Box().LabelDownload;
     if (IsNewerByJoinedDigits(currentVersion, ownVersionInfo_.FileVersion().Text())) {
         std::string shown = FormatFileVersion(currentVersion, true);
         label.SetCaption("<link>" + FormatText(TextId::UpdateAvailable, {shown.empty() ? currentVersion : shown}) +
@@ -102,7 +114,7 @@ void AboutController::UpdateFound(const std::string& currentVersion) {
 
 void AboutController::UpdateFailed() {
     updateCheckRunning_ = false;
-    box_.LabelDownload.SetCaption("<link>" + std::string(Text(TextId::UpdateError)) + "</link>");
+    Box().LabelDownload.SetCaption("<link>" + std::string(Text(TextId::UpdateError)) + "</link>");
     // Tag stays 0: the next showing of the box checks again.
 }
 
@@ -117,12 +129,12 @@ bool AboutController::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRES
                 return true;
             // "确定" is the default button: Enter and Esc close the box from the start.
             if (!IsChild(form_, GetFocus()))
-                SetFocus(box_.OkButton());
-            if (box_.LabelDownload.Tag == 0 && !updateCheckRunning_)
+                SetFocus(Box().OkButton());
+            if (Box().LabelDownload.Tag == 0 && !updateCheckRunning_)
                 DownloadLinkClicked(Text(TextId::UpdateCheck));
             result = 0;
             return true;
         default:
-            return box_.HandleMessage(msg, wParam, lParam, result);
+            return boxCreated_ && box_.HandleMessage(msg, wParam, lParam, result);
     }
 }

@@ -23,11 +23,17 @@ class AboutController {
     AboutController(Settings& settings, const SystemLaunchers& launchers)
         : settings_(settings), launchers_(launchers) {}
 
-    // Creates the box's controls on the form; the tray icon shows and hides the form.
+    // The box goes on the form, its controls made when it is first shown; the tray icon shows and hides the form.
     void Create(HWND form, HICON picture, TrayIcon& tray);
     // Captions in the chosen language.
-    void SetTexts() { box_.SetTexts(); }
-    void Show() { tray_->RestoreMainWindow(); }
+    void SetTexts() {
+        if (boxCreated_)
+            box_.SetTexts();
+    }
+    void Show() {
+        Box();
+        tray_->RestoreMainWindow();
+    }
     void Hide() { tray_->HideMainWindow(); }
     // The form is being shown: it goes near the taskbar, and the update check follows once it is on screen.
     void Shown();
@@ -36,12 +42,13 @@ class AboutController {
     // The box's painting, clicks and the check after showing; true when the message was handled.
     bool HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
-    AboutBox& Box() { return box_; }
+    AboutBox& Box();
     UpdateChecker& Checker() { return checker_; }
     MakerAddresses& Addresses() { return addresses_; }
     bool UpdateCheckRunning() const { return updateCheckRunning_; }
 
   private:
+    void CreateBox();
     void OpenDonationPage();
     void ShowLicence();
     void UpdateFound(const std::string& currentVersion);
@@ -50,8 +57,10 @@ class AboutController {
     Settings& settings_;
     const SystemLaunchers& launchers_;
     HWND form_ = nullptr;
+    HICON picture_ = nullptr;
     TrayIcon* tray_ = nullptr;
     AboutBox box_;
+    bool boxCreated_ = false;
     VersionInfoReader ownVersionInfo_;  // the program's own file, for the version texts
     UpdateChecker checker_;
     MakerAddresses addresses_;

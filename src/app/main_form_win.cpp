@@ -1,4 +1,5 @@
 #include "app/main_form_win.h"
+#include "platform/common_dialogs_win.h"
 
 #include <commdlg.h>
 #include <shellapi.h>
@@ -89,7 +90,7 @@ MainForm::MainForm(SystemHooks hooks)
             cc.rgbResult = color;
             cc.lpCustColors = custom.data();
             cc.Flags = CC_RGBINIT | CC_ANYCOLOR;
-            const bool chosen = ChooseColorW(&cc) != FALSE;
+            const bool chosen = ShowChooseColor(cc);
             color = cc.rgbResult;
             return chosen;
         };
@@ -150,7 +151,9 @@ bool MainForm::Create() {
                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, programIcon_.Get())) {
         return false;
     }
+    StartupStep("window");
     CreateTray();
+    StartupStep("tray icon");
     FormCreate();
     return true;
 }
@@ -172,16 +175,29 @@ void MainForm::FormCreate() {
     tray_->OnContextMenu = [this](TrayIcon& sender, int x, int y) { menu_.PopUp(sender, POINT{x, y}); };
     menu_.OnOpening = [this] { PrepareMenuGrowth(); };
     menu_.GrowthMark = [this](uint32_t processId, uint64_t created) { return MenuGrowthMark(processId, created); };
+    StartupStep("tray menu");
     InitTick();
     view_.RefreshLook();
     LoadOptions();
+    StartupStep("settings read");
     InitSettings();
+    StartupStep("settings applied");
     about_.Create(Hwnd(), programIcon_.Get(), *tray_);
+    StartupStep("About box");
     InitSystemActions();
     sessionRegistered_ = RegisterSessionEvents(Hwnd(), kNotifyForThisSession);
+    StartupStep("session events");
     menu_.LoadIcons();
+    StartupStep("menu icons");
     RefreshTick();  // the icon shows the memory state before the message loop starts
+    StartupStep("first tick");
     EnablePrivilege(L"SeDebugPrivilege", true);
+    StartupStep("privilege");
+}
+
+void MainForm::StartupStep(const char* step) const {
+    if (hooks_.StartupStep)
+        hooks_.StartupStep(step);
 }
 
 void MainForm::ApplyLanguage() {

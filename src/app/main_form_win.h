@@ -58,6 +58,7 @@ class MainForm : public Window, private ITrayMenuOwner, private IHighMemoryActio
   private:
     friend class MainFormProbe;  // the tests' way in
     void FormCreate();
+    void StartupStep(const char* step) const;
     bool FormCloseQuery();
     void FormClose();
     // Log-off, shut-down and the uninstaller (WM_QUERYENDSESSION, WM_ENDSESSION), from any modal state.

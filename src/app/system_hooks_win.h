@@ -36,4 +36,5 @@ struct SystemHooks {
     SystemLaunchers Launchers;                                 // the shell commands; their defaults come with the type
     ShellNotifyFunction ShellNotify;                           // Shell_NotifyIconW, for the form's tray icon
     std::function<void(const std::string& text)> ReportError;  // the error box (ReportError's, while the form lives)
+    std::function<void(const char* step)> StartupStep;         // after each start-up step: a benchmark's breakdown
 };

@@ -1,5 +1,4 @@
 #include <windows.h>
-#include <commctrl.h>
 #include <ole2.h>
 
 #include "app/main_form_win.h"
@@ -32,8 +31,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR arguments, int) {
         return 0;
     InstallCrashHandler();
 
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_LINK_CLASS};
-    InitCommonControlsEx(&icc);
+    // The common controls are loaded by the first dialog that needs them (platform/common_controls_win.cpp).
     OleInitialize(nullptr);
 
     int exitCode = 0;

@@ -86,6 +86,11 @@ struct RegistryKeyTraits {
     static Type Invalid() { return nullptr; }
     static void Close(Type h) { RegCloseKey(h); }
 };
+struct VirtualMemoryTraits {
+    using Type = void*;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type h) { VirtualFree(h, 0, MEM_RELEASE); }
+};
 struct WindowTraits {
     using Type = HWND;
     static Type Invalid() { return nullptr; }
@@ -105,6 +110,7 @@ using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
 using UniqueMenu = UniqueHandle<MenuTraits>;
 using UniqueModule = UniqueHandle<ModuleTraits>;
 using UniqueRegistryKey = UniqueHandle<RegistryKeyTraits>;
+using UniqueVirtualMemory = UniqueHandle<VirtualMemoryTraits>;
 using UniqueWindow = UniqueHandle<WindowTraits>;
 
 // A window's device context from GetDC, released with the window it came from.

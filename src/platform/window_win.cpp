@@ -1,4 +1,5 @@
 #include "platform/window_win.h"
+#include "platform/common_controls_win.h"
 
 #include <exception>
 #include <string>
@@ -112,6 +113,7 @@ INT_PTR Dialog::ShowModal(HWND owner, int templateId) {
     if (SessionEnding())
         return IDCANCEL;
     modeless_ = false;
+    CommonControls();
     return DialogBoxParamW(ProgramInstance(), MAKEINTRESOURCEW(templateId), owner, DlgProc,
                            reinterpret_cast<LPARAM>(this));
 }
@@ -120,11 +122,13 @@ INT_PTR Dialog::ShowModal(HWND owner, const DLGTEMPLATE* dialogTemplate) {
     if (SessionEnding())
         return IDCANCEL;
     modeless_ = false;
+    CommonControls();
     return DialogBoxIndirectParamW(ProgramInstance(), dialogTemplate, owner, DlgProc, reinterpret_cast<LPARAM>(this));
 }
 
 HWND Dialog::CreateModeless(HWND owner, int templateId) {
     modeless_ = true;
+    CommonControls();
     return CreateDialogParamW(ProgramInstance(), MAKEINTRESOURCEW(templateId), owner, DlgProc,
                               reinterpret_cast<LPARAM>(this));
 }

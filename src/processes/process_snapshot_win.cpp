@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "platform/text_win.h"
+#include "platform/unique_handle_win.h"
 #include "processes/process_query_win.h"
 
 namespace {
@@ -69,30 +70,31 @@ QuerySystemInformationFn QuerySystemInformation() {
 }
 }  // namespace
 
+// The answer is read into pages of its own, released once the visit is over: held between two reads a minute apart,
+// the quarter megabyte or more would count in the program's private memory all the time.
 bool SystemProcessReader::Read(const std::function<void(const SystemProcessEntryView&)>& visit) {
     const QuerySystemInformationFn query = QuerySystemInformation();
     if (!query)
         return false;
-    // Entries hold 64-bit fields: the buffer is made of 64-bit words, kept from one call to the next. The list grows
-    // between the size question and the answer, so each retry asks for some room more than the system said.
-    if (buffer_.empty())
-        buffer_.resize(256 * 1024 / sizeof(uint64_t));
+    // The list grows between the size question and the answer, so each retry asks for some room more than the system
+    // said; the next read starts at the size this one needed.
+    size_t size = bufferBytes_;
+    UniqueVirtualMemory buffer;
     LONG status = kStatusInfoLengthMismatch;
     for (int attempt = 0; attempt < 8 && status == kStatusInfoLengthMismatch; ++attempt) {
+        buffer.Reset(VirtualAlloc(nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+        if (!buffer)
+            return false;
         ULONG needed = 0;
-        status = query(kSystemProcessInformation, buffer_.data(), static_cast<ULONG>(buffer_.size() * sizeof(uint64_t)),
-                       &needed);
-        if (status == kStatusInfoLengthMismatch) {
-            size_t bytes =
-                (needed > buffer_.size() * sizeof(uint64_t) ? needed : buffer_.size() * sizeof(uint64_t) * 2);
-            buffer_.assign(bytes / sizeof(uint64_t) + 8 * 1024, 0);
-        }
+        status = query(kSystemProcessInformation, buffer.Get(), static_cast<ULONG>(size), &needed);
+        if (status == kStatusInfoLengthMismatch)
+            size = (needed > size ? needed : size * 2) + 64 * 1024;
     }
     if (status < 0)
         return false;
+    bufferBytes_ = size;
 
-    const auto* base = reinterpret_cast<const unsigned char*>(buffer_.data());
-    const size_t size = buffer_.size() * sizeof(uint64_t);
+    const auto* base = static_cast<const unsigned char*>(buffer.Get());
     bool any = false;
     for (size_t offset = 0; offset + sizeof(SystemProcessEntry) <= size;) {
         const auto* entry = reinterpret_cast<const SystemProcessEntry*>(base + offset);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string_view>
@@ -31,7 +32,7 @@ class SystemProcessReader {
     bool Read(const std::function<void(const SystemProcessEntryView&)>& visit);
 
   private:
-    std::vector<uint64_t> buffer_;
+    size_t bufferBytes_ = 256 * 1024;
 };
 
 // True when a working set the snapshot gave may be a clamped figure (a 32-bit program on 64-bit Windows sees sizes

@@ -1,4 +1,5 @@
 #include "system/task_dialog_win.h"
+#include "platform/common_controls_win.h"
 
 #include <commctrl.h>
 
@@ -30,7 +31,7 @@ std::function<void(HWND, bool)>& Observer() {
 // Looked up once: only the common controls of version 6 have the task dialog; without it every dialog is emulated.
 TaskDialogIndirectFunction NativeTaskDialog() {
     static const TaskDialogIndirectFunction function = [] {
-        HMODULE comctl = GetModuleHandleW(L"comctl32.dll");
+        HMODULE comctl = CommonControls();
         return comctl ? reinterpret_cast<TaskDialogIndirectFunction>(
                             reinterpret_cast<void*>(GetProcAddress(comctl, "TaskDialogIndirect")))
                       : nullptr;

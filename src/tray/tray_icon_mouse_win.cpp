@@ -25,7 +25,8 @@ bool IsBalloonNotification(UINT code) {
     return code >= NIN_BALLOONSHOW && code <= NIN_BALLOONUSERCLICK;
 }
 
-constexpr UINT_PTR kOwnerSubclassId = 0x4C54;
+// The property of the owner window that names its tray icon while the icon watches the owner's messages.
+constexpr wchar_t kOwnerTrayProperty[] = L"LumivexTrayIcon";
 }  // namespace
 
 // The overflow area of the notification area stays open after a menu or a double-click unless told to close.
@@ -235,19 +236,34 @@ void TrayIcon::ShowAppButton() {
     appButtonHidden_ = false;
 }
 
+// The owner is subclassed the classic way, not through the common controls' subclass functions: those would load
+// the common controls library at start, which a tray program showing no dialog does not need (under Wine it is 1.7 MB
+// of private memory). Nothing else subclasses the owner after the icon, so unhooking restores the procedure the
+// owner had; a procedure that was replaced meanwhile is left alone.
 void TrayIcon::HookOwner() {
-    ownerHooked_ = SetWindowSubclass(owner_, OwnerSubclassProc, kOwnerSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    if (!SetPropW(owner_, kOwnerTrayProperty, this))
+        return;
+    ownerPreviousProc_ =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrW(owner_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OwnerProc)));
+    ownerHooked_ = ownerPreviousProc_ != nullptr;
+    if (!ownerHooked_)
+        RemovePropW(owner_, kOwnerTrayProperty);
 }
 
 void TrayIcon::UnhookOwner() {
-    if (ownerHooked_ && IsWindow(owner_))
-        RemoveWindowSubclass(owner_, OwnerSubclassProc, kOwnerSubclassId);
+    if (ownerHooked_ && IsWindow(owner_)) {
+        if (GetWindowLongPtrW(owner_, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(OwnerProc))
+            SetWindowLongPtrW(owner_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ownerPreviousProc_));
+        RemovePropW(owner_, kOwnerTrayProperty);
+    }
     ownerHooked_ = false;
 }
 
-LRESULT CALLBACK
-TrayIcon::OwnerSubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR refData) {
-    auto* self = reinterpret_cast<TrayIcon*>(refData);
+LRESULT CALLBACK TrayIcon::OwnerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto* self = static_cast<TrayIcon*>(GetPropW(hwnd, kOwnerTrayProperty));
+    if (!self)
+        return DefWindowProcW(hwnd, msg, wParam, lParam);
+    const WNDPROC previous = self->ownerPreviousProc_;
     switch (msg) {
         case WM_SHOWWINDOW:
             if (wParam && lParam == 0)
@@ -266,11 +282,10 @@ TrayIcon::OwnerSubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, U
                 self->MinimizeToTrayNow();
             break;
         case WM_NCDESTROY:
-            RemoveWindowSubclass(hwnd, OwnerSubclassProc, kOwnerSubclassId);
-            self->ownerHooked_ = false;
+            self->UnhookOwner();
             break;
         default:
             break;
     }
-    return DefSubclassProc(hwnd, msg, wParam, lParam);
+    return CallWindowProcW(previous, hwnd, msg, wParam, lParam);
 }

@@ -165,12 +165,12 @@ class TrayIcon {
     bool MinimizeSteps();
     void HookOwner();
     void UnhookOwner();
-    static LRESULT CALLBACK
-    OwnerSubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR refData);
+    static LRESULT CALLBACK OwnerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
     HWND owner_;
     ShellNotifyFunction shell_;
     bool ownerHooked_ = false;
+    WNDPROC ownerPreviousProc_ = nullptr;
     NOTIFYICONDATAW notifyData_{};
     UniqueIcon icon_;
     RecentIcons recentIcons_;

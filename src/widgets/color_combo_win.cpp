@@ -1,4 +1,5 @@
 #include "widgets/color_combo_win.h"
+#include "platform/common_dialogs_win.h"
 
 #include <commdlg.h>
 
@@ -50,7 +51,7 @@ bool ShowColorDialog(HWND owner, COLORREF& color, COLORREF* customColors) {
     cc.rgbResult = color;
     cc.lpCustColors = customColors;
     cc.Flags = CC_RGBINIT | CC_FULLOPEN | CC_ANYCOLOR;
-    if (!ChooseColorW(&cc))
+    if (!ShowChooseColor(cc))
         return false;
     color = cc.rgbResult;
     return true;

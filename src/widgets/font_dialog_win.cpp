@@ -1,4 +1,5 @@
 #include "widgets/font_dialog_win.h"
+#include "platform/common_dialogs_win.h"
 
 #include <commdlg.h>
 
@@ -49,7 +50,7 @@ bool ExecuteFontDialog(HWND owner, FontSpec& font) {
     cf.lpLogFont = &lf;
     cf.Flags = CF_SCREENFONTS | CF_EFFECTS | CF_INITTOLOGFONTSTRUCT;
     cf.rgbColors = ToColorRef(font.Color);
-    if (!ChooseFontW(&cf))
+    if (!ShowChooseFont(cf))
         return false;
     // The dialog reports the size in tenths of a point, which is exact where the height is not.
     font = SpecFromLogFont(lf, dpi, static_cast<ColorValue>(cf.rgbColors & 0xFFFFFFu));

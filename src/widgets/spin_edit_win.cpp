@@ -1,4 +1,5 @@
 #include "widgets/spin_edit_win.h"
+#include "platform/common_controls_win.h"
 
 #include <commctrl.h>
 
@@ -23,7 +24,7 @@ bool IsWholeDecimal(const std::string& text) {
 
 SpinEdit::~SpinEdit() {
     if (edit_ && IsWindow(edit_))
-        RemoveWindowSubclass(edit_, EditProc, kSubclassId);
+        UnsubclassControl(edit_, EditProc, kSubclassId);
 }
 
 void SpinEdit::Attach(HWND edit, int minValue, int maxValue, int increment, bool editorEnabled) {
@@ -39,7 +40,7 @@ void SpinEdit::Attach(HWND edit, int minValue, int maxValue, int increment, bool
     UDACCEL accel{0, static_cast<UINT>(std::max(increment, 1))};
     SendMessageW(upDown_, UDM_SETACCEL, 1, reinterpret_cast<LPARAM>(&accel));
     ApplyRange();
-    SetWindowSubclass(edit, EditProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    SubclassControl(edit, EditProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
 }
 
 void SpinEdit::ApplyRange() {
@@ -124,16 +125,16 @@ LRESULT CALLBACK SpinEdit::EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
             break;
         case WM_KEYUP:
         case WM_KILLFOCUS: {
-            LRESULT r = DefSubclassProc(hwnd, msg, wParam, lParam);
+            LRESULT r = DefaultSubclassProc(hwnd, msg, wParam, lParam);
             self->BringIntoRange(msg == WM_KILLFOCUS);
             return r;
         }
         case WM_NCDESTROY:
-            RemoveWindowSubclass(hwnd, EditProc, kSubclassId);
+            UnsubclassControl(hwnd, EditProc, kSubclassId);
             self->edit_ = nullptr;
             break;
         default:
             break;
     }
-    return DefSubclassProc(hwnd, msg, wParam, lParam);
+    return DefaultSubclassProc(hwnd, msg, wParam, lParam);
 }

@@ -76,6 +76,9 @@ std::string Text(HWND h) {
 
 TEST(AboutBox, ShowsTheProgramAndHidesOnClose) {
     AboutFixture f;
+    // The box's controls are made when it is first shown or looked at, the form sized for them.
+    EXPECT_EQ(FindWindowExW(f.Form->Hwnd(), nullptr, nullptr, nullptr), nullptr);
+    f.About().Box();
     RECT client;
     GetClientRect(f.Form->Hwnd(), &client);
     EXPECT_EQ(client.right, 373);

@@ -89,8 +89,9 @@ TEST(OptionsDialog, FrameCaptionSizeAndPages) {
         EXPECT_EQ(TextOf(d, IDCANCEL), "取消");
         EXPECT_EQ(TextOf(d, IDC_BTNAPPLY), "应用");
         EXPECT_EQ(TextOf(d, IDC_LABELHIGHMEMORYACTION), "触发事件（当内存超出    90%  ）时，执行：      ");
-        EXPECT_THAT(ComboEntries(d, IDC_CMBDOUBLECLICK), ElementsAre("任务管理器（默认）", "清理内存", "内存信息",
-                                                                     "显示设置", "锁定电脑", "运行程序", "关闭电脑"));
+        EXPECT_THAT(ComboEntries(d, IDC_CMBDOUBLECLICK),
+                    ElementsAre("任务管理器（默认）", "清理内存", "内存信息", "显示设置", "锁定电脑", "运行程序",
+                                "关闭电脑", "显示内存历史"));
         EXPECT_THAT(ComboEntries(d, IDC_COMBOGBVALUES), ElementsAre("MB为单位", "GB为单位"));
         // The link opens the theme page.
         NMHDR click{d.Item(IDC_THEMESLINK), IDC_THEMESLINK, static_cast<UINT>(NM_CLICK)};
@@ -217,7 +218,7 @@ TEST(OptionsDialog, AFailedSaveKeepsTheDialogOpenWithTheRecordUpdated) {
 TEST(OptionsDialog, HandWrittenValuesSurviveOk) {
     // A double-click action outside the list selects no entry and stays; the small digits stay while the built-in
     // digits are off, though their box is disabled.
-    for (int32_t action : {-1, 7}) {
+    for (int32_t action : {-1, 8}) {
         OptionsFixture f;
         f.Settings.DoubleClickAction = action;
         f.Settings.InternalFont = false;

@@ -90,8 +90,8 @@ struct RunningProgram {
         if (Process)
             CloseHandle(Process);
     }
-    // Its form, tray window and icon are there, and the settings have been read: the About box's controls on the
-    // form come after them in the start-up.
+    // Its form, tray window and icon are there, and the start-up is over: the form answers a sent message only once
+    // the program's message loop runs, after the whole start-up.
     bool Started() {
         DWORD_PTR ignored = 0;
         return Process &&
@@ -99,7 +99,7 @@ struct RunningProgram {
                    [&] {
                        Form = FindProgramWindow(Pid);
                        Handler = TrayHandlerOf(Pid);
-                       return Form && Handler && IconOf(Handler) && FindWindowExW(Form, nullptr, nullptr, nullptr);
+                       return Form && Handler && IconOf(Handler);
                    },
                    15000) &&
                SendMessageTimeoutW(Form, WM_NULL, 0, 0, SMTO_NORMAL, 15000, &ignored);

@@ -84,8 +84,8 @@ TEST(SystemActions, DoubleClickRunsTheConfiguredAction) {
         {0, {"taskmgr"}},  {1, {"command " + std::to_string(IDM_FREE_MEMORY)}},
         {2, {}},           {3, {"command " + std::to_string(IDM_SETTINGS)}},
         {4, {"lock"}},     {5, {"run Lumivex"}},
-        {6, {"shutdown"}}, {7, {}},
-        {-1, {}},
+        {6, {"shutdown"}}, {7, {"command " + std::to_string(IDM_MEMORY_HISTORY)}},
+        {8, {}},           {-1, {}},
     };
     for (const Case& c : cases) {
         f.Calls.clear();
