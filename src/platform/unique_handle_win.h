@@ -86,6 +86,11 @@ struct RegistryKeyTraits {
     static Type Invalid() { return nullptr; }
     static void Close(Type h) { RegCloseKey(h); }
 };
+struct GlobalMemoryTraits {
+    using Type = HGLOBAL;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type h) { GlobalFree(h); }
+};
 struct WindowTraits {
     using Type = HWND;
     static Type Invalid() { return nullptr; }
@@ -106,6 +111,7 @@ using UniqueMenu = UniqueHandle<MenuTraits>;
 using UniqueModule = UniqueHandle<ModuleTraits>;
 using UniqueRegistryKey = UniqueHandle<RegistryKeyTraits>;
 using UniqueWindow = UniqueHandle<WindowTraits>;
+using UniqueGlobalMemory = UniqueHandle<GlobalMemoryTraits>;
 
 // A window's device context from GetDC, released with the window it came from.
 class WindowDc {

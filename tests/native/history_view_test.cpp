@@ -6,8 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "history_reading.h"
+
 namespace {
-constexpr uint64_t kGiB = 1ull << 30;
 constexpr uint64_t kMiB = 1ull << 20;
 constexpr uint32_t kMinuteMs = 60000;
 constexpr uint32_t kStart = 5000;
@@ -16,17 +17,6 @@ struct English {
     English() { SetLanguage(Language::English); }
     ~English() { SetLanguage(Language::Chinese); }
 };
-
-// `load` percent in use and `commit` percent of a 10 GiB commit limit.
-MemorySample Reading(uint32_t load, uint32_t commit) {
-    MemorySample s;
-    s.MemoryLoad = load;
-    s.TotalPhys = 8 * kGiB;
-    s.AvailPhys = 8 * kGiB - load * 8 * kGiB / 100;
-    s.TotalPageFile = 10 * kGiB;
-    s.AvailPageFile = 10 * kGiB - commit * 10 * kGiB / 100;
-    return s;
-}
 
 struct Fixture {
     std::unique_ptr<MemoryHistory> History = std::make_unique<MemoryHistory>();
@@ -37,7 +27,7 @@ struct Fixture {
     // Ticks every stepMs for durationMs at a fixed load (and half of it committed).
     void Run(uint32_t durationMs, uint32_t stepMs, uint32_t load) {
         for (uint32_t t = 0; t < durationMs; t += stepMs, Tick += stepMs)
-            History->Add(Tick, Reading(load, load / 2));
+            History->Add(Tick, HistoryReading(load, load / 2));
     }
     size_t Gaps() const {
         size_t n = 0;
