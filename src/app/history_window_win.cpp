@@ -17,6 +17,7 @@ constexpr wchar_t kClassName[] = L"LumivexMemoryHistory";
 constexpr DWORD kStyle = WS_POPUP | WS_BORDER | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT;
 constexpr int kSpanId = 100, kRowId = 200, kCopyId = 300;
+constexpr UINT kCloseIfInactive = WM_USER + 1;  // this window's own
 
 // The layout at 96 dpi, top to bottom.
 constexpr int kWidth = 360, kPad = 12, kGap = 4;
@@ -429,10 +430,15 @@ LRESULT HistoryWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             ShowHoverText();
             return 0;
         case WM_ACTIVATE:
-            // Like the notification area's own flyouts, it goes when the user turns to another window.
+            // Like the notification area's own flyouts, it goes when the user turns to another window: once the
+            // activation has settled, so a Show() that brings it straight back (a click on the tray icon) keeps it.
             if (LOWORD(wParam) == WA_INACTIVE)
-                PostMessageW(Hwnd(), WM_CLOSE, 0, 0);
+                PostMessageW(Hwnd(), kCloseIfInactive, 0, 0);
             break;
+        case kCloseIfInactive:
+            if (GetActiveWindow() != Hwnd())
+                Close();
+            return 0;
         case WM_CLOSE:
             Close();
             return 0;

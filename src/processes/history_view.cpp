@@ -44,13 +44,7 @@ GraphPoint PointOf(uint64_t ageMs,
 }
 }  // namespace
 
-// The buffers take the longest span once; loading allocates nothing after.
-HistoryView::HistoryView(const MemoryHistory& history, ProcessGrowth& growth)
-    : history_(history), growth_(growth), ticks_(MemoryHistory::kTickPoints), minutes_(MemoryHistory::kDayMinutes) {
-    points_.reserve(MemoryHistory::kTickPoints);
-    for (std::string& name : names_)
-        name.reserve(ProcessGrowth::kMaxExeName);
-}
+HistoryView::HistoryView(const MemoryHistory& history, ProcessGrowth& growth) : history_(history), growth_(growth) {}
 
 TextId HistoryView::SpanName(HistorySpan span) {
     return InfoOf(span).Name;
@@ -60,7 +54,16 @@ uint64_t HistoryView::SpanMs() const {
     return InfoOf(span_).Minutes * kMinuteMs;
 }
 
+// The buffers take the longest span at the first load, not before: the program keeps a view from its start, and most
+// sessions never open the window. Loading allocates nothing after.
 void HistoryView::Load(HistorySpan span) {
+    if (points_.capacity() == 0) {
+        ticks_.resize(MemoryHistory::kTickPoints);
+        minutes_.resize(MemoryHistory::kDayMinutes);
+        points_.reserve(MemoryHistory::kTickPoints);
+        for (std::string& name : names_)
+            name.reserve(ProcessGrowth::kMaxExeName);
+    }
     span_ = span;
     points_.clear();
     if (span == HistorySpan::TenMinutes)

@@ -116,11 +116,12 @@ void DrawSparkline(Canvas& canvas, const uint64_t* values, size_t count, uint32_
     canvas.Fill(0, 0, canvas.Width, canvas.Height, background);
     if (count == 0 || canvas.Width == 0 || canvas.Height == 0)
         return;
-    auto [low, high] = std::minmax_element(values, values + count);
+    const auto range = std::minmax_element(values, values + count);
+    const uint64_t low = *range.first, high = *range.second;
     auto row = [&](uint64_t v) {
-        if (*high == *low)
+        if (high == low)
             return canvas.Height / 2;
-        return static_cast<int>(std::lround(double(*high - v) * (canvas.Height - 1) / double(*high - *low)));
+        return static_cast<int>(std::lround(double(high - v) * (canvas.Height - 1) / double(high - low)));
     };
     auto column = [&](size_t i) {
         return count == 1 ? canvas.Width - 1 : static_cast<int>(i * size_t(canvas.Width - 1) / (count - 1));
