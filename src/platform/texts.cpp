@@ -79,6 +79,18 @@ constexpr TextEntry kTexts[] = {
      {"设置文件有损坏的部分，已读出其余的设置。原文件另存为 {1}。",
       "Part of the settings file was damaged. Lumivex used the settings it could read and kept the original file as "
       "{1}."}},
+    // The memory history window
+    {TextId::HistoryTitle, {"内存历史", "Memory history"}},
+    {TextId::HistoryTenMinutes, {"10 分钟", "10 min"}},
+    {TextId::HistoryHour, {"1 小时", "1 hour"}},
+    {TextId::HistoryDay, {"24 小时", "24 hours"}},
+    {TextId::HistoryInUse, {"已用（物理内存）", "In use (physical)"}},
+    {TextId::HistoryCommitted, {"已提交（占上限）", "Committed (of limit)"}},
+    {TextId::HistoryGrowers, {"增长最多的程序", "Apps that grew most"}},
+    {TextId::HistoryNoGrowth, {"没有程序明显增长", "No app grew noticeably"}},
+    {TextId::HistoryCopy, {"复制", "&Copy"}},
+    {TextId::HistoryHover, {"{1} · 已用 {2}% · 已提交 {3}%", "{1} · {2}% in use · {3}% committed"}},
+    {TextId::HistoryGrowth, {"{2}内 +{1}", "+{1} in {2}"}},
 
     {TextId::AboutVersion, {"Version {1}", "Version {1}"}},
     {TextId::AboutRightsReserved, {"保留所有权利", "Copyright © Brindell. All rights reserved."}},

@@ -64,6 +64,18 @@ enum class TextId {
     ProcessEnded,
     // A settings file read in part
     BalloonSettingsDamaged,
+    // The memory history window
+    HistoryTitle,
+    HistoryTenMinutes,
+    HistoryHour,
+    HistoryDay,
+    HistoryInUse,
+    HistoryCommitted,
+    HistoryGrowers,
+    HistoryNoGrowth,
+    HistoryCopy,
+    HistoryHover,
+    HistoryGrowth,
     // The About box and the update check
     AboutVersion,
     AboutRightsReserved,

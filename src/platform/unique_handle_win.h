@@ -91,6 +91,11 @@ struct VirtualMemoryTraits {
     static Type Invalid() { return nullptr; }
     static void Close(Type h) { VirtualFree(h, 0, MEM_RELEASE); }
 };
+struct GlobalMemoryTraits {
+    using Type = HGLOBAL;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type h) { GlobalFree(h); }
+};
 struct WindowTraits {
     using Type = HWND;
     static Type Invalid() { return nullptr; }
@@ -112,6 +117,7 @@ using UniqueModule = UniqueHandle<ModuleTraits>;
 using UniqueRegistryKey = UniqueHandle<RegistryKeyTraits>;
 using UniqueVirtualMemory = UniqueHandle<VirtualMemoryTraits>;
 using UniqueWindow = UniqueHandle<WindowTraits>;
+using UniqueGlobalMemory = UniqueHandle<GlobalMemoryTraits>;
 
 // A window's device context from GetDC, released with the window it came from.
 class WindowDc {

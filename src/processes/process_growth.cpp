@@ -117,17 +117,24 @@ void ProcessGrowth::Update(uint32_t tickMs, const std::vector<ProcessMemoryReadi
     }
 }
 
+// How many of the newest points lie within the last spanMinutes.
+template <size_t N>
+size_t ProcessGrowth::CountInSpan(const PointRing<N>& ring, uint32_t spanMinutes) const {
+    size_t count = 0;
+    while (count < ring.Count && minute_ - ring.At(count).Minute <= spanMinutes)
+        ++count;
+    return count;
+}
+
 // Theil-Sen: the median of the slopes between every two points of the span, times the minutes the points cover.
 // A spike moves a few slopes of many and a garbage collector's rise and fall cancel out, where the difference of
 // two points would follow either. Fewer than three points give no growth: a slope of two would follow a spike.
 template <size_t N>
 int64_t ProcessGrowth::TheilSen(const PointRing<N>& ring, uint32_t spanMinutes) {
-    size_t count = 0;
-    while (count < ring.Count && minute_ - ring.Points[(ring.Newest + N - count) % N].Minute <= spanMinutes)
-        ++count;
+    size_t count = CountInSpan(ring, spanMinutes);
     if (count < 3)
         return 0;
-    auto at = [&](size_t age) { return ring.Points[(ring.Newest + N - age) % N]; };
+    auto at = [&](size_t age) { return ring.At(age); };
     size_t slopes = 0;
     for (size_t i = 1; i < count; ++i) {
         for (size_t j = 0; j < i; ++j) {
@@ -180,4 +187,31 @@ bool ProcessGrowth::GrewMoreThan(uint64_t bytes, uint32_t spanMinutes, ProcessGr
         return false;
     out = top;
     return true;
+}
+
+template <size_t N>
+size_t ProcessGrowth::CopyRing(const PointRing<N>& ring,
+                               uint32_t spanMinutes,
+                               ProcessGrowthReading* out,
+                               size_t capacity) const {
+    size_t count = std::min(CountInSpan(ring, spanMinutes), capacity);
+    for (size_t i = 0; i < count; ++i) {
+        const Point& p = ring.At(count - 1 - i);
+        out[i] = {minute_ - p.Minute, uint64_t{p.Pages} * kPageBytes};
+    }
+    return count;
+}
+
+// The same rings the growth is measured on, so a sparkline shows what ranked the process.
+size_t ProcessGrowth::CopyReadings(uint32_t processId,
+                                   uint64_t creationTime,
+                                   uint32_t spanMinutes,
+                                   ProcessGrowthReading* out,
+                                   size_t capacity) const {
+    for (const Tracked& t : tracked_) {
+        if (t.InUse && t.ProcessId == processId && t.CreationTime == creationTime)
+            return spanMinutes <= kHourMinutes ? CopyRing(t.Hour, spanMinutes, out, capacity)
+                                               : CopyRing(t.Day, std::min(spanMinutes, kDayMinutes), out, capacity);
+    }
+    return 0;
 }

@@ -27,6 +27,12 @@ struct ProcessGrowthEntry {
     std::string_view ExeName;
 };
 
+// One reading of a tracked process: its private bytes AgeMinutes before the newest list.
+struct ProcessGrowthReading {
+    uint32_t AgeMinutes = 0;
+    uint64_t PrivateBytes = 0;
+};
+
 // The private bytes of the processes that matter, sampled once a minute: an hour at one point per minute and a day
 // at one point per half hour, for at most kTracked processes, with their growth over a span.
 class ProcessGrowth {
@@ -48,6 +54,15 @@ class ProcessGrowth {
     // The process that grew most over the last spanMinutes, when that is more than bytes.
     bool GrewMoreThan(uint64_t bytes, uint32_t spanMinutes, ProcessGrowthEntry& out);
 
+    // The readings of one tracked process over the last spanMinutes, oldest first: one a minute up to an hour, one a
+    // half hour beyond; returns how many (none when the process is not tracked). kMaxReadings is always enough.
+    static constexpr size_t kMaxReadings = kHourMinutes + 1;
+    size_t CopyReadings(uint32_t processId,
+                        uint64_t creationTime,
+                        uint32_t spanMinutes,
+                        ProcessGrowthReading* out,
+                        size_t capacity) const;
+
     size_t TrackedCount() const;
 
   private:
@@ -61,6 +76,7 @@ class ProcessGrowth {
         size_t Newest = 0;
         size_t Count = 0;
         void Put(const Point& p, bool replaceNewest);
+        const Point& At(size_t age) const { return Points[(Newest + N - age) % N]; }
     };
     struct Tracked {
         bool InUse = false;
@@ -79,6 +95,10 @@ class ProcessGrowth {
     void Record(Tracked& t, uint32_t minute, uint64_t privateBytes);
     void Admit(Tracked& t, uint32_t minute, const ProcessMemoryReading& reading);
     int64_t Growth(const Tracked& t, uint32_t spanMinutes);
+    template <size_t N>
+    size_t CountInSpan(const PointRing<N>& ring, uint32_t spanMinutes) const;
+    template <size_t N>
+    size_t CopyRing(const PointRing<N>& ring, uint32_t spanMinutes, ProcessGrowthReading* out, size_t capacity) const;
     template <size_t N>
     int64_t TheilSen(const PointRing<N>& ring, uint32_t spanMinutes);
     ProcessGrowthEntry EntryOf(const Tracked& t, int64_t growth) const;

@@ -8,13 +8,6 @@
 #include "tray/tray_icon_win.h"
 #include "widgets/font_dialog_win.h"
 
-namespace {
-// COLORREF (0x00BBGGRR) and DIB pixels (0x00RRGGBB) swap red and blue.
-uint32_t SwapRedBlue(uint32_t c) {
-    return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
-}
-}  // namespace
-
 UniqueFont CreateDisplayFont(const FontSpec& f) {
     WindowDc screen(nullptr);
     return CreateFontForDpi(f, GetDeviceCaps(screen.Get(), LOGPIXELSY));

@@ -129,4 +129,32 @@ TEST(ProcessGrowth, KeepsTheHeaviestAndTakesAGrowerInWithoutAllocating) {
     EXPECT_EQ(ranked, 1u);
     EXPECT_EQ(m->Growth.TrackedCount(), ProcessGrowth::kTracked);
 }
+
+// A sparkline's readings: the hour's at one a minute and the day's at one a half hour, oldest first, for the process
+// asked for by id and creation time only; a small buffer keeps the newest.
+TEST(ProcessGrowth, CopiesOneProcessReadingsOverASpan) {
+    Machine m;
+    m.Processes.push_back({100, 7, "leak.exe", Leak});
+    m.RunTo(180);
+    std::vector<ProcessGrowthReading> r(ProcessGrowth::kMaxReadings);
+
+    ASSERT_EQ(m.Growth.CopyReadings(100, 7, 10, r.data(), r.size()), 11u);
+    for (uint32_t i = 0; i <= 10; ++i) {
+        EXPECT_EQ(r[i].AgeMinutes, 10 - i);
+        EXPECT_EQ(r[i].PrivateBytes, Leak(170 + i));
+    }
+    size_t day = m.Growth.CopyReadings(100, 7, 1440, r.data(), r.size());
+    ASSERT_GE(day, 6u);  // the half hours of three hours
+    ASSERT_LE(day, 7u);
+    EXPECT_GE(r[0].AgeMinutes, 150u);
+    EXPECT_LT(r[day - 1].AgeMinutes, 30u);  // the mean time of the newest half hour
+    for (size_t i = 1; i < day; ++i)
+        EXPECT_GT(r[i].PrivateBytes, r[i - 1].PrivateBytes);
+
+    ASSERT_EQ(m.Growth.CopyReadings(100, 7, 60, r.data(), 2), 2u);
+    EXPECT_EQ(r[1].AgeMinutes, 0u);
+    EXPECT_EQ(r[0].AgeMinutes, 1u);
+    EXPECT_EQ(m.Growth.CopyReadings(100, 8, 60, r.data(), r.size()), 0u);
+    EXPECT_EQ(m.Growth.CopyReadings(101, 7, 60, r.data(), r.size()), 0u);
+}
 }  // namespace

@@ -258,33 +258,6 @@ TEST(MemoryDefragmenter, MenuItemIsDisabledWhileTrimming) {
     EXPECT_EQ(form->Freer().Period(), 2000);
 }
 
-namespace {
-// How many more objects of a kind this process may still create: made until the system refuses, then freed.
-// Wine answers 0 to GetGuiResources, so the room left is what tells a leak.
-template <typename Make, typename Free>
-size_t RoomLeft(Make make, Free free) {
-    std::vector<decltype(make())> made;
-    while (made.size() < 200000) {
-        auto h = make();
-        if (!h)
-            break;
-        made.push_back(h);
-    }
-    for (auto h : made)
-        free(h);
-    return made.size();
-}
-
-size_t GdiRoomLeft() {
-    return RoomLeft([] { return CreateBitmap(1, 1, 1, 1, nullptr); }, [](HBITMAP b) { DeleteObject(b); });
-}
-
-size_t UserRoomLeft() {
-    // A menu is a pure USER object: no GDI object comes with it.
-    return RoomLeft([] { return CreatePopupMenu(); }, [](HMENU m) { DestroyMenu(m); });
-}
-}  // namespace
-
 TEST(RefreshTick, TenThousandTicksLeaveGdiAndUserObjectsWhereTheyWere) {
     ScopedTestShell shell;
     TickRig rig;

@@ -117,6 +117,31 @@ inline void PumpFor(int ms) {
     PumpUntil(nullptr, ms);
 }
 
+// How many more objects of a kind this process may still create: made until the system refuses, then freed.
+// Wine answers 0 to GetGuiResources, so the room left is what tells a leak.
+template <typename Make, typename Free>
+size_t RoomLeft(Make make, Free free) {
+    std::vector<decltype(make())> made;
+    while (made.size() < 200000) {
+        auto h = make();
+        if (!h)
+            break;
+        made.push_back(h);
+    }
+    for (auto h : made)
+        free(h);
+    return made.size();
+}
+
+inline size_t GdiRoomLeft() {
+    return RoomLeft([] { return CreateBitmap(1, 1, 1, 1, nullptr); }, [](HBITMAP b) { DeleteObject(b); });
+}
+
+inline size_t UserRoomLeft() {
+    // A menu is a pure USER object: no GDI object comes with it.
+    return RoomLeft([] { return CreatePopupMenu(); }, [](HMENU m) { DestroyMenu(m); });
+}
+
 // Under Wine rather than Windows.
 inline bool OnWine() {
     return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;

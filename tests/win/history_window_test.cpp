@@ -1,0 +1,291 @@
+// The memory history window on a history and a growth filled with made-up readings: where it opens, its spans by
+// click and by keyboard, the text under the mouse, Copy, a grower's row, the ways it closes, what 100 openings leave
+// behind, and the language of every text it shows.
+#include "app/history_window_win.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "history_reading.h"
+#include "platform/text_win.h"
+#include "platform/texts.h"
+#include "win_test_util.h"
+
+using namespace WinTest;
+
+class HistoryWindowProbe {
+  public:
+    explicit HistoryWindowProbe(HistoryWindow& window) : w_(window) {}
+    HWND Span(HistorySpan span) const { return w_.spans_[static_cast<size_t>(span)]; }
+    HistorySpan Shown() const { return w_.view_.Span(); }
+    HWND Row(size_t i) const { return w_.rows_[i]; }
+    HWND NoGrowth() const { return w_.none_; }
+    HWND Hover() const { return w_.hover_; }
+    HWND Copy() const { return w_.copy_; }
+    RECT Graph() const { return w_.GraphRect(); }
+
+  private:
+    HistoryWindow& w_;
+};
+
+namespace {
+constexpr uint64_t kMiB = 1ull << 20;
+constexpr uint32_t kMinuteMs = 60000;
+
+// An hour of readings, a tick a second: 30 % in use, 60 % for the last five minutes; leak.exe grows 10 MiB a minute
+// when growers is set, beside a flat process.
+struct Rig {
+    std::unique_ptr<MemoryHistory> History = std::make_unique<MemoryHistory>();
+    std::unique_ptr<ProcessGrowth> Growth = std::make_unique<ProcessGrowth>();
+    Settings Options;
+    HistoryWindow Window{*History, *Growth, Options};
+
+    explicit Rig(bool growers = true) {
+        uint32_t tick = 1000;
+        for (uint32_t minute = 0; minute < 60; ++minute) {
+            if (growers) {
+                std::vector<ProcessMemoryReading> list = {{100, 7, (200 + 10 * minute) * kMiB, "leak.exe"},
+                                                          {200, 7, 900 * kMiB, "flat.exe"}};
+                Growth->Update(tick, list);
+            }
+            for (int s = 0; s < 60; ++s, tick += 1000)
+                History->Add(tick, minute < 55 ? HistoryReading(30, 15) : HistoryReading(60, 30));
+        }
+    }
+    HistoryWindowProbe Probe() { return HistoryWindowProbe(Window); }
+};
+
+// The program's message loop: dialog keys go to windows that hold controls.
+void PumpWithDialogKeys(int ms) {
+    const DWORD start = GetTickCount();
+    do {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+            if (root && (GetWindowLongW(root, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) && IsDialogMessageW(root, &msg))
+                continue;
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    } while (GetTickCount() - start < static_cast<DWORD>(ms));
+}
+
+void PressKey(HWND focus, WPARAM key) {
+    PostMessageW(focus, WM_KEYDOWN, key, 1);
+    PostMessageW(focus, WM_KEYUP, key, 0xC0000001);
+    PumpWithDialogKeys(50);
+}
+
+struct EnglishScope {
+    EnglishScope() { SetLanguage(Language::English); }
+    ~EnglishScope() { SetLanguage(Language::Chinese); }
+};
+
+BOOL CALLBACK CountWindow(HWND, LPARAM count) {
+    ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
+BOOL CALLBACK ListWindow(HWND h, LPARAM list) {
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(h);
+    return TRUE;
+}
+
+// The thread's top-level windows and their children.
+int ThreadWindowCount() {
+    int count = 0;
+    std::vector<HWND> top;
+    EnumThreadWindows(GetCurrentThreadId(), ListWindow, reinterpret_cast<LPARAM>(&top));
+    for (HWND h : top)
+        EnumChildWindows(h, CountWindow, reinterpret_cast<LPARAM>(&count));
+    return count + static_cast<int>(top.size());
+}
+}  // namespace
+
+TEST(HistoryWindow, OpensInsideTheWorkAreaAndSwitchesSpansByClickAndKeyboard) {
+    Rig rig;
+    rig.Window.Show();
+    PumpFor(50);
+    ASSERT_TRUE(rig.Window.IsOpen());
+    HWND h = rig.Window.Hwnd();
+    EXPECT_TRUE(IsWindowVisible(h));
+    EXPECT_TRUE(GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);  // no taskbar button
+    RECT work, r;
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    GetWindowRect(h, &r);
+    EXPECT_GE(r.left, work.left);
+    EXPECT_GE(r.top, work.top);
+    EXPECT_LE(r.right, work.right);
+    EXPECT_LE(r.bottom, work.bottom);
+
+    HistoryWindowProbe probe = rig.Probe();
+    EXPECT_EQ(probe.Shown(), HistorySpan::TenMinutes);
+    SendMessageW(probe.Span(HistorySpan::Day), BM_CLICK, 0, 0);
+    EXPECT_EQ(probe.Shown(), HistorySpan::Day);
+
+    // Tab from Copy comes round to the chosen span only; the arrows choose the next; Space chooses the focused one.
+    SetFocus(probe.Copy());
+    PressKey(probe.Copy(), VK_TAB);
+    EXPECT_EQ(GetFocus(), probe.Span(HistorySpan::Day));
+    PressKey(GetFocus(), VK_LEFT);
+    EXPECT_EQ(GetFocus(), probe.Span(HistorySpan::Hour));
+    EXPECT_EQ(probe.Shown(), HistorySpan::Hour);
+    SetFocus(probe.Span(HistorySpan::TenMinutes));
+    PressKey(GetFocus(), VK_SPACE);
+    EXPECT_EQ(probe.Shown(), HistorySpan::TenMinutes);
+    rig.Window.Close();
+    EXPECT_FALSE(rig.Window.IsOpen());
+}
+
+// Without the mouse the line reads the newest figures; over the graph, the figures of the time under it.
+TEST(HistoryWindow, HoverShowsTheFiguresUnderTheMouse) {
+    EnglishScope english;
+    Rig rig;
+    rig.Window.Show();
+    HistoryWindowProbe probe = rig.Probe();
+    auto hoverText = [&] { return WindowText(probe.Hover()); };
+    EXPECT_NE(hoverText().find(L"60% in use \u00B7 30% committed"), std::wstring::npos) << hoverText();
+
+    const RECT g = probe.Graph();
+    SendMessageW(rig.Window.Hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(g.left + (g.right - g.left) / 4, g.top + 5));
+    EXPECT_NE(hoverText().find(L"30% in use \u00B7 15% committed"), std::wstring::npos) << hoverText();
+    EXPECT_EQ(hoverText()[2], L':');  // the clock time
+    SendMessageW(rig.Window.Hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(g.right - 1, g.top + 5));
+    EXPECT_NE(hoverText().find(L"60% in use"), std::wstring::npos) << hoverText();
+    SendMessageW(rig.Window.Hwnd(), WM_MOUSELEAVE, 0, 0);
+    EXPECT_NE(hoverText().find(L"60% in use"), std::wstring::npos) << hoverText();
+    rig.Window.Close();
+}
+
+TEST(HistoryWindow, CopyPutsTheShownSpanOnTheClipboard) {
+    Rig rig;
+    rig.Window.Show();
+    HistoryWindowProbe probe = rig.Probe();
+    for (HistorySpan span : {HistorySpan::Hour, HistorySpan::TenMinutes}) {
+        SendMessageW(probe.Span(span), BM_CLICK, 0, 0);
+        SendMessageW(probe.Copy(), BM_CLICK, 0, 0);
+        ASSERT_TRUE(OpenClipboard(nullptr));
+        HANDLE data = GetClipboardData(CF_UNICODETEXT);
+        std::wstring copied = data ? static_cast<const wchar_t*>(GlobalLock(data)) : L"";
+        if (data)
+            GlobalUnlock(data);
+        CloseClipboard();
+        const std::string expected =
+            span == HistorySpan::Hour ? rig.History->MinutesCsv(60) : rig.History->TicksCsv(10);
+        EXPECT_EQ(copied, Widen(expected));
+        EXPECT_GT(copied.size(), 100u);
+    }
+    rig.Window.Close();
+}
+
+TEST(HistoryWindow, AGrowersRowNamesItAndItsClickChoosesIt) {
+    EnglishScope english;
+    Rig rig;
+    std::vector<ProcessGrowthEntry> chosen;
+    std::string chosenName;
+    rig.Window.OnProcessChosen = [&](const ProcessGrowthEntry& e) {
+        chosen.push_back(e);
+        chosenName = std::string(e.ExeName);
+    };
+    rig.Window.Show();
+    HistoryWindowProbe probe = rig.Probe();
+    SendMessageW(probe.Span(HistorySpan::Hour), BM_CLICK, 0, 0);
+    EXPECT_TRUE(IsWindowVisible(probe.Row(0)));
+    EXPECT_EQ(WindowText(probe.Row(0)), L"leak.exe\t+590 MB in 1 hour");
+    EXPECT_FALSE(IsWindowVisible(probe.Row(1)));
+    EXPECT_FALSE(IsWindowVisible(probe.NoGrowth()));
+    SendMessageW(probe.Row(0), BM_CLICK, 0, 0);
+    ASSERT_EQ(chosen.size(), 1u);
+    EXPECT_EQ(chosen[0].ProcessId, 100u);
+    EXPECT_EQ(chosen[0].CreationTime, 7u);
+    EXPECT_EQ(chosenName, "leak.exe");
+    rig.Window.Close();
+
+    Rig calm(false);
+    calm.Window.Show();
+    EXPECT_TRUE(IsWindowVisible(calm.Probe().NoGrowth()));
+    EXPECT_FALSE(IsWindowVisible(calm.Probe().Row(0)));
+    calm.Window.Close();
+}
+
+TEST(HistoryWindow, EscAndAnotherWindowsActivationCloseIt) {
+    Rig rig;
+    rig.Window.Show();
+    PumpWithDialogKeys(50);
+    PressKey(GetFocus(), VK_ESCAPE);
+    EXPECT_FALSE(rig.Window.IsOpen());
+
+    rig.Window.Show();
+    PumpWithDialogKeys(50);
+    ASSERT_EQ(GetActiveWindow(), rig.Window.Hwnd());
+    HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr, nullptr,
+                                 nullptr);
+    SetForegroundWindow(other);
+    SetActiveWindow(other);
+    PumpWithDialogKeys(100);
+    EXPECT_FALSE(rig.Window.IsOpen());
+    DestroyWindow(other);
+}
+
+// Each opening makes its windows, fonts and brush; each closing must give every one of them back.
+TEST(HistoryWindow, HundredOpeningsLeaveWindowsAndObjectsWhereTheyWere) {
+    Rig rig;
+    auto cycle = [&] {
+        rig.Window.Show();
+        rig.Window.Refresh();
+        UpdateWindow(rig.Window.Hwnd());
+        SendMessageW(rig.Probe().Span(HistorySpan::Day), BM_CLICK, 0, 0);
+        SendMessageW(rig.Probe().Copy(), BM_CLICK, 0, 0);
+        rig.Window.Close();
+        PumpFor(0);
+    };
+    cycle();
+    const int windows = ThreadWindowCount();
+    const size_t gdi = GdiRoomLeft(), user = UserRoomLeft();
+    for (int i = 0; i < 100; ++i)
+        cycle();
+    EXPECT_EQ(ThreadWindowCount(), windows);
+    EXPECT_EQ(GdiRoomLeft(), gdi);
+    EXPECT_EQ(UserRoomLeft(), user);
+}
+
+// Every text the window shows is of the active language: its own texts come from the text table's column, and in
+// English nothing Chinese is left.
+TEST(HistoryWindow, ShownTextsFollowTheLanguage) {
+    const TextId own[] = {TextId::HistoryTitle,   TextId::HistoryTenMinutes, TextId::HistoryHour,
+                          TextId::HistoryDay,     TextId::HistoryInUse,      TextId::HistoryCommitted,
+                          TextId::HistoryGrowers, TextId::HistoryNoGrowth,   TextId::HistoryCopy};
+    for (Language language : {Language::English, Language::Chinese}) {
+        SetLanguage(language);
+        Rig rig;
+        rig.Window.Show();
+        std::vector<std::wstring> texts = {WindowText(rig.Window.Hwnd())};
+        HistoryWindowProbe probe = rig.Probe();
+        for (HWND h = GetWindow(rig.Window.Hwnd(), GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
+            const std::wstring text = WindowText(h);
+            if (h == probe.Hover() || h == probe.Row(0)) {
+                for (wchar_t c : text) {
+                    if (language == Language::English) {
+                        EXPECT_LT(c, 0x2E80) << Narrow(text);  // nothing from the CJK blocks on
+                    }
+                }
+                continue;
+            }
+            texts.push_back(text);
+        }
+        for (const std::wstring& text : texts) {
+            if (text.empty())
+                continue;
+            bool fromTable = false;
+            for (TextId id : own)
+                fromTable = fromTable || text == Widen(Text(id, language));
+            EXPECT_TRUE(fromTable) << Narrow(text);
+        }
+        rig.Window.Close();
+    }
+    SetLanguage(Language::Chinese);
+}
