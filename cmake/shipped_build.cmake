@@ -1,7 +1,8 @@
 # How the Windows executables are built for users: small, with their debug information in a separate file, and
 # the same bytes from the same sources wherever and whenever they are built.
 #
-# - Size: optimised for size, each function and datum in its own section so the linker drops what nothing uses.
+# - Size: optimised for size, each function and datum in its own section so the linker drops what nothing uses,
+#   without run-time type information.
 # - Symbols: compiled with debug information, which lumivex_split_symbols() moves out of the executable into a
 #   symbols file beside it, named by version and architecture; the executable keeps a debug link to it, so a
 #   debugger given both finds the symbols.
@@ -17,6 +18,9 @@ endif()
 add_compile_options(-g -ffunction-sections -fdata-sections "-ffile-prefix-map=${CMAKE_SOURCE_DIR}=."
     "-ffile-prefix-map=${CMAKE_BINARY_DIR}=.")
 add_link_options(-Wl,--no-insert-timestamp)
+# No run-time type information: nothing asks a type at run time (no dynamic_cast or typeid), and the type records
+# of every class with virtual functions took about 9 KB. Exceptions keep the type records they need to be caught.
+add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-fno-rtti>)
 foreach(lang C CXX)
     string(REGEX REPLACE "-O[0-9s]" "-Os" CMAKE_${lang}_FLAGS_RELEASE "${CMAKE_${lang}_FLAGS_RELEASE}")
 endforeach()
