@@ -4,13 +4,13 @@
 
 #include <algorithm>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "platform/file_io_win.h"
+#include "platform/slim_lock_win.h"
 #include "platform/system_library_win.h"
 #include "platform/text_win.h"
 #include "platform/unique_handle_win.h"
@@ -64,7 +64,7 @@ class Transfer {
         if (!h)
             return nullptr;
         {
-            std::lock_guard<std::mutex> lock(mutex_);
+            SlimLock::Hold hold(lock_);
             if (!closed_) {
                 open_.push_back(h);
                 return h;
@@ -77,7 +77,7 @@ class Transfer {
     // may take a while and must never hold up CloseAll.
     void Close(HINTERNET h) {
         {
-            std::lock_guard<std::mutex> lock(mutex_);
+            SlimLock::Hold hold(lock_);
             auto it = std::find(open_.begin(), open_.end(), h);
             if (it == open_.end())
                 return;
@@ -91,7 +91,7 @@ class Transfer {
     void CloseAll() {
         std::vector<HINTERNET> handles;
         {
-            std::lock_guard<std::mutex> lock(mutex_);
+            SlimLock::Hold hold(lock_);
             closed_ = true;
             handles.swap(open_);
         }
@@ -99,24 +99,24 @@ class Transfer {
             Api.Close(*it);
     }
     bool AllClosed() {
-        std::lock_guard<std::mutex> lock(mutex_);
+        SlimLock::Hold hold(lock_);
         return closed_;
     }
     void Finish(DownloadResult result, std::string data) {
         {
-            std::lock_guard<std::mutex> lock(mutex_);
+            SlimLock::Hold hold(lock_);
             result_ = result;
             data_ = std::move(data);
         }
         SetEvent(Done.Get());
     }
     std::pair<DownloadResult, std::string> TakeOutcome() {
-        std::lock_guard<std::mutex> lock(mutex_);
+        SlimLock::Hold hold(lock_);
         return {result_, std::move(data_)};
     }
 
   private:
-    std::mutex mutex_;
+    SlimLock lock_;
     std::vector<HINTERNET> open_;
     bool closed_ = false;
     DownloadResult result_ = DownloadResult::Failed;

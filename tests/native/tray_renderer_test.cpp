@@ -318,6 +318,25 @@ TEST(DigitStrip, CellsMatchTheirSizesAndGlyphs) {
     EXPECT_EQ(DigitStrip::CellOf('.'), -1);
 }
 
+// The strips are packed one bit a pixel at compile time: every pixel of rows whose width is no multiple of 8 (so
+// rows and cells start inside a byte) reads back as drawn, in each cell.
+TEST(DigitStrip, PackedPixelsReadBackAsDrawn) {
+    static constexpr const char* const kRows[] = {
+        "X.........XX.X...X..X..XX...XXX..",
+        ".X.......X..XX..X..X.XX..X.X...XX",
+        "..X.....X....X.X..X.XXXXXXXX.X.X.",
+    };
+    static constexpr auto kPixels = PackRows<33>(kRows);
+    const DigitStrip strip(kPixels);
+    ASSERT_EQ(strip.CellWidth(), 3);
+    for (int y = 0; y < 3; ++y) {
+        for (int cell = 0; cell < DigitStrip::kCells; ++cell) {
+            for (int x = 0; x < 3; ++x)
+                EXPECT_EQ(strip.Ink(cell, x, y), kRows[y][cell * 3 + x] == 'X') << y << " " << cell << " " << x;
+        }
+    }
+}
+
 TEST(RenderTrayImage, HintAndTextComeFromTheSameSample) {
     Settings s;
     TrayImage image = Render(Sample(50, 2 * kGiB), s);
