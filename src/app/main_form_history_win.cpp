@@ -10,6 +10,7 @@
 #include "platform/texts.h"
 #include "processes/process_actions_win.h"
 #include "processes/process_dialog.h"
+#include "processes/process_query_win.h"
 #include "processes/process_snapshot_win.h"
 
 namespace {
@@ -22,6 +23,31 @@ void MainForm::RecordHistory(const MemorySample& sample, uint32_t now) {
     history_.Add(now, sample);
     if (!growthRead_ || now - lastGrowthTick_ >= kGrowthPeriodMs)
         ReadGrowth(now);
+    if (historyWindow_)
+        historyWindow_->Refresh();
+}
+
+// The window and its buffers are made the first time it opens: a program that is never asked for its history does
+// not carry them.
+void MainForm::ShowHistory() {
+    if (closed_)
+        return;
+    if (!historyWindow_) {
+        historyWindow_ = std::make_unique<HistoryWindow>(history_, growth_, settings_);
+        historyWindow_->OnProcessChosen = [this](const ProcessGrowthEntry& entry) { ShowGrowerDialog(entry); };
+    }
+    historyWindow_->Show();
+}
+
+// The dialog's version details come from the program's file, whose path the process itself gives while it is still
+// the process the row was made for.
+void MainForm::ShowGrowerDialog(const ProcessGrowthEntry& entry) {
+    ProcessIdentity identity{entry.ProcessId, entry.CreationTime, ""};
+    UniqueKernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.ProcessId));
+    uint64_t created = 0;
+    if (process && ProcessQuery::CreationFileTime(process.Get(), created) && created == entry.CreationTime)
+        identity.FullPath = ProcessQuery::ImagePath(process.Get());
+    menu_.ShowProcessDialog(std::move(identity), std::string(entry.ExeName));
 }
 
 // One system-wide list of the processes, the same call the menu's rows come from, without opening any process;

@@ -287,6 +287,8 @@ bool MainForm::FormCloseQuery() {
 }
 
 void MainForm::FormClose() {
+    if (historyWindow_)
+        historyWindow_->Close();
     view_.ReleaseDisplayFont();
     menu_.Close();
     if (sessionRegistered_)
@@ -365,6 +367,9 @@ void MainForm::OnCommand(UINT id) {
             break;
         case IDM_FREE_MEMORY:
             FreeMemory();
+            break;
+        case IDM_MEMORY_HISTORY:
+            ShowHistory();
             break;
         default:
             break;

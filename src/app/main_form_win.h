@@ -10,6 +10,7 @@
 
 #include "app/about_controller_win.h"
 #include "app/high_memory_alert.h"
+#include "app/history_window_win.h"
 #include "app/system_hooks_win.h"
 #include "app/tray_icon_view_win.h"
 #include "app/tray_menu_win.h"
@@ -102,6 +103,9 @@ class MainForm : public Window, private ITrayMenuOwner, private IHighMemoryActio
     void RecordHistory(const MemorySample& sample, uint32_t now);
     void PrepareMenuGrowth();
     std::string MenuGrowthMark(uint32_t processId, uint64_t creationFileTime) const;
+    // "内存历史…": opens the history window, or brings it to the front; a grower's row opens the process dialog.
+    void ShowHistory();
+    void ShowGrowerDialog(const ProcessGrowthEntry& entry);
 
     // What the tray menu asks.
     bool FormClosed() const override { return closed_; }
@@ -169,7 +173,8 @@ class MainForm : public Window, private ITrayMenuOwner, private IHighMemoryActio
         uint64_t CreationTime;
         uint64_t Bytes;
     };
-    std::vector<MenuGrowth> menuGrowth_;  // ranked when the menu opens, for its rows' marks
+    std::vector<MenuGrowth> menuGrowth_;            // ranked when the menu opens, for its rows' marks
+    std::unique_ptr<HistoryWindow> historyWindow_;  // made when first opened
 };
 
 // Runs the program's message loop until WM_QUIT or the form's end; the exit code.

@@ -1,12 +1,17 @@
-// The processes that grow: read from the system once a minute, named in the high-memory warning and in the menu.
+// The processes that grow and the memory history: read from the system once a minute, named in the high-memory
+// warning, in the menu and first in the history window, which the menu and a double-click open.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/main_form_win.h"
+#include "history_window_probe.h"
 #include "main_form_test_util.h"
 #include "memory_helper.h"
 #include "processes/popup_menu_win.h"
 #include "processes/tray_menu_model.h"
+#include "resource.h"
 #include "system/task_dialog_win.h"
 #include "test_shell.h"
 #include "win_test_util.h"
@@ -79,6 +84,16 @@ TEST(GrowthWarning, AProgramThatLeaksIsNamedInTheMenuAndTheWarningAndCanBeEnded)
     EXPECT_THAT(leakyRow->MemText, HasSubstr("  ↑ +"));
     EXPECT_THAT(steadyRow->MemText, ::testing::Not(HasSubstr("↑")));
 
+    // The history window, from the menu: the leaking program first among the growers of the last 10 minutes.
+    SendMessageW(rig.Form->Hwnd(), WM_COMMAND, IDM_MEMORY_HISTORY, 0);
+    HistoryWindow* window = MainFormProbe(*rig.Form).History();
+    ASSERT_TRUE(window && window->IsOpen());
+    HistoryWindowProbe probe(*window);
+    SendMessageW(probe.Span(HistorySpan::TenMinutes), BM_CLICK, 0, 0);
+    EXPECT_EQ(WindowText(probe.Row(0)).find(L"lumivex_test_helper_full.exe\t10 分钟内 +"), 0u)
+        << Narrow(WindowText(probe.Row(0)));
+    window->Close();
+
     rig.Answer = 102;  // "End it", before "Close"
     rig.SetLoad(95);
     rig.Now += 500;
@@ -102,4 +117,38 @@ TEST(GrowthWarning, WithoutAGrowerTheWarningIsAsBefore) {
     rig.Form->RefreshTick();
     EXPECT_EQ(rig.Shown.Content, Text(TextId::HighMemoryClose));
     EXPECT_EQ(rig.Shown.ButtonList, Text(TextId::HighMemoryChoiceButtons));
+}
+
+TEST(MemoryHistoryWindow, OpensFromTheMenuAndADoubleClickSwitchesSpansCopiesAndClosesOnEsc) {
+    ScopedTestShell shell;
+    GrowthRig rig;
+    for (int second = 0; second < 90; ++second) {
+        rig.SetLoad(40 + second % 7);
+        rig.Now += 1000;
+        rig.Form->RefreshTick();
+    }
+    // The double-click action "显示内存历史" opens it the way the menu item does.
+    rig.Form->CurrentSettings().DoubleClickAction = 7;
+    MainFormProbe(*rig.Form).TrayDblClick();
+    ASSERT_TRUE(PumpUntil([&] { return MainFormProbe(*rig.Form).History() != nullptr; }, 5000));
+    HistoryWindow& window = *MainFormProbe(*rig.Form).History();
+    ASSERT_TRUE(window.IsOpen());
+    HistoryWindowProbe probe(window);
+    for (HistorySpan span : {HistorySpan::Day, HistorySpan::Hour, HistorySpan::TenMinutes}) {
+        SendMessageW(probe.Span(span), BM_CLICK, 0, 0);
+        EXPECT_EQ(probe.Shown(), span);
+    }
+    SendMessageW(probe.Copy(), BM_CLICK, 0, 0);
+    const std::wstring copied = ClipboardText();
+    EXPECT_EQ(copied.rfind(L"seconds,load,physical,commit\r\n", 0), 0u);
+    EXPECT_GT(std::count(copied.begin(), copied.end(), L'\n'), 80);
+    // A tick while it is open, then Esc closes it; the menu opens it again.
+    rig.Now += 1000;
+    rig.Form->RefreshTick();
+    PumpWithDialogKeys(50);
+    PressKey(GetFocus(), VK_ESCAPE);
+    EXPECT_FALSE(window.IsOpen());
+    SendMessageW(rig.Form->Hwnd(), WM_COMMAND, IDM_MEMORY_HISTORY, 0);
+    EXPECT_TRUE(window.IsOpen());
+    window.Close();
 }

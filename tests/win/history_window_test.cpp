@@ -10,26 +10,12 @@
 #include <vector>
 
 #include "history_reading.h"
+#include "history_window_probe.h"
 #include "platform/text_win.h"
 #include "platform/texts.h"
 #include "win_test_util.h"
 
 using namespace WinTest;
-
-class HistoryWindowProbe {
-  public:
-    explicit HistoryWindowProbe(HistoryWindow& window) : w_(window) {}
-    HWND Span(HistorySpan span) const { return w_.spans_[static_cast<size_t>(span)]; }
-    HistorySpan Shown() const { return w_.view_.Span(); }
-    HWND Row(size_t i) const { return w_.rows_[i]; }
-    HWND NoGrowth() const { return w_.none_; }
-    HWND Hover() const { return w_.hover_; }
-    HWND Copy() const { return w_.copy_; }
-    RECT Graph() const { return w_.GraphRect(); }
-
-  private:
-    HistoryWindow& w_;
-};
 
 namespace {
 constexpr uint64_t kMiB = 1ull << 20;
@@ -57,28 +43,6 @@ struct Rig {
     }
     HistoryWindowProbe Probe() { return HistoryWindowProbe(Window); }
 };
-
-// The program's message loop: dialog keys go to windows that hold controls.
-void PumpWithDialogKeys(int ms) {
-    const DWORD start = GetTickCount();
-    do {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-            if (root && (GetWindowLongW(root, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) && IsDialogMessageW(root, &msg))
-                continue;
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    } while (GetTickCount() - start < static_cast<DWORD>(ms));
-}
-
-void PressKey(HWND focus, WPARAM key) {
-    PostMessageW(focus, WM_KEYDOWN, key, 1);
-    PostMessageW(focus, WM_KEYUP, key, 0xC0000001);
-    PumpWithDialogKeys(50);
-}
 
 struct EnglishScope {
     EnglishScope() { SetLanguage(Language::English); }
@@ -168,12 +132,7 @@ TEST(HistoryWindow, CopyPutsTheShownSpanOnTheClipboard) {
     for (HistorySpan span : {HistorySpan::Hour, HistorySpan::TenMinutes}) {
         SendMessageW(probe.Span(span), BM_CLICK, 0, 0);
         SendMessageW(probe.Copy(), BM_CLICK, 0, 0);
-        ASSERT_TRUE(OpenClipboard(nullptr));
-        HANDLE data = GetClipboardData(CF_UNICODETEXT);
-        std::wstring copied = data ? static_cast<const wchar_t*>(GlobalLock(data)) : L"";
-        if (data)
-            GlobalUnlock(data);
-        CloseClipboard();
+        const std::wstring copied = ClipboardText();
         const std::string expected =
             span == HistorySpan::Hour ? rig.History->MinutesCsv(60) : rig.History->TicksCsv(10);
         EXPECT_EQ(copied, Widen(expected));

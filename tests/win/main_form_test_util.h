@@ -33,6 +33,7 @@ class MainFormProbe {
     void TrayDblClick() const { form_.TrayDblClick(); }
     const HighMemoryAlert& Alert() const { return form_.alert_; }
     const MonitorOffSequence& MonitorOff() const { return form_.monitorOff_; }
+    HistoryWindow* History() const { return form_.historyWindow_.get(); }
 
   private:
     MainForm& form_;

@@ -90,11 +90,11 @@ struct RunningProgram {
         if (Process)
             CloseHandle(Process);
     }
-    // Its form, tray window and icon are there, and the start-up is over: the form answers a sent message only once
-    // the program's message loop runs, after the whole start-up.
+    // Its form, tray window and icon are there, and the start-up is over: the program waits for input in its message
+    // loop (a sent message alone may be answered while the start-up itself waits on the shell).
     bool Started() {
         DWORD_PTR ignored = 0;
-        return Process &&
+        return Process && WaitForInputIdle(Process, 15000) == 0 &&
                PumpUntil(
                    [&] {
                        Form = FindProgramWindow(Pid);
