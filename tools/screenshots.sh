@@ -87,14 +87,14 @@ tray_shot() {  # name
 # A portable copy with the given settings, started on the taskbar desktop.
 # The program's own form with a staged memory reading (tools/staged_form_win.cpp), so the pictures show the figures
 # of a busy 16 GB computer rather than those of the machine that takes them.
-start_lumivex() {  # settings text, memory load in percent
+start_lumivex() {  # settings text, memory load in percent, "history" to live through a staged day first
     local app=$out/app
     rm -rf "$app"
     mkdir -p "$app/Themes"
     cp "$bin/lumivex-staged.exe" "$app/Lumivex.exe"
     printf '%b' "$1$language_line" >"$app/Lumivex.Settings"
     cp "$root"/res/themes/*.Lumivex\ Theme "$app/Themes/"
-    wine explorer /desktop=shell,$desktop "$(winepath -w "$app/Lumivex.exe")" "$2" >/dev/null 2>&1 &
+    wine explorer /desktop=shell,$desktop "$(winepath -w "$app/Lumivex.exe")" "$2" 16 ${3:-} >/dev/null 2>&1 &
     desktop_pid=$!
     probe wait 40 >/dev/null || { fail "Lumivex did not start"; return 1; }
 }
@@ -110,6 +110,7 @@ window_rect() { probe rect "$1" 2>/dev/null | tr -d '\r'; }
 # Menu commands (res/resource.h).
 IDM_SETTINGS=40006
 IDM_ABOUT=40007
+IDM_MEMORY_HISTORY=40009
 IDM_PROCESS_ROW_FIRST=41000
 
 lumivex_wine_start
@@ -180,6 +181,26 @@ if start_lumivex '[General]\r\nShowPercentage=1\r\nWarn=1\r\nWarnMsgBox=1\r\nDef
     fi
     stop_lumivex
 fi
+
+# The memory history after a staged day, in the light and the dark app look. The command runs once the staged day
+# is over and the program's loop runs.
+personalize='HKCU\Software\Microsoft\Windows\CurrentVersion\Themes\Personalize'
+for look in light dark; do
+    wine reg add "$personalize" /v AppsUseLightTheme /t REG_DWORD /d $([ $look = dark ] && echo 0 || echo 1) /f \
+        >/dev/null 2>&1
+    if start_lumivex "$settings" 71 history; then
+        probe command $IDM_MEMORY_HISTORY >/dev/null
+        if lumivex_wait_for 90 window_rect LumivexMemoryHistory; then
+            sleep 1
+            read -r x y w h < <(window_rect LumivexMemoryHistory)
+            shot "memory-history-$look" "$x" "$y" "$w" "$h"
+        else
+            fail "the memory history did not open ($look)"
+        fi
+        stop_lumivex
+    fi
+done
+wine reg delete "$personalize" /v AppsUseLightTheme /f >/dev/null 2>&1 || true
 
 if [ $update_docs = 1 ]; then
     # The options pages are in docs/options already (tools/options_screenshots.sh).

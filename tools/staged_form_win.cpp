@@ -1,9 +1,12 @@
 // lumivex-staged: the program's own main form with a staged memory reading, for screenshots that show realistic
-// figures on a test machine whatever its memory does: `lumivex-staged.exe <load percent> [total GB]`. Everything
-// else (settings beside the program, tray icon, menu, dialogs, the real processes) is the program's.
+// figures on a test machine whatever its memory does: `lumivex-staged.exe <load percent> [total GB] [history]`.
+// With "history" the form first lives through a staged day, a tick every 30 s (every 500 ms in its last ten minutes),
+// so the memory history has a story to show: a working day's load, and a climb over the last hour up to the staged
+// load. Everything else (settings beside the program, tray icon, menu, dialogs, the real processes) is the program's.
 #include <windows.h>
-#include <commctrl.h>
 
+#include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <cwchar>
 
@@ -14,14 +17,20 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     const unsigned load = argc > 1 ? static_cast<unsigned>(std::wcstoul(argv[1], nullptr, 10)) : 58u;
     const unsigned long long gigabytes = argc > 2 ? std::wcstoull(argv[2], nullptr, 10) : 16ull;
+    const bool history = argc > 3 && std::wcscmp(argv[3], L"history") == 0;
     LocalFree(argv);
 
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_LINK_CLASS};
-    InitCommonControlsEx(&icc);
+    // The staged clock: a day in the past while the day is lived through, then the real one from there.
+    constexpr uint32_t kDayMs = 24u * 3600u * 1000u;
+    uint32_t stagedNow = GetTickCount() - (history ? kDayMs : 0u);
+    bool staging = history;
+    unsigned stagedLoad = load;
     SystemHooks hooks;
-    hooks.Sample = [load, gigabytes] {
+    hooks.TickCount = [&] { return staging ? stagedNow : GetTickCount(); };
+    hooks.Sample = [&stagedLoad, &staging, load, gigabytes] {
         MemorySample s;
-        s.MemoryLoad = load > 100 ? 100 : load;
+        const unsigned percent = staging ? stagedLoad : load;
+        s.MemoryLoad = percent > 100 ? 100 : percent;
         s.TotalPhys = gigabytes << 30;
         s.AvailPhys = s.TotalPhys / 100 * (100 - s.MemoryLoad);
         s.TotalPageFile = s.TotalPhys + (s.TotalPhys >> 1);
@@ -31,5 +40,20 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     MainForm form(std::move(hooks));
     if (!form.Create())
         return 1;
+    if (history) {
+        // The last ten minutes at the program's own pace, so the finest span is as dense as it is in use.
+        constexpr uint32_t kFineFrom = kDayMs - 10u * 60000u;
+        for (uint32_t elapsed = 0; elapsed < kDayMs; elapsed += elapsed < kFineFrom ? 30000u : 500u) {
+            const double hours = elapsed / 3600000.0;
+            // Quiet night, a busy day with a lunch dip, and the last hour climbing to the staged load.
+            double percent = 38 + 14 * std::sin((hours - 8) / 24 * 2 * 3.14159265) + 4 * std::sin(hours * 5.3);
+            if (hours > 23)
+                percent += (load - percent) * (hours - 23);
+            stagedLoad = static_cast<unsigned>(percent < 5 ? 5 : percent);
+            stagedNow += elapsed < kFineFrom ? 30000u : 500u;
+            form.RefreshTick();
+        }
+        staging = false;
+    }
     return RunMessageLoop(form);
 }

@@ -34,6 +34,9 @@ Settings Changed() {
     s.FreeMemoryHotKey = kHotKeyShift | kHotKeyAlt | 'M';
     s.ShowTopProcess = true;
     s.TopProcessCount = 7;
+    s.CommitRedPercent = 95;
+    s.HistoryGrowthShare = 25;
+    s.ShowGrowthInMenu = true;
     s.ShowMemMenu = false;
     s.OptimizeForGigabytes = false;
     s.FreeOnHighMemory = false;
@@ -118,6 +121,9 @@ TEST(OptionsDialog, EverySettingShowsAndComesBackUnchanged) {
             EXPECT_EQ(TextOf(d, IDC_WINSPINDEFRAGEVERYACTIVE), std::to_string(start.FreeEveryMinutes));
             EXPECT_EQ(TextOf(d, IDC_EDITPROCS), std::to_string(start.TopProcessCount));
             EXPECT_EQ(TextOf(d, IDC_EDITPROCSRAM), std::to_string(start.HighlightProcessAbove));
+            EXPECT_EQ(TextOf(d, IDC_EDITCOMMITRED), std::to_string(start.CommitRedPercent));
+            EXPECT_EQ(TextOf(d, IDC_EDITGROWTHSHARE), std::to_string(start.HistoryGrowthShare));
+            EXPECT_EQ(IsChecked(d, IDC_CKSHOWGROWTH), start.ShowGrowthInMenu);
             EXPECT_EQ(Selected(d, IDC_CMBDOUBLECLICK), start.DoubleClickAction);
             EXPECT_EQ(SendMessageW(d.Item(IDC_HOTKEY1), HKM_GETHOTKEY, 0, 0),
                       HotKeyControlFromShortCut(static_cast<HotKeyValue>(start.FreeMemoryHotKey)));
@@ -143,14 +149,16 @@ TEST(OptionsDialog, EditedControlsReachTheRecord) {
         for (int id : {IDC_CKWARN, IDC_CKWARNMSGBOX, IDC_CKSHOWFREE, IDC_CKDISPLAYHINT, IDC_CHECKDEFRAGONHIGHMEM,
                        IDC_CHECKDEFRAGEVERYACTIVE, IDC_CHECKMONITOR, IDC_CKSHOWMEMMENU, IDC_CHECKSHOWPROCESSNAME,
                        IDC_CHECKOPAQUE, IDC_CHECKSTANDARDBAR, IDC_CKNOBORDER, IDC_CKBARBOTTOM, IDC_CHECKFULLBAR,
-                       IDC_CKMINIFONT, IDC_CKSHOWPERCENTAGE, IDC_CKSHOWPERCSIGN}) {
+                       IDC_CKMINIFONT, IDC_CKSHOWPERCENTAGE, IDC_CKSHOWPERCSIGN, IDC_CKSHOWGROWTH}) {
             Click(d, id);
         }
         Type(d, IDC_WINSPINDEFRAGEVERYACTIVE, "45");
         Type(d, IDC_EDITMILI, "1200");
         Type(d, IDC_EDITPROCS, "12");
         Type(d, IDC_EDITPROCSRAM, "300");
-        Choose(d, IDC_CMBDOUBLECLICK, 6);
+        Type(d, IDC_EDITCOMMITRED, "92");
+        Type(d, IDC_EDITGROWTHSHARE, "15");
+        Choose(d, IDC_CMBDOUBLECLICK, 7);
         Choose(d, IDC_COMBOGBVALUES, 0);
         SendMessageW(d.Item(IDC_HOTKEY1), HKM_SETHOTKEY, MAKEWORD('Q', HOTKEYF_CONTROL | HOTKEYF_SHIFT), 0);
         Choose(d, IDC_CMBCOLORPROCESSES, 2);  // the first basic colour after black: maroon
@@ -178,7 +186,10 @@ TEST(OptionsDialog, EditedControlsReachTheRecord) {
     EXPECT_EQ(s.RefreshRate, 1200);
     EXPECT_EQ(s.TopProcessCount, 12);
     EXPECT_EQ(s.HighlightProcessAbove, 300);
-    EXPECT_EQ(s.DoubleClickAction, 6);
+    EXPECT_EQ(s.DoubleClickAction, 7);
+    EXPECT_EQ(s.CommitRedPercent, 92);
+    EXPECT_EQ(s.HistoryGrowthShare, 15);
+    EXPECT_TRUE(s.ShowGrowthInMenu);
     EXPECT_FALSE(s.OptimizeForGigabytes);
     EXPECT_EQ(s.FreeMemoryHotKey, static_cast<int32_t>(kHotKeyCtrl | kHotKeyShift | 'Q'));
     EXPECT_EQ(s.ProcessHighlightColor, Rgb(128, 0, 0));
