@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The refresh tick and the tray menu's process rows against their floors, and a save into and a read of a 20 MB
-# settings file the old way and the new, under Wine, on a virtual display of its own.
+# The refresh tick and the tray menu's process rows against their floors (with the memory history's window and
+# minute query), a save into and a read of a 20 MB settings file the old way and the new, and the program's private
+# bytes beside a minimal tray meter, under Wine, on a virtual display of its own.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 # The shipped 32-bit build, or the 64-bit one where this machine cannot run 32-bit programs.
