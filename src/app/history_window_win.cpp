@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "memory/memory_status_win.h"
@@ -9,6 +10,7 @@
 #include "platform/dpi_win.h"
 #include "platform/place_near_taskbar_win.h"
 #include "platform/system_library_win.h"
+#include "platform/system_look_win.h"
 #include "platform/text_win.h"
 #include "platform/texts.h"
 
@@ -48,24 +50,6 @@ GraphPalette SystemPalette() {
             text,
             text,
             text};
-}
-
-bool HighContrastOn() {
-    HIGHCONTRASTW contrast{};
-    contrast.cbSize = sizeof contrast;
-    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
-           (contrast.dwFlags & HCF_HIGHCONTRASTON);
-}
-
-// Apps are dark when Windows says so (Windows 10 1809 on); without the value they are light.
-bool AppsUseDarkTheme() {
-    UniqueRegistryKey key;
-    DWORD value = 1, size = sizeof value;
-    return RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize", 0,
-                         KEY_QUERY_VALUE, key.Put()) == ERROR_SUCCESS &&
-           RegQueryValueExW(key.Get(), L"AppsUseLightTheme", nullptr, nullptr, reinterpret_cast<BYTE*>(&value),
-                            &size) == ERROR_SUCCESS &&
-           value == 0;
 }
 
 // DWMWA_USE_IMMERSIVE_DARK_MODE is 20 from Windows 10 20H1 and was 19 before; older systems have neither.
@@ -140,7 +124,10 @@ void HistoryWindow::CreateChildren() {
 }
 
 void HistoryWindow::ApplyLook() {
-    look_ = HighContrastOn() ? Look::HighContrast : AppsUseDarkTheme() ? Look::Dark : Look::Light;
+    const bool contrast = ReadHighContrast ? ReadHighContrast() : HighContrastOn();
+    // Apps are light where Windows has no such setting.
+    const std::optional<bool> light = PersonalizeUsesLight(L"AppsUseLightTheme");
+    look_ = contrast ? Look::HighContrast : light && !*light ? Look::Dark : Look::Light;
     switch (look_) {
         case Look::Light:
             palette_ = LightPalette();

@@ -26,6 +26,7 @@ class HistoryWindow : public Window {
     void Refresh();
 
     std::function<void(const ProcessGrowthEntry&)> OnProcessChosen;  // a grower's row was clicked
+    std::function<bool()> ReadHighContrast;                          // empty: the system's setting
 
   protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;

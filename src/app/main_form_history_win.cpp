@@ -35,6 +35,7 @@ void MainForm::ShowHistory() {
     if (!historyWindow_) {
         historyWindow_ = std::make_unique<HistoryWindow>(history_, growth_, settings_);
         historyWindow_->OnProcessChosen = [this](const ProcessGrowthEntry& entry) { ShowGrowerDialog(entry); };
+        historyWindow_->ReadHighContrast = hooks_.HighContrast;
     }
     historyWindow_->Show();
 }

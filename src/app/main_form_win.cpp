@@ -13,6 +13,7 @@
 #include "platform/messages.h"
 #include "platform/modal_loops_win.h"
 #include "platform/paths_win.h"
+#include "platform/system_look_win.h"
 #include "platform/text_win.h"
 #include "platform/texts.h"
 #include "platform/unique_handle_win.h"
@@ -29,13 +30,6 @@
 
 namespace {
 constexpr DWORD kNotifyForThisSession = 0;
-
-bool SystemHighContrast() {
-    HIGHCONTRASTW contrast{};
-    contrast.cbSize = sizeof contrast;
-    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
-           (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
-}
 
 }  // namespace
 
@@ -68,7 +62,7 @@ MainForm::MainForm(SystemHooks hooks)
     if (!h.WorkArea)
         h.WorkArea = PointWorkArea;
     if (!h.HighContrast)
-        h.HighContrast = SystemHighContrast;
+        h.HighContrast = HighContrastOn;
     if (!h.ProcessChoice) {
         h.ProcessChoice = [](const ProcessDialogTexts& t) {
             return TaskChoice(t.Instruction, t.Content, t.Buttons, TaskIcon::Information, nullptr,

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "platform/system_library_win.h"
+#include "platform/system_look_win.h"
 #include "platform/text_win.h"
 #include "platform/unique_handle_win.h"
 #include "settings/themes.h"
@@ -67,15 +68,5 @@ int DetectDefaultTheme() {
 }
 
 std::optional<bool> TaskbarUsesLightTheme() {
-    UniqueRegistryKey key;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize", 0,
-                      KEY_QUERY_VALUE, key.Put()) != ERROR_SUCCESS) {
-        return std::nullopt;
-    }
-    DWORD value = 0, type = 0, size = sizeof value;
-    const LSTATUS status =
-        RegQueryValueExW(key.Get(), L"SystemUsesLightTheme", nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
-    if (status != ERROR_SUCCESS || type != REG_DWORD || size != sizeof value)
-        return std::nullopt;
-    return value != 0;
+    return PersonalizeUsesLight(L"SystemUsesLightTheme");
 }

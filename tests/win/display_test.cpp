@@ -52,34 +52,6 @@ IconImage ReadIcon(HICON icon) {
     return image;
 }
 
-// Sets or removes HKCU ...\Themes\Personalize "SystemUsesLightTheme" for one test, and puts back what was there.
-class ScopedTaskbarMode {
-  public:
-    explicit ScopedTaskbarMode(std::optional<DWORD> value) {
-        RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, key_.Put(),
-                        nullptr);
-        DWORD old = 0, size = sizeof old, type = 0;
-        if (RegQueryValueExW(key_.Get(), kValue, nullptr, &type, reinterpret_cast<BYTE*>(&old), &size) ==
-                ERROR_SUCCESS &&
-            type == REG_DWORD)
-            old_ = old;
-        Set(value);
-    }
-    ~ScopedTaskbarMode() { Set(old_); }
-    void Set(std::optional<DWORD> value) {
-        if (value)
-            RegSetValueExW(key_.Get(), kValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&*value), sizeof(DWORD));
-        else
-            RegDeleteValueW(key_.Get(), kValue);
-    }
-
-  private:
-    static constexpr const wchar_t* kKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
-    static constexpr const wchar_t* kValue = L"SystemUsesLightTheme";
-    UniqueRegistryKey key_;
-    std::optional<DWORD> old_;
-};
-
 // A portable form with the shipped light and dark themes beside it, whose tick reads a fixed sample and whose
 // notification-area DPI and high-contrast state the test sets.
 struct DisplayRig {
@@ -194,7 +166,7 @@ TEST(TrayDisplay, HighContrastDrawsInTheSystemColoursAndGoesBackToTheTheme) {
 }
 
 TEST(TrayDisplay, FollowingTheTaskbarSwitchesBetweenLightAndDarkAtOnce) {
-    ScopedTaskbarMode mode(DWORD{1});
+    ScopedPersonalizeValue mode(L"SystemUsesLightTheme", DWORD{1});
     ScopedTestShell shell;
     DisplayRig rig("[General]\r\nShowPercentage=1\r\nNoBorder=0\r\nFollowTaskbarTheme=1\r\n");
     const Settings before = rig.Form->CurrentSettings();
@@ -229,7 +201,7 @@ TEST(TrayDisplay, AFirstRunPicksTheThemeOfTheTaskbarsMode) {
     } cases[] = {
         {DWORD{0}, kWindows11DarkTheme, true}, {DWORD{1}, kWindows11LightTheme, true}, {std::nullopt, -1, false}};
     for (const Case& c : cases) {
-        ScopedTaskbarMode mode(c.Value);
+        ScopedPersonalizeValue mode(L"SystemUsesLightTheme", c.Value);
         DisplayRig rig("[Other]\r\nx=1\r\n");
         ASSERT_TRUE(MainFormProbe(*rig.Form).FirstRun());
         EXPECT_EQ(rig.Form->CurrentSettings().FollowTaskbarTheme, c.Follow);
@@ -240,7 +212,7 @@ TEST(TrayDisplay, AFirstRunPicksTheThemeOfTheTaskbarsMode) {
         }
     }
     // A settings file that exists keeps its colours and does not follow.
-    ScopedTaskbarMode mode(DWORD{0});
+    ScopedPersonalizeValue mode(L"SystemUsesLightTheme", DWORD{0});
     DisplayRig later;
     EXPECT_FALSE(later.Form->CurrentSettings().FollowTaskbarTheme);
     EXPECT_EQ(later.Form->CurrentSettings().GreenColor, kAutomaticColor);

@@ -15,6 +15,7 @@ class HistoryWindowProbe {
     HWND Hover() const { return w_.hover_; }
     HWND Copy() const { return w_.copy_; }
     RECT Graph() const { return w_.GraphRect(); }
+    UINT Dpi() const { return w_.dpi_; }
 
   private:
     HistoryWindow& w_;

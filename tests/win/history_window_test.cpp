@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -67,6 +69,47 @@ int ThreadWindowCount() {
     for (HWND h : top)
         EnumChildWindows(h, CountWindow, reinterpret_cast<LPARAM>(&count));
     return count + static_cast<int>(top.size());
+}
+
+LONG FontHeight(HWND window) {
+    LOGFONTW lf{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)), sizeof lf, &lf);
+    return lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight;
+}
+
+// The window as drawn, every child painted, read back into a DIB (0x00BBGGRR, like COLORREF).
+struct Drawn {
+    int Width = 0, Height = 0;
+    std::vector<uint32_t> Pixels;
+    COLORREF At(int x, int y) const { return Pixels[static_cast<size_t>(y) * Width + x]; }
+};
+Drawn DrawnWindow(HWND h) {
+    RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    RECT client{};
+    GetClientRect(h, &client);
+    Drawn d{client.right, client.bottom, std::vector<uint32_t>(static_cast<size_t>(client.right) * client.bottom)};
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), d.Width, -d.Height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    UniqueBitmap dib(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    WindowDc window(h);
+    UniqueMemoryDc memory(CreateCompatibleDC(window.Get()));
+    {
+        SelectGuard select(memory.Get(), dib.Get());
+        BitBlt(memory.Get(), 0, 0, d.Width, d.Height, window.Get(), 0, 0, SRCCOPY);
+    }
+    for (size_t i = 0; i < d.Pixels.size(); ++i) {
+        const uint32_t c = static_cast<const uint32_t*>(bits)[i] & 0xFFFFFF;
+        d.Pixels[i] = ((c & 0xFF) << 16) | (c & 0xFF00) | (c >> 16);
+    }
+    return d;
+}
+
+bool IsDark(COLORREF c) {
+    return GetRValue(c) < 0x60 && GetGValue(c) < 0x60 && GetBValue(c) < 0x60;
+}
+bool IsLight(COLORREF c) {
+    return GetRValue(c) > 0xE0 && GetGValue(c) > 0xE0 && GetBValue(c) > 0xE0;
 }
 }  // namespace
 
@@ -188,6 +231,102 @@ TEST(HistoryWindow, EscAndAnotherWindowsActivationCloseIt) {
     PumpWithDialogKeys(100);
     EXPECT_FALSE(rig.Window.IsOpen());
     DestroyWindow(other);
+}
+
+// The system's notice of a move to a monitor at one and a half times the scale: the window, its graph and its fonts
+// grow by half at the place the system suggests, and everything still fits; back again, all is as it was.
+TEST(HistoryWindow, FollowsAMoveToAMonitorOfAnotherScale) {
+    Rig rig;
+    rig.Window.Show();
+    PumpFor(50);
+    HWND h = rig.Window.Hwnd();
+    HistoryWindowProbe probe = rig.Probe();
+    const UINT dpi = probe.Dpi();
+    RECT client{}, frame{};
+    GetClientRect(h, &client);
+    GetWindowRect(h, &frame);
+    const RECT graph = probe.Graph();
+    const LONG font = FontHeight(probe.Copy());
+
+    RECT suggested{frame.left - 40, frame.top - 60, frame.left - 40 + (frame.right - frame.left) * 3 / 2,
+                   frame.top - 60 + (frame.bottom - frame.top) * 3 / 2};
+    SendMessageW(h, WM_DPICHANGED, MAKEWPARAM(dpi * 3 / 2, dpi * 3 / 2), reinterpret_cast<LPARAM>(&suggested));
+    RECT clientAfter{}, frameAfter{}, copy{};
+    GetClientRect(h, &clientAfter);
+    GetWindowRect(h, &frameAfter);
+    EXPECT_EQ(frameAfter.left, suggested.left);
+    EXPECT_EQ(frameAfter.top, suggested.top);
+    EXPECT_NEAR(clientAfter.right, client.right * 3 / 2, 1);
+    EXPECT_NEAR(clientAfter.bottom, client.bottom * 3 / 2, 1);
+    const RECT graphAfter = probe.Graph();
+    EXPECT_NEAR(graphAfter.right - graphAfter.left, (graph.right - graph.left) * 3 / 2, 1);
+    EXPECT_NEAR(graphAfter.bottom - graphAfter.top, (graph.bottom - graph.top) * 3 / 2, 1);
+    EXPECT_NEAR(FontHeight(probe.Copy()), font * 3 / 2, 1);
+    EXPECT_NEAR(FontHeight(probe.Hover()), font * 3 / 2, 1);
+    GetWindowRect(probe.Copy(), &copy);
+    MapWindowPoints(nullptr, h, reinterpret_cast<POINT*>(&copy), 2);
+    EXPECT_LE(copy.right, clientAfter.right);
+    EXPECT_LE(copy.bottom, clientAfter.bottom);
+
+    SendMessageW(h, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&frame));
+    GetClientRect(h, &clientAfter);
+    GetWindowRect(h, &frameAfter);
+    EXPECT_TRUE(EqualRect(&frameAfter, &frame));
+    EXPECT_TRUE(EqualRect(&clientAfter, &client));
+    EXPECT_EQ(FontHeight(probe.Copy()), font);
+    rig.Window.Close();
+}
+
+// The apps' light or dark setting and high contrast, changed while the window is open, show at once: in the
+// background, the legend's swatch and every pixel of the graph, which in high contrast has only the user's colours.
+TEST(HistoryWindow, TakesTheAppsLightOrDarkLookAndHighContrastWhileOpen) {
+    ScopedPersonalizeValue apps(L"AppsUseLightTheme", DWORD{1});
+    bool contrast = false;
+    Rig rig;
+    rig.Window.ReadHighContrast = [&] { return contrast; };
+    rig.Window.Show();
+    PumpFor(50);
+    HWND h = rig.Window.Hwnd();
+    const RECT g = rig.Probe().Graph();
+    // The middle of the load's swatch in the legend, at its left below the graph.
+    const int dpi = static_cast<int>(rig.Probe().Dpi());
+    const int swatchX = g.left + MulDiv(5, dpi, 96), swatchY = MulDiv(236, dpi, 96);
+    auto graphPixels = [&](const Drawn& d) {
+        std::vector<COLORREF> pixels;
+        for (int y = g.top; y < g.bottom; ++y)
+            for (int x = g.left; x < g.right; ++x)
+                pixels.push_back(d.At(x, y));
+        return pixels;
+    };
+
+    Drawn light = DrawnWindow(h);
+    EXPECT_TRUE(IsLight(light.At(2, 2))) << std::hex << light.At(2, 2);
+    EXPECT_TRUE(IsLight(light.At(g.left + 1, g.top + 1))) << std::hex << light.At(g.left + 1, g.top + 1);
+
+    apps.Set(DWORD{0});
+    SendMessageW(h, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"ImmersiveColorSet"));
+    Drawn dark = DrawnWindow(h);
+    EXPECT_TRUE(IsDark(dark.At(2, 2))) << std::hex << dark.At(2, 2);
+    EXPECT_TRUE(IsDark(dark.At(g.left + 1, g.top + 1))) << std::hex << dark.At(g.left + 1, g.top + 1);
+    EXPECT_NE(dark.At(swatchX, swatchY), light.At(swatchX, swatchY));
+
+    contrast = true;
+    SendMessageW(h, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+    Drawn high = DrawnWindow(h);
+    EXPECT_EQ(high.At(2, 2), GetSysColor(COLOR_WINDOW));
+    EXPECT_EQ(high.At(swatchX, swatchY), GetSysColor(COLOR_HIGHLIGHT));
+    const COLORREF allowed[] = {GetSysColor(COLOR_WINDOW), GetSysColor(COLOR_WINDOWTEXT), GetSysColor(COLOR_GRAYTEXT),
+                                GetSysColor(COLOR_HIGHLIGHT), GetSysColor(COLOR_HOTLIGHT)};
+    int others = 0;
+    for (COLORREF c : graphPixels(high))
+        others += std::find(std::begin(allowed), std::end(allowed), c) == std::end(allowed);
+    EXPECT_EQ(others, 0);
+
+    contrast = false;
+    apps.Set(DWORD{1});
+    SendMessageW(h, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+    EXPECT_EQ(graphPixels(DrawnWindow(h)), graphPixels(light));
+    rig.Window.Close();
 }
 
 // Each opening makes its windows, fonts and brush; each closing must give every one of them back.

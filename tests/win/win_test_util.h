@@ -4,10 +4,12 @@
 
 #include <chrono>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/text_win.h"
+#include "platform/unique_handle_win.h"
 
 namespace WinTest {
 
@@ -198,5 +200,35 @@ inline std::wstring WithoutTags(const std::wstring& text) {
     }
     return plain;
 }
+
+// A DWORD under the user's Personalize key ("SystemUsesLightTheme", "AppsUseLightTheme") set, or removed, for a
+// scope; the value it had comes back at the end.
+class ScopedPersonalizeValue {
+  public:
+    ScopedPersonalizeValue(const wchar_t* name, std::optional<DWORD> value) : name_(name) {
+        RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize", 0,
+                        nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, key_.Put(), nullptr);
+        DWORD old = 0, size = sizeof old, type = 0;
+        if (RegQueryValueExW(key_.Get(), name_, nullptr, &type, reinterpret_cast<BYTE*>(&old), &size) ==
+                ERROR_SUCCESS &&
+            type == REG_DWORD)
+            old_ = old;
+        Set(value);
+    }
+    ~ScopedPersonalizeValue() { Set(old_); }
+    ScopedPersonalizeValue(const ScopedPersonalizeValue&) = delete;
+    ScopedPersonalizeValue& operator=(const ScopedPersonalizeValue&) = delete;
+    void Set(std::optional<DWORD> value) {
+        if (value)
+            RegSetValueExW(key_.Get(), name_, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&*value), sizeof(DWORD));
+        else
+            RegDeleteValueW(key_.Get(), name_);
+    }
+
+  private:
+    const wchar_t* name_;
+    UniqueRegistryKey key_;
+    std::optional<DWORD> old_;
+};
 
 }  // namespace WinTest
