@@ -182,8 +182,9 @@ if start_lumivex '[General]\r\nShowPercentage=1\r\nWarn=1\r\nWarnMsgBox=1\r\nDef
     stop_lumivex
 fi
 
-# The memory history after a staged day, in the light and the dark app look. The command runs once the staged day
-# is over and the program's loop runs.
+# The memory history after a staged day, in the light and the dark app look: the last 10 minutes in the light one,
+# the last hour in the dark one (the right arrow on the span buttons). The command runs once the staged day is over
+# and the program's loop runs.
 personalize='HKCU\Software\Microsoft\Windows\CurrentVersion\Themes\Personalize'
 for look in light dark; do
     wine reg add "$personalize" /v AppsUseLightTheme /t REG_DWORD /d $([ $look = dark ] && echo 0 || echo 1) /f \
@@ -192,6 +193,10 @@ for look in light dark; do
         probe command $IDM_MEMORY_HISTORY >/dev/null
         if lumivex_wait_for 90 window_rect LumivexMemoryHistory; then
             sleep 1
+            if [ $look = dark ]; then
+                probe key LumivexMemoryHistory Button 39 >/dev/null
+                sleep 1
+            fi
             read -r x y w h < <(window_rect LumivexMemoryHistory)
             shot "memory-history-$look" "$x" "$y" "$w" "$h"
         else

@@ -2,9 +2,11 @@
 // figures on a test machine whatever its memory does: `lumivex-staged.exe <load percent> [total GB] [history]`.
 // With "history" the form first lives through a staged day, a tick every 30 s (every 500 ms in its last ten minutes),
 // so the memory history has a story to show: a working day's load, and a climb over the last hour up to the staged
-// load. Everything else (settings beside the program, tray icon, menu, dialogs, the real processes) is the program's.
+// load, with two made-up programs growing beside the machine's own processes (one all day, one with the climb).
+// Everything else (settings beside the program, tray icon, menu, dialogs, the real processes) is the program's.
 #include <windows.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -34,9 +36,28 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         s.TotalPhys = gigabytes << 30;
         s.AvailPhys = s.TotalPhys / 100 * (100 - s.MemoryLoad);
         s.TotalPageFile = s.TotalPhys + (s.TotalPhys >> 1);
-        s.AvailPageFile = s.TotalPageFile / 100 * (100 - s.MemoryLoad);
+        // The commit charge follows the load below it, as on a machine whose page file is a third unused.
+        const unsigned commit = 10 + s.MemoryLoad * 3 / 4;
+        s.AvailPageFile = s.TotalPageFile / 100 * (100 - commit);
         return s;
     };
+    if (history) {
+        SystemProcessReader reader;
+        const uint32_t dayStart = stagedNow;
+        hooks.ReadProcesses = [reader, &stagedNow, &staging,
+                               dayStart](const std::function<void(const SystemProcessEntryView&)>& visit) mutable {
+            if (!reader.Read(visit))
+                return false;
+            const double hours = std::min(((staging ? stagedNow : GetTickCount()) - dayStart) / 3600000.0, 24.0);
+            auto grower = [&visit](uint32_t id, double mib, const wchar_t* name) {
+                const auto bytes = static_cast<uint64_t>(mib * 1048576.0);
+                visit(SystemProcessEntryView{id, 4, 24, 8, bytes, bytes, 1, name});
+            };
+            grower(90004, 300 + 25 * hours, L"Teams.exe");
+            grower(90008, 1100 + 1800 * std::clamp(hours - 23, 0.0, 1.0), L"chrome.exe");
+            return true;
+        };
+    }
     MainForm form(std::move(hooks));
     if (!form.Create())
         return 1;

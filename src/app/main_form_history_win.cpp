@@ -58,7 +58,7 @@ void MainForm::ReadGrowth(uint32_t now) {
     lastGrowthTick_ = now;
     growthReadings_.clear();
     size_t count = 0;
-    const bool read = processReader_.Read([&](const SystemProcessEntryView& e) {
+    const bool read = hooks_.ReadProcesses([&](const SystemProcessEntryView& e) {
         if (count == growthNames_.size())
             growthNames_.emplace_back();
         growthNames_[count++] = Narrow(e.Name);

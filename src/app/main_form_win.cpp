@@ -63,6 +63,10 @@ MainForm::MainForm(SystemHooks hooks)
         h.WorkArea = PointWorkArea;
     if (!h.HighContrast)
         h.HighContrast = HighContrastOn;
+    if (!h.ReadProcesses)
+        h.ReadProcesses = [this](const std::function<void(const SystemProcessEntryView&)>& visit) {
+            return processReader_.Read(visit);
+        };
     if (!h.ProcessChoice) {
         h.ProcessChoice = [](const ProcessDialogTexts& t) {
             return TaskChoice(t.Instruction, t.Content, t.Buttons, TaskIcon::Information, nullptr,

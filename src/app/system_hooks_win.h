@@ -9,6 +9,7 @@
 #include "memory/memory_sample.h"
 #include "options/options_dialog_win.h"
 #include "processes/process_dialog.h"
+#include "processes/process_snapshot_win.h"
 #include "system/system_commands_win.h"
 #include "tray/tray_icon_win.h"
 
@@ -28,6 +29,8 @@ struct SystemHooks {
     std::function<UINT()> PrimaryDpi;                           // the DPI of the notification area's monitor
     std::function<RECT(POINT at)> WorkArea;                     // the work area of the monitor under a point
     std::function<bool()> HighContrast;                         // SPI_GETHIGHCONTRAST
+    // The system-wide process list the growth is read from (SystemProcessReader::Read).
+    std::function<bool(const std::function<void(const SystemProcessEntryView&)>& visit)> ReadProcesses;
     // The process dialog (100..103, 2 when cancelled) and the notice that its process has ended.
     std::function<int(const ProcessDialogTexts& texts)> ProcessChoice;
     std::function<void(const std::string& text)> ProcessNotice;
