@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The refresh tick and the tray menu's process rows against their floors (with the memory history's window and
 # minute query), a save into and a read of a 20 MB settings file the old way and the new, and the program's private
-# bytes beside a minimal tray meter, under Wine, on a virtual display of its own.
+# bytes and idle CPU beside a minimal tray meter, under Wine, on a virtual display of its own.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 # The shipped 32-bit build, or the 64-bit one where this machine cannot run 32-bit programs.
@@ -17,3 +17,6 @@ wine build/$preset/bin/lumivex_bench_tick.exe
 wine build/$preset/bin/lumivex_bench_menu_rows.exe
 wine build/$preset/bin/lumivex_bench_save.exe
 wine build/$preset/bin/lumivex_bench_footprint.exe
+lumivex_wine_stop
+trap - EXIT
+bash bench/idle_cpu.sh
