@@ -108,9 +108,5 @@ bool MainForm::FindGrower(GrowingProcess& grower) {
 
 // "End it" goes through the same checks as the process dialog: an id that now names another process ends nothing.
 void MainForm::EndProcess(const GrowingProcess& process) {
-    if (closed_)
-        return;
-    const ProcessIdentity identity{process.ProcessId, process.CreationTime, ""};
-    if (RunProcessAction(ChoiceEndProcess, identity, Hwnd()) == ProcessActionOutcome::Ended)
-        hooks_.ProcessNotice(ProcessEndedText(process.ExeName));
+    menu_.ActOnProcess(ChoiceEndProcess, ProcessIdentity{process.ProcessId, process.CreationTime, ""}, process.ExeName);
 }

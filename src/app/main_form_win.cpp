@@ -1,5 +1,4 @@
 #include "app/main_form_win.h"
-#include "platform/common_dialogs_win.h"
 
 #include <commdlg.h>
 #include <shellapi.h>
@@ -8,6 +7,7 @@
 
 #include "memory/memory_status_win.h"
 #include "memory/working_set_win.h"
+#include "platform/common_dialogs_win.h"
 #include "platform/dpi_win.h"
 #include "platform/error_report_win.h"
 #include "platform/messages.h"
@@ -30,7 +30,6 @@
 
 namespace {
 constexpr DWORD kNotifyForThisSession = 0;
-
 }  // namespace
 
 // Every hook the caller left empty reaches the system here, and nowhere else.

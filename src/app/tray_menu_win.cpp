@@ -315,11 +315,14 @@ void TrayMenu::ShowProcessDialog(ProcessIdentity identity, std::string exeName) 
         fileVersion = fileVer_.FileVersion().Text();
     }
     ProcessDialogTexts texts = BuildProcessDialogTexts(exeName, description, company, fileVersion);
-    const int choice = hooks_.ProcessChoice(texts);
+    ActOnProcess(hooks_.ProcessChoice(texts), identity, exeName);
+}
+
+// Once the form is closed (the session ended while a dialog was open) nothing is done to the process.
+void TrayMenu::ActOnProcess(int choice, const ProcessIdentity& identity, const std::string& exeName) {
     if (owner_.FormClosed())
-        return;  // the session ended while the dialog was open: nothing is done to the process
-    ProcessActionOutcome outcome = RunProcessAction(choice, identity, window_);
-    if (outcome == ProcessActionOutcome::Ended)
+        return;
+    if (RunProcessAction(choice, identity, window_) == ProcessActionOutcome::Ended)
         hooks_.ProcessNotice(ProcessEndedText(exeName));
 }
 

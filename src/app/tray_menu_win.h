@@ -70,6 +70,8 @@ class TrayMenu {
     void KillItem(const MenuItemEx& row);
     // The same dialog for a process known by its identity (copied: the dialog is modal).
     void ShowProcessDialog(ProcessIdentity identity, std::string exeName);
+    // Runs a process dialog's choice on the process; says so when it has ended.
+    void ActOnProcess(int choice, const ProcessIdentity& identity, const std::string& exeName);
     // Called before the rows are built; and the text after a process row's size when ShowGrowthInMenu is set.
     std::function<void()> OnOpening;
     std::function<std::string(uint32_t processId, uint64_t creationFileTime)> GrowthMark;

@@ -2,6 +2,11 @@
 
 #include <cstdint>
 
+// The commit charge in percent of the commit limit, 0 without a limit.
+inline double CommitChargePercent(uint64_t used, uint64_t limit) {
+    return limit == 0 ? 0.0 : static_cast<double>(used) * 100.0 / static_cast<double>(limit);
+}
+
 // One reading of the system's memory status; image, hint and high-memory check of a tick all use the same one.
 struct MemorySample {
     uint32_t MemoryLoad = 0;  // percent, 0-100
@@ -13,12 +18,8 @@ struct MemorySample {
     // Used amounts; a reading whose free figure exceeds its total counts as nothing used.
     uint64_t PhysUsed() const { return AvailPhys < TotalPhys ? TotalPhys - AvailPhys : 0; }
     uint64_t PageFileUsed() const { return AvailPageFile < TotalPageFile ? TotalPageFile - AvailPageFile : 0; }
-    // The commit charge in percent of the commit limit (TotalPageFile), 0 without a limit.
-    uint32_t CommitPercent() const {
-        return TotalPageFile == 0 ? 0
-                                  : static_cast<uint32_t>(static_cast<double>(PageFileUsed()) * 100.0 /
-                                                          static_cast<double>(TotalPageFile));
-    }
+    // The commit limit is TotalPageFile; whole percent, rounded down.
+    uint32_t CommitPercent() const { return static_cast<uint32_t>(CommitChargePercent(PageFileUsed(), TotalPageFile)); }
     bool operator==(const MemorySample& o) const {
         return MemoryLoad == o.MemoryLoad && TotalPhys == o.TotalPhys && AvailPhys == o.AvailPhys &&
                TotalPageFile == o.TotalPageFile && AvailPageFile == o.AvailPageFile;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "memory/memory_sample.h"
 #include "platform/fixed_text.h"
 
 namespace {
@@ -26,10 +27,6 @@ const SpanInfo& InfoOf(HistorySpan span) {
     return kSpans[static_cast<int>(span)];
 }
 
-float CommitPercent(const MemoryFigures& f) {
-    return f.CommitLimit == 0 ? 0.0f : static_cast<float>(double(f.CommitUsed) * 100.0 / double(f.CommitLimit));
-}
-
 GraphPoint PointOf(uint64_t ageMs,
                    const MemoryFigures& mean,
                    const MemoryFigures& min,
@@ -39,7 +36,7 @@ GraphPoint PointOf(uint64_t ageMs,
             static_cast<float>(mean.Load),
             static_cast<float>(min.Load),
             static_cast<float>(max.Load),
-            CommitPercent(mean),
+            static_cast<float>(CommitChargePercent(mean.CommitUsed, mean.CommitLimit)),
             gapBefore};
 }
 }  // namespace

@@ -3,23 +3,19 @@
 #include <algorithm>
 #include <cmath>
 
+#include "tray/pixel_rows.h"
+
 Canvas::Canvas(int width, int height)
     : Width(std::max(width, 0)),
       Height(std::max(height, 0)),
       Pixels(static_cast<size_t>(Width) * static_cast<size_t>(Height)) {}
 
 void Canvas::Set(int x, int y, uint32_t color) {
-    if (x >= 0 && y >= 0 && x < Width && y < Height)
-        Pixels[static_cast<size_t>(y * Width + x)] = color;
+    SetPixelClipped(Pixels, Width, Height, x, y, color);
 }
 
 void Canvas::Fill(int left, int top, int right, int bottom, uint32_t color) {
-    left = std::max(left, 0);
-    top = std::max(top, 0);
-    right = std::min(right, Width);
-    bottom = std::min(bottom, Height);
-    for (int y = top; y < bottom; ++y)
-        std::fill_n(Pixels.begin() + y * Width + left, std::max(right - left, 0), color);
+    FillClipped(Pixels, Width, Height, left, top, right, bottom, color);
 }
 
 int GraphRow(double percent, int height) {

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "tray/digit_strip.h"
+#include "tray/pixel_rows.h"
 #include "tray/tray_grid.h"
 
 namespace {
@@ -190,20 +191,11 @@ TrayPicture::TrayPicture(int size)
     : Size(size > 0 ? size : 0), Pixels(static_cast<size_t>(Size) * static_cast<size_t>(Size)) {}
 
 void TrayPicture::Set(int x, int y, uint32_t color) {
-    if (x >= 0 && x < Size && y >= 0 && y < Size) {
-        Pixels[static_cast<size_t>(y * Size + x)] = color;
-    }
+    SetPixelClipped(Pixels, Size, Size, x, y, color);
 }
 
 void TrayPicture::Fill(int left, int top, int right, int bottom, uint32_t color) {
-    left = std::max(left, 0), top = std::max(top, 0);
-    right = std::min(right, Size), bottom = std::min(bottom, Size);
-    if (left >= right)
-        return;
-    for (int y = top; y < bottom; ++y) {
-        uint32_t* row = Pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(Size);
-        std::fill(row + left, row + right, color);
-    }
+    FillClipped(Pixels, Size, Size, left, top, right, bottom, color);
 }
 
 uint32_t Windows10SystemColors::SysColor(int index) const {
